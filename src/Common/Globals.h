@@ -1,0 +1,37 @@
+// Long-lived objects and shared settings of the running game. The main program creates
+// the objects at start-up in a fixed order; the subsystems reach them through these names.
+#pragma once
+
+class SDLGL;
+class Camera;
+
+extern SDLGL* sdlgl;
+
+extern Camera* eyecam;   // the player's view: 60 degrees, near 1.5, far 350000
+extern Camera* auxcam;   // the view the terrain and water grids are projected from
+extern Camera* lightcam; // the shadow pass's view along the light direction
+extern Camera* belowcam; // eyecam lowered under the water surface
+
+// Display toggles shared by the input handler and the render passes.
+extern bool view_frustum_culling; // true
+extern bool wireframe;            // false
+extern bool freeze_waves;         // false
+extern float cull_margin;         // -1000
+extern bool buffer_pass;          // true
+extern bool skip_subpass;         // false
+extern bool extra_pass;           // false
+
+// Grid and wave settings read from the graphics parameter file by the main program.
+extern int pgmlandgrid_dim_x, pgmlandgrid_dim_y;
+extern int watergrid_dim_x, watergrid_dim_y;
+extern int waterdynamicripplesmap_dim;
+extern float prec_mul, ripple_scale_dynamic, ripple_freq_dynamic, waveScale;
+extern float wave_scale_neg_half; // -0.5 * waveScale
+
+// Values fixed once at start-up and shared by the shaders and the terrain scales.
+extern float dof_params[4];      // depth-of-field parameters derived from eyecam's planes
+extern float pgmland_scale[3];   // terrain scale: x, height, z
+extern float pgmland_offset;     // -pgmland_scale[1] * waterlevel_frac
+extern const float waterlevel_frac; // the water surface at a quarter of the height range
+extern float light_dir[3];       // normalised at start-up
+extern float view_matrix[16];    // eyecam's view, kept between frames

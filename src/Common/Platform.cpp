@@ -1,0 +1,50 @@
+#include "Common/Platform.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
+std::string native_path(const char* path)
+{
+    std::string p = path ? path : "";
+#ifndef _WIN32
+    for (char& c : p)
+        if (c == '\\') c = '/';
+#endif
+    return p;
+}
+
+FILE* open_file(const char* path, const char* mode)
+{
+    return std::fopen(native_path(path).c_str(), mode);
+}
+
+double monotonic_seconds()
+{
+    using clock = std::chrono::steady_clock;
+    return std::chrono::duration<double>(clock::now().time_since_epoch()).count();
+}
+
+long process_clock_ms()
+{
+    return static_cast<long>(std::clock() / (CLOCKS_PER_SEC / 1000));
+}
+
+double GameTimer::read()
+{
+    double now = monotonic_seconds();
+    if (last < 0.0) {
+        last = now;
+        return 0.0;
+    }
+    double dt = now - last;
+    last = now;
+    return dt;
+}
+
+void debug_assertion_failed(const char* text, const char* source, int line)
+{
+    std::fprintf(stderr, "Assertion failed: %s, file %s, line %d\n", text, source, line);
+    std::fflush(stderr);
+    std::exit(3);
+}

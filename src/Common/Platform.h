@@ -1,0 +1,38 @@
+// The few calls that differ between platforms: file paths, clocks and the debug assertion.
+// Game code opens every file through open_file, so the backslash paths of the data files
+// ('.\config\gfx.p') work unchanged on POSIX.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// The path with every '\' turned into '/' (on POSIX; unchanged elsewhere).
+std::string native_path(const char* path);
+
+// fopen on the native form of `path`. Messages should still print `path` as given.
+FILE* open_file(const char* path, const char* mode);
+
+// Seconds on a monotonic clock with sub-microsecond resolution (the simulation clock).
+double monotonic_seconds();
+
+// The C library's process clock in milliseconds (opponents, the ship, crystal lifetimes).
+long process_clock_ms();
+
+// The game timer of the frame loop: each reading returns the seconds elapsed since the
+// previous reading; the first reading only sets the reference and returns 0.
+class GameTimer {
+public:
+    double read();
+
+private:
+    double last = -1.0;
+};
+
+// A failed debug assertion: prints the expression, the source and the line on standard
+// error and ends the program with status 3, as an aborted assertion does.
+[[noreturn]] void debug_assertion_failed(const char* text, const char* source, int line);
+
+#define DEBUG_ASSERT(cond, text, source)                              \
+    do {                                                              \
+        if (!(cond)) debug_assertion_failed(text, source, __LINE__);  \
+    } while (0)

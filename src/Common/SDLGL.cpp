@@ -1,0 +1,344 @@
+#include "Common/SDLGL.h"
+
+#include "Common/Camera.h"
+#include "Common/Projection.h"
+#include "Common/TextureFilter.h"
+#include "Common/WindowRules.h"
+#include "Common/Globals.h"
+#include "Common/ParameterFile.h"
+#include "Common/Platform.h"
+#include "Gfx/Texture.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+GLUquadric* quadric = nullptr;
+
+namespace {
+
+const char* kSource = "src\\Common\\sdlgl";
+
+// Fetches an entry point through SDL into GLEW's pointer of the same name.
+#define FETCH_REQUIRED(name)                                                               \
+    do {                                                                                   \
+        *reinterpret_cast<void**>(&__glew##name) = SDL_GL_GetProcAddress("gl" #name);      \
+        DEBUG_ASSERT(__glew##name != nullptr, "gl" #name " != NULL", kSource);             \
+    } while (0)
+
+} // namespace
+
+SDLGL::SDLGL(const char* parameter_path)
+{
+    std::printf("SDLGL constructor called\n");
+    parameters = new ParameterFile(parameter_path);
+    const ParameterFile& p = *parameters;
+
+    parallax_scale_xz1 = p.getFloat("parallax_scale_xz1");
+    parallax_scale_y1 = p.getFloat("parallax_scale_y1");
+    parallax_scale_xz2 = p.getFloat("parallax_scale_xz2");
+    parallax_scale_y2 = p.getFloat("parallax_scale_y2");
+    md2_max_vis_dist = p.getFloat("md2_max_vis_dist");
+    screen_width = p.getInt("screen_width");
+    screen_height = p.getInt("screen_height");
+    screen_bpp = p.getInt("screen_bpp");
+    cam_speed = p.getFloat("cam_speed");
+    cam_move_fast_multiplier = p.getFloat("cam_move_fast_multiplier");
+    cam_move_slow_divider = p.getFloat("cam_move_slow_divider");
+    physx_min_timestep = p.getFloat("_physx_min_timestep");
+    check_physx_min_timestep = p.getInt("_check_physx_min_timestep") != 0;
+    phys_minfact = p.getFloat("phys_minfact");
+    y_pgmland_scale = p.getFloat("y_pgmland_scale");
+    char key[32];
+    for (int i = 0; i < 4; ++i) {
+        std::snprintf(key, sizeof key, "cc_above[%d]", i);
+        cc_above[i] = p.getFloat(key);
+    }
+    for (int i = 0; i < 4; ++i) {
+        std::snprintf(key, sizeof key, "cc_below[%d]", i);
+        cc_below[i] = p.getFloat(key);
+    }
+    for (int i = 0; i < 4; ++i) {
+        std::snprintf(key, sizeof key, "cc[%d]", i);
+        cc[i] = p.getFloat(key);
+    }
+    light_still_in_shadowed_region = p.getFloat("light_still_in_shadowed_region");
+    video_flags = SDL_HWSURFACE | SDL_OPENGL;
+    quit_requested = false;
+    if (p.getInt("fullscreen") != 0) video_flags |= SDL_FULLSCREEN;
+
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        std::fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
+        // Nothing can be drawn without video; end here rather than crash later.
+        std::exit(1);
+    }
+
+    width = screen_width;
+    height = screen_height;
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    std::printf("setting depth-buffer to 24 bit precision\n");
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 32);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    std::snprintf(title_work, sizeof title_work, "%s ", "Moorhold 2008");
+    std::strcpy(window_title, title_work);
+    SDL_WM_SetCaption(window_title, "Moorhold");
+
+    screen = SDL_SetVideoMode(width, height, 0, video_flags);
+    if (!screen) {
+        std::fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
+        SDL_Quit();
+        std::exit(1);
+    }
+
+    setup_opengl(screen_width, screen_height);
+
+    SDL_EnableKeyRepeat(1, 30);
+    SDL_PumpEvents();
+    SDL_GetMouseState(&mouse_x, &mouse_y);
+}
+
+void SDLGL::setup_opengl(int w, int h)
+{
+    std::printf("setup_opengl\n");
+
+    FETCH_REQUIRED(ActiveTexture);
+    FETCH_REQUIRED(ActiveTextureARB);
+    FETCH_REQUIRED(GenBuffersARB);
+    FETCH_REQUIRED(BindBufferARB);
+    FETCH_REQUIRED(BufferDataARB);
+    FETCH_REQUIRED(DeleteBuffersARB);
+    FETCH_REQUIRED(LockArraysEXT);
+    FETCH_REQUIRED(UnlockArraysEXT);
+    FETCH_REQUIRED(GenFramebuffersEXT);
+    FETCH_REQUIRED(BindFramebufferEXT);
+
+    *reinterpret_cast<void**>(&__glewPointParameterfARB) = SDL_GL_GetProcAddress("glPointParameterfARB");
+    *reinterpret_cast<void**>(&__glewPointParameterfvARB) = SDL_GL_GetProcAddress("glPointParameterfvARB");
+    bool point_parameters = __glewPointParameterfARB && __glewPointParameterfvARB;
+    if (!point_parameters)
+        std::fprintf(stderr, "One or more GL_ARB_point_parameters functions were not found");
+
+    if (point_parameters) {
+        const GLfloat attenuation[3] = {1.0f, 0.0f, 0.01f};
+        glPointParameterfvARB(GL_POINT_DISTANCE_ATTENUATION_ARB, attenuation);
+        GLfloat max_size = 0.0f;
+        glGetFloatv(GL_POINT_SIZE_MAX_ARB, &max_size);
+        max_size = clamp_point_size(max_size);
+        glPointSize(max_size);
+        glPointParameterfARB(GL_POINT_FADE_THRESHOLD_SIZE_ARB, 60.0f);
+        glPointParameterfARB(GL_POINT_SIZE_MIN_ARB, 1.0f);
+        glPointParameterfARB(GL_POINT_SIZE_MAX_ARB, max_size);
+        glTexEnvf(GL_POINT_SPRITE_ARB, GL_COORD_REPLACE_ARB, 1.0f);
+    }
+
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (is_extension_supported("GL_EXT_framebuffer_object", extensions))
+        std::printf("glFramebufferTexture2DEXT supported\n\n");
+    else
+        std::printf("glFramebufferTexture2DEXT !!!NOT!!! supported\n\n");
+
+    FETCH_REQUIRED(FramebufferTexture2DEXT);
+    FETCH_REQUIRED(CheckFramebufferStatusEXT);
+
+    GLenum result = glewInit();
+    if (result == GLEW_OK)
+        std::fprintf(stderr, "GLEW init okay!\n");
+    else
+        std::fprintf(stderr, "Error initializing GLEW: %s\n",
+                     reinterpret_cast<const char*>(glewGetErrorString(result)));
+
+    if (GLEW_VERSION_2_0) {
+        std::fprintf(stderr, "INFO: OpenGL 2.0 supported, proceeding\n");
+    } else {
+        std::fprintf(stderr, "INFO: OpenGL 2.0 !!! NOT !!! supported, exitting\n");
+        std::exit(1);
+    }
+
+    if (GLEW_ARB_vertex_shader && GLEW_ARB_fragment_shader) {
+        std::printf("Ready for GLSL\n");
+        GLint v = 0;
+        glGetIntegerv(GL_MAX_COLOR_ATTACHMENTS_EXT, &v);
+        std::printf("number of rendertargets (GL_MAX_COLOR_ATTACHMENTS_EXT) available: %d\n", v);
+        glGetIntegerv(GL_MAX_DRAW_BUFFERS, &v);
+        std::printf("number of draw buffers (GL_MAX_DRAW_BUFFERS) available: %d\n", v);
+        glGetIntegerv(GL_MAX_TEXTURE_UNITS, &max_texture_units);
+        std::printf("number of texture units (GL_MAX_TEXTURE_UNITS) available: %d\n", max_texture_units);
+        glGetIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &v);
+        std::printf("number of texture units (GL_MAX_TEXTURE_IMAGE_UNITS) available: %d\n", v);
+        glGetIntegerv(GL_MAX_COMBINED_TEXTURE_IMAGE_UNITS, &v);
+        std::printf("number of texture units (GL_MAX_COMBINED_TEXTURE_IMAGE_UNITS) available: %d\n", v);
+        std::printf("\n");
+    } else {
+        std::printf("No GLSL support\n");
+        std::exit(1);
+    }
+
+    glShadeModel(GL_SMOOTH);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glClearColor(0, 0, 0, 0);
+    const GLfloat light_position[4] = {0, 0, 0, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, light_position);
+
+    quadric = gluNewQuadric();
+    gluQuadricNormals(quadric, GLU_SMOOTH);
+    gluQuadricTexture(quadric, GL_TRUE);
+
+    resize_window(w, h);
+    glLoadIdentity();
+    glDisable(GL_FOG);
+}
+
+void SDLGL::resize_window(int w, int h)
+{
+    width = w;
+    height = h;
+    aspect_ratio = static_cast<double>(static_cast<float>(w) / static_cast<float>(h));
+    // The eye camera's planes when it exists; the design's defaults before that.
+    float n = eyecam ? eyecam->near_plane : 1.5f;
+    float f = eyecam ? eyecam->far_plane : 350000.0f;
+    float fov = eyecam ? eyecam->fov : 60.0f;
+    set_projection(w, h, 0, n, f, fov);
+}
+
+void SDLGL::poll_events()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_QUIT:
+            quit_requested = true;
+            break;
+        case SDL_KEYDOWN:
+            on_key(event.key.keysym.sym);
+            break;
+        case SDL_VIDEORESIZE: {
+            int w = event.resize.w, h = event.resize.h;
+            clamp_resize(w, h);
+            resize_window(w, h);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void SDLGL::on_key(int sym)
+{
+    if (sym == SDLK_ESCAPE) quit_requested = true;
+}
+
+void SDLGL::set_projection(int w, int h, int mode, float near_plane, float far_plane, float fov,
+                           float* out)
+{
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (mode == 1 || mode == 2) {
+        if (mode == 1)
+            gluOrtho2D(0, w, 0, h);
+        else
+            glOrtho(0, w, 0, h, near_plane, far_plane);
+        glMatrixMode(GL_MODELVIEW);
+        return;
+    }
+    double aspect = projection_aspect(w, h, screen_width, aspect_ratio, fov);
+    perspective(fov, static_cast<float>(aspect), near_plane, far_plane, out);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void SDLGL::set_texture_filtering()
+{
+    GLint min_filter = min_filter_for(filter_mode, filter_linear);
+    Texture* scene[] = {rock_tex, grass_tex, sand_tex, noise_tex, ship_tex, tree_tex,
+                        teddy_tex, evil_tex, crystal_tex, hover_tex, cam_tex, duck_tex,
+                        pilz_tex, lazyboy_tex, noise_nm_tex, bridge_tex};
+    for (Texture* t : scene) {
+        if (!t || t->id == 0) continue;
+        glBindTexture(GL_TEXTURE_2D, t->id);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter_for(min_filter));
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+}
+
+void SDLGL::disable_texture_units()
+{
+    for (int i = 0; i < max_texture_units; ++i) {
+        glActiveTexture(GL_TEXTURE0 + i);
+        glDisable(GL_TEXTURE_1D);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_TEXTURE_RECTANGLE_ARB);
+        glDisable(GL_TEXTURE_CUBE_MAP);
+        glDisable(GL_TEXTURE_3D);
+    }
+}
+
+void SDLGL::swap_buffers() { SDL_GL_SwapBuffers(); }
+
+void SDLGL::check_gl_error(const char* where)
+{
+    GLenum code = glGetError();
+    if (code != GL_NO_ERROR)
+        std::printf("\n >>> @ %s => OpenGL ERROR: %s !!!\n\n", where,
+                    reinterpret_cast<const char*>(gluErrorString(code)));
+}
+
+SDLGL::~SDLGL()
+{
+    std::printf("SDLGL destructor called!\n");
+    delete parameters;
+    parameters = nullptr;
+    Texture** textures[] = {&title_tex, &htex_16bit, &cubemap_tex, &sand_tex, &noise_tex,
+                            &tree_tex, &teddy_tex, &evil_tex, &ship_tex, &crystal_tex,
+                            &hover_tex, &cam_tex, &unit_tex, &duck_tex, &pilz_tex,
+                            &lazyboy_tex, &noise_nm_tex, &bridge_tex, &rock_tex,
+                            &grass_tex, &waveAnim_tex};
+    for (Texture** slot : textures) {
+        if (!*slot) continue;
+        if ((*slot)->id) glDeleteTextures(1, &(*slot)->id);
+        delete *slot;
+        *slot = nullptr;
+    }
+    std::printf("SDLGL destructor finished!\n");
+    SDL_Quit();
+}
+
+// ---- free helpers ----
+
+void perspective(float fov, float aspect, float near_plane, float far_plane, float* out)
+{
+    FrustumBounds b = frustum_bounds(fov, aspect, near_plane, far_plane);
+    glFrustum(b.left, b.right, b.bottom, b.top, b.near_plane, b.far_plane);
+    if (out) inverse_frustum_matrix(b, out);
+}
+
+bool is_extension_supported(const char* name, const char* list)
+{
+    if (!list || !name) return false;
+    size_t name_len = std::strlen(name);
+    const char* p = list;
+    while (*p) {
+        const char* end = std::strchr(p, ' ');
+        size_t len = end ? static_cast<size_t>(end - p) : std::strlen(p);
+        if (len == name_len && std::strncmp(p, name, len) == 0) return true;
+        if (!end) break;
+        p = end + 1;
+    }
+    return false;
+}

@@ -1,0 +1,138 @@
+// The window, the OpenGL context and every graphics resource of the game.
+//
+// One SDLGL exists, created by the main program from '.\config\gfx.p'. It owns the
+// texture slots, the shader programs and the render targets; the render passes reach them
+// through the global `sdlgl`.
+#pragma once
+
+#include <SDL.h>
+
+class ParameterFile;
+class Texture;
+class ShaderProgram;
+class FBO;
+
+class SDLGL {
+public:
+    explicit SDLGL(const char* parameter_path);
+    ~SDLGL();
+    SDLGL(const SDLGL&) = delete;
+    SDLGL& operator=(const SDLGL&) = delete;
+
+    // Window and context.
+    void setup_opengl(int w, int h);
+    void resize_window(int w, int h);
+    void poll_events();
+    void on_key(int sym);
+    // mode 0 perspective, 1 2-D pixels, 2 orthographic; `out` receives the inverse projection.
+    void set_projection(int w, int h, int mode, float near_plane, float far_plane, float fov,
+                        float* out = nullptr);
+    void set_texture_filtering();
+    void disable_texture_units();
+    void bind_object_textures();
+    void swap_buffers();
+    void check_gl_error(const char* where);
+
+    // Input (one call per frame while a game runs).
+    void handle_input();
+
+    // Graphics resources created by the main program after the textures exist.
+    void prepare_shaders();
+    void create_fbos();
+
+    // ---- window state and the keys of the graphics parameter file ----
+    SDL_Surface* screen = nullptr;
+    int width = 0, height = 0;
+    unsigned int video_flags = 3;
+    float phys_minfact = 0, y_pgmland_scale = 0;
+    float cam_speed = 0, cam_move_fast_multiplier = 0, cam_move_slow_divider = 0;
+    bool quit_requested = false;
+    int filter_mode = 0;       // 0 no mipmaps, 1 nearest mipmap, 2 linear between mipmaps
+    bool filter_linear = true; // linear or nearest sampling
+    float parallax_scale_xz1 = 0, parallax_scale_y1 = 0;
+    float parallax_scale_xz2 = 0, parallax_scale_y2 = 0;
+    float md2_max_vis_dist = 0;
+    int mouse_x = 0, mouse_y = 0;
+    char window_title[300] = {};
+    char title_work[300] = {};
+    ParameterFile* parameters = nullptr;
+    int screen_width = 0, screen_height = 0, screen_bpp = 0;
+    int max_texture_units = 0;
+    double aspect_ratio = 1.0;
+    float cc_above[4] = {}, cc_below[4] = {}, cc[4] = {};
+    float light_still_in_shadowed_region = 0;
+    float physx_min_timestep = 0;
+    bool check_physx_min_timestep = false;
+
+    // ---- clock, input state and display options ----
+    float time_now = 0;                 // seconds, set at the top of every frame
+    int camera_mode = 1;                // 1 follows the player, 0 flies free
+    int mouse_dx_total = 0, mouse_dy_total = 0;
+    bool show_fps = false;
+    bool transparency = true;           // HUD font drawn with alpha blending
+    unsigned char parallax_mode = 2;    // which parallax pair the terrain shader got last
+    float filter_changed_at = 0;
+    float transparency_changed_at = 0;
+    float culling_changed_at = -1.0e9f; // no culling message before the first toggle
+
+    // ---- texture slots, in their order of creation ----
+    Texture* title_tex = nullptr;
+    Texture* htex_16bit = nullptr;
+    Texture* cubemap_tex = nullptr;
+    Texture* sand_tex = nullptr;
+    Texture* noise_tex = nullptr;
+    Texture* tree_tex = nullptr;
+    Texture* teddy_tex = nullptr;
+    Texture* evil_tex = nullptr;
+    Texture* ship_tex = nullptr;
+    Texture* crystal_tex = nullptr;
+    Texture* hover_tex = nullptr;
+    Texture* cam_tex = nullptr;
+    Texture* unit_tex = nullptr;
+    Texture* duck_tex = nullptr;
+    Texture* pilz_tex = nullptr;
+    Texture* lazyboy_tex = nullptr;
+    Texture* noise_nm_tex = nullptr;
+    Texture* bridge_tex = nullptr;
+    Texture* rock_tex = nullptr;
+    Texture* grass_tex = nullptr;
+    Texture* waveAnim_tex = nullptr;
+
+    // ---- shader programs, in table order ----
+    ShaderProgram* rippleShader = nullptr;
+    ShaderProgram* waternormalsShader = nullptr;
+    ShaderProgram* show_floatShader = nullptr;
+    ShaderProgram* pgmlandShader = nullptr;
+    ShaderProgram* pgmland_colorShader = nullptr;
+    ShaderProgram* pgmland_parallax_colorShader = nullptr;
+    ShaderProgram* pgmland_wateraboveShader = nullptr;
+    ShaderProgram* pgmland_waterbelowShader = nullptr;
+    ShaderProgram* colorShader = nullptr;
+    ShaderProgram* wateraboveShader = nullptr;
+    ShaderProgram* waterbelowShader = nullptr;
+    ShaderProgram* perturbShader = nullptr;
+    ShaderProgram* skyboxShader = nullptr;
+    ShaderProgram* ringsShader = nullptr;
+    ShaderProgram* objectsShader = nullptr;
+    ShaderProgram* md2instanceShader = nullptr;
+    ShaderProgram* imgwarpShader = nullptr;
+
+    // ---- render targets, in their order of creation ----
+    FBO* watergrid_fbo = nullptr;
+    FBO* ripple_a_fbo = nullptr;      // the rings
+    FBO* ripple_b_fbo = nullptr;      // their normals
+    FBO* dof_fbo = nullptr;
+    FBO* dof_small_fbo = nullptr;
+    FBO* pgmlandgrid_fbo = nullptr;
+    FBO* reflrefr_fbo = nullptr;      // reflection in id, refraction in second_id
+    FBO* shadow_fbo = nullptr;
+};
+
+// Free helpers of the graphics object, callable without a window.
+
+// glFrustum for a vertical field of view in degrees; `out` (16 floats, column-major)
+// receives the inverse of the projection matrix.
+void perspective(float fov, float aspect, float near_plane, float far_plane, float* out = nullptr);
+
+// True when `name` stands as a whole blank-separated token of `list`.
+bool is_extension_supported(const char* name, const char* list);

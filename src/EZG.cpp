@@ -1,0 +1,264 @@
+// Moorhold's main program: creates the long-lived objects in a fixed order, runs the frame
+// loop on the one thread of the game and tears everything down in a fixed order.
+
+#include "Common/Camera.h"
+#include "Common/GameFlow.h"
+#include "Common/Globals.h"
+#include "Common/ParameterFile.h"
+#include "Common/Platform.h"
+#include "Common/SDLGL.h"
+#include "Common/Screenshot.h"
+#include "Common/TestSeams.h"
+#include "Common/TitleScreen.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+extern GLUquadric* quadric;
+
+namespace {
+
+GameTimer game_timer;
+FpsRing fps_ring;
+unsigned int frame_counter = 0;
+
+// Step 1 to 23 of the start-up. Returns false when the loop must not run.
+void start_up()
+{
+    eyecam = new Camera(60.0f, 1.5f, 350000.0f);
+    {
+        float n = eyecam->near_plane, f = eyecam->far_plane;
+        dof_params[0] = 0.15f * (0.2f * f - n);
+        dof_params[1] = n;
+        dof_params[2] = 0.2f * f;
+        dof_params[3] = 0.2f * f;
+    }
+
+    sdlgl = new SDLGL(".\\config\\gfx.p");
+    SDLGL& gl = *sdlgl;
+    gl.resize_window(gl.screen_width, gl.screen_height);
+    eyecam->set_aspect(static_cast<float>(gl.aspect_ratio));
+
+    // Title screen, drawn once while the rest loads.
+    gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    draw_title_screen(gl, gl.title_tex, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    std::printf("\t title_tex w,h on screen !!!!!! \n");
+
+    const ParameterFile& p = *gl.parameters;
+    pgmlandgrid_dim_x = p.getInt("pgmlandgrid_dim_x");
+    pgmlandgrid_dim_y = p.getInt("pgmlandgrid_dim_y");
+    watergrid_dim_x = p.getInt("watergrid_dim_x");
+    watergrid_dim_y = p.getInt("watergrid_dim_y");
+    waterdynamicripplesmap_dim = p.getInt("waterdynamicripplesmap_dim");
+    prec_mul = p.getFloat("prec_mul");
+    std::printf("\n\t --- prec mul = %f\n", prec_mul);
+    ripple_scale_dynamic = p.getFloat("ripple_scale_dynamic");
+    ripple_freq_dynamic = p.getFloat("ripple_freq_dynamic");
+    waveScale = p.getFloat("waveScale");
+    wave_scale_neg_half = -0.5f * waveScale;
+
+    auxcam = new Camera(*eyecam);
+    auxcam->fov = 90.0f;
+    {
+        float len = std::sqrt(light_dir[0] * light_dir[0] + light_dir[1] * light_dir[1] +
+                              light_dir[2] * light_dir[2]);
+        if (len < 0.000001f) len = 0.000001f;
+        for (float& c : light_dir) c /= len;
+    }
+    lightcam = new Camera(120.0f, 100.0f, 30000.0f);
+    lightcam->set_position(0, 0, 0);
+    lightcam->set_dir(light_dir[0], light_dir[1], light_dir[2]);
+    belowcam = new Camera(90.0f, 50.0f, 8000.0f);
+
+    eyecam->set_position(0, 230, 100);
+    eyecam->pitch(-45.0 * 3.141592653589793 / 180.0);
+    auxcam->pos = eyecam->pos;
+    auxcam->str = eyecam->str;
+    auxcam->up = eyecam->up;
+    auxcam->dir = eyecam->dir;
+
+    glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogf(GL_FOG_START, 10.0f);
+    glFogf(GL_FOG_END, eyecam->far_plane);
+    glFogfv(GL_FOG_COLOR, gl.cc);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+
+    eyecam->load_path(".\\media\\camera_path.txt");
+    eyecam->path_start_time = SDL_GetTicks() * 0.001;
+
+    gl.check_gl_error("EZG B4 main loop");
+
+    // The light.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    {
+        Vec3d d = lightcam->dir.normalized();
+        const GLfloat pos[4] = {float(d.x), float(d.y), float(d.z), 0.0f};
+        glLightfv(GL_LIGHT0, GL_POSITION, pos);
+    }
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+
+    std::fprintf(stderr, "calling fmod\n");
+    std::fprintf(stderr, "called fmod\n");
+    std::printf("starting main loop\n");
+
+    {
+        ParameterFile level(".\\config\\levels\\level1.p");
+        game_flow.winning_points = level.getInt("winning_points");
+        std::printf("points needed to win: %d\n", game_flow.winning_points);
+    }
+}
+
+void start_game()
+{
+    begin_new_game(game_flow);
+}
+
+// Places the light camera for the shadow pass around `p`, the player's graphics position.
+void place_lightcam(const float p[3])
+{
+    float n = lightcam->near_plane, f = lightcam->far_plane;
+    float a = n + 0.275f * (f - n);
+    float b = 0.95f * (f - n);
+    const float* d = light_dir;
+    lightcam->set_position(p[0] + a * d[0] + b * d[0], std::floor(p[1]) + a * d[1],
+                           p[2] + a * d[2] + b * d[2]);
+}
+
+void build_view_matrix(SDLGL& gl)
+{
+    double origin[3] = {0, 0, 0};
+    double s[3] = {eyecam->str.x, eyecam->str.y, eyecam->str.z};
+    double u[3] = {eyecam->up.x, eyecam->up.y, eyecam->up.z};
+    double d[3] = {eyecam->dir.x, eyecam->dir.y, eyecam->dir.z};
+    float rotation[16];
+    Camera::view_matrix(origin, s, u, d, rotation);
+    eyecam->set_axes(s, u, d);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(rotation);
+    glTranslatef(float(-eyecam->pos.x), float(-eyecam->pos.y), float(-eyecam->pos.z));
+    glGetFloatv(GL_MODELVIEW_MATRIX, view_matrix);
+
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    gl.set_projection(gl.width, gl.height, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    glLoadMatrixf(view_matrix);
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+}
+
+void run_frame(bool last_frame)
+{
+    SDLGL& gl = *sdlgl;
+
+    if (frame_counter == 0) game_flow.game_over_time = gl.time_now;
+    Uint32 frame_start_ticks = SDL_GetTicks();
+    gl.time_now = frame_start_ticks * 0.001f;
+
+    if (!game_flow.game_over) {
+        gl.poll_events();
+    } else if (restart_due(game_flow, gl.time_now)) {
+        std::printf("RESTART GAME!!!!\n");
+        start_game();
+    } else {
+        gl.poll_events();
+    }
+
+    const float player_position[3] = {0, 0, 0};
+    place_lightcam(player_position);
+
+    game_flow.frame_dt = cap_frame_time(static_cast<float>(game_timer.read()),
+                                        gl.check_physx_min_timestep, gl.physx_min_timestep);
+    game_flow.time_total += game_flow.frame_dt;
+
+    glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    eyecam->update_frustum(gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y));
+
+    build_view_matrix(gl);
+    gl.disable_texture_units();
+    gl.check_gl_error("EZG main loop start");
+
+    belowcam->set_position(eyecam->pos.x, eyecam->pos.y - 150.0, eyecam->pos.z);
+    {
+        Vec3d d = eyecam->dir.normalized();
+        belowcam->str = eyecam->str;
+        belowcam->up = eyecam->up;
+        belowcam->dir = d;
+    }
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    evaluate_game_end(game_flow, 0, {}, gl.time_now, [] { return std::rand(); });
+    fps_ring.push(SDL_GetTicks() - frame_start_ticks);
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glFlush();
+
+    const char* shot = last_frame && !test_seams.screenshot.empty() ? test_seams.screenshot.c_str() : nullptr;
+    if (frame_counter <= 12) {
+        if (frame_counter == 12) start_game();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw_title_screen(gl, gl.title_tex, eyecam->near_plane, eyecam->far_plane, eyecam->fov, shot);
+    } else if (shot) {
+        write_screenshot(shot, gl.width, gl.height);
+    }
+    gl.swap_buffers();
+    ++frame_counter;
+}
+
+void shut_down()
+{
+    if (quadric) gluDeleteQuadric(quadric);
+    quadric = nullptr;
+    delete lightcam;
+    delete auxcam;
+    delete eyecam;
+    delete belowcam;
+    lightcam = auxcam = eyecam = belowcam = nullptr;
+    delete sdlgl;
+    sdlgl = nullptr;
+}
+
+int run()
+{
+    start_up();
+    if (!sdlgl->quit_requested) {
+        while (!sdlgl->quit_requested) {
+            bool last = test_seams.frames >= 0 && frame_counter + 1 >= static_cast<unsigned long>(test_seams.frames);
+            run_frame(last);
+            if (last) sdlgl->quit_requested = true;
+        }
+    }
+    shut_down();
+    return 0;
+}
+
+} // namespace
+
+int main(int, char**)
+{
+    // Progress lines and diagnostics interleave in the order they happen.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::setvbuf(stderr, nullptr, _IONBF, 0);
+    read_test_seams();
+    try {
+        return run();
+    } catch (const BadValueException&) {
+        const BadValueReport& r = last_bad_value();
+        std::fprintf(stderr, "\nMissing or bad value: key \"%s\" in file \"%s\"\n", r.key.c_str(), r.file.c_str());
+        return 1;
+    }
+}

@@ -1,0 +1,31 @@
+// A render target: a framebuffer object with its colour or depth texture(s), and for the
+// grid targets the vertex buffer that receives their pixels and two index lists.
+#pragma once
+
+#include "Gfx/Texture.h"
+
+class FBO : public Texture {
+public:
+    FBO() = default;
+    ~FBO();
+
+    GLenum create_color(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
+                        GLenum data_type, GLint filter, GLint wrap, GLenum attach);
+    GLenum create_grid(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
+                       GLenum data_type, GLint filter, GLint wrap);
+    GLenum create_depth(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
+                        GLenum data_type, GLint filter, GLint wrap, GLenum attach);
+    GLenum check();
+    void bind_framebuffer();
+    void unbind_framebuffer();
+
+    GLenum status = 0;
+    GLuint framebuffer = 0;
+    GLuint depth_renderbuffer = 0;
+    GLuint vertex_buffer = 0;
+    GLuint index_buffer = 0;
+    int index_count = 0;        // _texIBO_len
+    GLuint index_buffer_lowres = 0;
+    int index_count_lowres = 0; // _texIBOloRes_len
+    GLenum attachment = 0;
+};
