@@ -140,3 +140,22 @@ Rgb mean_colour(const Image& img, int x0, int y0, int x1, int y1)
     }
     return m;
 }
+
+void use_test_height_map(const fs::path& dir, int side, int level)
+{
+    std::string bytes(12, '\0');
+    bytes[0] = char(0xFA);
+    for (int i = 0; i < 4; ++i) {
+        bytes[4 + i] = char((side >> (8 * i)) & 0xFF);
+        bytes[8 + i] = char((side >> (8 * i)) & 0xFF);
+    }
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            int v = level + (x + y) * 8;
+            if (v > 65535) v = 65535;
+            bytes += char(v & 0xFF);
+            bytes += char((v >> 8) & 0xFF);
+        }
+    std::ofstream(dir / "test_map.hm", std::ios::binary) << bytes;
+    std::ofstream(dir / "config" / "map" / "map1.p", std::ios::binary) << "filename=.\\test_map.hm\n";
+}
