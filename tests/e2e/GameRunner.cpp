@@ -81,7 +81,7 @@ GameRun run_game(const RunOptions& options)
     if (options.screenshot) cmd += "MOORHOLD_SCREENSHOT=" + shell_quote((run.dir / "shot.png").string()) + " ";
     for (const auto& [k, v] : options.env) cmd += k + "=" + shell_quote(v) + " ";
     cmd += "timeout " + std::to_string(options.timeout_seconds) + " ";
-    cmd += "xvfb-run -a -s '-screen 0 1280x1024x24 +extension GLX' ";
+    cmd += shell_quote(MOORHOLD_XVFB_RUN) + " ";
     cmd += shell_quote(MOORHOLD_EZG) + " > " + shell_quote((run.dir / "log.txt").string()) + " 2>&1";
 
     int status = std::system(cmd.c_str());
