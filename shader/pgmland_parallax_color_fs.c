@@ -20,7 +20,7 @@ uniform vec4 dof_params;
 uniform vec4 trans;
 uniform vec4 scale;
 uniform float light_still_in_shadowed_region;
-uniform vec2 parallax_scale_params = vec2(0.04, 0.02);
+uniform vec2 parallax_scale_params = vec2(0.05, 0.025);
 uniform mat4 tmpMat;              // camera to world
 
 varying vec3 worldPos;

@@ -39,7 +39,8 @@ void main()
 {
     vec3 p = worldPos;
     float t = slice_nr / 24.0;
-    if (p.y > 2.0) discard;
+    float swell = texture3D(wave3D, vec3(p.xz * texLookupScaleWave3D, t)).r * waveScale - waveOff;
+    if (p.y > swell * 6.0 + 2.0) discard;
 
     vec3 n = normalize(normal);
     float depth = max(-p.y, 0.0);

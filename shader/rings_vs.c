@@ -7,11 +7,13 @@ uniform vec4 translate;              // ring centre (x, 0, z)
 
 varying vec2 local;                  // -1 .. 1 across the square
 varying float ring_size;
+varying vec2 world_xz;
 
 void main()
 {
     local = gl_Vertex.xz;
     ring_size = 1.0 / uniform_xz_scale_inv;
     vec4 world = vec4(gl_Vertex.x * ring_size + translate.x, 0.0, gl_Vertex.z * ring_size + translate.z, 1.0);
+    world_xz = world.xz;
     gl_Position = gl_ModelViewProjectionMatrix * world;
 }
