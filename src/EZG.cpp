@@ -2,14 +2,19 @@
 // loop on the one thread of the game and tears everything down in a fixed order.
 
 #include "Common/Camera.h"
+#include "Common/FontManager.h"
 #include "Common/GameFlow.h"
+#include "Common/Hud.h"
+#include "Common/Menu.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/Platform.h"
 #include "Common/SDLGL.h"
+#include "Common/SDLGLResources.h"
 #include "Common/Screenshot.h"
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
+#include "Gfx/Texture.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -44,6 +49,12 @@ void start_up()
     gl.resize_window(gl.screen_width, gl.screen_height);
     eyecam->set_aspect(static_cast<float>(gl.aspect_ratio));
 
+    std::printf("\tLoading font_test.png\n");
+    menu.texture = new Texture(".\\media\\font_test.png");
+    menu.texture->unbind();
+    font_manager = new fontManager(".\\media\\font\\out.fnt");
+    load_title_texture(gl);
+
     // Title screen, drawn once while the rest loads.
     gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
     glMatrixMode(GL_MODELVIEW);
@@ -77,12 +88,17 @@ void start_up()
     lightcam->set_dir(light_dir[0], light_dir[1], light_dir[2]);
     belowcam = new Camera(90.0f, 50.0f, 8000.0f);
 
+    load_sky_and_scene_textures(gl);
+
     eyecam->set_position(0, 230, 100);
     eyecam->pitch(-45.0 * 3.141592653589793 / 180.0);
     auxcam->pos = eyecam->pos;
     auxcam->str = eyecam->str;
     auxcam->up = eyecam->up;
     auxcam->dir = eyecam->dir;
+
+    load_wave_texture(gl);
+    gl.bind_object_textures();
 
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glFogi(GL_FOG_MODE, GL_LINEAR);
@@ -91,6 +107,8 @@ void start_up()
     glFogfv(GL_FOG_COLOR, gl.cc);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
+
+    gl.create_fbos();
 
     eyecam->load_path(".\\media\\camera_path.txt");
     eyecam->path_start_time = SDL_GetTicks() * 0.001;
@@ -201,7 +219,8 @@ void run_frame(bool last_frame)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
-    evaluate_game_end(game_flow, 0, {}, gl.time_now, [] { return std::rand(); });
+    // Scores: the player has none and there are no opponents until gameplay keeps them.
+    draw_hud(gl, *font_manager, game_flow, fps_ring.mean(), 0, {});
     fps_ring.push(SDL_GetTicks() - frame_start_ticks);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
@@ -223,6 +242,8 @@ void shut_down()
 {
     if (quadric) gluDeleteQuadric(quadric);
     quadric = nullptr;
+    delete font_manager;
+    font_manager = nullptr;
     delete lightcam;
     delete auxcam;
     delete eyecam;
