@@ -11,11 +11,13 @@ uniform vec2 imgMapWH;
 uniform vec4 dof_params;   // blur range, near plane, distance scale of alpha
 uniform float slice_nr;
 
-const float kMaxRadius = 2.2;  // pixels
+const float kMaxRadius = 1.8;  // pixels
 
+// Squared, so that the middle distance stays crisp and only the far field softens.
 float blur_of(float alpha)
 {
-    return clamp((alpha * dof_params.z - dof_params.y) / dof_params.x, 0.0, 1.0);
+    float b = clamp((alpha * dof_params.z - dof_params.y) / dof_params.x, 0.0, 1.0);
+    return b * b;
 }
 
 void main()

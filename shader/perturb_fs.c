@@ -34,12 +34,15 @@ varying vec4 ringCoord;
 const float kHaze = 0.000035;
 const float kSwellHeight = 6.0;
 const float kTexelWorld = 30.0;
+const float kNormalGain = 5.0;
 
-// Slope of one swell octave (world height per world unit along x and z).
+// Slope of one octave of the swell: the texture repeated `freq` times denser, its height
+// scaled down as much, so every octave is as steep as the swell itself. The slopes are
+// exaggerated (kNormalGain): the true swell is too gentle to catch the light.
 vec2 swell_slope(vec2 xz, float freq, float t)
 {
     vec2 g = texture3D(wave3D, vec3(xz * texLookupScale * freq, t)).gb * 2.0 - 1.0;
-    return g * waveScale * kSwellHeight * freq / kTexelWorld;
+    return g * waveScale * kSwellHeight / kTexelWorld * kNormalGain;
 }
 
 void main()
@@ -52,9 +55,11 @@ void main()
 
     // Swell: fine octaves fade with distance, where they would only sparkle.
     float near_detail = 1.0 - smoothstep(1500.0, 12000.0, dist);
+    float fine_detail = 1.0 - smoothstep(300.0, 2500.0, dist);
     vec2 slope = swell_slope(p.xz, 1.0, t)
-               + swell_slope(p.xz + vec2(131.0, 57.0), 3.7, t * 1.9 + 0.5) * 0.8
-               + swell_slope(p.xz + vec2(17.0, 311.0), 11.3, t * 3.1 + 0.25) * 0.45 * near_detail;
+               + swell_slope(p.xz + vec2(131.0, 57.0), 3.7, t * 1.9 + 0.5) * 1.1
+               + swell_slope(p.xz + vec2(17.0, 311.0), 11.3, t * 3.1 + 0.25) * 0.9 * near_detail
+               + swell_slope(p.xz + vec2(83.0, 19.0), 31.0, t * 5.3 + 0.75) * 0.7 * fine_detail;
 
     // Rings: their normals were stored along the grid camera's side and forward axes.
     vec3 side = normalize(cross(vec3(0.0, 1.0, 0.0), camDir.xyz) + vec3(1.0e-5, 0.0, 0.0));
@@ -74,7 +79,7 @@ void main()
     // Screen position of this point in the main view; the reflection image (drawn from
     // the mirrored eye) and the refraction image share it.
     vec2 screen = clipPos.xy / clipPos.w * 0.5 + 0.5;
-    float bend = 0.9 / (1.0 + dist * 0.0015);
+    float bend = 0.5 / (1.0 + dist * 0.0015);
     vec2 offset = n.xz * bend;
     vec4 refl = texture2D(reflectMap, clamp(screen + offset * 0.5, 0.001, 0.999));
     vec4 refr = texture2D(refractMap, clamp(screen - offset * 0.35, 0.001, 0.999));
@@ -88,8 +93,8 @@ void main()
 
     // Sun glint, only where the reflection shows sky.
     vec3 L = normalize(lightDir);
-    float glint = pow(max(dot(reflect(-L, n), V), 0.0), 220.0);
-    colour += lightColor.rgb * glint * 2.5 * refl.a;
+    float glint = pow(max(dot(reflect(-L, n), V), 0.0), 90.0);
+    colour += lightColor.rgb * glint * 1.6 * refl.a;
 
     // Foam along the shore line.
     float foam_tex = texture2D(noiseMap, (p.xz + trans.xz) / (scale.x * 3.0)).r;

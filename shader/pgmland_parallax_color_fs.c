@@ -46,6 +46,21 @@ vec3 rock_colour(vec3 p, vec3 n)
     return mix(top, side, smoothstep(0.25, 0.6, 1.0 - n.y));
 }
 
+// Grass of the moor: the grass texture calmed down, patched with dry olive and heather
+// brown at a large scale, darker and sparser where the ground steepens.
+vec3 moor_colour(vec3 p, float macro, float slope)
+{
+    vec3 g = texture2D(hMap, (p.xz + trans.xz) / (hMapWH * 0.35)).rgb;
+    g = mix(vec3(dot(g, vec3(0.3, 0.59, 0.11))), g, 0.5);
+    float patches = texture2D(noiseMap, p.xz / 5300.0 + vec2(0.37, 0.61)).r;
+    vec3 lush = vec3(0.62, 0.82, 0.42);
+    vec3 dry = vec3(1.0, 0.92, 0.58);
+    vec3 heather = vec3(0.78, 0.56, 0.5);
+    vec3 tint = mix(lush, dry, smoothstep(0.35, 0.7, macro));
+    tint = mix(tint, heather, smoothstep(0.58, 0.78, patches) * 0.8);
+    return g * tint * (1.0 - 0.6 * smoothstep(0.08, 0.3, slope));
+}
+
 void main()
 {
     vec3 n = normalize(normal);
@@ -76,11 +91,7 @@ void main()
     float grass_w = 1.0 - sand_w - rock_w;
 
     vec3 albedo = vec3(0.0);
-    if (grass_w > 0.001) {
-        vec3 g = texture2D(hMap, (p.xz + trans.xz) / (hMapWH * 0.35)).rgb;
-        g *= mix(vec3(0.82, 0.9, 0.7), vec3(1.12, 1.05, 0.86), macro);
-        albedo += grass_w * g;
-    }
+    if (grass_w > 0.001) albedo += grass_w * moor_colour(p, macro, slope);
     if (sand_w > 0.001) {
         vec3 s = texture2D(sandMap, (p.xz + trans.xz) / (sandMapWH * 0.3)).rgb;
         s *= mix(0.62, 1.0, smoothstep(-4.0, 10.0, p.y));

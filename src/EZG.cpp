@@ -2,14 +2,23 @@
 // loop on the one thread of the game and tears everything down in a fixed order.
 
 #include "Common/Camera.h"
+#include "Common/FontManager.h"
 #include "Common/GameFlow.h"
+#include "Common/Hud.h"
+#include "Common/Menu.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/Platform.h"
 #include "Common/SDLGL.h"
+#include "Common/SDLGLResources.h"
 #include "Common/Screenshot.h"
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
+#include "Gfx/DisplayToggles.h"
+#include "Gfx/FramePass.h"
+#include "Gfx/PassTiming.h"
+#include "Gfx/Texture.h"
+#include "Gfx/WaterPass.h"
 #include "Terrain/HeightMap.h"
 
 #include <GL/glew.h>
@@ -47,6 +56,8 @@ bool load_height_map()
     return true;
 }
 
+void hold_eye_at(const EyePose& pose);
+
 // The start-up in its fixed order. False when the height map is missing: the program then
 // shuts down at once.
 bool start_up()
@@ -64,6 +75,12 @@ bool start_up()
     SDLGL& gl = *sdlgl;
     gl.resize_window(gl.screen_width, gl.screen_height);
     eyecam->set_aspect(static_cast<float>(gl.aspect_ratio));
+
+    std::printf("\tLoading font_test.png\n");
+    menu.texture = new Texture(".\\media\\font_test.png");
+    menu.texture->unbind();
+    font_manager = new fontManager(".\\media\\font\\out.fnt");
+    load_title_texture(gl);
 
     // Title screen, drawn once while the rest loads.
     gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
@@ -99,6 +116,11 @@ bool start_up()
     belowcam = new Camera(90.0f, 50.0f, 8000.0f);
 
     if (!load_height_map()) return false;
+    gl.htex_16bit = new Texture();
+    gl.htex_16bit->load_16bit(hmap.map_w, hmap.map_h, hmap.map_data);
+    std::printf("\n\t outside: 16 bit tex id = %u, w=%d, h=%d\n\n", gl.htex_16bit->id,
+                gl.htex_16bit->_texW, gl.htex_16bit->_texH);
+    load_sky_and_scene_textures(gl);
 
     eyecam->set_position(0, 230, 100);
     eyecam->pitch(-45.0 * 3.141592653589793 / 180.0);
@@ -106,6 +128,14 @@ bool start_up()
     auxcam->str = eyecam->str;
     auxcam->up = eyecam->up;
     auxcam->dir = eyecam->dir;
+    if (test_seams.has_eye) hold_eye_at(test_seams.eye);
+
+    load_wave_texture(gl);
+    gl.bind_object_textures();
+    gl.prepare_shaders();
+    std::printf("after GL shader prepare\n");
+    for (const std::string& key : test_seams.toggles) toggle_display_option(gl, key);
+    pass_timing_enable(test_seams.pass_timing);
 
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glFogi(GL_FOG_MODE, GL_LINEAR);
@@ -114,6 +144,8 @@ bool start_up()
     glFogfv(GL_FOG_COLOR, gl.cc);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
+
+    gl.create_fbos();
 
     eyecam->load_path(".\\media\\camera_path.txt");
     eyecam->path_start_time = SDL_GetTicks() * 0.001;
@@ -141,6 +173,24 @@ bool start_up()
         std::printf("points needed to win: %d\n", game_flow.winning_points);
     }
     return true;
+}
+
+// The eye held at a pose for tests and screenshots: the free camera, so that nothing
+// moves it.
+void hold_eye_at(const EyePose& pose)
+{
+    const double to_rad = 3.141592653589793 / 180.0;
+    eyecam->set_position(pose.x, pose.y, pose.z);
+    eyecam->set_str(1, 0, 0);
+    eyecam->set_up(0, 1, 0);
+    eyecam->set_dir(0, 0, 1);
+    eyecam->yaw(pose.yaw_deg * to_rad);
+    eyecam->pitch(pose.pitch_deg * to_rad);
+    auxcam->pos = eyecam->pos;
+    auxcam->str = eyecam->str;
+    auxcam->up = eyecam->up;
+    auxcam->dir = eyecam->dir;
+    sdlgl->camera_mode = 0;
 }
 
 void start_game()
@@ -187,7 +237,7 @@ void run_frame(bool last_frame)
 
     if (frame_counter == 0) game_flow.game_over_time = gl.time_now;
     Uint32 frame_start_ticks = SDL_GetTicks();
-    gl.time_now = frame_start_ticks * 0.001f;
+    gl.time_now = static_cast<float>(frame_start_ticks * 0.001 + test_seams.clock_offset);
 
     if (!game_flow.game_over) {
         gl.poll_events();
@@ -207,10 +257,13 @@ void run_frame(bool last_frame)
 
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    begin_frame_images();
+    end_simulation_image();
 
     eyecam->update_frustum(gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y));
 
     build_view_matrix(gl);
+    draw_sky_image();
     gl.disable_texture_units();
     gl.check_gl_error("EZG main loop start");
 
@@ -222,10 +275,15 @@ void run_frame(bool last_frame)
         belowcam->dir = d;
     }
 
+    frame_ring_trails().clear();
+    draw_frame();
+    compose_frame();
+
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
-    evaluate_game_end(game_flow, 0, {}, gl.time_now, [] { return std::rand(); });
+    // Scores: the player has none and there are no opponents until gameplay keeps them.
+    draw_hud(gl, *font_manager, game_flow, fps_ring.mean(), 0, {});
     fps_ring.push(SDL_GetTicks() - frame_start_ticks);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
@@ -241,12 +299,15 @@ void run_frame(bool last_frame)
     }
     gl.swap_buffers();
     ++frame_counter;
+    pass_timing_frame((SDL_GetTicks() - frame_start_ticks) * 0.001);
 }
 
 void shut_down()
 {
     if (quadric) gluDeleteQuadric(quadric);
     quadric = nullptr;
+    delete font_manager;
+    font_manager = nullptr;
     delete lightcam;
     delete auxcam;
     delete eyecam;
@@ -265,6 +326,7 @@ int run()
             if (last) sdlgl->quit_requested = true;
         }
     }
+    pass_timing_report();
     shut_down();
     return 0;
 }

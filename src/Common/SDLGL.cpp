@@ -7,6 +7,7 @@
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/Platform.h"
+#include "Gfx/FBO.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
 
@@ -324,6 +325,12 @@ SDLGL::~SDLGL()
         if (!*slot) continue;
         if ((*slot)->id) glDeleteTextures(1, &(*slot)->id);
         delete *slot;
+        *slot = nullptr;
+    }
+    FBO** targets[] = {&watergrid_fbo, &ripple_a_fbo, &ripple_b_fbo, &dof_fbo, &dof_small_fbo,
+                       &pgmlandgrid_fbo, &reflrefr_fbo, &shadow_fbo};
+    for (FBO** slot : targets) {
+        delete *slot; // releases its framebuffer, textures and buffers
         *slot = nullptr;
     }
     std::printf("SDLGL destructor finished!\n");

@@ -1,8 +1,44 @@
 #include "Common/TestSeams.h"
 
 #include <cstdlib>
+#include <cstring>
 
 TestSeams test_seams;
+
+bool parse_eye_pose(const char* text, EyePose& out)
+{
+    if (!text) return false;
+    double v[5];
+    const char* p = text;
+    for (double& value : v) {
+        while (*p == ' ' || *p == '\t' || *p == ',') ++p;
+        char* end = nullptr;
+        value = std::strtod(p, &end);
+        if (end == p) return false;
+        p = end;
+    }
+    while (*p == ' ' || *p == '\t' || *p == ',') ++p;
+    if (*p) return false;
+    out = {v[0], v[1], v[2], v[3], v[4]};
+    return true;
+}
+
+std::vector<std::string> parse_toggle_list(const char* text)
+{
+    std::vector<std::string> names;
+    if (!text) return names;
+    std::string current;
+    for (const char* p = text;; ++p) {
+        if (*p == ',' || *p == '\0') {
+            if (!current.empty()) names.push_back(current);
+            current.clear();
+            if (!*p) break;
+        } else if (*p != ' ' && *p != '\t') {
+            current += *p;
+        }
+    }
+    return names;
+}
 
 void read_test_seams()
 {
@@ -13,4 +49,12 @@ void read_test_seams()
     }
     if (const char* v = std::getenv("MOORHOLD_SCREENSHOT")) test_seams.screenshot = v;
     if (const char* v = std::getenv("MOORHOLD_AUTOPILOT")) test_seams.autopilot = v[0] == '1';
+    if (const char* v = std::getenv("MOORHOLD_EYE")) test_seams.has_eye = parse_eye_pose(v, test_seams.eye);
+    if (const char* v = std::getenv("MOORHOLD_CLOCK_OFFSET")) {
+        char* end = nullptr;
+        double s = std::strtod(v, &end);
+        if (end != v) test_seams.clock_offset = s;
+    }
+    if (const char* v = std::getenv("MOORHOLD_PASS_TIMING")) test_seams.pass_timing = v[0] == '1';
+    if (const char* v = std::getenv("MOORHOLD_TOGGLE")) test_seams.toggles = parse_toggle_list(v);
 }

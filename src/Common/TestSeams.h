@@ -3,13 +3,35 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+// A fixed eye: position and the turns from the start axes (yaw about the up axis, then
+// pitch; negative pitch looks down), in degrees.
+struct EyePose {
+    double x = 0, y = 0, z = 0;
+    double yaw_deg = 0, pitch_deg = 0;
+};
 
 struct TestSeams {
     long frames = -1;         // MOORHOLD_FRAMES: end through the ordinary shutdown after N frames
     std::string screenshot;   // MOORHOLD_SCREENSHOT: PNG of the last frame's back buffer
     bool autopilot = false;   // MOORHOLD_AUTOPILOT: the player's hover steers itself
+    bool has_eye = false;     // MOORHOLD_EYE="x y z yaw pitch": free camera held at this pose
+    EyePose eye;
+    double clock_offset = 0;  // MOORHOLD_CLOCK_OFFSET: seconds added to the game clock
+    bool pass_timing = false; // MOORHOLD_PASS_TIMING=1: time each render pass, report at the end
+    // MOORHOLD_TOGGLE="L,N,F3": display keys whose toggle is applied once at start-up
+    // (N, K, L, I, F3, F8, C, B).
+    std::vector<std::string> toggles;
 };
 
 extern TestSeams test_seams;
 
 void read_test_seams();
+
+// "x y z yaw pitch" (blanks or commas between the numbers). False, leaving `out` alone,
+// unless all five numbers are there.
+bool parse_eye_pose(const char* text, EyePose& out);
+
+// "A,B, C" -> {"A", "B", "C"}; empty names are dropped.
+std::vector<std::string> parse_toggle_list(const char* text);

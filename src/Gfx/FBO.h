@@ -29,3 +29,11 @@ public:
     int index_count_lowres = 0; // _texIBOloRes_len
     GLenum attachment = 0;
 };
+
+// The internal format of the float grid targets: GL_FLOAT_RGBA32_NV where the driver has
+// GL_NV_float_buffer, the standard GL_RGBA32F_ARB everywhere else.
+GLenum choose_float_rgba32_format(const char* extensions);
+// The same, decided once from the current context's extension string.
+GLenum float_rgba32_format();
+// "GL_FLOAT_RGBA32_NV" or "GL_RGBA32F_ARB", for the log.
+const char* float_rgba32_format_name(GLenum format);

@@ -394,3 +394,53 @@ void draw_debug_view()
     glPopMatrix();
     glEnable(GL_DEPTH_TEST);
 }
+
+void begin_frame_images()
+{
+    SDLGL& gl = *sdlgl;
+    for (FBO* target : {gl.dof_small_fbo, gl.dof_fbo}) {
+        target->bind_framebuffer();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        target->unbind_framebuffer();
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(view_matrix);
+    dof_projection();
+    gl.dof_fbo->bind_framebuffer();
+}
+
+void end_simulation_image() { sdlgl->dof_fbo->unbind_framebuffer(); }
+
+void draw_sky_image()
+{
+    SDLGL& gl = *sdlgl;
+    pass_begin(Pass::Sky);
+    dof_projection();
+    gl.dof_fbo->bind_framebuffer();
+    draw_skybox(1);
+    gl.dof_fbo->unbind_framebuffer();
+    pass_end(Pass::Sky);
+}
+
+void compose_frame()
+{
+    SDLGL& gl = *sdlgl;
+    dof_projection();
+    gl.dof_fbo->bind_framebuffer();
+    gl.disable_texture_units();
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glCullFace(GL_BACK);
+    glEnable(GL_DEPTH_TEST);
+    gl.dof_fbo->unbind_framebuffer();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    if (gl.tree_tex) {
+        glActiveTexture(gl.tree_tex->unit);
+        gl.tree_tex->unbind();
+    }
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_LIGHTING);
+    draw_composite(gl.dof_fbo, gl.imgwarpShader);
+    if (extra_pass) draw_debug_view();
+    gl.disable_texture_units();
+}

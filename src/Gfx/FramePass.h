@@ -36,3 +36,16 @@ extern double light_view[16];
 
 // Draws the model instances with a program or none; set by the model manager.
 extern void (*model_drawer)(ShaderProgram* program);
+
+// ---- the frame steps of the main loop that belong to the landscape ----
+
+// Clears the small and the main depth-of-field images, then binds the main one with the
+// previous frame's view and its projection (the simulation may draw into it).
+void begin_frame_images();
+// Unbinds the main depth-of-field image after the simulation.
+void end_simulation_image();
+// The sky into the main depth-of-field image.
+void draw_sky_image();
+// Resets the state the scene left, shows the final image and, when extra_pass is set,
+// the intermediate images over it.
+void compose_frame();

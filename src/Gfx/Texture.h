@@ -5,6 +5,8 @@
 
 #include <GL/glew.h>
 
+#include <cstdint>
+
 class HeightMap;
 
 class Texture {
@@ -16,6 +18,7 @@ public:
 
     void load_cubemap_strip(const char* path);
     void load_16bit(const HeightMap& map);
+    void load_16bit(int w, int h, const uint16_t* samples); // row-major, row 0 first
     void load_3d(const char* pattern, int slice_count);
     // RGBA pixels of an image file (caller frees with delete[]); sets _texW and _texH.
     unsigned char* load_image(const char* path);

@@ -1,0 +1,57 @@
+// The heads-up display: scores, the win and loss banners, the option messages and the
+// frame rate. The layout (which texts, where, in which colour and size) is decided apart
+// from the drawing, so it can be checked for given scores and times.
+#pragma once
+
+#include "Common/GameFlow.h"
+
+#include <GL/glew.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+class SDLGL;
+class fontManager;
+
+struct HudText {
+    std::string text;
+    float pos[2];    // pixels from the bottom-left corner
+    float colour[3]; // red, green, blue
+    float scale[2];  // x, y
+};
+
+// Everything besides the scores that the display reads in one frame.
+struct HudInputs {
+    int width = 0, height = 0;           // window size in pixels
+    float max_char_w = 0, max_char_h = 0; // the font's widest and tallest glyph
+    float now = 0;                        // seconds
+    float culling_changed_at = -1.0e9f;
+    float filter_changed_at = -1.0e9f;
+    float transparency_changed_at = -1.0e9f;
+    bool culling_on = true;
+    GLint filter = GL_LINEAR;             // current minification filter
+    bool transparency = true;
+    bool show_fps = false;
+    float fps_mean = 0;
+};
+
+struct HudFrame {
+    std::vector<HudText> texts; // in drawing order
+    // The font's transparency switch is set just before this text (the option messages
+    // and the frame rate come after it).
+    size_t transparency_switch_at = 0;
+};
+
+// The texts of one frame. Evaluates the end of the game on the way (the player first, then
+// the opponents from the last to the first); `roll` picks the win banner when the player's
+// win is new. The opponents' lines stack upward from just above the player's line, the
+// last opponent lowest.
+HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
+                    const HudInputs& in, const std::function<int()>& roll);
+
+// Draws one frame's display in the 2-D pixel projection the caller has set: lays it out
+// from the window object's state and the game flow, and renders it with the font.
+void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int player_score,
+              const std::vector<int>& opponent_scores);

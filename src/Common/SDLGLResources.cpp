@@ -1,0 +1,172 @@
+#include "Common/SDLGLResources.h"
+
+#include "Common/Globals.h"
+#include "Common/ParameterFile.h"
+#include "Common/SDLGL.h"
+#include "Gfx/FBO.h"
+#include "Gfx/Texture.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+
+const SceneTextureSlot scene_texture_slots[17] = {
+    {".\\media\\sand_base1.jpg", &SDLGL::sand_tex},
+    {".\\media\\noise.jpg", &SDLGL::noise_tex},
+    {".\\media\\objects\\trees\\tree.jpg", &SDLGL::tree_tex},
+    {".\\media\\objects\\teddy\\teddy.jpg", &SDLGL::teddy_tex},
+    {".\\media\\objects\\evil\\evil.jpg", &SDLGL::evil_tex},
+    {".\\media\\objects\\ship\\ship.jpg", &SDLGL::ship_tex},
+    {".\\media\\objects\\crystal\\crystal.jpg", &SDLGL::crystal_tex},
+    {".\\media\\objects\\hover\\hover.jpg", &SDLGL::hover_tex},
+    {".\\media\\objects\\cam\\cam.jpg", &SDLGL::cam_tex},
+    {".\\media\\objects\\unit\\unit.jpg", &SDLGL::unit_tex},
+    {".\\media\\objects\\duck\\duck.jpg", &SDLGL::duck_tex},
+    {".\\media\\objects\\pilz\\pilz.jpg", &SDLGL::pilz_tex},
+    {".\\media\\objects\\tree_lazy_boy\\tree_lazy_boy.jpg", &SDLGL::lazyboy_tex},
+    {".\\media\\noise_nm.png", &SDLGL::noise_nm_tex},
+    {".\\media\\objects\\bridge\\bridge.jpg", &SDLGL::bridge_tex},
+    {".\\media\\nature072b.jpg", &SDLGL::rock_tex},
+    {".\\media\\Grass6.jpg", &SDLGL::grass_tex},
+};
+
+void load_title_texture(SDLGL& gl)
+{
+    gl.title_tex = new Texture(".\\media\\title.jpg");
+    gl.title_tex->unbind();
+}
+
+void load_height_texture(SDLGL& gl, int map_w, int map_h, const uint16_t* samples)
+{
+    gl.htex_16bit = new Texture();
+    gl.htex_16bit->load_16bit(map_w, map_h, samples);
+    std::printf("\n\t outside: 16 bit tex id = %u, w=%d, h=%d\n\n", gl.htex_16bit->id,
+                gl.htex_16bit->_texW, gl.htex_16bit->_texH);
+}
+
+void load_sky_and_scene_textures(SDLGL& gl)
+{
+    gl.cubemap_tex = new Texture();
+    gl.cubemap_tex->load_cubemap_strip(".\\media\\cubemap\\cubemap_daytime_X4.jpg");
+    for (const SceneTextureSlot& s : scene_texture_slots) {
+        Texture* t = new Texture(s.path);
+        t->unbind();
+        gl.*s.slot = t;
+    }
+}
+
+void load_wave_texture(SDLGL& gl)
+{
+    gl.waveAnim_tex = new Texture();
+    gl.waveAnim_tex->load_3d(".\\media\\waveanim\\hm_%d_von_16.bmp", 16);
+    gl.waveAnim_tex->unbind();
+}
+
+TargetSize dof_target_size(int screen_width, int screen_height)
+{
+    return TargetSize{screen_width, screen_height};
+}
+
+TargetSize dof_small_target_size(int screen_width, int screen_height)
+{
+    return TargetSize{screen_width / 4, screen_height / 4};
+}
+
+void SDLGL::bind_object_textures()
+{
+    struct Unit {
+        Texture* texture;
+        int unit;
+    };
+    const Unit units[] = {{noise_tex, 3},  {rock_tex, 4},    {htex_16bit, 5}, {waveAnim_tex, 6},
+                          {tree_tex, 10},  {teddy_tex, 11},  {evil_tex, 12},  {ship_tex, 13},
+                          {crystal_tex, 13}, {hover_tex, 14}, {cam_tex, 15}};
+    for (const Unit& u : units)
+        if (u.texture) u.texture->default_unit = GL_TEXTURE0 + u.unit;
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+}
+
+namespace {
+
+void report_failure(GLenum status)
+{
+    if (status != GL_FRAMEBUFFER_COMPLETE_EXT)
+        std::fprintf(stderr, "could not create the requested FBO!\n");
+}
+
+// Leaves the default framebuffer bound and the target's texture unbound.
+void finish_colour_target(FBO* fbo, GLenum status)
+{
+    report_failure(status);
+    fbo->unbind_framebuffer();
+    fbo->unbind();
+}
+
+FBO* make_colour_target(GLenum target, GLenum internal_format, int w, int h, GLenum format,
+                        GLenum type, GLint filter)
+{
+    FBO* fbo = new FBO();
+    GLenum status = fbo->create_color(target, internal_format, w, h, format, type, filter,
+                                      GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT);
+    finish_colour_target(fbo, status);
+    return fbo;
+}
+
+FBO* make_grid_target(GLenum float_format, int w, int h)
+{
+    FBO* fbo = new FBO();
+    GLenum status = fbo->create_grid(GL_TEXTURE_RECTANGLE_ARB, float_format, w, h, GL_RGBA,
+                                     GL_FLOAT, GL_NEAREST, GL_CLAMP_TO_EDGE);
+    finish_colour_target(fbo, status);
+    return fbo;
+}
+
+} // namespace
+
+void SDLGL::create_fbos()
+{
+    const GLenum float_format = float_rgba32_format();
+    std::printf("float render targets use %s\n", float_rgba32_format_name(float_format));
+
+    watergrid_fbo = make_grid_target(float_format, watergrid_dim_x, watergrid_dim_y);
+    ripple_a_fbo = make_colour_target(GL_TEXTURE_2D, GL_RGBA, waterdynamicripplesmap_dim,
+                                      waterdynamicripplesmap_dim, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+    ripple_b_fbo = make_colour_target(GL_TEXTURE_2D, GL_RGBA, waterdynamicripplesmap_dim,
+                                      waterdynamicripplesmap_dim, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+
+    std::printf("\n\tDOF FBOs\n");
+    TargetSize dof = dof_target_size(screen_width, screen_height);
+    dof_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA,
+                                 GL_UNSIGNED_BYTE, GL_LINEAR);
+    std::printf("\n\tDOF FBO (small)\n");
+    TargetSize small = dof_small_target_size(screen_width, screen_height);
+    dof_small_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, small.w, small.h,
+                                       GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+    std::printf("\tDOF FBOs end\n\n");
+
+    pgmlandgrid_fbo = make_grid_target(float_format, pgmlandgrid_dim_x, pgmlandgrid_dim_y);
+
+    const int mirror_dim = parameters->getInt("reflectionrefractionmap_dim");
+    reflrefr_fbo = new FBO();
+    GLenum status = reflrefr_fbo->create_color(GL_TEXTURE_2D, GL_RGBA, mirror_dim, mirror_dim,
+                                               GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR,
+                                               GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT);
+    report_failure(status);
+    status = reflrefr_fbo->create_color(GL_TEXTURE_2D, GL_RGBA, mirror_dim, mirror_dim, GL_RGBA,
+                                        GL_UNSIGNED_BYTE, GL_LINEAR, GL_CLAMP_TO_EDGE,
+                                        GL_COLOR_ATTACHMENT1_EXT);
+    finish_colour_target(reflrefr_fbo, status);
+
+    std::printf("creating Shadow Map FBO\n");
+    const int shadow_dim = parameters->getInt("shadowmap_dim");
+    shadow_fbo = new FBO();
+    status = shadow_fbo->create_depth(GL_TEXTURE_2D, GL_DEPTH_COMPONENT, shadow_dim, shadow_dim,
+                                      GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, GL_LINEAR,
+                                      GL_CLAMP_TO_BORDER, GL_DEPTH_ATTACHMENT_EXT);
+    if (status != GL_FRAMEBUFFER_COMPLETE_EXT) {
+        std::fprintf(stderr, "could not create the requested FBO! EZG\n");
+        std::fprintf(stderr, "could not create the requested FBO! EZG, ret = %u\n", status);
+    }
+    shadow_fbo->unbind_framebuffer();
+    shadow_fbo->unbind_shadow();
+}

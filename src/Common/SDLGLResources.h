@@ -1,0 +1,39 @@
+// The window object's resources as the start-up creates them: the texture table (title,
+// height texture, sky, scene textures, wave animation) and the sizes of the render targets.
+// The render targets themselves are made by SDLGL::create_fbos.
+#pragma once
+
+#include <cstdint>
+
+class SDLGL;
+class Texture;
+
+// One scene texture: its file and the slot of the window object it goes into.
+struct SceneTextureSlot {
+    const char* path;
+    Texture* SDLGL::*slot;
+};
+
+// The scene textures in their order of loading (after the height texture and the sky).
+extern const SceneTextureSlot scene_texture_slots[17];
+
+// The title image into the title slot, unbound.
+void load_title_texture(SDLGL& gl);
+
+// The 16-bit height texture from the height map's samples, with its "outside:" report.
+void load_height_texture(SDLGL& gl, int map_w, int map_h, const uint16_t* samples);
+
+// The sky's cube map, then every scene texture, each unbound after loading.
+void load_sky_and_scene_textures(SDLGL& gl);
+
+// The 16-slice wave animation, unbound.
+void load_wave_texture(SDLGL& gl);
+
+struct TargetSize {
+    int w = 0, h = 0;
+};
+
+// The depth-of-field image covers the window; its small companion is a quarter of it in
+// each direction (integer division).
+TargetSize dof_target_size(int screen_width, int screen_height);
+TargetSize dof_small_target_size(int screen_width, int screen_height);

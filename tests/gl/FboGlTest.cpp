@@ -1,0 +1,250 @@
+#include "Common/Globals.h"
+#include "Common/ParameterFile.h"
+#include "Common/SDLGL.h"
+#include "Gfx/FBO.h"
+#include "Gfx/GridIndices.h"
+#include "ResourceGlFixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+GLuint attached(GLenum attachment)
+{
+    GLint name = 0;
+    glGetFramebufferAttachmentParameterivEXT(GL_FRAMEBUFFER_EXT, attachment,
+                                             GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME_EXT, &name);
+    return static_cast<GLuint>(name);
+}
+
+GLint buffer_size(GLenum target, GLuint buffer)
+{
+    GLint size = 0;
+    glBindBufferARB(target, buffer);
+    glGetBufferParameterivARB(target, GL_BUFFER_SIZE_ARB, &size);
+    glBindBufferARB(target, 0);
+    return size;
+}
+
+std::vector<uint32_t> buffer_contents(GLuint buffer, size_t count)
+{
+    std::vector<uint32_t> out(count);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, buffer);
+    glGetBufferSubDataARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0,
+                          static_cast<GLsizeiptrARB>(count * sizeof(uint32_t)), out.data());
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+    return out;
+}
+
+using FboTest = ResourceGlTest;
+
+TEST_F(FboTest, ColourTargetIsCompleteAndTakesDrawing)
+{
+    FBO fbo;
+    ::testing::internal::CaptureStdout();
+    GLenum status = fbo.create_color(GL_TEXTURE_2D, GL_RGBA, 64, 32, GL_RGBA, GL_UNSIGNED_BYTE,
+                                     GL_LINEAR, GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT);
+    std::string out = ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    EXPECT_EQ(fbo.status, status);
+    EXPECT_NE(out.find("creating new FBO\n"), std::string::npos);
+    EXPECT_NE(fbo.framebuffer, 0u);
+    EXPECT_NE(fbo.depth_renderbuffer, 0u);
+    EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0_EXT), fbo.id);
+    EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT_EXT), fbo.depth_renderbuffer);
+    EXPECT_EQ(fbo._texW, 64);
+    EXPECT_EQ(fbo._texH, 32);
+
+    glViewport(0, 0, 64, 32);
+    glClearColor(1.0f, 0.5f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    unsigned char px[4] = {};
+    glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+    EXPECT_EQ(px[0], 255);
+    EXPECT_NEAR(px[1], 128, 1);
+    EXPECT_EQ(px[2], 0);
+    fbo.unbind_framebuffer();
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    EXPECT_EQ(bound, 0);
+}
+
+TEST_F(FboTest, SecondColourCallAddsExactlyOneTexture)
+{
+    FBO fbo;
+    ASSERT_EQ(fbo.create_color(GL_TEXTURE_2D, GL_RGBA, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR,
+                               GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    const GLuint framebuffer = fbo.framebuffer, first = fbo.id, depth = fbo.depth_renderbuffer;
+    fbo.unbind_framebuffer();
+    GLuint probe[8];
+    glGenTextures(8, probe); // names handed out before the call
+    glDeleteTextures(8, probe);
+
+    ::testing::internal::CaptureStdout();
+    GLenum status = fbo.create_color(GL_TEXTURE_2D, GL_RGBA, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE,
+                                     GL_LINEAR, GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT1_EXT);
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    EXPECT_NE(out.find("FBO already exists\n"), std::string::npos);
+    EXPECT_EQ(out.find("creating new FBO"), std::string::npos);
+    EXPECT_EQ(fbo.framebuffer, framebuffer);
+    EXPECT_EQ(fbo.id, first);
+    EXPECT_EQ(fbo.depth_renderbuffer, depth);
+    ASSERT_NE(fbo.second_id, 0u);
+    EXPECT_NE(fbo.second_id, first);
+    EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0_EXT), first);
+    EXPECT_EQ(attached(GL_COLOR_ATTACHMENT1_EXT), fbo.second_id);
+    // Exactly one new texture name is in use.
+    int live = 0;
+    for (GLuint n = 1; n < 64; ++n)
+        if (glIsTexture(n)) ++live;
+    EXPECT_EQ(live, 2);
+}
+
+TEST_F(FboTest, FloatGridTargetWithItsBuffers)
+{
+    FBO fbo;
+    ::testing::internal::CaptureStdout();
+    GLenum status = fbo.create_grid(GL_TEXTURE_RECTANGLE_ARB, float_rgba32_format(), 16, 8,
+                                    GL_RGBA, GL_FLOAT, GL_NEAREST, GL_CLAMP_TO_EDGE);
+    std::string out = ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    EXPECT_NE(out.find("building index for tris, w=16, h=8\n"), std::string::npos);
+    GridIndexList full = full_grid_indices(16, 8), half = half_grid_indices(16, 8);
+    EXPECT_NE(out.find("_texIBO_len=" + std::to_string(full.count) + ", _texIBOloRes_len=" +
+                       std::to_string(half.count) + ", i=" + std::to_string(half.indices.size()) + "\n"),
+              std::string::npos) << out;
+    EXPECT_EQ(fbo.index_count, 2 * 7 * 17 - 2);
+    EXPECT_EQ(fbo.index_count_lowres, half.count);
+    EXPECT_EQ(buffer_size(GL_ARRAY_BUFFER_ARB, fbo.vertex_buffer), 16 * 8 * 16);
+    EXPECT_EQ(buffer_size(GL_ELEMENT_ARRAY_BUFFER_ARB, fbo.index_buffer),
+              static_cast<GLint>(full.indices.size() * 4));
+    EXPECT_EQ(buffer_contents(fbo.index_buffer, full.indices.size()), full.indices);
+    EXPECT_EQ(buffer_contents(fbo.index_buffer_lowres, half.indices.size()), half.indices);
+
+    // Float texels hold values outside 0..1: the grid's vertex positions.
+    glViewport(0, 0, 16, 8);
+    glClearColor(-250.5f, 1000.25f, 3.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    float px[4] = {};
+    glReadPixels(3, 3, 1, 1, GL_RGBA, GL_FLOAT, px);
+    EXPECT_FLOAT_EQ(px[0], -250.5f);
+    EXPECT_FLOAT_EQ(px[1], 1000.25f);
+}
+
+TEST_F(FboTest, DepthTargetComparesAndIsComplete)
+{
+    FBO fbo;
+    ::testing::internal::CaptureStdout();
+    GLenum status = fbo.create_depth(GL_TEXTURE_2D, GL_DEPTH_COMPONENT, 128, 128, GL_DEPTH_COMPONENT,
+                                     GL_UNSIGNED_INT, GL_LINEAR, GL_CLAMP_TO_BORDER,
+                                     GL_DEPTH_ATTACHMENT_EXT);
+    std::string out = ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    EXPECT_NE(out.find("creating new Depth FBO\n"), std::string::npos);
+    EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT_EXT), fbo.id);
+    glBindTexture(GL_TEXTURE_2D, fbo.id);
+    GLint mode = 0, func = 0, wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, &mode);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, &func);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(mode, GL_COMPARE_R_TO_TEXTURE_ARB);
+    EXPECT_EQ(func, GL_LEQUAL);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_BORDER);
+    fbo.unbind_shadow();
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, &mode);
+}
+
+TEST_F(FboTest, IncompleteTargetIsReported)
+{
+    FBO fbo;
+    ::testing::internal::CaptureStderr();
+    // A colour texture of zero size cannot be complete.
+    GLenum status = fbo.create_color(GL_TEXTURE_2D, GL_RGBA, 0, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                                     GL_LINEAR, GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    EXPECT_NE(err.find(" >>> FBO incomplete - "), std::string::npos) << err;
+    fbo.unbind_framebuffer();
+}
+
+// The whole set of the game's targets through the window object.
+class RenderTargetSetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* src = std::getenv("MOORHOLD_SOURCE_DIR");
+        ASSERT_NE(src, nullptr);
+        std::ifstream in(std::string(src) + "/config/gfx.p", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        // A window 1022 wide: the small depth-of-field target becomes 255 wide.
+        std::string p = "screen_width=1022\nscreen_height=766\n" + text.str();
+        gfx = dir.write("gfx.p", p);
+    }
+    TempDir dir;
+    std::string gfx;
+};
+
+TEST_F(RenderTargetSetTest, EveryTargetIsCreatedCompleteInOrder)
+{
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    SDLGL* gl = new SDLGL(gfx.c_str());
+    pgmlandgrid_dim_x = 64;
+    pgmlandgrid_dim_y = 32;
+    watergrid_dim_x = 16;
+    watergrid_dim_y = 16;
+    waterdynamicripplesmap_dim = 128;
+    gl->create_fbos();
+    std::string err = ::testing::internal::GetCapturedStderr();
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(err.find("FBO incomplete"), std::string::npos) << err;
+    EXPECT_EQ(err.find("could not create"), std::string::npos) << err;
+    EXPECT_NE(out.find("float render targets use GL_RGBA32F_ARB\n"), std::string::npos) << out;
+    // Grid, ripples, the depth-of-field pair, terrain grid, mirror pair, shadow.
+    size_t a = out.find("building index for tris, w=16, h=16");
+    size_t b = out.find("\n\tDOF FBOs\n");
+    size_t c = out.find("\n\tDOF FBO (small)\n");
+    size_t d = out.find("\tDOF FBOs end\n\n");
+    size_t e = out.find("building index for tris, w=64, h=32");
+    size_t f = out.find("FBO already exists\n");
+    size_t g = out.find("creating Shadow Map FBO\n");
+    EXPECT_TRUE(a < b && b < c && c < d && d < e && e < f && f < g) << out;
+
+    FBO* all[] = {gl->watergrid_fbo, gl->ripple_a_fbo, gl->ripple_b_fbo, gl->dof_fbo,
+                  gl->dof_small_fbo, gl->pgmlandgrid_fbo, gl->reflrefr_fbo, gl->shadow_fbo};
+    for (FBO* t : all) {
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    }
+    EXPECT_EQ(gl->dof_fbo->_texW, 1022);
+    EXPECT_EQ(gl->dof_fbo->_texH, 766);
+    EXPECT_EQ(gl->dof_small_fbo->_texW, 255);
+    EXPECT_EQ(gl->dof_small_fbo->_texH, 191);
+    EXPECT_EQ(gl->dof_fbo->target, static_cast<GLenum>(GL_TEXTURE_RECTANGLE_ARB));
+    EXPECT_EQ(gl->ripple_a_fbo->_texW, 128);
+    EXPECT_EQ(gl->reflrefr_fbo->_texW, gl->parameters->getInt("reflectionrefractionmap_dim"));
+    EXPECT_NE(gl->reflrefr_fbo->second_id, 0u);
+    EXPECT_EQ(gl->shadow_fbo->_texW, gl->parameters->getInt("shadowmap_dim"));
+    EXPECT_EQ(gl->pgmlandgrid_fbo->internal_format, static_cast<GLenum>(GL_RGBA32F_ARB));
+    EXPECT_EQ(gl->pgmlandgrid_fbo->index_count, 2 * 31 * 65 - 2);
+
+    // Left in the default state for the frame.
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    EXPECT_EQ(bound, 0);
+
+    // The window object's end releases every target (the leak check sees any it forgets).
+    ::testing::internal::CaptureStdout();
+    delete gl;
+    std::string end = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(end.find("SDLGL destructor finished!\n"), std::string::npos);
+}
+
+} // namespace

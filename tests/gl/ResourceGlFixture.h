@@ -1,0 +1,79 @@
+// A GL context for the resource tests (window, GLEW) and small image files written on the
+// spot: PNG, 24-bit BMP and TGA through stb, 8-bit palette BMP by hand.
+#pragma once
+
+#include "TempDir.h"
+
+#include <GL/glew.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ResourceGlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        ASSERT_NE(SDL_SetVideoMode(256, 256, 0, SDL_OPENGL), nullptr) << SDL_GetError();
+        ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    }
+    void TearDown() override { SDL_Quit(); }
+
+    // width x height pixels of `comp` bytes written as PNG, BMP or TGA by extension.
+    std::string write_image(const std::string& name, int width, int height, int comp,
+                            const std::vector<unsigned char>& pixels)
+    {
+        std::string path = dir.file(name);
+        std::string ext = name.substr(name.size() - 4);
+        int ok = 0;
+        if (ext == ".png")
+            ok = stbi_write_png(path.c_str(), width, height, comp, pixels.data(), width * comp);
+        else if (ext == ".bmp")
+            ok = stbi_write_bmp(path.c_str(), width, height, comp, pixels.data());
+        else if (ext == ".tga")
+            ok = stbi_write_tga(path.c_str(), width, height, comp, pixels.data());
+        EXPECT_NE(ok, 0) << "could not write " << path;
+        return path;
+    }
+
+    // An 8-bit BMP with a grey palette: one byte per pixel, rows bottom-up and padded to 4.
+    std::string write_grey_bmp(const std::string& name, int width, int height,
+                               const std::vector<unsigned char>& pixels)
+    {
+        const int row = (width + 3) & ~3;
+        const uint32_t offset = 14 + 40 + 256 * 4;
+        const uint32_t size = offset + static_cast<uint32_t>(row * height);
+        std::string b;
+        auto u16 = [&b](uint32_t v) { b += char(v & 255); b += char((v >> 8) & 255); };
+        auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+        b += "BM";
+        u32(size); u32(0); u32(offset);
+        u32(40); u32(static_cast<uint32_t>(width)); u32(static_cast<uint32_t>(height));
+        u16(1); u16(8); u32(0); u32(static_cast<uint32_t>(row * height)); u32(2835); u32(2835);
+        u32(256); u32(0);
+        for (int i = 0; i < 256; ++i) { b += char(i); b += char(i); b += char(i); b += char(0); }
+        for (int y = height - 1; y >= 0; --y) {
+            for (int x = 0; x < width; ++x) b += char(pixels[static_cast<size_t>(y) * width + x]);
+            for (int x = width; x < row; ++x) b += char(0);
+        }
+        return dir.write(name, b);
+    }
+
+    // Level `level` of the bound texture `target` as RGBA bytes.
+    static std::vector<unsigned char> read_rgba(GLenum target, int w, int h, int level = 0)
+    {
+        std::vector<unsigned char> out(static_cast<size_t>(w) * h * 4);
+        glGetTexImage(target, level, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        return out;
+    }
+
+    TempDir dir;
+};

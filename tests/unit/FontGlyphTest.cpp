@@ -1,0 +1,145 @@
+#include "Common/FontManager.h"
+#include "Common/ParameterFile.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+void expect_glyph(const Glyph& g, float x, float y, float w, float h)
+{
+    EXPECT_FLOAT_EQ(g.x, x);
+    EXPECT_FLOAT_EQ(g.y, y);
+    EXPECT_FLOAT_EQ(g.w, w);
+    EXPECT_FLOAT_EQ(g.h, h);
+}
+
+class GlyphTableTest : public ::testing::Test {
+protected:
+    GlyphTable build(const std::string& description)
+    {
+        ParameterFile p(dir.write("out.fnt", description));
+        ::testing::internal::CaptureStderr();
+        ::testing::internal::CaptureStdout();
+        GlyphTable t = build_glyph_table(p, 0);
+        out = ::testing::internal::GetCapturedStdout();
+        err = ::testing::internal::GetCapturedStderr();
+        return t;
+    }
+    TempDir dir;
+    std::string out, err;
+};
+
+TEST_F(GlyphTableTest, DefinedCharacterIsShiftedAndWidened)
+{
+    GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n");
+    expect_glyph(t.glyphs[65], 8.5f, 20, 8.25f, 12);
+    EXPECT_NE(err.find("texcoords[65] = ( 8.5 | 20 | 8.25 | 12 )"), std::string::npos);
+    EXPECT_NE(out.find("str=A, i=A\n"), std::string::npos);
+}
+
+TEST_F(GlyphTableTest, UndefinedPrintableCharacterGetsTheWideEmptyFallback)
+{
+    GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n");
+    expect_glyph(t.glyphs['B'], 0, 0, 100, 0);
+    expect_glyph(t.glyphs[' '], 0, 0, 100, 0);
+    EXPECT_NE(err.find("aj karamba, bad value found\n"), std::string::npos);
+}
+
+TEST_F(GlyphTableTest, EmptyDefinitionFallsBackLikeAMissingOne)
+{
+    GlyphTable t = build("font_tex=font.png\nA=\n");
+    expect_glyph(t.glyphs['A'], 0, 0, 100, 0);
+}
+
+TEST_F(GlyphTableTest, HashAndEqualsCannotBeDefined)
+{
+    // A '#' line is a comment and a line starting with '=' is ignored.
+    GlyphTable t = build("font_tex=font.png\n#=1 2 3 4\n==1 2 3 4\n");
+    expect_glyph(t.glyphs['#'], 0, 0, 100, 0);
+    expect_glyph(t.glyphs['='], 0, 0, 100, 0);
+}
+
+TEST_F(GlyphTableTest, ShortDefinitionKeepsTheDefaultsOfTheMissingNumbers)
+{
+    GlyphTable t = build("font_tex=font.png\nD=5 6\n");
+    expect_glyph(t.glyphs['D'], 3.5f, 6, 80.25f, 20);
+}
+
+TEST_F(GlyphTableTest, ControlCharactersAreFlatAndUpperHalfKeepsTheDefault)
+{
+    GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n");
+    for (int c : {0, 9, 10, 31, 127}) expect_glyph(t.glyphs[c], 0, 0, 80, 0);
+    for (int c : {128, 200, 255}) expect_glyph(t.glyphs[c], 0, 0, 80, 20);
+}
+
+TEST_F(GlyphTableTest, MaximaComeFromTheAdjustedDefinedGlyphs)
+{
+    GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n =0 0 6 30\nW=0 0 15.75 9\n");
+    EXPECT_FLOAT_EQ(t.max_char_w, 16.0f);
+    EXPECT_FLOAT_EQ(t.max_char_h, 30.0f);
+}
+
+TEST(FontText, LineFeedsAreCounted)
+{
+    const char text[] = "a=1\nb=2\r\n\nc";
+    EXPECT_EQ(count_line_feeds(text, sizeof text - 1), 3);
+    EXPECT_EQ(count_line_feeds(text, 0), 0);
+}
+
+class TextLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (Glyph& g : glyphs) g = Glyph{0, 0, 80, 20};
+        glyphs['A'] = Glyph{8.5f, 20, 8.25f, 12};
+        glyphs[' '] = Glyph{0, 0, 6.25f, 12};
+        glyphs[10] = Glyph{0, 0, 80, 0};
+    }
+    Glyph glyphs[256];
+};
+
+TEST_F(TextLayoutTest, QuadCoversTheGlyphScaledFromThePosition)
+{
+    auto q = layout_text(glyphs, "A", 100, 50, 2, 3, 1.0f / 128, 1.0f / 64);
+    ASSERT_EQ(q.size(), 1u);
+    EXPECT_FLOAT_EQ(q[0].x0, 100);
+    EXPECT_FLOAT_EQ(q[0].x1, 116.5f);
+    EXPECT_FLOAT_EQ(q[0].y0, 50);
+    EXPECT_FLOAT_EQ(q[0].y1, 86);
+    EXPECT_FLOAT_EQ(q[0].s0, 8.5f / 128);
+    EXPECT_FLOAT_EQ(q[0].s1, 16.75f / 128);
+    EXPECT_FLOAT_EQ(q[0].t_top, 20.0f / 64);    // image rows run downward
+    EXPECT_FLOAT_EQ(q[0].t_bottom, 32.0f / 64);
+}
+
+TEST_F(TextLayoutTest, BlankAdvancesTwoAndAHalfTimesItsWidth)
+{
+    auto q = layout_text(glyphs, "A A", 0, 0, 2, 2, 1, 1);
+    ASSERT_EQ(q.size(), 3u);
+    EXPECT_FLOAT_EQ(q[1].x0, 16.5f);
+    EXPECT_FLOAT_EQ(q[1].x1, 16.5f + 12.5f); // the quad itself is its width
+    EXPECT_FLOAT_EQ(q[2].x0, 16.5f + 2.5f * 12.5f);
+}
+
+TEST_F(TextLayoutTest, UpperHalfBytesAndControlCharactersAdvanceByEighty)
+{
+    const char text[] = {'\xC8', '\n', 'A', '\0'};
+    auto q = layout_text(glyphs, text, 0, 0, 0.5f, 0.5f, 1, 1);
+    ASSERT_EQ(q.size(), 3u);
+    EXPECT_FLOAT_EQ(q[0].x1, 40);         // 80 x 20 region at the top-left of the texture
+    EXPECT_FLOAT_EQ(q[0].y1, 10);
+    EXPECT_FLOAT_EQ(q[1].x0, 40);
+    EXPECT_FLOAT_EQ(q[1].y1, q[1].y0);    // zero height: draws nothing
+    EXPECT_FLOAT_EQ(q[2].x0, 80);
+}
+
+TEST_F(TextLayoutTest, EmptyTextHasNoQuads)
+{
+    EXPECT_TRUE(layout_text(glyphs, "", 0, 0, 1, 1, 1, 1).empty());
+}
+
+} // namespace

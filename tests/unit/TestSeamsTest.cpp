@@ -1,0 +1,42 @@
+#include "Common/TestSeams.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(EyePoseSeam, ReadsFiveNumbers)
+{
+    EyePose p;
+    ASSERT_TRUE(parse_eye_pose("4096 900.5 -12 45 -30", p));
+    EXPECT_DOUBLE_EQ(p.x, 4096);
+    EXPECT_DOUBLE_EQ(p.y, 900.5);
+    EXPECT_DOUBLE_EQ(p.z, -12);
+    EXPECT_DOUBLE_EQ(p.yaw_deg, 45);
+    EXPECT_DOUBLE_EQ(p.pitch_deg, -30);
+    ASSERT_TRUE(parse_eye_pose(" 1,2, 3 ,4,5 ", p));
+    EXPECT_DOUBLE_EQ(p.z, 3);
+}
+
+TEST(EyePoseSeam, RejectsShortOrTrailingText)
+{
+    EyePose p;
+    p.x = 7;
+    EXPECT_FALSE(parse_eye_pose("1 2 3 4", p));
+    EXPECT_FALSE(parse_eye_pose("1 2 3 4 5 6", p));
+    EXPECT_FALSE(parse_eye_pose("1 2 x 4 5", p));
+    EXPECT_FALSE(parse_eye_pose("", p));
+    EXPECT_FALSE(parse_eye_pose(nullptr, p));
+    EXPECT_DOUBLE_EQ(p.x, 7);
+}
+
+TEST(ToggleSeam, SplitsOnCommasAndDropsBlanks)
+{
+    std::vector<std::string> v = parse_toggle_list(" L, F3,,N ");
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_EQ(v[0], "L");
+    EXPECT_EQ(v[1], "F3");
+    EXPECT_EQ(v[2], "N");
+    EXPECT_TRUE(parse_toggle_list("").empty());
+}
+
+} // namespace

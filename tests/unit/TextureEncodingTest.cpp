@@ -1,0 +1,269 @@
+#include "Gfx/TextureEncoding.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// ---- pixel conversion ----
+
+TEST(PixelConversion, BmpAndTgaStoreBlueFirstOtherFilesDoNot)
+{
+    EXPECT_TRUE(stores_bgr("a.bmp"));
+    EXPECT_TRUE(stores_bgr(".\\media\\waveanim\\x.BMP"));
+    EXPECT_TRUE(stores_bgr("a.tga"));
+    EXPECT_TRUE(stores_bgr("a.TGA"));
+    EXPECT_FALSE(stores_bgr("a.png"));
+    EXPECT_FALSE(stores_bgr("a.jpg"));
+    EXPECT_FALSE(stores_bgr("a.Bmp"));  // the comparison is exact
+    EXPECT_FALSE(stores_bgr("tga"));    // too short to have the extension
+    EXPECT_FALSE(stores_bgr("a.tga.png"));
+    EXPECT_FALSE(stores_bgr(nullptr));
+}
+
+TEST(PixelConversion, ThreeBytesOfATgaAreSwappedToRgb)
+{
+    const unsigned char src[] = {10, 20, 30, 40, 50, 60};
+    unsigned char out[8] = {};
+    ASSERT_TRUE(convert_to_rgba(src, 2, 1, 6, 3, stores_bgr("x.tga"), out));
+    const unsigned char expected[] = {30, 20, 10, 255, 60, 50, 40, 255};
+    EXPECT_EQ(std::vector<unsigned char>(out, out + 8), std::vector<unsigned char>(expected, expected + 8));
+}
+
+TEST(PixelConversion, SameThreeBytesInAPngAreKept)
+{
+    const unsigned char src[] = {10, 20, 30, 40, 50, 60};
+    unsigned char out[8] = {};
+    ASSERT_TRUE(convert_to_rgba(src, 2, 1, 6, 3, stores_bgr("x.png"), out));
+    const unsigned char expected[] = {10, 20, 30, 255, 40, 50, 60, 255};
+    EXPECT_EQ(std::vector<unsigned char>(out, out + 8), std::vector<unsigned char>(expected, expected + 8));
+}
+
+TEST(PixelConversion, RowsStartAtThePitchNotAtTheEndOfThePreviousRow)
+{
+    // 1 x 2 pixels of 3 bytes, rows padded to 4 bytes as BMP rows are.
+    const unsigned char src[] = {1, 2, 3, 99, 4, 5, 6, 99};
+    unsigned char out[8] = {};
+    ASSERT_TRUE(convert_to_rgba(src, 1, 2, 4, 3, false, out));
+    const unsigned char expected[] = {1, 2, 3, 255, 4, 5, 6, 255};
+    EXPECT_EQ(std::vector<unsigned char>(out, out + 8), std::vector<unsigned char>(expected, expected + 8));
+}
+
+TEST(PixelConversion, OneByteIsOpaqueGrey)
+{
+    const unsigned char src[] = {0, 77, 255, 0};
+    unsigned char out[12] = {};
+    ASSERT_TRUE(convert_to_rgba(src, 3, 1, 4, 1, false, out));
+    const unsigned char expected[] = {0, 0, 0, 255, 77, 77, 77, 255, 255, 255, 255, 255};
+    EXPECT_EQ(std::vector<unsigned char>(out, out + 12), std::vector<unsigned char>(expected, expected + 12));
+}
+
+TEST(PixelConversion, FourBytesKeepAlphaAndSwapLikeThreeBytes)
+{
+    const unsigned char src[] = {10, 20, 30, 40};
+    unsigned char out[4] = {};
+    ASSERT_TRUE(convert_to_rgba(src, 1, 1, 4, 4, false, out));
+    EXPECT_EQ(std::vector<unsigned char>(out, out + 4), (std::vector<unsigned char>{10, 20, 30, 40}));
+    ASSERT_TRUE(convert_to_rgba(src, 1, 1, 4, 4, true, out));
+    EXPECT_EQ(std::vector<unsigned char>(out, out + 4), (std::vector<unsigned char>{30, 20, 10, 40}));
+}
+
+TEST(PixelConversion, UnsupportedDepthIsRefusedAndLeavesTheBufferAlone)
+{
+    const unsigned char src[] = {1, 2, 3, 4};
+    unsigned char out[8] = {7, 7, 7, 7, 7, 7, 7, 7};
+    EXPECT_FALSE(convert_to_rgba(src, 2, 1, 4, 2, false, out));
+    for (unsigned char b : out) EXPECT_EQ(b, 7);
+}
+
+// ---- cube-map strip ----
+
+TEST(CubeStrip, SixSquareFacesSideBySide)
+{
+    FaceSize f = cube_face_size(1536, 256);
+    EXPECT_EQ(f.w, 256);
+    EXPECT_EQ(f.h, 256);
+}
+
+TEST(CubeStrip, FacesAreCutLeftToRightStartingWithPositiveX)
+{
+    const int w = 1536, h = 256, bpp = 3, pitch = w * bpp + 4; // padded rows
+    std::vector<unsigned char> strip(static_cast<size_t>(pitch) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            unsigned char* p = &strip[static_cast<size_t>(y) * pitch + x * bpp];
+            p[0] = static_cast<unsigned char>(x / 256); // which face
+            p[1] = static_cast<unsigned char>(x % 256); // column inside it
+            p[2] = static_cast<unsigned char>(y);
+        }
+    FaceSize f = cube_face_size(w, h);
+    for (int face = 0; face < 6; ++face) {
+        std::vector<unsigned char> px = cut_cube_face(strip.data(), pitch, bpp, f, face);
+        ASSERT_EQ(px.size(), static_cast<size_t>(256 * 256 * 3));
+        for (int y : {0, 1, 128, 255})
+            for (int x : {0, 77, 255}) {
+                const unsigned char* p = &px[(static_cast<size_t>(y) * 256 + x) * 3];
+                EXPECT_EQ(p[0], face) << "face " << face;
+                EXPECT_EQ(p[1], x);
+                EXPECT_EQ(p[2], y);
+            }
+    }
+}
+
+// ---- gradient encoding ----
+
+HeightVolume volume(int w, int h, int d, unsigned char fill = 0)
+{
+    HeightVolume v;
+    v.w = w;
+    v.h = h;
+    v.d = d;
+    v.heights.assign(static_cast<size_t>(w) * h * d, fill);
+    return v;
+}
+
+unsigned char& at(HeightVolume& v, int x, int y, int z)
+{
+    return v.heights[(static_cast<size_t>(z) * v.h + y) * v.w + x];
+}
+
+TEST(GradientEncoding, FlatFieldEncodesAs127WithTheHeightInRed)
+{
+    HeightVolume v = volume(8, 8, 2, 93);
+    int lo = -1, hi = -1;
+    std::vector<unsigned char> rgb = encode_gradients(v, 1, &lo, &hi);
+    ASSERT_EQ(rgb.size(), 8u * 8 * 2 * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        EXPECT_EQ(rgb[i], 93);
+        EXPECT_EQ(rgb[i + 1], 127);
+        EXPECT_EQ(rgb[i + 2], 127);
+    }
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 0);
+}
+
+TEST(GradientEncoding, LeftNeighbourOfTheFirstColumnIsTheLastColumn)
+{
+    HeightVolume v = volume(8, 4, 1);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) at(v, x, y, 0) = static_cast<unsigned char>(10 * x);
+    int lo = 0, hi = 0;
+    std::vector<unsigned char> rgb = encode_gradients(v, 1, &lo, &hi);
+    // x = 0: 10 - 70 = -60 -> (450) / 4 = 112.
+    EXPECT_EQ(rgb[1], 112);
+    // x = 3: 40 - 20 = 20 -> 530 / 4 = 132.
+    EXPECT_EQ(rgb[3 * 3 + 1], 132);
+    // x = 7: wraps right to x = 0: 0 - 60 = -60.
+    EXPECT_EQ(rgb[7 * 3 + 1], 112);
+    // No change along y.
+    EXPECT_EQ(rgb[3 * 3 + 2], 127);
+    EXPECT_EQ(lo, -60);
+    EXPECT_EQ(hi, 20);
+}
+
+TEST(GradientEncoding, NeighboursInYWrapInsideTheirOwnSlice)
+{
+    HeightVolume v = volume(4, 4, 2);
+    at(v, 1, 3, 0) = 200; // the row above y = 0 (wrapped), slice 0 only
+    at(v, 1, 1, 1) = 100; // slice 1 must not leak into slice 0
+    std::vector<unsigned char> rgb = encode_gradients(v, 1, nullptr, nullptr);
+    auto blue = [&](int x, int y, int z) { return rgb[((static_cast<size_t>(z) * 4 + y) * 4 + x) * 3 + 2]; };
+    // (1, 0, 0): height(1, 1) - height(1, 3) = 0 - 200 -> 310 / 4 = 77.
+    EXPECT_EQ(blue(1, 0, 0), 77);
+    // (1, 2, 0): height(1, 3) - height(1, 1) = 200 -> 710 / 4 = 177.
+    EXPECT_EQ(blue(1, 2, 0), 177);
+    // (1, 0, 1): 100 - 0 -> 152; (1, 2, 1): 0 - 100 -> 102.
+    EXPECT_EQ(blue(1, 0, 1), 152);
+    EXPECT_EQ(blue(1, 2, 1), 102);
+}
+
+TEST(GradientEncoding, CoarserLevelsDivideTheGradientDownTruncatingTowardZero)
+{
+    EXPECT_EQ(scale_gradient(10, 1), 10);
+    EXPECT_EQ(scale_gradient(10, 2), 8);
+    EXPECT_EQ(scale_gradient(-10, 2), -8);
+    EXPECT_EQ(scale_gradient(11, 4), 3);
+    EXPECT_EQ(scale_gradient(-11, 4), -3);
+    EXPECT_EQ(scale_gradient(-24, 8), -4);
+    EXPECT_EQ(scale_gradient(-26, 16), -2);
+    EXPECT_EQ(scale_gradient(64, 32), 2);
+
+    // A full-range step at level 2 (step 4): 255 / 3 = 85 -> (595) / 4 = 148.
+    HeightVolume v = volume(4, 1, 1);
+    at(v, 1, 0, 0) = 255;
+    std::vector<unsigned char> rgb = encode_gradients(v, 4, nullptr, nullptr);
+    EXPECT_EQ(rgb[0 * 3 + 1], 148);                  // x = 0: 255 - 0
+    EXPECT_EQ(rgb[2 * 3 + 1], (510 - 85) / 4);       // x = 2: 0 - 255
+}
+
+// ---- down-sampling ----
+
+TEST(Downsampling, WaveVolumeHalvesDownToOneSlice)
+{
+    HeightVolume v = volume(64, 64, 16, 50);
+    const int expected[][3] = {{32, 32, 8}, {16, 16, 4}, {8, 8, 2}, {4, 4, 1}};
+    for (const auto& e : expected) {
+        v = downsample_volume(v);
+        EXPECT_EQ(v.w, e[0]);
+        EXPECT_EQ(v.h, e[1]);
+        EXPECT_EQ(v.d, e[2]);
+        ASSERT_EQ(v.heights.size(), static_cast<size_t>(e[0]) * e[1] * e[2]);
+        for (unsigned char h : v.heights) ASSERT_EQ(h, 50); // weights sum to 66
+    }
+}
+
+TEST(Downsampling, NeverShrinksADimensionBelowOne)
+{
+    HeightVolume v = downsample_volume(volume(2, 2, 1, 9));
+    EXPECT_EQ(v.w, 1);
+    EXPECT_EQ(v.h, 1);
+    EXPECT_EQ(v.d, 1);
+    ASSERT_EQ(v.heights.size(), 1u);
+    EXPECT_EQ(v.heights[0], 9);
+}
+
+// One voxel of 66 in an empty 4x4x4 volume: the first output voxel (centred on source
+// (0, 0, 0)) receives its weight.
+int weight_of(int x, int y, int z)
+{
+    HeightVolume v = volume(4, 4, 4);
+    at(v, x, y, z) = 66;
+    return downsample_volume(v).heights[0];
+}
+
+TEST(Downsampling, CentreFaceEdgeAndCornerWeights)
+{
+    EXPECT_EQ(weight_of(0, 0, 0), 10);
+    EXPECT_EQ(weight_of(1, 0, 0), 4);
+    EXPECT_EQ(weight_of(0, 0, 1), 4);
+    EXPECT_EQ(weight_of(1, 1, 0), 2);
+    EXPECT_EQ(weight_of(0, 1, 1), 2);
+    EXPECT_EQ(weight_of(1, 1, 1), 1);
+    EXPECT_EQ(weight_of(2, 0, 0), 0); // two steps away
+}
+
+TEST(Downsampling, NeighboursWrapAroundInAllThreeDimensions)
+{
+    EXPECT_EQ(weight_of(3, 0, 0), 4); // x = -1
+    EXPECT_EQ(weight_of(0, 3, 0), 4); // y = -1
+    EXPECT_EQ(weight_of(0, 0, 3), 4); // z = -1
+    EXPECT_EQ(weight_of(3, 3, 0), 2);
+    EXPECT_EQ(weight_of(3, 3, 3), 1);
+    // In a single slice both z neighbours wrap onto the slice itself: 10 + 4 + 4.
+    HeightVolume flat = volume(2, 2, 1);
+    at(flat, 0, 0, 0) = 66;
+    EXPECT_EQ(downsample_volume(flat).heights[0], 18);
+}
+
+TEST(Downsampling, IntegerAverageTruncates)
+{
+    // All ones except the centre: (66 - 10) / 66 = 0.
+    HeightVolume v = volume(4, 4, 4, 1);
+    at(v, 0, 0, 0) = 0;
+    EXPECT_EQ(downsample_volume(v).heights[0], 0);
+    // All 255: stays 255, no overflow.
+    EXPECT_EQ(downsample_volume(volume(4, 4, 4, 255)).heights[0], 255);
+}
+
+} // namespace
