@@ -49,5 +49,5 @@ ripple_scale_dynamic=0.5
 ripple_freq_dynamic=0.05
 waveScale=2.0
 # render-target sizes
-reflectionrefractionmap_dim=512
+reflectionrefractionmap_dim=256
 shadowmap_dim=1024

@@ -1,15 +1,13 @@
 // Final image: the scene image blurred by its alpha (the distance that the scene programs
 // wrote, turned into a blur radius with dof_params: sharp up close, soft far away), with
-// a faint heat shimmer from the swell texture over the blurred far field and a gentle
-// vignette.
+// a gentle vignette and an ordered dither that keeps the sky's gradients free of bands.
+// Nothing here moves with time: a still scene gives a still image.
 #version 120
 #extension GL_ARB_texture_rectangle : require
 
 uniform sampler2DRect imgMap;
-uniform sampler3D wave3D;
 uniform vec2 imgMapWH;
 uniform vec4 dof_params;   // blur range, near plane, distance scale of alpha
-uniform float slice_nr;
 
 const float kMaxRadius = 1.8;  // pixels
 
@@ -23,24 +21,25 @@ float blur_of(float alpha)
 void main()
 {
     vec2 tc = gl_TexCoord[0].st;
-    vec2 screen = gl_TexCoord[1].st;
     vec4 centre = texture2DRect(imgMap, tc);
     float blur = blur_of(centre.a);
 
     vec3 colour = centre.rgb;
-    if (blur > 0.05) {
-        vec2 shimmer = texture3D(wave3D, vec3(screen * vec2(3.0, 2.0), slice_nr * 0.07)).gb - 0.5;
-        vec2 at = tc + shimmer * 1.2 * blur;
+    if (blur > 0.08) {
         float r = kMaxRadius * blur;
-        vec3 sum = texture2DRect(imgMap, at).rgb * 2.0;
-        sum += texture2DRect(imgMap, at + vec2(r, 0.4 * r)).rgb;
-        sum += texture2DRect(imgMap, at + vec2(-0.4 * r, r)).rgb;
-        sum += texture2DRect(imgMap, at + vec2(-r, -0.4 * r)).rgb;
-        sum += texture2DRect(imgMap, at + vec2(0.4 * r, -r)).rgb;
+        vec3 sum = centre.rgb * 2.0;
+        sum += texture2DRect(imgMap, tc + vec2(r, 0.4 * r)).rgb;
+        sum += texture2DRect(imgMap, tc + vec2(-0.4 * r, r)).rgb;
+        sum += texture2DRect(imgMap, tc + vec2(-r, -0.4 * r)).rgb;
+        sum += texture2DRect(imgMap, tc + vec2(0.4 * r, -r)).rgb;
         colour = sum / 6.0;
     }
 
-    vec2 from_centre = screen - 0.5;
+    vec2 from_centre = tc / imgMapWH - 0.5;
     colour *= 1.0 - 0.28 * dot(from_centre, from_centre);
-    gl_FragColor = vec4(colour, 1.0);
+
+    // 2 x 2 ordered dither of a quarter step of the 8-bit output.
+    vec2 cell = mod(floor(gl_FragCoord.xy), 2.0);
+    float dither = (cell.x * 2.0 + cell.y * 3.0 - 4.0 * cell.x * cell.y - 1.5) / 4.0 / 255.0;
+    gl_FragColor = vec4(colour + dither, 1.0);
 }

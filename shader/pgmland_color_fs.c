@@ -1,13 +1,13 @@
 // Terrain colour: sand along and under the water line, grass on level ground, rock on
-// steep slopes and high up, broken up by the noise texture; lit per pixel by the sun with
-// the models' shadows; hazed with distance. Alpha carries the distance for the blur of
-// the final image.
+// steep slopes and high up, varied by the noise texture at a large scale; lit per pixel
+// by the sun with the models' shadows; hazed with distance. Alpha carries the distance
+// for the blur of the final image.
 #version 120
 
 uniform sampler2D sandMap;
 uniform sampler2D noiseMap;
-uniform sampler2D cMap;      // rock
-uniform sampler2D hMap;      // grass
+uniform sampler2D cMap;           // rock
+uniform sampler2D hMap;           // grass
 uniform sampler2DShadow shadowMap;
 uniform vec2 sandMapWH;
 uniform vec2 cMapWH;
@@ -32,28 +32,70 @@ float shadow_term()
     return mix(light_still_in_shadowed_region, 1.0, shadow2DProj(shadowMap, shadowCoord).r);
 }
 
+// Rock, projected from above on gentle ground and from the side on steep ground; only
+// the slopes in between pay for both lookups.
 vec3 rock_colour(vec3 p, vec3 n)
 {
     vec2 tile = cMapWH * 0.6;
-    vec3 top = texture2D(cMap, (p.xz + trans.xz) / tile).rgb;
-    vec2 side_uv = vec2(abs(n.x) > abs(n.z) ? p.z : p.x, p.y * scale.y / 3.5) / tile;
-    vec3 side = texture2D(cMap, side_uv).rgb;
-    return mix(top, side, smoothstep(0.25, 0.6, 1.0 - n.y));
+    float side_w = smoothstep(0.25, 0.6, 1.0 - n.y);
+    vec3 c = vec3(0.0);
+    if (side_w < 0.999) c += (1.0 - side_w) * texture2D(cMap, (p.xz + trans.xz) / tile).rgb;
+    if (side_w > 0.001) {
+        vec2 side_uv = vec2(abs(n.x) > abs(n.z) ? p.z : p.x, p.y * scale.y / 3.5) / tile;
+        c += side_w * texture2D(cMap, side_uv).rgb;
+    }
+    return c;
 }
 
-// Grass of the moor: the grass texture calmed down, patched with dry olive and heather
-// brown at a large scale, darker and sparser where the ground steepens.
+// Grass of the moor: the grass texture calmed down and tinted by the large-scale noise
+// from lush green through dry olive to patches of heather brown, darker and sparser where
+// the ground steepens.
 vec3 moor_colour(vec3 p, float macro, float slope)
 {
     vec3 g = texture2D(hMap, (p.xz + trans.xz) / (hMapWH * 0.35)).rgb;
     g = mix(vec3(dot(g, vec3(0.3, 0.59, 0.11))), g, 0.5);
-    float patches = texture2D(noiseMap, p.xz / 5300.0 + vec2(0.37, 0.61)).r;
-    vec3 lush = vec3(0.62, 0.82, 0.42);
-    vec3 dry = vec3(1.0, 0.92, 0.58);
-    vec3 heather = vec3(0.78, 0.56, 0.5);
-    vec3 tint = mix(lush, dry, smoothstep(0.35, 0.7, macro));
-    tint = mix(tint, heather, smoothstep(0.58, 0.78, patches) * 0.8);
+    vec3 tint = mix(vec3(0.62, 0.82, 0.42), vec3(1.0, 0.92, 0.58), smoothstep(0.3, 0.55, macro));
+    tint = mix(tint, vec3(0.84, 0.64, 0.54), smoothstep(0.56, 0.86, macro) * 0.6);
     return g * tint * (1.0 - 0.6 * smoothstep(0.08, 0.3, slope));
+}
+
+vec3 sand_colour(vec3 p)
+{
+    vec3 s = texture2D(sandMap, (p.xz + trans.xz) / (sandMapWH * 0.3)).rgb;
+    // wet sand under and just above the water line
+    return s * mix(0.62, 1.0, smoothstep(-4.0, 10.0, p.y));
+}
+
+// Where each material belongs: sand along and under the water line, rock on steep and on
+// high ground, grass everywhere else. Returns (sand, grass, rock) weights.
+vec3 material_weights(vec3 p, vec3 n, float macro)
+{
+    float slope = 1.0 - n.y;
+    float sand_line = 16.0 + 30.0 * (macro - 0.5);
+    float sand_w = 1.0 - smoothstep(sand_line - 5.0, sand_line + 5.0, p.y);
+    float rock_w = smoothstep(0.20, 0.34, slope + 0.1 * (macro - 0.5));
+    rock_w = max(rock_w, smoothstep(640.0, 820.0, p.y + 120.0 * (macro - 0.5)));
+    sand_w *= 1.0 - rock_w;
+    return vec3(sand_w, 1.0 - sand_w - rock_w, rock_w);
+}
+
+vec3 albedo_at(vec3 p, vec3 n, float macro, vec3 w)
+{
+    vec3 albedo = vec3(0.0);
+    if (w.y > 0.001) albedo += w.y * moor_colour(p, macro, 1.0 - n.y);
+    if (w.x > 0.001) albedo += w.x * sand_colour(p);
+    if (w.z > 0.001) albedo += w.z * rock_colour(p, n);
+    return albedo;
+}
+
+vec4 lit(vec3 albedo, vec3 n, float dist)
+{
+    vec3 L = normalize(lightDir);
+    float diffuse = max(dot(n, L), 0.0) * shadow_term();
+    vec3 ambient = vec3(0.30, 0.34, 0.42) * (0.55 + 0.45 * n.y);
+    vec3 colour = albedo * (ambient + lightColor.rgb * diffuse);
+    colour = mix(colour, gl_Fog.color.rgb, 1.0 - exp(-dist * kHaze));
+    return vec4(colour, clamp(dist / dof_params.z, 0.0, 1.0));
 }
 
 void main()
@@ -61,35 +103,7 @@ void main()
     vec3 n = normalize(normal);
     vec3 p = worldPos;
     float dist = length(p - camPos.xyz);
-
     float macro = texture2D(noiseMap, p.xz / 2600.0).r;
-    float detail = texture2D(noiseMap, p.xz / 140.0).r;
-
-    // Where each material belongs.
-    float slope = 1.0 - n.y;
-    float sand_line = 16.0 + 26.0 * (macro - 0.5) + 10.0 * (detail - 0.5);
-    float sand_w = 1.0 - smoothstep(sand_line - 5.0, sand_line + 5.0, p.y);
-    float rock_w = smoothstep(0.20, 0.34, slope + 0.12 * (detail - 0.5));
-    rock_w = max(rock_w, smoothstep(640.0, 820.0, p.y + 120.0 * (macro - 0.5)));
-    sand_w *= 1.0 - rock_w;
-    float grass_w = 1.0 - sand_w - rock_w;
-
-    vec3 albedo = vec3(0.0);
-    if (grass_w > 0.001) albedo += grass_w * moor_colour(p, macro, slope);
-    if (sand_w > 0.001) {
-        vec3 s = texture2D(sandMap, (p.xz + trans.xz) / (sandMapWH * 0.3)).rgb;
-        // wet sand under and just above the water line
-        s *= mix(0.62, 1.0, smoothstep(-4.0, 10.0, p.y));
-        albedo += sand_w * s;
-    }
-    if (rock_w > 0.001) albedo += rock_w * rock_colour(p, n);
-    albedo *= 0.85 + 0.3 * detail;
-
-    vec3 L = normalize(lightDir);
-    float diffuse = max(dot(n, L), 0.0) * shadow_term();
-    vec3 ambient = vec3(0.30, 0.34, 0.42) * (0.55 + 0.45 * n.y);
-    vec3 colour = albedo * (ambient + lightColor.rgb * diffuse);
-
-    colour = mix(colour, gl_Fog.color.rgb, 1.0 - exp(-dist * kHaze));
-    gl_FragColor = vec4(colour, clamp(dist / dof_params.z, 0.0, 1.0));
+    vec3 albedo = albedo_at(p, n, macro, material_weights(p, n, macro));
+    gl_FragColor = lit(albedo, n, dist);
 }

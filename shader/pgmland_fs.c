@@ -19,6 +19,7 @@ uniform sampler2D pgmlandMap; // heights
 uniform vec2 texLookupScale;  // world x, z -> height texture coordinates
 uniform float hScale;
 uniform float hOffset;
+uniform vec2 pgmlandMapWH;     // height texture size
 
 const float kFar = 60000.0;
 // A little wider than the view so the sides of the eye's view are always covered.
@@ -47,6 +48,19 @@ void main()
         xz = camPos.xz;
     }
 
-    float h = texture2D(pgmlandMap, xz * texLookupScale).r;
-    gl_FragColor = vec4(xz.x, h * hScale + hOffset, xz.y, 1.0);
+    vec2 tc = xz * texLookupScale;
+    float h = texture2D(pgmlandMap, tc).r;
+
+    vec2 texel = 1.0 / pgmlandMapWH;
+    float span = max(length(dFdx(tc)), length(dFdy(tc)));
+    vec2 d = texel * clamp(span / texel.x, 1.0, 64.0);
+    float l = texture2D(pgmlandMap, tc - vec2(d.x, 0.0)).r;
+    float r = texture2D(pgmlandMap, tc + vec2(d.x, 0.0)).r;
+    float b = texture2D(pgmlandMap, tc - vec2(0.0, d.y)).r;
+    float f = texture2D(pgmlandMap, tc + vec2(0.0, d.y)).r;
+    vec2 world_step = 2.0 * d / texLookupScale;
+    vec3 n = normalize(vec3((l - r) * hScale / world_step.x, 1.0, (b - f) * hScale / world_step.y));
+    vec2 code = floor((n.xz * 0.5 + 0.5) * 1023.0 + 0.5);
+
+    gl_FragColor = vec4(xz.x, h * hScale + hOffset, xz.y, code.x * 1024.0 + code.y);
 }

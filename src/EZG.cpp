@@ -28,6 +28,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 extern GLUquadric* quadric;
@@ -237,6 +238,7 @@ void run_frame(bool last_frame)
 
     if (frame_counter == 0) game_flow.game_over_time = gl.time_now;
     Uint32 frame_start_ticks = SDL_GetTicks();
+    std::clock_t frame_start_cpu = std::clock();
     gl.time_now = static_cast<float>(frame_start_ticks * 0.001 + test_seams.clock_offset);
 
     if (!game_flow.game_over) {
@@ -299,7 +301,8 @@ void run_frame(bool last_frame)
     }
     gl.swap_buffers();
     ++frame_counter;
-    pass_timing_frame((SDL_GetTicks() - frame_start_ticks) * 0.001);
+    pass_timing_frame((SDL_GetTicks() - frame_start_ticks) * 0.001,
+                      double(std::clock() - frame_start_cpu) / CLOCKS_PER_SEC);
 }
 
 void shut_down()

@@ -6,13 +6,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
 bool enabled = false;
 double started[static_cast<int>(Pass::Count)] = {};
+std::clock_t started_cpu[static_cast<int>(Pass::Count)] = {};
 std::vector<double> samples[static_cast<int>(Pass::Count)];
+std::vector<double> cpu_samples[static_cast<int>(Pass::Count)];
 std::vector<double> frames;
+std::vector<double> cpu_frames;
 
 const char* const kNames[] = {"sky", "grid", "rings", "water_grid", "shadow",
                               "main", "reflect_refract", "surface", "composite"};
@@ -28,6 +32,7 @@ void pass_begin(Pass pass)
     if (!enabled) return;
     glFinish();
     started[static_cast<int>(pass)] = monotonic_seconds();
+    started_cpu[static_cast<int>(pass)] = std::clock();
 }
 
 void pass_end(Pass pass)
@@ -36,11 +41,14 @@ void pass_end(Pass pass)
     glFinish();
     int i = static_cast<int>(pass);
     samples[i].push_back(monotonic_seconds() - started[i]);
+    cpu_samples[i].push_back(double(std::clock() - started_cpu[i]) / CLOCKS_PER_SEC);
 }
 
-void pass_timing_frame(double seconds)
+void pass_timing_frame(double seconds, double cpu_seconds)
 {
-    if (enabled) frames.push_back(seconds);
+    if (!enabled) return;
+    frames.push_back(seconds);
+    cpu_frames.push_back(cpu_seconds);
 }
 
 double median_of(std::vector<double> v)
@@ -57,9 +65,12 @@ double median_of(std::vector<double> v)
 void pass_timing_report()
 {
     if (!enabled) return;
-    std::printf("pass timing over %zu frames (median ms): frame %.2f", frames.size(),
-                median_of(frames) * 1000.0);
+    std::printf("pass timing over %zu frames (median ms): frame %.2f cpu %.2f", frames.size(),
+                median_of(frames) * 1000.0, median_of(cpu_frames) * 1000.0);
     for (int i = 0; i < static_cast<int>(Pass::Count); ++i)
         std::printf(" %s %.2f", kNames[i], median_of(samples[i]) * 1000.0);
+    std::printf("\npass processor time (median ms):");
+    for (int i = 0; i < static_cast<int>(Pass::Count); ++i)
+        std::printf(" %s %.2f", kNames[i], median_of(cpu_samples[i]) * 1000.0);
     std::printf("\n");
 }

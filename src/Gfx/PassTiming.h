@@ -11,10 +11,11 @@ bool pass_timing_enabled();
 
 void pass_begin(Pass pass);
 void pass_end(Pass pass);
-// The whole frame, start to swap.
-void pass_timing_frame(double seconds);
+// The whole frame, start to swap, in wall time and in processor time of all the game's
+// threads (the driver's included): the second stays meaningful on a busy machine.
+void pass_timing_frame(double seconds, double cpu_seconds);
 
-// "pass timing over N frames (median ms): frame ... grid ..." on standard output.
+// "pass timing over N frames (median ms): frame ... cpu ... grid ..." on standard output.
 void pass_timing_report();
 
 // The median of a list of samples (0 for none).

@@ -140,7 +140,6 @@ TEST_F(Shaders, SamplersReadTheirConventionalUnits)
     EXPECT_EQ(int_of(gl.md2instanceShader, "decalMap"), 0);
     EXPECT_EQ(int_of(gl.md2instanceShader, "shadowMap"), 2);
     EXPECT_EQ(int_of(gl.imgwarpShader, "imgMap"), 0);
-    EXPECT_EQ(int_of(gl.imgwarpShader, "wave3D"), 6);
     EXPECT_EQ(int_of(gl.perturbShader, "wave3D"), 6);
     EXPECT_EQ(int_of(gl.show_floatShader, "floatMap"), 0);
 }
