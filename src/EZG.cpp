@@ -10,6 +10,7 @@
 #include "Common/Screenshot.h"
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
+#include "Gfx/MD2_Manager.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -108,6 +109,9 @@ void start_up()
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
 
+    // Pose every model once, so that the first frame draws posed instances.
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
+
     std::fprintf(stderr, "calling fmod\n");
     std::fprintf(stderr, "called fmod\n");
     std::printf("starting main loop\n");
@@ -184,7 +188,8 @@ void run_frame(bool last_frame)
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    eyecam->update_frustum(gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y));
+    md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
+    eyecam->update_frustum(md2_visibility_distance);
 
     build_view_matrix(gl);
     gl.disable_texture_units();
@@ -197,6 +202,8 @@ void run_frame(bool last_frame)
         belowcam->up = eyecam->up;
         belowcam->dir = d;
     }
+
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -223,6 +230,7 @@ void shut_down()
 {
     if (quadric) gluDeleteQuadric(quadric);
     quadric = nullptr;
+    Md2Manager::FreeAll();
     delete lightcam;
     delete auxcam;
     delete eyecam;

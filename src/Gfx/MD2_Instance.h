@@ -62,6 +62,7 @@ public:
 
 // Whether an instance is drawn this frame: it must be visible and placed, and with culling on
 // its origin (the translation of `transform`) must lie within `visibility_distance` of the
-// camera in the x-z plane and pass the camera's frustum test with `margin`.
-bool md2_instance_in_view(bool visible, const float* transform, const Camera& camera, bool culling,
+// camera in the x-z plane and pass the camera's frustum test with `margin`. Without a camera
+// there is nothing to cull against.
+bool md2_instance_in_view(bool visible, const float* transform, const Camera* camera, bool culling,
                           float visibility_distance, float margin);

@@ -25,15 +25,15 @@ void set_flame(ShaderProgram* shader, float value)
 
 } // namespace
 
-bool md2_instance_in_view(bool visible, const float* transform, const Camera& camera, bool culling,
+bool md2_instance_in_view(bool visible, const float* transform, const Camera* camera, bool culling,
                           float visibility_distance, float margin)
 {
     if (!visible || !transform) return false;
-    if (!culling) return true;
+    if (!culling || !camera) return true;
     const float x = transform[12], y = transform[13], z = transform[14];
-    const double dx = camera.pos.x - x, dz = camera.pos.z - z;
+    const double dx = camera->pos.x - x, dz = camera->pos.z - z;
     if (std::sqrt(dx * dx + dz * dz) > visibility_distance) return false;
-    return camera.sphere_visible(x, y, z, margin);
+    return camera->sphere_visible(x, y, z, margin);
 }
 
 void Md2Instance::Init(Md2Model* model)
@@ -69,7 +69,7 @@ void Md2Instance::UploadPose()
 
 void Md2Instance::Draw(ShaderProgram* shader)
 {
-    if (!eyecam || !m_Model || !md2_instance_in_view(m_Visible, m_Transform, *eyecam, view_frustum_culling,
+    if (!m_Model || !md2_instance_in_view(m_Visible, m_Transform, eyecam, view_frustum_culling,
                                                      md2_visibility_distance, cull_margin))
         return;
 

@@ -322,7 +322,7 @@ protected:
     bool drawn(float x, float y, float z, bool culling, bool visible = true)
     {
         float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
-        return md2_instance_in_view(visible, m, camera, culling, 2000.0f, -1000.0f);
+        return md2_instance_in_view(visible, m, &camera, culling, 2000.0f, -1000.0f);
     }
     Camera camera{60.0f, 1.5f, 350000.0f};
 };
@@ -342,14 +342,14 @@ TEST_F(Md2CullingTest, FrustumWithMarginDecides)
     EXPECT_FALSE(drawn(0, 0, 1500, true));
     EXPECT_TRUE(drawn(0, 0, 1500, false));
     float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 100, 500, 1};
-    EXPECT_FALSE(md2_instance_in_view(true, m, camera, true, 2000.0f, 1000.0f)) << "a positive margin demands inside";
+    EXPECT_FALSE(md2_instance_in_view(true, m, &camera, true, 2000.0f, 1000.0f)) << "a positive margin demands inside";
 }
 
 TEST_F(Md2CullingTest, InvisibleOrUnplacedInstancesAreNeverDrawn)
 {
     EXPECT_FALSE(drawn(0, 0, -100, true, false));
     EXPECT_FALSE(drawn(0, 0, -100, false, false));
-    EXPECT_FALSE(md2_instance_in_view(true, nullptr, camera, false, 2000.0f, -1000.0f));
+    EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f));
 }
 
 TEST(Md2ObjectInstanceTest, MissingModelEndsTheProgram)
