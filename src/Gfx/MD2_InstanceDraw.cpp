@@ -18,9 +18,7 @@ namespace {
 // pass has the program bound while the instances draw.
 void set_flame(ShaderProgram* shader, float value)
 {
-    if (!shader || !shader->program) return;
-    GLint location = glGetUniformLocationARB(shader->program, "flame");
-    if (location >= 0) glUniform1fARB(location, value);
+    if (shader) shader->set_uniform_1f("flame", value);
 }
 
 } // namespace

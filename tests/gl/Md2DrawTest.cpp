@@ -7,6 +7,8 @@
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/MD2_Model.h"
+#include "Gfx/ShaderProgram.h"
+#include "GameDir.h"
 #include "Md2Writer.h"
 #include "TempDir.h"
 
@@ -83,11 +85,42 @@ protected:
     {
         Md2Manager::FreeAll();
         for (GLuint t : textures) glDeleteTextures(1, &t);
+        delete program;
         delete eyecam;
         eyecam = nullptr;
         view_frustum_culling = saved_culling;
         md2_visibility_distance = saved_distance;
-        SDL_Quit();
+        // The context lives until the process ends: closing it unloads the GL driver, and the
+        // driver's own leftovers would then be reported as leaks of a module without a name.
+    }
+
+    // The game's program for models, set up as the model pass of the main image uses it, with
+    // a neutral noise texture and no shadow (the shadowed light level is the full light).
+    ShaderProgram* md2instance_program()
+    {
+        program = new ShaderProgram;
+        program->load(game_file("shader/md2instance_vs.c").c_str(), game_file("shader/md2instance_fs.c").c_str());
+        program->set_uniform_1i("decalMap", 0);
+        program->set_uniform_1i("noiseMap", 3);
+        program->set_uniform_1i("shadowMap", 2);
+        program->set_uniform_1f("light_still_in_shadowed_region", 1.0f);
+        const float dof[4] = {1, 1, 1000, 1000};
+        program->set_uniform_4fv("dof_params", dof);
+        program->set_uniform_1f("need_dof_alpha", 1.0f);
+        const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+        program->set_uniform_matrix4("tmpMat", 1, false, identity);
+        program->unbind();
+        GLuint grey = 0;
+        const uint8_t half[4] = {128, 128, 128, 255};
+        glGenTextures(1, &grey);
+        glActiveTextureARB(GL_TEXTURE3_ARB);
+        glBindTexture(GL_TEXTURE_2D, grey);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, half);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        textures.push_back(grey);
+        return program;
     }
 
     Skin load_skin(const std::string& path)
@@ -132,7 +165,8 @@ protected:
 
     // Draws everything the manager holds, seen from the front-right and above, framed around
     // the box [lo, hi]; `light` is the light direction in eye space (towards the light).
-    Picture draw(const float lo[3], const float hi[3], GLint env_mode, const float light[3])
+    Picture draw(const float lo[3], const float hi[3], GLint env_mode, const float light[3],
+                 ShaderProgram* shader = nullptr)
     {
         glViewport(0, 0, kSize, kSize);
         glClearColor(0, 0, 0, 0);
@@ -163,7 +197,9 @@ protected:
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, env_mode);
         glColor3f(1, 1, 1);
         glShadeModel(GL_SMOOTH);
-        Md2Manager::DrawAll(nullptr);
+        if (shader) shader->bind();
+        Md2Manager::DrawAll(shader);
+        if (shader) shader->unbind();
         glDisable(GL_LIGHTING);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
         Picture p;
@@ -207,13 +243,15 @@ protected:
             }
         SDL_UnlockSurface(s);
         std::string path = dir.file(name);
-        SDL_SaveBMP(s, path.c_str());
+        fs::create_directories(fs::path(path).parent_path());
+        EXPECT_EQ(SDL_SaveBMP(s, path.c_str()), 0);
         SDL_FreeSurface(s);
         return path;
     }
 
     static constexpr float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     std::vector<GLuint> textures;
+    ShaderProgram* program = nullptr;
     bool saved_culling = true;
     float saved_distance = 0;
 };
@@ -329,17 +367,18 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
 {
     TempDir dir;
     std::vector<fs::path> models = game_models();
-    std::vector<std::pair<fs::path, fs::path>> written; // model, skin
-    if (models.empty()) {
+    bool written = models.empty();
+    if (written) {
         // Until the game directory has models of its own, draw models of both forms.
-        written.push_back({write_model(dir, "tri/tri.md2", md2_octahedron("tri", 3, false)),
-                           write_skin(dir, "tri/tri.bmp", 200, 120, 40)});
-        written.push_back({write_model(dir, "cmd/cmd.md2", md2_octahedron("cmd", 3, true)),
-                           write_skin(dir, "cmd/cmd.bmp", 40, 150, 210)});
-        for (const auto& w : written) models.push_back(w.first);
+        write_skin(dir, "tri/tri.bmp", 200, 120, 40);
+        write_skin(dir, "cmd/cmd.bmp", 40, 150, 210);
+        models.push_back(write_model(dir, "tri/tri.md2", md2_octahedron("tri", 3, false)));
+        models.push_back(write_model(dir, "cmd/cmd.md2", md2_octahedron("cmd", 3, true)));
         std::printf("no models in the game directory yet: drawing written ones\n");
     }
+    ShaderProgram* shader = md2instance_program();
     view_frustum_culling = false;
+    const float front[3] = {0, 0, 1}, behind[3] = {0, 0, -1}, right[3] = {1, 0, 0}, left[3] = {-1, 0, 0};
     for (const fs::path& path : models) {
         SCOPED_TRACE(path.string());
         Md2Manager::FreeAll();
@@ -351,30 +390,35 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
         instance->SetTexture(skin.id);
         float lo[3], hi[3];
         place(instance, lo, hi);
+        std::printf("%s (skin %s, mean %.0f %.0f %.0f):\n", path.filename().c_str(), skin_path.filename().c_str(),
+                    skin.mean.r, skin.mean.g, skin.mean.b);
 
-        const float front[3] = {0, 0, 1}, behind[3] = {0, 0, -1}, right[3] = {1, 0, 0}, left[3] = {-1, 0, 0};
-        Picture plain = draw(lo, hi, GL_REPLACE, front);
-        int covered = plain.coverage();
-        EXPECT_GT(covered, kSize * kSize / 50) << "covers too little";
-        Rgb m = plain.mean();
-        std::printf("%s: %d pixels, mean (%.0f %.0f %.0f), skin %s mean (%.0f %.0f %.0f)\n",
-                    path.filename().c_str(), covered, m.r, m.g, m.b, skin_path.filename().c_str(), skin.mean.r,
-                    skin.mean.g, skin.mean.b);
-        EXPECT_NEAR(m.r, skin.mean.r, 40);
-        EXPECT_NEAR(m.g, skin.mean.g, 40);
-        EXPECT_NEAR(m.b, skin.mean.b, 40);
+        for (ShaderProgram* pipeline : {static_cast<ShaderProgram*>(nullptr), shader}) {
+            SCOPED_TRACE(pipeline ? "md2instance program" : "fixed function");
+            // Unlit: the skin's own colours.
+            instance->m_Lit = pipeline == nullptr;
+            Picture plain = draw(lo, hi, GL_REPLACE, front, pipeline);
+            int covered = plain.coverage();
+            Rgb m = plain.mean();
+            EXPECT_GT(covered, kSize * kSize / 50) << "covers too little";
+            EXPECT_NEAR(m.r, skin.mean.r, 40);
+            EXPECT_NEAR(m.g, skin.mean.g, 40);
+            EXPECT_NEAR(m.b, skin.mean.b, 40);
 
-        // Lit and modulated: faces turned to the light are brighter than faces turned away.
-        double lit = draw(lo, hi, GL_MODULATE, front).mean().brightness();
-        double unlit = draw(lo, hi, GL_MODULATE, behind).mean().brightness();
-        std::printf("  light from the viewer %.1f, from behind %.1f\n", lit, unlit);
-        EXPECT_GT(lit, unlit * 1.5 + 5);
-        if (!written.empty()) {
-            // The written solid is round enough that each half turns to its own side's light.
-            Picture from_right = draw(lo, hi, GL_MODULATE, right);
-            Picture from_left = draw(lo, hi, GL_MODULATE, left);
-            EXPECT_GT(from_right.mean(+1).brightness(), from_left.mean(+1).brightness() + 10);
-            EXPECT_GT(from_left.mean(-1).brightness(), from_right.mean(-1).brightness() + 10);
+            // Lit: faces turned to the light are brighter than faces turned away.
+            instance->m_Lit = true;
+            double lit = draw(lo, hi, GL_MODULATE, front, pipeline).mean().brightness();
+            double unlit = draw(lo, hi, GL_MODULATE, behind, pipeline).mean().brightness();
+            std::printf("  %s: %d pixels, mean %.0f %.0f %.0f; light from the viewer %.1f, from behind %.1f\n",
+                        pipeline ? "program" : "fixed  ", covered, m.r, m.g, m.b, lit, unlit);
+            EXPECT_GT(lit, unlit * 1.3 + 5);
+            if (written) {
+                // The written solid is round enough that each half turns to its own side's light.
+                Picture from_right = draw(lo, hi, GL_MODULATE, right, pipeline);
+                Picture from_left = draw(lo, hi, GL_MODULATE, left, pipeline);
+                EXPECT_GT(from_right.mean(+1).brightness(), from_left.mean(+1).brightness() + 10);
+                EXPECT_GT(from_left.mean(-1).brightness(), from_right.mean(-1).brightness() + 10);
+            }
         }
     }
 }
