@@ -81,7 +81,7 @@ GameRun run_game(const RunOptions& options)
     if (options.screenshot) cmd += "MOORHOLD_SCREENSHOT=" + shell_quote((run.dir / "shot.png").string()) + " ";
     for (const auto& [k, v] : options.env) cmd += k + "=" + shell_quote(v) + " ";
     cmd += "timeout " + std::to_string(options.timeout_seconds) + " ";
-    cmd += "xvfb-run -a -s '-screen 0 1280x1024x24 +extension GLX' ";
+    cmd += shell_quote(MOORHOLD_XVFB_RUN) + " ";
     cmd += shell_quote(MOORHOLD_EZG) + " > " + shell_quote((run.dir / "log.txt").string()) + " 2>&1";
 
     int status = std::system(cmd.c_str());
@@ -139,4 +139,23 @@ Rgb mean_colour(const Image& img, int x0, int y0, int x1, int y1)
         m.b /= n;
     }
     return m;
+}
+
+void use_test_height_map(const fs::path& dir, int side, int level)
+{
+    std::string bytes(12, '\0');
+    bytes[0] = char(0xFA);
+    for (int i = 0; i < 4; ++i) {
+        bytes[4 + i] = char((side >> (8 * i)) & 0xFF);
+        bytes[8 + i] = char((side >> (8 * i)) & 0xFF);
+    }
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            int v = level + (x + y) * 8;
+            if (v > 65535) v = 65535;
+            bytes += char(v & 0xFF);
+            bytes += char((v >> 8) & 0xFF);
+        }
+    std::ofstream(dir / "test_map.hm", std::ios::binary) << bytes;
+    std::ofstream(dir / "config" / "map" / "map1.p", std::ios::binary) << "filename=.\\test_map.hm\n";
 }

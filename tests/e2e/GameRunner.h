@@ -56,6 +56,10 @@ int count_of(const std::string& log, const std::string& needle);
 // Removes the line defining `key` from a parameter file.
 void remove_key(const std::filesystem::path& file, const std::string& key);
 
+// Writes a small "hm" height map (side x side samples of a gentle slope around `level`)
+// into the run directory and points config/map/map1.p at it.
+void use_test_height_map(const std::filesystem::path& dir, int side = 256, int level = 20000);
+
 // Mean colour of a rectangle of an image (x0, y0 inclusive, x1, y1 exclusive).
 struct Rgb {
     double r = 0, g = 0, b = 0;

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace {
 
 TEST(StartupShutdown, RunsFramesAndShutsDownInOrder)
 {
     RunOptions opt;
     opt.frames = 120;
+    opt.prepare = [](const std::filesystem::path& dir) { use_test_height_map(dir); };
     GameRun run = run_game(opt);
     ASSERT_EQ(run.exit_code, 0) << run.log;
     EXPECT_TRUE(appear_in_order(run.log, {
@@ -22,6 +25,10 @@ TEST(StartupShutdown, RunsFramesAndShutsDownInOrder)
         "number of texture units (GL_MAX_TEXTURE_UNITS) available: ",
         "\t title_tex w,h on screen !!!!!! ",
         "--- prec mul = ",
+        "in map-readfile: .\\test_map.hm",
+        "\n\tGFX - hmap exists\n\n",
+        "create tiles for PHYSX baking!",
+        "downsample seems to have worked fine",
         "calling fmod",
         "called fmod",
         "starting main loop",
@@ -31,6 +38,22 @@ TEST(StartupShutdown, RunsFramesAndShutsDownInOrder)
     })) << run.log;
     EXPECT_EQ(count_of(run.log, "OpenGL ERROR"), 0) << run.log;
     EXPECT_FALSE(run.screenshot.empty());
+}
+
+TEST(StartupShutdown, MissingHeightMapShutsDownInOrderWithStatusZero)
+{
+    RunOptions opt;
+    opt.frames = 5;
+    opt.screenshot = false;
+    opt.prepare = [](const std::filesystem::path& dir) {
+        std::ofstream(dir / "config" / "map" / "map1.p") << "filename=.\\media\\no_such_map.hm\n";
+    };
+    GameRun run = run_game(opt);
+    EXPECT_EQ(run.exit_code, 0) << run.log;
+    EXPECT_TRUE(appear_in_order(run.log, {"in map-readfile: .\\media\\no_such_map.hm", "error loading hmap!",
+                                          "SDLGL destructor called!", "SDLGL destructor finished!"}))
+        << run.log;
+    EXPECT_EQ(run.log.find("starting main loop"), std::string::npos) << run.log;
 }
 
 TEST(StartupShutdown, MissingGraphicsFileEndsWithStatusOne)
@@ -62,7 +85,10 @@ TEST(StartupShutdown, MissingLevelKeyEndsBeforeTheLoop)
     RunOptions opt;
     opt.frames = 5;
     opt.screenshot = false;
-    opt.prepare = [](const std::filesystem::path& dir) { remove_key(dir / "config" / "levels" / "level1.p", "winning_points"); };
+    opt.prepare = [](const std::filesystem::path& dir) {
+        use_test_height_map(dir);
+        remove_key(dir / "config" / "levels" / "level1.p", "winning_points");
+    };
     GameRun run = run_game(opt);
     EXPECT_NE(run.exit_code, 0) << run.log;
     EXPECT_NE(run.log.find("winning_points"), std::string::npos) << run.log;
