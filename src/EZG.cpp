@@ -8,6 +8,7 @@
 #include "Common/Menu.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
+#include "Common/PlayerControls.h"
 #include "Common/Platform.h"
 #include "Common/SDLGL.h"
 #include "Common/SDLGLResources.h"
@@ -16,6 +17,7 @@
 #include "Common/TitleScreen.h"
 #include "Gfx/DisplayToggles.h"
 #include "Gfx/FramePass.h"
+#include "Gfx/MD2_Manager.h"
 #include "Gfx/PassTiming.h"
 #include "Gfx/Texture.h"
 #include "Gfx/WaterPass.h"
@@ -164,6 +166,9 @@ bool start_up()
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
 
+    // Pose every model once, so that the first frame draws posed instances.
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
+
     std::fprintf(stderr, "calling fmod\n");
     std::fprintf(stderr, "called fmod\n");
     std::printf("starting main loop\n");
@@ -242,7 +247,11 @@ void run_frame(bool last_frame)
     gl.time_now = static_cast<float>(frame_start_ticks * 0.001 + test_seams.clock_offset);
 
     if (!game_flow.game_over) {
-        gl.poll_events();
+        gl.handle_input();
+        if (new_game_requested) {
+            new_game_requested = false;
+            start_game();
+        }
     } else if (restart_due(game_flow, gl.time_now)) {
         std::printf("RESTART GAME!!!!\n");
         start_game();
@@ -262,7 +271,8 @@ void run_frame(bool last_frame)
     begin_frame_images();
     end_simulation_image();
 
-    eyecam->update_frustum(gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y));
+    md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
+    eyecam->update_frustum(md2_visibility_distance);
 
     build_view_matrix(gl);
     draw_sky_image();
@@ -278,6 +288,7 @@ void run_frame(bool last_frame)
     }
 
     frame_ring_trails().clear();
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
     draw_frame();
     compose_frame();
 
@@ -309,6 +320,7 @@ void shut_down()
 {
     if (quadric) gluDeleteQuadric(quadric);
     quadric = nullptr;
+    Md2Manager::FreeAll();
     delete font_manager;
     font_manager = nullptr;
     delete lightcam;

@@ -34,9 +34,6 @@ void draw_debug_view();
 extern double light_projection[16];
 extern double light_view[16];
 
-// Draws the model instances with a program or none; set by the model manager.
-extern void (*model_drawer)(ShaderProgram* program);
-
 // ---- the frame steps of the main loop that belong to the landscape ----
 
 // Clears the small and the main depth-of-field images, then binds the main one with the
