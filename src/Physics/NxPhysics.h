@@ -724,8 +724,9 @@ NxCookingInterface* NxGetCookingLib(NxU32 sdkVersion);
 class NxUtilLib {
 public:
     // Smooth vertex normals: each vertex gets the normalised sum of the area-weighted face
-    // normals (v1 - v0) x (v2 - v0) of its triangles, negated when `flip` is set. Exactly
-    // one of the index arrays is given. False when the input is unusable.
+    // normals (v2 - v0) x (v1 - v0) of its triangles (facing the side from which the
+    // triangle runs clockwise), negated when `flip` is set. Exactly one of the index arrays
+    // is given. False when the input is unusable.
     bool NxBuildSmoothNormals(NxU32 nbTris, NxU32 nbVerts, const NxVec3* verts, const NxU32* dFaces,
                               const NxU16* wFaces, NxVec3* normals, bool flip = false);
     // Two unit vectors perpendicular to the unit vector `n` and to each other.

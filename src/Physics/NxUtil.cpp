@@ -16,8 +16,9 @@ bool NxUtilLib::NxBuildSmoothNormals(NxU32 nbTris, NxU32 nbVerts, const NxVec3* 
     for (NxU32 i = 0; i < nbVerts; ++i) normals[i].zero();
     for (NxU32 t = 0; t < nbTris; ++t) {
         NxU32 i0 = index(t, 0), i1 = index(t, 1), i2 = index(t, 2);
-        // The cross product's length is twice the triangle's area: larger faces weigh more.
-        NxVec3 n = (verts[i1] - verts[i0]).cross(verts[i2] - verts[i0]);
+        // Unflipped normals face the side from which the triangle runs clockwise. The cross
+        // product's length is twice the triangle's area: larger faces weigh more.
+        NxVec3 n = (verts[i2] - verts[i0]).cross(verts[i1] - verts[i0]);
         normals[i0] += n;
         normals[i1] += n;
         normals[i2] += n;

@@ -153,16 +153,19 @@ TEST_F(PhysicsLayer, BoxComesToRestOnACookedTile)
 {
     GridMesh grid(16, hills);
     ASSERT_NE(terrain(grid), nullptr);
+    // The last two boxes have their edges right above mesh edges and their corners above
+    // vertices, a degenerate case for the contact search.
     struct Drop {
-        float x, z;
-    } drops[] = {{8, 8}, {7.5f, 8.6f}, {8.7f, 7.2f}};
+        float x, z, half;
+    } drops[] = {{8, 8, 0.25f}, {7.5f, 8.6f, 0.25f}, {8.7f, 7.2f, 0.25f}, {8, 8, 0.5f}, {9.5f, 7.5f, 0.5f}};
     std::vector<NxActor*> boxes;
-    for (const Drop& d : drops) boxes.push_back(make_box(*scene, NxVec3(d.x, 8, d.z), NxVec3(0.25f)));
+    for (const Drop& d : drops) boxes.push_back(make_box(*scene, NxVec3(d.x, 8, d.z), NxVec3(d.half)));
     step(*scene, 150);
     for (size_t i = 0; i < boxes.size(); ++i) {
         NxVec3 p = boxes[i]->getGlobalPosition();
         float h = surface_height(grid, p.x, p.z);
-        EXPECT_NEAR(p.y, h + 0.25f, 0.03f) << "box " << i;
+        // The mesh keeps a skin of 0.025 around its triangles.
+        EXPECT_NEAR(p.y, h + drops[i].half + 0.025f, 0.02f) << "box " << i;
         EXPECT_LT(boxes[i]->getLinearVelocity().magnitude(), 0.05f);
     }
 }
@@ -183,7 +186,7 @@ TEST_F(PhysicsLayer, FastBoxesDoNotFallThroughATile)
         NxVec3 p = box->getGlobalPosition();
         float h = surface_height(grid, p.x, p.z);
         EXPECT_GT(p.y, h) << "fell through";
-        EXPECT_NEAR(p.y, h + 0.25f, 0.05f);
+        EXPECT_NEAR(p.y, h + 0.275f, 0.03f);
     }
 }
 
@@ -314,7 +317,7 @@ TEST_F(PhysicsLayer, TriggerOnADynamicActorSeesStaticShapesButNotItsOwn)
     NxActor* c = scene->createActor(crystal);
     ASSERT_NE(c, nullptr);
     step(*scene, 60);
-    EXPECT_NEAR(c->getGlobalPosition().y, 0.25f, 0.03f) << "the sensor carries no weight";
+    EXPECT_NEAR(c->getGlobalPosition().y, 0.275f, 0.02f) << "the sensor carries no weight";
     ASSERT_GE(log.reports.size(), 1u);
     EXPECT_EQ(log.reports[0].status, NX_TRIGGER_ON_ENTER);
     EXPECT_EQ(&log.reports[0].trigger->getActor(), c);
@@ -645,14 +648,16 @@ TEST(PhysicsUtil, SmoothNormalsFollowTheWindingAndTheFlipFlag)
     std::vector<NxVec3> normals(nv);
     const NxVec3* verts = reinterpret_cast<const NxVec3*>(grid.vertices.data());
     NxUtilLib* util = NxGetUtilLib();
-    ASSERT_TRUE(util->NxBuildSmoothNormals(32, nv, verts, grid.triangles.data(), nullptr, normals.data(), false));
+    // The grid runs counter-clockwise seen from above: unflipped normals point down into
+    // the ramp, flipped ones up and away from the slope.
+    ASSERT_TRUE(util->NxBuildSmoothNormals(32, nv, verts, grid.triangles.data(), nullptr, normals.data(), true));
     const float r = std::sqrt(0.5f);
     for (const NxVec3& n : normals) {
         EXPECT_NEAR(n.x, -r, 1e-5f);
         EXPECT_NEAR(n.y, r, 1e-5f);
         EXPECT_NEAR(n.z, 0, 1e-5f);
     }
-    ASSERT_TRUE(util->NxBuildSmoothNormals(32, nv, verts, grid.triangles.data(), nullptr, normals.data(), true));
+    ASSERT_TRUE(util->NxBuildSmoothNormals(32, nv, verts, grid.triangles.data(), nullptr, normals.data(), false));
     EXPECT_NEAR(normals[7].y, -r, 1e-5f);
     std::vector<NxU32> bad = grid.triangles;
     bad[5] = nv;
