@@ -5,6 +5,7 @@
 #include "Common/GameFlow.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
+#include "Common/PlayerControls.h"
 #include "Common/Platform.h"
 #include "Common/SDLGL.h"
 #include "Common/Screenshot.h"
@@ -240,7 +241,11 @@ void run_frame(bool last_frame)
     gl.time_now = frame_start_ticks * 0.001f;
 
     if (!game_flow.game_over) {
-        gl.poll_events();
+        gl.handle_input();
+        if (new_game_requested) {
+            new_game_requested = false;
+            start_game();
+        }
     } else if (restart_due(game_flow, gl.time_now)) {
         std::printf("RESTART GAME!!!!\n");
         start_game();
