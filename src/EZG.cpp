@@ -11,6 +11,7 @@
 #include "Common/Screenshot.h"
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
+#include "Gfx/MD2_Manager.h"
 #include "Objects/GenericObject.h"
 #include "Objects/ObjectErrors.h"
 #include "Physics/NxPhysics.h"
@@ -182,6 +183,9 @@ bool start_up()
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
 
+    // Pose every model once, so that the first frame draws posed instances.
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
+
     std::fprintf(stderr, "calling fmod\n");
     std::fprintf(stderr, "called fmod\n");
     std::printf("starting main loop\n");
@@ -263,7 +267,8 @@ void run_frame(bool last_frame)
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    eyecam->update_frustum(gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y));
+    md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
+    eyecam->update_frustum(md2_visibility_distance);
 
     if (NxScene* scene = terrain_physics.scene) {
         scene->simulate(physics_step(frame_counter, game_flow.frame_dt, game_flow.time_scale));
@@ -281,6 +286,8 @@ void run_frame(bool last_frame)
         belowcam->up = eyecam->up;
         belowcam->dir = d;
     }
+
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -308,6 +315,7 @@ void shut_down()
 {
     if (quadric) gluDeleteQuadric(quadric);
     quadric = nullptr;
+    Md2Manager::FreeAll();
     delete lightcam;
     delete auxcam;
     delete eyecam;
