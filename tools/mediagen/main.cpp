@@ -45,6 +45,7 @@ int main(int argc, char** argv)
         generate_world_text(out);
     } else {
         generate_world(out);
+        generate_models(out);
     }
 
     const double seconds =
