@@ -13,3 +13,5 @@ bool generate_world(Output& out);
 bool generate_world_text(Output& out);
 // MD2 models of every object and their skins (teddy, evil, hover, ship, ...).
 bool generate_models(Output& out);
+// The two music tracks and the three sound effects.
+bool generate_sounds(Output& out);

@@ -46,6 +46,7 @@ int main(int argc, char** argv)
     } else {
         generate_world(out);
         generate_models(out);
+        generate_sounds(out);
     }
 
     const double seconds =
