@@ -15,3 +15,6 @@ bool generate_world_text(Output& out);
 bool generate_models(Output& out);
 // The two music tracks and the three sound effects.
 bool generate_sounds(Output& out);
+// media/contact_sheet.png: every texture, the height map and every model, read back from the
+// game directory; runs last.
+bool generate_contact_sheet(Output& out);
