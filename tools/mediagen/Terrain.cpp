@@ -158,8 +158,8 @@ float natural_height(float x, float z)
                  z + freedom * 40.0f * noise::fbm2(x / 190.0f, z / 190.0f, 3, 0.4f, 202u)};
 
     // Rolling moor: long low swells with a gentle secondary roll.
-    float h = 26.5f + 14.0f * noise::fbm2(x / 230.0f, z / 230.0f, 4, 0.42f, 101u) +
-              3.0f * noise::fbm2(x / 60.0f, z / 60.0f, 3, 0.4f, 102u);
+    float h = 27.0f + 19.0f * noise::fbm2(x / 230.0f, z / 230.0f, 4, 0.42f, 101u) +
+              5.0f * noise::fbm2(x / 70.0f, z / 70.0f, 3, 0.4f, 102u);
 
     // North-east plateau: a rock table with a gently undulating top and steep edges.
     float plateau_edge = superellipse_distance(w, kPlateau, kPlateauHalf) +
@@ -175,11 +175,13 @@ float natural_height(float x, float z)
     float dt = std::hypot(w.x - kTor.x, w.z - kTor.z);
     float tor = std::exp(-std::pow(dt / 52.0f, 2.2f));
     if (tor > 0.001f) {
-        float rock = 40.0f * tor + 10.0f * tor * noise::ridged2(x / 30.0f, z / 30.0f, 4, 0.5f, 106u);
+        float crags = noise::ridged2(x / 26.0f, z / 26.0f, 4, 0.5f, 106u);
+        float rock = 38.0f * tor + 14.0f * tor * crags;
         h += rock;
-        float tz = sstep(0.15f, 0.45f, tor);
-        float shift = 3.0f * noise::fbm2(x / 25.0f, z / 25.0f, 2, 0.5f, 114u);
-        h = mixf(h, terrace(h + shift, 8.0f, 1.6f) - shift, tz * 0.7f);
+        // Broken terraces: the ledges wander in height and fade in and out around the hill.
+        float tz = sstep(0.15f, 0.45f, tor) * sstep(-0.2f, 0.3f, noise::fbm2(x / 30.0f, z / 30.0f, 3, 0.5f, 115u));
+        float shift = 7.0f * noise::fbm2(x / 22.0f, z / 22.0f, 3, 0.5f, 114u);
+        h = mixf(h, terrace(h + shift, 7.0f, 1.8f) - shift, tz * 0.75f);
     }
 
     // How far inland a point lies (negative: under water), from every water body.
@@ -212,6 +214,12 @@ float natural_height(float x, float z)
     // Shallow peat pools in the open moor, with soft banks.
     float pool = noise::fbm2(x / 60.0f, z / 60.0f, 3, 0.5f, 108u);
     float pool_land = (0.27f - pool) * 45.0f + std::max(0.0f, h - 25.0f) * 4.0f;
+    for (int i = 0; i < 6; ++i) {
+        // No pools where a new game sets the vehicles down (the restart circle's six places).
+        float a = float(i) * 2.0f * float(M_PI) / 6.0f;
+        float d = std::hypot(x - (256.0f + 128.0f * std::cos(a)), z - (256.0f + 128.0f * std::sin(a)));
+        pool_land += std::max(0.0f, 36.0f - d) * 1.5f;
+    }
     if (land > 10.0f) h = shore_up(h, std::min(pool_land, land), 14.0f, x, z);
 
     // The gorge: a dry cut through the plateau with near-vertical walls, straight where the
