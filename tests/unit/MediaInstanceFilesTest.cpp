@@ -3,7 +3,7 @@
 // scale) gives the sizes and directions the game objects expect: 32 graphics units per
 // physics unit, the player's hull nose along +x, the opponents' and the ship's along -z.
 #include "GameDir.h"
-#include "Md2File.h"
+#include "Md2Decoded.h"
 
 #include "Common/ParameterFile.h"
 
@@ -75,14 +75,14 @@ void place(const Placement& pl, float p[3])
 // The placed bounding box of a model's first key frame, in graphics units.
 Box placed_box(const std::string& md2, const std::string& params)
 {
-    Md2File m;
+    Md2Decoded m;
     std::string err = m.load(game_file(md2));
     EXPECT_EQ(err, "") << md2;
     Box b;
     if (!err.empty())
         return b;
     Placement pl = read_placement(params);
-    for (const Md2File::V3& v : m.frames[0]) {
+    for (const Md2Decoded::V3& v : m.frames[0]) {
         float p[3] = {v.x, v.y, v.z};
         place(pl, p);
         for (int k = 0; k < 3; ++k) {

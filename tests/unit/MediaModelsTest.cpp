@@ -1,9 +1,9 @@
-// The generated models as the game's model loader sees them: valid MD2 files within the
-// loader's limits, animation cycles named by the frame-name rule, front faces outwards after
+// The generated models as the game's model loader sees them (read and converted by its own
+// classes, without GL): valid MD2 files within the loader's limits, animation cycles named by the frame-name rule, front faces outwards after
 // the swap to y up, GL command lists that draw exactly the file's triangles, and skins that
 // match the size the texture coordinates are measured in.
 #include "GameDir.h"
-#include "Md2File.h"
+#include "Md2Decoded.h"
 
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ protected:
         std::string err = md2.load(game_file(GetParam().md2));
         ASSERT_EQ(err, "") << GetParam().md2;
     }
-    Md2File md2;
+    Md2Decoded md2;
 };
 
 std::string name_of(const ::testing::TestParamInfo<Expected>& info)
@@ -63,29 +63,6 @@ std::string name_of(const ::testing::TestParamInfo<Expected>& info)
     s = s.substr(s.rfind('/') + 1);
     s = s.substr(0, s.find('.'));
     return s;
-}
-
-// The game's render vertices: distinct (position, texture coordinate) pairs; in the command
-// form texture coordinates are floats compared with a tolerance of 0.0001.
-int render_vertices(const Md2File& m)
-{
-    if (m.runs.empty()) {
-        std::set<std::pair<int, int>> pairs;
-        for (const Md2File::Tri& t : m.tris)
-            for (int k = 0; k < 3; ++k)
-                pairs.insert({t.v[k], t.st[k]});
-        return int(pairs.size());
-    }
-    std::vector<Md2File::Command> found;
-    for (const Md2File::Run& r : m.runs)
-        for (const Md2File::Command& c : r.records) {
-            bool seen = std::any_of(found.begin(), found.end(), [&](const Md2File::Command& f) {
-                return f.vertex == c.vertex && std::fabs(f.s - c.s) < 0.0001f && std::fabs(f.t - c.t) < 0.0001f;
-            });
-            if (!seen)
-                found.push_back(c);
-        }
-    return int(found.size());
 }
 
 // A triangle's vertex indices rotated so that the smallest comes first (winding kept).
@@ -102,8 +79,9 @@ std::array<int, 3> canonical(int a, int b, int c)
 
 TEST_P(MediaModels, HeaderAndSectionsAreConsistentWithTheFile)
 {
-    // Load() has checked identification, version, every section against the file size and
-    // every index; what remains is the skin size the texture coordinates are measured in.
+    // The game's reader has checked identification, version, every section against the file
+    // size and every index; what remains is the skin size the texture coordinates are
+    // measured in.
     SDL_Surface* skin = IMG_Load(game_file(GetParam().skin).c_str());
     ASSERT_NE(skin, nullptr) << GetParam().skin << ": " << IMG_GetError();
     EXPECT_EQ(md2.skin_w, skin->w);
@@ -120,8 +98,9 @@ TEST_P(MediaModels, HeaderAndSectionsAreConsistentWithTheFile)
 
 TEST_P(MediaModels, StaysWithinTheLoaderLimits)
 {
-    EXPECT_LE(md2.num_vertices, 2048);
-    EXPECT_LE(render_vertices(md2), 3072);
+    // the loader has refused anything beyond its limits; these are its own counts
+    EXPECT_LE(md2.data.m_NumVertices, 2048);
+    EXPECT_LE(md2.data.m_NumRenderVertices, 3072);
     EXPECT_LT(md2.tris.size(), 65536u);
 }
 
@@ -145,7 +124,7 @@ TEST_P(MediaModels, NoTriangleCollapsesInAnyKeyFrame)
     for (size_t f = 0; f < md2.frame_bytes.size(); ++f) {
         const std::vector<uint8_t>& q = md2.frame_bytes[f];
         int collapsed = 0;
-        for (const Md2File::Tri& t : md2.tris) {
+        for (const Md2Decoded::Tri& t : md2.tris) {
             long d[2][3];
             for (int e = 0; e < 2; ++e)
                 for (int k = 0; k < 3; ++k)
@@ -163,10 +142,10 @@ TEST_P(MediaModels, FrontFacesPointOutwardsInTheGameAxes)
 {
     // Every model is closed; with counter-clockwise front faces (as the game culls) seen from
     // outside, the signed volume in y-up coordinates is positive.
-    const std::vector<Md2File::V3>& p = md2.frames[0];
+    const std::vector<Md2Decoded::V3>& p = md2.frames[0];
     double volume = 0;
-    for (const Md2File::Tri& t : md2.tris) {
-        const Md2File::V3 &a = p[t.v[0]], &b = p[t.v[1]], &c = p[t.v[2]];
+    for (const Md2Decoded::Tri& t : md2.tris) {
+        const Md2Decoded::V3 &a = p[t.v[0]], &b = p[t.v[1]], &c = p[t.v[2]];
         volume += (a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) + a.z * (b.x * c.y - b.y * c.x)) / 6.0;
     }
     EXPECT_GT(volume, 0.0);
@@ -175,18 +154,18 @@ TEST_P(MediaModels, FrontFacesPointOutwardsInTheGameAxes)
 TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
 {
     if (md2.runs.empty()) { // the triangle form: the loader picks it by a word count below 2
-        EXPECT_LT(md2.header[9], 2);
+        EXPECT_LT(md2.file.Header().num_glcmds, 2);
         return;
     }
     std::multiset<std::array<int, 3>> from_file, from_runs;
     std::map<int, std::set<std::pair<float, float>>> coords_of_vertex;
-    for (const Md2File::Tri& t : md2.tris) {
+    for (const Md2Decoded::Tri& t : md2.tris) {
         from_file.insert(canonical(t.v[0], t.v[1], t.v[2]));
         for (int k = 0; k < 3; ++k)
             coords_of_vertex[t.v[k]].insert({float(md2.texcoords[t.st[k]].first) / md2.skin_w,
                                              float(md2.texcoords[t.st[k]].second) / md2.skin_h});
     }
-    for (const Md2File::Run& r : md2.runs) {
+    for (const Md2Decoded::Run& r : md2.runs) {
         const auto& v = r.records;
         for (size_t i = 0; i + 2 < v.size(); ++i) {
             if (r.fan)
@@ -196,7 +175,7 @@ TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
             else
                 from_runs.insert(canonical(v[i + 1].vertex, v[i].vertex, v[i + 2].vertex));
         }
-        for (const Md2File::Command& c : v) {
+        for (const Md2GlVertex& c : v) {
             // the normalised coordinates are those of the triangle records
             const auto& coords = coords_of_vertex[c.vertex];
             bool match = std::any_of(coords.begin(), coords.end(), [&](const std::pair<float, float>& st) {
@@ -207,7 +186,7 @@ TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
     }
     EXPECT_TRUE(from_runs == from_file);
     size_t drawn = 0;
-    for (const Md2File::Run& r : md2.runs)
+    for (const Md2Decoded::Run& r : md2.runs)
         drawn += r.records.size() - 2;
     EXPECT_EQ(drawn, md2.tris.size());
 }
@@ -226,7 +205,7 @@ TEST_P(MediaModels, TheDefaultCycleMovesAndLoopsSmoothly)
     auto step = [&](int a, int b) {
         float best = 0;
         for (size_t i = 0; i < md2.frames[a].size(); ++i) {
-            const Md2File::V3 &p = md2.frames[a][i], &q = md2.frames[b][i];
+            const Md2Decoded::V3 &p = md2.frames[a][i], &q = md2.frames[b][i];
             best = std::max(best, std::hypot(p.x - q.x, p.y - q.y, p.z - q.z));
         }
         return best;
@@ -238,7 +217,7 @@ TEST_P(MediaModels, TheDefaultCycleMovesAndLoopsSmoothly)
     EXPECT_LE(step(n - 1, 0), largest * 1.01f + 1e-6f);
     // nothing moves by more than a quarter of the model's size from one key frame to the next
     float lo = 1e30f, hi = -1e30f;
-    for (const Md2File::V3& p : md2.frames[0]) {
+    for (const Md2Decoded::V3& p : md2.frames[0]) {
         lo = std::min({lo, p.x, p.y, p.z});
         hi = std::max({hi, p.x, p.y, p.z});
     }
@@ -251,12 +230,12 @@ TEST(MediaModelsSet, BothStorageFormsAreUsed)
 {
     int with_commands = 0, with_triangles = 0;
     for (const Expected& e : expected_models()) {
-        Md2File m;
+        Md2Decoded m;
         ASSERT_EQ(m.load(game_file(e.md2)), "") << e.md2;
         (m.runs.empty() ? with_triangles : with_commands) += 1;
         if (!m.runs.empty()) {
             bool strips = false, fans = false;
-            for (const Md2File::Run& r : m.runs)
+            for (const Md2Decoded::Run& r : m.runs)
                 (r.fan ? fans : strips) = true;
             EXPECT_TRUE(strips) << e.md2;
         }
@@ -269,7 +248,7 @@ TEST(MediaModelsSet, CrystalCyclesGrowLivelier)
 {
     // The game raises a chased crystal's cycle (2, 4, 6): each cycle moves the stone further
     // per key frame (every key frame lasts the same time) than the one before.
-    Md2File m;
+    Md2Decoded m;
     ASSERT_EQ(m.load(game_file("media/objects/crystal/crystal.md2")), "");
     std::vector<std::pair<std::string, int>> cycles = m.cycles();
     ASSERT_EQ(cycles.size(), 7u);
@@ -294,7 +273,7 @@ TEST(MediaModelsSet, RotorsSpinAboutTheirOwnAxisAtTheStern)
 {
     // The rotors are drawn at the hull's pose: they must sit behind the hull's middle (the
     // nose is +x) and keep their distance from their own hub while they turn.
-    Md2File hull, r1, r2;
+    Md2Decoded hull, r1, r2;
     ASSERT_EQ(hull.load(game_file("media/objects/hover/hover.md2")), "");
     ASSERT_EQ(r1.load(game_file("media/objects/hover/rotor1.md2")), "");
     ASSERT_EQ(r2.load(game_file("media/objects/hover/rotor2.md2")), "");
@@ -303,8 +282,8 @@ TEST(MediaModelsSet, RotorsSpinAboutTheirOwnAxisAtTheStern)
         hull_lo = std::min(hull_lo, p.x);
         hull_hi = std::max(hull_hi, p.x);
     }
-    for (const Md2File* r : {&r1, &r2}) {
-        Md2File::V3 c{0, 0, 0};
+    for (const Md2Decoded* r : {&r1, &r2}) {
+        Md2Decoded::V3 c{0, 0, 0};
         for (const auto& p : r->frames[0])
             c = {c.x + p.x / r->num_vertices, c.y + p.y / r->num_vertices, c.z + p.z / r->num_vertices};
         EXPECT_LT(c.x, (hull_lo + hull_hi) * 0.5f - 0.25f * (hull_hi - hull_lo));

@@ -2,7 +2,7 @@
 // square, painted where the models' texture coordinates point, the opponents' rider darker
 // than the player's.
 #include "GameDir.h"
-#include "Md2File.h"
+#include "Md2Decoded.h"
 
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -76,7 +76,7 @@ TEST(MediaSkins, TextureCoordinatesLandOnPaintedTexels)
                 {"media/objects/crystal/crystal.md2", "media/objects/crystal/crystal.jpg"},
                 {"media/objects/bridge/bridge.md2", "media/objects/bridge/bridge.jpg"}};
     for (const Use& u : uses) {
-        Md2File m;
+        Md2Decoded m;
         ASSERT_EQ(m.load(game_file(u.md2)), "") << u.md2;
         Surface s = load(u.skin);
         ASSERT_TRUE(s) << u.skin;

@@ -36,7 +36,7 @@ Mesh plank_mesh()
 
 Image bridge_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     auto wood = [](float along, float across, uint32_t seed) {
         float rings = noise::fbm2(along * 2.0f, across * 18.0f, 3, 0.5f, seed, 0);
         float grain = 0.5f + 0.5f * std::sin(across * 70.0f + rings * 6.0f);
@@ -68,7 +68,7 @@ Image bridge_skin()
         return mix(hex(0x8A7450), hex(0xC8AE7C), twist < 0.5f ? twist * 2.0f : 2.0f - twist * 2.0f);
     });
     paint(img, kIron, [](float u, float v) { return mix(hex(0x2E2C2A), hex(0x5A4E44), fur_noise(u, v, 6, 1603)); });
-    add_grain(img, 0.02f, 1604);
+    finish_skin(img, 0.02f, 1604);
     return img;
 }
 

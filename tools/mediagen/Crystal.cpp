@@ -69,7 +69,7 @@ V3 crystal_pose(const V3& p, int g, float ph, const Liveliness& l)
 
 Image crystal_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     paint(img, kGem, [](float u, float v) {
         // v: 0 at the table (top), growing down the crown and the pavilion
         Rgb deep = hex(0x0A4A8A), mid = hex(0x28B8E8), light = hex(0xC8F8FF);
@@ -88,8 +88,9 @@ Image crystal_skin()
     });
     paint(img, kSpark, [](float u, float v) {
         (void)u;
-        return mix(hex(0xFFFFE0), hex(0xFFD040), v);
+        return mix(hex(0xFFFFFF), hex(0x90E8FF), v);
     });
+    finish_skin(img, 0.0f, 1503);
     return img;
 }
 

@@ -74,7 +74,7 @@ V3 duck_pose(const V3& p, int g, float kick_l, float kick_r, float nod, float pi
 
 Image duck_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     const Rgb yellow = hex(0xFFD21E), deep = hex(0xF0A810);
     auto feathers = [&](float u, float v, uint32_t seed) {
         float n = fur_noise(u, v, 8, seed);
@@ -117,7 +117,7 @@ Image duck_skin()
         return rows < 0.12f ? c * 0.8f : c;
     });
     paint(img, kFoot, [](float u, float v) { return mix(hex(0xFF8A20), hex(0xD06010), fur_noise(u, v, 4, 904)); });
-    add_grain(img, 0.012f, 905);
+    finish_skin(img, 0.012f, 905);
     return img;
 }
 

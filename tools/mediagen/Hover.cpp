@@ -110,7 +110,7 @@ Mesh rotor_mesh(const V3& c, float pitch)
 
 Image hover_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     // deck: racing red with a white stripe along the length, panel seams and a hazard band aft
     paint(img, kDeck, [](float u, float v) {
         float n = fur_noise(u, v, 8, 11);
@@ -186,7 +186,7 @@ Image hover_skin()
             c = hex(0x18181A);
         return c;
     });
-    add_grain(img, 0.015f, 91);
+    finish_skin(img, 0.015f, 91);
     return img;
 }
 

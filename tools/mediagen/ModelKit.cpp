@@ -35,12 +35,37 @@ float fur_noise(float u, float v, int cells, uint32_t seed)
     return clamp01(0.5f + 0.5f * noise::fbm2(u * cells, v * cells, 4, 0.5f, seed, cells));
 }
 
-void add_grain(Image& img, float amount, uint32_t seed)
+namespace {
+const uint8_t kUnused[3] = {1, 2, 3};
+bool unused(const uint8_t* p) { return p[0] == kUnused[0] && p[1] == kUnused[1] && p[2] == kUnused[2]; }
+} // namespace
+
+Image blank_skin(int size)
 {
+    Image img(size, size, 3);
+    for (size_t i = 0; i < img.pixels.size(); i += 3)
+        std::copy(kUnused, kUnused + 3, &img.pixels[i]);
+    return img;
+}
+
+void finish_skin(Image& img, float grain, uint32_t seed)
+{
+    double sum[3] = {0, 0, 0};
+    size_t painted = 0;
+    for (size_t i = 0; i + 2 < img.pixels.size(); i += 3)
+        if (!unused(&img.pixels[i])) {
+            for (int c = 0; c < 3; ++c)
+                sum[c] += img.pixels[i + c];
+            ++painted;
+        }
+    for (size_t i = 0; i + 2 < img.pixels.size(); i += 3)
+        if (unused(&img.pixels[i]))
+            for (int c = 0; c < 3; ++c)
+                img.pixels[i + c] = uint8_t(std::lround(painted ? sum[c] / painted : 0.0));
     Rng rng(seed);
-    for (size_t i = 0; i + 2 < img.pixels.size(); i += img.channels) {
-        float d = float(rng.uniform() - 0.5) * 2.0f * amount * 255.0f;
-        for (int c = 0; c < std::min(3, img.channels); ++c)
+    for (size_t i = 0; i + 2 < img.pixels.size(); i += 3) {
+        float d = float(rng.uniform() - 0.5) * 2.0f * grain * 255.0f;
+        for (int c = 0; c < 3; ++c)
             img.pixels[i + c] = uint8_t(std::clamp(int(std::lround(img.pixels[i + c] + d)), 0, 255));
     }
 }

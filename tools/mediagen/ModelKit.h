@@ -21,8 +21,12 @@ void paint(Image& img, const Rect& r, const std::function<Rgb(float u, float v)>
 // Fractal noise in [0, 1] that tiles over the unit square with `cells` lattice cells.
 float fur_noise(float u, float v, int cells, uint32_t seed);
 
-// A skin finished with a fine grain over everything, so that flat colours do not band.
-void add_grain(Image& img, float amount, uint32_t seed);
+// A skin to paint: every texel starts out marked unused.
+Image blank_skin(int size);
+// Fills the texels no region painted with the mean painted colour (so that the smaller
+// mipmap levels do not darken the models' edges with unused atlas space), then lays a fine
+// grain over everything, so that flat colours do not band.
+void finish_skin(Image& img, float grain, uint32_t seed);
 
 // A skin image and where it goes.
 struct SkinFile {

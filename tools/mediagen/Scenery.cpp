@@ -51,7 +51,7 @@ Mesh tree_mesh()
 
 Image tree_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     paint(img, kTreeBark, [](float u, float v) {
         float ridges = noise::value2(u * 8.0f, v * 2.0f, 1001, 8);
         float n = fur_noise(u, v, 8, 1002);
@@ -65,7 +65,7 @@ Image tree_skin()
         c = mix(c, hex(0x5C9A3A), 0.45f * smoothstep(0.6f, 1.0f, v) * needles);
         return c;
     });
-    add_grain(img, 0.02f, 1005);
+    finish_skin(img, 0.02f, 1005);
     return img;
 }
 
@@ -100,7 +100,7 @@ Mesh pilz_mesh()
 
 Image pilz_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     // v runs down the profile: the dome from the crown (v = 0) to the outer rim (v = 0.61), then
     // the underside back in to the stem. Spots are placed on the dome unrolled into a disc.
     paint(img, kCap, [](float u, float v) {
@@ -120,7 +120,7 @@ Image pilz_skin()
     paint(img, kStem, [](float u, float v) {
         return mix(hex(0xF2ECDC), hex(0xD0C4A8), 0.6f * fur_noise(u, v, 8, 1103) + 0.4f * v);
     });
-    add_grain(img, 0.015f, 1104);
+    finish_skin(img, 0.015f, 1104);
     return img;
 }
 
@@ -175,7 +175,7 @@ Mesh lazy_mesh()
 
 Image lazy_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     paint(img, kLazyBark, [](float u, float v) {
         float ridges = noise::value2(u * 10.0f, v * 3.0f, 1301, 10);
         return mix(hex(0x4A3A2C), hex(0x8A7660), 0.55f * ridges + 0.45f * fur_noise(u, v, 8, 1302));
@@ -191,7 +191,7 @@ Image lazy_skin()
         // darker underneath (bottom of the blob is v = 1)
         return c * (1.0f - 0.35f * smoothstep(0.55f, 1.0f, v));
     });
-    add_grain(img, 0.02f, 1305);
+    finish_skin(img, 0.02f, 1305);
     return img;
 }
 

@@ -175,7 +175,7 @@ Mesh ship_mesh()
 
 Image ship_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     paint(img, kPlanks, [](float u, float v) {
         float plank = v * 9.0f;
         int row = int(plank);
@@ -270,7 +270,7 @@ Image ship_skin()
         return c;
     });
     paint(img, kBrass, [](float u, float v) { return mix(hex(0x8A6A20), hex(0xE0B850), noise::value2(u * 3, v * 30, 1409, 3)); });
-    add_grain(img, 0.015f, 1410);
+    finish_skin(img, 0.015f, 1410);
     return img;
 }
 

@@ -91,7 +91,7 @@ Rgb fur(const FurColours& c, float u, float v, uint32_t seed)
 
 Image teddy_skin(const FurColours& c)
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     paint(img, kBody, [&](float u, float v) {
         Rgb f = fur(c, u, v, 101);
         // belly patch on the front (u = 0.5 faces +x)
@@ -159,7 +159,7 @@ Image teddy_skin(const FurColours& c)
         float glint = std::hypot(u - 0.45f, v - 0.3f) < 0.08f ? 0.35f : 0.0f;
         return c.nose + Rgb(glint, glint, glint);
     });
-    add_grain(img, 0.02f, c.evil ? 707 : 708);
+    finish_skin(img, 0.02f, c.evil ? 707 : 708);
     return img;
 }
 
@@ -193,7 +193,7 @@ Mesh cam_mesh()
 
 Image cam_skin()
 {
-    Image img(kSkin, kSkin, 3);
+    Image img = blank_skin(kSkin);
     paint(img, kCamBody, [](float u, float v) {
         float pebble = noise::worley2(u * 24.0f, v * 24.0f, 808, 24).f1;
         Rgb c = mix(hex(0x141416), hex(0x2A2A2E), clamp01(pebble));
@@ -221,7 +221,7 @@ Image cam_skin()
         float d = std::hypot(u - 0.5f, v - 0.4f);
         return mix(hex(0xFF6050), hex(0xA00000), std::min(1.0f, d * 2.5f));
     });
-    add_grain(img, 0.015f, 811);
+    finish_skin(img, 0.015f, 811);
     return img;
 }
 
