@@ -23,7 +23,7 @@ Mesh crystal_mesh()
     m.append(make_lathe({{0.0f, -0.27f}, {0.25f, -0.01f}, {0.25f, 0.03f}, {0.17f, 0.14f}}, 8, kGem, true, true, 22.5f), Xf(),
              kGGem);
     for (int i = 0; i < kSparks; ++i)
-        m.append(make_lathe({{0.0f, -0.05f}, {0.035f, 0.0f}, {0.0f, 0.05f}}, 4, kSpark, false, true), Xf(), kGSpark0 + i);
+        m.append(make_lathe({{0.0f, -0.08f}, {0.055f, 0.0f}, {0.0f, 0.08f}}, 4, kSpark, false, true), Xf(), kGSpark0 + i);
     return m;
 }
 
