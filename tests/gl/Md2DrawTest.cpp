@@ -488,16 +488,17 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
     }
 }
 
-TEST_F(Md2DrawTest, BothFormsOfOneSolidCoverTheSamePixels)
+TEST_F(Md2DrawTest, TrianglesStripsAndFansOfOneSolidCoverTheSamePixels)
 {
     TempDir dir;
-    std::string tri = write_model(dir, "tri.md2", md2_octahedron("s", 1, false));
-    std::string cmd = write_model(dir, "cmd.md2", md2_octahedron("s", 1, true));
+    const std::string files[3] = {write_model(dir, "tri.md2", md2_octahedron("s", 1, false)),
+                                  write_model(dir, "strips.md2", md2_octahedron("s", 1, true)),
+                                  write_model(dir, "fans.md2", md2_octahedron("s", 1, true, true))};
     view_frustum_culling = false;
-    int coverage[2];
-    for (int k = 0; k < 2; ++k) {
+    int coverage[3];
+    for (int k = 0; k < 3; ++k) {
         Md2Manager::FreeAll();
-        Md2Instance* instance = Md2Manager::CreateInstance((k ? cmd : tri).c_str(), 5);
+        Md2Instance* instance = Md2Manager::CreateInstance(files[k].c_str(), 5);
         ASSERT_NE(instance, nullptr);
         float lo[3], hi[3];
         place(instance, lo, hi);
@@ -505,7 +506,8 @@ TEST_F(Md2DrawTest, BothFormsOfOneSolidCoverTheSamePixels)
         coverage[k] = draw(lo, hi, GL_REPLACE, front).coverage();
     }
     EXPECT_GT(coverage[0], 1000);
-    EXPECT_NEAR(coverage[0], coverage[1], coverage[0] * 0.01);
+    EXPECT_NEAR(coverage[1], coverage[0], coverage[0] * 0.01) << "eight strips of three";
+    EXPECT_NEAR(coverage[2], coverage[0], coverage[0] * 0.01) << "two fans of six, the second 12 bytes in";
 }
 
 TEST_F(Md2DrawTest, CullingSkipsFarInstancesAndUnplacedOnesNeverDraw)
