@@ -86,4 +86,118 @@ TEST(Landscape, StartPoseLooksDownAtTheSea)
     EXPECT_GT(brightness_spread(img, 0, 0, img.width, img.height / 2), 2.0) << "the sea has waves";
 }
 
+// The shore is reflected upside down just below the shore line: a greener, darker band
+// than the open water further out, which mirrors the sky.
+TEST(Landscape, WaterMirrorsTheShoreAndTheSky)
+{
+    GameRun run = shoot(kShorePose);
+    expect_clean(run);
+    const Image& img = run.screenshot;
+    const int w = img.width, h = img.height;
+    // The shore line lies a little below the middle of the image from this pose.
+    Rgb shore_band = mean_colour(img, w / 10, h * 50 / 100, w * 6 / 10, h * 56 / 100);
+    Rgb open_water = mean_colour(img, w / 10, h * 62 / 100, w * 9 / 10, h * 75 / 100);
+    Rgb sky = mean_colour(img, 0, 0, w, h / 5);
+    std::cout << "shore band " << shore_band.r << " " << shore_band.g << " " << shore_band.b
+              << "\nopen water " << open_water.r << " " << open_water.g << " " << open_water.b
+              << "\nsky " << sky.r << " " << sky.g << " " << sky.b << "\n";
+    EXPECT_GT(shore_band.g - shore_band.b, open_water.g - open_water.b + 10) << "the shore's green";
+    EXPECT_GT(open_water.b, open_water.r + 20) << "open water is blue";
+    EXPECT_LT(brightness(open_water), brightness(sky));
+}
+
+// Waves move with the game clock; the sky does not.
+TEST(Landscape, WavesMoveAndTheSkyStandsStill)
+{
+    GameRun a = shoot(kShorePose, 20, {{"MOORHOLD_CLOCK_OFFSET", "0"}});
+    GameRun b = shoot(kShorePose, 20, {{"MOORHOLD_CLOCK_OFFSET", "1"}});
+    expect_clean(a);
+    expect_clean(b);
+    const int w = a.screenshot.width, h = a.screenshot.height;
+    double water = mean_difference(a.screenshot, b.screenshot, 0, h * 6 / 10, w, h * 95 / 100);
+    double sky = mean_difference(a.screenshot, b.screenshot, 0, 0, w, h / 5);
+    std::cout << "water " << water << " sky " << sky << "\n";
+    EXPECT_GT(water, 1.0);
+    EXPECT_LT(sky, 0.2);
+}
+
+// L freezes the waves: a second later the water looks the same.
+TEST(Landscape, FrozenWavesStandStill)
+{
+    GameRun a = shoot(kShorePose, 20, {{"MOORHOLD_CLOCK_OFFSET", "0"}, {"MOORHOLD_TOGGLE", "L"}});
+    GameRun b = shoot(kShorePose, 20, {{"MOORHOLD_CLOCK_OFFSET", "1"}, {"MOORHOLD_TOGGLE", "L"}});
+    expect_clean(a);
+    expect_clean(b);
+    const int w = a.screenshot.width, h = a.screenshot.height;
+    double water = mean_difference(a.screenshot, b.screenshot, 0, h * 6 / 10, w, h * 95 / 100);
+    std::cout << "water " << water << "\n";
+    EXPECT_LT(water, 0.2);
+}
+
+// I shows the six intermediate images as tiles along the bottom of the window.
+TEST(Landscape, DebugViewShowsSixImages)
+{
+    GameRun plain = shoot(kShorePose);
+    GameRun debug = shoot(kShorePose, 20, {{"MOORHOLD_TOGGLE", "I"}});
+    expect_clean(plain);
+    expect_clean(debug);
+    const Image& img = debug.screenshot;
+    const int tile = img.width / 6;
+    const char* names[6] = {"reflection", "refraction", "shadow map", "water grid", "rings", "ring normals"};
+    for (int i = 0; i < 6; ++i) {
+        int x0 = i * tile + 4, x1 = (i + 1) * tile - 6;
+        int y0 = img.height - tile + 6, y1 = img.height - 30; // above the score line
+        Rgb c = mean_colour(img, x0, y0, x1, y1);
+        double changed = mean_difference(plain.screenshot, img, x0, y0, x1, y1);
+        std::cout << names[i] << ": " << c.r << " " << c.g << " " << c.b << " changed " << changed << "\n";
+        EXPECT_GT(brightness(c), 20.0) << names[i] << " is not black";
+        EXPECT_GT(changed, 8.0) << names[i] << " is drawn over the scene";
+    }
+    // The reflection shows sky and shore, the water grid its stripes.
+    EXPECT_GT(brightness_spread(img, 4, img.height - tile + 6, tile - 6, img.height - 30), 10.0);
+    EXPECT_GT(brightness_spread(img, 3 * tile + 4, img.height - tile + 6, 4 * tile - 6, img.height - 6), 10.0);
+}
+
+// A long run through every pass with the debug view on, and one with every display switch
+// flipped, report no OpenGL error.
+TEST(Landscape, ThreeHundredFramesWithoutOpenGLErrors)
+{
+    GameRun run = shoot(kHighPose, 300, {{"MOORHOLD_TOGGLE", "I"}});
+    expect_clean(run);
+}
+
+TEST(Landscape, EveryDisplaySwitchRunsWithoutOpenGLErrors)
+{
+    GameRun run = shoot(kHighPose, 40, {{"MOORHOLD_TOGGLE", "N,K,L,F3,F8,C,B,I"}});
+    expect_clean(run);
+}
+
+// B cycles the terrain to the plain colour program: the land still looks like land.
+TEST(Landscape, PlainTerrainProgramShowsTheSameLand)
+{
+    GameRun parallax = shoot(kHighPose);
+    GameRun plain = shoot(kHighPose, 20, {{"MOORHOLD_TOGGLE", "B"}});
+    expect_clean(parallax);
+    expect_clean(plain);
+    const Image& img = plain.screenshot;
+    Share land = share_of(img, 0, img.height * 4 / 10, img.width, img.height);
+    EXPECT_GT(land.grass, 0.3);
+    EXPECT_LT(mean_difference(parallax.screenshot, img, 0, 0, img.width, img.height), 12.0);
+}
+
+// N switches the water surface off: the ground under the water shows instead.
+TEST(Landscape, WithoutTheBufferPassTheWaterSurfaceIsGone)
+{
+    GameRun with = shoot(kShorePose);
+    GameRun without = shoot(kShorePose, 20, {{"MOORHOLD_TOGGLE", "N"}});
+    expect_clean(with);
+    expect_clean(without);
+    const int w = with.screenshot.width, h = with.screenshot.height;
+    double water = mean_difference(with.screenshot, without.screenshot, 0, h * 6 / 10, w, h);
+    double sky = mean_difference(with.screenshot, without.screenshot, 0, 0, w, h / 5);
+    std::cout << "water " << water << " sky " << sky << "\n";
+    EXPECT_GT(water, 10.0);
+    EXPECT_LT(sky, 0.2);
+}
+
 } // namespace
