@@ -1,0 +1,271 @@
+// The landscape's passes on a real context: the terrain grid lies on the ground without
+// folding, the water grid on the water plane, rings reach the ring images only while they
+// are strong enough, and a whole frame leaves no GL error and a balanced matrix stack.
+#include "GlFixture.h"
+
+#include "Common/Camera.h"
+#include "Gfx/FBO.h"
+#include "Gfx/FramePass.h"
+#include "Gfx/GridMath.h"
+#include "Gfx/ShaderProgram.h"
+#include "Gfx/TerrainPass.h"
+#include "Gfx/WaterPass.h"
+
+#include <cmath>
+#include <iomanip>
+#include <vector>
+
+namespace {
+
+const double kPi = 3.141592653589793;
+const uint16_t kFlatSample = 32768; // half the height range
+
+struct Vertex {
+    float x, y, z, w;
+};
+
+class LandscapePasses : public GlFixture {
+protected:
+    void SetUp() override
+    {
+        GlFixture::SetUp();
+        SDLGL& gl = *sdlgl;
+        eyecam = new Camera(60.0f, 1.5f, 350000.0f);
+        eyecam->set_aspect(float(gl.aspect_ratio));
+        auxcam = new Camera(*eyecam);
+        auxcam->fov = 90.0f;
+        lightcam = new Camera(120.0f, 100.0f, 30000.0f);
+        lightcam->set_position(2000, 20000, 2000);
+        lightcam->set_dir(-0.2, 0.85, -0.15);
+
+        std::vector<uint16_t> flat(64 * 64, kFlatSample);
+        gl.htex_16bit = new Texture();
+        gl.htex_16bit->load_16bit(64, 64, flat.data());
+        ::testing::internal::CaptureStdout();
+        gl.prepare_shaders();
+        gl.create_fbos();
+        ::testing::internal::GetCapturedStdout();
+        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+
+    void TearDown() override
+    {
+        delete eyecam;
+        delete auxcam;
+        delete lightcam;
+        eyecam = auxcam = lightcam = nullptr;
+        GlFixture::TearDown();
+    }
+
+    // Places the eye and turns it: yaw about up, then pitch (negative looks down).
+    static void place_eye(double x, double y, double z, double yaw_deg, double pitch_deg)
+    {
+        eyecam->set_position(x, y, z);
+        eyecam->set_str(1, 0, 0);
+        eyecam->set_up(0, 1, 0);
+        eyecam->set_dir(0, 0, 1);
+        eyecam->yaw(yaw_deg * kPi / 180.0);
+        eyecam->pitch(pitch_deg * kPi / 180.0);
+    }
+
+    static std::vector<Vertex> vertices_of(FBO* grid)
+    {
+        std::vector<Vertex> v(static_cast<size_t>(grid->_texW) * grid->_texH);
+        glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
+        glGetBufferSubDataARB(GL_ARRAY_BUFFER_ARB, 0, v.size() * sizeof(Vertex), v.data());
+        glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+        return v;
+    }
+
+    static std::vector<unsigned char> pixels_of(FBO* target)
+    {
+        std::vector<unsigned char> p(static_cast<size_t>(target->_texW) * target->_texH * 4);
+        target->bind_framebuffer();
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, target->_texW, target->_texH, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        target->unbind_framebuffer();
+        return p;
+    }
+
+    static int off_grey(const std::vector<unsigned char>& p)
+    {
+        int n = 0;
+        for (size_t i = 0; i < p.size(); i += 4)
+            if (std::abs(int(p[i]) - 128) > 2) ++n;
+        return n;
+    }
+
+    void terrain_grid()
+    {
+        FBO* grid = sdlgl->pgmlandgrid_fbo;
+        grid->bind_framebuffer();
+        update_terrain_grid(sdlgl->pgmlandShader, grid);
+        grid->unbind_framebuffer();
+    }
+
+    void ring_images(const std::vector<const RingTrail*>& trails)
+    {
+        SDLGL& gl = *sdlgl;
+        auxcam->derive_grid_view(*eyecam, 0.0025, 0.0);
+        gl.ripple_a_fbo->bind_framebuffer();
+        draw_rings(gl.ringsShader, gl.ripple_a_fbo, trails);
+        gl.ripple_a_fbo->unbind_framebuffer();
+        gl.ripple_b_fbo->bind_framebuffer();
+        draw_ring_normals(gl.waternormalsShader, gl.ripple_b_fbo);
+        gl.ripple_b_fbo->unbind_framebuffer();
+    }
+};
+
+TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
+{
+    place_eye(128, 300, 400, 0, -20);
+    terrain_grid();
+    ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    FBO* grid = sdlgl->pgmlandgrid_fbo;
+    std::vector<Vertex> v = vertices_of(grid);
+    // The map covers 0 .. 1 / pgmland_scale[0] on x and z; around it lies the sea floor.
+    const float side = 1.0f / pgmland_scale[0];
+    const float ground = kFlatSample / 65535.0f * pgmland_scale[1] + pgmland_offset;
+    const float level_normal = 512.0f * 1024.0f + 512.0f; // (0, 1, 0) packed
+    int on_map = 0;
+    for (const Vertex& p : v) {
+        ASSERT_GE(p.y, pgmland_offset - 0.05f);
+        ASSERT_LE(p.y, ground + 0.05f);
+        bool inside = p.x > 0.1f * side && p.x < 0.9f * side && p.z > 0.1f * side && p.z < 0.9f * side;
+        if (!inside) continue;
+        ++on_map;
+        ASSERT_NEAR(p.y, ground, 0.05f);
+        ASSERT_EQ(p.w, level_normal);
+    }
+    EXPECT_GT(on_map, 200);
+    // Counter-clockwise seen from above, so back-face culling keeps it.
+    const int w = grid->_texW;
+    const Vertex &a = v[0], &b = v[1], &c = v[static_cast<size_t>(w) + 1];
+    double cross_y = (c.z - a.z) * (b.x - a.x) - (c.x - a.x) * (b.z - a.z);
+    EXPECT_GT(cross_y, 0.0);
+}
+
+// Along every column the rows move forward (the lowest rows of the grid view start a
+// little behind the camera) and never fold back; rows past the horizon all end at the far
+// limit, and the rows near the camera are the densest.
+TEST_F(LandscapePasses, TerrainRowsNeverFoldOverTheHorizon)
+{
+    place_eye(128, 300, 400, 30, -3);
+    terrain_grid();
+    FBO* grid = sdlgl->pgmlandgrid_fbo;
+    std::vector<Vertex> v = vertices_of(grid);
+    const int w = grid->_texW, h = grid->_texH;
+    const double ax = auxcam->pos.x, az = auxcam->pos.z;
+    const double flat = std::hypot(auxcam->dir.x, auxcam->dir.z);
+    const double fx = -auxcam->dir.x / flat, fz = -auxcam->dir.z / flat; // ahead, on the ground
+    for (int col = 0; col < w; col += 7) {
+        double previous = -1e30;
+        for (int row = 0; row < h; ++row) {
+            const Vertex& p = v[static_cast<size_t>(row) * w + col];
+            double ahead = (p.x - ax) * fx + (p.z - az) * fz;
+            ASSERT_GE(ahead, previous - 1e-2) << std::setprecision(10) << ahead << " after " << previous
+                                              << " column " << col << " row " << row;
+            ASSERT_LE(std::hypot(p.x - ax, p.z - az), 60000.0 * 1.0001);
+            previous = ahead;
+        }
+    }
+    const int mid = w / 2;
+    auto ahead_of = [&](int row) {
+        const Vertex& p = v[static_cast<size_t>(row) * w + mid];
+        return (p.x - ax) * fx + (p.z - az) * fz;
+    };
+    EXPECT_LT(ahead_of(1) - ahead_of(0), ahead_of(h / 2 + 1) - ahead_of(h / 2));
+    EXPECT_GT(ahead_of(h - 1), 20000.0); // the top rows reach far out
+}
+
+TEST_F(LandscapePasses, WaterGridLiesOnTheWaterPlaneInsideItsCorners)
+{
+    place_eye(128, 300, 400, 0, -30);
+    SDLGL& gl = *sdlgl;
+    ring_images({});
+    WaterCorners c = water_corners(*auxcam);
+    FBO* grid = gl.watergrid_fbo;
+    grid->bind_framebuffer();
+    update_water_grid(gl.rippleShader, grid);
+    grid->unbind_framebuffer();
+    ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    double min_x = 1e30, max_x = -1e30, min_z = 1e30, max_z = -1e30;
+    for (const HPoint& p : c.p) {
+        min_x = std::min(min_x, p.x / p.w);
+        max_x = std::max(max_x, p.x / p.w);
+        min_z = std::min(min_z, p.z / p.w);
+        max_z = std::max(max_z, p.z / p.w);
+    }
+    const float wave_reach = waveScale * 6.0f + 0.5f * ripple_scale() * 40.0f + 0.5f;
+    for (const Vertex& p : vertices_of(grid)) {
+        ASSERT_LE(std::fabs(p.y), wave_reach);
+        ASSERT_GE(p.x, min_x - 1.0);
+        ASSERT_LE(p.x, max_x + 1.0);
+        ASSERT_GE(p.z, min_z - 1.0);
+        ASSERT_LE(p.z, max_z + 1.0);
+        ASSERT_EQ(p.w, 1.0f);
+    }
+}
+
+TEST_F(LandscapePasses, StrongRingsReachTheRingImagesWeakOnesDoNot)
+{
+    place_eye(128, 300, 400, 0, -30);
+    // A point of the water in the middle of the view: 300 below, 30 degrees down.
+    const float ahead = float(300.0 / std::tan(30.0 * kPi / 180.0));
+
+    RingTrail weak;
+    weak.records[1] = RingRecord{10, 0, 150.0f, 128.0f, 400.0f - ahead};
+    ring_images({&weak});
+    EXPECT_EQ(off_grey(pixels_of(sdlgl->ripple_a_fbo)), 0) << "a ring of strength 10 draws nothing";
+    EXPECT_EQ(off_grey(pixels_of(sdlgl->ripple_b_fbo)), 0);
+
+    RingTrail strong;
+    strong.records[1] = RingRecord{100, 0, 150.0f, 128.0f, 400.0f - ahead};
+    ring_images({&strong});
+    EXPECT_GT(off_grey(pixels_of(sdlgl->ripple_a_fbo)), 100);
+    EXPECT_GT(off_grey(pixels_of(sdlgl->ripple_b_fbo)), 100);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(LandscapePasses, RingsRecordedThisFrameAreListedForTheRingPass)
+{
+    RingTrail a, b;
+    frame_ring_trails().clear();
+    update_ring_trail(a, kRingTypePlayer, 0.0f, 10.0f, 20.0f, 5.0f, 0.1f, 14.0f);
+    update_ring_trail(b, 10000, 0.0f, 10.0f, 20.0f, 5.0f, 0.1f, 14.0f);
+    ASSERT_EQ(frame_ring_trails().size(), 2u);
+    EXPECT_EQ(frame_ring_trails()[0], &a);
+    EXPECT_EQ(a.records[1].strength, 99); // made at 100, aged once in the same step
+    EXPECT_FLOAT_EQ(a.records[1].size, 170.0f + 35.0f);
+    EXPECT_EQ(a.records[1].time, 5000);
+    EXPECT_EQ(b.current, 0);
+    frame_ring_trails().clear();
+}
+
+// A whole frame, with and without the water surface: no GL error, and the model-view stack
+// is as deep afterwards as before (the water surface pass does not own the pop).
+TEST_F(LandscapePasses, WholeFrameKeepsTheMatrixStackBalanced)
+{
+    place_eye(128, 300, 400, 10, -25);
+    for (bool surface : {true, false}) {
+        buffer_pass = surface;
+        GLint before = 0, after = 0;
+        glMatrixMode(GL_MODELVIEW);
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &before);
+        for (int frame = 0; frame < 3; ++frame) {
+            begin_frame_images();
+            end_simulation_image();
+            draw_sky_image();
+            draw_frame();
+            compose_frame();
+        }
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &after);
+        EXPECT_EQ(after, before) << "buffer_pass " << surface;
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "buffer_pass " << surface;
+    }
+    buffer_pass = true;
+}
+
+} // namespace
