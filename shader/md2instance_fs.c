@@ -10,12 +10,21 @@ uniform float light_still_in_shadowed_region;
 uniform vec4 dof_params;
 uniform float need_dof_alpha;
 uniform float flame = 1.0;
+uniform mat4 tmpMat;        // camera to world
 
 varying vec3 eyePos;
 varying vec3 eyeNormal;
 varying vec4 shadowCoord;
 
-const float kHaze = 0.000035;
+const float kHaze = 0.00004;
+
+// Aerial haze: thick near the ground, thinning with height, so a view down from high
+// above stays clear while the far ground at eye level melts into the sky colour.
+float haze(float dist, float eye_y, float point_y)
+{
+    float mean_height = max(0.5 * (eye_y + point_y), 0.0);
+    return 1.0 - exp(-dist * kHaze * exp(-mean_height / 4500.0));
+}
 
 void main()
 {
@@ -34,7 +43,9 @@ void main()
         float diffuse = max(dot(n, L), 0.0) * lit;
         colour = albedo * (vec3(0.34, 0.36, 0.42) + vec3(1.0, 0.9, 0.75) * diffuse);
     }
-    colour = mix(colour, gl_Fog.color.rgb, 1.0 - exp(-dist * kHaze));
+    float eye_y = tmpMat[3].y;
+    float point_y = (tmpMat * vec4(eyePos, 1.0)).y;
+    colour = mix(colour, gl_Fog.color.rgb, haze(dist, eye_y, point_y));
 
     float alpha = need_dof_alpha > 0.5 ? clamp(dist / dof_params.z, 0.0, 1.0) : 0.0;
     gl_FragColor = vec4(colour, alpha);

@@ -31,10 +31,18 @@ varying vec3 worldPos;
 varying vec4 clipPos;
 varying vec4 ringCoord;
 
-const float kHaze = 0.000035;
+const float kHaze = 0.00004;
 const float kSwellHeight = 6.0;
 const float kTexelWorld = 30.0;
 const float kNormalGain = 5.0;
+
+// Aerial haze: thick near the ground, thinning with height, so a view down from high
+// above stays clear while the far ground at eye level melts into the sky colour.
+float haze(float dist, float eye_y, float point_y)
+{
+    float mean_height = max(0.5 * (eye_y + point_y), 0.0);
+    return 1.0 - exp(-dist * kHaze * exp(-mean_height / 4500.0));
+}
 
 // Slope of one octave of the swell: the texture repeated `freq` times denser, its height
 // scaled down as much, so every octave is as steep as the swell itself. The slopes are
@@ -98,9 +106,9 @@ void main()
 
     // Foam along the shore line.
     float foam_tex = texture2D(noiseMap, (p.xz + trans.xz) / (scale.x * 3.0)).r;
-    float foam = smoothstep(0.86, 1.0, shallow) * smoothstep(0.35, 0.8, foam_tex + 0.25 * sin(slice_nr * 1.3 + foam_tex * 6.0));
+    float foam = smoothstep(0.955, 1.0, shallow) * smoothstep(0.35, 0.8, foam_tex + 0.25 * sin(slice_nr * 1.3 + foam_tex * 6.0));
     colour = mix(colour, vec3(0.92, 0.95, 0.96), foam * 0.6 * near_detail);
 
-    colour = mix(colour, cc.rgb, 1.0 - exp(-dist * kHaze));
+    colour = mix(colour, cc.rgb, haze(dist, camPos.y, p.y));
     gl_FragColor = vec4(colour, clamp(dist / dof_params.z, 0.0, 1.0));
 }

@@ -24,7 +24,15 @@ varying vec3 worldPos;
 varying vec3 normal;
 varying vec4 shadowCoord;
 
-const float kHaze = 0.000035;
+const float kHaze = 0.00004;
+
+// Aerial haze: thick near the ground, thinning with height, so a view down from high
+// above stays clear while the far ground at eye level melts into the sky colour.
+float haze(float dist, float eye_y, float point_y)
+{
+    float mean_height = max(0.5 * (eye_y + point_y), 0.0);
+    return 1.0 - exp(-dist * kHaze * exp(-mean_height / 4500.0));
+}
 
 float shadow_term()
 {
@@ -88,13 +96,13 @@ vec3 albedo_at(vec3 p, vec3 n, float macro, vec3 w)
     return albedo;
 }
 
-vec4 lit(vec3 albedo, vec3 n, float dist)
+vec4 lit(vec3 albedo, vec3 n, float dist, float eye_y, float point_y)
 {
     vec3 L = normalize(lightDir);
     float diffuse = max(dot(n, L), 0.0) * shadow_term();
     vec3 ambient = vec3(0.30, 0.34, 0.42) * (0.55 + 0.45 * n.y);
     vec3 colour = albedo * (ambient + lightColor.rgb * diffuse);
-    colour = mix(colour, gl_Fog.color.rgb, 1.0 - exp(-dist * kHaze));
+    colour = mix(colour, gl_Fog.color.rgb, haze(dist, eye_y, point_y));
     return vec4(colour, clamp(dist / dof_params.z, 0.0, 1.0));
 }
 
@@ -105,5 +113,5 @@ void main()
     float dist = length(p - camPos.xyz);
     float macro = texture2D(noiseMap, p.xz / 2600.0).r;
     vec3 albedo = albedo_at(p, n, macro, material_weights(p, n, macro));
-    gl_FragColor = lit(albedo, n, dist);
+    gl_FragColor = lit(albedo, n, dist, camPos.y, worldPos.y);
 }

@@ -27,7 +27,7 @@ varying vec3 worldPos;
 varying vec3 normal;
 varying vec4 shadowCoord;
 
-const float kAbsorb = 0.011;   // per world unit of water
+const float kAbsorb = 0.02;    // per world unit of water
 
 float shadow_term()
 {
@@ -63,7 +63,7 @@ void main()
     vec3 L = normalize(lightDir);
     float diffuse = max(dot(n, L), 0.0) * shadow_term();
     vec3 light = vec3(0.28, 0.34, 0.40) + lightColor.rgb * diffuse * (1.0 + caustic);
-    vec3 ground = albedo * light * vec3(0.78, 0.92, 0.95);
+    vec3 ground = albedo * light * vec3(0.55, 0.68, 0.7);
 
     vec3 colour = mix(cc_below.rgb, ground, exp(-path * kAbsorb));
     gl_FragColor = vec4(colour, clamp(depth / 160.0, 0.0, 1.0));
