@@ -6,11 +6,13 @@
 #include "Common/GameFlow.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
+#include "Common/PlayerControls.h"
 #include "Common/Platform.h"
 #include "Common/SDLGL.h"
 #include "Common/Screenshot.h"
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
+#include "Gfx/MD2_Manager.h"
 #include "Terrain/HeightMap.h"
 
 #include <GL/glew.h>
@@ -134,6 +136,8 @@ bool start_up()
 
     // The sound system reads its settings and loads the sounds before the level exists.
     audio_system();
+    // Pose every model once, so that the first frame draws posed instances.
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
     std::fprintf(stderr, "calling fmod\n");
     audio_system()->play_next_background();
@@ -195,7 +199,11 @@ void run_frame(bool last_frame)
     gl.time_now = frame_start_ticks * 0.001f;
 
     if (!game_flow.game_over) {
-        gl.poll_events();
+        gl.handle_input();
+        if (new_game_requested) {
+            new_game_requested = false;
+            start_game();
+        }
     } else if (restart_due(game_flow, gl.time_now)) {
         std::printf("RESTART GAME!!!!\n");
         start_game();
@@ -213,7 +221,8 @@ void run_frame(bool last_frame)
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    eyecam->update_frustum(gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y));
+    md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
+    eyecam->update_frustum(md2_visibility_distance);
 
     build_view_matrix(gl);
     gl.disable_texture_units();
@@ -234,6 +243,8 @@ void run_frame(bool last_frame)
         eyecam->get_dir(dir);
         audio_system()->update_listener(position, up, dir);
     }
+
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -260,6 +271,7 @@ void shut_down()
 {
     if (quadric) gluDeleteQuadric(quadric);
     quadric = nullptr;
+    Md2Manager::FreeAll();
     delete lightcam;
     delete auxcam;
     delete eyecam;

@@ -4,6 +4,7 @@
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
+#include "Gfx/MD2_Manager.h"
 #include "Gfx/PassTiming.h"
 #include "Gfx/PassUtil.h"
 #include "Gfx/ShaderProgram.h"
@@ -15,8 +16,6 @@
 
 double light_projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 double light_view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-
-void (*model_drawer)(ShaderProgram* program) = nullptr;
 
 namespace {
 
@@ -286,7 +285,7 @@ void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_mo
         glActiveTexture(GL_TEXTURE0);
     }
     glEnable(GL_LIGHT0);
-    if (model_drawer) model_drawer(program);
+    Md2Manager::DrawAll(program);
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
     if (program) {

@@ -33,6 +33,3 @@ void draw_debug_view();
 // The light's projection and view as the shadow pass left them.
 extern double light_projection[16];
 extern double light_view[16];
-
-// Draws the model instances with a program or none; set by the model manager.
-extern void (*model_drawer)(ShaderProgram* program);
