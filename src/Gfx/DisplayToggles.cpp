@@ -1,20 +1,13 @@
 #include "Gfx/DisplayToggles.h"
 
 #include "Common/Globals.h"
+#include "Common/Input.h"
 #include "Common/SDLGL.h"
-#include "Gfx/ShaderProgram.h"
 
 void cycle_parallax_mode(SDLGL& gl)
 {
     gl.parallax_mode = static_cast<unsigned char>((gl.parallax_mode + 1) % 3);
-    ShaderProgram* p = gl.pgmland_parallax_colorShader;
-    if (!p || gl.parallax_mode == 0) return;
-    p->bind();
-    if (gl.parallax_mode == 1)
-        p->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz1, gl.parallax_scale_y1);
-    else
-        p->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz2, gl.parallax_scale_y2);
-    p->unbind();
+    apply_parallax_mode(gl);
 }
 
 bool toggle_display_option(SDLGL& gl, const std::string& key)
