@@ -8,7 +8,7 @@ packages=(
   libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
   libgl1-mesa-dev libglu1-mesa-dev libglew-dev
   libbullet-dev
-  libvorbis-dev libstb-dev
+  libvorbis-dev libstb-dev fonts-dejavu-core
   xvfb xauth libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev
 )

@@ -15,6 +15,7 @@
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
 #include "Gfx/Texture.h"
+#include "Terrain/HeightMap.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -23,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 extern GLUquadric* quadric;
 
@@ -32,8 +34,27 @@ GameTimer game_timer;
 FpsRing fps_ring;
 unsigned int frame_counter = 0;
 
-// Step 1 to 23 of the start-up. Returns false when the loop must not run.
-void start_up()
+// Loads the height map named by the map file and cuts its physics tiles. False when the
+// map cannot be loaded.
+bool load_height_map()
+{
+    std::string filename;
+    {
+        ParameterFile map_file(".\\config\\map\\map1.p");
+        filename = map_file.getString("filename");
+    }
+    if (hmap.readfile(filename.c_str()) == -1) {
+        std::fprintf(stderr, "error loading hmap!\n");
+        return false;
+    }
+    std::printf("\n\tGFX - hmap exists\n\n");
+    hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
+    return true;
+}
+
+// The start-up in its fixed order. False when the height map is missing: the program then
+// shuts down at once.
+bool start_up()
 {
     eyecam = new Camera(60.0f, 1.5f, 350000.0f);
     {
@@ -88,6 +109,9 @@ void start_up()
     lightcam->set_dir(light_dir[0], light_dir[1], light_dir[2]);
     belowcam = new Camera(90.0f, 50.0f, 8000.0f);
 
+    if (!load_height_map()) return false;
+
+    load_height_texture(gl, hmap);
     load_sky_and_scene_textures(gl);
 
     eyecam->set_position(0, 230, 100);
@@ -135,6 +159,7 @@ void start_up()
         game_flow.winning_points = level.getInt("winning_points");
         std::printf("points needed to win: %d\n", game_flow.winning_points);
     }
+    return true;
 }
 
 void start_game()
@@ -255,8 +280,7 @@ void shut_down()
 
 int run()
 {
-    start_up();
-    if (!sdlgl->quit_requested) {
+    if (start_up() && !sdlgl->quit_requested) {
         while (!sdlgl->quit_requested) {
             bool last = test_seams.frames >= 0 && frame_counter + 1 >= static_cast<unsigned long>(test_seams.frames);
             run_frame(last);

@@ -191,7 +191,9 @@ void Camera::derive_grid_view(const Camera& source, double tilt, double lift)
             if (pos.y < 2500.0) pos.y = 2500.0;
         }
         Vec3d a = world_up.cross(dir);
-        Vec3d axis = n(a);
+        // A view straight up or down has no horizontal turning axis; its own side axis
+        // is the one a nearly vertical view would turn about.
+        Vec3d axis = a.length() > 1e-12 ? n(a) : n(str);
         dir = n(rotate_about(dir, -r, axis));
         str = axis;
         up = n(dir.cross(str));

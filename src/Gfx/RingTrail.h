@@ -1,0 +1,60 @@
+// The water-ring trail of a game object: a ring buffer of expanding rings left on the
+// water where the object moved. Plain data, so that the rules can be driven without GL or
+// physics; the ring pass draws the records, the game objects own the trails.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct RingRecord {
+    uint8_t strength = 0; // 100 when made, one less each frame; drawn while above 10
+    int32_t time = 0;     // milliseconds of the game clock when it was made
+    float size = 0;       // radius in graphics units
+    float x = 0, z = 0;   // centre on the water plane, graphics space
+};
+
+// Capacities of the trails: most objects keep 275 rings, collectables only 8.
+constexpr int kRingTrailCapacity = 275;
+constexpr int kCollectableRingTrailCapacity = 8;
+
+// Object types that leave rings (the same identifiers as the game objects).
+constexpr int kRingTypePlayer = 12210;
+constexpr int kRingTypeOpponent = 12221;
+constexpr int kRingTypeCollectable = 12100;
+
+struct RingTrail {
+    explicit RingTrail(int capacity = kRingTrailCapacity);
+
+    int capacity() const { return static_cast<int>(records.size()); }
+
+    int current = 0;                 // index of the newest record
+    std::vector<RingRecord> records; // all zero at first: nothing is drawn
+};
+
+// Strength of a fresh ring and the strength at which a ring is no longer drawn.
+constexpr uint8_t kRingStrengthNew = 100;
+constexpr uint8_t kRingStrengthVisible = 10;
+
+// Milliseconds that must pass between two rings of an object of `type`; -1 for types that
+// never leave rings.
+int ring_time_gap_ms(int type);
+
+// Size of a fresh ring of an object of `type`.
+float ring_start_size(int type);
+
+// Height (physics units) above which an object leaves no rings: 150 graphics units over
+// the ground plane, converted with the x component of the physics-to-graphics scale.
+float ring_height_limit(float iface_scale_x, float plane_offset);
+
+// Adds a ring at (x, z) when the object is low enough and enough time has passed since
+// its newest ring. `time_ms` is the game clock in milliseconds. Returns true when a
+// record was written.
+bool record_ring(RingTrail& trail, int type, int32_t time_ms, float physics_y, float height_limit,
+                 float x, float z);
+
+// Fades every visible ring by one step and lets it grow by 350 units per second of `dt`.
+void age_rings(RingTrail& trail, float dt);
+
+// Whether a record is drawn, and the wave height the ring program gets for it.
+inline bool ring_visible(const RingRecord& r) { return r.strength > kRingStrengthVisible; }
+float ring_scale_curr(uint8_t strength, float ripple_scale_dynamic);

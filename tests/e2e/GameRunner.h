@@ -1,0 +1,67 @@
+// Runs the real game executable under a virtual X server and hands back what a player and
+// a tester would see: the exit status, the console log and the last frame as an image.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb; // row 0 at the top
+    bool empty() const { return rgb.empty(); }
+    const unsigned char* pixel(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+// Decodes any image stb_image reads (PNG, JPEG, BMP, TGA) into RGB.
+Image load_image_rgb(const std::string& path);
+
+struct RunOptions {
+    long frames = 120;                       // MOORHOLD_FRAMES
+    bool screenshot = true;                  // MOORHOLD_SCREENSHOT into the run directory
+    std::vector<std::pair<std::string, std::string>> env; // further variables
+    // Called with the run directory after it is assembled, to change its files.
+    std::function<void(const std::filesystem::path&)> prepare;
+    int timeout_seconds = 300;
+};
+
+struct GameRun {
+    GameRun() = default;
+    GameRun(GameRun&& other) noexcept;
+    GameRun& operator=(GameRun&&) = delete;
+    GameRun(const GameRun&) = delete;
+    ~GameRun(); // removes the run directory unless MOORHOLD_KEEP_RUNS is set
+
+    int exit_code = -1;      // the game's status (255 for -1), or -1 when it did not end normally
+    std::string log;         // standard output and standard error, interleaved in order
+    std::filesystem::path dir;
+    Image screenshot;        // empty when none was written
+};
+
+// Assembles a fresh run directory (config/ copied so tests can change it; media/ and
+// shader/ linked from the built game directory) and runs the game there.
+GameRun run_game(const RunOptions& options = RunOptions());
+
+// The built game directory (MOORHOLD_GAME_DIR).
+std::filesystem::path game_dir();
+
+// True when every needle occurs in `log`, each after the previous one.
+bool appear_in_order(const std::string& log, const std::vector<std::string>& needles);
+
+// Number of times `needle` occurs in `log`.
+int count_of(const std::string& log, const std::string& needle);
+
+// Removes the line defining `key` from a parameter file.
+void remove_key(const std::filesystem::path& file, const std::string& key);
+
+// Writes a small "hm" height map (side x side samples of a gentle slope around `level`)
+// into the run directory and points config/map/map1.p at it.
+void use_test_height_map(const std::filesystem::path& dir, int side = 256, int level = 20000);
+
+// Mean colour of a rectangle of an image (x0, y0 inclusive, x1, y1 exclusive).
+struct Rgb {
+    double r = 0, g = 0, b = 0;
+};
+Rgb mean_colour(const Image& img, int x0, int y0, int x1, int y1);

@@ -1,0 +1,90 @@
+#include "Common/Camera.h"
+#include "Common/FollowCamera.h"
+#include "Terrain/HeightMap.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A 16 x 16 physics map whose samples are all `value`.
+struct FlatGround {
+    explicit FlatGround(uint16_t value)
+    {
+        std::string bytes(12, '\0');
+        bytes[4] = bytes[8] = 16 * 8; // 128 x 128 full map, 16 x 16 physics map
+        for (int i = 0; i < 128 * 128; ++i) {
+            bytes += char(value & 0xFF);
+            bytes += char(value >> 8);
+        }
+        testing::internal::CaptureStdout();
+        map.read_hm(dir.write("g.hm", bytes).c_str());
+        map.create_tiles(16, 16, 8);
+        testing::internal::GetCapturedStdout();
+        lookup.map = &map;
+        lookup.scale = {64, 64, 64};
+        lookup.translate = {0, -640, 0};
+        lookup.sample_height = 0.001f;
+    }
+    TempDir dir;
+    HeightMap map;
+    GroundLookup lookup;
+};
+
+TEST(FollowCamera, BehindAndAboveOnOpenGround)
+{
+    FlatGround g(0);
+    Vec3d p(200, 100, 200), behind(-1, 0, 0);
+    Vec3d c = follow_position(p, behind, g.lookup);
+    EXPECT_DOUBLE_EQ(c.x, 200 - 600);
+    EXPECT_DOUBLE_EQ(c.y, 350);
+    EXPECT_DOUBLE_EQ(c.z, 200);
+}
+
+TEST(FollowCamera, KeptAboveTheGroundUnderIt)
+{
+    FlatGround g(40000); // 40 physics units -> 40 * 64 - 640 = 1920 graphics units
+    Vec3d p(800, 100, 200), behind(-1, 0, 0);
+    Vec3d c = follow_position(p, behind, g.lookup); // (200, 350, 200): sample (3, 3)
+    EXPECT_NEAR(c.y, 1920 + 150, 1e-3);
+}
+
+TEST(FollowCamera, SampleOutsideTheMapLeavesHeightAlone)
+{
+    FlatGround g(60000);
+    Vec3d p(-5000, 100, -5000), behind(-1, 0, 0);
+    Vec3d c = follow_position(p, behind, g.lookup);
+    EXPECT_DOUBLE_EQ(c.y, 350);
+}
+
+TEST(FollowCamera, NeverBelowTheHoverPlusMargin)
+{
+    FlatGround g(0);
+    // A hover nose-down: "behind" points up-and-back, the candidate ends below the margin.
+    Vec3d p(200, 100, 200), behind(0, -0.8, 0.6);
+    Vec3d c = follow_position(p, behind, g.lookup);
+    EXPECT_GE(c.y, p.y + 162.49999403953552 - 1e-9);
+}
+
+TEST(FollowCamera, AimLooksAtTheHoverRaisedSevenDegrees)
+{
+    Camera cam(60, 1.5f, 1000);
+    Vec3d p(0, 0, 0), c(-600, 250, 0);
+    aim_follow_camera(cam, c, p);
+    EXPECT_DOUBLE_EQ(cam.pos.x, -600);
+    // Without the 7 degree pitch the view would point down by atan(250/600).
+    double down = std::atan2(250.0, 600.0) * 180 / 3.141592653589793;
+    EXPECT_NEAR(std::asin(cam.dir.y) * 180 / 3.141592653589793, down - 7.0, 1e-6);
+    EXPECT_NEAR(cam.str.y, 0, 1e-12);
+}
+
+TEST(FollowCamera, DegenerateAimKeepsPreviousAxes)
+{
+    Camera cam(60, 1.5f, 1000);
+    cam.pitch(0.3);
+    Vec3d before = cam.dir;
+    aim_follow_camera(cam, Vec3d(5, 10, 5), Vec3d(5, 0, 5)); // straight above: no side axis
+    EXPECT_NEAR((cam.dir - before).length(), 0, 1e-12);
+}
+
+} // namespace

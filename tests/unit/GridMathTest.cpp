@@ -1,0 +1,149 @@
+#include "Common/Camera.h"
+#include "Common/Projection.h"
+#include "Gfx/GridMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TEST(GridSpread, LookingStraightDownLow)
+{
+    GridSpread g = grid_spread(-1.0, 500.0);
+    EXPECT_FLOAT_EQ(g.pot, 1.0f);
+    EXPECT_NEAR(g.tilt, 0.63636363f, 1e-6f);
+}
+
+TEST(GridSpread, LookingHorizontallyLow)
+{
+    GridSpread g = grid_spread(0.0, 500.0);
+    EXPECT_FLOAT_EQ(g.pot, 2.75f);
+    EXPECT_FLOAT_EQ(g.tilt, 1.75f);
+}
+
+TEST(GridSpread, HighAboveTheLandThePotShrinksButNeverBelowOne)
+{
+    GridSpread g = grid_spread(0.0, 20000.0);
+    EXPECT_FLOAT_EQ(g.pot, std::max(2.75f * 0.36363637f, 1.0f));
+    EXPECT_GE(g.pot, 1.0f);
+    EXPECT_FLOAT_EQ(g.tilt, 1.75f + 6.0f);
+}
+
+TEST(GridSpread, HalfWayUpTheRampTiltGainsThree)
+{
+    GridSpread g = grid_spread(0.0, 8400.0);
+    EXPECT_FLOAT_EQ(g.tilt, 1.75f + 3.0f);
+    // b = 0.5 + 0.5 * 0.36363636
+    EXPECT_NEAR(g.pot, 2.75f * (0.5f + 0.5f * 0.36363636f), 1e-5f);
+}
+
+TEST(GridSpread, RampBoundariesAreContinuous)
+{
+    EXPECT_FLOAT_EQ(grid_spread(0.0, 800.0).pot, grid_spread(0.0, 800.0001).pot);
+    EXPECT_NEAR(grid_spread(0.0, 16000.0).tilt, grid_spread(0.0, 16000.5).tilt, 1e-4f);
+}
+
+TEST(GridSpread, TheViewsSlopeCountsTwice)
+{
+    // d = -0.5: t = 0.75 above the floor.
+    GridSpread g = grid_spread(-0.5, 100.0);
+    EXPECT_FLOAT_EQ(g.pot, 0.75f * 2.75f);
+    EXPECT_FLOAT_EQ(g.tilt, 0.75f * 1.75f);
+}
+
+void inverse_projection(float aspect, float out[16])
+{
+    inverse_frustum_matrix(frustum_bounds(90.0f, aspect, 1.5f, 350000.0f), out);
+}
+
+HPoint dehomogenise(const HPoint& p) { return {p.x / p.w, p.y / p.w, p.z / p.w, 1.0}; }
+
+TEST(WaterCorners, LookingStraightDownGivesTheFootprint)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(100, 1000, 200);
+    cam.set_str(1, 0, 0);
+    cam.set_up(0, 0, -1);
+    cam.set_dir(0, 1, 0); // views along -dir: straight down
+    const float aspect = 1.5f;
+    float inv[16];
+    inverse_projection(aspect, inv);
+
+    WaterCorners c = water_corners_from(cam, inv, kWaterGridFarLimit);
+    // Half extents at 1000 below: 1000 * tan 45 high, times the aspect wide; the view's
+    // up axis points to -z.
+    const double expect[4][2] = {{100 - 1500, 200 + 1000}, {100 + 1500, 200 + 1000},
+                                 {100 + 1500, 200 - 1000}, {100 - 1500, 200 - 1000}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(c.guarded[i]) << i;
+        EXPECT_DOUBLE_EQ(c.p[i].y, 0.0);
+        HPoint p = dehomogenise(c.p[i]);
+        EXPECT_NEAR(p.x, expect[i][0], 1e-3) << i;
+        EXPECT_NEAR(p.z, expect[i][1], 1e-3) << i;
+    }
+}
+
+TEST(WaterCorners, RaysAboveTheHorizonTakeTheGuard)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(50, 500, -20);
+    // Level view toward -z: the upper corners point 45 degrees up, the lower ones down.
+    float inv[16];
+    inverse_projection(1.0f, inv);
+    WaterCorners c = water_corners_from(cam, inv, 10000.0);
+
+    for (int i : {0, 1}) {
+        EXPECT_FALSE(c.guarded[i]) << i;
+        HPoint p = dehomogenise(c.p[i]);
+        EXPECT_NEAR(p.z, -20 - 500, 1e-3) << i; // 45 degrees down from 500 high
+    }
+    for (int i : {2, 3}) {
+        ASSERT_TRUE(c.guarded[i]) << i;
+        const HPoint& p = c.p[i];
+        EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.z));
+        EXPECT_DOUBLE_EQ(p.w, 1.0);
+        EXPECT_DOUBLE_EQ(p.y, 0.0);
+        double dx = p.x - 50, dz = p.z + 20;
+        EXPECT_NEAR(std::sqrt(dx * dx + dz * dz), 10000.0, 1e-6) << i;
+        EXPECT_LT(dz, 0.0); // still ahead of the camera, never folded behind it
+        EXPECT_NEAR(dx, i == 2 ? 10000.0 / std::sqrt(2.0) : -10000.0 / std::sqrt(2.0), 1e-6);
+    }
+}
+
+TEST(WaterCorners, AHitBeyondTheLimitIsPulledIn)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(0, 500, 0);
+    cam.pitch(-45.001 * 3.141592653589793 / 180.0); // upper edge just below the horizon
+    float inv[16];
+    inverse_projection(1.0f, inv);
+    WaterCorners c = water_corners_from(cam, inv, 20000.0);
+    EXPECT_FALSE(c.guarded[0]);
+    EXPECT_TRUE(c.guarded[2]);
+    EXPECT_TRUE(c.guarded[3]);
+    for (int i = 0; i < 4; ++i) {
+        HPoint q = dehomogenise(c.p[i]);
+        EXPECT_LE(std::hypot(q.x, q.z), 20000.0 + 1e-6) << i;
+        if (i >= 2) {
+            EXPECT_LT(q.z, 0.0) << i; // ahead of the camera
+        }
+    }
+}
+
+TEST(WaterCorners, CameraBelowThePlaneLookingUpHitsFromBelow)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(0, -100, 0);
+    cam.pitch(80.0 * 3.141592653589793 / 180.0);
+    float inv[16];
+    inverse_projection(1.0f, inv);
+    WaterCorners c = water_corners_from(cam, inv, kWaterGridFarLimit);
+    for (int i = 0; i < 4; ++i) {
+        HPoint q = dehomogenise(c.p[i]);
+        EXPECT_TRUE(std::isfinite(q.x) && std::isfinite(q.z)) << i;
+        EXPECT_NEAR(q.y, 0.0, 1e-9);
+    }
+}
+
+} // namespace

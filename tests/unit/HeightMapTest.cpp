@@ -1,0 +1,325 @@
+#include "Terrain/HeightMap.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::string le16_samples(const std::vector<uint16_t>& s)
+{
+    std::string out;
+    for (uint16_t v : s) {
+        out += char(v & 0xFF);
+        out += char(v >> 8);
+    }
+    return out;
+}
+
+std::string hm_file(uint32_t w, uint32_t h, const std::vector<uint16_t>& samples, bool tag = true)
+{
+    std::string out(12, '\0');
+    if (tag) out[0] = char(0xFA);
+    for (int i = 0; i < 4; ++i) {
+        out[4 + i] = char((w >> (8 * i)) & 0xFF);
+        out[8 + i] = char((h >> (8 * i)) & 0xFF);
+    }
+    return out + le16_samples(samples);
+}
+
+std::vector<uint16_t> ramp(size_t n)
+{
+    std::vector<uint16_t> v(n);
+    for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint16_t>((i * 37) & 0xFFFF);
+    return v;
+}
+
+TEST(HeightMapRead, Raw2048MapReportsItsSize)
+{
+    TempDir dir;
+    std::vector<uint16_t> samples(2048 * 2048);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint16_t>((i % 2048) * 16 + (i / 2048) % 7);
+    std::string path = dir.write("map1.raw", le16_samples(samples));
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(map.readfile(path.c_str()), 0);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map.map_w, 2048);
+    EXPECT_EQ(map.map_h, 2048);
+    EXPECT_NE(out.find("map width = 2048, map height = 2048, size = 8.000000 MB\n"), std::string::npos) << out;
+    EXPECT_EQ(map.map_data[5 * 2048 + 3], samples[5 * 2048 + 3]);
+}
+
+TEST(HeightMapRead, RawSideIsTruncatedSquareRootAndExtraBytesIgnored)
+{
+    TempDir dir;
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(1000))).c_str()), 0);
+    EXPECT_EQ(map.map_w, 31);
+    EXPECT_EQ(map.map_h, 31);
+    EXPECT_EQ(map.map_data[31 * 31 - 1], ramp(1000)[31 * 31 - 1]);
+
+    // An odd byte count: the last byte is ignored (4 whole samples -> 2 x 2).
+    ASSERT_EQ(map.read_raw(dir.write("b.raw", le16_samples(ramp(4)) + "x").c_str()), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map.map_w, 2);
+}
+
+TEST(HeightMapRead, HmFormReadsHeaderAndSamplesAndIgnoresTheTag)
+{
+    TempDir dir;
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(map.read_hm(dir.write("a.hm", hm_file(4, 2, ramp(8), false) + "trailing").c_str()), 0);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map.map_w, 4);
+    EXPECT_EQ(map.map_h, 2);
+    EXPECT_EQ(map.map_data[7], ramp(8)[7]);
+    EXPECT_NE(out.find("map width = 4, map height = 2, size = 0 MB\n"), std::string::npos);
+}
+
+TEST(HeightMapRead, HmShorterThanHeaderFailsQuietly)
+{
+    TempDir dir;
+    HeightMap map;
+    std::string path = dir.write("short.hm", std::string(11, '\0'));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(map.readfile(path.c_str()), -1);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "in map-readfile: " + path + "\nin map-readfile + slen-4 : t.hm\nin map-readfile + slen-3 : .hm\n");
+}
+
+TEST(HeightMapRead, HmWithFewerSamplesThanPromisedFillsTheRestWithZero)
+{
+    TempDir dir;
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(map.read_hm(dir.write("a.hm", hm_file(4, 4, {100, 200, 300})).c_str()), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map.map_data[2], 300);
+    for (int i = 3; i < 16; ++i) EXPECT_EQ(map.map_data[i], 0) << i;
+}
+
+TEST(HeightMapRead, AbsurdHeaderSizeIsRefused)
+{
+    TempDir dir;
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(map.read_hm(dir.write("huge.hm", hm_file(0xFFFFFFFFu, 0xFFFFFFFFu, {1, 2})).c_str()), -1);
+    EXPECT_EQ(map.read_hm(dir.write("empty.hm", hm_file(0, 16, {})).c_str()), -1);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map.map_data, nullptr);
+}
+
+TEST(HeightMapRead, EndingDecidesTheForm)
+{
+    TempDir dir;
+    std::string raw = le16_samples(ramp(16)), hm = hm_file(2, 2, ramp(4));
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(map.readfile(dir.write("map1.raw", raw).c_str()), 0);
+    EXPECT_EQ(map.map_w, 4);
+    EXPECT_EQ(map.readfile(dir.write("map1raw", raw).c_str()), 0);
+    EXPECT_EQ(map.map_w, 4);
+    EXPECT_EQ(map.readfile(dir.write("map1.hm", hm).c_str()), 0);
+    EXPECT_EQ(map.map_w, 2);
+    EXPECT_EQ(map.readfile(dir.write("map1hm", hm).c_str()), 0);
+    EXPECT_EQ(map.map_w, 2);
+    testing::internal::GetCapturedStdout();
+
+    for (const char* bad : {"map1.HM", "map1.txt"}) {
+        std::string path = dir.write(bad, hm);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(map.readfile(path.c_str()), -1);
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find("---" + path + "---\n"), std::string::npos) << out;
+    }
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(map.readfile("hm"), -1); // missing file; the name is shorter than four characters
+    testing::internal::GetCapturedStdout();
+}
+
+TEST(HeightMapRead, SecondReadReplacesFirstMapAndItsTiles)
+{
+    TempDir dir;
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(32 * 32))).c_str()), 0);
+    map.create_tiles(4, 4, 2);
+    ASSERT_EQ(map.read_hm(dir.write("b.hm", hm_file(16, 16, ramp(256))).c_str()), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map.map_w, 16);
+    EXPECT_EQ(map.tile_cnt, 0u);
+    EXPECT_EQ(map.tiles, nullptr);
+    EXPECT_EQ(map.phys_map, nullptr);
+}
+
+TEST(HeightMapWrite, HmRoundTripsWithTag)
+{
+    TempDir dir;
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(map.read_hm(dir.write("in.hm", hm_file(3, 2, ramp(6))).c_str()), 0);
+    ASSERT_EQ(map.write_hm(dir.file("out.hm").c_str()), 0);
+    HeightMap back;
+    ASSERT_EQ(back.read_hm(dir.file("out.hm").c_str()), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(back.map_w, 3);
+    EXPECT_EQ(back.map_h, 2);
+    EXPECT_EQ(std::memcmp(back.map_data, map.map_data, 12), 0);
+    FILE* f = std::fopen(dir.file("out.hm").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(std::fgetc(f), 0xFA);
+    EXPECT_EQ(std::fgetc(f), 0x00);
+    std::fclose(f);
+}
+
+TEST(HeightMapWrite, RawPatchesTheEnding)
+{
+    TempDir dir;
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(map.read_raw(dir.write("in.raw", le16_samples(ramp(9))).c_str()), 0);
+    ASSERT_EQ(map.write_raw(dir.file("map1.hm").c_str()), 0);
+    ASSERT_EQ(map.write_raw(dir.file("a.raw").c_str()), 0);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(std::filesystem::exists(dir.file("map1.raw")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("map1.hm")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("a.raw")));
+    EXPECT_NE(out.find("fname is: " + dir.file("map1.raw")), std::string::npos);
+    HeightMap back;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(back.read_raw(dir.file("map1.raw").c_str()), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(back.map_data[8], ramp(9)[8]);
+}
+
+TEST(HeightMapWrite, UnwritablePathFails)
+{
+    HeightMap map;
+    EXPECT_EQ(map.write_hm("/nonexistent-dir/x.hm"), -1);
+    EXPECT_EQ(map.write_raw("/nonexistent-dir/x.raw"), -1);
+}
+
+HeightMap* map_of(int w, int h, const std::vector<uint16_t>& samples, TempDir& dir)
+{
+    auto* map = new HeightMap;
+    testing::internal::CaptureStdout();
+    map->read_hm(dir.write("m.hm", hm_file(w, h, samples)).c_str());
+    testing::internal::GetCapturedStdout();
+    return map;
+}
+
+TEST(HeightMapDownsample, TwoByTwoBlockRoundsDown)
+{
+    TempDir dir;
+    std::unique_ptr<HeightMap> map(map_of(2, 2, {10, 11, 12, 13}, dir));
+    testing::internal::CaptureStdout();
+    map->create_tiles(1, 1, 1);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map->phys_map[0], 11);
+    EXPECT_NE(out.find("downsample seems to have worked fine\n"), std::string::npos);
+}
+
+TEST(HeightMapDownsample, EightByEightIsThreeRoundedHalvings)
+{
+    TempDir dir;
+    const int side = 64;
+    std::vector<uint16_t> s(side * side);
+    for (int i = 0; i < side * side; ++i) s[i] = static_cast<uint16_t>((i * 7919) % 65536);
+    std::unique_ptr<HeightMap> map(map_of(side, side, s, dir));
+    testing::internal::CaptureStdout();
+    map->create_tiles(side / 8, side / 8, side / 16);
+    testing::internal::GetCapturedStdout();
+    auto at = [&](const std::vector<int>& v, int w, int x, int y) { return v[y * w + x]; };
+    std::vector<int> level(s.begin(), s.end());
+    int w = side;
+    for (int pass = 0; pass < 3; ++pass) {
+        std::vector<int> next((w / 2) * (w / 2));
+        for (int y = 0; y < w / 2; ++y)
+            for (int x = 0; x < w / 2; ++x)
+                next[y * (w / 2) + x] = (at(level, w, 2 * x, 2 * y) + at(level, w, 2 * x + 1, 2 * y) +
+                                         at(level, w, 2 * x, 2 * y + 1) + at(level, w, 2 * x + 1, 2 * y + 1)) >> 2;
+        level = next;
+        w /= 2;
+    }
+    ASSERT_EQ(map->phys_map_w, 8u);
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(map->phys_map[i], level[i]) << i;
+}
+
+TEST(HeightMapDownsample, OddSizeDoesNotReadPastTheMap)
+{
+    TempDir dir;
+    std::unique_ptr<HeightMap> map(map_of(20, 20, std::vector<uint16_t>(400, 1000), dir));
+    testing::internal::CaptureStdout();
+    map->create_tiles(20 / 8, 20 / 8, 20 / 16);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map->phys_map_w, 2u);
+    EXPECT_EQ(map->tile_cnt, 4u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(map->phys_map[i], 1000);
+    // 20 -> 10 -> 5 -> 2: the odd 5 pairs its last column with itself.
+    EXPECT_NE(out.find("downsample seems to have worked fine"), std::string::npos) << out;
+}
+
+TEST(HeightMapTiles, FourTilesInRowMajorOrder)
+{
+    TempDir dir;
+    const int side = 64;
+    std::vector<uint16_t> s(side * side);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) s[y * side + x] = static_cast<uint16_t>(x * 100 + y);
+    std::unique_ptr<HeightMap> map(map_of(side, side, s, dir));
+    testing::internal::CaptureStdout();
+    map->create_tiles(8, 8, 4);
+    std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(map->tile_cnt, 4u);
+    EXPECT_TRUE(out.find("ds_x = 0, ds_y = 0\nds_x = 4, ds_y = 0\nds_x = 0, ds_y = 4\nds_x = 4, ds_y = 4\n") !=
+                std::string::npos)
+        << out;
+    for (uint32_t t = 0; t < 4; ++t) {
+        uint32_t ox = (t % 2) * 4, oy = (t / 2) * 4;
+        for (uint32_t r = 0; r < 4; ++r)
+            for (uint32_t c = 0; c < 4; ++c)
+                EXPECT_EQ(map->tiles[t][r * 4 + c], map->phys_map[(oy + r) * 8 + ox + c]);
+    }
+    EXPECT_TRUE(map->phys_inside(7, 7));
+    EXPECT_FALSE(map->phys_inside(8, 0));
+    EXPECT_FALSE(map->phys_inside(0, -1));
+}
+
+TEST(HeightMapTiles, NothingToCutWithoutAMapOrWithZeroSizes)
+{
+    HeightMap map;
+    testing::internal::CaptureStdout();
+    map.create_tiles(4, 4, 2);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(map.tile_cnt, 0u);
+    TempDir dir;
+    std::unique_ptr<HeightMap> m(map_of(16, 16, ramp(256), dir));
+    testing::internal::CaptureStdout();
+    m->create_tiles(2, 2, 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(m->tile_cnt, 0u);
+}
+
+TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
+{
+    TempDir dir;
+    // A single peak in a 3 x 3 map of zeros.
+    std::unique_ptr<HeightMap> map(map_of(3, 3, {0, 0, 0, 0, 160, 0, 0, 0, 0}, dir));
+    map->smooth();
+    // (0,0) meets the peak only as its lower-right neighbour, weight 1: 160 / 16.
+    EXPECT_EQ(map->map_data[0], 10);
+    // (1,0) sees the peak below it (weight 2) and the already smoothed (0,0) = 10 twice, as
+    // its upper-left (clamped, weight 1) and left (weight 2) neighbour: (320 + 30) / 16.
+    EXPECT_EQ(map->map_data[1], 21);
+    // A flat map stays flat.
+    std::unique_ptr<HeightMap> flat(map_of(4, 4, std::vector<uint16_t>(16, 500), dir));
+    flat->smooth();
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(flat->map_data[i], 500);
+}
+
+} // namespace

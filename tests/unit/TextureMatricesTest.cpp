@@ -1,0 +1,144 @@
+#include "Common/Camera.h"
+#include "Common/Projection.h"
+#include "Gfx/TextureMatrices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const double kPi = 3.141592653589793;
+
+void projection(float fov, float aspect, float n, float f, double out[16])
+{
+    float m[16];
+    frustum_matrix(frustum_bounds(fov, aspect, n, f), m);
+    mat4_from_float(m, out);
+}
+
+void apply(const double m[16], double x, double y, double z, double out[4])
+{
+    double in[4] = {x, y, z, 1.0};
+    mat4_transform(m, in, out);
+}
+
+Camera light_camera()
+{
+    Camera cam(120.0f, 100.0f, 30000.0f);
+    cam.set_position(1000, 5000, 2000);
+    cam.pitch(-90.0 * kPi / 180.0); // straight down
+    return cam;
+}
+
+TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
+{
+    Camera light = light_camera();
+    double proj[16], view[16], m[16], p[4];
+    projection(120.0f, 1.0f, 100.0f, 30000.0f, proj);
+    camera_view_matrix(light, view);
+    shadow_texture_matrix(proj, view, m);
+
+    // Straight below the light: the centre of the map.
+    apply(m, 1000, 0, 2000, p);
+    EXPECT_NEAR(p[0] / p[3], 0.5, 1e-9);
+    EXPECT_NEAR(p[1] / p[3], 0.5, 1e-9);
+    double depth_ground = p[2] / p[3];
+    EXPECT_GT(depth_ground, 0.0);
+    EXPECT_LT(depth_ground, 1.0);
+
+    // Something standing on that spot is nearer to the light.
+    apply(m, 1000, 300, 2000, p);
+    EXPECT_LT(p[2] / p[3], depth_ground);
+
+    // Points on the near and far planes land on 0 and 1.
+    apply(m, 1000, 5000 - 100, 2000, p);
+    EXPECT_NEAR(p[2] / p[3], 0.0, 1e-6);
+    apply(m, 1000, 5000 - 30000, 2000, p);
+    EXPECT_NEAR(p[2] / p[3], 1.0, 1e-6);
+
+    // The edge of the 120 degree view lands on the edge of the map.
+    double half = 4900.0 * std::tan(60.0 * kPi / 180.0);
+    apply(m, 1000 + half, 100, 2000, p);
+    EXPECT_NEAR(p[0] / p[3], 1.0, 1e-6);
+}
+
+TEST(TextureMatrices, RingLookupKeepsDepthOutAndIsProjective)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(0, 1000, 0);
+    cam.pitch(-60.0 * kPi / 180.0);
+    double proj[16], view[16], m[16], p[4], c[4];
+    projection(90.0f, 1.77f, 1.5f, 350000.0f, proj);
+    camera_view_matrix(cam, view);
+    ring_texture_matrix(proj, view, m);
+
+    // A point on the view's centre line lands in the middle of the ring image.
+    double d = 1000.0 / std::sin(60.0 * kPi / 180.0);
+    Vec3d target = cam.pos - cam.dir * d;
+    apply(m, target.x, target.y, target.z, p);
+    EXPECT_NEAR(p[0] / p[3], 0.5, 1e-9);
+    EXPECT_NEAR(p[1] / p[3], 0.5, 1e-9);
+
+    // q is the clip w: the distance along the view axis.
+    double clip[16], tmp[4];
+    mat4_mul(proj, view, clip);
+    apply(clip, target.x, target.y, target.z, c);
+    EXPECT_NEAR(p[3], c[3], 1e-6);
+    EXPECT_NEAR(p[3], d, 1e-6);
+    // r is only scaled, not shifted, unlike the shadow lookup.
+    EXPECT_NEAR(p[2], 0.5 * c[2], 1e-6);
+    (void)tmp;
+}
+
+TEST(TextureMatrices, CameraToWorldUndoesTheView)
+{
+    Camera cam(60.0f, 1.5f, 350000.0f);
+    cam.set_position(300, 230, -100);
+    cam.pitch(-0.4);
+    cam.yaw(0.9);
+    double view[16], inv[16], both[16];
+    camera_view_matrix(cam, view);
+    camera_to_world(cam, inv);
+    mat4_mul(inv, view, both);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(both[i], (i % 5 == 0) ? 1.0 : 0.0, 1e-9) << i;
+}
+
+TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
+{
+    Camera cam(60.0f, 1.5f, 350000.0f);
+    cam.set_position(300, 230, -100);
+    cam.pitch(-0.3);
+    cam.yaw(0.5);
+    double view[16], mirror[16], a[4], b[4];
+    camera_view_matrix(cam, view);
+    mirrored_view_matrix(cam, mirror);
+
+    // A point on the water plane looks the same from both.
+    apply(view, 40, 0, -900, a);
+    apply(mirror, 40, 0, -900, b);
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(a[i], b[i], 1e-9);
+
+    // A point above the water appears in the mirrored view where its reflection below
+    // the water appears in the real one.
+    apply(view, 40, -75, -900, a);
+    apply(mirror, 40, 75, -900, b);
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(a[i], b[i], 1e-9);
+}
+
+TEST(TextureMatrices, ProductOrder)
+{
+    double a[16] = {}, b[16] = {}, out[16];
+    for (int i = 0; i < 16; ++i) {
+        a[i] = (i % 5 == 0) ? 1 : 0;
+        b[i] = (i % 5 == 0) ? 1 : 0;
+    }
+    a[12] = 5;   // translate x by 5
+    b[0] = 2;    // scale x by 2
+    mat4_mul(a, b, out); // translate after scale
+    double p[4];
+    apply(out, 1, 0, 0, p);
+    EXPECT_DOUBLE_EQ(p[0], 7.0);
+}
+
+} // namespace

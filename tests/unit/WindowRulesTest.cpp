@@ -1,0 +1,91 @@
+#include "Common/Projection.h"
+#include "Common/SDLGL.h"
+#include "Common/TextureFilter.h"
+#include "Common/WindowRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Resize, SidesAtLeast200AndEven)
+{
+    int w = 151, h = 333;
+    clamp_resize(w, h);
+    EXPECT_EQ(w, 200);
+    EXPECT_EQ(h, 332);
+    w = 1025;
+    h = 768;
+    clamp_resize(w, h);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+}
+
+TEST(PointSize, ClampedTo100)
+{
+    EXPECT_FLOAT_EQ(clamp_point_size(256), 100);
+    EXPECT_FLOAT_EQ(clamp_point_size(64), 64);
+}
+
+TEST(Perspective, InverseTimesProjectionIsIdentity)
+{
+    for (float fov : {60.0f, 90.0f, 120.0f}) {
+        FrustumBounds b = frustum_bounds(fov, 1.33f, 1.5f, 350000.0f);
+        float p[16], inv[16];
+        frustum_matrix(b, p);
+        inverse_frustum_matrix(b, inv);
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                double sum = 0;
+                for (int k = 0; k < 4; ++k) sum += double(p[k * 4 + r]) * inv[c * 4 + k];
+                EXPECT_NEAR(sum, r == c ? 1.0 : 0.0, 1e-4) << fov << " " << r << "," << c;
+            }
+    }
+}
+
+TEST(Perspective, BoundsFollowFieldOfView)
+{
+    FrustumBounds b = frustum_bounds(90, 2, 1, 100);
+    EXPECT_NEAR(b.top, 1.0, 1e-9);
+    EXPECT_NEAR(b.right, 2.0, 1e-9);
+    EXPECT_NEAR(b.left, -2.0, 1e-9);
+}
+
+TEST(Perspective, AspectOfOffscreenTargets)
+{
+    EXPECT_DOUBLE_EQ(projection_aspect(1024, 768, 1024, 1024.0 / 768, 60), 1024.0 / 768);
+    EXPECT_DOUBLE_EQ(projection_aspect(256, 256, 1024, 1.25, 90), 1.25 * 1.325);
+    EXPECT_DOUBLE_EQ(projection_aspect(512, 256, 1024, 1.25, 60), 2.0 * 1.25);
+}
+
+TEST(TextureFilterTable, MinAndMagFilters)
+{
+    EXPECT_EQ(min_filter_for(2, true), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(min_filter_for(2, false), GL_NEAREST_MIPMAP_LINEAR);
+    EXPECT_EQ(min_filter_for(1, true), GL_LINEAR_MIPMAP_NEAREST);
+    EXPECT_EQ(min_filter_for(1, false), GL_NEAREST_MIPMAP_NEAREST);
+    EXPECT_EQ(min_filter_for(0, true), GL_LINEAR);
+    EXPECT_EQ(min_filter_for(7, false), GL_NEAREST);
+    EXPECT_EQ(mag_filter_for(GL_NEAREST_MIPMAP_NEAREST), GL_LINEAR);
+    EXPECT_EQ(mag_filter_for(GL_NEAREST), GL_NEAREST);
+    EXPECT_STREQ(filter_name(min_filter_for(1, false)), "GL_NEAREST_MIPMAP_NEAREST");
+}
+
+TEST(TextureFilterTable, ThreePressesOfF5ReturnToTheStart)
+{
+    int mode = 0;
+    for (int i = 0; i < 3; ++i) mode = (mode + 1) % 3;
+    EXPECT_EQ(min_filter_for(mode, true), min_filter_for(0, true));
+}
+
+TEST(ExtensionList, WholeTokensOnly)
+{
+    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", nullptr));
+    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", "GL_ARB_foobar"));
+    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", "GL_ARB_fo GL_X"));
+    EXPECT_TRUE(is_extension_supported("GL_ARB_foo", "GL_X GL_ARB_foo"));
+    EXPECT_TRUE(is_extension_supported("GL_ARB_foo", "GL_ARB_foo GL_X"));
+    EXPECT_TRUE(is_extension_supported("GL_ARB_foo", "GL_ARB_foo "));
+    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", ""));
+}
+
+} // namespace

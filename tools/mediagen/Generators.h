@@ -1,0 +1,9 @@
+// The entry points of the generator, one per area of game data. Each writes its files into
+// the game directory through `out` and returns false when anything failed (the failure is
+// also recorded in `out`). main() calls them in turn.
+#pragma once
+
+class Output;
+
+// Height map, terrain and sky textures, wave slices, title image and font image.
+bool generate_world(Output& out);
