@@ -8,12 +8,14 @@
 #include "Common/Menu.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
+#include "Common/PlayerControls.h"
 #include "Common/Platform.h"
 #include "Common/SDLGL.h"
 #include "Common/SDLGLResources.h"
 #include "Common/Screenshot.h"
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
+#include "Gfx/MD2_Manager.h"
 #include "Gfx/Texture.h"
 #include "Terrain/HeightMap.h"
 
@@ -150,6 +152,9 @@ bool start_up()
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
 
+    // Pose every model once, so that the first frame draws posed instances.
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
+
     std::fprintf(stderr, "calling fmod\n");
     std::fprintf(stderr, "called fmod\n");
     std::printf("starting main loop\n");
@@ -209,7 +214,11 @@ void run_frame(bool last_frame)
     gl.time_now = frame_start_ticks * 0.001f;
 
     if (!game_flow.game_over) {
-        gl.poll_events();
+        gl.handle_input();
+        if (new_game_requested) {
+            new_game_requested = false;
+            start_game();
+        }
     } else if (restart_due(game_flow, gl.time_now)) {
         std::printf("RESTART GAME!!!!\n");
         start_game();
@@ -227,7 +236,8 @@ void run_frame(bool last_frame)
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    eyecam->update_frustum(gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y));
+    md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
+    eyecam->update_frustum(md2_visibility_distance);
 
     build_view_matrix(gl);
     gl.disable_texture_units();
@@ -240,6 +250,8 @@ void run_frame(bool last_frame)
         belowcam->up = eyecam->up;
         belowcam->dir = d;
     }
+
+    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -267,6 +279,7 @@ void shut_down()
 {
     if (quadric) gluDeleteQuadric(quadric);
     quadric = nullptr;
+    Md2Manager::FreeAll();
     delete font_manager;
     font_manager = nullptr;
     delete lightcam;

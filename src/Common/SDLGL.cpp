@@ -8,6 +8,7 @@
 #include "Common/ParameterFile.h"
 #include "Common/Platform.h"
 #include "Gfx/FBO.h"
+#include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
 
 #include <GL/glew.h>
@@ -305,6 +306,16 @@ SDLGL::~SDLGL()
     std::printf("SDLGL destructor called!\n");
     delete parameters;
     parameters = nullptr;
+    ShaderProgram** programs[] = {
+        &rippleShader, &waternormalsShader, &show_floatShader, &pgmlandShader,
+        &pgmland_colorShader, &pgmland_parallax_colorShader, &pgmland_wateraboveShader,
+        &pgmland_waterbelowShader, &colorShader, &wateraboveShader, &waterbelowShader,
+        &perturbShader, &skyboxShader, &ringsShader, &objectsShader, &md2instanceShader,
+        &imgwarpShader};
+    for (ShaderProgram** slot : programs) {
+        delete *slot;
+        *slot = nullptr;
+    }
     Texture** textures[] = {&title_tex, &htex_16bit, &cubemap_tex, &sand_tex, &noise_tex,
                             &tree_tex, &teddy_tex, &evil_tex, &ship_tex, &crystal_tex,
                             &hover_tex, &cam_tex, &unit_tex, &duck_tex, &pilz_tex,

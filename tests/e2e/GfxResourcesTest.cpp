@@ -132,14 +132,16 @@ void prepare_media(const fs::path& dir)
     const fs::path media = dir / "media";
     const fs::path source = fs::read_symlink(media);
     fs::remove(media);
+    fs::create_directories(media);
     for (const auto& e : fs::recursive_directory_iterator(source)) {
         fs::path target = media / fs::relative(e.path(), source);
-        if (e.is_directory())
+        if (e.is_directory()) {
             fs::create_directories(target);
-        else
+        } else {
+            fs::create_directories(target.parent_path());
             fs::create_symlink(e.path(), target);
+        }
     }
-    fs::create_directories(media);
     write_title(media / "title.jpg");
     write_picture(media / "font_test.png", 64, 64, 1);
     write_picture(media / "cubemap" / "cubemap_daytime_X4.jpg", 6 * 64, 64, 2);
@@ -268,7 +270,7 @@ TEST(GfxResources, LaterFramesShowThePlayersScoreBottomLeft)
             else
                 ++outside;
         }
-    EXPECT_GT(inside, 100);
+    EXPECT_GT(inside, 100) << run.dir;
     EXPECT_EQ(outside, 0);
 }
 

@@ -7,3 +7,7 @@ class Output;
 
 // Height map, terrain and sky textures, wave slices, title image and font image.
 bool generate_world(Output& out);
+
+// The text data derived from the generator's tables, written into the source tree:
+// the five bridge parameter files and the font description.
+bool generate_world_text(Output& out);

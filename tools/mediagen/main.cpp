@@ -2,7 +2,10 @@
 // models, sounds, font and title images) into a game directory. The output depends on
 // nothing but this program, so every run produces the same bytes.
 //
-//   mediagen <game dir>
+//   mediagen <game dir>         generate the binary files into a game directory
+//   mediagen --text <source>    rewrite the text data derived from the same tables
+//                               (bridge parameter files, font description) in the
+//                               source tree; they are committed, tests check they agree
 //
 // Exits with status 1 when any file could not be generated or written.
 #include "Generators.h"
@@ -17,7 +20,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: mediagen <game dir>\n");
+    std::fprintf(stderr, "usage: mediagen <game dir>\n       mediagen --text <source dir>\n");
     return 2;
 }
 
@@ -25,23 +28,29 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-') return usage();
+    const bool text = argc == 3 && std::strcmp(argv[1], "--text") == 0;
+    if (!text && (argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-')) return usage();
+    const char* dir = argv[argc - 1];
 
     std::error_code ec;
-    std::filesystem::create_directories(argv[1], ec);
+    std::filesystem::create_directories(dir, ec);
     if (ec) {
-        std::fprintf(stderr, "mediagen: cannot create %s: %s\n", argv[1], ec.message().c_str());
+        std::fprintf(stderr, "mediagen: cannot create %s: %s\n", dir, ec.message().c_str());
         return 1;
     }
 
     const auto start = std::chrono::steady_clock::now();
-    Output out(argv[1]);
-    generate_world(out);
+    Output out(dir);
+    if (text) {
+        generate_world_text(out);
+    } else {
+        generate_world(out);
+    }
 
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("mediagen: %d files, %.1f MB written to %s in %.1f s\n", out.files.load(),
-                double(out.bytes.load()) / 1048576.0, argv[1], seconds);
+                double(out.bytes.load()) / 1048576.0, dir, seconds);
     if (out.failures > 0) {
         std::fprintf(stderr, "mediagen: %d failure(s)\n", out.failures.load());
         return 1;

@@ -1,0 +1,395 @@
+#include "Gfx/FramePass.h"
+
+#include "Common/Camera.h"
+#include "Common/Globals.h"
+#include "Common/SDLGL.h"
+#include "Gfx/FBO.h"
+#include "Gfx/MD2_Manager.h"
+#include "Gfx/PassTiming.h"
+#include "Gfx/PassUtil.h"
+#include "Gfx/ShaderProgram.h"
+#include "Gfx/TerrainPass.h"
+#include "Gfx/TextureMatrices.h"
+#include "Gfx/WaterPass.h"
+
+#include <GL/glew.h>
+
+double light_projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+double light_view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+namespace {
+
+void eye_projection(int w, int h)
+{
+    sdlgl->set_projection(w, h, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+}
+
+void window_projection() { eye_projection(sdlgl->width, sdlgl->height); }
+
+void dof_projection() { eye_projection(sdlgl->dof_fbo->_texW, sdlgl->dof_fbo->_texH); }
+
+// One face of the sky cube: four corners of (+-s, +-s, +-s).
+void sky_face(const float (&corners)[4][3], float s)
+{
+    for (const float* c : corners) glVertex3f(c[0] * s, c[1] * s, c[2] * s);
+}
+
+void draw_sky_cube(float s)
+{
+    static const float faces[6][4][3] = {
+        {{1, -1, -1}, {1, -1, 1}, {1, 1, 1}, {1, 1, -1}},     // +x
+        {{-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}, {-1, 1, 1}}, // -x
+        {{-1, 1, -1}, {1, 1, -1}, {1, 1, 1}, {-1, 1, 1}},     // +y
+        {{-1, -1, 1}, {1, -1, 1}, {1, -1, -1}, {-1, -1, -1}}, // -y
+        {{-1, -1, 1}, {-1, 1, 1}, {1, 1, 1}, {1, -1, 1}},     // +z
+        {{1, -1, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}}, // -z
+    };
+    glBegin(GL_QUADS);
+    for (const auto& face : faces) sky_face(face, s);
+    glEnd();
+}
+
+// A tile of the debug view at column `i` of six along the bottom of the window.
+void debug_tile(int i, float s1, float t1)
+{
+    const int size = sdlgl->width / 6;
+    const int x0 = i * size, x1 = x0 + size - 2;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(x0, 0);
+    glTexCoord2f(s1, 0);
+    glVertex2i(x1, 0);
+    glTexCoord2f(s1, t1);
+    glVertex2i(x1, size - 2);
+    glTexCoord2f(0, t1);
+    glVertex2i(x0, size - 2);
+    glEnd();
+}
+
+void draw_main_image()
+{
+    SDLGL& gl = *sdlgl;
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glMatrixMode(GL_MODELVIEW);
+    window_projection();
+    glLoadIdentity();
+    float view[16];
+    camera_view_floats(*eyecam, view);
+    glLoadMatrixf(view);
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    dof_projection();
+    gl.dof_fbo->bind_framebuffer();
+    bind_shadow_map(GL_TEXTURE2);
+    gl.md2instanceShader->bind();
+    gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 1.0f);
+    gl.md2instanceShader->unbind();
+    draw_models(gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    if (gl.parallax_mode == 0) {
+        draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_colorShader, true);
+    } else {
+        ShaderProgram* p = gl.pgmland_parallax_colorShader;
+        double to_world[16];
+        camera_to_world(*eyecam, to_world);
+        p->bind();
+        p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
+        bind_on(gl.noise_nm_tex, GL_TEXTURE8);
+        draw_terrain(gl.pgmlandgrid_fbo, p, true);
+        unbind_from(gl.noise_nm_tex);
+    }
+    glActiveTexture(GL_TEXTURE2);
+    gl.shadow_fbo->unbind_shadow();
+    gl.dof_fbo->unbind_framebuffer();
+}
+
+void draw_shadow_map()
+{
+    SDLGL& gl = *sdlgl;
+    gl.shadow_fbo->bind_framebuffer();
+    begin_shadow_pass(*lightcam);
+    glPolygonOffset(2.0f, 4.0f);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPushMatrix();
+    cull_margin -= 5000.0f;
+    draw_models(nullptr, GL_REPLACE, GL_SMOOTH);
+    cull_margin += 5000.0f;
+    glPopMatrix();
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_FOG);
+    glPolygonOffset(0.0f, 0.0f);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    window_projection();
+    gl.shadow_fbo->unbind_framebuffer();
+}
+
+} // namespace
+
+void draw_skybox(int need_dof_alpha)
+{
+    SDLGL& gl = *sdlgl;
+    Texture* cube = gl.cubemap_tex;
+    const float s = cube && cube->_texW > 0 ? float(cube->_texW) : 256.0f;
+
+    glDepthMask(GL_FALSE);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_CULL_FACE);
+    glPushMatrix();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_FOG);
+    bind_on(cube, GL_TEXTURE0);
+    gl.skyboxShader->bind();
+    gl.skyboxShader->set_uniform_1f("need_dof_alpha", float(need_dof_alpha));
+    glTranslatef(float(eyecam->pos.x), float(eyecam->pos.y) - s / 100.0f, float(eyecam->pos.z));
+    draw_sky_cube(s);
+    unbind_from(cube);
+    gl.skyboxShader->unbind();
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_TEXTURE_GEN_R);
+    glPopMatrix();
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+}
+
+void draw_frame()
+{
+    SDLGL& gl = *sdlgl;
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glEnable(GL_CULL_FACE);
+
+    pass_begin(Pass::Grid);
+    gl.pgmlandgrid_fbo->bind_framebuffer();
+    if (!skip_subpass) update_terrain_grid(gl.pgmlandShader, gl.pgmlandgrid_fbo);
+    gl.pgmlandgrid_fbo->unbind_framebuffer();
+    pass_end(Pass::Grid);
+
+    if (!skip_subpass) auxcam->derive_grid_view(*eyecam, 0.0025, 0.0);
+
+    pass_begin(Pass::Rings);
+    gl.ripple_a_fbo->bind_framebuffer();
+    draw_rings(gl.ringsShader, gl.ripple_a_fbo, frame_ring_trails());
+    gl.ripple_a_fbo->unbind_framebuffer();
+    glFlush();
+    gl.ripple_b_fbo->bind_framebuffer();
+    draw_ring_normals(gl.waternormalsShader, gl.ripple_b_fbo);
+    gl.ripple_b_fbo->unbind_framebuffer();
+    glFlush();
+    pass_end(Pass::Rings);
+
+    pass_begin(Pass::WaterGrid);
+    gl.watergrid_fbo->bind_framebuffer();
+    update_water_grid(gl.rippleShader, gl.watergrid_fbo);
+    gl.watergrid_fbo->unbind_framebuffer();
+    glFlush();
+    pass_end(Pass::WaterGrid);
+
+    gl.disable_texture_units();
+    glPushMatrix();
+
+    pass_begin(Pass::Shadow);
+    draw_shadow_map();
+    glPopMatrix();
+    glFlush();
+    pass_end(Pass::Shadow);
+
+    // The main image's matrix stays pushed through the water passes.
+    pass_begin(Pass::Main);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    draw_main_image();
+    pass_end(Pass::Main);
+
+    pass_begin(Pass::Mirror);
+    draw_reflection_refraction();
+    pass_end(Pass::Mirror);
+
+    pass_begin(Pass::Surface);
+    if (buffer_pass) draw_water_surface();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    pass_end(Pass::Surface);
+
+    // Clean-up.
+    glDisable(GL_FOG);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_1D);
+    glEnable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_TEXTURE_2D);
+    glPushMatrix();
+    glEnable(GL_DEPTH_TEST);
+    dof_projection();
+    gl.dof_fbo->bind_framebuffer();
+    gl.dof_fbo->unbind_framebuffer();
+    glDisable(GL_DEPTH_TEST);
+    glPopMatrix();
+}
+
+void begin_shadow_pass(Camera& camera)
+{
+    SDLGL& gl = *sdlgl;
+    const int size = gl.shadow_fbo->_texW;
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    gl.set_projection(size, size, 0, camera.near_plane, camera.far_plane, camera.fov);
+    glGetDoublev(GL_PROJECTION_MATRIX, light_projection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    camera_view_matrix(camera, light_view);
+    load_matrix(light_view);
+}
+
+void bind_shadow_map(GLenum texture_unit)
+{
+    SDLGL& gl = *sdlgl;
+    glDisable(GL_LIGHTING);
+    gl.shadow_fbo->bind_shadow_to_unit(texture_unit);
+    glActiveTexture(texture_unit);
+    glEnable(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, GL_LEQUAL);
+    double m[16];
+    shadow_texture_matrix(light_projection, light_view, m);
+    glMatrixMode(GL_TEXTURE);
+    load_matrix(m);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
+{
+    SDLGL& gl = *sdlgl;
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, texture_env_mode);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glShadeModel(shade_model);
+    glPushMatrix();
+    glEnable(GL_CULL_FACE);
+    if (program) {
+        program->bind();
+        double to_world[16];
+        camera_to_world(*eyecam, to_world);
+        program->set_uniform_matrix4d("tmpMat", 1, false, to_world);
+        bind_on(gl.noise_tex, GL_TEXTURE3);
+        glActiveTexture(GL_TEXTURE0);
+    }
+    glEnable(GL_LIGHT0);
+    Md2Manager::DrawAll(program);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    if (program) {
+        program->unbind();
+        unbind_from(gl.noise_tex);
+        glActiveTexture(GL_TEXTURE0);
+    }
+    glEnable(GL_CULL_FACE);
+    glPopMatrix();
+    glShadeModel(GL_SMOOTH);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void draw_composite(FBO* image, ShaderProgram* program)
+{
+    SDLGL& gl = *sdlgl;
+    const int w = gl.width, h = gl.height;
+    pass_begin(Pass::Composite);
+    gl.set_projection(w, h, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    glDisable(GL_FOG);
+    glDisable(GL_BLEND);
+    glDrawBuffer(GL_BACK);
+    image->bind_to_unit(GL_TEXTURE0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    program->bind();
+    program->set_uniform_1f("slice_nr", gl.time_now);
+    program->set_uniform_2f("imgMapWH", float(image->_texW), float(image->_texH));
+    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The image is always shown whole: in wire-frame mode the scene inside it is drawn
+    // as lines, but the quad that shows it must be filled.
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    const float iw = float(image->_texW), ih = float(image->_texH);
+    glBegin(GL_QUADS);
+    glMultiTexCoord2f(GL_TEXTURE6, 0, 0);
+    glMultiTexCoord2f(GL_TEXTURE0, 0, 0);
+    glVertex2i(0, 0);
+    glMultiTexCoord2f(GL_TEXTURE6, 1, 0);
+    glMultiTexCoord2f(GL_TEXTURE0, iw, 0);
+    glVertex2i(w, 0);
+    glMultiTexCoord2f(GL_TEXTURE6, 1, 1);
+    glMultiTexCoord2f(GL_TEXTURE0, iw, ih);
+    glVertex2i(w, h);
+    glMultiTexCoord2f(GL_TEXTURE6, 0, 1);
+    glMultiTexCoord2f(GL_TEXTURE0, 0, ih);
+    glVertex2i(0, h);
+    glEnd();
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    unbind_from(image);
+    unbind_from(gl.waveAnim_tex);
+    program->unbind();
+    gl.set_projection(w, h, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    pass_end(Pass::Composite);
+}
+
+void draw_debug_view()
+{
+    SDLGL& gl = *sdlgl;
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_FOG);
+    gl.disable_texture_units();
+    glPushMatrix();
+    gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    glDrawBuffer(GL_BACK);
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+
+    FBO* mirror = gl.reflrefr_fbo;
+    mirror->bind_to_unit(GL_TEXTURE0);
+    debug_tile(0, 1, 1);
+    mirror->unbind();
+    mirror->bind_second_to_unit(GL_TEXTURE0);
+    debug_tile(1, 1, 1);
+    mirror->unbind();
+
+    // Depths as grey: the comparison is switched off for the view.
+    gl.shadow_fbo->bind_to_unit(GL_TEXTURE0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_NONE);
+    debug_tile(2, 1, 1);
+    gl.shadow_fbo->unbind();
+
+    FBO* grid = gl.watergrid_fbo;
+    grid->bind_to_unit(GL_TEXTURE0);
+    gl.show_floatShader->bind();
+    debug_tile(3, float(grid->_texW), float(grid->_texH));
+    gl.show_floatShader->unbind();
+    grid->unbind();
+
+    gl.ripple_a_fbo->bind_to_unit(GL_TEXTURE0);
+    debug_tile(4, 1, 1);
+    gl.ripple_a_fbo->unbind();
+    gl.ripple_b_fbo->bind_to_unit(GL_TEXTURE0);
+    debug_tile(5, 1, 1);
+    gl.ripple_b_fbo->unbind();
+
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    window_projection();
+    glPopMatrix();
+    glEnable(GL_DEPTH_TEST);
+}

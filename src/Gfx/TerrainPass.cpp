@@ -1,0 +1,95 @@
+#include "Gfx/TerrainPass.h"
+
+#include "Common/Camera.h"
+#include "Common/Globals.h"
+#include "Common/SDLGL.h"
+#include "Gfx/FBO.h"
+#include "Gfx/GridMath.h"
+#include "Gfx/PassUtil.h"
+#include "Gfx/PrepareShaders.h"
+#include "Gfx/ShaderProgram.h"
+
+#include <GL/glew.h>
+
+void update_terrain_grid(ShaderProgram* program, FBO* grid)
+{
+    SDLGL& gl = *sdlgl;
+    const int w = grid->_texW, h = grid->_texH;
+
+    glDisable(GL_DEPTH_TEST);
+    glShadeModel(GL_FLAT);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+
+    gl.set_projection(w, h, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    glLoadIdentity();
+
+    program->bind();
+    bind_on(gl.noise_tex, GL_TEXTURE3);
+    bind_on(gl.htex_16bit, GL_TEXTURE5);
+    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
+
+    GridSpread spread = grid_spread(eyecam->dir.y, eyecam->pos.y);
+    auxcam->derive_grid_view(*eyecam, spread.tilt, 1250.0);
+    program->set_uniform_1f("pot", spread.pot);
+    program->set_uniform_4f("camPos", float(auxcam->pos.x), float(auxcam->pos.y), float(auxcam->pos.z), 1.0f);
+    program->set_uniform_4f("camDirX", float(auxcam->str.x), float(auxcam->str.y), float(auxcam->str.z), 1.0f);
+    program->set_uniform_4f("camDirY", float(auxcam->up.x), float(auxcam->up.y), float(auxcam->up.z), 1.0f);
+    program->set_uniform_4f("camDirZ", float(auxcam->dir.x), float(auxcam->dir.y), float(auxcam->dir.z), 1.0f);
+    program->set_uniform_1f("ratio", float(gl.aspect_ratio));
+
+    glActiveTexture(GL_TEXTURE0);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    draw_unit_quad(w, h);
+    if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+
+    unbind_from(gl.noise_tex);
+    unbind_from(gl.htex_16bit);
+    unbind_from(gl.waveAnim_tex);
+    program->unbind();
+
+    read_grid_into_vertex_buffer(grid);
+
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+}
+
+void draw_terrain(FBO* grid, ShaderProgram* program, bool full_resolution)
+{
+    SDLGL& gl = *sdlgl;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB,
+                    full_resolution ? grid->index_buffer : grid->index_buffer_lowres);
+    glVertexPointer(4, GL_FLOAT, 0, nullptr);
+
+    program->bind();
+    bind_on(gl.sand_tex, GL_TEXTURE0);
+    bind_on(gl.noise_tex, GL_TEXTURE3);
+    bind_on(gl.rock_tex, GL_TEXTURE4);
+    bind_on(gl.grass_tex, GL_TEXTURE7);
+    bind_on(gl.htex_16bit, GL_TEXTURE5);
+    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    program->set_uniform_1i("shadowMap", 2);
+    program->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
+    program->set_uniform_4fv("lightColor", kTerrainLightColor);
+    program->set_uniform_4f("camPos", float(eyecam->pos.x), float(eyecam->pos.y), float(eyecam->pos.z), 1.0f);
+    if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
+    program->set_uniform_1i("noiseMap", 3);
+    glActiveTexture(GL_TEXTURE0);
+
+    glDrawElements(GL_QUAD_STRIP, full_resolution ? grid->index_count : grid->index_count_lowres,
+                   GL_UNSIGNED_INT, nullptr);
+
+    unbind_from(gl.sand_tex);
+    unbind_from(gl.noise_tex);
+    unbind_from(gl.rock_tex);
+    unbind_from(gl.grass_tex);
+    unbind_from(gl.htex_16bit);
+    unbind_from(gl.waveAnim_tex);
+    program->unbind();
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}

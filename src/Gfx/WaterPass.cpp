@@ -1,0 +1,312 @@
+#include "Gfx/WaterPass.h"
+
+#include "Common/Camera.h"
+#include "Common/Globals.h"
+#include "Common/SDLGL.h"
+#include "Gfx/FBO.h"
+#include "Gfx/FramePass.h"
+#include "Gfx/PassUtil.h"
+#include "Gfx/PrepareShaders.h"
+#include "Gfx/ShaderProgram.h"
+#include "Gfx/TerrainPass.h"
+#include "Gfx/TextureMatrices.h"
+
+#include <GL/glew.h>
+
+#include <cmath>
+
+double saved_ring_projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+namespace {
+
+std::vector<const RingTrail*> trails_of_frame;
+
+void clear_ripple_image()
+{
+    const float* cc = sdlgl->cc;
+    glClearColor(0.5f, 0.5f, 0.5f, 0.5f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(cc[0], cc[1], cc[2], cc[3]);
+}
+
+void vec4_uniform(ShaderProgram* p, const char* name, const Vec3d& v)
+{
+    p->set_uniform_4f(name, float(v.x), float(v.y), float(v.z), 1.0f);
+}
+
+// The eye mirrored in the water plane: the y of its position and of its three axes
+// negated. Applying it twice restores the eye.
+void mirror_in_water_plane(Camera& cam)
+{
+    cam.pos.y = -cam.pos.y;
+    cam.str.y = -cam.str.y;
+    cam.up.y = -cam.up.y;
+    cam.dir.y = -cam.dir.y;
+}
+
+} // namespace
+
+float ripple_scale() { return ripple_scale_dynamic * prec_mul; }
+
+std::vector<const RingTrail*>& frame_ring_trails() { return trails_of_frame; }
+
+void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z,
+                       float time_now, float dt, float height_limit)
+{
+    record_ring(trail, type, static_cast<int32_t>(time_now * 1000.0f), physics_y, height_limit, x, z);
+    age_rings(trail, dt);
+    trails_of_frame.push_back(&trail);
+}
+
+void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const RingTrail*>& trails)
+{
+    SDLGL& gl = *sdlgl;
+    glDisable(GL_DEPTH_TEST);
+    glShadeModel(GL_FLAT);
+    clear_ripple_image();
+
+    gl.set_projection(target->_texW, target->_texH, 0, eyecam->near_plane, eyecam->far_plane, 90.0f);
+    glGetDoublev(GL_PROJECTION_MATRIX, saved_ring_projection);
+
+    glLoadIdentity();
+    glEnable(GL_BLEND);
+    glBlendColor(0.5f, 0.5f, 0.5f, 0.5f);
+    glBlendFunc(GL_DST_ALPHA, GL_SRC_ALPHA);
+    glBlendEquation(GL_FUNC_ADD);
+    glPushMatrix();
+    double view[16];
+    camera_view_matrix(*auxcam, view);
+    load_matrix(view);
+
+    program->bind();
+    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    program->set_uniform_2f("waterDynamicWH", float(target->_texW), float(target->_texH));
+    program->set_uniform_1f("ripple_freq", ripple_freq_dynamic);
+    program->set_uniform_1f("ripple_scale", ripple_scale());
+    program->set_uniform_1f("slice_nr", gl.time_now * 0.4f);
+
+    glActiveTexture(GL_TEXTURE0);
+    for (const RingTrail* trail : trails) {
+        for (const RingRecord& r : trail->records) {
+            if (!ring_visible(r)) continue;
+            program->set_uniform_1f("ripple_scale_curr", ring_scale_curr(r.strength, ripple_scale_dynamic));
+            program->set_uniform_1f("uniform_xz_scale_inv", 1.0f / r.size);
+            program->set_uniform_4f("translate", r.x, 0.0f, r.z, 0.0f);
+            glBegin(GL_QUADS);
+            glTexCoord2f(0.0f, 0.0f);
+            glVertex3f(-1.0f, 0.0f, 1.0f);
+            glTexCoord2f(1.0f, 0.0f);
+            glVertex3f(1.0f, 0.0f, 1.0f);
+            glTexCoord2f(1.0f, 1.0f);
+            glVertex3f(1.0f, 0.0f, -1.0f);
+            glTexCoord2f(0.0f, 1.0f);
+            glVertex3f(-1.0f, 0.0f, -1.0f);
+            glEnd();
+        }
+    }
+
+    unbind_from(gl.waveAnim_tex);
+    program->unbind();
+    glPopMatrix();
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+}
+
+void draw_ring_normals(ShaderProgram* program, FBO* target)
+{
+    SDLGL& gl = *sdlgl;
+    FBO* rings = gl.ripple_a_fbo;
+    glDisable(GL_DEPTH_TEST);
+    glShadeModel(GL_FLAT);
+    clear_ripple_image();
+    // A flat image over the target's pixels.
+    gl.set_projection(target->_texW, target->_texH, 1, eyecam->near_plane, eyecam->far_plane, 90.0f);
+    glLoadIdentity();
+
+    program->bind();
+    bind_on(rings, GL_TEXTURE7);
+    program->set_uniform_1i("dynamicRingsMap", 7);
+    program->set_uniform_2f("dynamicRingsMapWH", float(rings->_texW), float(rings->_texH));
+    program->set_uniform_1f("ripple_scale", ripple_scale());
+    glActiveTexture(GL_TEXTURE0);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    draw_unit_quad(rings->_texW, rings->_texH);
+    if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+
+    unbind_from(rings);
+    program->unbind();
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+}
+
+WaterCorners water_corners(const Camera& camera)
+{
+    SDLGL& gl = *sdlgl;
+    FBO* grid = gl.watergrid_fbo;
+    float inverse_projection[16];
+    gl.set_projection(grid->_texW, grid->_texH, 0, eyecam->near_plane, eyecam->far_plane, 90.0f,
+                      inverse_projection);
+    return water_corners_from(camera, inverse_projection, kWaterGridFarLimit);
+}
+
+void update_water_grid(ShaderProgram* program, FBO* grid)
+{
+    SDLGL& gl = *sdlgl;
+    FBO* rings = gl.ripple_a_fbo;
+    glDisable(GL_DEPTH_TEST);
+    glShadeModel(GL_FLAT);
+
+    WaterCorners c = water_corners(*auxcam);
+    gl.set_projection(grid->_texW, grid->_texH, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    glLoadIdentity();
+
+    program->bind();
+    bind_on(gl.noise_tex, GL_TEXTURE3);
+    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
+    const char* names[4] = {"isect_mm", "isect_pm", "isect_pp", "isect_mp"};
+    for (int i = 0; i < 4; ++i)
+        program->set_uniform_4f(names[i], float(c.p[i].x), float(c.p[i].y), float(c.p[i].z), float(c.p[i].w));
+    bind_on(rings, GL_TEXTURE7);
+    program->set_uniform_1i("dynamicRingsMap", 7);
+    program->set_uniform_2f("dynamicRingsMapWH", float(rings->_texW), float(rings->_texH));
+
+    glActiveTexture(GL_TEXTURE0);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    draw_unit_quad(grid->_texW, grid->_texH);
+    if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+
+    unbind_from(gl.noise_tex);
+    unbind_from(gl.waveAnim_tex);
+    unbind_from(rings);
+    program->unbind();
+    read_grid_into_vertex_buffer(grid);
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+}
+
+void draw_reflection_refraction()
+{
+    SDLGL& gl = *sdlgl;
+    FBO* target = gl.reflrefr_fbo;
+    const float* cc = gl.cc;
+    target->bind_framebuffer();
+    gl.set_projection(target->_texW, target->_texH, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+
+    // Reflection: the world seen from the eye mirrored in the water plane.
+    glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
+    glClearColor(gl.cc_above[0], gl.cc_above[1], gl.cc_above[2], gl.cc_above[3]);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(cc[0], cc[1], cc[2], cc[3]);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    mirror_in_water_plane(*eyecam);
+    float view[16];
+    camera_view_floats(*eyecam, view);
+    glLoadMatrixf(view);
+    draw_skybox(0);
+    glFrontFace(GL_CW);
+    bind_shadow_map(GL_TEXTURE2);
+    draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false);
+    gl.md2instanceShader->bind();
+    gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 0.0f);
+    gl.md2instanceShader->unbind();
+    draw_models(gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    glActiveTexture(GL_TEXTURE2);
+    gl.shadow_fbo->unbind_shadow();
+    glPopMatrix();
+    glFrontFace(GL_CCW);
+    mirror_in_water_plane(*eyecam);
+    glLoadMatrixf(view_matrix);
+
+    // Refraction: what lies under the water, from the eye itself.
+    glDrawBuffer(GL_COLOR_ATTACHMENT1_EXT);
+    glClearColor(gl.cc_below[0], gl.cc_below[1], gl.cc_below[2], gl.cc_below[3]);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(cc[0], cc[1], cc[2], cc[3]);
+    bind_shadow_map(GL_TEXTURE2);
+    glPushMatrix();
+    draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false);
+    glActiveTexture(GL_TEXTURE2);
+    gl.shadow_fbo->unbind_shadow();
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+
+    target->unbind_framebuffer();
+    glDrawBuffer(GL_BACK);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void draw_water_surface()
+{
+    SDLGL& gl = *sdlgl;
+    FBO* grid = gl.watergrid_fbo;
+    FBO* mirror = gl.reflrefr_fbo;
+    FBO* normals = gl.ripple_b_fbo;
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(view_matrix);
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, grid->index_buffer);
+    glVertexPointer(4, GL_FLOAT, 0, nullptr);
+
+    ShaderProgram* p = gl.perturbShader;
+    p->bind();
+    bind_on(gl.noise_tex, GL_TEXTURE3);
+    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    if (mirror) {
+        mirror->bind_second_to_unit(GL_TEXTURE9);
+        p->set_uniform_1i("refractMap", 9);
+        mirror->bind_to_unit(GL_TEXTURE8);
+        p->set_uniform_1i("reflectMap", 8);
+    }
+    vec4_uniform(p, "camPos", eyecam->pos);
+    vec4_uniform(p, "camDir", eyecam->dir);
+    vec4_uniform(p, "camUp", eyecam->up);
+    p->set_uniform_1f("sc_ratio", float(gl.aspect_ratio));
+    p->set_uniform_1f("fadeFactor", 0.0f);
+    p->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
+    p->set_uniform_4fv("lightColor", kTerrainLightColor);
+    if (!freeze_waves) p->set_uniform_1f("slice_nr", gl.time_now);
+    bind_on(normals, GL_TEXTURE7);
+    p->set_uniform_1i("dynamicRingsMap", 7);
+    p->set_uniform_2f("dynamicRingsMapWH", float(normals->_texW), float(normals->_texH));
+    p->set_uniform_1f("ripple_scale", ripple_scale());
+
+    // Unit 7's texture matrix projects world points onto the rings as they were drawn.
+    double aux_view[16], ring_matrix[16];
+    camera_view_matrix(*auxcam, aux_view);
+    ring_texture_matrix(saved_ring_projection, aux_view, ring_matrix);
+    glActiveTexture(GL_TEXTURE7);
+    glMatrixMode(GL_TEXTURE);
+    load_matrix(ring_matrix);
+    glMatrixMode(GL_MODELVIEW);
+
+    glCullFace(GL_FRONT);
+    gl.set_projection(gl.dof_fbo->_texW, gl.dof_fbo->_texH, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    gl.dof_fbo->bind_framebuffer();
+    glDrawElements(GL_QUAD_STRIP, grid->index_count, GL_UNSIGNED_INT, nullptr);
+    gl.dof_fbo->unbind_framebuffer();
+    glCullFace(GL_BACK);
+
+    unbind_from(gl.noise_tex);
+    unbind_from(gl.waveAnim_tex);
+    if (mirror) {
+        glActiveTexture(GL_TEXTURE9);
+        mirror->unbind();
+        glActiveTexture(GL_TEXTURE8);
+        mirror->unbind();
+    }
+    unbind_from(normals);
+    p->unbind();
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}

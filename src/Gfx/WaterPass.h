@@ -1,0 +1,48 @@
+// The water: a plane at y = 0 drawn as a projected grid. Each frame the rings of moving
+// objects are drawn into ripple A and turned into normals in ripple B; the corner rays of
+// the grid camera give the water grid, which the ripple program displaces; reflection and
+// refraction images are drawn; the surface program mixes them on the grid.
+#pragma once
+
+#include "Gfx/GridMath.h"
+#include "Gfx/RingTrail.h"
+
+#include <vector>
+
+class Camera;
+class FBO;
+class ShaderProgram;
+
+// The trails seen this frame, in the order the objects were visited; draw_rings draws
+// them. The frame clears the list before the objects record their rings.
+std::vector<const RingTrail*>& frame_ring_trails();
+
+// The per-object step of the frame: records a ring when the object is low and due, ages
+// the trail by `dt` and remembers the trail for the ring pass. `time_now` is the game
+// clock in seconds, `height_limit` the physics height above which no ring is left.
+void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z,
+                       float time_now, float dt, float height_limit);
+
+// Ring heights into ripple A (bound by the caller), seen from auxcam.
+void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const RingTrail*>& trails);
+
+// Ring normals into ripple B (bound by the caller) from ripple A.
+void draw_ring_normals(ShaderProgram* program, FBO* target);
+
+// Where auxcam's corner rays meet the water plane (see water_corners_from).
+WaterCorners water_corners(const Camera& camera);
+
+// The water grid pass (the water grid bound by the caller).
+void update_water_grid(ShaderProgram* program, FBO* grid);
+
+// Reflection (colour 0) and refraction (colour 1) images of the reflection target.
+void draw_reflection_refraction();
+
+// The water surface into the depth-of-field target, when buffer_pass is set.
+void draw_water_surface();
+
+// The projection ripple A was drawn with, kept to project ripple B onto the surface.
+extern double saved_ring_projection[16];
+
+// ripple_scale_dynamic x prec_mul.
+float ripple_scale();

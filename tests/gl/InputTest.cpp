@@ -1,0 +1,129 @@
+#include "Common/Camera.h"
+#include "Common/Input.h"
+#include "Common/PlayerControls.h"
+#include "GlFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class InputTest : public GlFixture {
+protected:
+    InputTest() : eye(60, 1.5f, 350000), aux(eye), keys(SDLK_LAST, 0) {}
+
+    void SetUp() override
+    {
+        GlFixture::SetUp();
+        sdlgl->cam_speed = 2.0f;
+        sdlgl->cam_move_fast_multiplier = 4.0f;
+        sdlgl->cam_move_slow_divider = 8.0f;
+        key_timers = KeyTimers();
+        player_controls = PlayerControls();
+        new_game_requested = false;
+        freeze_waves = false;
+        view_frustum_culling = true;
+        cull_margin = -1000.0f;
+    }
+
+    void frame(Uint32 ticks, std::initializer_list<SDLKey> held, SDLMod mods = KMOD_NONE)
+    {
+        std::fill(keys.begin(), keys.end(), 0);
+        for (SDLKey k : held) keys[k] = 1;
+        InputFrame in;
+        in.keys = keys.data();
+        in.mods = mods;
+        in.ticks = ticks;
+        apply_input(*sdlgl, eye, aux, in);
+    }
+
+    Camera eye, aux;
+    std::vector<Uint8> keys;
+};
+
+TEST_F(InputTest, FollowModeSteersTheHoverNotTheCamera)
+{
+    sdlgl->camera_mode = 1;
+    frame(1000, {SDLK_w, SDLK_LEFT, SDLK_r, SDLK_f});
+    EXPECT_TRUE(player_controls.forward);
+    EXPECT_TRUE(player_controls.left);
+    EXPECT_FALSE(player_controls.backward);
+    EXPECT_DOUBLE_EQ(eye.pos.length(), 0.0); // R and F do nothing in follow mode
+    frame(1010, {});
+    EXPECT_FALSE(player_controls.forward); // cleared every frame
+}
+
+TEST_F(InputTest, FreeModeFliesWithShiftModifiers)
+{
+    sdlgl->camera_mode = 0;
+    frame(1000, {SDLK_UP});
+    EXPECT_DOUBLE_EQ(eye.pos.z, -10); // 5 x 2 along -dir
+    frame(1010, {SDLK_r}, KMOD_LSHIFT);
+    EXPECT_DOUBLE_EQ(eye.pos.y, 40); // move_up(-5 x 8)
+    frame(1020, {SDLK_f}, SDLMod(KMOD_LSHIFT | KMOD_RSHIFT));
+    EXPECT_DOUBLE_EQ(eye.pos.y, 35); // 2 x 4 / 8 = 1 -> 5 down
+    EXPECT_FALSE(player_controls.forward);
+}
+
+TEST_F(InputTest, SharedTimerLetsOnlyOneOfZeroAndLAct)
+{
+    frame(1000, {SDLK_0});
+    EXPECT_TRUE(new_game_requested);
+    frame(1100, {SDLK_l}); // within 250 ms of the 0 key: same timer
+    EXPECT_FALSE(freeze_waves);
+    frame(1251, {SDLK_l});
+    EXPECT_TRUE(freeze_waves);
+}
+
+TEST_F(InputTest, SpaceWaits350Milliseconds)
+{
+    frame(1000, {SDLK_SPACE});
+    EXPECT_TRUE(player_controls.jump);
+    player_controls.jump = false;
+    frame(1300, {SDLK_SPACE});
+    EXPECT_FALSE(player_controls.jump);
+    frame(1351, {SDLK_SPACE});
+    EXPECT_TRUE(player_controls.jump);
+}
+
+TEST_F(InputTest, ToggleKeysAndTheirMessagesTimes)
+{
+    sdlgl->time_now = 42.0f;
+    frame(1000, {SDLK_F8});
+    EXPECT_FALSE(view_frustum_culling);
+    EXPECT_FLOAT_EQ(sdlgl->culling_changed_at, 42.0f);
+    frame(1300, {SDLK_F5});
+    EXPECT_EQ(sdlgl->filter_mode, 1);
+    frame(1600, {SDLK_F5});
+    frame(1900, {SDLK_F5});
+    EXPECT_EQ(sdlgl->filter_mode, 0); // three presses: back to the start
+    frame(2200, {SDLK_TAB});
+    EXPECT_EQ(sdlgl->camera_mode, 0);
+    frame(2500, {SDLK_c});
+    EXPECT_FLOAT_EQ(cull_margin, 1000.0f);
+    frame(2800, {SDLK_b});
+    EXPECT_EQ(sdlgl->parallax_mode, 0);
+    // K has its own timer: it acts within 250 ms of B.
+    frame(2801, {SDLK_k});
+    EXPECT_TRUE(skip_subpass);
+    skip_subpass = false;
+}
+
+TEST_F(InputTest, HeldKeyTogglesOnlyOncePerDeadTime)
+{
+    for (Uint32 t = 1000; t < 1240; t += 16) frame(t, {SDLK_F3});
+    EXPECT_TRUE(wireframe);
+    wireframe = false;
+}
+
+TEST_F(InputTest, OCopiesTheEyeAxesToTheGridCamera)
+{
+    eye.yaw(0.5);
+    testing::internal::CaptureStdout();
+    frame(1000, {SDLK_o});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "setting aux orientation to eyecam\n");
+    EXPECT_NEAR((aux.dir - eye.dir).length(), 0, 1e-12);
+}
+
+} // namespace

@@ -1,0 +1,365 @@
+// Animating instances on the CPU: the clock and its wrap, key-frame interpolation, blends
+// between cycles, normals, the bounding box, the update ring and the draw decision.
+#include "Common/Camera.h"
+#include "Common/ParameterFile.h"
+#include "Gfx/MD2_Instance.h"
+#include "Gfx/MD2_Manager.h"
+#include "Gfx/MD2_Model.h"
+#include "Gfx/Md2File.h"
+#include "Gfx/Md2Pose.h"
+#include "Md2Writer.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// Converts without touching the GPU: instances made from it have no vertex buffer, so their
+// Update poses but uploads nothing.
+std::unique_ptr<Md2Model> model_from(const Md2Writer& w)
+{
+    std::string bytes = w.bytes();
+    Md2File file;
+    EXPECT_TRUE(file.Assign(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    auto model = std::make_unique<Md2Model>();
+    EXPECT_TRUE(model->Convert(file));
+    return model;
+}
+
+// Cycle "walk" of four key frames whose vertex 0 moves 40 along x per frame and whose scale
+// grows by 1 per frame; cycle "jump" of one frame with vertex 0 at x = 200 and scale 3.
+Md2Writer walk_and_jump()
+{
+    Md2Writer w;
+    w.texcoords = {{0, 0}, {64, 0}, {0, 64}};
+    w.add_triangle(0, 1, 2, 0, 1, 2);
+    for (int k = 0; k < 4; ++k) {
+        Md2WriterFrame& f = w.add_frame("walk0" + std::to_string(k + 1), {{uint8_t(40 * k), 0, 0}, {255, 0, 0}, {0, 0, 255}});
+        f.scale[0] = 1.0f + float(k);
+        f.translate[2] = 10.0f * float(k); // the file's z is the game's y
+    }
+    Md2WriterFrame& j = w.add_frame("jump1", {{200, 0, 0}, {255, 0, 0}, {0, 0, 255}});
+    j.scale[0] = 3.0f;
+    return w;
+}
+
+class Md2InstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        model = model_from(walk_and_jump());
+        instance.Reset(model.get());
+        instance.m_AnimSpeed = 1.0f;
+    }
+    float x0() const { return md2_frame_scratch[0].position[0]; }
+
+    std::unique_ptr<Md2Model> model;
+    Md2Instance instance;
+};
+
+TEST_F(Md2InstanceTest, ClockWrapsAndPosesBetweenKeyFrames)
+{
+    ASSERT_EQ(instance.NumCycles(), 2u);
+    ASSERT_EQ(instance.Cycle(0)->frame_count, 4);
+    instance.Update(0.9f); // the cycle lasts 4 / 5 s
+    EXPECT_NEAR(instance.m_Time, 0.1f, 1e-6);
+    EXPECT_NEAR(x0(), 20.0f, 1e-4) << "halfway between key frames 0 and 1";
+    EXPECT_NEAR(instance.m_FrameScale[0], 1.5f, 1e-5);
+    EXPECT_NEAR(instance.m_FrameTranslate[1], 5.0f, 1e-4);
+}
+
+TEST_F(Md2InstanceTest, AnimationSpeedScalesTheClock)
+{
+    instance.m_AnimSpeed = 4.0f;
+    instance.Update(0.05f);
+    EXPECT_NEAR(instance.m_Time, 0.2f, 1e-6);
+    EXPECT_NEAR(x0(), 40.0f, 1e-3) << "exactly key frame 1";
+}
+
+TEST_F(Md2InstanceTest, TimeAtTheCycleLengthBlendsTheLastFrameIntoTheFirst)
+{
+    instance.Update(0.8f);
+    EXPECT_FLOAT_EQ(instance.m_Time, 0.8f) << "not wrapped";
+    EXPECT_NEAR(x0(), 0.0f, 1e-4);
+    EXPECT_NEAR(instance.m_FrameScale[0], 1.0f, 1e-5);
+    instance.Update(0.1f);
+    EXPECT_NEAR(instance.m_Time, 0.1f, 1e-6);
+}
+
+TEST_F(Md2InstanceTest, HugeOrBrokenTimeStepsStayInsideTheCycle)
+{
+    instance.Update(1.0e9f);
+    EXPECT_GE(instance.m_Time, 0.0f);
+    EXPECT_LE(instance.m_Time, 0.8f);
+    instance.Update(INFINITY);
+    EXPECT_EQ(instance.m_Time, 0.0f);
+    instance.Update(NAN);
+    EXPECT_EQ(instance.m_Time, 0.0f);
+    EXPECT_TRUE(std::isfinite(x0()));
+}
+
+TEST_F(Md2InstanceTest, KeyFramesAtEveryTimeStayInsideTheCycle)
+{
+    const float d = md2_frame_duration(5);
+    for (int i = 0; i <= 8000; ++i) {
+        Md2KeyFrames k = md2_key_frames(4, float(i) * 0.0001f, d);
+        ASSERT_GE(k.key, 0);
+        ASSERT_LT(k.key, 4);
+        ASSERT_EQ(k.next, (k.key + 1) % 4);
+        ASSERT_GE(k.fraction, 0.0f);
+        ASSERT_LE(k.fraction, 1.0f);
+    }
+    Md2KeyFrames still = md2_key_frames(4, 3.0f, md2_frame_duration(0));
+    EXPECT_EQ(still.key, 0);
+    EXPECT_EQ(still.fraction, 0.0f);
+}
+
+TEST_F(Md2InstanceTest, EvenBlendMixesBothCycles)
+{
+    ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
+    EXPECT_EQ(instance.m_Cycle, 1);
+    EXPECT_EQ(instance.m_PrevCycle, 0);
+    instance.Update(0.05f);
+    EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.05f);
+    // walk at 0.05 s: a quarter of the way to key frame 1 (x 10, scale 1.25); jump: x 200, scale 3.
+    EXPECT_NEAR(x0(), (10.0f + 200.0f) / 2, 1e-3);
+    EXPECT_NEAR(instance.m_FrameScale[0], (1.25f + 3.0f) / 2, 1e-5);
+    EXPECT_NEAR(instance.m_BBoxMax[0], instance.m_FrameScale[0] * 255 + instance.m_FrameTranslate[0], 1e-3);
+}
+
+TEST_F(Md2InstanceTest, BlendStartFadesFromTheOldCycle)
+{
+    instance.Update(0.2f); // walk key frame 1: x 40
+    ASSERT_TRUE(instance.BlendToCycle(1, 0.5f, false));
+    instance.Update(0.0f);
+    EXPECT_NEAR(x0(), 40.0f, 1e-3) << "nothing of the new cycle yet";
+    instance.Update(0.4f); // 0.1 of 0.5 left: 20% old
+    EXPECT_NEAR(x0(), 0.2f * 120.0f + 0.8f * 200.0f, 0.05f) << "walk at 0.6 s (x 120) fading out";
+}
+
+TEST_F(Md2InstanceTest, BlendIsRefusedWhileOneRuns)
+{
+    ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
+    EXPECT_FALSE(instance.BlendToCycle(0, 0.1f, true));
+    EXPECT_EQ(instance.m_Cycle, 1);
+    EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.1f);
+}
+
+TEST_F(Md2InstanceTest, BlendEndingExactlyAtZeroAllowsTheNextBlend)
+{
+    ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
+    instance.Update(0.05f);
+    instance.Update(0.05f);
+    EXPECT_LT(instance.m_BlendLeft, 0.0f);
+    EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, true));
+}
+
+TEST_F(Md2InstanceTest, BlendOfNoLengthSwitchesAtOnce)
+{
+    ASSERT_TRUE(instance.BlendToCycle(1, 0.0f, true));
+    EXPECT_EQ(instance.m_Cycle, 1);
+    EXPECT_LT(instance.m_BlendLeft, 0.0f);
+    instance.Update(0.0f);
+    EXPECT_NEAR(x0(), 200.0f, 1e-3);
+    EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, false));
+}
+
+TEST_F(Md2InstanceTest, CycleOutOfRangeIsRefused)
+{
+    instance.Update(0.3f);
+    EXPECT_FALSE(instance.SetCycle(2));
+    EXPECT_FALSE(instance.BlendToCycle(7, 0.1f, true));
+    EXPECT_EQ(instance.m_Cycle, 0);
+    EXPECT_NEAR(instance.m_Time, 0.3f, 1e-6);
+    EXPECT_EQ(instance.Cycle(2), nullptr);
+    EXPECT_TRUE(instance.SetCycle(1));
+    EXPECT_EQ(instance.m_Time, 0.0f);
+    EXPECT_STREQ(instance.Cycle(1)->name, "jump");
+}
+
+TEST_F(Md2InstanceTest, InvisibleInstanceKeepsTimeButIsNotPosed)
+{
+    instance.m_Visible = false;
+    md2_frame_scratch[0].position[0] = -7.0f;
+    instance.Update(0.3f);
+    EXPECT_NEAR(instance.m_Time, 0.3f, 1e-6);
+    EXPECT_EQ(x0(), -7.0f);
+}
+
+TEST_F(Md2InstanceTest, TextureZeroIsReportedAsNone)
+{
+    EXPECT_FALSE(instance.SetTexture(0));
+    EXPECT_TRUE(instance.SetTexture(12));
+    EXPECT_EQ(instance.m_Texture, 12u);
+}
+
+TEST(Md2NormalTest, FlatQuadFacesUpAndDegenerateTrianglesAddNothing)
+{
+    Md2Writer w;
+    w.texcoords = {{0, 0}};
+    // Game axes: a quad in the plane y = 0, counter-clockwise seen from above; file (x, z, y).
+    w.add_frame("flat", {{0, 0, 0}, {0, 100, 0}, {100, 100, 0}, {100, 0, 0}, {50, 50, 0}});
+    w.add_triangle(0, 1, 2, 0, 0, 0);
+    w.add_triangle(0, 2, 3, 0, 0, 0);
+    w.add_triangle(0, 4, 2, 0, 0, 0); // on the diagonal: no area
+    w.add_triangle(1, 1, 1, 0, 0, 0); // a point
+    auto model = model_from(w);
+    Md2Instance instance;
+    instance.Reset(model.get());
+    instance.Update(0.0f);
+    const float expected_y[5] = {2, 1, 2, 1, 0};
+    for (int v = 0; v < 5; ++v) {
+        const float* n = md2_frame_scratch[v].normal;
+        EXPECT_EQ(n[0], 0.0f) << v;
+        EXPECT_FLOAT_EQ(n[1], expected_y[v]) << v;
+        EXPECT_EQ(n[2], 0.0f) << v;
+    }
+    // The render vertices carry their frame vertex's normal and position.
+    for (int r = 0; r < model->m_NumRenderVertices; ++r) {
+        int v = model->m_RenderToVertex[r];
+        EXPECT_EQ(md2_render_scratch[r].normal[1], md2_frame_scratch[v].normal[1]);
+        EXPECT_EQ(md2_render_scratch[r].position[2], md2_frame_scratch[v].position[2]);
+    }
+}
+
+TEST(Md2NormalTest, ClosedSolidHasOutwardNormals)
+{
+    auto model = model_from(md2_octahedron("solid", 1, false));
+    Md2Instance instance;
+    instance.Reset(model.get());
+    instance.Update(0.0f);
+    // Corner 0 lies on +x, corner 2 on +y (up), corner 5 on -z.
+    EXPECT_GT(md2_frame_scratch[0].normal[0], 1.0f);
+    EXPECT_GT(md2_frame_scratch[2].normal[1], 1.0f);
+    EXPECT_LT(md2_frame_scratch[5].normal[2], -1.0f);
+    EXPECT_NEAR(md2_frame_scratch[2].normal[0], 0.0f, 0.05f);
+}
+
+TEST(Md2BoundingBoxTest, SpansTheCompressedRange)
+{
+    auto model = model_from(md2_octahedron("solid", 2, false));
+    Md2Instance instance;
+    instance.Reset(model.get());
+    instance.Update(0.0f);
+    EXPECT_FLOAT_EQ(instance.m_BBoxMin[0], -128.0f);
+    EXPECT_FLOAT_EQ(instance.m_BBoxMax[0], 127.0f);
+    EXPECT_FLOAT_EQ(instance.m_BBoxMax[1], 127.0f);
+}
+
+class Md2UpdateRingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int m = 0; m < 2; ++m) {
+            ModelRef* ref = new ModelRef;
+            ref->name = "m" + std::to_string(m);
+            ref->pModel = model_from(walk_and_jump()).release();
+            for (int i = 0; i < 4; ++i) {
+                Md2Instance* inst = new Md2Instance;
+                inst->Reset(ref->pModel);
+                ref->pModel->m_Instances.push_back(inst);
+            }
+            Md2Manager::m_Models.push_back(ref);
+        }
+        for (float& t : Md2Manager::m_FrameTimes) t = 0;
+        Md2Manager::m_RingPos = 0;
+    }
+    void TearDown() override
+    {
+        Md2Manager::FreeAll();
+        Md2Manager::m_UpdateGroups = 1;
+        Md2Manager::m_RingPos = 0;
+    }
+    float time(int model, int instance) const
+    {
+        return Md2Manager::m_Models[size_t(model)]->pModel->m_Instances[size_t(instance)]->m_Time;
+    }
+};
+
+TEST_F(Md2UpdateRingTest, OneGroupUpdatesEveryInstanceEveryFrame)
+{
+    Md2Manager::UpdateAll(0.1f);
+    Md2Manager::UpdateAll(0.05f);
+    for (int m = 0; m < 2; ++m)
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(time(m, i), 0.15f, 1e-6) << m << "/" << i;
+}
+
+TEST_F(Md2UpdateRingTest, GroupsSpreadTheWorkAndCatchUpWithTheSummedTime)
+{
+    Md2Manager::m_UpdateGroups = 2;
+    Md2Manager::UpdateAll(0.1f); // model 0 poses instances 0 and 2, model 1 instances 1 and 3
+    EXPECT_NEAR(time(0, 0), 0.1f, 1e-6);
+    EXPECT_EQ(time(0, 1), 0.0f);
+    EXPECT_NEAR(time(1, 1), 0.1f, 1e-6);
+    EXPECT_EQ(time(1, 0), 0.0f);
+    Md2Manager::UpdateAll(0.2f); // the others, with both frames' time
+    EXPECT_NEAR(time(0, 1), 0.3f, 1e-6);
+    EXPECT_NEAR(time(1, 2), 0.3f, 1e-6);
+    Md2Manager::UpdateAll(0.1f);
+    EXPECT_NEAR(time(0, 0), 0.4f, 1e-6);
+    EXPECT_NEAR(time(1, 3), 0.4f, 1e-6);
+    EXPECT_NEAR(time(0, 1), 0.3f, 1e-6);
+}
+
+TEST_F(Md2UpdateRingTest, FreeAllEmptiesTheList)
+{
+    Md2Manager::FreeAll();
+    EXPECT_TRUE(Md2Manager::m_Models.empty());
+    Md2Manager::UpdateAll(0.1f);
+}
+
+class Md2CullingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        camera.set_aspect(4.0f / 3.0f);
+        camera.set_position(0, 100, 0); // looking along -z
+        camera.update_frustum(3000.0f);
+    }
+    bool drawn(float x, float y, float z, bool culling, bool visible = true)
+    {
+        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+        return md2_instance_in_view(visible, m, &camera, culling, 2000.0f, -1000.0f);
+    }
+    Camera camera{60.0f, 1.5f, 350000.0f};
+};
+
+TEST_F(Md2CullingTest, DistanceInTheGroundPlaneDecides)
+{
+    EXPECT_TRUE(drawn(0, 0, -1500, true));
+    EXPECT_FALSE(drawn(0, 0, -2100, true)) << "in the frustum, but too far";
+    EXPECT_FALSE(drawn(0, 100, -2100, true)) << "straight ahead, but too far";
+    EXPECT_TRUE(drawn(0, 1000, -1900, true)) << "2100 away in space, but only x and z count";
+    EXPECT_TRUE(drawn(0, 0, -2100, false));
+}
+
+TEST_F(Md2CullingTest, FrustumWithMarginDecides)
+{
+    EXPECT_TRUE(drawn(0, 0, 500, true)) << "behind the eye but within the 1000 margin";
+    EXPECT_FALSE(drawn(0, 0, 1500, true));
+    EXPECT_TRUE(drawn(0, 0, 1500, false));
+    float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 100, 500, 1};
+    EXPECT_FALSE(md2_instance_in_view(true, m, &camera, true, 2000.0f, 1000.0f)) << "a positive margin demands inside";
+}
+
+TEST_F(Md2CullingTest, InvisibleOrUnplacedInstancesAreNeverDrawn)
+{
+    EXPECT_FALSE(drawn(0, 0, -100, true, false));
+    EXPECT_FALSE(drawn(0, 0, -100, false, false));
+    EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f));
+}
+
+TEST(Md2ObjectInstanceTest, MissingModelEndsTheProgram)
+{
+    TempDir dir;
+    ParameterFile params(dir.write("i.p", "scale_x=1\n"));
+    std::string missing = dir.file("nothing.md2");
+    EXPECT_EXIT(create_object_instance(missing.c_str(), 3, params), ::testing::ExitedWithCode(1),
+                "Unable to load model: .*nothing.md2");
+    EXPECT_TRUE(Md2Manager::m_Models.empty());
+}
+
+} // namespace

@@ -1,0 +1,245 @@
+// Turning a checked MD2 file into the CPU side of a model: cycles grouped by frame name,
+// y and z swapped, render vertices shared, strips and fans listed, limits enforced.
+#include "Gfx/Md2File.h"
+#include "Gfx/Md2ModelData.h"
+#include "Md2Writer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool convert(const Md2Writer& w, Md2ModelData& model)
+{
+    std::string bytes = w.bytes();
+    Md2File file;
+    if (!file.Assign(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) {
+        ADD_FAILURE() << "the file itself was refused";
+        return false;
+    }
+    return model.Convert(file);
+}
+
+// A one-triangle model with the given frame names.
+Md2Writer named_frames(const std::vector<std::string>& names)
+{
+    Md2Writer w;
+    w.texcoords = {{0, 0}, {64, 0}, {0, 64}};
+    w.add_triangle(0, 1, 2, 0, 1, 2);
+    for (const std::string& n : names) w.add_frame(n, {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}});
+    return w;
+}
+
+std::vector<std::pair<std::string, int>> cycles_of(const Md2ModelData& m)
+{
+    std::vector<std::pair<std::string, int>> out;
+    for (int c = 0; c < m.m_NumAnimCycles; ++c) out.emplace_back(m.m_AnimCycles[c].name, m.m_AnimCycles[c].frame_count);
+    return out;
+}
+
+std::vector<std::string> numbered(const std::string& base, int count)
+{
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) names.push_back(base + (i < 10 ? "0" : "") + std::to_string(i));
+    return names;
+}
+
+TEST(Md2CycleTest, NumberedFramesFormOneCycleEach)
+{
+    std::vector<std::string> names = numbered("stand", 40);
+    for (const std::string& n : numbered("run", 6)) names.push_back(n);
+    Md2ModelData m;
+    ASSERT_TRUE(convert(named_frames(names), m));
+    using C = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(cycles_of(m), (C{{"stand", 40}, {"run", 6}}));
+
+    ASSERT_TRUE(convert(named_frames({"jump1", "jump2"}), m));
+    EXPECT_EQ(cycles_of(m), (C{{"jump", 2}}));
+
+    ASSERT_TRUE(convert(named_frames({"idle"}), m));
+    EXPECT_EQ(cycles_of(m), (C{{"idl", 1}}));
+}
+
+TEST(Md2CycleTest, CutRemovesTwoCharactersOnlyAfterAZero)
+{
+    EXPECT_EQ(md2_cycle_name("run01"), "run");
+    EXPECT_EQ(md2_cycle_name("run11"), "run1");
+    EXPECT_EQ(md2_cycle_name("stand"), "stan");
+    EXPECT_EQ(md2_cycle_name("07"), "");
+    EXPECT_EQ(md2_cycle_name("a"), "");
+    EXPECT_EQ(md2_cycle_name(""), "");
+}
+
+TEST(Md2CycleTest, FramesJoinTheCycleWhoseNameTheyBeginWith)
+{
+    // "stand" is cut to "stan", so "stance" joins it; "walk" starts a new cycle.
+    Md2ModelData m;
+    ASSERT_TRUE(convert(named_frames({"stand", "stance", "stan", "walk", "walk2"}), m));
+    using C = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(cycles_of(m), (C{{"stan", 3}, {"wal", 2}}));
+}
+
+TEST(Md2CycleTest, ShortAndUnterminatedNamesAreCutSafely)
+{
+    // A name that cuts to nothing leaves no current name, so the next frame starts afresh.
+    Md2ModelData m;
+    ASSERT_TRUE(convert(named_frames({"a", "b", "", "x1", "x2"}), m));
+    using C = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(cycles_of(m), (C{{"", 1}, {"", 1}, {"", 1}, {"x", 2}}));
+
+    // Sixteen bytes without a terminator: read as fifteen characters, cut to at most 14.
+    ASSERT_TRUE(convert(named_frames({"abcdefghijklmn01", "abcdefghijklmn02", "abcdefghijklmnop"}), m));
+    EXPECT_EQ(cycles_of(m), (C{{"abcdefghijklmn", 3}}));
+}
+
+TEST(Md2CycleTest, KeyFramesSwapTheVerticalAxis)
+{
+    Md2Writer w = named_frames({"wave01", "wave02"});
+    w.frames[1].vertices = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+    w.frames[1].scale[0] = 0.5f;
+    w.frames[1].scale[1] = 0.25f;
+    w.frames[1].scale[2] = 2.0f;
+    w.frames[1].translate[0] = 10;
+    w.frames[1].translate[1] = 20;
+    w.frames[1].translate[2] = 30;
+    Md2ModelData m;
+    ASSERT_TRUE(convert(w, m));
+    const uint8_t* v = m.FrameVertices(0, 1);
+    EXPECT_EQ(std::vector<int>(v, v + 9), (std::vector<int>{1, 3, 2, 4, 6, 5, 7, 9, 8}));
+    const Md2AnimCycle& c = m.m_AnimCycles[0];
+    EXPECT_EQ(std::vector<float>(c.scale.begin() + 3, c.scale.end()), (std::vector<float>{0.5f, 2.0f, 0.25f}));
+    EXPECT_EQ(std::vector<float>(c.translate.begin() + 3, c.translate.end()), (std::vector<float>{10, 30, 20}));
+}
+
+TEST(Md2RenderVertexTest, TriangleFormSharesRepeatedPairs)
+{
+    // A quad of two triangles: the diagonal's two corners are shared.
+    Md2Writer w;
+    w.skin_width = 4;
+    w.skin_height = 8;
+    w.texcoords = {{0, 0}, {4, 0}, {4, 8}, {0, 8}, {2, 4}};
+    w.add_frame("q", {{0, 0, 0}, {255, 0, 0}, {255, 255, 0}, {0, 255, 0}});
+    w.add_triangle(0, 1, 2, 0, 1, 2);
+    w.add_triangle(0, 2, 3, 0, 2, 3);
+    w.add_triangle(0, 2, 3, 4, 2, 3); // same positions, one new texture coordinate
+    Md2ModelData m;
+    ASSERT_TRUE(convert(w, m));
+    EXPECT_FALSE(m.m_CommandForm);
+    EXPECT_EQ(m.m_NumTris, 3);
+    EXPECT_EQ(m.IndexCount(), 9);
+    EXPECT_EQ(m.m_NumRenderVertices, 5);
+    EXPECT_EQ(m.m_IndexArray, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3, 4, 2, 3}));
+    EXPECT_EQ(m.m_RenderToVertex, (std::vector<uint16_t>{0, 1, 2, 3, 0}));
+    EXPECT_EQ(m.m_TexCoordArray, (std::vector<float>{0, 0, 1, 0, 1, 1, 0, 1, 0.5f, 0.5f}));
+    EXPECT_EQ(m.m_TriVertices, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3, 0, 2, 3}));
+    EXPECT_TRUE(m.m_Strips.empty());
+}
+
+TEST(Md2RenderVertexTest, CommandFormSharesTexcoordsWithinTolerance)
+{
+    auto render_vertices = [](float ds) {
+        Md2Writer w = named_frames({"x"});
+        w.add_gl_strip({{0.5f, 0.5f, 0}, {1, 0, 1}, {0, 1, 2}}, false);
+        w.add_gl_strip({{0.5f + ds, 0.5f, 0}, {0, 1, 2}, {1, 0, 1}}, true);
+        w.end_gl_commands();
+        Md2ModelData m;
+        EXPECT_TRUE(convert(w, m));
+        return m.m_NumRenderVertices;
+    };
+    EXPECT_EQ(render_vertices(0.00005f), 3);
+    EXPECT_EQ(render_vertices(-0.00005f), 3);
+    EXPECT_EQ(render_vertices(0.0002f), 4);
+    EXPECT_EQ(render_vertices(-0.0002f), 4);
+}
+
+TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrder)
+{
+    Md2Writer w = named_frames({"x"});
+    w.num_vertices = 5;
+    std::vector<Md2GlCommandVertex> five;
+    for (int i = 0; i < 5; ++i) five.push_back({float(i) / 4, 0, i});
+    w.add_gl_strip(five, false);
+    w.add_gl_strip(five, true);
+    w.add_gl_strip({{0, 1, 0}, {0, 1, 1}, {0, 1, 2}}, false);
+    w.end_gl_commands();
+    w.add_gl_strip(five, false); // after the closing zero: never read
+    Md2ModelData m;
+    ASSERT_TRUE(convert(w, m));
+    EXPECT_TRUE(m.m_CommandForm);
+    EXPECT_EQ(m.m_Strips, (std::vector<Md2StripInfo>{10, 11, 6}));
+    EXPECT_EQ(m.m_NumStrips, 3);
+    EXPECT_EQ(m.m_NumIndices, 13);
+    EXPECT_EQ(m.IndexCount(), 13);
+    EXPECT_EQ(m.m_IndexArray, (std::vector<uint16_t>{0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(m.m_NumRenderVertices, 8);
+    EXPECT_EQ(m.m_RenderToVertex, (std::vector<uint16_t>{0, 1, 2, 3, 4, 0, 1, 2}));
+    // The triangles of the file still give the normals.
+    EXPECT_EQ(m.m_NumTris, 1);
+    EXPECT_EQ(m.m_TriVertices, (std::vector<uint16_t>{0, 1, 2}));
+}
+
+TEST(Md2RenderVertexTest, SkinsAreCollected)
+{
+    Md2Writer w = named_frames({"x"});
+    w.skins = {"models/duck.pcx", std::string(70, 'k')};
+    Md2ModelData m;
+    ASSERT_TRUE(convert(w, m));
+    EXPECT_EQ(m.m_Skins, (std::vector<std::string>{"models/duck.pcx", std::string(63, 'k')}));
+}
+
+TEST(Md2LimitTest, FrameVerticesBeyondTheScratchArraysAreRefused)
+{
+    Md2Writer w = named_frames({"x"});
+    w.num_vertices = 2048;
+    Md2ModelData m;
+    EXPECT_TRUE(convert(w, m));
+    w.num_vertices = 2049;
+    EXPECT_FALSE(convert(w, m));
+    EXPECT_EQ(m.m_NumAnimCycles, 0);
+    EXPECT_TRUE(m.m_AnimCycles.empty());
+}
+
+TEST(Md2LimitTest, RenderVerticesBeyondTheScratchArraysAreRefused)
+{
+    // Every corner its own texture coordinate: three render vertices per triangle.
+    auto model = [](int tris) {
+        Md2Writer w = named_frames({"x"});
+        w.triangles.clear();
+        w.texcoords.clear();
+        w.skin_width = w.skin_height = 4096;
+        for (int i = 0; i < 3 * tris; ++i) w.texcoords.push_back({int16_t(i), 0});
+        for (int i = 0; i < tris; ++i)
+            w.add_triangle(0, 1, 2, uint16_t(3 * i), uint16_t(3 * i + 1), uint16_t(3 * i + 2));
+        return w;
+    };
+    Md2ModelData m;
+    EXPECT_TRUE(convert(model(1024), m));
+    EXPECT_EQ(m.m_NumRenderVertices, 3072);
+    EXPECT_FALSE(convert(model(1025), m));
+}
+
+TEST(Md2LimitTest, CycleCountsMustFitEightBits)
+{
+    Md2ModelData m;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 255; ++i) names.push_back("walk" + std::to_string(i)); // all join "walk"
+    EXPECT_TRUE(convert(named_frames(names), m)) << "255 frames in one cycle";
+    names.push_back("walk256");
+    EXPECT_FALSE(convert(named_frames(names), m)) << "256 frames in one cycle";
+
+    names.clear();
+    for (int i = 0; i < 256; ++i) names.push_back("c" + std::to_string(i) + "x1");
+    EXPECT_FALSE(convert(named_frames(names), m)) << "256 cycles";
+    names.pop_back();
+    EXPECT_TRUE(convert(named_frames(names), m));
+    EXPECT_EQ(m.m_NumAnimCycles, 255);
+}
+
+TEST(Md2LimitTest, ModelWithoutFramesIsRefused)
+{
+    Md2Writer w;
+    w.num_vertices = 0;
+    Md2ModelData m;
+    EXPECT_FALSE(convert(w, m));
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+// The generated landscape as the game loads it: the height map named in map1.p, read and
+// tiled by HeightMap, checked where the level puts things (ducks on open water, vehicles
+// above drivable ground, the restart circle on land) and under the five bridges.
+#include "Common/ParameterFile.h"
+#include "GameDir.h"
+#include "Terrain/HeightMap.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+namespace {
+
+// A game path such as ".\media\map\map1.hm" inside the built game directory.
+std::string in_game_dir(std::string path)
+{
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    if (path.rfind("./", 0) == 0) path.erase(0, 2);
+    return game_file(path);
+}
+
+class MediaTerrain : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ParameterFile map(in_game_dir(".\\config\\map\\map1.p"));
+        map_name = new std::string(map.getString("filename"));
+        map_path = new std::string(in_game_dir(*map_name));
+        hm = new HeightMap;
+        load_status = hm->readfile(map_path->c_str());
+        if (load_status != 0) return;
+        hm->create_tiles(unsigned(hm->map_w / 8), unsigned(hm->map_h / 8), unsigned(hm->map_w / 16));
+
+        // Physics height per sample, from the graphics keys that fix the vertical scale.
+        ParameterFile gfx(in_game_dir(".\\config\\gfx.p"));
+        const double minfact = gfx.getFloat("phys_minfact");
+        const double y_scale = gfx.getFloat("y_pgmland_scale");
+        const double Wh = hm->map_w;
+        const double pgm0 = 1.0 / (Wh * minfact), pgm1 = Wh * y_scale * minfact;
+        const double gfx_x = (1.0 / pgm0) / hm->map_w * double(hm->map_w / int(hm->phys_map_w));
+        const double gfx_y = pgm1 * (1.0 / 65535.0);
+        danger_y = gfx_y / gfx_x;
+        water = 0.25 * 65535.0 * danger_y;
+    }
+    static void TearDownTestSuite()
+    {
+        delete hm;
+        delete map_name;
+        delete map_path;
+        hm = nullptr;
+    }
+
+    void SetUp() override { ASSERT_EQ(load_status, 0) << "cannot load " << *map_path; }
+
+    // Ground height (physics units) at a physics position, as the game samples it.
+    static double ground(double x, double z)
+    {
+        long ix = long(x), iz = long(z);
+        if (!hm->phys_inside(ix, iz)) return 0.0;
+        return hm->phys_at(ix, iz) * danger_y;
+    }
+    // 1 - |normal.y| of the game's terrain normal at an integer position.
+    static double steepness(double x, double z)
+    {
+        long ix = long(x), iz = long(z);
+        auto h = [](long a, long b) {
+            a = std::max(0L, std::min(a, long(hm->phys_map_w) - 1));
+            b = std::max(0L, std::min(b, long(hm->phys_map_h) - 1));
+            return hm->phys_at(a, b) * danger_y;
+        };
+        double dx = h(ix + 1, iz) - h(ix - 1, iz), dz = h(ix, iz + 1) - h(ix, iz - 1);
+        return 1.0 - 1.0 / std::sqrt(dx * dx + 1.0 + dz * dz);
+    }
+
+    static HeightMap* hm;
+    static std::string* map_name;
+    static std::string* map_path;
+    static int load_status;
+    static double danger_y;
+    static double water;
+};
+
+HeightMap* MediaTerrain::hm = nullptr;
+std::string* MediaTerrain::map_name = nullptr;
+std::string* MediaTerrain::map_path = nullptr;
+int MediaTerrain::load_status = -1;
+double MediaTerrain::danger_y = 0.0;
+double MediaTerrain::water = 0.0;
+
+// Ground a vehicle may be dropped onto: at most this steep (about 24 degrees).
+constexpr double kDrivable = 0.25;
+
+TEST_F(MediaTerrain, MapIsAFullSizeHmFileTiledIntoFourPhysicsTiles)
+{
+    EXPECT_EQ(map_name->substr(map_name->size() - 3), ".hm");
+    EXPECT_EQ(hm->map_w, 4096);
+    EXPECT_EQ(hm->map_h, 4096);
+    EXPECT_EQ(hm->phys_map_w, 512u);
+    EXPECT_EQ(hm->tile_cnt, 4u);
+    FILE* f = std::fopen(map_path->c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    unsigned char header[12];
+    ASSERT_EQ(std::fread(header, 1, 12, f), 12u);
+    std::fseek(f, 0, SEEK_END);
+    long size = std::ftell(f);
+    std::fclose(f);
+    EXPECT_EQ(header[0], 0xFA);
+    EXPECT_EQ(size, 12L + 2L * 4096 * 4096) << "the samples must fill the map exactly";
+}
+
+TEST_F(MediaTerrain, WaterLiesAtTwentyAndCoversAboutAThird)
+{
+    EXPECT_NEAR(water, 20.0, 0.01) << "phys_minfact / y_pgmland_scale moved the water level";
+    size_t wet = 0, n = size_t(hm->phys_map_w) * hm->phys_map_h;
+    double lo = 1e9, hi = -1e9;
+    for (size_t i = 0; i < n; ++i) {
+        double h = hm->phys_map[i] * danger_y;
+        wet += h < water;
+        lo = std::min(lo, h);
+        hi = std::max(hi, h);
+    }
+    double fraction = double(wet) / double(n);
+    EXPECT_GT(fraction, 0.25);
+    EXPECT_LT(fraction, 0.42);
+    EXPECT_LT(lo, water - 8.0) << "the sea should have depth";
+    EXPECT_GT(hi, water + 35.0) << "the land should have real heights";
+    EXPECT_LT(hi, 80.0) << "samples should not clip at the top";
+}
+
+TEST_F(MediaTerrain, DucksFloatOnOpenWater)
+{
+    for (double x : {102.0, 136.0}) {
+        for (double dx = -3.0; dx <= 3.0; dx += 1.0)
+            for (double dz = -3.0; dz <= 3.0; dz += 1.0)
+                EXPECT_LT(ground(x + dx, 294.5 + dz), water - 1.0) << "near the duck at x=" << x;
+    }
+}
+
+TEST_F(MediaTerrain, PlayerAndOpponentsStartAboveLowDrivableGround)
+{
+    struct P {
+        double x, z;
+    };
+    std::vector<P> starts = {{50, 50}};
+    for (int i = 0; i < 5; ++i) starts.push_back({20.0 * i, 120});
+    for (const P& p : starts) {
+        double g = ground(p.x, p.z);
+        EXPECT_LT(g, 35.0 - 2.0) << "start (" << p.x << ", " << p.z << ") is buried";
+        EXPECT_GT(g, water - 2.0) << "start (" << p.x << ", " << p.z << ") is deep in water";
+        EXPECT_LT(steepness(p.x, p.z), kDrivable) << "start (" << p.x << ", " << p.z << ")";
+    }
+}
+
+TEST_F(MediaTerrain, ShipFliesAboveTheGround)
+{
+    for (double dx = -10.0; dx <= 10.0; dx += 2.0)
+        for (double dz = -10.0; dz <= 10.0; dz += 2.0) EXPECT_LT(ground(100 + dx, 100 + dz), 55.0 - 5.0);
+}
+
+TEST_F(MediaTerrain, RestartCircleLiesMostlyOnDrivableLand)
+{
+    int good = 0;
+    for (int k = 0; k < 64; ++k) {
+        double a = k * 2.0 * M_PI / 64.0;
+        double x = 256.0 + 128.0 * std::cos(a), z = 256.0 + 128.0 * std::sin(a);
+        good += ground(x, z) >= water && steepness(x, z) < kDrivable;
+    }
+    EXPECT_GE(good, 45) << "of 64 points on the restart circle";
+
+    // The six places where a new game sets the vehicles down.
+    for (int i = 0; i < 6; ++i) {
+        double a = i * 2.0 * M_PI / 6.0;
+        double x = 256.0 + 128.0 * std::cos(a), z = 256.0 + 128.0 * std::sin(a);
+        EXPECT_GE(ground(x, z), water) << "restart place " << i;
+        EXPECT_LT(steepness(x, z), kDrivable) << "restart place " << i;
+    }
+}
+
+struct Bridge {
+    int last;         // bridge_elements
+    double plank_x;   // dyn_boxSize_X
+    double end_y;     // sta_boxSize_Y
+    double x, y, z;   // bridge_pos
+    double step;
+};
+
+Bridge read_bridge(const std::string& file)
+{
+    ParameterFile p(in_game_dir(file));
+    return {p.getInt("bridge_elements"), p.getFloat("dyn_boxSize_X"), p.getFloat("sta_boxSize_Y"),
+            p.getFloat("bridge_pos_X"), p.getFloat("bridge_pos_Y"), p.getFloat("bridge_pos_Z"),
+            p.getFloat("step_size")};
+}
+
+TEST_F(MediaTerrain, EveryBridgeSpansAGapBetweenFirmBanks)
+{
+    int ravines = 0, waters = 0;
+    for (const char* file : {"config\\objects\\bridge.p", "config\\objects\\bridge3.p", "config\\objects\\bridge4.p",
+                             "config\\objects\\bridge5.p", "config\\objects\\bridge6.p"}) {
+        SCOPED_TRACE(file);
+        Bridge b = read_bridge(file);
+        ASSERT_GE(b.last, 3);
+        EXPECT_GT(b.step, 2.0 * b.plank_x) << "planks would overlap";
+        EXPECT_LT(b.step, 2.0 * b.plank_x + 0.6) << "gaps between planks";
+        // Elements stand at pos_X + (i + 1) * step, i = 0..last; the two ends are fixed boxes.
+        const double first = b.x + b.step, last = b.x + (b.last + 1) * b.step;
+        const double span = last - first;
+        EXPECT_GE(span, 18.0);
+        EXPECT_LE(span, 45.0);
+        const double deck = b.y - b.end_y; // where the end boxes rest
+        EXPECT_GT(deck, water + 2.0) << "a bridge must clear the water";
+        for (double dz = -2.0; dz <= 2.0; dz += 1.0) {
+            EXPECT_NEAR(ground(first, b.z + dz), deck, 1.5) << "west bank";
+            EXPECT_NEAR(ground(last, b.z + dz), deck, 1.5) << "east bank";
+        }
+        // Between the banks: open water, or a ravine far below the deck.
+        int open = 0, n = 0, wet = 0;
+        for (double x = first + 4.0; x <= last - 4.0; x += 1.0) {
+            double g = ground(x, b.z);
+            wet += g < water;
+            open += g < water || g < deck - 10.0;
+            ++n;
+        }
+        EXPECT_GE(open, n * 8 / 10) << "the bridge crosses no gap";
+        (wet > n / 2 ? waters : ravines) += 1;
+    }
+    EXPECT_GE(waters, 1);
+    EXPECT_GE(ravines, 1);
+}
+
+} // namespace
