@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -148,8 +149,9 @@ enum Md2Field {
 // the centre of the 0-255 box, wound counter-clockwise seen from outside. `frames` key frames,
 // named name01, name02, ...; frame k is scaled by (1 + k) along the file's x so that poses
 // between frames are recognisable. Texture coordinates map the solid's x and height to the
-// whole skin.
-inline Md2Writer md2_octahedron(const std::string& name, int frames, bool command_form)
+// whole skin. The command form lists the eight faces as strips of three, or with `fans` as
+// two fans of six around the top and the bottom corner.
+inline Md2Writer md2_octahedron(const std::string& name, int frames, bool command_form, bool fans = false)
 {
     Md2Writer w;
     w.skins.push_back(name + ".bmp");
@@ -170,10 +172,20 @@ inline Md2Writer md2_octahedron(const std::string& name, int frames, bool comman
     }
     for (int i = 0; i < 6; ++i) w.texcoords.push_back({int16_t(game[i][0] / 4), int16_t(64 - game[i][1] / 4)});
     for (const auto& f : faces) w.add_triangle(uint16_t(f[0]), uint16_t(f[1]), uint16_t(f[2]), uint16_t(f[0]), uint16_t(f[1]), uint16_t(f[2]));
-    if (command_form) {
+    auto gl_vertex = [&](int c) {
+        return Md2GlCommandVertex{float(game[c][0]) / 255.0f, 1.0f - float(game[c][1]) / 255.0f, c};
+    };
+    if (command_form && fans) {
+        for (const auto& fan : {std::vector<int>{2, 4, 0, 5, 1, 4}, std::vector<int>{3, 0, 4, 1, 5, 0}}) {
+            std::vector<Md2GlCommandVertex> v;
+            for (int c : fan) v.push_back(gl_vertex(c));
+            w.add_gl_strip(v, true);
+        }
+        w.end_gl_commands();
+    } else if (command_form) {
         for (const auto& f : faces) {
             std::vector<Md2GlCommandVertex> strip;
-            for (int c : f) strip.push_back({float(game[c][0]) / 255.0f, 1.0f - float(game[c][1]) / 255.0f, c});
+            for (int c : f) strip.push_back(gl_vertex(c));
             w.add_gl_strip(strip, false);
         }
         w.end_gl_commands();

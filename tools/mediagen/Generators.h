@@ -11,3 +11,10 @@ bool generate_world(Output& out);
 // The text data derived from the generator's tables, written into the source tree:
 // the five bridge parameter files and the font description.
 bool generate_world_text(Output& out);
+// MD2 models of every object and their skins (teddy, evil, hover, ship, ...).
+bool generate_models(Output& out);
+// The two music tracks and the three sound effects.
+bool generate_sounds(Output& out);
+// media/contact_sheet.png: every texture, the height map and every model, read back from the
+// game directory; runs last.
+bool generate_contact_sheet(Output& out);

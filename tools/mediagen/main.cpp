@@ -45,6 +45,9 @@ int main(int argc, char** argv)
         generate_world_text(out);
     } else {
         generate_world(out);
+        generate_models(out);
+        generate_sounds(out);
+        generate_contact_sheet(out);
     }
 
     const double seconds =
