@@ -1,0 +1,69 @@
+// Small sound files for tests: a mono 16-bit PCM WAV of a sine tone, and the sound set of
+// the game (two tracks, three effects, '.\config\audio.p') laid out in a directory.
+#pragma once
+
+#include "TempDir.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+inline std::string wav_bytes(double seconds, double frequency = 440.0, int rate = 22050)
+{
+    uint32_t frames = static_cast<uint32_t>(seconds * rate);
+    uint32_t data_size = frames * 2;
+    std::string out;
+    auto u32 = [&out](uint32_t v) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
+    auto u16 = [&out](uint16_t v) {
+        out.push_back(static_cast<char>(v & 0xff));
+        out.push_back(static_cast<char>(v >> 8));
+    };
+    out += "RIFF";
+    u32(36 + data_size);
+    out += "WAVEfmt ";
+    u32(16);
+    u16(1);                         // PCM
+    u16(1);                         // mono
+    u32(static_cast<uint32_t>(rate));
+    u32(static_cast<uint32_t>(rate) * 2);
+    u16(2);                         // block align
+    u16(16);                        // bits per sample
+    out += "data";
+    u32(data_size);
+    for (uint32_t i = 0; i < frames; ++i) {
+        double s = 0.3 * std::sin(2.0 * 3.141592653589793 * frequency * i / rate);
+        u16(static_cast<uint16_t>(static_cast<int16_t>(s * 32767.0)));
+    }
+    return out;
+}
+
+// A complete, valid audio parameter file; tests change or drop single keys.
+inline std::string audio_config_text()
+{
+    return "stereo_spread=0.5\n"
+           "dopplerscale=1.0\n"
+           "distancefactor=1.0\n"
+           "rolloffscale=1.0\n"
+           "minDistance=10.0\n"
+           "maxDistance=5000.0\n"
+           "fakeMaxDistance=100.0\n"
+           "numberOfChannels=8\n"
+           "backgroundFile=./media/sound/tijuana.ogg\n"
+           "backgroundVolume=0.4\n"
+           "effectVolume=0.5\n";
+}
+
+// Writes the game's five sound files (music as WAV data under the .ogg names: the decoder
+// goes by the contents) and the parameter file into `dir`.
+inline void write_sound_set(const TempDir& dir, double track0_seconds = 30.0, double track1_seconds = 30.0,
+                            const std::string& config = audio_config_text())
+{
+    dir.write("media/sound/tijuana.ogg", wav_bytes(track0_seconds, 330.0));
+    dir.write("media/sound/Peanuts.ogg", wav_bytes(track1_seconds, 392.0));
+    dir.write("media/sound/bling.wav", wav_bytes(0.2, 880.0));
+    dir.write("media/sound/walum.wav", wav_bytes(0.3, 220.0));
+    dir.write("media/sound/yipiee.wav", wav_bytes(0.4, 660.0));
+    dir.write("config/audio.p", config);
+}

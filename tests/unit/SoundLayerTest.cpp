@@ -1,0 +1,362 @@
+// The sound layer on SDL_mixer: what it hands to the mixer, and how it behaves when sounds
+// end, overlap, fail to load, or when no audio device exists. Runs on SDL's silent driver.
+#include "Audio/SoundLayer.h"
+#include "SoundFiles.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <thread>
+
+namespace {
+
+// Polls until the channel reports its sound has ended (or five seconds pass).
+bool wait_until_ended(FMOD::Channel* channel)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        bool playing = true;
+        channel->isPlaying(&playing);
+        if (!playing) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+class SoundLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
+        ASSERT_EQ(system->init(4, FMOD_INIT_3D_RIGHTHANDED, nullptr), FMOD_OK);
+    }
+    void TearDown() override
+    {
+        if (system) system->release();
+    }
+    FMOD::Sound* effect(double seconds, FMOD_MODE mode = FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE)
+    {
+        std::string path = dir.write("effect" + std::to_string(++files) + ".wav", wav_bytes(seconds));
+        FMOD::Sound* s = nullptr;
+        EXPECT_EQ(system->createSound(path.c_str(), mode, nullptr, &s), FMOD_OK);
+        return s;
+    }
+    FMOD::Sound* track(double seconds)
+    {
+        std::string path = dir.write("track" + std::to_string(++files) + ".ogg", wav_bytes(seconds));
+        FMOD::Sound* s = nullptr;
+        EXPECT_EQ(system->createStream(path.c_str(), FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE, nullptr, &s), FMOD_OK);
+        return s;
+    }
+
+    TempDir dir;
+    FMOD::System* system = nullptr;
+    int files = 0;
+};
+
+TEST_F(SoundLayerTest, InitOpensTheMixerOnceWithTheChannelsAsked)
+{
+    EXPECT_TRUE(system->initialized);
+    EXPECT_EQ(system->driver, "dummy");
+    EXPECT_TRUE(system->silent);
+    EXPECT_EQ(system->max_channels, 4);
+    EXPECT_EQ(Mix_AllocateChannels(-1), 4);
+    EXPECT_EQ(system->init_flags, FMOD_INIT_3D_RIGHTHANDED);
+    EXPECT_EQ(system->init(4, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INITIALIZED);
+
+    // SDL_mixer is one global mixer: a second system cannot take it over.
+    FMOD::System* other = nullptr;
+    ASSERT_EQ(FMOD_System_Create(&other), FMOD_OK);
+    EXPECT_EQ(other->init(4, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INITIALIZED);
+    other->release();
+    EXPECT_EQ(Mix_AllocateChannels(-1), 4) << "releasing the refused system must leave the mixer open";
+}
+
+TEST(SoundLayerInit, ChannelCountOutOfRangeIsRefusedAndLeavesNothingOpen)
+{
+    FMOD::System* system = nullptr;
+    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
+    EXPECT_EQ(system->init(0, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(system->init(-3, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(system->init(100000, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    EXPECT_EQ(system->init(1, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
+    EXPECT_EQ(system->max_channels, 1);
+    system->release();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "release closes the audio subsystem it opened";
+}
+
+TEST(SoundLayerInit, CallsBeforeInitAreRefused)
+{
+    FMOD::System* system = nullptr;
+    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
+    FMOD::Sound* s = reinterpret_cast<FMOD::Sound*>(1);
+    EXPECT_EQ(system->createSound("x.wav", FMOD_DEFAULT, nullptr, &s), FMOD_ERR_UNINITIALIZED);
+    EXPECT_EQ(s, nullptr);
+    EXPECT_EQ(system->set3DSettings(1, 1, 1), FMOD_ERR_UNINITIALIZED);
+    EXPECT_EQ(system->update(), FMOD_ERR_UNINITIALIZED);
+    system->release();
+}
+
+TEST(SoundLayerInit, WithoutADeviceFallsBackToTheSilentDriverWithOneMessage)
+{
+    // A driver name that exists nowhere stands for a machine without sound hardware.
+    ASSERT_EQ(setenv("SDL_AUDIODRIVER", "no-such-driver", 1), 0);
+    FMOD::System* system = nullptr;
+    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
+    testing::internal::CaptureStderr();
+    FMOD_RESULT r = system->init(8, FMOD_INIT_3D_RIGHTHANDED, nullptr);
+    std::string err = testing::internal::GetCapturedStderr();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    ASSERT_EQ(r, FMOD_OK);
+    EXPECT_EQ(system->driver, "dummy");
+    EXPECT_TRUE(system->silent);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("No audio device could be opened"), std::string::npos) << err;
+
+    // The silent mixer still plays and ends sounds like a real one.
+    TempDir dir;
+    std::string path = dir.write("e.wav", wav_bytes(0.05));
+    FMOD::Sound* s = nullptr;
+    ASSERT_EQ(system->createSound(path.c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_OK);
+    FMOD::Channel* c = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, false, &c), FMOD_OK);
+    EXPECT_TRUE(wait_until_ended(c));
+    system->release();
+}
+
+TEST_F(SoundLayerTest, LoadTellsAMissingFileFromOneThatCannotBeDecoded)
+{
+    FMOD::Sound* s = reinterpret_cast<FMOD::Sound*>(1);
+    EXPECT_EQ(system->createSound(dir.file("none.wav").c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FILE_NOTFOUND);
+    EXPECT_EQ(s, nullptr);
+    EXPECT_EQ(system->createStream(dir.file("none.ogg").c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FILE_NOTFOUND);
+
+    std::string junk = dir.write("junk.wav", "this is no sound at all, only words");
+    EXPECT_EQ(system->createSound(junk.c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FORMAT);
+    std::string empty = dir.write("empty.ogg", "");
+    EXPECT_EQ(system->createStream(empty.c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FORMAT);
+    EXPECT_EQ(s, nullptr);
+    EXPECT_TRUE(system->sounds.empty());
+}
+
+TEST_F(SoundLayerTest, ModeBitsAreKeptAndContradictionsRefused)
+{
+    FMOD::Sound* s = effect(0.1, FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->mode, 0x29u);
+    EXPECT_FALSE(s->stream);
+
+    std::string path = dir.write("m.wav", wav_bytes(0.1));
+    FMOD::Sound* bad = nullptr;
+    EXPECT_EQ(system->createSound(path.c_str(), FMOD_LOOP_OFF | FMOD_LOOP_NORMAL, nullptr, &bad), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(system->createSound(path.c_str(), FMOD_2D | FMOD_3D, nullptr, &bad), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(system->createSound(path.c_str(), 0x4000, nullptr, &bad), FMOD_ERR_INVALID_PARAM);
+}
+
+TEST_F(SoundLayerTest, VolumeIsClampedToZeroToOneAndReachesTheMixer)
+{
+    FMOD::Sound* s = effect(1.0);
+    FMOD::Channel* c = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, true, &c), FMOD_OK);
+    EXPECT_FLOAT_EQ(c->volume, 1.0f) << "a new channel starts at full volume";
+
+    struct Case {
+        float given, kept;
+        int mixer;
+    } cases[] = {{0.5f, 0.5f, 64}, {1.7f, 1.0f, 128}, {-0.3f, 0.0f, 0}, {NAN, 0.0f, 0}, {INFINITY, 1.0f, 128},
+                 {0.25f, 0.25f, 32}};
+    for (const Case& k : cases) {
+        ASSERT_EQ(c->setVolume(k.given), FMOD_OK);
+        float v = -1;
+        c->getVolume(&v);
+        EXPECT_FLOAT_EQ(v, k.kept) << k.given;
+        EXPECT_EQ(c->mixer_volume, k.mixer) << k.given;
+        EXPECT_EQ(Mix_Volume(c->index, -1), k.mixer) << k.given;
+    }
+}
+
+TEST_F(SoundLayerTest, APausedStartWaitsForUnpause)
+{
+    FMOD::Sound* s = effect(2.0);
+    FMOD::Channel* c = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, true, &c), FMOD_OK);
+    ASSERT_NE(c, nullptr);
+    bool playing = false;
+    c->isPlaying(&playing);
+    EXPECT_TRUE(playing) << "a paused channel counts as playing";
+    EXPECT_FALSE(c->started);
+    EXPECT_EQ(Mix_Playing(c->index), 0) << "nothing may sound before the volume is set";
+
+    ASSERT_EQ(c->setVolume(0.25f), FMOD_OK);
+    ASSERT_EQ(c->setPaused(false), FMOD_OK);
+    EXPECT_TRUE(c->started);
+    EXPECT_EQ(Mix_Playing(c->index), 1);
+    EXPECT_EQ(Mix_Volume(c->index, -1), 32);
+    EXPECT_EQ(system->plays, 1u);
+    EXPECT_EQ(system->last_played, c);
+
+    ASSERT_EQ(c->setPaused(true), FMOD_OK);
+    EXPECT_EQ(Mix_Paused(c->index), 1);
+    c->isPlaying(&playing);
+    EXPECT_TRUE(playing);
+    ASSERT_EQ(c->setPaused(false), FMOD_OK);
+    EXPECT_EQ(Mix_Paused(c->index), 0);
+}
+
+TEST_F(SoundLayerTest, OverlappingEffectsTakeChannelsOfTheirOwnAndTheOldestIsStolenWhenFull)
+{
+    FMOD::Sound* s = effect(3.0);
+    std::set<int> used;
+    FMOD::Channel* first = nullptr;
+    for (int i = 0; i < 4; ++i) {
+        FMOD::Channel* c = nullptr;
+        ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, false, &c), FMOD_OK);
+        if (i == 0) first = c;
+        used.insert(c->index);
+    }
+    EXPECT_EQ(used.size(), 4u);
+
+    FMOD::Sound* other = effect(3.0);
+    FMOD::Channel* c = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, other, false, &c), FMOD_OK);
+    EXPECT_EQ(c, first) << "the voice started longest ago makes room";
+    EXPECT_EQ(c->sound, other);
+    EXPECT_EQ(Mix_GetChunk(c->index), other->chunk);
+}
+
+TEST_F(SoundLayerTest, AnEndedSoundFreesItsChannel)
+{
+    FMOD::Sound* shortone = effect(0.05);
+    FMOD::Channel* c = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, shortone, false, &c), FMOD_OK);
+    int index = c->index;
+    ASSERT_TRUE(wait_until_ended(c));
+    ASSERT_EQ(system->update(), FMOD_OK);
+    EXPECT_EQ(c->sound, nullptr);
+    EXPECT_EQ(c->setVolume(0.5f), FMOD_ERR_INVALID_HANDLE) << "an ended channel is no longer a handle";
+    EXPECT_EQ(system->updates, 1u);
+
+    // Its voice is the first free one again.
+    FMOD::Channel* again = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, effect(1.0), false, &again), FMOD_OK);
+    EXPECT_EQ(again->index, index);
+}
+
+TEST_F(SoundLayerTest, StreamsPlayOneAtATimeOnTheMusicChannel)
+{
+    FMOD::Sound* a = track(3.0);
+    FMOD::Sound* b = track(0.1);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_TRUE(a->stream);
+
+    FMOD::Channel* ca = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, a, true, &ca), FMOD_OK);
+    EXPECT_EQ(ca, &system->music_channel);
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    ASSERT_EQ(ca->setVolume(0.5f), FMOD_OK);
+    ASSERT_EQ(ca->setPaused(false), FMOD_OK);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_EQ(Mix_VolumeMusic(-1), 64);
+    EXPECT_EQ(system->current_music, a);
+
+    // The second stream takes over: the first is no longer reported as playing.
+    FMOD::Channel* cb = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, b, false, &cb), FMOD_OK);
+    EXPECT_EQ(cb, ca);
+    EXPECT_EQ(system->current_music, b);
+    EXPECT_FLOAT_EQ(cb->volume, 1.0f);
+    EXPECT_EQ(Mix_VolumeMusic(-1), 128);
+    ASSERT_TRUE(wait_until_ended(cb));
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+
+    // A track that ended plays again from its start.
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, b, false, &cb), FMOD_OK);
+    bool playing = false;
+    cb->isPlaying(&playing);
+    EXPECT_TRUE(playing);
+    EXPECT_TRUE(wait_until_ended(cb));
+}
+
+TEST_F(SoundLayerTest, PlaySoundRefusesWhatIsNotOneOfItsSounds)
+{
+    FMOD::Channel* c = reinterpret_cast<FMOD::Channel*>(1);
+    EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, nullptr, false, &c), FMOD_ERR_INVALID_HANDLE);
+    EXPECT_EQ(c, nullptr);
+    FMOD::Sound stranger;
+    EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, &stranger, false, &c), FMOD_ERR_INVALID_HANDLE);
+    EXPECT_EQ(system->playSound(static_cast<FMOD_CHANNELINDEX>(4), effect(0.1), false, &c), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(system->plays, 0u);
+}
+
+TEST_F(SoundLayerTest, SettingsAreCheckedAndKept)
+{
+    EXPECT_EQ(system->set3DSettings(2.0f, 0.5f, 3.0f), FMOD_OK);
+    EXPECT_FLOAT_EQ(system->doppler_scale, 2.0f);
+    EXPECT_FLOAT_EQ(system->distance_factor, 0.5f);
+    EXPECT_FLOAT_EQ(system->rolloff_scale, 3.0f);
+    EXPECT_EQ(system->set3DSettings(1.0f, 0.0f, 1.0f), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(system->set3DSettings(-1.0f, 1.0f, 1.0f), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(system->set3DSettings(1.0f, NAN, 1.0f), FMOD_ERR_INVALID_PARAM);
+    EXPECT_FLOAT_EQ(system->distance_factor, 0.5f) << "a refused call changes nothing";
+
+    FMOD::Sound* s = effect(0.1);
+    EXPECT_EQ(s->set3DMinMaxDistance(5.0f, 500.0f), FMOD_OK);
+    EXPECT_EQ(s->set3DMinMaxDistance(50.0f, 5.0f), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(s->set3DMinMaxDistance(-1.0f, 5.0f), FMOD_ERR_INVALID_PARAM);
+    float lo = 0, hi = 0;
+    s->get3DMinMaxDistance(&lo, &hi);
+    EXPECT_FLOAT_EQ(lo, 5.0f);
+    EXPECT_FLOAT_EQ(hi, 500.0f);
+
+    FMOD_VECTOR pos{1, 2, 3}, vel{0, 0, 0}, fwd{0, 0, 1}, up{0, 1, 0};
+    EXPECT_EQ(system->set3DListenerAttributes(0, &pos, &vel, &fwd, &up), FMOD_OK);
+    EXPECT_FLOAT_EQ(system->listener_position.z, 3.0f);
+    EXPECT_FLOAT_EQ(system->listener_forward.z, 1.0f);
+    EXPECT_FLOAT_EQ(system->listener_up.y, 1.0f);
+    EXPECT_EQ(system->set3DListenerAttributes(1, &pos, &vel, &fwd, &up), FMOD_ERR_INVALID_PARAM);
+}
+
+TEST(SoundLayerShutdown, ReleaseAfterSdlHasQuitIsSafe)
+{
+    // The game ends SDL (with the window) before it deletes the sound system.
+    ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
+    TempDir dir;
+    FMOD::System* system = nullptr;
+    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
+    ASSERT_EQ(system->init(4, FMOD_INIT_3D_RIGHTHANDED, nullptr), FMOD_OK);
+    FMOD::Sound *music = nullptr, *sound = nullptr;
+    ASSERT_EQ(system->createStream(dir.write("m.ogg", wav_bytes(5.0)).c_str(), 0x29, nullptr, &music), FMOD_OK);
+    ASSERT_EQ(system->createSound(dir.write("s.wav", wav_bytes(5.0)).c_str(), 0x29, nullptr, &sound), FMOD_OK);
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, music, false, nullptr), FMOD_OK);
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
+    SDL_Quit();
+    EXPECT_EQ(system->release(), FMOD_OK);
+
+    // And sound works again afterwards.
+    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
+    EXPECT_EQ(system->init(2, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
+    system->release();
+}
+
+TEST(SoundLayerErrors, EveryResultHasItsOwnText)
+{
+    std::set<std::string> texts;
+    for (int r = FMOD_OK; r <= FMOD_ERR_CHANNEL_ALLOC; ++r) {
+        const char* t = FMOD_ErrorString(static_cast<FMOD_RESULT>(r));
+        ASSERT_NE(t, nullptr);
+        EXPECT_GT(std::string(t).size(), 5u);
+        texts.insert(t);
+    }
+    EXPECT_EQ(texts.size(), static_cast<size_t>(FMOD_ERR_CHANNEL_ALLOC) + 1);
+    EXPECT_STREQ(FMOD_ErrorString(static_cast<FMOD_RESULT>(999)), "Unknown error.");
+}
+
+} // namespace
