@@ -17,7 +17,12 @@
 #include "Common/TitleScreen.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/Texture.h"
+#include "Objects/GenericObject.h"
+#include "Objects/ObjectErrors.h"
+#include "Physics/NxPhysics.h"
+#include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
+#include "Terrain/TerrainTileMesh.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -29,6 +34,33 @@
 #include <string>
 
 extern GLUquadric* quadric;
+
+namespace {
+
+// The message for a missing or unreadable configuration value, which ends the program.
+void report_bad_value()
+{
+    const BadValueReport& r = last_bad_value();
+    std::fprintf(stderr, "\nMissing or bad value: key \"%s\" in file \"%s\"\n", r.key.c_str(), r.file.c_str());
+}
+
+TerrainPhysics make_terrain_physics()
+{
+    try {
+        return TerrainPhysics(".\\config\\objects\\terrain.p");
+    } catch (const BadValueException&) {
+        // This runs before main, where nothing else could report it.
+        report_bad_value();
+        std::exit(1);
+    }
+}
+
+} // namespace
+
+// The physics world exists from static initialisation to the very end of the program: its
+// destructor releases the scene and the SDK, after which the allocator prints its
+// statistics and any leaks.
+TerrainPhysics terrain_physics = make_terrain_physics();
 
 namespace {
 
@@ -52,6 +84,22 @@ bool load_height_map()
     std::printf("\n\tGFX - hmap exists\n\n");
     hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
     return true;
+}
+
+// The physics world: SDK, scene, terrain tiles and ground plane; then the scale from physics
+// to graphics that every game object's drawing matrix goes through.
+void set_up_physics()
+{
+    if (!terrain_physics.init_physics(hmap, pgmland_offset)) {
+        std::fprintf(stderr, "failed to init Ageia lib\n");
+        sdlgl->quit_requested = true;
+    }
+    iface_scale(gfxScale, dangerScale, terrain_physics.iface_scale);
+    std::printf("ausserhalb B4: GenericObject::physx2gfx_translate.y=%f\n", GenericObject::physx2gfx_translate[1]);
+    const float translate[3] = {0, pgmland_offset, 0};
+    GenericObject::set_physx2gfx_transform(terrain_physics.iface_scale, translate);
+    std::printf("ausserhalb: GenericObject::physx2gfx_translate.y=%f\n", GenericObject::physx2gfx_translate[1]);
+    if (terrain_physics.scene) terrain_physics.scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
 }
 
 // The start-up in its fixed order. False when the height map is missing: the program then
@@ -140,6 +188,8 @@ bool start_up()
     eyecam->path_start_time = SDL_GetTicks() * 0.001;
 
     gl.check_gl_error("EZG B4 main loop");
+
+    set_up_physics();
 
     // The light.
     glMatrixMode(GL_MODELVIEW);
@@ -239,6 +289,11 @@ void run_frame(bool last_frame)
     md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
     eyecam->update_frustum(md2_visibility_distance);
 
+    if (NxScene* scene = terrain_physics.scene) {
+        scene->simulate(physics_step(frame_counter, game_flow.frame_dt, game_flow.time_scale));
+        scene->flushStream();
+    }
+
     build_view_matrix(gl);
     gl.disable_texture_units();
     gl.check_gl_error("EZG main loop start");
@@ -261,6 +316,7 @@ void run_frame(bool last_frame)
     fps_ring.push(SDL_GetTicks() - frame_start_ticks);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
+    if (terrain_physics.scene) terrain_physics.scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
     glFlush();
 
     const char* shot = last_frame && !test_seams.screenshot.empty() ? test_seams.screenshot.c_str() : nullptr;
@@ -315,8 +371,19 @@ int main(int, char**)
     try {
         return run();
     } catch (const BadValueException&) {
-        const BadValueReport& r = last_bad_value();
-        std::fprintf(stderr, "\nMissing or bad value: key \"%s\" in file \"%s\"\n", r.key.c_str(), r.file.c_str());
+        report_bad_value();
+        return 1;
+    } catch (const HoverObjectError&) {
+        std::fprintf(stderr, "\nHoverObjectError: an opponent's or the eskel ship's parameter file gives a shape "
+                             "type other than the box (111)\n");
+        return 1;
+    } catch (const StaticObjectError&) {
+        std::fprintf(stderr, "\nStaticObjectError: a static object's parameter file gives a shape type other "
+                             "than the box (111)\n");
+        return 1;
+    } catch (const ObjectError&) {
+        std::fprintf(stderr, "\nObjectError: an object's parameter file gives a shape type other than the box "
+                             "(111)\n");
         return 1;
     }
 }

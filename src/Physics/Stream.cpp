@@ -1,0 +1,101 @@
+#include "Physics/Stream.h"
+
+#include "Common/Platform.h"
+
+UserStream::UserStream(const char* filename, bool load)
+{
+    fp = open_file(filename, load ? "rb" : "wb");
+}
+
+UserStream::~UserStream()
+{
+    if (fp) std::fclose(fp);
+}
+
+void UserStream::read(void* out, size_t size, int line) const
+{
+    size_t got = fp ? std::fread(out, 1, size, fp) : 0;
+    if (got != size) debug_assertion_failed("r", "src\\Physics\\Stream", line);
+}
+
+void UserStream::write(const void* in, size_t size, int line)
+{
+    size_t put = fp ? std::fwrite(in, 1, size, fp) : 0;
+    if (put != size) debug_assertion_failed("w", "src\\Physics\\Stream", line);
+}
+
+NxU8 UserStream::readByte() const
+{
+    NxU8 v = 0;
+    read(&v, 1, __LINE__);
+    return v;
+}
+
+NxU16 UserStream::readWord() const
+{
+    NxU16 v = 0;
+    read(&v, 2, __LINE__);
+    return v;
+}
+
+NxU32 UserStream::readDword() const
+{
+    NxU32 v = 0;
+    read(&v, 4, __LINE__);
+    return v;
+}
+
+NxF32 UserStream::readFloat() const
+{
+    NxF32 v = 0;
+    read(&v, 4, __LINE__);
+    return v;
+}
+
+NxF64 UserStream::readDouble() const
+{
+    NxF64 v = 0;
+    read(&v, 8, __LINE__);
+    return v;
+}
+
+void UserStream::readBuffer(void* buffer, NxU32 size) const
+{
+    read(buffer, size, __LINE__);
+}
+
+NxStream& UserStream::storeByte(NxU8 b)
+{
+    write(&b, 1, __LINE__);
+    return *this;
+}
+
+NxStream& UserStream::storeWord(NxU16 w)
+{
+    write(&w, 2, __LINE__);
+    return *this;
+}
+
+NxStream& UserStream::storeDword(NxU32 d)
+{
+    write(&d, 4, __LINE__);
+    return *this;
+}
+
+NxStream& UserStream::storeFloat(NxF32 f)
+{
+    write(&f, 4, __LINE__);
+    return *this;
+}
+
+NxStream& UserStream::storeDouble(NxF64 f)
+{
+    write(&f, 8, __LINE__);
+    return *this;
+}
+
+NxStream& UserStream::storeBuffer(const void* buffer, NxU32 size)
+{
+    write(buffer, size, __LINE__);
+    return *this;
+}

@@ -1,0 +1,37 @@
+// A C file as a physics stream: cooked terrain meshes go through the scratch files with it.
+// Values are read and written in the machine's native layout. A read or write that fails
+// raises the debug assertion "r" or "w".
+#pragma once
+
+#include "Physics/NxPhysics.h"
+
+#include <cstdio>
+
+class UserStream : public NxStream {
+public:
+    // Opens `filename` for binary reading when `load` is set, else for binary writing.
+    UserStream(const char* filename, bool load);
+    ~UserStream() override;
+    UserStream(const UserStream&) = delete;
+    UserStream& operator=(const UserStream&) = delete;
+
+    NxU8 readByte() const override;
+    NxU16 readWord() const override;
+    NxU32 readDword() const override;
+    NxF32 readFloat() const override;
+    NxF64 readDouble() const override;
+    void readBuffer(void* buffer, NxU32 size) const override;
+
+    NxStream& storeByte(NxU8 b) override;
+    NxStream& storeWord(NxU16 w) override;
+    NxStream& storeDword(NxU32 d) override;
+    NxStream& storeFloat(NxF32 f) override;
+    NxStream& storeDouble(NxF64 f) override;
+    NxStream& storeBuffer(const void* buffer, NxU32 size) override;
+
+    FILE* fp = nullptr;
+
+private:
+    void read(void* out, size_t size, int line) const;
+    void write(const void* in, size_t size, int line);
+};

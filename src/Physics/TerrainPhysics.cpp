@@ -1,0 +1,160 @@
+#include "Physics/TerrainPhysics.h"
+
+#include "Ai/AiManager.h"
+#include "Common/ParameterFile.h"
+#include "Physics/Stream.h"
+#include "Physics/UserAllocator.h"
+#include "Terrain/HeightMap.h"
+#include "Terrain/TerrainTileMesh.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+TerrainPhysics::TerrainPhysics(const char* path)
+{
+    ParameterFile p(path);
+    vertical_extent = p.getFloat("vertical_extent");
+    static_friction = p.getFloat("static_friction");
+    dynamic_friction = p.getFloat("dynamic_friction");
+}
+
+TerrainPhysics::~TerrainPhysics()
+{
+    release_physics();
+}
+
+void TerrainPhysics::release_physics()
+{
+    // The AI manager's objects hold actors: they go while the scene still exists.
+    delete ai_manager;
+    ai_manager = nullptr;
+    if (sdk) sdk->release();
+    sdk = nullptr;
+    scene = nullptr;
+    terrain_actor = plane_actor = nullptr;
+    delete[] tile_meshes;
+    tile_meshes = nullptr;
+    tile_mesh_count = 0;
+    delete allocator; // prints the statistics and any leaks
+    allocator = nullptr;
+}
+
+bool TerrainPhysics::init_physics(const HeightMap& map, float water_height)
+{
+    if (!allocator) allocator = new UserAllocator();
+    NxSDKCreateError error;
+    sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION, allocator, &error_stream, NxPhysicsSDKDesc(), &error);
+    if (!sdk) return false;
+    sdk->setParameter(NX_SKIN_WIDTH, 0.025f);
+    // Two switches of the debug visualisation: stored, though nothing draws the SDK's view.
+    sdk->setParameter(static_cast<NxParameter>(29), 1.0f);
+    sdk->setParameter(static_cast<NxParameter>(27), 1.0f);
+
+    ai_manager = new AiManager();
+    NxSceneDesc desc;
+    desc.gravity = gravity;
+    desc.maxTimestep = 1.0f / 60.0f;
+    desc.maxIter = 8;
+    desc.userTriggerReport = ai_manager;
+    scene = sdk->createScene(desc);
+    if (!scene) {
+        std::printf("\nError: Unable to create a PhysX scene, exiting the sample.\n\n");
+        return false;
+    }
+    ai_manager->scene = scene;
+
+    NxMaterial* material = scene->getMaterialFromIndex(0);
+    material->setRestitution(0);
+    material->setStaticFriction(static_friction);
+    material->setDynamicFriction(dynamic_friction);
+
+    std::printf("Creating Terrainphysics ... \n");
+    create_terrain_physics(map);
+
+    // The ground plane at the water surface: graphics height h, in physics units.
+    NxPlaneShapeDesc plane;
+    plane.normal = NxVec3(0, 1, 0);
+    plane.materialIndex = material->getMaterialIndex();
+    plane.d = -water_height / (gfxScale[0] / dangerScale[0]);
+    std::printf("plane.d in world = %f\n", water_height);
+    std::printf("planeDesc.d = %f\n", plane.d);
+    plane_d = plane.d;
+    NxActorDesc actor;
+    actor.shapes.pushBack(&plane);
+    plane_actor = scene->createActor(actor);
+    return true;
+}
+
+void scratch_file_name(uint32_t t, char* out, size_t size)
+{
+    std::snprintf(out, size, "tmp_%u.bin", t);
+}
+
+void TerrainPhysics::create_terrain_physics(const HeightMap& map)
+{
+    std::printf("B4 load\n");
+    std::printf("\n\tPHYS - hmap should already exist\n\n");
+    std::printf("after load\n");
+
+    delete[] tile_meshes;
+    tile_mesh_count = map.tile_cnt;
+    tile_meshes = new TerrainTileMesh[tile_mesh_count];
+    NxMaterialIndex material = scene->getMaterialFromIndex(0)->getMaterialIndex();
+
+    for (uint32_t i = 0; i < map.tile_cnt; ++i) {
+        std::printf("hmap.phys_ts = %u idx = %u\n", map.phys_ts, i);
+        TerrainTileMesh& tile = tile_meshes[i];
+        tile.build_tile_mesh(map, i);
+        std::printf("hmap.phys_ts%u\n", map.phys_ts);
+        std::printf("Terrain data from liled_outfile created ...\n");
+
+        NxTriangleMeshDesc desc;
+        desc.numVertices = tile.vertex_count;
+        desc.numTriangles = tile.triangle_count;
+        desc.pointStrideBytes = 12;
+        desc.triangleStrideBytes = 12;
+        desc.points = tile.vertices;
+        desc.triangles = tile.triangles;
+        desc.flags = 0;
+        desc.heightFieldVerticalAxis = NX_Y;
+        desc.heightFieldVerticalExtent = vertical_extent;
+
+        if (!NxInitCooking(allocator, &error_stream)) {
+            std::printf("Unable to initialize the cooking library. Please make sure that you have correctly "
+                        "installed the latest version of the AGEIA PhysX SDK.");
+            std::exit(1);
+        }
+        char name[32];
+        scratch_file_name(i, name, sizeof name);
+        std::printf("Try to start cooking from file ...\n\n");
+        bool cooked;
+        {
+            UserStream out(name, false);
+            cooked = NxCookTriangleMesh(desc, out);
+        }
+        if (!cooked) {
+            std::printf("Unable to cook a triangle mesh from file !");
+            std::exit(1);
+        }
+        NxTriangleMesh* mesh;
+        {
+            UserStream in(name, true);
+            mesh = sdk->createTriangleMesh(in);
+        }
+        if (!mesh) {
+            // A scratch file that does not read back as it was written (the disk changed it
+            // under us) leaves the landscape without collision: as fatal as failed cooking.
+            std::printf("Unable to cook a triangle mesh from file !");
+            std::exit(1);
+        }
+
+        NxTriangleMeshShapeDesc shape;
+        shape.meshData = mesh;
+        shape.materialIndex = material;
+        NxActorDesc actor;
+        actor.shapes.pushBack(&shape);
+        terrain_actor = scene->createActor(actor);
+        terrain_actor->userData = nullptr;
+        NxCloseCooking();
+    }
+}

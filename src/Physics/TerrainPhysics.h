@@ -1,0 +1,57 @@
+// The physics world of the game: the SDK, the one scene, the default material, one static
+// actor per cooked terrain tile, the ground plane at the water surface and the AI manager
+// that receives trigger reports. One global object (defined by the main program) lives for
+// the whole run; the SDK objects are released only when it is destroyed at program end,
+// after which the allocator prints its statistics.
+#pragma once
+
+#include "Physics/ErrorStream.h"
+#include "Physics/NxPhysics.h"
+
+#include <cstdint>
+
+class AiManager;
+class HeightMap;
+class UserAllocator;
+struct TerrainTileMesh;
+
+class TerrainPhysics {
+public:
+    // Reads vertical_extent, static_friction and dynamic_friction from the parameter file.
+    explicit TerrainPhysics(const char* path);
+    ~TerrainPhysics();
+    TerrainPhysics(const TerrainPhysics&) = delete;
+    TerrainPhysics& operator=(const TerrainPhysics&) = delete;
+
+    // The set-up: SDK, scene with the AI manager as trigger receiver, default material,
+    // the terrain tiles of `map` (cut by create_tiles) and the ground plane at the graphics
+    // height `water_height` of the water surface. False when the SDK or the scene cannot
+    // be created.
+    bool init_physics(const HeightMap& map, float water_height);
+
+    // Builds, cooks and loads one static actor per tile of `map`. Ends the program (status 1)
+    // when cooking fails.
+    void create_terrain_physics(const HeightMap& map);
+
+    // Releases the scene and the SDK, then the allocator, which prints its statistics.
+    void release_physics();
+
+    float vertical_extent;
+    float static_friction;
+    float dynamic_friction;
+    ErrorStream error_stream;
+    UserAllocator* allocator = nullptr;
+    NxPhysicsSDK* sdk = nullptr;
+    NxScene* scene = nullptr;
+    NxVec3 gravity{0, -9.81f, 0};
+    TerrainTileMesh* tile_meshes = nullptr;
+    uint32_t tile_mesh_count = 0;
+    NxActor* terrain_actor = nullptr; // the last tile's actor
+    NxActor* plane_actor = nullptr;
+    AiManager* ai_manager = nullptr;
+    float iface_scale[3] = {0, 0, 0}; // physics to graphics units, stored by the main program
+    float plane_d = 0;                // the ground plane's height in physics units
+};
+
+// The file name of tile t's cooked mesh: "tmp_%d.bin".
+void scratch_file_name(uint32_t t, char* out, size_t size);

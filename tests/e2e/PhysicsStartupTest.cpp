@@ -1,0 +1,113 @@
+// The physics world at start-up and at the very end: every terrain tile cooked through its
+// scratch file, the ground plane, the scale handed to the game objects, and the allocator's
+// clean report once the scene and the SDK are gone.
+#include "e2e/GameRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The number after `key` on its first line in the log.
+bool number_after(const std::string& log, const std::string& key, double& out)
+{
+    size_t at = log.find(key);
+    if (at == std::string::npos) return false;
+    return std::sscanf(log.c_str() + at + key.size(), "%lf", &out) == 1;
+}
+
+TEST(PhysicsStartup, CooksEveryTileAndEndsWithoutLeaks)
+{
+    RunOptions opt;
+    opt.frames = 20;
+    opt.screenshot = false;
+    GameRun run = run_game(opt);
+    ASSERT_EQ(run.exit_code, 0) << run.log;
+
+    double tiles = 0, ts = 0;
+    ASSERT_TRUE(number_after(run.log, "here, tile cnt = ", tiles)) << run.log;
+    ASSERT_TRUE(number_after(run.log, " ts=", ts));
+    ASSERT_GE(tiles, 1);
+    std::vector<std::string> order = {"create tiles for PHYSX baking!", "Creating Terrainphysics ... \n",
+                                      "B4 load\n", "\n\tPHYS - hmap should already exist\n\n", "after load\n"};
+    for (int t = 0; t < int(tiles); ++t) {
+        std::string i = std::to_string(t);
+        order.push_back("hmap.phys_ts = " + std::to_string(int(ts)) + " idx = " + i + "\n");
+        order.push_back("\t INIT FROM TILE " + i + "\n");
+        order.push_back("iface scale = ");
+        order.push_back("Init terrain normals done ... idx = " + i + "\n");
+        order.push_back("Terrain data from liled_outfile created ...\n");
+        order.push_back("Try to start cooking from file ...\n\n");
+    }
+    for (const char* s : {"plane.d in world = ", "planeDesc.d = ", "ausserhalb B4: GenericObject::physx2gfx_translate.y=",
+                          "\n\t IN STATIC FUNC set_physx2gfx_transform(),\n", "ausserhalb: GenericObject::physx2gfx_translate.y=",
+                          "starting main loop", "SDLGL destructor finished!", "Nb alloc: ", "Nb realloc: ",
+                          "High water mark: "})
+        order.push_back(s);
+    EXPECT_TRUE(appear_in_order(run.log, order)) << run.log;
+    EXPECT_EQ(count_of(run.log, "Try to start cooking from file"), int(tiles));
+
+    // The ground plane's offset is the water height turned into physics units.
+    double sx = 0, water = 0, d = 0;
+    ASSERT_TRUE(number_after(run.log, "iface scale = ", sx));
+    ASSERT_TRUE(number_after(run.log, "plane.d in world = ", water));
+    ASSERT_TRUE(number_after(run.log, "planeDesc.d = ", d));
+    if (std::isfinite(sx) && sx != 0) {
+        EXPECT_NEAR(d, -water / sx, 1e-3 * std::fabs(d) + 1e-6);
+    }
+
+    // The allocator's report comes last, after everything else has been released.
+    size_t stats = run.log.rfind("Nb alloc: ");
+    EXPECT_EQ(run.log.find("SDLGL destructor", stats), std::string::npos);
+    EXPECT_EQ(run.log.find("Memory leak detected"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("Remaining allocs"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("ICE Message Memory leaks detected"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("failed to init Ageia lib"), std::string::npos);
+    double allocs = 0;
+    ASSERT_TRUE(number_after(run.log, "Nb alloc: ", allocs));
+    EXPECT_GT(allocs, 10) << "the engine's memory goes through the allocator";
+
+    for (int t = 0; t < int(tiles); ++t)
+        EXPECT_GT(fs::file_size(run.dir / ("tmp_" + std::to_string(t) + ".bin")), 12.0 * ((ts + 1) * (ts + 1) + 2 * ts * ts)) << t;
+    EXPECT_FALSE(fs::exists(run.dir / ("tmp_" + std::to_string(int(tiles)) + ".bin")));
+}
+
+TEST(PhysicsStartup, SmallMapGivesOneScratchFilePerTile)
+{
+    RunOptions opt;
+    opt.frames = 3;
+    opt.screenshot = false;
+    opt.prepare = [](const fs::path& dir) {
+        use_test_height_map(dir);
+        // Stale scratch files of an earlier run are overwritten, not trusted.
+        std::ofstream(dir / "tmp_0.bin") << "stale";
+    };
+    GameRun run = run_game(opt);
+    ASSERT_EQ(run.exit_code, 0) << run.log;
+    double tiles = 0;
+    ASSERT_TRUE(number_after(run.log, "here, tile cnt = ", tiles)) << run.log;
+    EXPECT_EQ(count_of(run.log, "Try to start cooking from file"), int(tiles));
+    EXPECT_GT(fs::file_size(run.dir / "tmp_0.bin"), 100u);
+    EXPECT_EQ(run.log.find("createTriangleMesh"), std::string::npos) << run.log;
+}
+
+TEST(PhysicsStartup, MissingTerrainKeyIsNamedBeforeAnythingStarts)
+{
+    RunOptions opt;
+    opt.frames = 3;
+    opt.screenshot = false;
+    opt.prepare = [](const fs::path& dir) { remove_key(dir / "config" / "objects" / "terrain.p", "dynamic_friction"); };
+    GameRun run = run_game(opt);
+    EXPECT_EQ(run.exit_code, 1) << run.log;
+    EXPECT_NE(run.log.find("dynamic_friction"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find(".\\config\\objects\\terrain.p"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("SDLGL constructor called"), std::string::npos) << run.log;
+}
+
+} // namespace

@@ -1,0 +1,213 @@
+// The physics set-up: the parameter file, the cooked terrain tiles with their scratch files,
+// the ground plane and the allocator's report at the end.
+
+#include "PhysicsTestKit.h"
+#include "TempDir.h"
+#include "TerrainTestKit.h"
+
+#include "Ai/AiManager.h"
+#include "Common/ParameterFile.h"
+#include "Physics/TerrainPhysics.h"
+#include "Physics/UserAllocator.h"
+#include "Terrain/TerrainTileMesh.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+bool appear_in_order(const std::string& text, const std::vector<std::string>& needles)
+{
+    size_t at = 0;
+    for (const std::string& n : needles) {
+        at = text.find(n, at);
+        if (at == std::string::npos) return false;
+        at += n.size();
+    }
+    return true;
+}
+
+const char* kTerrainFile = "vertical_extent=-20.0\nstatic_friction=0.5\ndynamic_friction=0.4\n";
+
+// Hills over a 32 x 32 physics map (a 256 x 256 map), with the low corner below the water.
+uint16_t hills(int x, int z)
+{
+    double h = 35000 + 9000 * std::sin(x * 0.3) + 7000 * std::cos(z * 0.25) + 300 * x;
+    if (x < 6 && z < 6) h = 1000; // a hollow under the water surface
+    return static_cast<uint16_t>(h);
+}
+
+// Runs in a fresh directory, since the scratch files land in the working directory.
+class TerrainPhysicsSetup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        old_dir = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path);
+        dir.write("config/objects/terrain.p", kTerrainFile);
+        set_game_terrain_scale(256);
+        make_height_map(map, 256, 16, hills);
+    }
+    void TearDown() override { std::filesystem::current_path(old_dir); }
+
+    // Set-up with its console output kept.
+    bool init(TerrainPhysics& physics)
+    {
+        testing::internal::CaptureStdout();
+        bool ok = physics.init_physics(map, pgmland_offset);
+        log = testing::internal::GetCapturedStdout();
+        return ok;
+    }
+
+    float ground(float x, float z) const { return map.phys_at(long(x), long(z)) * dangerScale[1]; }
+
+    TempDir dir;
+    std::filesystem::path old_dir;
+    HeightMap map;
+    std::string log;
+};
+
+} // namespace
+
+TEST(TerrainPhysicsFile, ReadsTheThreeKeys)
+{
+    TempDir dir;
+    TerrainPhysics p(dir.write("terrain.p", kTerrainFile).c_str());
+    EXPECT_EQ(p.vertical_extent, -20.0f);
+    EXPECT_EQ(p.static_friction, 0.5f);
+    EXPECT_EQ(p.dynamic_friction, 0.4f);
+    EXPECT_EQ(p.sdk, nullptr);
+    EXPECT_EQ(p.allocator, nullptr);
+    EXPECT_THROW(TerrainPhysics(dir.write("short.p", "vertical_extent=1\nstatic_friction=1\n").c_str()),
+                 BadValueException);
+}
+
+TEST(TerrainPhysicsFile, TheGamesFileHasSoundValues)
+{
+    const char* source = std::getenv("MOORHOLD_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    TerrainPhysics p((std::string(source) + "/config/objects/terrain.p").c_str());
+    EXPECT_GE(p.static_friction, p.dynamic_friction);
+    EXPECT_GT(p.dynamic_friction, 0.0f);
+    EXPECT_LE(p.static_friction, 1.5f);
+}
+
+TEST(TerrainPhysicsFile, ScratchFileNames)
+{
+    char name[32];
+    scratch_file_name(0, name, sizeof name);
+    EXPECT_STREQ(name, "tmp_0.bin");
+    scratch_file_name(123456, name, sizeof name);
+    EXPECT_STREQ(name, "tmp_123456.bin");
+}
+
+TEST_F(TerrainPhysicsSetup, BuildsOneActorPerTileAndThePlane)
+{
+    TerrainPhysics physics(".\\config\\objects\\terrain.p");
+    ASSERT_TRUE(init(physics));
+    ASSERT_NE(physics.scene, nullptr);
+    EXPECT_EQ(physics.tile_mesh_count, 4u);
+    EXPECT_EQ(physics.scene->getNbActors(), 5u);
+    for (int t = 0; t < 4; ++t) EXPECT_TRUE(std::filesystem::exists("tmp_" + std::to_string(t) + ".bin")) << t;
+    EXPECT_FALSE(std::filesystem::exists("tmp_4.bin"));
+    EXPECT_EQ(physics.ai_manager->scene, physics.scene);
+    EXPECT_EQ(physics.scene->getUserTriggerReport(), physics.ai_manager);
+    EXPECT_EQ(physics.scene->getMaterialFromIndex(0)->getDynamicFriction(), 0.4f);
+    EXPECT_EQ(physics.scene->getMaterialFromIndex(0)->getRestitution(), 0.0f);
+    EXPECT_EQ(physics.terrain_actor->userData, nullptr);
+    EXPECT_FALSE(physics.terrain_actor->isDynamic());
+    EXPECT_EQ(physics.sdk->getParameter(NX_SKIN_WIDTH), 0.025f);
+
+    EXPECT_TRUE(appear_in_order(log, {"Creating Terrainphysics ... \n", "B4 load\n", "\n\tPHYS - hmap should already exist\n\n",
+                                      "after load\n", "hmap.phys_ts = 16 idx = 0\n", "\t INIT FROM TILE 0\n",
+                                      "hmap.phys_ts16\n", "Terrain data from liled_outfile created ...\n",
+                                      "Try to start cooking from file ...\n\n", "hmap.phys_ts = 16 idx = 3\n",
+                                      "plane.d in world = ", "planeDesc.d = "}))
+        << log;
+    char line[64];
+    std::snprintf(line, sizeof line, "plane.d in world = %f\n", pgmland_offset);
+    EXPECT_NE(log.find(line), std::string::npos);
+}
+
+TEST_F(TerrainPhysicsSetup, GroundPlaneLiesAtTheWaterSurface)
+{
+    TerrainPhysics physics(".\\config\\objects\\terrain.p");
+    ASSERT_TRUE(init(physics));
+    // A graphics height of 0 (the water) is the physics height -pgmland_offset / 32.
+    EXPECT_FLOAT_EQ(physics.plane_d, -pgmland_offset / 32.0f);
+    float water = physics.plane_d;
+    ASSERT_LT(ground(2, 2), water) << "the hollow lies under the water";
+    NxActor* box = make_box(*physics.scene, NxVec3(2.5f, water + 3, 2.5f), NxVec3(0.5f));
+    step(*physics.scene, 100);
+    EXPECT_NEAR(box->getGlobalPosition().y, water + 0.5f, 0.03f) << "floats on the plane, not in the hollow";
+}
+
+TEST_F(TerrainPhysicsSetup, BoxesRestOnTheHeightMapsSurface)
+{
+    TerrainPhysics physics(".\\config\\objects\\terrain.p");
+    ASSERT_TRUE(init(physics));
+    physics.scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+    // Spots on every tile, two of them on the seams; each box starts 60 units up at the
+    // speed of a 60-unit fall.
+    const float spots[][2] = {{9.5f, 9.5f}, {24.2f, 8.7f}, {12.5f, 25.5f}, {27.3f, 27.1f}, {16.0f, 11.0f}, {7.0f, 16.0f}};
+    std::vector<NxActor*> boxes;
+    for (const auto& s : spots) {
+        NxActor* b = make_box(*physics.scene, NxVec3(s[0], ground(s[0], s[1]) + 60, s[1]), NxVec3(0.5f));
+        b->setLinearVelocity(NxVec3(0, -std::sqrt(2 * 9.81f * 60), 0));
+        boxes.push_back(b);
+    }
+    step(*physics.scene, 250);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        NxVec3 p = boxes[i]->getGlobalPosition();
+        // The surface under a resting box lies within its reach of the sampled height (the
+        // slopes between samples are gentle: under 0.2 units per sample here).
+        EXPECT_GT(p.y, ground(p.x, p.z) - 0.3f) << "box " << i << " fell through";
+        EXPECT_LT(std::fabs(p.y - ground(p.x, p.z)), 0.5f + 0.3f) << "box " << i;
+        EXPECT_LT(boxes[i]->getLinearVelocity().magnitude(), 0.1f) << "box " << i;
+    }
+}
+
+TEST_F(TerrainPhysicsSetup, RayDownMeetsTheTile)
+{
+    TerrainPhysics physics(".\\config\\objects\\terrain.p");
+    ASSERT_TRUE(init(physics));
+    // At a vertex the surface height is exactly the sample's.
+    for (int k = 0; k < 4; ++k) {
+        float x = 7.5f + 16 * (k % 2), z = 9.5f + 16 * (k / 2);
+        NxRaycastHit hit;
+        NxShape* s = physics.scene->raycastClosestShape(NxRay(NxVec3(x, 100, z), NxVec3(0, -1, 0)), NX_ALL_SHAPES,
+                                                         hit, 1, 200);
+        ASSERT_NE(s, nullptr);
+        EXPECT_NEAR(hit.distance, 100 - ground(x, z), 1e-3f) << k;
+    }
+}
+
+TEST_F(TerrainPhysicsSetup, ReleaseAtTheEndReportsNoLeak)
+{
+    auto physics = std::make_unique<TerrainPhysics>(".\\config\\objects\\terrain.p");
+    ASSERT_TRUE(init(*physics));
+    make_box(*physics->scene, NxVec3(5, 60, 5), NxVec3(0.5f));
+    step(*physics->scene, 3);
+    EXPECT_GT(physics->allocator->current_allocs, 0u);
+    testing::internal::CaptureStdout();
+    physics.reset();
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.find("leak"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Remaining allocs"), std::string::npos) << out;
+    EXPECT_TRUE(appear_in_order(out, {"Nb alloc: ", "Nb realloc: ", "High water mark: "})) << out;
+}
+
+TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
+{
+    TerrainPhysics physics(".\\config\\objects\\terrain.p");
+    EXPECT_EXIT(
+        {
+            NxInitCooking(); // cooking already open: the set-up cannot initialise it
+            physics.init_physics(map, pgmland_offset);
+        },
+        ::testing::ExitedWithCode(1), "");
+}

@@ -1,0 +1,34 @@
+// Height maps for tests: the physics map's samples are chosen directly (each one fills an
+// 8 x 8 block of the full map, so the 8-fold averaging keeps it exactly).
+#pragma once
+
+#include "Common/Globals.h"
+#include "Terrain/HeightMap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+
+// Fills `map` (map_w x map_w samples) and cuts physics tiles of `ts` samples, the physics
+// map being map_w / 8 wide and high (as the game's start-up cuts it).
+inline void make_height_map(HeightMap& map, int map_w, unsigned ts, const std::function<uint16_t(int, int)>& phys)
+{
+    map.map_w = map.map_h = map_w;
+    map.map_data = new uint16_t[static_cast<size_t>(map_w) * map_w];
+    for (int y = 0; y < map_w; ++y)
+        for (int x = 0; x < map_w; ++x) map.map_data[y * map_w + x] = phys(x / 8, y / 8);
+    testing::internal::CaptureStdout();
+    map.create_tiles(map_w / 8, map_w / 8, ts);
+    testing::internal::GetCapturedStdout();
+}
+
+// The graphics' terrain scale for a map of width w, as the shader set-up computes it with
+// phys_minfact 4 and y_pgmland_scale 0.15625: one physics unit is 32 graphics units.
+inline void set_game_terrain_scale(int w)
+{
+    pgmland_scale[0] = 1.0f / (w * 4.0f);
+    pgmland_scale[1] = w * 0.15625f * 4.0f;
+    pgmland_scale[2] = pgmland_scale[0];
+    pgmland_offset = -pgmland_scale[1] * waterlevel_frac;
+}

@@ -1,0 +1,163 @@
+// Tile meshes: scales, vertex placement, seams between neighbours and the triangle list.
+
+#include "TerrainTestKit.h"
+
+#include "Terrain/TerrainTileMesh.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Physics sample at (x, z): distinct everywhere, never 0.
+uint16_t distinct(int x, int z)
+{
+    return static_cast<uint16_t>(1000 + 100 * x + 7 * z);
+}
+
+struct Built {
+    HeightMap map;
+    TerrainTileMesh tiles[4];
+};
+
+// A 64 x 64 map: an 8 x 8 physics map in 2 x 2 tiles of 4.
+void build(Built& b)
+{
+    set_game_terrain_scale(64);
+    make_height_map(b.map, 64, 4, distinct);
+    testing::internal::CaptureStdout();
+    for (uint32_t t = 0; t < 4; ++t) b.tiles[t].build_tile_mesh(b.map, t);
+    testing::internal::GetCapturedStdout();
+}
+
+const float* vertex(const TerrainTileMesh& m, uint32_t i, uint32_t j)
+{
+    return m.vertices + (j * m.side + i) * 3;
+}
+
+} // namespace
+
+TEST(TerrainScales, FollowTheGraphicsTerrainScale)
+{
+    const float pgmland[3] = {1.0f / 16384.0f, 2560.0f, 1.0f / 16384.0f}; // a 4096 map
+    float gfx[3], danger[3], iface[3];
+    compute_terrain_scales(pgmland, 4096, 512, gfx, danger);
+    EXPECT_FLOAT_EQ(gfx[0], 32.0f);
+    EXPECT_FLOAT_EQ(gfx[1], 2560.0f / 65535.0f);
+    EXPECT_FLOAT_EQ(gfx[2], 32.0f);
+    EXPECT_EQ(danger[0], 1.0f);
+    EXPECT_FLOAT_EQ(danger[1], gfx[1] / 32.0f);
+    EXPECT_EQ(danger[2], 1.0f);
+    iface_scale(gfx, danger, iface);
+    EXPECT_FLOAT_EQ(iface[0], 32.0f);
+    EXPECT_FLOAT_EQ(iface[1], 32.0f);
+    EXPECT_FLOAT_EQ(iface[2], 32.0f);
+}
+
+TEST(TerrainScales, ReductionFactorIsAnIntegerDivision)
+{
+    const float pgmland[3] = {0.01f, 100.0f, 0.01f};
+    float gfx[3], danger[3];
+    compute_terrain_scales(pgmland, 100, 12, gfx, danger); // 100 / 12 = 8
+    EXPECT_FLOAT_EQ(gfx[0], 100.0f / 100.0f * 8.0f);
+}
+
+TEST(TerrainTileMesh, CountsAndTriangleIndices)
+{
+    Built b;
+    build(b);
+    const TerrainTileMesh& m = b.tiles[2];
+    EXPECT_EQ(m.side, 5u);
+    EXPECT_EQ(m.vertex_count, 25u);
+    EXPECT_EQ(m.triangle_count, 32u);
+    for (uint32_t k = 0; k < 3 * m.triangle_count; ++k) EXPECT_LT(m.triangles[k], m.vertex_count);
+    // The first cell's two triangles.
+    const uint32_t first[6] = {0, 5, 6, 0, 6, 1};
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(m.triangles[k], first[k]);
+    for (uint32_t k = 0; k < m.vertex_count; ++k) {
+        EXPECT_EQ(m.colours[k * 3], 0.5f);
+        EXPECT_EQ(m.colours[k * 3 + 1], 0.4f);
+        EXPECT_EQ(m.colours[k * 3 + 2], 0.2f);
+    }
+}
+
+TEST(TerrainTileMesh, VerticesSitAtSampleCentresAndScaledHeights)
+{
+    Built b;
+    build(b);
+    const float* v = vertex(b.tiles[1], 0, 0);
+    EXPECT_EQ(v[0], 4.5f);
+    EXPECT_EQ(v[2], 0.5f);
+    EXPECT_FLOAT_EQ(v[1], distinct(4, 0) * dangerScale[1]);
+    v = vertex(b.tiles[2], 3, 2);
+    EXPECT_EQ(v[0], 3.5f);
+    EXPECT_EQ(v[2], 6.5f);
+    EXPECT_FLOAT_EQ(v[1], distinct(3, 6) * dangerScale[1]);
+}
+
+TEST(TerrainTileMesh, SeamsAreSharedWithTheNeighbours)
+{
+    Built b;
+    build(b);
+    // Tile 0's right seam is tile 1's first column, its bottom seam tile 2's first row,
+    // its corner tile 3's first vertex.
+    for (uint32_t j = 0; j < 4; ++j)
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(b.tiles[0], 4, j)[k], vertex(b.tiles[1], 0, j)[k]) << j;
+    for (uint32_t i = 0; i < 4; ++i)
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(b.tiles[0], i, 4)[k], vertex(b.tiles[2], i, 0)[k]) << i;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(b.tiles[0], 4, 4)[k], vertex(b.tiles[3], 0, 0)[k]);
+}
+
+TEST(TerrainTileMesh, FarEdgesLieAtHeightZero)
+{
+    Built b;
+    build(b);
+    for (uint32_t k = 0; k <= 4; ++k) {
+        EXPECT_EQ(vertex(b.tiles[3], 4, k)[1], 0.0f);
+        EXPECT_EQ(vertex(b.tiles[3], k, 4)[1], 0.0f);
+        EXPECT_EQ(vertex(b.tiles[1], 4, k)[1], 0.0f);
+        EXPECT_EQ(vertex(b.tiles[2], k, 4)[1], 0.0f);
+    }
+    EXPECT_EQ(vertex(b.tiles[3], 4, 4)[0], 8.5f);
+    EXPECT_NE(vertex(b.tiles[1], 3, 4)[1], 0.0f) << "tile 1's bottom seam comes from tile 3";
+}
+
+TEST(TerrainTileMesh, NormalsOfFlatGroundPointUp)
+{
+    set_game_terrain_scale(64);
+    HeightMap map;
+    make_height_map(map, 64, 8, [](int, int) { return uint16_t(500); });
+    TerrainTileMesh m;
+    testing::internal::CaptureStdout();
+    m.build_tile_mesh(map, 0);
+    std::string out = testing::internal::GetCapturedStdout();
+    // One tile: its far edges drop to 0, the inside is flat.
+    const float* n = m.normals + (3 * m.side + 3) * 3;
+    EXPECT_NEAR(n[0], 0, 1e-6f);
+    EXPECT_NEAR(n[1], 1, 1e-6f);
+    EXPECT_NEAR(n[2], 0, 1e-6f);
+    EXPECT_NE(out.find("\t INIT FROM TILE 0\n"), std::string::npos);
+    EXPECT_NE(out.find("iface scale = 32.000000 32.000000 32.000000\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("hmap->phys_ts = 8\nInit terrain vertices done ... for TILE 0\n"), std::string::npos);
+    EXPECT_NE(out.find("Init terrain normals done ... idx = 0\n"), std::string::npos);
+}
+
+TEST(TerrainTileMesh, MapNotAMultipleOfTheTileHasNoPhantomNeighbours)
+{
+    set_game_terrain_scale(96);
+    HeightMap map;
+    // A 12 x 12 physics map in tiles of 5: two per row, two rows, a strip left over.
+    map.map_w = map.map_h = 96;
+    map.map_data = new uint16_t[96 * 96];
+    for (int i = 0; i < 96 * 96; ++i) map.map_data[i] = 321;
+    testing::internal::CaptureStdout();
+    map.create_tiles(12, 12, 5);
+    ASSERT_EQ(map.tile_cnt, 4u);
+    TerrainTileMesh m, right;
+    m.build_tile_mesh(map, 3);     // its right and lower neighbours would lie in the strip
+    right.build_tile_mesh(map, 1); // the next tile in the list starts the next row
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(m.vertices[(5 * m.side + 5) * 3 + 1], 0.0f);
+    EXPECT_EQ(m.vertices[(2 * m.side + 5) * 3 + 1], 0.0f);
+    EXPECT_EQ(right.vertices[(2 * right.side + 5) * 3 + 1], 0.0f);
+    EXPECT_NE(right.vertices[(5 * right.side + 2) * 3 + 1], 0.0f) << "its lower neighbour exists";
+}
