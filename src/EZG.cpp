@@ -1,6 +1,7 @@
 // Moorhold's main program: creates the long-lived objects in a fixed order, runs the frame
 // loop on the one thread of the game and tears everything down in a fixed order.
 
+#include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
 #include "Common/FontManager.h"
 #include "Common/GameFlow.h"
@@ -202,10 +203,13 @@ bool start_up()
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
 
+    // The sound system reads its settings and loads the sounds before the level exists.
+    audio_system();
     // Pose every model once, so that the first frame draws posed instances.
     Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
     std::fprintf(stderr, "calling fmod\n");
+    audio_system()->play_next_background();
     std::fprintf(stderr, "called fmod\n");
     std::printf("starting main loop\n");
 
@@ -306,6 +310,14 @@ void run_frame(bool last_frame)
         belowcam->dir = d;
     }
 
+    {
+        float position[3], up[3], dir[3];
+        eyecam->get_position(position);
+        eyecam->get_up(up);
+        eyecam->get_dir(dir);
+        audio_system()->update_listener(position, up, dir);
+    }
+
     Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
     glMatrixMode(GL_MODELVIEW);
@@ -345,6 +357,7 @@ void shut_down()
     lightcam = auxcam = eyecam = belowcam = nullptr;
     delete sdlgl;
     sdlgl = nullptr;
+    delete the_audio_system; // last: SDL has already quit, the sound system copes
 }
 
 int run()

@@ -1,38 +1,52 @@
 #!/bin/bash
 # Runs a command under a virtual X server of its own. The server picks a free display
 # number itself (-displayfd) and reports it once it accepts connections, so test runs that
-# start servers at the same moment never collide. -noreset: SDL opens and closes a probe
-# connection before its real one, and a server that resets when its last client leaves
-# refuses that second connection now and then.
+# start servers at the same moment never collide. A run whose program could not reach its
+# display (the server gone under it, which says nothing about the program) is repeated.
+# The server never resets (-noreset): SDL opens and closes a probe connection before its
+# real one, and a server that resets when its last client leaves refuses the second one now
+# and then. Its output goes nowhere, so that a server that outlives its script cannot hold
+# the test's output open.
 set -u
-numfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 +extension GLX -noreset -nolisten tcp 3>"$numfile" 2>/dev/null &
-server=$!
-for _ in $(seq 1 400); do
-    grep -q '^[0-9][0-9]*$' "$numfile" 2>/dev/null && break
-    kill -0 "$server" 2>/dev/null || break
-    sleep 0.05
-done
-display=$(head -n 1 "$numfile")
-rm -f "$numfile"
-if [ -z "$display" ]; then
-    echo "xvfb-run.sh: the virtual X server did not start" >&2
+
+start_server() {
+    numfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 +extension GLX -noreset -nolisten tcp \
+        3>"$numfile" >/dev/null 2>&1 &
+    server=$!
+    for _ in $(seq 1 400); do
+        grep -q '^[0-9][0-9]*$' "$numfile" 2>/dev/null && break
+        kill -0 "$server" 2>/dev/null || break
+        sleep 0.05
+    done
+    display=$(head -n 1 "$numfile")
+    rm -f "$numfile"
+}
+
+stop_server() {
     kill "$server" 2>/dev/null
-    exit 1
-fi
-# LSan looks for leaks when the program has ended, after SDL has closed the display and Mesa
-# has unloaded its driver: blocks that only the driver's globals still pointed to then count
-# as leaked, with stacks that name no library, so no suppression by library name matches
-# them. A sanitized program therefore runs with the software driver preloaded (behind the
-# sanitizer runtime, which must come first), and the driver stays loaded to the very end.
-asan=$(ldd "$1" 2>/dev/null | awk '/libasan/ { print $3; exit }')
-driver=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -n 1)
-if [ -n "$asan" ] && [ -n "$driver" ]; then
-    DISPLAY=":$display" LD_PRELOAD="$asan:$driver${LD_PRELOAD:+:$LD_PRELOAD}" "$@"
-else
-    DISPLAY=":$display" "$@"
-fi
-status=$?
-kill "$server" 2>/dev/null
-wait "$server" 2>/dev/null
-exit $status
+    wait "$server" 2>/dev/null
+}
+
+for attempt in 1 2 3; do
+    start_server
+    if [ -z "$display" ]; then
+        stop_server
+        sleep 1
+        continue
+    fi
+    output=$(mktemp)
+    DISPLAY=":$display" "$@" > "$output" 2>&1
+    status=$?
+    stop_server
+    if [ $status -ne 0 ] && grep -q "Couldn't open X11 display\|cannot open display" "$output"; then
+        rm -f "$output"
+        echo "xvfb-run.sh: the program lost its display; running it again" >&2
+        continue
+    fi
+    cat "$output"
+    rm -f "$output"
+    exit $status
+done
+echo "xvfb-run.sh: no virtual X server could be used" >&2
+exit 1

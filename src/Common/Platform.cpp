@@ -4,6 +4,11 @@
 #include <cstdlib>
 #include <ctime>
 
+#ifndef _WIN32
+#include <dlfcn.h>
+#include <link.h>
+#endif
+
 std::string native_path(const char* path)
 {
     std::string p = path ? path : "";
@@ -47,4 +52,17 @@ void debug_assertion_failed(const char* text, const char* source, int line)
     std::fprintf(stderr, "Assertion failed: %s, file %s, line %d\n", text, source, line);
     std::fflush(stderr);
     std::exit(3);
+}
+
+void keep_loaded_libraries_for_leak_check()
+{
+#if defined(__SANITIZE_ADDRESS__) && !defined(_WIN32)
+    dl_iterate_phdr(
+        [](struct dl_phdr_info* info, size_t, void*) -> int {
+            if (info->dlpi_name && info->dlpi_name[0])
+                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
+#endif
 }

@@ -103,6 +103,7 @@ SDLGL::SDLGL(const char* parameter_path)
     }
 
     setup_opengl(screen_width, screen_height);
+    keep_loaded_libraries_for_leak_check();
 
     SDL_EnableKeyRepeat(1, 30);
     SDL_PumpEvents();

@@ -383,7 +383,8 @@ public:
     NxVec3 massSpaceInertia;         // zero: computed from the shapes
     NxVec3 linearVelocity;
     NxVec3 angularVelocity;
-    NxReal wakeUpCounter = 0.4f;     // seconds awake before the body may sleep; 0 starts asleep
+    NxReal wakeUpCounter = 0.4f;     // 0 starts the body asleep; otherwise it starts awake and sleeps
+                                     // once it has been still for a while
     NxReal linearDamping = 0;        // coefficient per second, >= 0
     NxReal angularDamping = 0.05f;   // coefficient per second, >= 0
     NxU32 flags = NX_BF_VISUALIZATION;
@@ -590,6 +591,7 @@ public:
     // A world-space force applied at a world-space point.
     void addForceAtPos(const NxVec3& force, const NxVec3& pos, NxForceMode mode = NX_FORCE, bool wakeup = true);
 
+    // Wakes the body; it stays awake until it has been still for a while (whatever the value).
     void wakeUp(NxReal wakeCounterValue = 0.4f);
     bool isSleeping() const;
     void putToSleep();

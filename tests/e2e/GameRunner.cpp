@@ -82,9 +82,6 @@ GameRun run_game(const RunOptions& options)
     for (const auto& [k, v] : options.env) cmd += k + "=" + shell_quote(v) + " ";
     cmd += "timeout " + std::to_string(options.timeout_seconds) + " ";
     cmd += shell_quote(MOORHOLD_XVFB_RUN) + " ";
-#ifdef MOORHOLD_GAME_PRELOAD
-    cmd += "env LD_PRELOAD=" + shell_quote(MOORHOLD_GAME_PRELOAD) + " "; // see tests/CMakeLists.txt
-#endif
     cmd += shell_quote(MOORHOLD_EZG) + " > " + shell_quote((run.dir / "log.txt").string()) + " 2>&1";
 
     int status = std::system(cmd.c_str());

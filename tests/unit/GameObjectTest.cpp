@@ -1,0 +1,285 @@
+// Game objects: the physics-to-graphics mapping, sync, turning upright, the player's part,
+// static scenery and the object errors.
+
+#include "PhysicsTestKit.h"
+#include "TempDir.h"
+
+#include "Gfx/MD2_Instance.h"
+#include "Objects/GenericObject.h"
+#include "Objects/MovingObject.h"
+#include "Objects/ObjectErrors.h"
+#include "Objects/PlayerObject.h"
+#include "Objects/StaticObject.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Sound {
+    std::string name;
+    float at[3];
+};
+std::vector<Sound> sounds;
+
+void record_sound(const char* name, const float position[3])
+{
+    sounds.push_back({name, {position[0], position[1], position[2]}});
+}
+
+class GameObjects : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
+        NxSceneDesc desc;
+        desc.gravity = NxVec3(0, -9.81f, 0);
+        scene = sdk->createScene(desc);
+        scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+        saved_sound = MovingObject::play_sound;
+        MovingObject::play_sound = record_sound;
+        sounds.clear();
+        set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
+    }
+    void TearDown() override
+    {
+        MovingObject::play_sound = saved_sound;
+        set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
+        sdk->release();
+    }
+
+    static void set_transform(const NxVec3& s, const NxVec3& t)
+    {
+        float scale[3], translate[3];
+        s.get(scale);
+        t.get(translate);
+        testing::internal::CaptureStdout();
+        GenericObject::set_physx2gfx_transform(scale, translate);
+        testing::internal::GetCapturedStdout();
+    }
+
+    // A dynamic box at `p` turned by `r`, owned by `o`.
+    NxActor* body_for(MovingObject& o, const NxVec3& p, const NxMat33& r = NxMat33())
+    {
+        o.actor = make_box(*scene, p, NxVec3(1, 0.5f, 2));
+        o.actor->setGlobalOrientation(r);
+        o.actor->userData = &o;
+        return o.actor;
+    }
+
+    NxPhysicsSDK* sdk = nullptr;
+    NxScene* scene = nullptr;
+    void (*saved_sound)(const char*, const float[3]) = nullptr;
+};
+
+NxMat33 rotation(float degrees, const NxVec3& axis)
+{
+    return NxMat33(NxQuat(degrees, axis));
+}
+
+} // namespace
+
+TEST(GenericObject, SetTransformStoresAndReportsBothVectors)
+{
+    const float s[3] = {32, 32, 32}, t[3] = {0, -40, 0};
+    testing::internal::CaptureStdout();
+    GenericObject::set_physx2gfx_transform(s, t);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "BEFORE: GenericObject::physx2gfx_scale=1.000000\nGenericObject::physx2gfx_translate=0.000000\n"
+                   "\n\t IN STATIC FUNC set_physx2gfx_transform(),\n GenericObject::physx2gfx_scale=32.000000\n"
+                   "GenericObject::physx2gfx_translate=-40.000000 \n\n");
+    EXPECT_EQ(GenericObject::physx2gfx_scale[2], 32);
+    EXPECT_EQ(GenericObject::physx2gfx_translate[1], -40);
+    const float one[3] = {1, 1, 1}, zero[3] = {0, 0, 0};
+    testing::internal::CaptureStdout();
+    GenericObject::set_physx2gfx_transform(one, zero);
+    testing::internal::GetCapturedStdout();
+}
+
+TEST_F(GameObjects, NewObjectIsGenericWithAnEmptyTrail)
+{
+    MovingObject o;
+    EXPECT_EQ(o.type, OBJECT_GENERIC);
+    EXPECT_FALSE(o.debug_rays);
+    EXPECT_EQ(o.rings.capacity(), 275);
+    EXPECT_EQ(o.rings.current, 0);
+    for (const RingRecord& r : o.rings.records) EXPECT_EQ(r.strength, 0);
+    MovingObject crystal(kCollectableRingTrailCapacity);
+    EXPECT_EQ(crystal.rings.capacity(), 8);
+    EXPECT_EQ(o.gfx_matrix[0], 1);
+    EXPECT_EQ(o.gfx_matrix[15], 1);
+    EXPECT_EQ(o.gfx_matrix[12], 0);
+}
+
+TEST_F(GameObjects, SyncWithIdentityMappingGivesEqualMatrices)
+{
+    MovingObject o;
+    body_for(o, NxVec3(3, 4, 5), rotation(30, NxVec3(1, 2, 3)));
+    o.sync(); // no instances: nothing to point
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(o.gfx_matrix[i], o.physx_matrix[i]) << i;
+    EXPECT_EQ(o.physx_matrix[12], 3);
+    EXPECT_EQ(o.physx_matrix[13], 4);
+    EXPECT_EQ(o.physx_matrix[14], 5);
+    EXPECT_EQ(o.physx_matrix[3], 0);
+    EXPECT_EQ(o.physx_matrix[15], 1);
+    EXPECT_EQ(o.gfx_position[1], 4);
+    NxMat33 r = o.actor->getGlobalOrientation();
+    EXPECT_EQ(o.physx_matrix[1], r.m[1][0]) << "column-major: element 1 is row 1 of column 0";
+    EXPECT_EQ(o.physx_matrix[4], r.m[0][1]);
+}
+
+TEST_F(GameObjects, SyncMapsThePositionAndPointsTheInstances)
+{
+    set_transform(NxVec3(32, 32, 32), NxVec3(0, -40, 0));
+    MovingObject o;
+    Md2Instance hull, rotor;
+    o.attach(&hull);
+    o.attach(&rotor);
+    EXPECT_EQ(hull.m_Transform, o.gfx_matrix);
+    body_for(o, NxVec3(10, 2, 20), rotation(90, NxVec3(0, 1, 0)));
+    step(*scene, 3);
+    o.sync();
+    NxVec3 p = o.actor->getGlobalPosition();
+    EXPECT_FLOAT_EQ(o.physx_position[1], p.y);
+    EXPECT_FLOAT_EQ(o.gfx_position[0], 320);
+    EXPECT_FLOAT_EQ(o.gfx_position[1], p.y * 32 - 40);
+    EXPECT_FLOAT_EQ(o.gfx_matrix[14], 640);
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(o.gfx_matrix[i], o.physx_matrix[i]) << "rotation unchanged";
+    EXPECT_EQ(hull.m_Transform, o.gfx_matrix);
+    EXPECT_EQ(rotor.m_Transform, o.gfx_matrix);
+}
+
+TEST_F(GameObjects, UpVectorAtTheThresholdIsLeftAloneUnlessForced)
+{
+    MovingObject o;
+    NxMat33 tilted = rotation(60, NxVec3(0, 0, 1)); // up axis y = 0.5
+    body_for(o, NxVec3(0, 10, 0), tilted);
+    o.set_upright(tilted.getColumn(1), 0.5f, false);
+    EXPECT_TRUE(sounds.empty());
+    EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 0.5f, 1e-6f);
+    o.set_upright(tilted.getColumn(1), 0.5f, true);
+    ASSERT_EQ(sounds.size(), 1u);
+    EXPECT_EQ(sounds[0].name, "yipiee");
+    EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 1, 1e-6f);
+}
+
+TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionAndKicksUp)
+{
+    scene->setGravity(NxVec3(0, 0, 0));
+    MovingObject o;
+    o.force_up = 50;
+    // On its side, heading 30 degrees round from +z, and tipped over.
+    NxMat33 pose = rotation(30, NxVec3(0, 1, 0)) * rotation(100, NxVec3(0, 0, 1));
+    body_for(o, NxVec3(5, 7, 9), pose);
+    o.sync();
+    o.set_upright(pose.getColumn(1), 0.3f, false);
+    NxMat33 r = o.actor->getGlobalOrientation();
+    NxVec3 z = pose.getColumn(2);
+    NxVec3 heading(z.x, 0, z.z);
+    heading.normalize();
+    EXPECT_NEAR(r.getColumn(1).y, 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(2).dot(heading), 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(0).dot(NxVec3(0, 1, 0).cross(heading)), 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(0).cross(r.getColumn(1)).dot(r.getColumn(2)), 1, 1e-5f) << "a proper rotation";
+    EXPECT_EQ(o.actor->getGlobalPosition(), NxVec3(5, 7, 9));
+    ASSERT_EQ(sounds.size(), 1u);
+    EXPECT_EQ(sounds[0].at[0], o.gfx_position[0]);
+    step(*scene, 1, 0.1f);
+    NxVec3 v = o.actor->getLinearVelocity();
+    EXPECT_NEAR(v.y, 50 * 0.1f / o.actor->getMass(), 1e-3f) << "the kick goes straight up";
+    EXPECT_NEAR(v.x, 0, 1e-5f);
+}
+
+TEST_F(GameObjects, SetUprightFromNoseDownUsesTheSideAxis)
+{
+    MovingObject o;
+    NxMat33 nose_down = rotation(90, NxVec3(1, 0, 0)); // z now points straight down
+    body_for(o, NxVec3(0, 3, 0), nose_down);
+    o.set_upright(nose_down.getColumn(1), 0.5f, false);
+    NxMat33 r = o.actor->getGlobalOrientation();
+    EXPECT_TRUE(r.isFinite());
+    EXPECT_NEAR(r.getColumn(1).y, 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(0).magnitude(), 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(2).magnitude(), 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(0).x, 1, 1e-6f) << "the side axis keeps its direction";
+}
+
+TEST_F(GameObjects, PlayerAttachPointsTheActorAtItsMovingPart)
+{
+    PlayerObject player;
+    EXPECT_TRUE(player.get_pose().M.isIdentity());
+    EXPECT_TRUE(player.get_pose().t.isZero());
+    NxActor* a = make_box(*scene, NxVec3(50, 35, 50), NxVec3(1));
+    const float offset[3] = {50, 35, 50};
+    player.attach_actor(a, offset);
+    EXPECT_EQ(player.player_actor, a);
+    EXPECT_EQ(a->userData, static_cast<MovingObject*>(&player));
+    EXPECT_EQ(player.offset[1], 35);
+    NxMat34 pose;
+    pose.M.rotY(1.0f);
+    pose.t = NxVec3(1, 2, 3);
+    player.set_pose(pose);
+    EXPECT_EQ(player.get_pose().t, pose.t);
+    player.add_points(10);
+    player.add_points(20);
+    EXPECT_EQ(player.get_points(), 30);
+    player.reset_points();
+    EXPECT_EQ(player.get_points(), 0);
+    player.update(0.04f); // does nothing at this level
+}
+
+TEST_F(GameObjects, ObjectsAreDestroyedWholeThroughTheirMovingPart)
+{
+    // The AI manager owns objects of every kind as MovingObject pointers.
+    MovingObject* o = new PlayerObject();
+    static_cast<PlayerObject*>(o)->add_points(3);
+    delete o; // the sanitizer reports a mismatched size if this is not the whole object
+}
+
+TEST_F(GameObjects, StaticObjectStandsWhereItIsPut)
+{
+    TempDir dir;
+    std::string path = dir.write("defaultStatic.p",
+                                 "bodyShapeType=111\nbodyShapeXLength=2\nbodyShapeYLength=6\nbodyShapeZLength=4\ndensity=1\n");
+    Md2Instance tree;
+    const float at[3] = {12, 1.5f, 30};
+    NxMat33 turn = rotation(90, NxVec3(0, 1, 0));
+    testing::internal::CaptureStderr();
+    StaticObject o(path.c_str(), scene, at, &tree, turn.getRow(0), turn.getRow(1), turn.getRow(2));
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "\n12 1.5 30\n");
+    EXPECT_EQ(o.type, OBJECT_STATIC);
+    EXPECT_EQ(o.box_size, 2);
+    ASSERT_NE(o.actor, nullptr);
+    EXPECT_FALSE(o.actor->isDynamic());
+    EXPECT_EQ(o.actor->userData, static_cast<MovingObject*>(&o));
+    EXPECT_EQ(o.actor->getShapes()[0]->getDimensions(), NxVec3(1, 3, 2));
+    EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(2).x, turn.getColumn(2).x, 1e-6f);
+    EXPECT_EQ(o.actor->getGlobalPosition(), NxVec3(12, 1.5f, 30));
+    EXPECT_EQ(tree.m_Transform, o.gfx_matrix);
+    // Something dropped onto it lands on its top.
+    NxActor* box = make_box(*scene, NxVec3(12, 8, 30), NxVec3(0.25f));
+    step(*scene, 60);
+    EXPECT_NEAR(box->getGlobalPosition().y, 1.5f + 3 + 0.25f, 0.05f);
+}
+
+TEST_F(GameObjects, StaticObjectRefusesOtherShapes)
+{
+    TempDir dir;
+    std::string path = dir.write("bad.p", "bodyShapeType=112\nbodyShapeXLength=2\nbodyShapeYLength=6\n"
+                                          "bodyShapeZLength=4\ndensity=1\n");
+    const float at[3] = {0, 0, 0};
+    NxMat33 id;
+    EXPECT_THROW(StaticObject(path.c_str(), scene, at, nullptr, id.getRow(0), id.getRow(1), id.getRow(2)),
+                 StaticObjectError);
+    EXPECT_EQ(scene->getNbActors(), 0u);
+}
+
+TEST(ObjectErrors, BothKindsAreObjectErrors)
+{
+    EXPECT_THROW(throw HoverObjectError(), ObjectError);
+    EXPECT_THROW(throw StaticObjectError(), ObjectError);
+}
