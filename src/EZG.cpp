@@ -168,10 +168,8 @@ bool start_up()
     belowcam = new Camera(90.0f, 50.0f, 8000.0f);
 
     if (!load_height_map()) return false;
-    gl.htex_16bit = new Texture();
-    gl.htex_16bit->load_16bit(hmap.map_w, hmap.map_h, hmap.map_data);
-    std::printf("\n\t outside: 16 bit tex id = %u, w=%d, h=%d\n\n", gl.htex_16bit->id,
-                gl.htex_16bit->_texW, gl.htex_16bit->_texH);
+
+    load_height_texture(gl, hmap);
     load_sky_and_scene_textures(gl);
 
     eyecam->set_position(0, 230, 100);

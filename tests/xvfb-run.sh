@@ -3,11 +3,16 @@
 # number itself (-displayfd) and reports it once it accepts connections, so test runs that
 # start servers at the same moment never collide. A run whose program could not reach its
 # display (the server gone under it, which says nothing about the program) is repeated.
+# The server never resets (-noreset): SDL opens and closes a probe connection before its
+# real one, and a server that resets when its last client leaves refuses the second one now
+# and then. Its output goes nowhere, so that a server that outlives its script cannot hold
+# the test's output open.
 set -u
 
 start_server() {
     numfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 +extension GLX -nolisten tcp 3>"$numfile" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 +extension GLX -noreset -nolisten tcp \
+        3>"$numfile" >/dev/null 2>&1 &
     server=$!
     for _ in $(seq 1 400); do
         grep -q '^[0-9][0-9]*$' "$numfile" 2>/dev/null && break

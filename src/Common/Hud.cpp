@@ -111,8 +111,11 @@ void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int 
 
     HudFrame frame = hud_layout(flow, player_score, opponent_scores, in, [] { return std::rand(); });
 
-    // The display is fixed-function text: no program of the scene passes may stay bound.
+    // The display is fixed-function text in window pixels: no program of the scene passes
+    // may stay bound, and the scene's view must not move the texts.
     glUseProgram(0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
     for (size_t i = 0; i < frame.texts.size(); ++i) {
         if (i == frame.transparency_switch_at) font.set_transparent(gl.transparency);
         const HudText& t = frame.texts[i];

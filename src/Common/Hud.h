@@ -51,7 +51,8 @@ struct HudFrame {
 HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
                     const HudInputs& in, const std::function<int()>& roll);
 
-// Draws one frame's display in the 2-D pixel projection the caller has set: lays it out
-// from the window object's state and the game flow, and renders it with the font.
+// Draws one frame's display in the 2-D pixel projection the caller has set (the model-view
+// matrix is reset; the caller saves it): lays the texts out from the window object's state
+// and the game flow, and renders them with the font.
 void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int player_score,
               const std::vector<int>& opponent_scores);

@@ -36,10 +36,10 @@ void load_title_texture(SDLGL& gl)
     gl.title_tex->unbind();
 }
 
-void load_height_texture(SDLGL& gl, int map_w, int map_h, const uint16_t* samples)
+void load_height_texture(SDLGL& gl, const HeightMap& map)
 {
     gl.htex_16bit = new Texture();
-    gl.htex_16bit->load_16bit(map_w, map_h, samples);
+    gl.htex_16bit->load_16bit(map);
     std::printf("\n\t outside: 16 bit tex id = %u, w=%d, h=%d\n\n", gl.htex_16bit->id,
                 gl.htex_16bit->_texW, gl.htex_16bit->_texH);
 }

@@ -3,8 +3,7 @@
 // The render targets themselves are made by SDLGL::create_fbos.
 #pragma once
 
-#include <cstdint>
-
+class HeightMap;
 class SDLGL;
 class Texture;
 
@@ -21,7 +20,7 @@ extern const SceneTextureSlot scene_texture_slots[17];
 void load_title_texture(SDLGL& gl);
 
 // The 16-bit height texture from the height map's samples, with its "outside:" report.
-void load_height_texture(SDLGL& gl, int map_w, int map_h, const uint16_t* samples);
+void load_height_texture(SDLGL& gl, const HeightMap& map);
 
 // The sky's cube map, then every scene texture, each unbound after loading.
 void load_sky_and_scene_textures(SDLGL& gl);

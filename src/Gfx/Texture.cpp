@@ -4,6 +4,7 @@
 #include "Common/TextureFilter.h"
 #include "Gfx/GlError.h"
 #include "Gfx/TextureEncoding.h"
+#include "Terrain/HeightMap.h"
 
 #include <GL/glu.h>
 #include <SDL.h>
@@ -176,6 +177,8 @@ void Texture::load_cubemap_strip(const char* path)
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     replace_env();
 }
+
+void Texture::load_16bit(const HeightMap& map) { load_16bit(map.map_w, map.map_h, map.map_data); }
 
 void Texture::load_16bit(int w, int h, const uint16_t* samples)
 {

@@ -32,6 +32,7 @@ protected:
                             const std::vector<unsigned char>& pixels)
     {
         std::string path = dir.file(name);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         std::string ext = name.substr(name.size() - 4);
         int ok = 0;
         if (ext == ".png")
