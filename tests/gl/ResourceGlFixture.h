@@ -2,6 +2,7 @@
 // spot: PNG, 24-bit BMP and TGA through stb, 8-bit palette BMP by hand.
 #pragma once
 
+#include "Common/Platform.h"
 #include "TempDir.h"
 
 #include <GL/glew.h>
@@ -22,6 +23,7 @@ protected:
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
         ASSERT_NE(SDL_SetVideoMode(256, 256, 0, SDL_OPENGL), nullptr) << SDL_GetError();
         ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+        keep_loaded_libraries_for_leak_check(); // the driver outlives SDL_Quit for LSan
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
     }

@@ -1,0 +1,128 @@
+#include "Common/FontManager.h"
+#include "Gfx/Texture.h"
+#include "ResourceGlFixture.h"
+
+#include <GL/glu.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A 32 x 16 font image: 'A' is an opaque white 8 x 8 block at (0, 0), 'B' a faint one
+// (alpha 40) at (16, 0); everything else is transparent.
+class FontTest : public ResourceGlTest {
+protected:
+    void SetUp() override
+    {
+        ResourceGlTest::SetUp();
+        if (HasFatalFailure()) return;
+        std::vector<unsigned char> px(32 * 16 * 4, 0);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                unsigned char* a = &px[(static_cast<size_t>(y) * 32 + x) * 4];
+                a[0] = a[1] = a[2] = a[3] = 255;
+                unsigned char* b = &px[(static_cast<size_t>(y) * 32 + 16 + x) * 4];
+                b[0] = b[1] = b[2] = 255;
+                b[3] = 40;
+            }
+        std::string image = write_image("font/font.png", 32, 16, 4, px);
+        // x is stored 1.5 to the right and w 0.25 narrow, as the loader adjusts them.
+        description = dir.write("font/out.fnt", "font_tex=" + image + "\nA=1.5 0 7.75 8\nB=17.5 0 7.75 8\n");
+
+        glViewport(0, 0, 256, 256);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluOrtho2D(0, 256, 0, 256);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_CULL_FACE);
+        glFrontFace(GL_CCW);
+    }
+
+    fontManager* make_font()
+    {
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        fontManager* f = new fontManager(description.c_str());
+        ::testing::internal::GetCapturedStdout();
+        err = ::testing::internal::GetCapturedStderr();
+        return f;
+    }
+
+    static std::vector<unsigned char> pixel(int x, int y)
+    {
+        std::vector<unsigned char> p(3);
+        glReadBuffer(GL_BACK);
+        glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p.data());
+        return p;
+    }
+
+    std::string description, err;
+};
+
+TEST_F(FontTest, GlyphIsDrawnInTheTextColourAtItsPlace)
+{
+    fontManager* font = make_font();
+    ASSERT_NE(font->texture, nullptr);
+    ASSERT_NE(font->texture->id, 0u);
+    EXPECT_NE(err.find("fontManager constructor end"), std::string::npos);
+    const float pos[2] = {40, 20}, colour[3] = {0.8f, 0.6f, 0.0f}, scale[2] = {2, 2};
+    font->draw_text("A", pos, colour, scale);
+    // 8 texels at scale 2: 16 x 16 pixels from (40, 20).
+    EXPECT_EQ(pixel(48, 28), (std::vector<unsigned char>{204, 153, 0}));
+    EXPECT_EQ(pixel(41, 21), (std::vector<unsigned char>{204, 153, 0}));
+    EXPECT_EQ(pixel(38, 28), (std::vector<unsigned char>{0, 0, 0}));
+    EXPECT_EQ(pixel(48, 37), (std::vector<unsigned char>{0, 0, 0}));
+    ::testing::internal::CaptureStderr();
+    delete font;
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("fontManager destructor end\n"), std::string::npos);
+}
+
+TEST_F(FontTest, FaintTexelsAreDroppedOnlyWhileTransparent)
+{
+    fontManager* font = make_font();
+    const float pos[2] = {10, 10}, colour[3] = {1, 1, 1}, scale[2] = {1, 1};
+    font->draw_text("B", pos, colour, scale);
+    EXPECT_EQ(pixel(14, 14), (std::vector<unsigned char>{0, 0, 0})); // alpha 40 fails the test
+    font->set_transparent(false);
+    font->draw_text("B", pos, colour, scale);
+    EXPECT_EQ(pixel(14, 14), (std::vector<unsigned char>{255, 255, 255}));
+    delete font;
+}
+
+TEST_F(FontTest, DrawingLeavesTheStateForTheScene)
+{
+    fontManager* font = make_font();
+    const float pos[2] = {0, 0}, colour[3] = {1, 1, 1}, scale[2] = {1, 1};
+    for (const char* text : {"", "AB A"}) {
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_LIGHTING);
+        font->draw_text(text, pos, colour, scale);
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << text;
+        EXPECT_TRUE(glIsEnabled(GL_LIGHTING)) << text;
+        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << text;
+        EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST)) << text;
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << text;
+        GLint bound = -1;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(bound, 0) << text;
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << text;
+    }
+    delete font;
+}
+
+TEST_F(FontTest, MissingImageDrawsNothingAndDoesNotDivideByZero)
+{
+    description = dir.write("font/out.fnt", "font_tex=" + dir.file("none.png") + "\nA=1.5 0 7.75 8\n");
+    fontManager* font = make_font();
+    EXPECT_EQ(font->texture->id, 0u);
+    const float pos[2] = {10, 10}, colour[3] = {1, 1, 1}, scale[2] = {1, 1};
+    font->draw_text("AAAA", pos, colour, scale);
+    EXPECT_EQ(pixel(12, 12), (std::vector<unsigned char>{0, 0, 0}));
+    delete font;
+}
+
+} // namespace
