@@ -50,4 +50,4 @@ ripple_freq_dynamic=0.05
 waveScale=2.0
 # render-target sizes
 reflectionrefractionmap_dim=256
-shadowmap_dim=1024
+shadowmap_dim=2048

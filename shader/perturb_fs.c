@@ -1,8 +1,8 @@
 // Water surface: reflection and refraction images mixed by the view angle (Schlick's
 // Fresnel term), both looked up where the surface normal bends the view. The normal comes
-// from three octaves of the animated swell and from the rings of moving objects. The sun
-// leaves a highlight where the reflection shows sky; shallow water near the shore shows
-// more of the ground and a little foam.
+// from up to three octaves of the animated swell (the finer ones only near the eye) and
+// from the rings of moving objects. The sun leaves a highlight where the reflection shows
+// sky; shallow water near the shore shows more of the ground and a little foam.
 #version 120
 
 uniform sampler2D noiseMap;
@@ -64,10 +64,11 @@ void main()
     // Swell: fine octaves fade with distance, where they would only sparkle.
     float near_detail = 1.0 - smoothstep(1500.0, 12000.0, dist);
     float fine_detail = 1.0 - smoothstep(300.0, 2500.0, dist);
-    vec2 slope = swell_slope(p.xz, 1.0, t)
-               + swell_slope(p.xz + vec2(131.0, 57.0), 3.7, t * 1.9 + 0.5) * 1.1
-               + swell_slope(p.xz + vec2(17.0, 311.0), 11.3, t * 3.1 + 0.25) * 0.9 * near_detail
-               + swell_slope(p.xz + vec2(83.0, 19.0), 31.0, t * 5.3 + 0.75) * 0.7 * fine_detail;
+    vec2 slope = swell_slope(p.xz + vec2(131.0, 57.0), 3.7, t * 1.9 + 0.5) * 1.4;
+    if (near_detail > 0.0)
+        slope += swell_slope(p.xz + vec2(17.0, 311.0), 11.3, t * 3.1 + 0.25) * 0.9 * near_detail;
+    if (fine_detail > 0.0)
+        slope += swell_slope(p.xz + vec2(83.0, 19.0), 31.0, t * 5.3 + 0.75) * 0.7 * fine_detail;
 
     // Rings: their normals were stored along the grid camera's side and forward axes.
     vec3 side = normalize(cross(vec3(0.0, 1.0, 0.0), camDir.xyz) + vec3(1.0e-5, 0.0, 0.0));
@@ -105,9 +106,11 @@ void main()
     colour += lightColor.rgb * glint * 1.6 * refl.a;
 
     // Foam along the shore line.
-    float foam_tex = texture2D(noiseMap, (p.xz + trans.xz) / (scale.x * 3.0)).r;
-    float foam = smoothstep(0.955, 1.0, shallow) * smoothstep(0.35, 0.8, foam_tex + 0.25 * sin(slice_nr * 1.3 + foam_tex * 6.0));
-    colour = mix(colour, vec3(0.92, 0.95, 0.96), foam * 0.6 * near_detail);
+    if (shallow > 0.955 && near_detail > 0.0) {
+        float foam_tex = texture2D(noiseMap, (p.xz + trans.xz) / (scale.x * 3.0)).r;
+        float foam = smoothstep(0.955, 1.0, shallow) * smoothstep(0.35, 0.8, foam_tex + 0.25 * sin(slice_nr * 1.3 + foam_tex * 6.0));
+        colour = mix(colour, vec3(0.92, 0.95, 0.96), foam * 0.6 * near_detail);
+    }
 
     colour = mix(colour, cc.rgb, haze(dist, camPos.y, p.y));
     gl_FragColor = vec4(colour, clamp(dist / dof_params.z, 0.0, 1.0));
