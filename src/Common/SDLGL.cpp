@@ -211,7 +211,7 @@ void SDLGL::resize_window(int w, int h)
     width = w;
     height = h;
     aspect_ratio = static_cast<double>(static_cast<float>(w) / static_cast<float>(h));
-    // The eye camera's planes when it exists; the design's defaults before that.
+    // The eye camera's planes when it exists; before it does, the values it is made with.
     float n = eyecam ? eyecam->near_plane : 1.5f;
     float f = eyecam ? eyecam->far_plane : 350000.0f;
     float fov = eyecam ? eyecam->fov : 60.0f;

@@ -53,14 +53,23 @@ TEST(PhysicsStartup, CooksEveryTileAndEndsWithoutLeaks)
     EXPECT_TRUE(appear_in_order(run.log, order)) << run.log;
     EXPECT_EQ(count_of(run.log, "Try to start cooking from file"), int(tiles));
 
-    // The ground plane's offset is the water height turned into physics units.
-    double sx = 0, water = 0, d = 0;
-    ASSERT_TRUE(number_after(run.log, "iface scale = ", sx));
+    // One physics unit is the same number of graphics units on every axis, and the ground
+    // plane lies at the water surface: the graphics height of the water turned into physics
+    // units.
+    double sx = 0, sy = 0, sz = 0, water = 0, d = 0;
+    size_t at = run.log.find("iface scale = ");
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(std::sscanf(run.log.c_str() + at, "iface scale = %lf %lf %lf", &sx, &sy, &sz), 3);
+    EXPECT_TRUE(std::isfinite(sx) && sx > 1) << run.log;
+    EXPECT_NEAR(sy, sx, 1e-3 * sx);
+    EXPECT_EQ(sz, sx);
     ASSERT_TRUE(number_after(run.log, "plane.d in world = ", water));
     ASSERT_TRUE(number_after(run.log, "planeDesc.d = ", d));
-    if (std::isfinite(sx) && sx != 0) {
-        EXPECT_NEAR(d, -water / sx, 1e-3 * std::fabs(d) + 1e-6);
-    }
+    EXPECT_LT(water, 0) << "the water lies above the terrain's lowest point";
+    EXPECT_NEAR(d, -water / sx, 1e-3 * std::fabs(d) + 1e-6);
+    double translate_y = 0;
+    ASSERT_TRUE(number_after(run.log, "ausserhalb: GenericObject::physx2gfx_translate.y=", translate_y));
+    EXPECT_EQ(translate_y, water) << "graphics height = physics height x scale + the terrain's offset";
 
     // The allocator's report comes last, after everything else has been released.
     size_t stats = run.log.rfind("Nb alloc: ");

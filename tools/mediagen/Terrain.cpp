@@ -308,7 +308,7 @@ float design_height(float x, float z)
 
 std::vector<uint16_t> make_height_map()
 {
-    // The design is evaluated on a grid of half a physics unit and interpolated (Catmull-Rom)
+    // The landform is evaluated on a grid of half a physics unit and interpolated (Catmull-Rom)
     // to the full map, where a fine grain of noise is added on top.
     const int G = kMapSize / 4; // 1024
     const float cell = float(kPhysSize) / float(G);

@@ -1,5 +1,5 @@
 // The landscape: one 4096 x 4096 height field of unsigned 16-bit samples ("hm" file form),
-// designed in physics units. One physics unit is one sample of the physics map, which the
+// shaped in physics units. One physics unit is one sample of the physics map, which the
 // game builds by averaging 8 x 8 blocks, so the full map spans 512 x 512 physics units.
 // A sample h stands at physics height h * 80 / 65535; the water surface lies at 20
 // (a quarter of the range, sample 16384).
