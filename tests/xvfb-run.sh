@@ -6,8 +6,20 @@
 # The server never resets (-noreset): SDL opens and closes a probe connection before its
 # real one, and a server that resets when its last client leaves refuses the second one now
 # and then. Its output goes nowhere, so that a server that outlives its script cannot hold
-# the test's output open.
+# the test's output open. When the script itself is stopped (a test's timeout), it stops
+# the program and the server with it.
 set -u
+child=""
+server=""
+output=""
+
+on_stop() {
+    [ -n "$child" ] && kill -TERM "$child" 2>/dev/null
+    [ -n "$server" ] && kill "$server" 2>/dev/null
+    [ -n "$output" ] && rm -f "$output"
+    exit 124
+}
+trap on_stop TERM INT HUP
 
 start_server() {
     numfile=$(mktemp)
@@ -36,8 +48,11 @@ for attempt in 1 2 3; do
         continue
     fi
     output=$(mktemp)
-    DISPLAY=":$display" "$@" > "$output" 2>&1
+    DISPLAY=":$display" "$@" > "$output" 2>&1 &
+    child=$!
+    wait "$child"
     status=$?
+    child=""
     stop_server
     if [ $status -ne 0 ] && grep -q "Couldn't open X11 display\|cannot open display" "$output"; then
         rm -f "$output"
