@@ -141,18 +141,7 @@ bool start_up()
     draw_title_screen(gl, gl.title_tex, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
     std::printf("\t title_tex w,h on screen !!!!!! \n");
 
-    const ParameterFile& p = *gl.parameters;
-    pgmlandgrid_dim_x = p.getInt("pgmlandgrid_dim_x");
-    pgmlandgrid_dim_y = p.getInt("pgmlandgrid_dim_y");
-    watergrid_dim_x = p.getInt("watergrid_dim_x");
-    watergrid_dim_y = p.getInt("watergrid_dim_y");
-    waterdynamicripplesmap_dim = p.getInt("waterdynamicripplesmap_dim");
-    prec_mul = p.getFloat("prec_mul");
-    std::printf("\n\t --- prec mul = %f\n", prec_mul);
-    ripple_scale_dynamic = p.getFloat("ripple_scale_dynamic");
-    ripple_freq_dynamic = p.getFloat("ripple_freq_dynamic");
-    waveScale = p.getFloat("waveScale");
-    wave_scale_neg_half = -0.5f * waveScale;
+    read_grid_and_wave_settings(*gl.parameters);
 
     auxcam = new Camera(*eyecam);
     auxcam->fov = 90.0f;

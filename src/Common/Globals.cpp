@@ -1,5 +1,9 @@
 #include "Common/Globals.h"
 
+#include "Common/ParameterFile.h"
+
+#include <cstdio>
+
 SDLGL* sdlgl = nullptr;
 
 Camera* eyecam = nullptr;
@@ -27,3 +31,18 @@ float pgmland_offset = 0;
 const float waterlevel_frac = 0.25f;
 float light_dir[3] = {-0.2f, 0.85f, -0.15f};
 float view_matrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+void read_grid_and_wave_settings(const ParameterFile& p)
+{
+    pgmlandgrid_dim_x = p.getInt("pgmlandgrid_dim_x");
+    pgmlandgrid_dim_y = p.getInt("pgmlandgrid_dim_y");
+    watergrid_dim_x = p.getInt("watergrid_dim_x");
+    watergrid_dim_y = p.getInt("watergrid_dim_y");
+    waterdynamicripplesmap_dim = p.getInt("waterdynamicripplesmap_dim");
+    prec_mul = p.getFloat("prec_mul");
+    std::printf("\n\t --- prec mul = %f\n", prec_mul);
+    ripple_scale_dynamic = p.getFloat("ripple_scale_dynamic");
+    ripple_freq_dynamic = p.getFloat("ripple_freq_dynamic");
+    waveScale = p.getFloat("waveScale");
+    wave_scale_neg_half = -0.5f * waveScale;
+}

@@ -28,6 +28,11 @@ extern int waterdynamicripplesmap_dim;
 extern float prec_mul, ripple_scale_dynamic, ripple_freq_dynamic, waveScale;
 extern float wave_scale_neg_half; // -0.5 * waveScale
 
+class ParameterFile;
+// Reads the grid and wave settings above from the graphics parameter file, in the order
+// the start-up reads them (with its progress line after prec_mul).
+void read_grid_and_wave_settings(const ParameterFile& p);
+
 // Values fixed once at start-up and shared by the shaders and the terrain scales.
 extern float dof_params[4];      // depth-of-field parameters derived from eyecam's planes
 extern float pgmland_scale[3];   // terrain scale: x, height, z

@@ -17,8 +17,7 @@ FBO::~FBO()
     delete_texture();
 }
 
-GLenum FBO::create_color(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
-                         GLenum data_type, GLint filter, GLint wrap, GLenum attach)
+void FBO::remember_format(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt, GLenum data_type)
 {
     target = tex_target;
     internal_format = internal_fmt;
@@ -26,6 +25,12 @@ GLenum FBO::create_color(GLenum tex_target, GLenum internal_fmt, int w, int h, G
     _texH = h;
     format = fmt;
     type = data_type;
+}
+
+GLenum FBO::create_color(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
+                         GLenum data_type, GLint filter, GLint wrap, GLenum attach)
+{
+    remember_format(tex_target, internal_fmt, w, h, fmt, data_type);
     glActiveTexture(GL_TEXTURE0);
 
     if (framebuffer && glIsFramebufferEXT(framebuffer)) {
@@ -62,12 +67,7 @@ GLenum FBO::create_color(GLenum tex_target, GLenum internal_fmt, int w, int h, G
 GLenum FBO::create_depth(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
                          GLenum data_type, GLint filter, GLint wrap, GLenum attach)
 {
-    target = tex_target;
-    internal_format = internal_fmt;
-    _texW = w;
-    _texH = h;
-    format = fmt;
-    type = data_type;
+    remember_format(tex_target, internal_fmt, w, h, fmt, data_type);
     attachment = attach;
     std::printf("creating new Depth FBO\n");
     glActiveTexture(GL_TEXTURE0);

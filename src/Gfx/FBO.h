@@ -28,6 +28,10 @@ public:
     GLuint index_buffer_lowres = 0;
     int index_count_lowres = 0; // _texIBOloRes_len
     GLenum attachment = 0;
+
+private:
+    // Keeps the target, size and formats a creation was asked for.
+    void remember_format(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt, GLenum data_type);
 };
 
 // The internal format of the float grid targets: GL_FLOAT_RGBA32_NV where the driver has

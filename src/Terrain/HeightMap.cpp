@@ -138,8 +138,7 @@ int HeightMap::read_hm(const char* name)
     read_samples(f, map_data, static_cast<size_t>(map_w) * map_h);
     std::fclose(f);
     std::printf("successfully read file %s\n", name);
-    std::printf("map width = %d, map height = %d, size = %d MB\n", map_w, map_h,
-                static_cast<int>((static_cast<uint32_t>(map_w) * static_cast<uint32_t>(map_h) * 2u) >> 20));
+    std::printf("map width = %d, map height = %d, size = %d MB\n", map_w, map_h, size_in_mb());
     return 0;
 }
 
@@ -158,15 +157,7 @@ int HeightMap::write_hm(const char* name)
         std::fclose(f);
         return -1;
     }
-    std::printf("starting file write - data\n");
-    bool ok = write_samples(f, map_data, static_cast<size_t>(map_w) * map_h);
-    std::printf("map width = %d, map height = %d, size = %d MB\n", map_w, map_h,
-                static_cast<int>((static_cast<uint32_t>(map_w) * static_cast<uint32_t>(map_h) * 2u) >> 20));
-    std::printf("finished file write - data\n");
-    // A full disk must not pass for a written map.
-    if (std::fclose(f) != 0 || !ok) return -1;
-    std::printf("successfully written file %s\n", name);
-    return 0;
+    return write_data_and_close(f, name);
 }
 
 int HeightMap::write_raw(const char* name)
@@ -185,16 +176,27 @@ int HeightMap::write_raw(const char* name)
     }
     FILE* f = open_file(fname.c_str(), "wb");
     if (!f) return -1;
+    // The raw form has no header; the progress lines stay the same as for the "hm" form.
     std::printf("starting file write - header\n");
     std::printf("after header write\n");
+    return write_data_and_close(f, fname.c_str());
+}
+
+int HeightMap::write_data_and_close(FILE* f, const char* name)
+{
     std::printf("starting file write - data\n");
     bool ok = write_samples(f, map_data, static_cast<size_t>(map_w) * map_h);
-    std::printf("map width = %d, map height = %d, size = %d MB\n", map_w, map_h,
-                static_cast<int>((static_cast<uint32_t>(map_w) * static_cast<uint32_t>(map_h) * 2u) >> 20));
+    std::printf("map width = %d, map height = %d, size = %d MB\n", map_w, map_h, size_in_mb());
     std::printf("finished file write - data\n");
+    // A full disk must not pass for a written map.
     if (std::fclose(f) != 0 || !ok) return -1;
-    std::printf("successfully written file %s\n", fname.c_str());
+    std::printf("successfully written file %s\n", name);
     return 0;
+}
+
+int HeightMap::size_in_mb() const
+{
+    return static_cast<int>((static_cast<uint32_t>(map_w) * static_cast<uint32_t>(map_h) * 2u) >> 20);
 }
 
 void HeightMap::smooth()

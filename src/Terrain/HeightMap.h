@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 class HeightMap {
 public:
@@ -41,6 +42,8 @@ public:
 
 private:
     void release();
+    int write_data_and_close(FILE* f, const char* name);
+    int size_in_mb() const; // the sample data's size, as the progress lines report it
     int allocate_map(uint64_t w, uint64_t h);
 };
 

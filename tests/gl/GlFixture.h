@@ -10,7 +10,6 @@
 #include "Gfx/Texture.h"
 
 #include <GL/glew.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,20 +19,10 @@ class GlFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        keep_gl_driver_loaded();
         previous_dir = std::filesystem::current_path();
         std::filesystem::current_path(game_dir());
         sdlgl = new SDLGL(".\\config\\gfx.p");
-        const ParameterFile& p = *sdlgl->parameters;
-        pgmlandgrid_dim_x = p.getInt("pgmlandgrid_dim_x");
-        pgmlandgrid_dim_y = p.getInt("pgmlandgrid_dim_y");
-        watergrid_dim_x = p.getInt("watergrid_dim_x");
-        watergrid_dim_y = p.getInt("watergrid_dim_y");
-        waterdynamicripplesmap_dim = p.getInt("waterdynamicripplesmap_dim");
-        prec_mul = p.getFloat("prec_mul");
-        ripple_scale_dynamic = p.getFloat("ripple_scale_dynamic");
-        ripple_freq_dynamic = p.getFloat("ripple_freq_dynamic");
-        waveScale = p.getFloat("waveScale");
+        read_grid_and_wave_settings(*sdlgl->parameters);
         dof_params[0] = 0.15f * (0.2f * 350000.0f - 1.5f);
         dof_params[1] = 1.5f;
         dof_params[2] = dof_params[3] = 0.2f * 350000.0f;
@@ -56,14 +45,4 @@ protected:
     }
 
     std::filesystem::path previous_dir;
-
-private:
-    // Mesa unloads its driver when the window closes; blocks the driver keeps for the
-    // whole run would then be reported at exit from an unknown module, out of reach of the
-    // library-name suppressions. Kept loaded, they are attributed to the driver.
-    static void keep_gl_driver_loaded()
-    {
-        for (const char* lib : {"libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
-            dlopen(lib, RTLD_NOW | RTLD_NODELETE);
-    }
 };
