@@ -67,6 +67,15 @@ void SDLGL::prepare_shaders()
     const float wave_lookup_y = 1.0f / (wave.h * kWaveTileScale);
     const float* light = kTerrainLightDir;
     const float* light_color = kTerrainLightColor;
+    // How a program samples the wave texture: its size, the wave height and offset, and the
+    // lookup scale that tiles it 30 times per texture size.
+    auto wave_sampling = [&](ShaderProgram* q) {
+        q->set_uniform_1f("texW", wave.w);
+        q->set_uniform_1f("texH", wave.h);
+        q->set_uniform_1f("waveScale", waveScale);
+        q->set_uniform_1f("waveOff", wave_off);
+        q->set_uniform_2f("texLookupScale", wave_lookup_x, wave_lookup_y);
+    };
 
     // 1: the projected water grid.
     ShaderProgram* p = rippleShader = make_program("loading rippleShader", "ripple");
@@ -83,11 +92,7 @@ void SDLGL::prepare_shaders()
 
     // 2: normals of the ring image.
     p = waternormalsShader = make_program("loading waternormalsShader", "water_n2FBO");
-    p->set_uniform_1f("texW", wave.w);
-    p->set_uniform_1f("texH", wave.h);
-    p->set_uniform_1f("waveScale", waveScale);
-    p->set_uniform_1f("waveOff", wave_off);
-    p->set_uniform_2f("texLookupScale", wave_lookup_x, wave_lookup_y);
+    wave_sampling(p);
     p->unbind();
 
     // 3: float images shown as colours (debug view).
@@ -209,13 +214,9 @@ void SDLGL::prepare_shaders()
         q->set_uniform_1i("noiseMap", 3);
         q->set_uniform_1f("ctexW", rock.w);
         q->set_uniform_1f("ctexH", rock.h);
-        q->set_uniform_1f("texW", wave.w);
-        q->set_uniform_1f("texH", wave.h);
-        q->set_uniform_1f("waveScale", waveScale);
-        q->set_uniform_1f("waveOff", wave_off);
+        wave_sampling(q);
         q->set_uniform_4f("trans", -rock.w / 8.0f, -22.0f, -rock.h / 8.0f, 0.0f);
         q->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
-        q->set_uniform_2f("texLookupScale", wave_lookup_x, wave_lookup_y);
     };
     p = wateraboveShader = make_program("loading wateraboveShader", "waterabove");
     mesh_water_uniforms(p);
@@ -232,13 +233,9 @@ void SDLGL::prepare_shaders()
     p->set_uniform_4fv("dof_params", dof_params);
     p->set_uniform_1i("noiseMap", 3);
     p->set_uniform_1i("wave3D", 6);
-    p->set_uniform_1f("texW", wave.w);
-    p->set_uniform_1f("texH", wave.h);
-    p->set_uniform_1f("waveScale", waveScale);
-    p->set_uniform_1f("waveOff", wave_off);
+    wave_sampling(p);
     p->set_uniform_4f("trans", -8096.0f / 8.0f, -22.0f, -8096.0f / 8.0f, 0.0f);
     p->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
-    p->set_uniform_2f("texLookupScale", wave_lookup_x, wave_lookup_y);
     p->set_uniform_3f("lightDir", light[0], light[1], light[2]);
     p->set_uniform_4fv("lightColor", light_color);
     p->set_uniform_4fv("cc_below", cc_below);
@@ -254,11 +251,7 @@ void SDLGL::prepare_shaders()
     // 14: the rings of moving objects.
     p = ringsShader = make_program("loading ringsShader", "rings");
     p->set_uniform_1i("wave3D", 6);
-    p->set_uniform_1f("texW", wave.w);
-    p->set_uniform_1f("texH", wave.h);
-    p->set_uniform_1f("waveScale", waveScale);
-    p->set_uniform_1f("waveOff", wave_off);
-    p->set_uniform_2f("texLookupScale", wave_lookup_x, wave_lookup_y);
+    wave_sampling(p);
     p->unbind();
 
     // 15: shadowed objects.

@@ -21,12 +21,19 @@ namespace {
 
 std::vector<const RingTrail*> trails_of_frame;
 
-void clear_ripple_image()
+// Clears the bound target to `colour` and gives the main image its clear colour back.
+void clear_to(const float colour[4], GLbitfield buffers)
 {
     const float* cc = sdlgl->cc;
-    glClearColor(0.5f, 0.5f, 0.5f, 0.5f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(colour[0], colour[1], colour[2], colour[3]);
+    glClear(buffers);
     glClearColor(cc[0], cc[1], cc[2], cc[3]);
+}
+
+void clear_ripple_image()
+{
+    const float grey[4] = {0.5f, 0.5f, 0.5f, 0.5f};
+    clear_to(grey, GL_COLOR_BUFFER_BIT);
 }
 
 void vec4_uniform(ShaderProgram* p, const char* name, const Vec3d& v)
@@ -190,15 +197,12 @@ void draw_reflection_refraction()
 {
     SDLGL& gl = *sdlgl;
     FBO* target = gl.reflrefr_fbo;
-    const float* cc = gl.cc;
     target->bind_framebuffer();
     gl.set_projection(target->_texW, target->_texH, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
 
     // Reflection: the world seen from the eye mirrored in the water plane.
     glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
-    glClearColor(gl.cc_above[0], gl.cc_above[1], gl.cc_above[2], gl.cc_above[3]);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glClearColor(cc[0], cc[1], cc[2], cc[3]);
+    clear_to(gl.cc_above, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     mirror_in_water_plane(*eyecam);
@@ -222,9 +226,7 @@ void draw_reflection_refraction()
 
     // Refraction: what lies under the water, from the eye itself.
     glDrawBuffer(GL_COLOR_ATTACHMENT1_EXT);
-    glClearColor(gl.cc_below[0], gl.cc_below[1], gl.cc_below[2], gl.cc_below[3]);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glClearColor(cc[0], cc[1], cc[2], cc[3]);
+    clear_to(gl.cc_below, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     bind_shadow_map(GL_TEXTURE2);
     glPushMatrix();
     draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false);

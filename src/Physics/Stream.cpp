@@ -24,40 +24,15 @@ void UserStream::write(const void* in, size_t size, int line)
     if (put != size) debug_assertion_failed("w", "src\\Physics\\Stream", line);
 }
 
-NxU8 UserStream::readByte() const
-{
-    NxU8 v = 0;
-    read(&v, 1, __LINE__);
-    return v;
-}
+NxU8 UserStream::readByte() const { return read_value<NxU8>(__LINE__); }
 
-NxU16 UserStream::readWord() const
-{
-    NxU16 v = 0;
-    read(&v, 2, __LINE__);
-    return v;
-}
+NxU16 UserStream::readWord() const { return read_value<NxU16>(__LINE__); }
 
-NxU32 UserStream::readDword() const
-{
-    NxU32 v = 0;
-    read(&v, 4, __LINE__);
-    return v;
-}
+NxU32 UserStream::readDword() const { return read_value<NxU32>(__LINE__); }
 
-NxF32 UserStream::readFloat() const
-{
-    NxF32 v = 0;
-    read(&v, 4, __LINE__);
-    return v;
-}
+NxF32 UserStream::readFloat() const { return read_value<NxF32>(__LINE__); }
 
-NxF64 UserStream::readDouble() const
-{
-    NxF64 v = 0;
-    read(&v, 8, __LINE__);
-    return v;
-}
+NxF64 UserStream::readDouble() const { return read_value<NxF64>(__LINE__); }
 
 void UserStream::readBuffer(void* buffer, NxU32 size) const
 {

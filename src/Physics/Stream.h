@@ -33,5 +33,13 @@ public:
 
 private:
     void read(void* out, size_t size, int line) const;
+    // One value in the machine's byte order; `line` names the call in a failed read's report.
+    template <typename T>
+    T read_value(int line) const
+    {
+        T v = 0;
+        read(&v, sizeof v, line);
+        return v;
+    }
     void write(const void* in, size_t size, int line);
 };

@@ -3,6 +3,7 @@
 // shader sources are found where the game finds them.
 #pragma once
 
+#include "Common/Camera.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/SDLGL.h"
@@ -33,6 +34,24 @@ protected:
         delete sdlgl;
         sdlgl = nullptr;
         std::filesystem::current_path(previous_dir);
+    }
+
+    // The eye, grid and light cameras as the start-up makes them; the passes read them.
+    static void make_cameras()
+    {
+        eyecam = new Camera(60.0f, 1.5f, 350000.0f);
+        eyecam->set_aspect(float(sdlgl->aspect_ratio));
+        auxcam = new Camera(*eyecam);
+        auxcam->fov = 90.0f;
+        lightcam = new Camera(120.0f, 100.0f, 30000.0f);
+    }
+
+    static void delete_cameras()
+    {
+        delete eyecam;
+        delete auxcam;
+        delete lightcam;
+        eyecam = auxcam = lightcam = nullptr;
     }
 
     // A texture record of a given size without image data, enough for what reads sizes.

@@ -30,11 +30,7 @@ protected:
     {
         GlFixture::SetUp();
         SDLGL& gl = *sdlgl;
-        eyecam = new Camera(60.0f, 1.5f, 350000.0f);
-        eyecam->set_aspect(float(gl.aspect_ratio));
-        auxcam = new Camera(*eyecam);
-        auxcam->fov = 90.0f;
-        lightcam = new Camera(120.0f, 100.0f, 30000.0f);
+        make_cameras();
         lightcam->set_position(2000, 20000, 2000);
         lightcam->set_dir(-0.2, 0.85, -0.15);
 
@@ -50,10 +46,7 @@ protected:
 
     void TearDown() override
     {
-        delete eyecam;
-        delete auxcam;
-        delete lightcam;
-        eyecam = auxcam = lightcam = nullptr;
+        delete_cameras();
         GlFixture::TearDown();
     }
 

@@ -24,11 +24,7 @@ protected:
     {
         GlFixture::SetUp();
         SDLGL& gl = *sdlgl;
-        eyecam = new Camera(60.0f, 1.5f, 350000.0f);
-        eyecam->set_aspect(float(gl.aspect_ratio));
-        auxcam = new Camera(*eyecam);
-        auxcam->fov = 90.0f;
-        lightcam = new Camera(120.0f, 100.0f, 30000.0f);
+        make_cameras();
 
         ::testing::internal::CaptureStdout();
         gl.grass_tex = new Texture(".\\media\\Grass6.jpg");
@@ -49,10 +45,7 @@ protected:
     void TearDown() override
     {
         Md2Manager::FreeAll();
-        delete eyecam;
-        delete auxcam;
-        delete lightcam;
-        eyecam = auxcam = lightcam = nullptr;
+        delete_cameras();
         GlFixture::TearDown();
     }
 
