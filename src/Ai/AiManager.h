@@ -1,13 +1,24 @@
 // The registry of all game objects and the receiver of the physics scene's trigger reports.
-// Created by the physics set-up, which hands it to the scene and owns it.
+// Created by the physics set-up, which hands it to the scene and owns it. It updates the
+// opponents and the ship, synchronises every object each frame, scores collected crystals,
+// and destroys removed objects in one place (the flush), never inside a trigger report.
 #pragma once
 
 #include "Physics/NxPhysics.h"
 
+#include <vector>
+
+class Collectable;
+class EskelShip;
+class MovingObject;
+class Opponent;
+class PlayerImpl;
+
 class AiManager : public NxUserTriggerReport {
 public:
     AiManager() = default;
-    ~AiManager() override = default;
+    // Destroys every object still registered (their actors go with the scene).
+    ~AiManager() override;
     AiManager(const AiManager&) = delete;
     AiManager& operator=(const AiManager&) = delete;
 
@@ -15,5 +26,44 @@ public:
     // `other_shape` started or stopped overlapping, as `status` says.
     void onTrigger(NxShape& trigger_shape, NxShape& other_shape, NxTriggerFlag status) override;
 
+    // Takes `o` into the lists its type asks for; the manager owns it from now on.
+    void register_object(MovingObject* o);
+    // Takes a registered object out of every list; it is destroyed in the next flush.
+    // An object that is not registered is left alone.
+    void remove_object(MovingObject* o);
+
+    // Once per frame, after the player's update: expiries, the opponents, the ship, and
+    // the sync of every object.
+    void update();
+    // Releases the actor of every removed object and destroys it.
+    void flush();
+
+    // A new game: crystals gone, the ship over `centre`, the opponents and the player on
+    // the circle of `radius` around it, every score 0.
+    void restart(const NxVec3& centre, float radius);
+
+    // `collector` touched crystal `c`: a player or an opponent scores and the crystal goes.
+    void collect(Collectable& c, MovingObject* collector);
+
+    int player_points() const;
+    // One entry per opponent, in list order, holding its points.
+    const std::vector<int>& opponent_score_table();
+
+    // Calls `callback(o, arg)` for every registered object.
+    void for_each(void (*callback)(MovingObject* o, void* arg), void* arg);
+
+    PlayerImpl* player = nullptr;
+    std::vector<MovingObject*> generic_objects; // synchronised every frame: bridge elements, the ship
+    std::vector<int> opponent_scores;
+    std::vector<Collectable*> collectables;
+    std::vector<Opponent*> opponents;
+    EskelShip* ship = nullptr;
     NxScene* scene = nullptr; // set once the scene exists
+    std::vector<MovingObject*> removed;
+    std::vector<MovingObject*> all_objects;
+
+    // Set by tests and the score log: called after every collect that scored, with the
+    // collector (the player, or the opponent and its index) and the crystal's value and
+    // multiplier.
+    void (*on_score)(MovingObject* collector, int opponent_index, int points, int value, int multiplier) = nullptr;
 };

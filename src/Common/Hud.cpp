@@ -1,5 +1,7 @@
 #include "Common/Hud.h"
 
+#include "Common/Random.h"
+
 #include "Common/FontManager.h"
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
@@ -109,7 +111,7 @@ void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int 
     in.show_fps = gl.show_fps;
     in.fps_mean = fps_mean;
 
-    HudFrame frame = hud_layout(flow, player_score, opponent_scores, in, [] { return std::rand(); });
+    HudFrame frame = hud_layout(flow, player_score, opponent_scores, in, [] { return game_rand(); });
 
     // The display is fixed-function text in window pixels: no program of the scene passes
     // may stay bound, and the scene's view must not move the texts.

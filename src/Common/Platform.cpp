@@ -30,9 +30,24 @@ double monotonic_seconds()
     return std::chrono::duration<double>(clock::now().time_since_epoch()).count();
 }
 
+namespace {
+
+// Taken during static initialisation, which is as close to the program's start as the
+// game can get.
+const double process_start_seconds = monotonic_seconds();
+long held_process_clock = -1;
+
+} // namespace
+
 long process_clock_ms()
 {
-    return static_cast<long>(std::clock() / (CLOCKS_PER_SEC / 1000));
+    if (held_process_clock >= 0) return held_process_clock;
+    return static_cast<long>((monotonic_seconds() - process_start_seconds) * 1000.0);
+}
+
+void hold_process_clock(long ms)
+{
+    held_process_clock = ms < 0 ? -1 : ms;
 }
 
 double GameTimer::read()

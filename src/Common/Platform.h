@@ -15,8 +15,15 @@ FILE* open_file(const char* path, const char* mode);
 // Seconds on a monotonic clock with sub-microsecond resolution (the simulation clock).
 double monotonic_seconds();
 
-// The C library's process clock in milliseconds (opponents, the ship, crystal lifetimes).
+// Milliseconds since the program started, on the monotonic clock: the clock of the
+// opponents, the ship and the crystal lifetimes. (The C library's clock() counts processor
+// time of every thread, which runs fast while the GL driver renders on two threads and
+// stands still while the game waits.)
 long process_clock_ms();
+
+// Tests: makes process_clock_ms return `ms` until called again; a negative value lets the
+// clock run again.
+void hold_process_clock(long ms);
 
 // The game timer of the frame loop: each reading returns the seconds elapsed since the
 // previous reading; the first reading only sets the reference and returns 0.
