@@ -1,8 +1,10 @@
 // Moorhold's main program: creates the long-lived objects in a fixed order, runs the frame
 // loop on the one thread of the game and tears everything down in a fixed order.
 
+#include "Ai/GameplayFrame.h"
 #include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
+#include "Common/FollowCamera.h"
 #include "Common/FontManager.h"
 #include "Common/GameFlow.h"
 #include "Common/Hud.h"
@@ -20,9 +22,12 @@
 #include "Gfx/FramePass.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/PassTiming.h"
+#include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
 #include "Gfx/WaterPass.h"
 #include "Objects/GenericObject.h"
+#include "Objects/LevelPopulation.h"
+#include "Objects/PlayerImpl.h"
 #include "Objects/ObjectErrors.h"
 #include "Physics/NxPhysics.h"
 #include "Physics/TerrainPhysics.h"
@@ -200,12 +205,21 @@ bool start_up()
         Vec3d d = lightcam->dir.normalized();
         const GLfloat pos[4] = {float(d.x), float(d.y), float(d.z), 0.0f};
         glLightfv(GL_LIGHT0, GL_POSITION, pos);
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+        if (ShaderProgram* terrain = gl.pgmland_colorShader) {
+            terrain->bind();
+            terrain->set_uniform_4fv("global_light_dir", pos);
+            terrain->unbind();
+        }
     }
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
 
     // The sound system reads its settings and loads the sounds before the level exists.
     audio_system();
+    if (terrain_physics.scene) {
+        populate_level();
+        enable_score_log();
+    }
     // Pose every model once, so that the first frame draws posed instances.
     Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
@@ -243,6 +257,7 @@ void hold_eye_at(const EyePose& pose)
 void start_game()
 {
     begin_new_game(game_flow);
+    restart_game_objects();
 }
 
 // Places the light camera for the shadow pass around `p`, the player's graphics position.
@@ -254,6 +269,22 @@ void place_lightcam(const float p[3])
     const float* d = light_dir;
     lightcam->set_position(p[0] + a * d[0] + b * d[0], std::floor(p[1]) + a * d[1],
                            p[2] + a * d[2] + b * d[2]);
+}
+
+// The chase camera behind the player's hover, over the ground of the height map.
+void follow_player()
+{
+    GroundLookup ground;
+    ground.map = &hmap;
+    ground.scale = Vec3f(terrain_physics.iface_scale[0], terrain_physics.iface_scale[1], terrain_physics.iface_scale[2]);
+    ground.translate = Vec3f(0, pgmland_offset, 0);
+    ground.sample_height = dangerScale[1];
+    const float* p = game_player->gfx_position;
+    Vec3d player(p[0], p[1], p[2]);
+    NxVec3 nose = game_player->forward_axis();
+    Vec3d behind(-nose.x, -nose.y, -nose.z);
+    behind = behind.normalized();
+    aim_follow_camera(*eyecam, follow_position(player, behind, ground), player);
 }
 
 void build_view_matrix(SDLGL& gl)
@@ -300,7 +331,9 @@ void run_frame(bool last_frame)
         gl.poll_events();
     }
 
-    const float player_position[3] = {0, 0, 0};
+    steer_player(gl.time_now);
+    float player_position[3];
+    player_gfx_position(player_position);
     place_lightcam(player_position);
 
     game_flow.frame_dt = cap_frame_time(static_cast<float>(game_timer.read()),
@@ -310,7 +343,10 @@ void run_frame(bool last_frame)
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     begin_frame_images();
+    update_game_objects(game_flow.time_scale * game_flow.frame_dt);
     end_simulation_image();
+    sync_player();
+    if (gl.camera_mode == 1 && game_player) follow_player();
 
     md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
     eyecam->update_frustum(md2_visibility_distance);
@@ -342,6 +378,7 @@ void run_frame(bool last_frame)
     }
 
     frame_ring_trails().clear();
+    leave_rings(gl.time_now, game_flow.time_scale * game_flow.frame_dt);
     Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
     draw_frame();
     compose_frame();
@@ -349,8 +386,11 @@ void run_frame(bool last_frame)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
-    // Scores: the player has none and there are no opponents until gameplay keeps them.
-    draw_hud(gl, *font_manager, game_flow, fps_ring.mean(), 0, {});
+    {
+        bool was_over = game_flow.game_over;
+        draw_hud(gl, *font_manager, game_flow, fps_ring.mean(), player_score(), opponent_scores());
+        log_game_end(was_over, game_flow.game_over, game_flow.player_won, game_flow.winning_points);
+    }
     fps_ring.push(SDL_GetTicks() - frame_start_ticks);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();

@@ -10,9 +10,15 @@
 
 class Collectable;
 class EskelShip;
+class HeightMap;
 class MovingObject;
 class Opponent;
 class PlayerImpl;
+
+// Where a body is put down at (x, z) on a restart: the physics map there (`sample_height`
+// physics units per sample), at least the ground plane's height `plane_d` (also outside the
+// map), plus 5.
+float spawn_height(const HeightMap& map, float sample_height, float plane_d, float x, float z);
 
 class AiManager : public NxUserTriggerReport {
 public:
@@ -59,6 +65,7 @@ public:
     std::vector<Opponent*> opponents;
     EskelShip* ship = nullptr;
     NxScene* scene = nullptr; // set once the scene exists
+    float plane_d = 0;        // the ground plane's height, set with the scene
     std::vector<MovingObject*> removed;
     std::vector<MovingObject*> all_objects;
 

@@ -16,6 +16,7 @@ struct TestSeams {
     long frames = -1;         // MOORHOLD_FRAMES: end through the ordinary shutdown after N frames
     std::string screenshot;   // MOORHOLD_SCREENSHOT: PNG of the last frame's back buffer
     bool autopilot = false;   // MOORHOLD_AUTOPILOT: the player's hover steers itself
+    bool log_scores = false;  // MOORHOLD_LOG_SCORES=1: a line per collect and per game end
     bool has_eye = false;     // MOORHOLD_EYE="x y z yaw pitch": free camera held at this pose
     EyePose eye;
     double clock_offset = 0;  // MOORHOLD_CLOCK_OFFSET: seconds added to the game clock

@@ -79,6 +79,7 @@ bool TerrainPhysics::init_physics(const HeightMap& map, float water_height)
     std::printf("plane.d in world = %f\n", water_height);
     std::printf("planeDesc.d = %f\n", plane.d);
     plane_d = plane.d;
+    ai_manager->plane_d = plane.d;
     NxActorDesc actor;
     actor.shapes.pushBack(&plane);
     plane_actor = scene->createActor(actor);

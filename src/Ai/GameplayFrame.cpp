@@ -1,0 +1,133 @@
+#include "Ai/GameplayFrame.h"
+
+#include "Ai/AiManager.h"
+#include "Ai/Autopilot.h"
+#include "Common/Platform.h"
+#include "Common/PlayerControls.h"
+#include "Common/TestSeams.h"
+#include "Gfx/WaterPass.h"
+#include "Objects/LevelPopulation.h"
+#include "Objects/PlayerImpl.h"
+#include "Physics/TerrainPhysics.h"
+#include "Terrain/HeightMap.h"
+
+#include <cstdio>
+
+extern TerrainPhysics terrain_physics;
+
+namespace {
+
+Autopilot autopilot;
+const std::vector<int> no_scores;
+
+AiManager* manager()
+{
+    return terrain_physics.ai_manager;
+}
+
+void print_score(MovingObject* collector, int opponent_index, int points, int value, int multiplier)
+{
+    if (opponent_index < 0 && collector && collector->type == OBJECT_PLAYER)
+        std::printf("score: player %d (crystal %dx%d)\n", points, value, multiplier);
+    else
+        std::printf("score: opponent %d %d (crystal %dx%d)\n", opponent_index, points, value, multiplier);
+    std::fflush(stdout);
+}
+
+struct RingFrame {
+    float time_now, dt, height_limit;
+};
+
+void leave_rings_of(MovingObject* o, void* arg)
+{
+    if (o->type == OBJECT_STATIC || o->type == OBJECT_ESKEL_SHIP) return;
+    const RingFrame& f = *static_cast<const RingFrame*>(arg);
+    update_ring_trail(o->rings, o->type, o->physx_position[1], o->gfx_position[0], o->gfx_position[2], f.time_now,
+                      f.dt, f.height_limit);
+}
+
+} // namespace
+
+void steer_player(float time_now)
+{
+    PlayerImpl* p = game_player;
+    if (!p) return;
+    PlayerControls c = player_controls;
+    if (test_seams.autopilot && manager()) {
+        PlayerControls a = autopilot.steer(*p, *manager(), process_clock_ms());
+        c.forward |= a.forward, c.backward |= a.backward, c.left |= a.left, c.right |= a.right;
+        c.jump |= a.jump, c.set_upright |= a.set_upright;
+    }
+    p->set_forward(c.forward);
+    p->set_backward(c.backward);
+    p->set_left(c.left);
+    p->set_right(c.right);
+    if (c.jump) p->jump(time_now);
+    if (c.set_upright) p->set_upright(p->up_axis(), p->shoot_min_slope, true);
+    player_controls.jump = player_controls.set_upright = false;
+}
+
+void update_game_objects(float seconds)
+{
+    if (game_player) game_player->update(seconds);
+    if (AiManager* ai = manager()) {
+        ai->update();
+        ai->flush();
+    }
+}
+
+void sync_player()
+{
+    if (game_player) game_player->sync();
+}
+
+void player_gfx_position(float out[3])
+{
+    for (int k = 0; k < 3; ++k) out[k] = game_player ? game_player->gfx_position[k] : 0.0f;
+}
+
+void leave_rings(float time_now, float dt)
+{
+    AiManager* ai = manager();
+    if (!ai) return;
+    RingFrame f{time_now, dt, ring_height_limit(terrain_physics.iface_scale[0], terrain_physics.plane_d)};
+    ai->for_each(leave_rings_of, &f);
+}
+
+int player_score()
+{
+    return manager() ? manager()->player_points() : 0;
+}
+
+const std::vector<int>& opponent_scores()
+{
+    return manager() ? manager()->opponent_score_table() : no_scores;
+}
+
+void restart_game_objects()
+{
+    if (AiManager* ai = manager())
+        ai->restart(NxVec3(hmap.phys_map_w * 0.5f, 20.0f, hmap.phys_map_h * 0.5f), 128.0f);
+}
+
+void log_game_end(bool was_over, bool is_over, bool player_won, int winning_points)
+{
+    if (!test_seams.log_scores || was_over || !is_over) return;
+    if (player_won) {
+        std::printf("game over: player\n");
+    } else {
+        // The HUD looks at the opponents from the last one down; the first at the
+        // threshold ended the game.
+        const std::vector<int>& scores = opponent_scores();
+        int winner = -1;
+        for (int i = static_cast<int>(scores.size()) - 1; i >= 0 && winner < 0; --i)
+            if (scores[i] >= winning_points) winner = i;
+        std::printf("game over: opponent %d\n", winner);
+    }
+    std::fflush(stdout);
+}
+
+void enable_score_log()
+{
+    if (test_seams.log_scores && manager()) manager()->on_score = print_score;
+}

@@ -1,0 +1,35 @@
+// The game's share of a frame, called by the main loop in its fixed order: the player's
+// steering from the keys (or the autopilot), the simulation of every game object, the
+// water rings they leave, the scores for the HUD, the score log and the game start.
+#pragma once
+
+#include <vector>
+
+// Copies this frame's keys into the player's flags (with the autopilot's, when it is on),
+// and carries out a requested jump or righting at `time_now` seconds.
+void steer_player(float time_now);
+
+// The player's update, the AI manager's update and flush (`seconds` of this frame).
+void update_game_objects(float seconds);
+
+// The player's pose into graphics space, after the update.
+void sync_player();
+
+// The player's graphics position (the origin before a player exists).
+void player_gfx_position(float out[3]);
+
+// Records and ages the water rings of every object that leaves them.
+void leave_rings(float time_now, float dt);
+
+int player_score();
+const std::vector<int>& opponent_scores();
+
+// A new game: every score 0 and everybody back on the restart circle around the map's
+// centre.
+void restart_game_objects();
+
+// With the score log on: prints "game over: <winner>" when the game has just ended.
+void log_game_end(bool was_over, bool is_over, bool player_won, int winning_points);
+
+// Puts the score log on the AI manager when MOORHOLD_LOG_SCORES asks for it.
+void enable_score_log();

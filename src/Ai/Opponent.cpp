@@ -1,0 +1,203 @@
+#include "Ai/Opponent.h"
+
+#include "Ai/Collectable.h"
+#include "Ai/EskelShip.h"
+#include "Common/ParameterFile.h"
+#include "Common/Platform.h"
+#include "Common/Random.h"
+#include "Objects/ObjectErrors.h"
+
+#include <algorithm>
+
+Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, Md2Instance* instance)
+    : scene(scene_in), start_position(position)
+{
+    attach(instance);
+    type = OBJECT_OPPONENT;
+    {
+        ParameterFile p(path);
+        if (p.getInt("bodyShapeType") != 111) throw HoverObjectError();
+        half_extents = NxVec3(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"),
+                              p.getFloat("bodyShapeZLength")) * 0.5f;
+        raylen_long = p.getFloat("raylen_long");
+        raylen_short = p.getFloat("raylen_short");
+        force_forward = p.getFloat("force_forward");
+        force_backward = p.getFloat("force_backward");
+        force_torque = p.getFloat("force_torque");
+        force_up = p.getFloat("force_up");
+        linear_damping = p.getFloat("linearDamping");
+        angular_damping = p.getFloat("angularDamping");
+        mass = p.getFloat("mass");
+        if (p.getInt("sensorShapeType") != 111) throw HoverObjectError();
+        sensor_half_extents = NxVec3(p.getFloat("sensorShapeXLength"), p.getFloat("sensorShapeYLength"),
+                                     p.getFloat("sensorShapeZLength"));
+        sensor_pose = NxVec3(p.getFloat("sensorLocalPoseX"), p.getFloat("sensorLocalPoseY"),
+                             p.getFloat("sensorLocalPoseZ"));
+        jet_power = p.getFloat("jet_power");
+        box_size = p.getFloat("boxSize");
+        attack = p.getFloat("attack");
+        box_collect = attack + p.getFloat("boxCollect");
+        thresholds.no_turn = p.getFloat("ANGLE_NO_TURN");
+        thresholds.turn = p.getFloat("ANGLE_TURN");
+        thresholds.turn_hard = p.getFloat("ANGLE_TURN_HARD");
+        thresholds.turn_break = p.getFloat("ANGLE_TURN_BREAK");
+        min_fwd_speed_for_break = p.getFloat("min_fwd_speed_for_break");
+        ray_epsilon = p.getFloat("rayEpsilon");
+        shoot_eps = p.getFloat("shoot_eps");
+        shoot_delay = p.getFloat("shoot_delay");
+        shoot_min_slope = p.getFloat("shoot_min_slope");
+    }
+
+    // Forward is -z: the two front corners (z < 0) carry the long rays.
+    float hx = half_extents.x - ray_epsilon, hz = half_extents.z - ray_epsilon;
+    rays.corners[0] = NxVec3(hx, 0, -hz);
+    rays.corners[1] = NxVec3(hx, 0, hz);
+    rays.corners[2] = NxVec3(-hx, 0, -hz);
+    rays.corners[3] = NxVec3(-hx, 0, hz);
+    rays.lengths[0] = rays.lengths[2] = raylen_long;
+    rays.lengths[1] = rays.lengths[3] = raylen_short;
+    position.get(still.reference);
+
+    NxBoxShapeDesc body_box;
+    body_box.dimensions = half_extents;
+    body_box.group = kHoverShapeGroup;
+    NxBoxShapeDesc sensor;
+    sensor.dimensions = sensor_half_extents;
+    sensor.localPose.t = sensor_pose;
+    sensor.shapeFlags |= NX_TRIGGER_ENABLE;
+    NxBodyDesc body;
+    body.mass = mass;
+    body.linearDamping = linear_damping;
+    body.angularDamping = angular_damping;
+    NxActorDesc desc;
+    desc.shapes.pushBack(&body_box);
+    desc.shapes.pushBack(&sensor);
+    desc.body = &body;
+    desc.globalPose.t = position;
+    desc.userData = static_cast<MovingObject*>(this);
+    if (scene) actor = scene->createActor(desc);
+}
+
+void Opponent::add_candidate(MovingObject* o)
+{
+    TargetRecord r;
+    r.object = o;
+    r.actor = o ? o->actor : nullptr;
+    candidates.push_back(r);
+}
+
+void Opponent::add_rival(MovingObject* o)
+{
+    TargetRecord r;
+    r.object = o;
+    r.actor = o ? o->actor : nullptr;
+    rivals.push_back(r);
+}
+
+bool Opponent::remove_candidate(MovingObject* o)
+{
+    bool was_target = false;
+    for (size_t i = 0; i < candidates.size();) {
+        if (candidates[i].object != o) {
+            ++i;
+            continue;
+        }
+        if (target == static_cast<int>(i)) {
+            was_target = true;
+            target = -1;
+            mode = 0;
+        } else if (target > static_cast<int>(i)) {
+            --target;
+        }
+        candidates.erase(candidates.begin() + static_cast<long>(i));
+    }
+    return was_target;
+}
+
+void Opponent::remove_rival(MovingObject* o)
+{
+    rivals.erase(std::remove_if(rivals.begin(), rivals.end(), [o](const TargetRecord& r) { return r.object == o; }),
+                 rivals.end());
+}
+
+void Opponent::refresh(TargetRecord& r) const
+{
+    if (!r.actor || !actor) return;
+    NxVec3 p = r.actor->getGlobalPosition();
+    p.get(r.position);
+    r.distance = p.distance(actor->getGlobalPosition());
+}
+
+void Opponent::choose_target()
+{
+    if (target >= 0) return;
+    float r = rand_uniform() * (attack + box_collect);
+    int chosen = -1;
+    if (r < attack || r < attack + box_collect) chosen = nearest_record(candidates);
+    target = chosen;
+    if (target >= 0) {
+        mode = 222;
+        if (MovingObject* o = candidates[target].object)
+            if (o->type == OBJECT_COLLECTABLE) static_cast<Collectable*>(o)->chase_notice();
+    } else {
+        mode = 0;
+    }
+}
+
+void Opponent::decide_steering()
+{
+    forward = brake = turn_positive = turn_negative = false;
+    if (sensor_count > 0) {
+        if (turn_side)
+            turn_positive = true;
+        else
+            turn_negative = true;
+        return;
+    }
+    NxVec3 aim;
+    if (mode == 222 && target >= 0) {
+        aim.set(candidates[target].position);
+    } else if (ship && ship->actor) {
+        aim = ship->actor->getGlobalPosition();
+    } else {
+        forward = true;
+        return;
+    }
+    if (!actor) return;
+    NxMat34 pose = actor->getGlobalPose();
+    int k = classify_aim(pose, aim, thresholds);
+    NxVec3 velocity;
+    pose.M.multiplyByTranspose(actor->getLinearVelocity(), velocity);
+    bool fast = velocity.z < -min_fwd_speed_for_break;
+    switch (k) {
+    case STEER_TURN_POSITIVE: forward = turn_positive = true; break;
+    case STEER_TURN_NEGATIVE: forward = turn_negative = true; break;
+    case STEER_HARD_POSITIVE: turn_positive = true; break;
+    case STEER_HARD_NEGATIVE: turn_negative = true; break;
+    case STEER_BRAKE_POSITIVE: turn_positive = true, brake = fast; break;
+    case STEER_BRAKE_NEGATIVE: turn_negative = true, brake = fast; break;
+    default: forward = true; break;
+    }
+}
+
+void Opponent::apply_hover_physics()
+{
+    NxVec3 d = apply_hover_lift(*actor, rays, jet_power, debug_rays);
+    apply_roll_correction(*actor, d);
+    if (forward) actor->addLocalForce(NxVec3(0, 0, -force_forward));
+    if (brake) actor->addLocalForce(NxVec3(0, 0, force_backward));
+    if (turn_positive) actor->addLocalTorque(NxVec3(0, force_torque, 0));
+    if (turn_negative) actor->addLocalTorque(NxVec3(0, -force_torque, 0));
+}
+
+void Opponent::update()
+{
+    for (TargetRecord& r : candidates) refresh(r);
+    for (TargetRecord& r : rivals) refresh(r);
+    choose_target();
+    decide_steering();
+    if (!actor) return;
+    apply_hover_physics();
+    if (still.due(actor->getGlobalPosition(), shoot_eps, shoot_delay, process_clock_ms()))
+        set_upright(actor->getGlobalOrientation().getColumn(1), shoot_min_slope, false);
+}

@@ -1,0 +1,30 @@
+#include "Ai/Steering.h"
+
+#include <cmath>
+
+int classify_offset(float x, float z, const SteeringThresholds& t)
+{
+    if (x == 0) return STEER_STRAIGHT;
+    float a = std::atan2(x, -z) * 180.0f / 3.14159265f;
+    float m = std::fabs(a);
+    if (m <= t.no_turn) return STEER_STRAIGHT;
+    if (m <= t.turn) return a > 0 ? STEER_TURN_NEGATIVE : STEER_TURN_POSITIVE;
+    if (m <= t.turn_hard) return a > 0 ? STEER_HARD_NEGATIVE : STEER_HARD_POSITIVE;
+    if (m <= t.turn_break) return a > 0 ? STEER_BRAKE_NEGATIVE : STEER_BRAKE_POSITIVE;
+    return STEER_STRAIGHT;
+}
+
+int classify_aim(const NxMat34& pose, const NxVec3& aim, const SteeringThresholds& t)
+{
+    NxVec3 local;
+    pose.M.multiplyByTranspose(aim - pose.t, local);
+    return classify_offset(local.x, local.z, t);
+}
+
+int nearest_record(const std::vector<TargetRecord>& records)
+{
+    int best = -1;
+    for (size_t i = 0; i < records.size(); ++i)
+        if (best < 0 || records[i].distance <= records[best].distance) best = static_cast<int>(i);
+    return best;
+}

@@ -1,0 +1,68 @@
+#include "Objects/HoverPhysics.h"
+
+#include "Gfx/DebugRays.h"
+
+#include <algorithm>
+#include <cmath>
+
+float hover_lift(float distance, float jet_power)
+{
+    return jet_power / std::max(distance, 0.1f);
+}
+
+float roll_angle(const NxVec3& ray_dir, const NxVec3& z_axis)
+{
+    // The down ray against the world's down axis (0, -1, 0): its cosine is -ray_dir.y.
+    float c = -ray_dir.y;
+    float a;
+    if (c >= 1)
+        a = 0;
+    else if (c <= -1)
+        a = 3.14159265f;
+    else
+        a = std::acos(c);
+    if (-z_axis.y > 0) a = -a;
+    return a;
+}
+
+NxVec3 hover_ray_direction(const NxMat33& rotation)
+{
+    NxVec3 d = rotation * NxVec3(0, -1, 0);
+    d.normalize();
+    return d;
+}
+
+NxVec3 apply_hover_lift(NxActor& actor, const HoverRays& rays, float jet_power, bool draw)
+{
+    NxMat34 pose = actor.getGlobalPose();
+    NxVec3 d = hover_ray_direction(pose.M);
+    NxScene& scene = actor.getScene();
+    for (int i = 0; i < 4; ++i) {
+        NxRay ray(pose.M * rays.corners[i] + pose.t, d);
+        NxRaycastHit hit;
+        if (!scene.raycastClosestShape(ray, NX_ALL_SHAPES, hit, kHoverRayGroups, rays.lengths[i])) continue;
+        if (draw) draw_debug_ray(ray.orig, hit.worldImpact, 1.0f, 0.0f, 0.0f);
+        actor.addForceAtLocalPos(NxVec3(0, hover_lift(hit.distance, jet_power), 0), rays.corners[i]);
+    }
+    return d;
+}
+
+void apply_roll_correction(NxActor& actor, const NxVec3& ray_dir)
+{
+    NxVec3 z = actor.getGlobalOrientation().getColumn(2);
+    actor.addLocalTorque(NxVec3(400.0f * roll_angle(ray_dir, z), 0, 0));
+}
+
+bool StandingStill::due(const NxVec3& position, float eps, float delay_seconds, long now_ms)
+{
+    if (std::fabs(position.x - reference[0]) >= eps && std::fabs(position.z - reference[2]) >= eps) {
+        position.get(reference);
+        checked_at = now_ms;
+        return false;
+    }
+    if (checked_at < now_ms - static_cast<long>(delay_seconds * 1000.0f)) {
+        checked_at = now_ms;
+        return true;
+    }
+    return false;
+}

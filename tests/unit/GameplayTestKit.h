@@ -1,0 +1,127 @@
+// A small world for the gameplay tests: a Bullet scene under gravity with the AI manager as
+// its trigger receiver, flat cooked ground or the ground plane, and the game's frame order
+// (forces once per frame, then one physics step of the frame's length).
+#pragma once
+
+#include "GameDir.h"
+#include "PhysicsTestKit.h"
+#include "TempDir.h"
+
+#include "Ai/AiManager.h"
+#include "Common/Platform.h"
+#include "Objects/MovingObject.h"
+#include "Objects/PlayerImpl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+struct PlayedSound {
+    std::string name;
+    NxVec3 at;
+};
+
+inline std::vector<PlayedSound>& played_sounds()
+{
+    static std::vector<PlayedSound> sounds;
+    return sounds;
+}
+
+inline void record_played_sound(const char* name, const float p[3])
+{
+    played_sounds().push_back({name, NxVec3(p[0], p[1], p[2])});
+}
+
+class GameWorld : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
+        NxSceneDesc desc;
+        desc.gravity = NxVec3(0, -9.81f, 0);
+        ai = new AiManager();
+        desc.userTriggerReport = ai;
+        scene = sdk->createScene(desc);
+        scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+        ai->scene = scene;
+        saved_sound = MovingObject::play_sound;
+        MovingObject::play_sound = record_played_sound;
+        played_sounds().clear();
+        clock_ms = 100000;
+        hold_process_clock(clock_ms);
+    }
+    void TearDown() override
+    {
+        hold_process_clock(-1);
+        MovingObject::play_sound = saved_sound;
+        delete ai;
+        sdk->release();
+    }
+
+    // Flat ground of `cells` x `cells` units at height `h`, its corner at the origin.
+    void flat_ground(float h, unsigned cells = 96)
+    {
+        GridMesh grid(cells, [h](float, float) { return h; });
+        MemoryStream cooked;
+        ASSERT_TRUE(cook(grid.desc(), cooked));
+        NxTriangleMesh* mesh = sdk->createTriangleMesh(cooked);
+        ASSERT_NE(mesh, nullptr);
+        NxTriangleMeshShapeDesc shape;
+        shape.meshData = mesh;
+        NxActorDesc actor;
+        actor.shapes.pushBack(&shape);
+        scene->createActor(actor);
+    }
+
+    // The ground plane at height `h` (the water surface of the game).
+    void ground_plane(float h)
+    {
+        NxPlaneShapeDesc plane;
+        plane.d = h;
+        NxActorDesc actor;
+        actor.shapes.pushBack(&plane);
+        scene->createActor(actor);
+        ai->plane_d = h;
+    }
+
+    PlayerImpl* make_player(const NxVec3& at)
+    {
+        PlayerImpl* p = new PlayerImpl(scene, at, false, false, false, game_file("config/objects/player.p").c_str());
+        p->set_backward(false);
+        ai->register_object(p);
+        return p;
+    }
+
+    // One frame of `dt` seconds of simulated time, in the game's order.
+    void frame(float dt)
+    {
+        clock_ms += static_cast<long>(dt * 1000.0f);
+        hold_process_clock(clock_ms);
+        if (ai->player) ai->player->update(dt);
+        ai->update();
+        ai->flush();
+        scene->simulate(dt);
+        scene->flushStream();
+        scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+    }
+
+    void run(float seconds, float dt)
+    {
+        for (float t = 0; t < seconds; t += dt) frame(dt);
+    }
+
+    NxPhysicsSDK* sdk = nullptr;
+    NxScene* scene = nullptr;
+    AiManager* ai = nullptr;
+    long clock_ms = 0;
+    void (*saved_sound)(const char*, const float[3]) = nullptr;
+};
+
+// A parameter file in `dir` from "key=value" lines.
+inline std::string write_params(const TempDir& dir, const std::string& name, const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines) text += l + "\n";
+    return dir.write(name, text);
+}

@@ -1,0 +1,194 @@
+// The player's hover with the shipped player.p on Bullet: it floats, drives, turns, levels
+// itself, jumps, and the rules behind that (lift, roll angle, standing still).
+
+#include "GameplayTestKit.h"
+
+#include "Objects/HoverPhysics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const float kPi = 3.14159265f;
+
+NxMat33 rotation_about_x(float radians)
+{
+    NxMat33 m;
+    m.rotX(radians);
+    return m;
+}
+
+} // namespace
+
+TEST(HoverRules, LiftGrowsAsTheGroundComesCloserButNotBelowATenth)
+{
+    struct Case {
+        float distance, expected;
+    } cases[] = {{2.0f, 50.0f}, {1.0f, 100.0f}, {0.1f, 1000.0f}, {0.05f, 1000.0f}, {0.0f, 1000.0f}};
+    for (const Case& c : cases) EXPECT_FLOAT_EQ(hover_lift(c.distance, 100.0f), c.expected) << c.distance;
+}
+
+TEST(HoverRules, RollAngleIsTheTiltSignedByTheZAxis)
+{
+    struct Case {
+        const char* what;
+        NxVec3 down, z;
+        float expected;
+    } cases[] = {
+        {"level", NxVec3(0, -1, 0), NxVec3(0, 0, 1), 0.0f},
+        {"rolled 30 degrees, z up", NxVec3(0, -std::cos(0.5236f), std::sin(0.5236f)),
+         NxVec3(0, std::sin(0.5236f), std::cos(0.5236f)), 0.5236f},
+        {"rolled 30 degrees, z down", NxVec3(0, -std::cos(0.5236f), -std::sin(0.5236f)),
+         NxVec3(0, -std::sin(0.5236f), std::cos(0.5236f)), -0.5236f},
+        {"upside down, z level", NxVec3(0, 1, 0), NxVec3(0, 0, -1), kPi},
+        {"upside down, z dipping", NxVec3(0, 1, 0), NxVec3(0, -0.1f, 0.995f), -kPi},
+    };
+    for (const Case& c : cases) EXPECT_NEAR(roll_angle(c.down, c.z), c.expected, 1e-3f) << c.what;
+}
+
+TEST(HoverRules, StandingStillIsCheckedOnlyAfterTheDelayAndOnlyWithoutMovingInBothXAndZ)
+{
+    struct Step {
+        NxVec3 at;
+        long now;
+        bool due;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"still: due once the delay has passed, then again a delay later",
+         {{NxVec3(0, 0, 0), 1000, false}, {NxVec3(0, 0, 0), 1001, true}, {NxVec3(0, 0, 0), 2001, false},
+          {NxVec3(0, 0, 0), 2002, true}}},
+        {"moving in x and z resets the reference and the time",
+         {{NxVec3(0, 0, 0), 2001, true}, {NxVec3(1, 0, 1), 2500, false}, {NxVec3(1, 0, 1), 3400, false},
+          {NxVec3(1.2f, 0, 1.2f), 3501, true}}},
+        {"moving along x only never resets the reference",
+         {{NxVec3(5, 0, 0), 2001, true}, {NxVec3(10, 0, 0), 3002, true}}},
+    };
+    for (const Case& c : cases) {
+        StandingStill s; // reference at the origin, checked at time 0
+        for (const Step& st : c.steps)
+            EXPECT_EQ(s.due(st.at, 0.5f, 1.0f, st.now), st.due) << c.what << " at " << st.now;
+    }
+}
+
+class PlayerHover : public GameWorld {};
+
+TEST_F(PlayerHover, FloatsSteadilyOverLandAndWaterAtEveryStepLength)
+{
+    struct Case {
+        const char* ground;
+        float dt;
+    } cases[] = {{"land", 0.033f}, {"land", 0.04f}, {"land", 0.1f},
+                 {"water", 0.033f}, {"water", 0.04f}, {"water", 0.1f}};
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        const float ground = 10.0f;
+        if (std::string(c.ground) == "land")
+            flat_ground(ground);
+        else
+            ground_plane(ground);
+        PlayerImpl* p = make_player(NxVec3(40, ground + 4, 40));
+        run(5.0f, c.dt); // settle
+        float low = 1e9f, high = -1e9f;
+        for (float t = 0; t < 10.0f; t += c.dt) {
+            frame(c.dt);
+            float y = p->actor->getGlobalPosition().y;
+            low = std::min(low, y), high = std::max(high, y);
+        }
+        std::string what = std::string(c.ground) + " at " + std::to_string(c.dt);
+        // The box (half height 0.5) stays clear of the ground, about its own height above it,
+        // and does not bob.
+        EXPECT_GT(low - 0.5f, ground + 0.3f) << what;
+        EXPECT_LT(high - 0.5f, ground + 2.0f) << what;
+        EXPECT_LT(high - low, 0.15f) << what;
+        EXPECT_GT(p->up_axis().y, 0.99f) << what;
+    }
+}
+
+TEST_F(PlayerHover, ForwardDrivesAlongLocalXAndLeftTurnsAboutY)
+{
+    flat_ground(10);
+    PlayerImpl* p = make_player(NxVec3(40, 13, 40));
+    run(3.0f, 0.04f);
+    NxVec3 start = p->actor->getGlobalPosition();
+    p->set_forward(true);
+    run(1.0f, 0.04f);
+    NxVec3 moved = p->actor->getGlobalPosition() - start;
+    EXPECT_GT(moved.x, 3.0f);
+    EXPECT_LT(std::fabs(moved.z), 0.5f);
+
+    p->set_forward(false);
+    p->set_left(true);
+    run(0.5f, 0.04f);
+    // A left turn about +y takes the nose from +x toward -z.
+    NxVec3 nose = p->forward_axis();
+    EXPECT_LT(nose.z, -0.2f);
+    EXPECT_GT(p->actor->getAngularVelocity().y, 0.2f);
+}
+
+TEST_F(PlayerHover, ARolledHoverIsLevelWithinTwoSeconds)
+{
+    flat_ground(10);
+    PlayerImpl* p = make_player(NxVec3(40, 12, 40));
+    NxMat34 pose = p->actor->getGlobalPose();
+    pose.M = rotation_about_x(30.0f * kPi / 180.0f);
+    p->actor->setGlobalPose(pose);
+    run(2.0f, 0.04f);
+    EXPECT_GT(p->up_axis().y, std::cos(5.0f * kPi / 180.0f));
+}
+
+TEST_F(PlayerHover, TwoJumpsCloserThanTheDelayGiveOne)
+{
+    struct Case {
+        float second_after;
+        int jumps;
+    } cases[] = {{0.5f, 1}, {1.0f, 1}, {1.5f, 2}};
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        ground_plane(0);
+        PlayerImpl* p = make_player(NxVec3(0, 1.5f, 0));
+        run(4.0f, 0.04f);
+        // Each jump is a force over one step; measure the climb speed it gives.
+        p->jump(10.0f);
+        frame(0.04f);
+        float one = p->actor->getLinearVelocity().y;
+        p->jump(10.0f + c.second_after);
+        frame(0.04f);
+        float after = p->actor->getLinearVelocity().y;
+        if (c.jumps == 1)
+            EXPECT_LT(after, one) << c.second_after;
+        else
+            EXPECT_GT(after, one * 1.5f) << c.second_after;
+    }
+}
+
+TEST_F(PlayerHover, AHoverLyingOnItsSideIsRightedOnlyAfterTheDelay)
+{
+    PlayerImpl* p = make_player(NxVec3(40, 11, 40));
+    // Held where it lies (no force moves a kinematic body), so only the check can right it.
+    p->actor->raiseBodyFlag(NX_BF_KINEMATIC);
+    NxMat34 pose = p->actor->getGlobalPose();
+    pose.M = rotation_about_x(kPi / 2);
+    p->actor->setGlobalPose(pose);
+    p->still.checked_at = clock_ms; // as if it had just come to rest here
+    long rested = clock_ms;
+    testing::internal::CaptureStderr();
+    auto update_at = [&](float seconds_after) {
+        hold_process_clock(rested + static_cast<long>(seconds_after * 1000));
+        p->update(0.04f);
+    };
+    update_at(p->shoot_delay - 0.1f);
+    EXPECT_TRUE(played_sounds().empty());
+    EXPECT_LT(p->up_axis().y, 0.1f);
+    update_at(p->shoot_delay + 0.1f);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("shoot PLAYER!!"), std::string::npos);
+    ASSERT_EQ(played_sounds().size(), 1u);
+    EXPECT_EQ(played_sounds()[0].name, "yipiee");
+    EXPECT_FLOAT_EQ(p->up_axis().y, 1.0f);
+}
