@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game (release), assembles the game directory and
 # starts the game in it. Without a display the game runs under a virtual X server for a
-# few hundred frames and leaves a screenshot behind.
+# few hundred frames with the autopilot at the controls, so the screenshot it leaves behind
+# shows the race.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MOORHOLD_BUILD_DIR:-$root/build}
@@ -15,7 +16,7 @@ if [ -n "${DISPLAY:-}" ]; then
   exec ./EZG
 fi
 shot="$build/game/screenshot.png"
-echo "No DISPLAY: running Moorhold under Xvfb for ${MOORHOLD_FRAMES:-600} frames."
+echo "No DISPLAY: running Moorhold under Xvfb for ${MOORHOLD_FRAMES:-600} frames, the autopilot driving."
 MOORHOLD_FRAMES=${MOORHOLD_FRAMES:-600} MOORHOLD_SCREENSHOT="$shot" SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} \
-  xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX" ./EZG
+  MOORHOLD_AUTOPILOT=${MOORHOLD_AUTOPILOT:-1} "$root/tests/xvfb-run.sh" ./EZG
 echo "Screenshot of the last frame: $shot"

@@ -1,18 +1,18 @@
 # The eskel ship: a gravity-free 6 x 3 x 10 body (the lengths are half extents) flying along
 # its local -z axis ground_offset above the highest terrain under it, between random
-# waypoints of its area. Its lift is 10 per unit of height error against a mass of 20 with
-# damping 1.0: it settles to its height within a few seconds without overshooting much.
+# waypoints of its area. Its lift is 10 per unit of height error against a mass of 10 with
+# damping 1.0: it follows the ground within a few seconds without overshooting much.
 bodyShapeType=111
 bodyShapeXLength=3.0
 bodyShapeYLength=1.5
 bodyShapeZLength=5.0
-mass=20.0
+mass=10.0
 linearDamping=1.0
 angularDamping=2.0
 ground_offset=22.0
-force_forward=120.0
+force_forward=60.0
 force_backward=0.0
-force_torque=300.0
+force_torque=150.0
 ANGLE_NO_TURN=8.0
 ANGLE_TURN=40.0
 ANGLE_TURN_HARD=90.0

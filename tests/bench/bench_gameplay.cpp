@@ -1,0 +1,169 @@
+// Prints what the game logic costs per frame with the whole level on the game's own map:
+// the player (driven by the autopilot), five opponents, the eskel ship, the two ducks and
+// 30 crystals lying about. Figures: the player's update, the AI manager's update (with
+// every sync) and flush, the player's sync, and simulate + fetchResults, as median and
+// 95th percentile over the frames. Run it with the game directory as argument
+// (default: ../game beside this program's directory, as the build lays it out).
+
+#include "Ai/AiManager.h"
+#include "Ai/Autopilot.h"
+#include "Ai/Collectable.h"
+#include "Ai/EskelShip.h"
+#include "Ai/Opponent.h"
+#include "Common/Globals.h"
+#include "Common/ParameterFile.h"
+#include "Common/Platform.h"
+#include "Objects/GenericObject.h"
+#include "Objects/PlayerImpl.h"
+#include "Objects/StaticObject.h"
+#include "Physics/TerrainPhysics.h"
+#include "Terrain/HeightMap.h"
+#include "Terrain/TerrainTileMesh.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+double now_ms()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+template <class F>
+void quietly(F f)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    int saved_out = dup(1), saved_err = dup(2);
+    FILE* null = std::fopen("/dev/null", "w");
+    dup2(fileno(null), 1);
+    dup2(fileno(null), 2);
+    f();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    dup2(saved_out, 1);
+    dup2(saved_err, 2);
+    close(saved_out);
+    close(saved_err);
+    std::fclose(null);
+}
+
+struct Figures {
+    std::vector<double> samples;
+    void add(double ms) { samples.push_back(ms); }
+    double at(double q)
+    {
+        std::vector<double> s = samples;
+        std::sort(s.begin(), s.end());
+        return s.empty() ? 0 : s[std::min(s.size() - 1, static_cast<size_t>(q * s.size()))];
+    }
+    void print(const char* what)
+    {
+        std::printf("%-34s median %7.3f ms   p95 %7.3f ms\n", what, at(0.5), at(0.95));
+    }
+};
+
+Md2Instance* no_model()
+{
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    namespace fs = std::filesystem;
+    fs::path game = argc > 1 ? fs::path(argv[1]) : fs::path(argv[0]).parent_path() / ".." / "game";
+    fs::current_path(game);
+    TerrainPhysics terrain_physics(".\\config\\objects\\terrain.p");
+
+    bool loaded = false;
+    quietly([&] {
+        ParameterFile map_file(".\\config\\map\\map1.p");
+        ParameterFile gfx(".\\config\\gfx.p");
+        if (hmap.readfile(map_file.getString("filename").c_str()) == -1) return;
+        hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
+        // The terrain scales as the shader set-up derives them from the graphics file.
+        float minfact = gfx.getFloat("phys_minfact"), y_scale = gfx.getFloat("y_pgmland_scale");
+        pgmland_scale[0] = pgmland_scale[2] = 1.0f / (hmap.map_w * minfact);
+        pgmland_scale[1] = hmap.map_w * y_scale * minfact;
+        pgmland_offset = -pgmland_scale[1] * waterlevel_frac;
+        loaded = terrain_physics.init_physics(hmap, pgmland_offset);
+        iface_scale(gfxScale, dangerScale, terrain_physics.iface_scale);
+        const float translate[3] = {0, pgmland_offset, 0};
+        GenericObject::set_physx2gfx_transform(terrain_physics.iface_scale, translate);
+    });
+    if (!loaded) {
+        std::printf("could not load the game's map and physics from %s\n", game.string().c_str());
+        return 1;
+    }
+    NxScene& scene = *terrain_physics.scene;
+    scene.setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+    AiManager& ai = *terrain_physics.ai_manager;
+    EskelShip::make_crystal_instance = no_model;
+
+    PlayerImpl* player = nullptr;
+    quietly([&] {
+        const float ducks[2][3] = {{102.0f, 20.0f, 294.5f}, {136.0f, 20.5f, 294.5f}};
+        for (const auto& d : ducks)
+            ai.register_object(new StaticObject(".\\config\\objects\\defaultDuckStatic.p", &scene, d, nullptr,
+                                                NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1)));
+        ai.register_object(new EskelShip(".\\config\\objects\\defaultEskel.p", &scene, NxVec3(100, 55, 100), nullptr));
+        for (int i = 0; i < 5; ++i)
+            ai.register_object(new Opponent(".\\config\\objects\\defaultHo.p", &scene, NxVec3(20.0f * i, 35, 120), nullptr));
+        player = new PlayerImpl(&scene, NxVec3(50, 35, 50), false, false, false);
+        ai.register_object(player);
+        ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128);
+        // 30 crystals on the land around the circle's centre.
+        for (int i = 0; i < 30; ++i) {
+            float x = 180.0f + 15.0f * (i % 6), z = 180.0f + 30.0f * (i / 6);
+            float y = std::max(terrain_physics.plane_d, hmap.phys_at(long(x), long(z)) * dangerScale[1]) + 2;
+            ai.register_object(new Collectable(".\\config\\objects\\defaultCollectable.p", &scene, NxVec3(x, y, z), 10,
+                                               nullptr));
+        }
+    });
+    if (ai.ship) ai.ship->next_drop_time = process_clock_ms() + 3600 * 1000; // 30 crystals stay 30
+
+    Autopilot pilot;
+    Figures player_update, manager, sync, physics, total;
+    const int frames = 600;
+    const float dt = 0.05f; // the capped frame of a slow machine
+    quietly([&] {
+        for (int f = 0; f < frames; ++f) {
+            PlayerControls c = pilot.steer(*player, ai, process_clock_ms());
+            player->set_forward(c.forward), player->set_backward(c.backward);
+            player->set_left(c.left), player->set_right(c.right);
+            double t0 = now_ms();
+            player->update(2 * dt);
+            double t1 = now_ms();
+            ai.update();
+            ai.flush();
+            double t2 = now_ms();
+            player->sync();
+            double t3 = now_ms();
+            scene.simulate(2 * dt);
+            scene.flushStream();
+            scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
+            double t4 = now_ms();
+            player_update.add(t1 - t0), manager.add(t2 - t1), sync.add(t3 - t2), physics.add(t4 - t3);
+            total.add(t4 - t0);
+        }
+    });
+    std::printf("%d frames, %zu objects (%zu crystals left, player %d points, opponents",
+                frames, ai.all_objects.size(), ai.collectables.size(), ai.player_points());
+    for (int s : ai.opponent_score_table()) std::printf(" %d", s);
+    std::printf(")\n");
+    player_update.print("player update:");
+    manager.print("AiManager update + flush (syncs):");
+    sync.print("player sync:");
+    physics.print("simulate + fetchResults:");
+    total.print("game logic per frame:");
+    quietly([&] { terrain_physics.release_physics(); });
+    return 0;
+}

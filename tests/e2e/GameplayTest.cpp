@@ -1,0 +1,124 @@
+// The race as a player sees it: the autopilot drives the player's hover against the five
+// opponents through whole games and a restart, and the follow camera shows the hover with
+// its rider in the lower middle of the screen with the scores beside it.
+#include "e2e/GameRunner.h"
+#include "e2e/LandscapeImage.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iostream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// Rewrites `key=...` in a parameter file of the run directory.
+void set_key(const std::filesystem::path& file, const std::string& key, const std::string& value)
+{
+    std::ifstream in(file);
+    std::stringstream out;
+    std::string line;
+    while (std::getline(in, line)) out << (line.rfind(key + "=", 0) == 0 ? key + "=" + value : line) << "\n";
+    in.close();
+    std::ofstream(file) << out.str();
+}
+
+// The hover's hull is red and its rotor rings dark red: strongly red pixels, which neither
+// the moor, the water nor the sky has.
+double red_share(const Image& img, int x0, int y0, int x1, int y1)
+{
+    double red = 0, n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x, ++n) {
+            const unsigned char* p = img.pixel(x, y);
+            if (p[0] > 100 && p[0] > 1.7 * p[1] && p[0] > 1.7 * p[2]) ++red;
+        }
+    return n > 0 ? red / n : 0;
+}
+
+// Rows of red text in the HUD's left column: one band per "Dr. Evil" line.
+int red_text_lines(const Image& img, int x1, int y0, int y1)
+{
+    int lines = 0;
+    bool inside = false;
+    for (int y = y0; y < y1; ++y) {
+        bool red = red_share(img, 0, y, x1, y + 1) > 0;
+        if (red && !inside) ++lines;
+        inside = red;
+    }
+    return lines;
+}
+
+// The "you:" line: orange-yellow text in the bottom-left corner.
+double yellow_share(const Image& img, int x1, int y0)
+{
+    double yellow = 0, n = 0;
+    for (int y = y0; y < img.height; ++y)
+        for (int x = 0; x < x1; ++x, ++n) {
+            const unsigned char* p = img.pixel(x, y);
+            if (p[0] > 150 && p[1] > 90 && p[2] < 70 && p[0] > p[1]) ++yellow;
+        }
+    return n > 0 ? yellow / n : 0;
+}
+
+} // namespace
+
+TEST(Gameplay, TheAutopilotRacesThroughAGameARestartAndOn)
+{
+    RunOptions opt;
+    opt.frames = 700;
+    opt.screenshot = false;
+    opt.timeout_seconds = 550;
+    opt.env = {{"MOORHOLD_AUTOPILOT", "1"}, {"MOORHOLD_LOG_SCORES", "1"}};
+    opt.prepare = [](const std::filesystem::path& dir) {
+        set_key(dir / "config/levels/level1.p", "winning_points", "30");
+        set_key(dir / "config/gfx.p", "screen_width", "400");
+        set_key(dir / "config/gfx.p", "screen_height", "300");
+    };
+    GameRun run = run_game(opt);
+    ASSERT_EQ(run.exit_code, 0) << run.log;
+    EXPECT_EQ(count_of(run.log, "OpenGL ERROR"), 0) << run.log;
+
+    const std::regex score_line(R"(score: (player|opponent [0-4]) (\d+) \(crystal 10x(\d)\))");
+    int player_scores = 0, opponent_scores = 0;
+    for (std::sregex_iterator it(run.log.begin(), run.log.end(), score_line), end; it != end; ++it) {
+        const std::smatch& m = *it;
+        int points = std::stoi(m[2]), multiplier = std::stoi(m[3]);
+        EXPECT_EQ(points, 10 * multiplier) << m[0];
+        EXPECT_GE(multiplier, 1) << m[0];
+        EXPECT_LE(multiplier, 6) << m[0]; // one chase notice per opponent at most
+        (m[1] == "player" ? player_scores : opponent_scores)++;
+    }
+    std::cout << "score lines: player " << player_scores << ", opponents " << opponent_scores << ", games ended "
+              << count_of(run.log, "game over: ") << "\n";
+    EXPECT_GE(player_scores, 1) << run.log;
+    EXPECT_GE(opponent_scores, 1) << run.log;
+    EXPECT_TRUE(appear_in_order(run.log, {"score: ", "game over: ", "RESTART GAME!!!!", "score: "})) << run.log;
+}
+
+TEST(Gameplay, TheFollowCameraShowsTheHoverInTheLowerMiddle)
+{
+    RunOptions opt;
+    opt.frames = 200;
+    opt.env = {{"MOORHOLD_AUTOPILOT", "1"}};
+    GameRun run = run_game(opt);
+    ASSERT_EQ(run.exit_code, 0) << run.log;
+    ASSERT_FALSE(run.screenshot.empty()) << run.log;
+    const Image& img = run.screenshot;
+    const int w = img.width, h = img.height;
+    double middle = red_share(img, w * 3 / 10, h * 45 / 100, w * 7 / 10, h * 8 / 10);
+    double top = red_share(img, w / 5, 0, w, h * 3 / 10);
+    Share view = share_of(img, w / 5, 0, w, h);
+    std::cout << "red: lower middle " << middle << ", top " << top << "\nview: " << view << "\n";
+    EXPECT_GT(middle, 0.004);
+    EXPECT_GT(middle, 4 * top);
+    EXPECT_GT(view.grass + view.rock + view.sand, 0.2);
+    int evil_lines = red_text_lines(img, w / 6, h / 2, h * 95 / 100);
+    double you = yellow_share(img, w / 8, h * 93 / 100);
+    std::cout << "HUD: " << evil_lines << " red lines, yellow " << you << "\n";
+    EXPECT_EQ(evil_lines, 5);
+    EXPECT_GT(you, 0.03);
+    EXPECT_EQ(count_of(run.log, "OpenGL ERROR"), 0) << run.log;
+}

@@ -1,0 +1,230 @@
+// Crystals and scoring through the AI manager: the trigger report, collect, the chase
+// multiplier, expiry, removal, the restart and the game's random source.
+
+#include "GameplayTestKit.h"
+
+#include "Ai/Collectable.h"
+#include "Ai/Opponent.h"
+#include "Common/Random.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int sounds_named(const std::string& name)
+{
+    return static_cast<int>(std::count_if(played_sounds().begin(), played_sounds().end(),
+                                           [&](const PlayedSound& s) { return s.name == name; }));
+}
+
+// A body that stays where it is put: no gravity, no speed.
+void hold(MovingObject* o, const NxVec3& at)
+{
+    o->actor->raiseBodyFlag(NX_BF_DISABLE_GRAVITY);
+    o->actor->setGlobalPosition(at);
+    o->actor->setLinearVelocity(NxVec3(0, 0, 0));
+}
+
+} // namespace
+
+TEST(RandomSource, GivesTheClassicCLibrarySequence)
+{
+    reset_game_rand();
+    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
+    for (int v : expected) EXPECT_EQ(game_rand(), v);
+    reset_game_rand();
+    EXPECT_FLOAT_EQ(rand_uniform(), 41.0f / 32768.0f);
+    reset_game_rand();
+}
+
+TEST(ChaseAnimation, GrowsInStepsOfTwoUpToSix)
+{
+    const int expected[] = {0, 2, 2, 4, 4, 6, 6, 6, 6};
+    for (int n = 0; n < 9; ++n) EXPECT_EQ(chase_animation(n), expected[n]) << n;
+}
+
+class Scoring : public GameWorld {
+protected:
+    void SetUp() override
+    {
+        GameWorld::SetUp();
+        ground_plane(-50);
+    }
+    Collectable* crystal(const NxVec3& at)
+    {
+        Collectable* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10,
+                                         nullptr);
+        ai->register_object(c);
+        hold(c, at);
+        return c;
+    }
+    Opponent* opponent(const NxVec3& at)
+    {
+        Opponent* o = new Opponent(game_file("config/objects/defaultHo.p").c_str(), scene, at, nullptr);
+        ai->register_object(o);
+        hold(o, at);
+        return o;
+    }
+    PlayerImpl* player(const NxVec3& at)
+    {
+        PlayerImpl* p = make_player(at);
+        hold(p, at);
+        return p;
+    }
+    void physics_step() { step(*scene, 1, 0.04f); }
+};
+
+TEST_F(Scoring, ThePlayerScoresValueTimesMultiplierAndTheCrystalGoesOnce)
+{
+    Collectable* c = crystal(NxVec3(0, 0, 0));
+    c->multiplier = 3;
+    PlayerImpl* p = player(NxVec3(30, 0, 0));
+    physics_step();
+    EXPECT_EQ(ai->player_points(), 0);
+    p->actor->setGlobalPosition(NxVec3(1, 0, 0)); // into the crystal's sensor
+    physics_step();
+    EXPECT_EQ(ai->player_points(), 30);
+    EXPECT_EQ(sounds_named("collect"), 1);
+    EXPECT_TRUE(ai->collectables.empty());
+    EXPECT_EQ(ai->removed.size(), 1u);
+    ai->flush();
+    EXPECT_TRUE(ai->removed.empty());
+    EXPECT_EQ(scene->getNbActors(), 2u); // the plane and the player
+}
+
+TEST_F(Scoring, CrystalsTouchingSensorsScoreNothing)
+{
+    struct Case {
+        const char* what;
+        bool sensor_of_opponent;
+    } cases[] = {{"a crystal entering a crystal's sensor", false}, {"a crystal entering an opponent's sensor", true}};
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        Collectable* moving = crystal(NxVec3(40, 0, 0));
+        MovingObject* owner = c.sensor_of_opponent ? static_cast<MovingObject*>(opponent(NxVec3(0, 0, 0)))
+                                                   : static_cast<MovingObject*>(crystal(NxVec3(0, 0, 0)));
+        physics_step();
+        // Into the owner's sensor (an opponent's lies ahead of its nose, along -z), the
+        // crystal's own sensor clear of the opponent's hull.
+        moving->actor->setGlobalPosition(c.sensor_of_opponent ? NxVec3(0, 0.2f, -3.8f) : NxVec3(1, 0, 0));
+        physics_step();
+        EXPECT_EQ(ai->collectables.size(), c.sensor_of_opponent ? 1u : 2u) << c.what;
+        EXPECT_TRUE(ai->removed.empty()) << c.what;
+        EXPECT_EQ(sounds_named("collect"), 0) << c.what;
+        if (c.sensor_of_opponent) EXPECT_EQ(static_cast<Opponent*>(owner)->sensor_count, 0) << c.what;
+    }
+}
+
+TEST_F(Scoring, TwoCollectorsInOneStepBothScoreAndTheCrystalIsRemovedOnce)
+{
+    crystal(NxVec3(0, 0, 0));
+    PlayerImpl* p = player(NxVec3(30, 0, 0));
+    Opponent* o = opponent(NxVec3(-30, 0, 0));
+    physics_step();
+    p->actor->setGlobalPosition(NxVec3(1.2f, 0, 0));
+    o->actor->setGlobalPosition(NxVec3(-1.2f, 0, 0));
+    physics_step();
+    EXPECT_EQ(ai->player_points(), 10);
+    EXPECT_EQ(o->get_points(), 10);
+    EXPECT_EQ(sounds_named("collect"), 2);
+    EXPECT_EQ(ai->removed.size(), 1u);
+    ai->flush();
+    EXPECT_EQ(ai->opponent_score_table(), std::vector<int>{10});
+}
+
+TEST_F(Scoring, TheSensorCountsEveryObjectInsideAndKeepsItsFirstTurnSide)
+{
+    Opponent* o = opponent(NxVec3(0, 0, 0));
+    PlayerImpl* p = player(NxVec3(40, 0, 0));
+    Opponent* other = opponent(NxVec3(-40, 0, 0));
+    physics_step();
+    p->actor->setGlobalPosition(NxVec3(0, 0.2f, -3.5f));
+    physics_step();
+    EXPECT_EQ(o->sensor_count, 1);
+    bool side = o->turn_side;
+    other->actor->setGlobalPosition(NxVec3(0, 0.2f, -2.5f));
+    for (int i = 0; i < 8; ++i) physics_step(); // redraws would have changed the side by now
+    EXPECT_EQ(o->sensor_count, 2);
+    EXPECT_EQ(o->turn_side, side);
+    o->decide_steering();
+    EXPECT_EQ(o->turn_positive, side);
+    EXPECT_EQ(o->turn_negative, !side);
+    EXPECT_FALSE(o->forward);
+    p->actor->setGlobalPosition(NxVec3(40, 0, 0));
+    physics_step();
+    EXPECT_EQ(o->sensor_count, 1);
+    other->actor->setGlobalPosition(NxVec3(-40, 0, 0));
+    physics_step();
+    EXPECT_EQ(o->sensor_count, 0);
+}
+
+TEST_F(Scoring, AnExpiredCrystalVanishesForEveryChaser)
+{
+    Opponent* a = opponent(NxVec3(20, 0, 0));
+    Opponent* b = opponent(NxVec3(-20, 0, 0));
+    Collectable* c = crystal(NxVec3(0, 0, 0));
+    a->update();
+    b->update();
+    ASSERT_EQ(c->multiplier, 3);
+    hold_process_clock(c->expiry_time - 1);
+    ai->update();
+    EXPECT_EQ(ai->collectables.size(), 1u);
+    hold_process_clock(c->expiry_time);
+    ai->update();
+    EXPECT_TRUE(ai->collectables.empty());
+    EXPECT_EQ(sounds_named("vanished"), 2);
+    EXPECT_EQ(a->target, -1);
+    EXPECT_EQ(b->target, -1);
+    EXPECT_TRUE(a->candidates.empty());
+    ai->flush();
+}
+
+TEST_F(Scoring, RemovingAnObjectThatIsNotRegisteredDoesNothing)
+{
+    crystal(NxVec3(0, 0, 0));
+    MovingObject stranger;
+    ai->remove_object(&stranger);
+    EXPECT_TRUE(ai->removed.empty());
+    EXPECT_EQ(ai->all_objects.size(), 1u);
+    EXPECT_EQ(ai->collectables.size(), 1u);
+}
+
+TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
+{
+    ai->plane_d = 20; // the global height map is empty: the ground plane's height counts
+    std::vector<Opponent*> opponents;
+    for (int i = 0; i < 5; ++i) {
+        opponents.push_back(opponent(NxVec3(10.0f * i, 40, 0)));
+        opponents.back()->add_points(7);
+    }
+    PlayerImpl* p = player(NxVec3(0, 40, 40));
+    p->add_points(50);
+    crystal(NxVec3(5, 5, 5));
+    const NxVec3 centre(256, 20, 256);
+    ai->restart(centre, 128);
+    EXPECT_TRUE(ai->collectables.empty());
+    EXPECT_EQ(ai->player_points(), 0);
+    for (int i = 0; i <= 5; ++i) {
+        MovingObject* o = i < 5 ? static_cast<MovingObject*>(opponents[i]) : p;
+        NxVec3 at = o->actor->getGlobalPosition();
+        float a = i * 2 * 3.14159265f / 6;
+        EXPECT_NEAR(at.x, 256 + 128 * std::cos(a), 1e-3f) << i;
+        EXPECT_NEAR(at.z, 256 + 128 * std::sin(a), 1e-3f) << i;
+        EXPECT_NEAR(at.y, 25.5f, 1e-4f) << i; // plane 20, plus 5, plus half the hull's height
+        EXPECT_NEAR(o->actor->getGlobalOrientation().getColumn(1).y, 1.0f, 1e-5f) << i;
+        if (i < 5) EXPECT_EQ(opponents[i]->get_points(), 0) << i;
+    }
+    // Each faces the centre: the player along +x, the opponents along -z.
+    NxVec3 to_centre = centre - p->actor->getGlobalPosition();
+    to_centre.y = 0;
+    to_centre.normalize();
+    EXPECT_GT(p->forward_axis().dot(to_centre), 0.999f);
+    NxVec3 o_nose = -opponents[1]->actor->getGlobalOrientation().getColumn(2);
+    NxVec3 o_to_centre = centre - opponents[1]->actor->getGlobalPosition();
+    o_to_centre.y = 0;
+    o_to_centre.normalize();
+    EXPECT_GT(o_nose.dot(o_to_centre), 0.999f);
+    ai->flush();
+}
