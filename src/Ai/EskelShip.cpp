@@ -10,6 +10,7 @@
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/Texture.h"
+#include "Objects/HoverPhysics.h"
 #include "Objects/ObjectErrors.h"
 #include "Terrain/HeightMap.h"
 #include "Terrain/TerrainTileMesh.h"
@@ -71,10 +72,7 @@ EskelShip::EskelShip(const char* path, NxScene* scene_in, const NxVec3& position
         shoot_force[0] = p.getFloat("shootForceX");
         shoot_force[1] = p.getFloat("shootForceY");
         shoot_force[2] = p.getFloat("shootForceZ");
-        thresholds.no_turn = p.getFloat("ANGLE_NO_TURN");
-        thresholds.turn = p.getFloat("ANGLE_TURN");
-        thresholds.turn_hard = p.getFloat("ANGLE_TURN_HARD");
-        thresholds.turn_break = p.getFloat("ANGLE_TURN_BREAK");
+        thresholds = read_thresholds(p);
         ground_offset = p.getFloat("ground_offset");
         box_size = p.getFloat("bodyShapeXLength");
         force_forward = p.getFloat("force_forward");
@@ -103,10 +101,7 @@ EskelShip::EskelShip(const char* path, NxScene* scene_in, const NxVec3& position
 
     NxBoxShapeDesc box;
     box.dimensions = half_extents;
-    NxBodyDesc body;
-    body.mass = mass;
-    body.linearDamping = linear_damping;
-    body.angularDamping = angular_damping;
+    NxBodyDesc body = damped_body(mass, linear_damping, angular_damping);
     body.flags |= NX_BF_FROZEN_ROT_X | NX_BF_FROZEN_ROT_Z;
     body.linearVelocity = init_velocity;
     NxActorDesc desc;

@@ -37,10 +37,7 @@ Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, 
         box_size = p.getFloat("boxSize");
         attack = p.getFloat("attack");
         box_collect = attack + p.getFloat("boxCollect");
-        thresholds.no_turn = p.getFloat("ANGLE_NO_TURN");
-        thresholds.turn = p.getFloat("ANGLE_TURN");
-        thresholds.turn_hard = p.getFloat("ANGLE_TURN_HARD");
-        thresholds.turn_break = p.getFloat("ANGLE_TURN_BREAK");
+        thresholds = read_thresholds(p);
         min_fwd_speed_for_break = p.getFloat("min_fwd_speed_for_break");
         ray_epsilon = p.getFloat("rayEpsilon");
         shoot_eps = p.getFloat("shoot_eps");
@@ -65,10 +62,7 @@ Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, 
     sensor.dimensions = sensor_half_extents;
     sensor.localPose.t = sensor_pose;
     sensor.shapeFlags |= NX_TRIGGER_ENABLE;
-    NxBodyDesc body;
-    body.mass = mass;
-    body.linearDamping = linear_damping;
-    body.angularDamping = angular_damping;
+    NxBodyDesc body = damped_body(mass, linear_damping, angular_damping);
     NxActorDesc desc;
     desc.shapes.pushBack(&body_box);
     desc.shapes.pushBack(&sensor);

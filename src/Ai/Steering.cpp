@@ -1,6 +1,18 @@
 #include "Ai/Steering.h"
 
+#include "Common/ParameterFile.h"
+
 #include <cmath>
+
+SteeringThresholds read_thresholds(const ParameterFile& p)
+{
+    SteeringThresholds t;
+    t.no_turn = p.getFloat("ANGLE_NO_TURN");
+    t.turn = p.getFloat("ANGLE_TURN");
+    t.turn_hard = p.getFloat("ANGLE_TURN_HARD");
+    t.turn_break = p.getFloat("ANGLE_TURN_BREAK");
+    return t;
+}
 
 int classify_offset(float x, float z, const SteeringThresholds& t)
 {

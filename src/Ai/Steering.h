@@ -23,6 +23,10 @@ enum SteeringClass {
     STEER_BRAKE_NEGATIVE = 6      // turning toward +x, braking when fast
 };
 
+class ParameterFile;
+// The four thresholds from "ANGLE_NO_TURN", "ANGLE_TURN", "ANGLE_TURN_HARD", "ANGLE_TURN_BREAK".
+SteeringThresholds read_thresholds(const ParameterFile& p);
+
 // The class of an aim point whose offset from the body is (x, z) in body coordinates.
 int classify_offset(float x, float z, const SteeringThresholds& t);
 

@@ -53,6 +53,15 @@ void apply_roll_correction(NxActor& actor, const NxVec3& ray_dir)
     actor.addLocalTorque(NxVec3(400.0f * roll_angle(ray_dir, z), 0, 0));
 }
 
+NxBodyDesc damped_body(float mass, float linear_damping, float angular_damping)
+{
+    NxBodyDesc body;
+    body.mass = mass;
+    body.linearDamping = linear_damping;
+    body.angularDamping = angular_damping;
+    return body;
+}
+
 bool StandingStill::due(const NxVec3& position, float eps, float delay_seconds, long now_ms)
 {
     if (std::fabs(position.x - reference[0]) >= eps && std::fabs(position.z - reference[2]) >= eps) {

@@ -43,6 +43,9 @@ struct StandingStill {
     bool due(const NxVec3& position, float eps, float delay_seconds, long now_ms);
 };
 
+// A body of `mass` with the two damping coefficients; the rest are the physics defaults.
+NxBodyDesc damped_body(float mass, float linear_damping, float angular_damping);
+
 // Hover box shapes are in this group; hover rays only hit group 0.
 const NxCollisionGroup kHoverShapeGroup = 2;
 const NxU32 kHoverRayGroups = 1;

@@ -51,10 +51,7 @@ PlayerImpl::PlayerImpl(NxScene* scene_in, const NxVec3& position, bool forward_i
     NxBoxShapeDesc box;
     box.dimensions = shape_dimensions;
     box.group = kHoverShapeGroup;
-    NxBodyDesc body;
-    body.mass = mass;
-    body.linearDamping = linear_damping;
-    body.angularDamping = angular_damping;
+    NxBodyDesc body = damped_body(mass, linear_damping, angular_damping);
     NxActorDesc desc;
     desc.shapes.pushBack(&box);
     desc.body = &body;
