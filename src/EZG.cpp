@@ -6,6 +6,7 @@
 #include "Common/Camera.h"
 #include "Common/FollowCamera.h"
 #include "Common/FontManager.h"
+#include "Common/FrameStats.h"
 #include "Common/GameFlow.h"
 #include "Common/Hud.h"
 #include "Common/Menu.h"
@@ -180,6 +181,7 @@ bool start_up()
     std::printf("after GL shader prepare\n");
     for (const std::string& key : test_seams.toggles) toggle_display_option(gl, key);
     pass_timing_enable(test_seams.pass_timing);
+    frame_stats_enable(test_seams.frame_times);
 
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glFogi(GL_FOG_MODE, GL_LINEAR);
@@ -315,6 +317,7 @@ void run_frame(bool last_frame)
 
     if (frame_counter == 0) game_flow.game_over_time = gl.time_now;
     Uint32 frame_start_ticks = SDL_GetTicks();
+    double frame_start_seconds = monotonic_seconds();
     std::clock_t frame_start_cpu = std::clock();
     gl.time_now = static_cast<float>(frame_start_ticks * 0.001 + test_seams.clock_offset);
 
@@ -406,6 +409,7 @@ void run_frame(bool last_frame)
         write_screenshot(shot, gl.width, gl.height);
     }
     gl.swap_buffers();
+    frame_stats_frame(frame_counter, monotonic_seconds() - frame_start_seconds);
     ++frame_counter;
     pass_timing_frame((SDL_GetTicks() - frame_start_ticks) * 0.001,
                       double(std::clock() - frame_start_cpu) / CLOCKS_PER_SEC);
@@ -438,6 +442,7 @@ int run()
         }
     }
     pass_timing_report();
+    frame_stats_report();
     shut_down();
     return 0;
 }
