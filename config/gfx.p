@@ -49,5 +49,8 @@ ripple_scale_dynamic=0.5
 ripple_freq_dynamic=0.05
 waveScale=2.0
 # render-target sizes
+# The 3-D image as a fraction of the window (0.25 to 1); the composite stretches it over the
+# window, where the depth-of-field blur hides the coarser pixels.
+render_scale=0.5
 reflectionrefractionmap_dim=256
 shadowmap_dim=2048

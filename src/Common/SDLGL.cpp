@@ -260,7 +260,8 @@ void SDLGL::set_projection(int w, int h, int mode, float near_plane, float far_p
         glMatrixMode(GL_MODELVIEW);
         return;
     }
-    double aspect = projection_aspect(w, h, screen_width, aspect_ratio, fov);
+    // The scene image stands for the window, whatever fraction of it it is drawn at.
+    double aspect = projection_aspect(w, h, w == scene_image_width ? w : screen_width, aspect_ratio, fov);
     perspective(fov, static_cast<float>(aspect), near_plane, far_plane, out);
     glMatrixMode(GL_MODELVIEW);
 }

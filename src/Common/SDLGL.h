@@ -52,6 +52,7 @@ public:
     float parallax_scale_xz1 = 0, parallax_scale_y1 = 0;
     float parallax_scale_xz2 = 0, parallax_scale_y2 = 0;
     float md2_max_vis_dist = 0;
+    int scene_image_width = -1; // the 3-D image's width ("render_scale" of the window's), once made
     int mouse_x = 0, mouse_y = 0;
     char window_title[300] = {};
     char title_work[300] = {};

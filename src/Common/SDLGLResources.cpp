@@ -8,6 +8,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstdio>
 
 const SceneTextureSlot scene_texture_slots[17] = {
@@ -62,14 +63,16 @@ void load_wave_texture(SDLGL& gl)
     gl.waveAnim_tex->unbind();
 }
 
-TargetSize dof_target_size(int screen_width, int screen_height)
+TargetSize dof_target_size(int screen_width, int screen_height, float render_scale)
 {
-    return TargetSize{screen_width, screen_height};
+    float s = std::min(1.0f, std::max(0.25f, render_scale));
+    return TargetSize{std::max(1, static_cast<int>(screen_width * s + 0.5f)),
+                      std::max(1, static_cast<int>(screen_height * s + 0.5f))};
 }
 
-TargetSize dof_small_target_size(int screen_width, int screen_height)
+TargetSize dof_small_target_size(int image_width, int image_height)
 {
-    return TargetSize{screen_width / 4, screen_height / 4};
+    return TargetSize{image_width / 4, image_height / 4};
 }
 
 void SDLGL::bind_object_textures()
@@ -135,11 +138,12 @@ void SDLGL::create_fbos()
                                       waterdynamicripplesmap_dim, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
 
     std::printf("\n\tDOF FBOs\n");
-    TargetSize dof = dof_target_size(screen_width, screen_height);
+    TargetSize dof = dof_target_size(screen_width, screen_height, parameters->getFloat("render_scale"));
     dof_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA,
                                  GL_UNSIGNED_BYTE, GL_LINEAR);
     std::printf("\n\tDOF FBO (small)\n");
-    TargetSize small = dof_small_target_size(screen_width, screen_height);
+    scene_image_width = dof.w;
+    TargetSize small = dof_small_target_size(dof.w, dof.h);
     dof_small_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, small.w, small.h,
                                        GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
     std::printf("\tDOF FBOs end\n\n");

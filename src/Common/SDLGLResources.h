@@ -32,7 +32,9 @@ struct TargetSize {
     int w = 0, h = 0;
 };
 
-// The depth-of-field image covers the window; its small companion is a quarter of it in
-// each direction (integer division).
-TargetSize dof_target_size(int screen_width, int screen_height);
-TargetSize dof_small_target_size(int screen_width, int screen_height);
+// The depth-of-field image, which holds the 3-D scene that the composite then stretches over
+// the window: the window's size times `render_scale` (rounded, at least one pixel; the scale
+// taken within 0.25 to 1). Its small companion is a quarter of it in each direction
+// (integer division).
+TargetSize dof_target_size(int screen_width, int screen_height, float render_scale = 1.0f);
+TargetSize dof_small_target_size(int image_width, int image_height);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -204,3 +206,28 @@ TEST(Landscape, WithoutTheBufferPassTheWaterSurfaceIsGone)
 }
 
 } // namespace
+
+// The scene drawn at half the window's size and stretched over it shows the same view: the
+// same horizon, shore and slope, only softer.
+TEST(Landscape, AHalfSizeSceneImageShowsTheSameView)
+{
+    auto at_scale = [](const char* scale) {
+        RunOptions opt;
+        opt.frames = 20;
+        opt.env = {{"MOORHOLD_EYE", kSlopePose}};
+        opt.prepare = [scale](const std::filesystem::path& dir) {
+            std::filesystem::path gfx = dir / "config" / "gfx.p";
+            remove_key(gfx, "render_scale");
+            std::ofstream(gfx, std::ios::app) << "render_scale=" << scale << "\n";
+        };
+        return run_game(opt);
+    };
+    GameRun full = at_scale("1.0");
+    GameRun half = at_scale("0.5");
+    expect_clean(full);
+    expect_clean(half);
+    const int w = full.screenshot.width, h = full.screenshot.height;
+    double difference = mean_difference(full.screenshot, half.screenshot, w / 5, 0, w, h);
+    std::cout << "mean difference, full against half size: " << difference << "\n";
+    EXPECT_LT(difference, 6.0);
+}

@@ -8,20 +8,30 @@
 
 namespace {
 
-TEST(RenderTargetSizes, DepthOfFieldTargetsFollowTheWindow)
+TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
 {
-    TargetSize full = dof_target_size(1024, 768);
-    EXPECT_EQ(full.w, 1024);
-    EXPECT_EQ(full.h, 768);
-    TargetSize small = dof_small_target_size(1024, 768);
-    EXPECT_EQ(small.w, 256);
-    EXPECT_EQ(small.h, 192);
-}
-
-TEST(RenderTargetSizes, SmallTargetRoundsDown)
-{
-    EXPECT_EQ(dof_small_target_size(1022, 766).w, 255);
-    EXPECT_EQ(dof_small_target_size(1022, 766).h, 191);
+    struct Case {
+        int w, h;
+        float scale;
+        int image_w, image_h, small_w, small_h;
+    } cases[] = {
+        {1024, 768, 1.0f, 1024, 768, 256, 192},
+        {1024, 768, 0.5f, 512, 384, 128, 96},
+        {1024, 768, 0.75f, 768, 576, 192, 144},
+        {1022, 766, 1.0f, 1022, 766, 255, 191},  // the small image rounds down
+        {1023, 767, 0.5f, 512, 384, 128, 96},    // the scaled one to the nearest pixel
+        {1024, 768, 2.0f, 1024, 768, 256, 192},  // never larger than the window
+        {1024, 768, 0.0f, 256, 192, 64, 48},     // nor smaller than a quarter
+        {2, 2, 0.25f, 1, 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TargetSize image = dof_target_size(c.w, c.h, c.scale);
+        TargetSize small = dof_small_target_size(image.w, image.h);
+        EXPECT_EQ(image.w, c.image_w) << c.w << " x " << c.scale;
+        EXPECT_EQ(image.h, c.image_h) << c.h << " x " << c.scale;
+        EXPECT_EQ(small.w, c.small_w) << c.w << " x " << c.scale;
+        EXPECT_EQ(small.h, c.small_h) << c.h << " x " << c.scale;
+    }
 }
 
 TEST(FloatTargetFormat, NvidiaFormatOnlyWithItsExtension)
