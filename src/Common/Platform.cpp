@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <sys/stat.h>
+
 #ifndef _WIN32
 #include <dlfcn.h>
 #include <link.h>
@@ -22,6 +24,19 @@ std::string native_path(const char* path)
 FILE* open_file(const char* path, const char* mode)
 {
     return std::fopen(native_path(path).c_str(), mode);
+}
+
+long long regular_file_size(FILE* f)
+{
+    if (!f) return -1;
+#ifdef _WIN32
+    struct _stat64 st;
+    if (_fstat64(_fileno(f), &st) != 0 || !(st.st_mode & _S_IFREG)) return -1;
+#else
+    struct stat st;
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+#endif
+    return static_cast<long long>(st.st_size);
 }
 
 double monotonic_seconds()

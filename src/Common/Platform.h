@@ -12,6 +12,10 @@ std::string native_path(const char* path);
 // fopen on the native form of `path`. Messages should still print `path` as given.
 FILE* open_file(const char* path, const char* mode);
 
+// The size in bytes of the open file, or -1 when it is not a regular file (a directory, a
+// device, a pipe) and so has no size that could be read whole.
+long long regular_file_size(FILE* f);
+
 // Seconds on a monotonic clock with sub-microsecond resolution (the simulation clock).
 double monotonic_seconds();
 
