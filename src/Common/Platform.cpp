@@ -6,8 +6,13 @@
 
 #include <sys/stat.h>
 
+#ifdef _WIN32
+#include <direct.h>
+#endif
+
 #ifndef _WIN32
 #include <dlfcn.h>
+#include <unistd.h>
 #include <link.h>
 #endif
 
@@ -37,6 +42,17 @@ long long regular_file_size(FILE* f)
     if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
 #endif
     return static_cast<long long>(st.st_size);
+}
+
+std::string current_directory()
+{
+    char buffer[4096];
+#ifdef _WIN32
+    if (_getcwd(buffer, sizeof buffer)) return buffer;
+#else
+    if (getcwd(buffer, sizeof buffer)) return buffer;
+#endif
+    return "the working directory";
 }
 
 double monotonic_seconds()

@@ -16,6 +16,9 @@ FILE* open_file(const char* path, const char* mode);
 // device, a pipe) and so has no size that could be read whole.
 long long regular_file_size(FILE* f);
 
+// The working directory, for messages; "the working directory" when it cannot be had.
+std::string current_directory();
+
 // Seconds on a monotonic clock with sub-microsecond resolution (the simulation clock).
 double monotonic_seconds();
 
