@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <csignal>
 #include <sys/stat.h>
 
 #ifdef _WIN32
@@ -91,6 +92,45 @@ double GameTimer::read()
     double dt = now - last;
     last = now;
     return dt;
+}
+
+namespace {
+
+volatile std::sig_atomic_t events_are_read = 0;
+volatile std::sig_atomic_t quit_signal = 0;
+
+extern "C" void on_quit_signal(int sig)
+{
+    if (!events_are_read) {
+        // Nothing of the start-up is worth finishing: end as the signal asks, at once.
+        std::signal(sig, SIG_DFL);
+        std::raise(sig);
+        return;
+    }
+    quit_signal = 1;
+}
+
+} // namespace
+
+void install_quit_signals()
+{
+#ifdef _WIN32
+    std::signal(SIGINT, on_quit_signal);
+    std::signal(SIGTERM, on_quit_signal);
+#else
+    struct sigaction action = {};
+    action.sa_handler = on_quit_signal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+#endif
+}
+
+bool quit_signal_pending()
+{
+    events_are_read = 1;
+    return quit_signal != 0;
 }
 
 void debug_assertion_failed(const char* text, const char* source, int line)

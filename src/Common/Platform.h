@@ -48,6 +48,13 @@ private:
 // in ordinary builds.
 void keep_loaded_libraries_for_leak_check();
 
+// Ctrl-C and SIGTERM. SDL turns both into quit events, which nothing reads while the game
+// loads; so once SDL is up the game takes them itself. Until the frame loop first asks
+// quit_signal_pending, a signal ends the program at once, as it would without SDL; from
+// then on it is a quit request that the loop picks up within a frame and shuts down on.
+void install_quit_signals();
+bool quit_signal_pending();
+
 // A failed debug assertion: prints the expression, the source and the line on standard
 // error and ends the program with status 3, as an aborted assertion does.
 [[noreturn]] void debug_assertion_failed(const char* text, const char* source, int line);

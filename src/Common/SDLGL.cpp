@@ -78,6 +78,7 @@ SDLGL::SDLGL(const char* parameter_path)
         // Nothing can be drawn without video; end here rather than crash later.
         std::exit(1);
     }
+    install_quit_signals();
 
     width = screen_width;
     height = screen_height;
@@ -220,6 +221,7 @@ void SDLGL::resize_window(int w, int h)
 
 void SDLGL::poll_events()
 {
+    if (quit_signal_pending()) quit_requested = true;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
