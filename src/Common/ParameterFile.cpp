@@ -23,6 +23,8 @@ BadValueReport g_last_bad_value;
 
 const BadValueReport& last_bad_value() { return g_last_bad_value; }
 
+void refuse_value(const ParameterFile& file, const std::string& key) { throw_bad_value(file.path, key); }
+
 TextFile::TextFile(const char* path)
 {
     // Anything that cannot be read whole is refused like a missing file: a directory in
