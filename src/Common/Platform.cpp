@@ -56,6 +56,20 @@ std::string current_directory()
     return "the working directory";
 }
 
+long resident_kb()
+{
+#ifdef _WIN32
+    return -1;
+#else
+    FILE* f = std::fopen("/proc/self/statm", "r");
+    if (!f) return -1;
+    long pages = 0, resident = 0;
+    const bool ok = std::fscanf(f, "%ld %ld", &pages, &resident) == 2;
+    std::fclose(f);
+    return ok ? resident * (sysconf(_SC_PAGESIZE) / 1024) : -1;
+#endif
+}
+
 double monotonic_seconds()
 {
     using clock = std::chrono::steady_clock;

@@ -19,6 +19,9 @@ long long regular_file_size(FILE* f);
 // The working directory, for messages; "the working directory" when it cannot be had.
 std::string current_directory();
 
+// The process's resident memory in kilobytes, or -1 where it cannot be read.
+long resident_kb();
+
 // Seconds on a monotonic clock with sub-microsecond resolution (the simulation clock).
 double monotonic_seconds();
 
