@@ -134,11 +134,12 @@ TEST(GraphicsFile, MissingKeysAndTooSmallWindowsAreRefusedWithoutALeak)
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(last_bad_value().key, c.key);
         EXPECT_EQ(last_bad_value().file, path);
-        if (*c.value)
+        if (*c.value) {
             EXPECT_NE(err.find(std::string(c.key) + "=" + c.value + " in " + path +
                                ": a window side must be at least 200 pixels"),
                       std::string::npos)
                 << err;
+        }
     }
 }
 
