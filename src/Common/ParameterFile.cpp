@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -21,22 +23,26 @@ BadValueReport g_last_bad_value;
 
 const BadValueReport& last_bad_value() { return g_last_bad_value; }
 
+void refuse_value(const ParameterFile& file, const std::string& key) { throw_bad_value(file.path, key); }
+
 TextFile::TextFile(const char* path)
 {
+    // Anything that cannot be read whole is refused like a missing file: a directory in
+    // place of the file, a device, a file that shrinks while it is read.
     FILE* f = open_file(path, "rb");
-    if (!f) {
+    const long long size = regular_file_size(f);
+    if (size >= 0 && static_cast<unsigned long long>(size) < UINT32_MAX)
+        text = new (std::nothrow) char[static_cast<size_t>(size) + 1];
+    const bool whole = text && std::fread(text, 1, static_cast<size_t>(size), f) == static_cast<size_t>(size);
+    if (f) std::fclose(f);
+    if (!whole) {
+        delete[] text;
+        text = nullptr;
         std::fprintf(stderr, "Unable to open file: %s\n", path);
         std::exit(1);
     }
-    std::fseek(f, 0, SEEK_END);
-    long size = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
-    if (size < 0) size = 0;
-    text = new char[static_cast<size_t>(size) + 1];
-    size_t got = std::fread(text, 1, static_cast<size_t>(size), f);
-    std::fclose(f);
-    length = static_cast<uint32_t>(got);
-    text[got] = '\0';
+    length = static_cast<uint32_t>(size);
+    text[size] = '\0';
 }
 
 TextFile::~TextFile() { delete[] text; }

@@ -50,3 +50,7 @@ struct BadValueReport {
     std::string key;
 };
 const BadValueReport& last_bad_value();
+
+// For a value that is present but unusable: records `key` of `file` as the last bad value
+// and throws BadValueException, as a missing key does.
+[[noreturn]] void refuse_value(const ParameterFile& file, const std::string& key);

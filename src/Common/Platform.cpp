@@ -4,8 +4,16 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <csignal>
+#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <direct.h>
+#endif
+
 #ifndef _WIN32
 #include <dlfcn.h>
+#include <unistd.h>
 #include <link.h>
 #endif
 
@@ -22,6 +30,44 @@ std::string native_path(const char* path)
 FILE* open_file(const char* path, const char* mode)
 {
     return std::fopen(native_path(path).c_str(), mode);
+}
+
+long long regular_file_size(FILE* f)
+{
+    if (!f) return -1;
+#ifdef _WIN32
+    struct _stat64 st;
+    if (_fstat64(_fileno(f), &st) != 0 || !(st.st_mode & _S_IFREG)) return -1;
+#else
+    struct stat st;
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+#endif
+    return static_cast<long long>(st.st_size);
+}
+
+std::string current_directory()
+{
+    char buffer[4096];
+#ifdef _WIN32
+    if (_getcwd(buffer, sizeof buffer)) return buffer;
+#else
+    if (getcwd(buffer, sizeof buffer)) return buffer;
+#endif
+    return "the working directory";
+}
+
+long resident_kb()
+{
+#ifdef _WIN32
+    return -1;
+#else
+    FILE* f = std::fopen("/proc/self/statm", "r");
+    if (!f) return -1;
+    long pages = 0, resident = 0;
+    const bool ok = std::fscanf(f, "%ld %ld", &pages, &resident) == 2;
+    std::fclose(f);
+    return ok ? resident * (sysconf(_SC_PAGESIZE) / 1024) : -1;
+#endif
 }
 
 double monotonic_seconds()
@@ -60,6 +106,45 @@ double GameTimer::read()
     double dt = now - last;
     last = now;
     return dt;
+}
+
+namespace {
+
+volatile std::sig_atomic_t events_are_read = 0;
+volatile std::sig_atomic_t quit_signal = 0;
+
+extern "C" void on_quit_signal(int sig)
+{
+    if (!events_are_read) {
+        // Nothing of the start-up is worth finishing: end as the signal asks, at once.
+        std::signal(sig, SIG_DFL);
+        std::raise(sig);
+        return;
+    }
+    quit_signal = 1;
+}
+
+} // namespace
+
+void install_quit_signals()
+{
+#ifdef _WIN32
+    std::signal(SIGINT, on_quit_signal);
+    std::signal(SIGTERM, on_quit_signal);
+#else
+    struct sigaction action = {};
+    action.sa_handler = on_quit_signal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+#endif
+}
+
+bool quit_signal_pending()
+{
+    events_are_read = 1;
+    return quit_signal != 0;
 }
 
 void debug_assertion_failed(const char* text, const char* source, int line)

@@ -12,6 +12,16 @@ std::string native_path(const char* path);
 // fopen on the native form of `path`. Messages should still print `path` as given.
 FILE* open_file(const char* path, const char* mode);
 
+// The size in bytes of the open file, or -1 when it is not a regular file (a directory, a
+// device, a pipe) and so has no size that could be read whole.
+long long regular_file_size(FILE* f);
+
+// The working directory, for messages; "the working directory" when it cannot be had.
+std::string current_directory();
+
+// The process's resident memory in kilobytes, or -1 where it cannot be read.
+long resident_kb();
+
 // Seconds on a monotonic clock with sub-microsecond resolution (the simulation clock).
 double monotonic_seconds();
 
@@ -40,6 +50,13 @@ private:
 // exit; leaks inside it would then show no library name to be recognised by. Does nothing
 // in ordinary builds.
 void keep_loaded_libraries_for_leak_check();
+
+// Ctrl-C and SIGTERM. SDL turns both into quit events, which nothing reads while the game
+// loads; so once SDL is up the game takes them itself. Until the frame loop first asks
+// quit_signal_pending, a signal ends the program at once, as it would without SDL; from
+// then on it is a quit request that the loop picks up within a frame and shuts down on.
+void install_quit_signals();
+bool quit_signal_pending();
 
 // A failed debug assertion: prints the expression, the source and the line on standard
 // error and ends the program with status 3, as an aborted assertion does.

@@ -7,9 +7,11 @@
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/Platform.h"
+#include "Common/TestSeams.h"
 #include "Gfx/FBO.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
+#include "Physics/UserAllocator.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 GLUquadric* quadric = nullptr;
 
@@ -32,13 +35,25 @@ const char* kSource = "src\\Common\\sdlgl";
         DEBUG_ASSERT(__glew##name != nullptr, "gl" #name " != NULL", kSource);             \
     } while (0)
 
+// A window below the size a resize keeps would leave the quarter-size render targets
+// without a pixel, and every frame would report an incomplete framebuffer.
+void require_window_side(const ParameterFile& p, const char* key, int side)
+{
+    if (side >= kMinWindowSide) return;
+    std::fprintf(stderr, "\n%s=%d in %s: a window side must be at least %d pixels\n", key, side, p.path.c_str(),
+                 kMinWindowSide);
+    refuse_value(p, key);
+}
+
 } // namespace
 
 SDLGL::SDLGL(const char* parameter_path)
 {
     std::printf("SDLGL constructor called\n");
-    parameters = new ParameterFile(parameter_path);
-    const ParameterFile& p = *parameters;
+    // Held here until every key has been read: a missing one throws out of the
+    // constructor, and no destructor would release the reader then.
+    std::unique_ptr<ParameterFile> reader(new ParameterFile(parameter_path));
+    const ParameterFile& p = *reader;
 
     parallax_scale_xz1 = p.getFloat("parallax_scale_xz1");
     parallax_scale_y1 = p.getFloat("parallax_scale_y1");
@@ -47,6 +62,8 @@ SDLGL::SDLGL(const char* parameter_path)
     md2_max_vis_dist = p.getFloat("md2_max_vis_dist");
     screen_width = p.getInt("screen_width");
     screen_height = p.getInt("screen_height");
+    require_window_side(p, "screen_width", screen_width);
+    require_window_side(p, "screen_height", screen_height);
     screen_bpp = p.getInt("screen_bpp");
     cam_speed = p.getFloat("cam_speed");
     cam_move_fast_multiplier = p.getFloat("cam_move_fast_multiplier");
@@ -73,11 +90,14 @@ SDLGL::SDLGL(const char* parameter_path)
     quit_requested = false;
     if (p.getInt("fullscreen") != 0) video_flags |= SDL_FULLSCREEN;
 
+    parameters = reader.release();
+
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         std::fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
         // Nothing can be drawn without video; end here rather than crash later.
         std::exit(1);
     }
+    install_quit_signals();
 
     width = screen_width;
     height = screen_height;
@@ -220,6 +240,16 @@ void SDLGL::resize_window(int w, int h)
 
 void SDLGL::poll_events()
 {
+    if (quit_signal_pending()) quit_requested = true;
+    // Once a frame: the memory line of long runs.
+    static unsigned long frames = 0;
+    ++frames;
+    if (test_seams.memory_every > 0 && frames % static_cast<unsigned long>(test_seams.memory_every) == 0) {
+        size_t high_water = 0, in_use = 0;
+        if (UserAllocator* a = UserAllocator::latest()) a->usage(high_water, in_use);
+        std::printf("memory: frame %lu, resident %ld KB, physics high water %zu KB, physics in use %zu KB\n", frames,
+                    resident_kb(), high_water / 1024, in_use / 1024);
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {

@@ -22,6 +22,7 @@ struct TestSeams {
     double clock_offset = 0;  // MOORHOLD_CLOCK_OFFSET: seconds added to the game clock
     bool pass_timing = false; // MOORHOLD_PASS_TIMING=1: time each render pass, report at the end
     bool frame_times = false; // MOORHOLD_FRAME_TIMES=1: frame time percentiles and allocations at the end
+    long memory_every = 0;    // MOORHOLD_MEMORY_EVERY=N: a memory line every N frames
     // MOORHOLD_TOGGLE="L,N,F3": display keys whose toggle is applied once at start-up
     // (N, K, L, I, F3, F8, C, B).
     std::vector<std::string> toggles;

@@ -3,13 +3,11 @@
 #include "Common/Platform.h"
 #include "Common/TextureFilter.h"
 #include "Gfx/GlError.h"
+#include "Gfx/ImageFile.h"
 #include "Gfx/TextureEncoding.h"
 #include "Terrain/HeightMap.h"
 
 #include <GL/glu.h>
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -32,82 +30,11 @@ private:
     GLint saved = 4;
 };
 
-class SurfaceLock {
-public:
-    explicit SurfaceLock(SDL_Surface* s) : surface(s)
-    {
-        if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    }
-    ~SurfaceLock()
-    {
-        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    }
-
-private:
-    SDL_Surface* surface;
-};
-
-SDL_Surface* load_any(const char* path) { return IMG_Load(native_path(path).c_str()); }
-
-SDL_Surface* load_bmp(const char* path)
-{
-    SDL_RWops* stream = SDL_RWFromFile(native_path(path).c_str(), "rb");
-    return stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
-}
-
-// The pattern's first "%d" replaced by `number`; the pattern itself is never used as a
-// format string.
-std::string slice_name(const char* pattern, int number)
-{
-    std::string name(pattern);
-    size_t at = name.find("%d");
-    if (at != std::string::npos) name.replace(at, 2, std::to_string(number));
-    return name;
-}
-
-bool ends_with_bmp(const char* path)
-{
-    size_t n = std::strlen(path);
-    return n >= 4 && (std::strcmp(path + n - 4, ".bmp") == 0 || std::strcmp(path + n - 4, ".BMP") == 0);
-}
-
-void print_allocation_failure(double bytes)
-{
-    std::fprintf(stderr, "failed to allocate %f MB for the 3D texture!\n", bytes / 1048576.0);
-}
-
 void replace_env() { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE); }
 
 } // namespace
 
-unsigned char* Texture::load_image(const char* path)
-{
-    std::printf("loading texture %s\n", path);
-    SDL_Surface* surface = load_any(path);
-    if (!surface) {
-        std::fprintf(stderr, "failed to load %s\n", path);
-        return nullptr;
-    }
-    _texW = surface->w;
-    _texH = surface->h;
-    const size_t texels = static_cast<size_t>(_texW) * _texH;
-    // Zeroed, so an unsupported depth gives a blank image instead of stale memory.
-    unsigned char* buffer = new (std::nothrow) unsigned char[texels * 4]();
-    if (!buffer) {
-        print_allocation_failure(static_cast<double>(texels));
-        SDL_FreeSurface(surface);
-        return nullptr;
-    }
-    {
-        SurfaceLock lock(surface);
-        if (!convert_to_rgba(static_cast<const unsigned char*>(surface->pixels), _texW, _texH,
-                             surface->pitch, surface->format->BytesPerPixel, stores_bgr(path),
-                             buffer))
-            std::fprintf(stderr, "unsupported image-format!");
-    }
-    SDL_FreeSurface(surface);
-    return buffer;
-}
+unsigned char* Texture::load_image(const char* path) { return decode_rgba(path, _texW, _texH); }
 
 Texture::Texture(const char* path)
 {
@@ -140,35 +67,23 @@ void Texture::load_cubemap_strip(const char* path)
     glActiveTexture(GL_TEXTURE0);
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_CUBE_MAP, id);
-    std::printf("\n\tloading cubemap from %s\n", path);
-    SDL_Surface* surface = load_any(path);
-    if (!surface) {
-        std::fprintf(stderr, "failed to load %s\n", path);
-    } else {
-        FaceSize face = cube_face_size(surface->w, surface->h);
-        _texW = face.w;
-        _texH = face.h;
-        std::printf("_texW=%d, _texH=%d\n", _texW, _texH);
-        const int bpp = surface->format->BytesPerPixel;
+    CubeStrip strip;
+    if (decode_cube_strip(path, strip)) {
+        _texW = strip.face.w;
+        _texH = strip.face.h;
         const bool bgr = stores_bgr(path);
         GLenum source_format = 0;
-        switch (bpp) {
+        switch (strip.bytes_per_pixel) {
         case 1: source_format = GL_LUMINANCE; break;
         case 3: source_format = bgr ? GL_BGR : GL_RGB; break;
         case 4: source_format = bgr ? GL_BGRA : GL_RGBA; break;
-        default: std::fprintf(stderr, "unsupported image-format!"); break;
+        default: break;
         }
-        if (source_format && face.w > 0 && face.h > 0) {
-            SurfaceLock lock(surface);
-            TightUnpack tight;
-            for (int i = 0; i < 6; ++i) {
-                std::vector<unsigned char> pixels = cut_cube_face(
-                    static_cast<const unsigned char*>(surface->pixels), surface->pitch, bpp, face, i);
-                glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, 0, GL_RGB, face.w, face.h, 0,
-                             source_format, GL_UNSIGNED_BYTE, pixels.data());
-            }
-        }
-        SDL_FreeSurface(surface);
+        TightUnpack tight;
+        for (int i = 0; i < 6; ++i)
+            if (source_format && !strip.faces[i].empty())
+                glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, 0, GL_RGB, strip.face.w, strip.face.h, 0,
+                             source_format, GL_UNSIGNED_BYTE, strip.faces[i].data());
     }
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -214,54 +129,8 @@ void Texture::load_16bit(int w, int h, const uint16_t* samples)
 void Texture::load_3d(const char* pattern, int slice_count)
 {
     target = GL_TEXTURE_3D;
-    const bool is_bmp = ends_with_bmp(pattern);
-    std::printf("is_BMP = %d\n", is_bmp ? 1 : 0);
-
     HeightVolume volume;
-    bool sized = false;
-    for (int s = 1; s <= slice_count; ++s) {
-        std::string name = slice_name(pattern, s);
-        SDL_Surface* surface = is_bmp ? load_bmp(name.c_str()) : load_any(name.c_str());
-        if (!surface) {
-            std::fprintf(stderr, "failed to load %s\n", name.c_str());
-            continue;
-        }
-        // The first slice that loads sets the size; a missing one leaves zeros in its place.
-        if (!sized) {
-            volume.w = surface->w;
-            volume.h = surface->h;
-            volume.d = slice_count;
-            std::printf("3D image will be %d x %d x %d\n", volume.w, volume.h, slice_count);
-            const size_t bytes = static_cast<size_t>(volume.w) * volume.h * slice_count;
-            try {
-                volume.heights.assign(bytes, 0);
-            } catch (const std::bad_alloc&) {
-                print_allocation_failure(static_cast<double>(bytes));
-                SDL_FreeSurface(surface);
-                return;
-            }
-            sized = true;
-        } else if (surface->w != volume.w || surface->h != volume.h) {
-            std::printf("the dimensions of slice %d are not the same as the dimensions of the first slice(s)\n", s);
-            SDL_FreeSurface(surface);
-            continue;
-        }
-        if (surface->format->BitsPerPixel != 8) {
-            std::printf("please use 8 bit per pixel images only!\n");
-            SDL_FreeSurface(surface);
-            continue;
-        }
-        {
-            SurfaceLock lock(surface);
-            const unsigned char* src = static_cast<const unsigned char*>(surface->pixels);
-            unsigned char* dst = volume.heights.data() + static_cast<size_t>(s - 1) * volume.w * volume.h;
-            for (int y = 0; y < volume.h; ++y)
-                std::memcpy(dst + static_cast<size_t>(y) * volume.w,
-                            src + static_cast<size_t>(y) * surface->pitch, static_cast<size_t>(volume.w));
-        }
-        SDL_FreeSurface(surface);
-    }
-    if (!sized || volume.w <= 0 || volume.h <= 0) return; // nothing to make a texture of
+    if (!decode_wave_volume(pattern, slice_count, volume)) return; // nothing to make a texture of
 
     glGenTextures(1, &id);
     bind_to_unit(GL_TEXTURE0);

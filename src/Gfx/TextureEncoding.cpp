@@ -14,10 +14,21 @@ bool stores_bgr(const char* path)
            std::strcmp(ext, ".tga") == 0 || std::strcmp(ext, ".TGA") == 0;
 }
 
+bool rows_readable(const ImageRows& rows)
+{
+    if (!rows.pixels || rows.width <= 0 || rows.height <= 0) return false;
+    if (rows.bytes_per_pixel < 1 || rows.bytes_per_pixel > 4) return false;
+    if (rows.bytes_per_pixel != (rows.bits_per_pixel + 7) / 8) return false;
+    return static_cast<long long>(rows.pitch) >= static_cast<long long>(rows.width) * rows.bytes_per_pixel;
+}
+
 bool convert_to_rgba(const unsigned char* src, int width, int height, int pitch,
                      int bytes_per_pixel, bool swap_red_blue, unsigned char* out)
 {
     if (bytes_per_pixel != 1 && bytes_per_pixel != 3 && bytes_per_pixel != 4) return false;
+    if (width < 0 || height < 0 ||
+        static_cast<long long>(pitch) < static_cast<long long>(width) * bytes_per_pixel)
+        return false;
     const int r = swap_red_blue ? 2 : 0;
     const int b = swap_red_blue ? 0 : 2;
     for (int y = 0; y < height; ++y) {
@@ -59,13 +70,28 @@ FaceSize cube_face_size(int strip_width, int strip_height)
 std::vector<unsigned char> cut_cube_face(const unsigned char* strip, int pitch,
                                          int bytes_per_pixel, FaceSize face, int index)
 {
+    if (face.w <= 0 || face.h <= 0 || bytes_per_pixel <= 0 || index < 0 || index > 5) return {};
     const size_t row_bytes = static_cast<size_t>(face.w) * bytes_per_pixel;
+    if (pitch < 0 || row_bytes * (index + 1) > static_cast<size_t>(pitch)) return {};
     std::vector<unsigned char> out(row_bytes * face.h);
     for (int y = 0; y < face.h; ++y) {
         const unsigned char* row = strip + static_cast<size_t>(y) * pitch + row_bytes * index;
         std::memcpy(out.data() + row_bytes * y, row, row_bytes);
     }
     return out;
+}
+
+bool copy_wave_slice(const ImageRows& rows, HeightVolume& volume, int z)
+{
+    if (rows.bytes_per_pixel != 1 || !rows_readable(rows)) return false;
+    if (rows.width != volume.w || rows.height != volume.h || z < 0 || z >= volume.d) return false;
+    const size_t slice = static_cast<size_t>(volume.w) * volume.h;
+    if (volume.heights.size() < slice * (z + 1)) return false;
+    unsigned char* dst = volume.heights.data() + slice * z;
+    for (int y = 0; y < volume.h; ++y)
+        std::memcpy(dst + static_cast<size_t>(y) * volume.w, rows.pixels + static_cast<size_t>(y) * rows.pitch,
+                    static_cast<size_t>(volume.w));
+    return true;
 }
 
 int scale_gradient(int gradient, int step)

@@ -12,10 +12,28 @@
 // ".bmp", ".BMP", ".tga" or ".TGA").
 bool stores_bgr(const char* path);
 
+// The rows of a decoded image as its decoder describes them. None of it is taken on trust:
+// a crafted file can make a decoder report a pixel size and a pitch that its own buffer
+// does not hold (a BMP claiming 3592 bits per pixel arrives as 8 bits, 193 bytes per
+// pixel and a pitch of 0).
+struct ImageRows {
+    const unsigned char* pixels = nullptr;
+    int width = 0, height = 0;
+    int pitch = 0; // bytes from the start of one row to the next; the buffer holds height rows
+    int bits_per_pixel = 0;
+    int bytes_per_pixel = 0;
+};
+
+// True when every pixel of every row can be read: pixels present, both sides positive, a
+// pixel size of 1 to 4 bytes that agrees with the bit count, and width pixels within the
+// pitch.
+bool rows_readable(const ImageRows& rows);
+
 // Converts `height` rows of `bytes_per_pixel`-byte pixels (each row starting at
 // row * pitch) into width * height RGBA texels in `out`. One byte is grey, three bytes
 // are R, G, B (B, G, R when `swap_red_blue`), four bytes R, G, B, A (B, G, R, A when
-// `swap_red_blue`). Returns false, leaving `out` untouched, for any other depth.
+// `swap_red_blue`). Returns false, leaving `out` untouched, for any other depth and for
+// rows whose pixels do not fit within the pitch.
 bool convert_to_rgba(const unsigned char* src, int width, int height, int pitch,
                      int bytes_per_pixel, bool swap_red_blue, unsigned char* out);
 
@@ -26,7 +44,8 @@ struct FaceSize {
 FaceSize cube_face_size(int strip_width, int strip_height);
 
 // The pixels of face `face` (0 = leftmost = +X, then -X, +Y, -Y, +Z, -Z) of a strip, as
-// face.h contiguous rows of face.w pixels.
+// face.h contiguous rows of face.w pixels. Empty when the face does not lie within the
+// strip's rows (a pitch too small for six faces of that width, or a face index beyond 5).
 std::vector<unsigned char> cut_cube_face(const unsigned char* strip, int pitch,
                                          int bytes_per_pixel, FaceSize face, int index);
 
@@ -40,6 +59,10 @@ struct HeightVolume {
         return heights[(static_cast<size_t>(z) * h + y) * w + x];
     }
 };
+
+// Copies one 8-bit slice into slice `z` of the volume. False, leaving the volume alone,
+// unless the rows are one byte per pixel, of the volume's width and height, and readable.
+bool copy_wave_slice(const ImageRows& rows, HeightVolume& volume, int z);
 
 // Gradient scaled for the mipmap level that was sampled at `step` texels: the coarser the
 // level, the larger the raw difference between neighbours, so it is divided down.

@@ -2,9 +2,26 @@
 
 #include "Common/Platform.h"
 
-UserStream::UserStream(const char* filename, bool load)
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+UserStream::UserStream(const char* filename, bool load) : name(filename ? filename : "")
 {
     fp = open_file(filename, load ? "rb" : "wb");
+    if (load) return;
+    if (!fp) write_failed(errno);
+    // Unbuffered, so that a full disk shows at the write that meets it, not at a close
+    // whose result nobody reads.
+    std::setvbuf(fp, nullptr, _IONBF, 0);
+}
+
+void UserStream::write_failed(int error) const
+{
+    std::fprintf(stderr, "\nUnable to write the scratch file \"%s\" in \"%s\": %s\n", name.c_str(),
+                 current_directory().c_str(),
+                 error ? std::strerror(error) : "the write was cut short");
+    std::exit(1);
 }
 
 UserStream::~UserStream()
@@ -18,10 +35,11 @@ void UserStream::read(void* out, size_t size, int line) const
     if (got != size) debug_assertion_failed("r", "src\\Physics\\Stream", line);
 }
 
-void UserStream::write(const void* in, size_t size, int line)
+void UserStream::write(const void* in, size_t size)
 {
-    size_t put = fp ? std::fwrite(in, 1, size, fp) : 0;
-    if (put != size) debug_assertion_failed("w", "src\\Physics\\Stream", line);
+    if (!fp) write_failed(EBADF); // a stream opened for reading
+    errno = 0;
+    if (std::fwrite(in, 1, size, fp) != size) write_failed(errno);
 }
 
 NxU8 UserStream::readByte() const { return read_value<NxU8>(__LINE__); }
@@ -41,36 +59,36 @@ void UserStream::readBuffer(void* buffer, NxU32 size) const
 
 NxStream& UserStream::storeByte(NxU8 b)
 {
-    write(&b, 1, __LINE__);
+    write(&b, 1);
     return *this;
 }
 
 NxStream& UserStream::storeWord(NxU16 w)
 {
-    write(&w, 2, __LINE__);
+    write(&w, 2);
     return *this;
 }
 
 NxStream& UserStream::storeDword(NxU32 d)
 {
-    write(&d, 4, __LINE__);
+    write(&d, 4);
     return *this;
 }
 
 NxStream& UserStream::storeFloat(NxF32 f)
 {
-    write(&f, 4, __LINE__);
+    write(&f, 4);
     return *this;
 }
 
 NxStream& UserStream::storeDouble(NxF64 f)
 {
-    write(&f, 8, __LINE__);
+    write(&f, 8);
     return *this;
 }
 
 NxStream& UserStream::storeBuffer(const void* buffer, NxU32 size)
 {
-    write(buffer, size, __LINE__);
+    write(buffer, size);
     return *this;
 }

@@ -1,11 +1,15 @@
 // A C file as a physics stream: cooked terrain meshes go through the scratch files with it.
-// Values are read and written in the machine's native layout. A read or write that fails
-// raises the debug assertion "r" or "w".
+// Values are read and written in the machine's native layout. A read that fails raises the
+// debug assertion "r". A scratch file that cannot be created or written (a read-only or
+// full disk, a directory in its place) ends the program with status 1 and a message that
+// names the file, the directory it was to be written in and the system's reason: the
+// assertion "w" would tell the player nothing they could act on.
 #pragma once
 
 #include "Physics/NxPhysics.h"
 
 #include <cstdio>
+#include <string>
 
 class UserStream : public NxStream {
 public:
@@ -32,6 +36,8 @@ public:
     FILE* fp = nullptr;
 
 private:
+    [[noreturn]] void write_failed(int error) const;
+
     void read(void* out, size_t size, int line) const;
     // One value in the machine's byte order; `line` names the call in a failed read's report.
     template <typename T>
@@ -41,5 +47,7 @@ private:
         read(&v, sizeof v, line);
         return v;
     }
-    void write(const void* in, size_t size, int line);
+    void write(const void* in, size_t size);
+
+    std::string name;
 };

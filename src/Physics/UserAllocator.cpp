@@ -4,13 +4,30 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+UserAllocator* latest_allocator = nullptr;
+
+} // namespace
+
 UserAllocator::UserAllocator()
 {
     table = static_cast<AllocHeader**>(std::calloc(capacity, sizeof(AllocHeader*)));
+    latest_allocator = this;
+}
+
+UserAllocator* UserAllocator::latest() { return latest_allocator; }
+
+void UserAllocator::usage(size_t& high_water_bytes, size_t& current)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    high_water_bytes = high_water;
+    current = current_bytes;
 }
 
 UserAllocator::~UserAllocator()
 {
+    if (latest_allocator == this) latest_allocator = nullptr;
     if (current_bytes) std::printf("Memory leak detected: %zu bytes non released\n", current_bytes);
     if (current_allocs) std::printf("Remaining allocs: %zu\n", current_allocs);
     std::printf("Nb alloc: %zu\n", total_allocs);

@@ -39,6 +39,12 @@ public:
     // Sets the current bytes, the high-water mark and the current allocations to 0.
     void reset();
 
+    // The allocator created last and not yet destroyed (the physics world's), or null: for
+    // the memory lines of long runs.
+    static UserAllocator* latest();
+    // The high-water mark and the bytes in use, read under the lock.
+    void usage(size_t& high_water_bytes, size_t& current);
+
     // The header of a block handed out by this allocator.
     static AllocHeader* header_of(void* memory) { return static_cast<AllocHeader*>(memory) - 1; }
 

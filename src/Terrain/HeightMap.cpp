@@ -37,14 +37,13 @@ void put_le32(unsigned char* b, uint32_t v)
     for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
-// Reads `count` little-endian samples; whatever the file does not hold stays 0, so a short
-// file yields a map with a flat, low remainder instead of reading past its end.
-void read_samples(FILE* f, uint16_t* out, size_t count)
+// Reads `count` little-endian samples; false when the file holds fewer.
+bool read_samples(FILE* f, uint16_t* out, size_t count)
 {
     std::vector<unsigned char> bytes(count * 2, 0);
-    size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
-    (void)got;
+    if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
     for (size_t i = 0; i < count; ++i) out[i] = uint16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    return true;
 }
 
 bool write_samples(FILE* f, const uint16_t* data, size_t count)
@@ -76,12 +75,33 @@ void HeightMap::release()
     phys_map_w = phys_map_h = phys_ts = tile_cnt = 0;
 }
 
+uint32_t HeightMap::game_tile_count(uint32_t w, uint32_t h)
+{
+    const uint32_t pw = w / 8, ph = h / 8, ts = w / 16;
+    return ts == 0 ? 0 : (ph / ts) * (pw / ts);
+}
+
+bool HeightMap::size_acceptable(const char* name, uint64_t w, uint64_t h)
+{
+    if (w > kMaxSide || h > kMaxSide) {
+        std::fprintf(stderr, "the height map %s is too large: %llu x %llu samples (at most %u on a side)\n", name,
+                     static_cast<unsigned long long>(w), static_cast<unsigned long long>(h), kMaxSide);
+        return false;
+    }
+    const uint32_t tiles = game_tile_count(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+    if (tiles > kMaxTiles) {
+        std::fprintf(stderr, "the height map %s cannot be cut into tiles: %llu x %llu samples give %u tiles (at most %u)\n",
+                     name, static_cast<unsigned long long>(w), static_cast<unsigned long long>(h), tiles, kMaxTiles);
+        return false;
+    }
+    return true;
+}
+
 int HeightMap::allocate_map(uint64_t w, uint64_t h)
 {
     // A loaded map replaces the previous one whole, tiles and physics map included.
     release();
-    // Sides beyond 2^20 cannot be held (and would overflow the sample count).
-    if (w == 0 || h == 0 || w > (1u << 20) || h > (1u << 20)) return -1;
+    if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide) return -1;
     map_data = new (std::nothrow) uint16_t[w * h];
     if (!map_data) return -1;
     map_w = static_cast<int32_t>(w);
@@ -104,17 +124,26 @@ int HeightMap::read_raw(const char* name)
 {
     FILE* f = open_file(name, "rb");
     if (!f) return -1;
-    std::fseek(f, 0, SEEK_END);
-    long bytes = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
+    const long long bytes = regular_file_size(f);
+    if (bytes < 0) {
+        std::fprintf(stderr, "the height map %s is not a file that can be read\n", name);
+        std::fclose(f);
+        return -1;
+    }
     uint64_t side = static_cast<uint64_t>(std::sqrt(static_cast<double>(bytes / 2)));
-    if (allocate_map(side, side) != 0) {
+    if (!size_acceptable(name, side, side) || allocate_map(side, side) != 0) {
         std::fclose(f);
         return -1;
     }
     std::printf("here!\n");
-    read_samples(f, map_data, static_cast<size_t>(side * side));
+    const bool whole = read_samples(f, map_data, static_cast<size_t>(side * side));
     std::fclose(f);
+    if (!whole) {
+        // The file shrank between its size being taken and its samples being read.
+        std::fprintf(stderr, "the height map %s could not be read whole\n", name);
+        release();
+        return -1;
+    }
     std::printf("successfully read file %s\n", name);
     std::printf("map width = %d, map height = %d, size = %f MB\n", map_w, map_h,
                 static_cast<double>(map_w) * map_h * 2 / 1048576);
@@ -130,13 +159,38 @@ int HeightMap::read_hm(const char* name)
         std::fclose(f);
         return -1;
     }
-    if (allocate_map(le32(header + 4), le32(header + 8)) != 0) {
+    // The header is checked against the file before anything is allocated: a dozen bytes
+    // must not be able to ask for gigabytes, nor a short file pass for a flat landscape.
+    const uint64_t w = le32(header + 4), h = le32(header + 8);
+    const long long bytes = regular_file_size(f);
+    const unsigned long long held = bytes > 12 ? static_cast<unsigned long long>(bytes - 12) : 0;
+    if (w == 0 || h == 0 || !size_acceptable(name, w, h)) {
+        if (w == 0 || h == 0) std::fprintf(stderr, "the height map %s holds no samples (%llu x %llu)\n", name,
+                                           static_cast<unsigned long long>(w), static_cast<unsigned long long>(h));
+        std::fclose(f);
+        return -1;
+    }
+    if (held < w * h * 2) {
+        std::fprintf(stderr,
+                     "the height map %s is cut short: its header promises %llu x %llu samples (%llu bytes), the file "
+                     "holds %llu bytes of samples\n",
+                     name, static_cast<unsigned long long>(w), static_cast<unsigned long long>(h),
+                     static_cast<unsigned long long>(w * h * 2), held);
+        std::fclose(f);
+        return -1;
+    }
+    if (allocate_map(w, h) != 0) {
         std::fclose(f);
         return -1;
     }
     std::printf("here!\n");
-    read_samples(f, map_data, static_cast<size_t>(map_w) * map_h);
+    const bool whole = read_samples(f, map_data, static_cast<size_t>(map_w) * map_h);
     std::fclose(f);
+    if (!whole) {
+        std::fprintf(stderr, "the height map %s could not be read whole\n", name);
+        release();
+        return -1;
+    }
     std::printf("successfully read file %s\n", name);
     std::printf("map width = %d, map height = %d, size = %d MB\n", map_w, map_h, size_in_mb());
     return 0;
@@ -237,6 +291,11 @@ void HeightMap::create_tiles(unsigned int pw, unsigned int ph, unsigned int ts)
     phys_ts = ts;
     phys_map_w = pw;
     tile_cnt = (ph / ts) * tiles_per_row;
+    if (tile_cnt > kMaxTiles) {
+        std::fprintf(stderr, "refusing to cut %u tiles of %u samples (at most %u)\n", tile_cnt, ts, kMaxTiles);
+        phys_map_w = phys_map_h = phys_ts = tile_cnt = 0;
+        return;
+    }
     phys_map = new uint16_t[static_cast<size_t>(pw) * ph];
     std::printf("here, tile cnt = %d phys_map_w=%d ts=%d\n", tile_cnt, pw, ts);
     tiles = new uint16_t*[tile_cnt];

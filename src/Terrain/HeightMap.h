@@ -7,6 +7,17 @@
 
 class HeightMap {
 public:
+    // The largest side a map file may claim: twice the game's own map, and still a few
+    // hundred megabytes once the physics map's work buffers are counted.
+    static constexpr uint32_t kMaxSide = 8192;
+    // The most tiles a map may be cut into: each becomes a cooked scratch file and a
+    // static actor. The game cuts a square map into 4.
+    static constexpr uint32_t kMaxTiles = 256;
+
+    // The tile count the game's start-up asks of a map of w x h samples: a physics map of
+    // w / 8 x h / 8 cut into tiles of w / 16.
+    static uint32_t game_tile_count(uint32_t w, uint32_t h);
+
     HeightMap() = default;
     ~HeightMap();
     HeightMap(const HeightMap&) = delete;
@@ -20,6 +31,7 @@ public:
     int write_raw(const char* name); // the name's ending becomes ".raw"
 
     void smooth();
+    // Cuts nothing (after a message) when the sizes would give more than kMaxTiles tiles.
     void create_tiles(unsigned int pw, unsigned int ph, unsigned int ts);
     void downsample(unsigned int factor);
 
@@ -45,6 +57,8 @@ private:
     int write_data_and_close(FILE* f, const char* name);
     int size_in_mb() const; // the sample data's size, as the progress lines report it
     int allocate_map(uint64_t w, uint64_t h);
+    // Whether a map of w x h samples can be held and tiled; prints why not.
+    static bool size_acceptable(const char* name, uint64_t w, uint64_t h);
 };
 
 // The physics-map position of tile t's first sample.

@@ -91,6 +91,7 @@ TEST(Audio, MissingMusicEndsWithStatusMinusOneBeforeTheMusicIsCalled)
     };
     GameRun run = run_game(opt);
     EXPECT_EQ(run.exit_code, 255) << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
     EXPECT_TRUE(appear_in_order(run.log, {"Initializing Audio\n", "Failed to load background music!\n",
                                           "The sound file could not be found or opened.\n"}))
         << run.log;
@@ -108,6 +109,7 @@ TEST(Audio, AMissingEffectIsReportedAndTheGamePlaysOn)
     };
     GameRun run = run_game(opt);
     EXPECT_EQ(run.exit_code, 0) << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
     EXPECT_EQ(count_of(run.log, "Failed to load Sound ./media/sound/yipiee.wav: "), 1) << run.log;
     EXPECT_TRUE(appear_in_order(run.log, {"called fmod\n", "AudioSystem destructor finished!\n"})) << run.log;
 }
@@ -123,6 +125,7 @@ TEST(Audio, AMissingSettingNamesTheKeyAndTheFile)
     };
     GameRun run = run_game(opt);
     EXPECT_NE(run.exit_code, 0) << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
     EXPECT_NE(run.log.find("\"stereo_spread\""), std::string::npos) << run.log;
     EXPECT_NE(run.log.find(".\\config\\audio.p"), std::string::npos) << run.log;
     EXPECT_EQ(count_of(run.log, "calling fmod"), 0) << run.log;

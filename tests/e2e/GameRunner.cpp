@@ -1,7 +1,10 @@
 #include "e2e/GameRunner.h"
 
+#include "HostileFiles.h"
+
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -35,7 +38,8 @@ std::string read_file(const fs::path& p)
 } // namespace
 
 GameRun::GameRun(GameRun&& o) noexcept
-    : exit_code(o.exit_code), log(std::move(o.log)), dir(std::move(o.dir)), screenshot(std::move(o.screenshot))
+    : exit_code(o.exit_code), log(std::move(o.log)), dir(std::move(o.dir)), screenshot(std::move(o.screenshot)),
+      seconds_after_signal(o.seconds_after_signal)
 {
     o.dir.clear();
 }
@@ -76,20 +80,50 @@ GameRun run_game(const RunOptions& options)
         if (fs::exists(src / linked)) fs::create_directory_symlink(src / linked, run.dir / linked);
     if (options.prepare) options.prepare(run.dir);
 
-    std::string cmd = "cd " + shell_quote(run.dir.string()) + " && ";
+    // A statement of its own: a game started in the background must not take the change
+    // of directory with it.
+    std::string cmd = "cd " + shell_quote(run.dir.string()) + " || exit 1; ";
     cmd += "MOORHOLD_FRAMES=" + std::to_string(options.frames) + " ";
     if (options.screenshot) cmd += "MOORHOLD_SCREENSHOT=" + shell_quote((run.dir / "shot.png").string()) + " ";
     for (const auto& [k, v] : options.env) cmd += k + "=" + shell_quote(v) + " ";
     cmd += "timeout " + std::to_string(options.timeout_seconds) + " ";
     cmd += shell_quote(MOORHOLD_XVFB_RUN) + " ";
-    cmd += shell_quote(MOORHOLD_EZG) + " > " + shell_quote((run.dir / "log.txt").string()) + " 2>&1";
+    const std::string log = shell_quote((run.dir / "log.txt").string());
+    if (!options.signal) {
+        cmd += shell_quote(MOORHOLD_EZG) + " > " + log + " 2>&1";
+    } else {
+        // The game writes its log itself, so that it can be watched while the game runs,
+        // and leaves its process id behind to be signalled by.
+        cmd += "sh -c 'echo $$ > game.pid; exec \"$0\" >> \"$1\" 2>&1' " + shell_quote(MOORHOLD_EZG) + " " + log +
+               " > /dev/null 2>&1 & runner=$!; i=0; ";
+        cmd += "until grep -qF -- " + shell_quote(options.signal_after) + " " + log +
+               " 2>/dev/null || ! kill -0 $runner 2>/dev/null || [ $i -ge 30000 ]; do sleep 0.01; i=$((i+1)); done; ";
+        cmd += "kill -" + std::to_string(options.signal) + " $(cat game.pid); date +%s.%N > signalled_at; ";
+        cmd += "wait $runner; status=$?; date +%s.%N > ended_at; exit $status";
+    }
 
     int status = std::system(cmd.c_str());
     if (status != -1 && WIFEXITED(status)) run.exit_code = WEXITSTATUS(status);
     run.log = read_file(run.dir / "log.txt");
+    if (options.signal && fs::exists(run.dir / "signalled_at") && fs::exists(run.dir / "ended_at"))
+        run.seconds_after_signal =
+            std::stod(read_file(run.dir / "ended_at")) - std::stod(read_file(run.dir / "signalled_at"));
     if (options.screenshot && fs::exists(run.dir / "shot.png"))
         run.screenshot = load_image_rgb((run.dir / "shot.png").string());
     return run;
+}
+
+std::string GameRun::sanitizer_report() const
+{
+    for (const char* mark : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                             "SUMMARY: AddressSanitizer", "SUMMARY: UndefinedBehaviorSanitizer"}) {
+        size_t at = log.find(mark);
+        if (at == std::string::npos) continue;
+        size_t begin = log.rfind('\n', at);
+        begin = begin == std::string::npos ? 0 : begin + 1;
+        return log.substr(begin, log.find('\n', at) - begin);
+    }
+    return "";
 }
 
 bool appear_in_order(const std::string& log, const std::vector<std::string>& needles)
@@ -109,6 +143,24 @@ int count_of(const std::string& log, const std::string& needle)
     for (size_t pos = log.find(needle); pos != std::string::npos; pos = log.find(needle, pos + needle.size()))
         ++count;
     return count;
+}
+
+fs::path own_game_file(const fs::path& run_dir, const fs::path& relative)
+{
+    fs::path at = run_dir;
+    for (const fs::path& part : relative.parent_path()) {
+        at /= part;
+        if (!fs::is_symlink(at)) continue;
+        const fs::path target = fs::read_symlink(at);
+        fs::remove(at);
+        fs::create_directory(at);
+        for (const fs::directory_entry& e : fs::directory_iterator(target))
+            fs::create_symlink(e.path(), at / e.path().filename());
+    }
+    const fs::path file = run_dir / relative;
+    std::error_code ec;
+    fs::remove_all(file, ec);
+    return file;
 }
 
 void remove_key(const fs::path& file, const std::string& key)
@@ -143,19 +195,9 @@ Rgb mean_colour(const Image& img, int x0, int y0, int x1, int y1)
 
 void use_test_height_map(const fs::path& dir, int side, int level)
 {
-    std::string bytes(12, '\0');
-    bytes[0] = char(0xFA);
-    for (int i = 0; i < 4; ++i) {
-        bytes[4 + i] = char((side >> (8 * i)) & 0xFF);
-        bytes[8 + i] = char((side >> (8 * i)) & 0xFF);
-    }
+    std::vector<uint16_t> samples;
     for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            int v = level + (x + y) * 8;
-            if (v > 65535) v = 65535;
-            bytes += char(v & 0xFF);
-            bytes += char((v >> 8) & 0xFF);
-        }
-    std::ofstream(dir / "test_map.hm", std::ios::binary) << bytes;
+        for (int x = 0; x < side; ++x) samples.push_back(static_cast<uint16_t>(std::min(level + (x + y) * 8, 65535)));
+    std::ofstream(dir / "test_map.hm", std::ios::binary) << hostile::hm_file(side, side, samples);
     std::ofstream(dir / "config" / "map" / "map1.p", std::ios::binary) << "filename=.\\test_map.hm\n";
 }

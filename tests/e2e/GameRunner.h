@@ -25,6 +25,10 @@ struct RunOptions {
     // Called with the run directory after it is assembled, to change its files.
     std::function<void(const std::filesystem::path&)> prepare;
     int timeout_seconds = 300;
+    // When set, this signal is sent to the game itself (not to the X server's script) as
+    // soon as its log holds `signal_after`.
+    int signal = 0;
+    std::string signal_after;
 };
 
 struct GameRun {
@@ -38,6 +42,11 @@ struct GameRun {
     std::string log;         // standard output and standard error, interleaved in order
     std::filesystem::path dir;
     Image screenshot;        // empty when none was written
+    double seconds_after_signal = -1; // from the signal to the game's end; -1 when none was sent
+
+    // The first line of a sanitizer's report in the log (AddressSanitizer, LeakSanitizer,
+    // UndefinedBehaviorSanitizer), or "" when there is none.
+    std::string sanitizer_report() const;
 };
 
 // Assembles a fresh run directory (config/ copied so tests can change it; media/ and
@@ -52,6 +61,12 @@ bool appear_in_order(const std::string& log, const std::vector<std::string>& nee
 
 // Number of times `needle` occurs in `log`.
 int count_of(const std::string& log, const std::string& needle);
+
+// Makes `relative` (a path under the run directory, through the linked media/ or shader/)
+// the run's own: each directory on the way becomes a real directory of links to the built
+// game's entries, and whatever stood at `relative` is removed. Returns its full path, for
+// the test to put what it likes there.
+std::filesystem::path own_game_file(const std::filesystem::path& run_dir, const std::filesystem::path& relative);
 
 // Removes the line defining `key` from a parameter file.
 void remove_key(const std::filesystem::path& file, const std::string& key);

@@ -114,6 +114,7 @@ TEST(PhysicsStartup, MissingTerrainKeyIsNamedBeforeAnythingStarts)
     opt.prepare = [](const fs::path& dir) { remove_key(dir / "config" / "objects" / "terrain.p", "dynamic_friction"); };
     GameRun run = run_game(opt);
     EXPECT_EQ(run.exit_code, 1) << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
     EXPECT_NE(run.log.find("dynamic_friction"), std::string::npos) << run.log;
     EXPECT_NE(run.log.find(".\\config\\objects\\terrain.p"), std::string::npos) << run.log;
     EXPECT_EQ(run.log.find("SDLGL constructor called"), std::string::npos) << run.log;

@@ -50,6 +50,7 @@ TEST(StartupShutdown, MissingHeightMapShutsDownInOrderWithStatusZero)
     };
     GameRun run = run_game(opt);
     EXPECT_EQ(run.exit_code, 0) << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
     EXPECT_TRUE(appear_in_order(run.log, {"in map-readfile: .\\media\\no_such_map.hm", "error loading hmap!",
                                           "SDLGL destructor called!", "SDLGL destructor finished!"}))
         << run.log;
@@ -64,6 +65,7 @@ TEST(StartupShutdown, MissingGraphicsFileEndsWithStatusOne)
     opt.prepare = [](const std::filesystem::path& dir) { std::filesystem::remove(dir / "config" / "gfx.p"); };
     GameRun run = run_game(opt);
     EXPECT_EQ(run.exit_code, 1) << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
     EXPECT_NE(run.log.find("Unable to open file: .\\config\\gfx.p"), std::string::npos) << run.log;
     EXPECT_EQ(run.log.find("SDLGL constructor called\nsetting"), std::string::npos) << run.log;
 }
@@ -76,6 +78,7 @@ TEST(StartupShutdown, MissingKeyNamesFileAndKey)
     opt.prepare = [](const std::filesystem::path& dir) { remove_key(dir / "config" / "gfx.p", "screen_height"); };
     GameRun run = run_game(opt);
     EXPECT_NE(run.exit_code, 0) << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
     EXPECT_NE(run.log.find("screen_height"), std::string::npos) << run.log;
     EXPECT_NE(run.log.find(".\\config\\gfx.p"), std::string::npos) << run.log;
 }
@@ -91,6 +94,7 @@ TEST(StartupShutdown, MissingLevelKeyEndsBeforeTheLoop)
     };
     GameRun run = run_game(opt);
     EXPECT_NE(run.exit_code, 0) << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
     EXPECT_NE(run.log.find("winning_points"), std::string::npos) << run.log;
     EXPECT_EQ(run.log.find("screenshot written"), std::string::npos) << run.log;
 }

@@ -1,9 +1,11 @@
 #include "Terrain/HeightMap.h"
+#include "HostileFiles.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -20,13 +22,9 @@ std::string le16_samples(const std::vector<uint16_t>& s)
 
 std::string hm_file(uint32_t w, uint32_t h, const std::vector<uint16_t>& samples, bool tag = true)
 {
-    std::string out(12, '\0');
-    if (tag) out[0] = char(0xFA);
-    for (int i = 0; i < 4; ++i) {
-        out[4 + i] = char((w >> (8 * i)) & 0xFF);
-        out[8 + i] = char((h >> (8 * i)) & 0xFF);
-    }
-    return out + le16_samples(samples);
+    std::string out = hostile::hm_file(w, h, samples);
+    if (!tag) out[0] = '\0';
+    return out;
 }
 
 std::vector<uint16_t> ramp(size_t n)
@@ -92,26 +90,75 @@ TEST(HeightMapRead, HmShorterThanHeaderFailsQuietly)
     EXPECT_EQ(out, "in map-readfile: " + path + "\nin map-readfile + slen-4 : t.hm\nin map-readfile + slen-3 : .hm\n");
 }
 
-TEST(HeightMapRead, HmWithFewerSamplesThanPromisedFillsTheRestWithZero)
+struct RefusedMap {
+    const char* what;
+    const char* name;
+    std::string bytes;
+    const char* says; // part of the message on standard error
+};
+
+TEST(HeightMapRead, HeadersTheFileCannotBackAreRefusedWithAMessageNamingIt)
 {
+    const RefusedMap cases[] = {
+        {"fewer samples than the header promises", "short.hm", hm_file(4, 4, {100, 200, 300}), "is cut short"},
+        {"a dozen bytes claiming 20000 x 20000", "huge.hm", hostile::hm_header_claiming_20000_square(), "too large"},
+        {"a dozen bytes claiming 16 x 2^20", "tall.hm", hostile::hm_header_claiming_16_by_2_pow_20(), "too large"},
+        {"the largest header there is", "max.hm", hm_file(0xFFFFFFFFu, 0xFFFFFFFFu, {1, 2}), "too large"},
+        {"16 x 8192 samples, all there: 2048 tiles", "strip.hm", hm_file(16, 8192, std::vector<uint16_t>(16 * 8192)),
+         "cannot be cut into tiles"},
+        {"no samples across", "empty.hm", hm_file(0, 16, {}), "holds no samples"},
+    };
     TempDir dir;
-    HeightMap map;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(map.read_hm(dir.write("a.hm", hm_file(4, 4, {100, 200, 300})).c_str()), 0);
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(map.map_data[2], 300);
-    for (int i = 3; i < 16; ++i) EXPECT_EQ(map.map_data[i], 0) << i;
+    for (const RefusedMap& c : cases) {
+        HeightMap map;
+        const std::string path = dir.write(c.name, c.bytes);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(map.readfile(path.c_str()), -1) << c.what;
+        testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("the height map " + path + " "), std::string::npos) << c.what << ": " << err;
+        EXPECT_NE(err.find(c.says), std::string::npos) << c.what << ": " << err;
+        EXPECT_EQ(map.map_data, nullptr) << c.what;
+        EXPECT_EQ(map.map_w, 0) << c.what;
+    }
 }
 
-TEST(HeightMapRead, AbsurdHeaderSizeIsRefused)
+TEST(HeightMapRead, RawMapsTooLargeOrNotAFileAreRefused)
 {
+    TempDir dir;
+    std::filesystem::create_directory(dir.path / "dir.raw");
+    const std::string big = dir.write("big.raw", "");
+    std::filesystem::resize_file(big, 2ull * 8193 * 8193); // sparse: takes no room on the disk
+    for (const std::string& path : {dir.file("dir.raw"), big}) {
+        HeightMap map;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(map.readfile(path.c_str()), -1) << path;
+        testing::internal::GetCapturedStdout();
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("the height map " + path), std::string::npos) << path;
+        EXPECT_EQ(map.map_data, nullptr);
+    }
+}
+
+TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyTiles)
+{
+    EXPECT_EQ(HeightMap::game_tile_count(4096, 4096), 4u);
+    EXPECT_EQ(HeightMap::game_tile_count(256, 512), 8u);
+    EXPECT_EQ(HeightMap::game_tile_count(15, 4096), 0u); // no tile size at all
+    EXPECT_EQ(HeightMap::game_tile_count(16, 1u << 20), 262144u);
+
     TempDir dir;
     HeightMap map;
     testing::internal::CaptureStdout();
-    EXPECT_EQ(map.read_hm(dir.write("huge.hm", hm_file(0xFFFFFFFFu, 0xFFFFFFFFu, {1, 2})).c_str()), -1);
-    EXPECT_EQ(map.read_hm(dir.write("empty.hm", hm_file(0, 16, {})).c_str()), -1);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(map.read_hm(dir.write("m.hm", hm_file(64, 64, ramp(64 * 64))).c_str()), 0);
+    map.create_tiles(64, 64, 1); // 4096 tiles of one sample
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(map.map_data, nullptr);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("refusing to cut 4096 tiles"), std::string::npos);
+    EXPECT_EQ(map.tile_cnt, 0u);
+    EXPECT_EQ(map.tiles, nullptr);
+    EXPECT_EQ(map.phys_map, nullptr);
 }
 
 TEST(HeightMapRead, EndingDecidesTheForm)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 class ParameterFileTest : public ::testing::Test {
@@ -161,6 +163,15 @@ TEST(TextFileDeathTest, MissingFileEndsProgramWithStatusOne)
 {
     EXPECT_EXIT({ TextFile f("/nonexistent/dir/gfx.p"); }, ::testing::ExitedWithCode(1),
                 "Unable to open file: /nonexistent/dir/gfx.p");
+}
+
+TEST(TextFileDeathTest, WhatCannotBeReadWholeIsRefusedLikeAMissingFile)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.path / "gfx.p");
+    EXPECT_EXIT({ TextFile f(dir.file("gfx.p").c_str()); }, ::testing::ExitedWithCode(1),
+                "Unable to open file: " + dir.file("gfx.p"));
+    EXPECT_EXIT({ ParameterFile p("/dev/zero"); }, ::testing::ExitedWithCode(1), "Unable to open file: /dev/zero");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -611,6 +612,30 @@ TEST(PhysicsScratchFile, TruncatedFileRaisesTheReadAssertion)
             sdk->createTriangleMesh(in);
         },
         ::testing::ExitedWithCode(3), "Assertion failed: r, file src.Physics.Stream");
+}
+
+TEST(PhysicsScratchFile, AFileThatCannotBeWrittenIsNamedWithItsDirectoryAndTheReason)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.path / "tmp_0.bin");
+    std::filesystem::create_symlink("/dev/full", dir.path / "tmp_1.bin");
+    const std::string where = "in \"" + dir.path.string() + "\": ";
+    struct Case {
+        const char* file;
+        const char* reason;
+    };
+    for (const Case& c : {Case{"tmp_0.bin", "Is a directory"}, Case{"tmp_1.bin", "No space left on device"}}) {
+        EXPECT_EXIT(
+            {
+                std::filesystem::current_path(dir.path);
+                UserStream out(c.file, false);
+                out.storeDword(0x4D43484Du);
+                std::exit(0);
+            },
+            ::testing::ExitedWithCode(1),
+            "Unable to write the scratch file \"" + std::string(c.file) + "\" " + where + c.reason)
+            << c.file;
+    }
 }
 
 // ---- allocation routing

@@ -1,6 +1,10 @@
+#include "Common/Platform.h"
 #include "Common/TestSeams.h"
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
 
 namespace {
 
@@ -37,6 +41,37 @@ TEST(ToggleSeam, SplitsOnCommasAndDropsBlanks)
     EXPECT_EQ(v[1], "F3");
     EXPECT_EQ(v[2], "N");
     EXPECT_TRUE(parse_toggle_list("").empty());
+}
+
+} // namespace
+
+// ---- Ctrl-C and SIGTERM ----
+
+namespace {
+
+TEST(QuitSignalsDeathTest, DuringStartUpASignalEndsTheProgramAtOnce)
+{
+    for (int sig : {SIGINT, SIGTERM})
+        EXPECT_EXIT(
+            {
+                install_quit_signals();
+                std::raise(sig);
+                std::exit(0); // not reached
+            },
+            ::testing::KilledBySignal(sig), "")
+            << sig;
+}
+
+TEST(QuitSignalsDeathTest, OnceTheLoopReadsEventsASignalIsAQuitRequest)
+{
+    EXPECT_EXIT(
+        {
+            install_quit_signals();
+            if (quit_signal_pending()) std::exit(2);
+            std::raise(SIGTERM);
+            std::exit(quit_signal_pending() ? 7 : 3);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 } // namespace

@@ -267,3 +267,79 @@ TEST(Downsampling, IntegerAverageTruncates)
 }
 
 } // namespace
+
+// ---- rows that a decoder describes wrongly ----
+
+namespace {
+
+struct RowsCase {
+    const char* what;
+    int width, height, pitch, bits, bytes;
+    bool readable;
+};
+
+const unsigned char kPixels[64] = {};
+
+TEST(UntrustedRows, OnlyRowsWhosePixelsFitThePitchAreReadable)
+{
+    const RowsCase cases[] = {
+        {"grey rows padded to four bytes", 3, 2, 4, 8, 1, true},
+        {"RGB rows exactly as wide as the pitch", 2, 2, 6, 24, 3, true},
+        {"absurd bit count: 8 bits, 193 bytes, pitch 0", 1000, 4, 0, 8, 193, false},
+        {"pitch shorter than one row", 4, 2, 3, 8, 1, false},
+        {"RGB pitch one byte short", 2, 1, 5, 24, 3, false},
+        {"bytes per pixel that disagree with the bits", 2, 1, 8, 8, 4, false},
+        {"five bytes per pixel", 1, 1, 5, 40, 5, false},
+        {"no pixels across", 0, 2, 4, 8, 1, false},
+        {"negative pitch", 1, 1, -4, 32, 4, false},
+    };
+    for (const RowsCase& c : cases) {
+        ImageRows rows;
+        rows.pixels = kPixels;
+        rows.width = c.width;
+        rows.height = c.height;
+        rows.pitch = c.pitch;
+        rows.bits_per_pixel = c.bits;
+        rows.bytes_per_pixel = c.bytes;
+        EXPECT_EQ(rows_readable(rows), c.readable) << c.what;
+    }
+    ImageRows none;
+    none.width = none.height = 1;
+    none.pitch = none.bytes_per_pixel = 1;
+    none.bits_per_pixel = 8;
+    EXPECT_FALSE(rows_readable(none)) << "no pixel buffer";
+}
+
+TEST(UntrustedRows, CopiesRefuseAPitchTooSmallForTheirRows)
+{
+    unsigned char out[16] = {7};
+    EXPECT_FALSE(convert_to_rgba(kPixels, 4, 1, 0, 1, false, out));
+    EXPECT_FALSE(convert_to_rgba(kPixels, 2, 1, 5, 3, false, out));
+    EXPECT_EQ(out[0], 7);
+
+    // A strip whose rows hold five faces, not six.
+    FaceSize f{2, 2};
+    EXPECT_FALSE(cut_cube_face(kPixels, 10, 1, f, 4).empty());
+    EXPECT_TRUE(cut_cube_face(kPixels, 10, 1, f, 5).empty());
+    EXPECT_TRUE(cut_cube_face(kPixels, 12, 1, f, 6).empty());
+
+    HeightVolume v;
+    v.w = 4, v.h = 2, v.d = 2;
+    v.heights.assign(16, 9);
+    ImageRows rows;
+    rows.pixels = kPixels;
+    rows.width = 4, rows.height = 2, rows.pitch = 4, rows.bits_per_pixel = 8, rows.bytes_per_pixel = 1;
+    EXPECT_TRUE(copy_wave_slice(rows, v, 1));
+    EXPECT_EQ(v.heights[8], 0);
+    EXPECT_EQ(v.heights[0], 9);
+    rows.pitch = 0;
+    EXPECT_FALSE(copy_wave_slice(rows, v, 0)) << "pitch 0";
+    rows.pitch = 4;
+    EXPECT_FALSE(copy_wave_slice(rows, v, 2)) << "slice beyond the volume";
+    rows.width = 2;
+    rows.pitch = 2;
+    EXPECT_FALSE(copy_wave_slice(rows, v, 0)) << "another width";
+    EXPECT_EQ(v.heights[0], 9);
+}
+
+} // namespace

@@ -1,9 +1,15 @@
+#include "Common/ParameterFile.h"
 #include "Common/Projection.h"
 #include "Common/SDLGL.h"
 #include "Common/TextureFilter.h"
 #include "Common/WindowRules.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -86,6 +92,55 @@ TEST(ExtensionList, WholeTokensOnly)
     EXPECT_TRUE(is_extension_supported("GL_ARB_foo", "GL_ARB_foo GL_X"));
     EXPECT_TRUE(is_extension_supported("GL_ARB_foo", "GL_ARB_foo "));
     EXPECT_FALSE(is_extension_supported("GL_ARB_foo", ""));
+}
+
+} // namespace
+
+// ---- the graphics file refused before a window opens ----
+
+namespace {
+
+// The game's own graphics file with `key` set to `value` ("" removes it).
+std::string gfx_with(const TempDir& dir, const std::string& key, const std::string& value)
+{
+    const char* src = std::getenv("MOORHOLD_SOURCE_DIR");
+    std::ifstream in(std::string(src ? src : ".") + "/config/gfx.p", std::ios::binary);
+    std::string line, out;
+    while (std::getline(in, line))
+        if (line.compare(0, key.size() + 1, key + "=") != 0) out += line + "\n";
+    if (!value.empty()) out = key + "=" + value + "\n" + out;
+    return dir.write("gfx.p", out);
+}
+
+struct RefusedGfx {
+    const char* key;
+    const char* value; // "" for a missing key
+};
+
+// Each refusal throws out of the constructor before SDL starts; the sanitizer's leak check
+// at the end of the test's process sees whatever the constructor failed to release.
+TEST(GraphicsFile, MissingKeysAndTooSmallWindowsAreRefusedWithoutALeak)
+{
+    const RefusedGfx cases[] = {
+        {"fullscreen", ""}, {"screen_bpp", ""}, {"screen_width", "0"}, {"screen_height", "-5"}, {"screen_width", "199"},
+    };
+    for (const RefusedGfx& c : cases) {
+        TempDir dir;
+        const std::string path = gfx_with(dir, c.key, c.value);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_THROW(SDLGL gl(path.c_str()), BadValueException) << c.key << "=" << c.value;
+        testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(last_bad_value().key, c.key);
+        EXPECT_EQ(last_bad_value().file, path);
+        if (*c.value) {
+            EXPECT_NE(err.find(std::string(c.key) + "=" + c.value + " in " + path +
+                               ": a window side must be at least 200 pixels"),
+                      std::string::npos)
+                << err;
+        }
+    }
 }
 
 } // namespace

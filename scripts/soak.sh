@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# A long run of the sanitized game: the autopilot drives in a 320 x 240 window for FRAMES
+# frames (default 20000) with winning_points low enough that games end and restart, and a
+# memory line (resident memory, the physics allocator's high-water mark) every FRAMES / 20
+# frames. Passes when the game ends with status 0, the log holds no sanitizer report, and
+# both figures stay within 2% from the second restart (or, without restarts, from the second
+# memory line) to the end. Not run by CTest at full length; CTest runs it for 2000 frames.
+#
+#   scripts/soak.sh [FRAMES]     MOORHOLD_TEST_BUILD_DIR: the sanitized tree (build-test)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+frames=${1:-20000}
+build=${MOORHOLD_TEST_BUILD_DIR:-$root/build-test}
+game=$build/game
+if [ ! -x "$game/EZG" ] || [ ! -x "$build/tests/test-env.sh" ]; then
+  echo "soak.sh: build the sanitized tree first (scripts/test.sh)" >&2
+  exit 1
+fi
+every=$(( frames / 20 > 0 ? frames / 20 : 1 ))
+
+run=$(mktemp -d)
+trap 'rm -rf "$run"' EXIT
+cp -r "$game/config" "$run/config"
+ln -s "$game/media" "$run/media"
+ln -s "$game/shader" "$run/shader"
+sed -i 's/^screen_width=.*/screen_width=320/; s/^screen_height=.*/screen_height=240/' "$run/config/gfx.p"
+sed -i 's/^winning_points=.*/winning_points=20/' "$run/config/levels/level1.p"
+
+start=$(date +%s)
+(cd "$run" && MOORHOLD_FRAMES=$frames MOORHOLD_AUTOPILOT=1 MOORHOLD_MEMORY_EVERY=$every \
+   "$build/tests/test-env.sh" "$root/tests/xvfb-run.sh" "$game/EZG" > "$run/log.txt" 2>&1)
+status=$?
+seconds=$(( $(date +%s) - start ))
+
+grep '^memory: ' "$run/log.txt"
+restarts=$(grep -c 'RESTART GAME' "$run/log.txt")
+games=$(grep -c '^game over: ' "$run/log.txt")
+echo "soak: $frames frames in $seconds s, exit status $status, $games games ended, $restarts restarts"
+
+failed=0
+if [ "$status" -ne 0 ]; then echo "soak: FAILED: exit status $status"; failed=1; fi
+if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:|SUMMARY: (AddressSanitizer|UndefinedBehaviorSanitizer)' "$run/log.txt"; then
+  echo "soak: FAILED: a sanitizer report:"
+  grep -m 5 -E 'ERROR: |runtime error:|SUMMARY: ' "$run/log.txt"
+  failed=1
+fi
+
+# The memory lines from the second restart on (or from the second line when no game
+# restarted), their smallest and largest figures, and the spread of each.
+awk -v restarts="$restarts" '
+  /RESTART GAME/ { seen++ }
+  /^memory: / {
+    n++
+    gsub(",", "")
+    rss = $5; hw = $10
+    if ((restarts >= 2 && seen >= 2) || (restarts < 2 && n >= 2)) {
+      if (!k++) { rmin = rmax = rss; hmin = hmax = hw }
+      if (rss < rmin) rmin = rss; if (rss > rmax) rmax = rss
+      if (hw < hmin) hmin = hw; if (hw > hmax) hmax = hw
+    }
+  }
+  END {
+    if (k < 2) { print "soak: FAILED: fewer than two memory lines to compare"; exit 1 }
+    rs = (rmax - rmin) / rmin * 100; hs = (hmin > 0) ? (hmax - hmin) / hmin * 100 : 0
+    printf "soak: resident %d..%d KB (%.2f%%), physics high water %d..%d KB (%.2f%%) over %d lines\n", rmin, rmax, rs, hmin, hmax, hs, k
+    if (rs > 2 || hs > 2) { print "soak: FAILED: memory is not flat within 2%"; exit 1 }
+  }' "$run/log.txt" || failed=1
+[ $failed -ne 0 ] && { echo "soak: the log's last lines:"; tail -n 20 "$run/log.txt"; }
+[ $failed -eq 0 ] && echo "soak: passed"
+exit $failed

@@ -1,0 +1,76 @@
+// Files a careless or hostile player could put in the game directory, built byte by byte:
+// shared by the readers' unit tests, the end-to-end table of bad inputs and the fuzzers'
+// seed corpora (where they stay as regression inputs).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hostile {
+
+inline void put_le(std::string& out, uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) out += char((v >> (8 * i)) & 0xFF);
+}
+
+// A 4 KB BMP of 1000 x 4 pixels claiming 3592 bits per pixel. SDL hands it back as a
+// surface of 8 bits per pixel, 193 bytes per pixel and a pitch of 0 over a 1-byte buffer.
+inline std::string wave_slice_bmp_with_absurd_bit_count()
+{
+    std::string b = "BM";
+    put_le(b, 4096, 4); // file size
+    put_le(b, 0, 4);    // reserved
+    put_le(b, 54, 4);   // offset of the pixels
+    put_le(b, 40, 4);   // info header size
+    put_le(b, 1000, 4); // width
+    put_le(b, 4, 4);    // height
+    put_le(b, 1, 2);    // planes
+    put_le(b, 3592, 2); // bits per pixel
+    for (int i = 0; i < 6; ++i) put_le(b, 0, 4); // compression, sizes, resolution, colours
+    b.resize(4096, '\x55');
+    return b;
+}
+
+// An "hm" height map: the 12-byte header and then `samples` (little-endian), which may be
+// fewer than the header promises.
+inline std::string hm_file(uint32_t w, uint32_t h, const std::vector<uint16_t>& samples = {})
+{
+    std::string out;
+    out += char(0xFA);
+    out += char(0x00);
+    put_le(out, 0, 2);
+    put_le(out, w, 4);
+    put_le(out, h, 4);
+    for (uint16_t v : samples) put_le(out, v, 2);
+    return out;
+}
+
+// An 8-bit BMP with a grey palette: w x h pixels (row 0 at the top), rows padded to four
+// bytes and stored bottom-up, as BMP files are.
+inline std::string grey_bmp(int w, int h, const std::vector<uint8_t>& pixels)
+{
+    const int pitch = (w + 3) & ~3;
+    std::string b = "BM";
+    put_le(b, 54 + 1024 + pitch * h, 4);
+    put_le(b, 0, 4);
+    put_le(b, 54 + 1024, 4);
+    put_le(b, 40, 4);
+    put_le(b, w, 4);
+    put_le(b, h, 4);
+    put_le(b, 1, 2);
+    put_le(b, 8, 2);
+    for (int i = 0; i < 6; ++i) put_le(b, 0, 4);
+    for (uint32_t i = 0; i < 256; ++i) put_le(b, 0x010101u * i, 4);
+    for (int y = h - 1; y >= 0; --y) {
+        b.append(reinterpret_cast<const char*>(pixels.data()) + static_cast<size_t>(y) * w, w);
+        b.append(pitch - w, '\0');
+    }
+    return b;
+}
+
+// Headers alone that once cost gigabytes or hundreds of thousands of tiles.
+inline std::string hm_header_claiming_20000_square() { return hm_file(20000, 20000); }
+inline std::string hm_header_claiming_16_by_2_pow_20() { return hm_file(16, 1u << 20); }
+
+} // namespace hostile

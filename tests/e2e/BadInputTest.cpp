@@ -1,0 +1,176 @@
+// The bad-input table: files a careless or hostile player leaves in the game directory, each
+// refused with its message and exit status, never a crash and never a sanitizer's report.
+// The README's table of bad inputs lists the same rows.
+#include "HostileFiles.h"
+#include "e2e/GameRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void write_bytes(const fs::path& file, const std::string& bytes)
+{
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+void use_map_file(const fs::path& dir, const std::string& bytes)
+{
+    write_bytes(dir / "bad.hm", bytes);
+    write_bytes(dir / "config" / "map" / "map1.p", "filename=.\\bad.hm\n");
+}
+
+void set_key(const fs::path& file, const std::string& key, const std::string& value)
+{
+    remove_key(file, key);
+    std::ifstream in(file, std::ios::binary);
+    std::string rest((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    write_bytes(file, key + "=" + value + "\n" + rest);
+}
+
+struct BadInput {
+    const char* name;    // the test's name
+    const char* file;    // as the README's table names it
+    const char* wrong;   // what is wrong with it
+    std::function<void(const fs::path&)> make;
+    const char* message; // "<dir>" stands for the run directory
+    int status;
+};
+
+const BadInput kBadInputs[] = {
+    {"WaveSliceWithAbsurdBitCount", "media/waveanim/hm_3_von_16.bmp", "4 KB BMP, 1000 x 4, bit count 3592",
+     [](const fs::path& d) {
+         write_bytes(own_game_file(d, "media/waveanim/hm_3_von_16.bmp"), hostile::wave_slice_bmp_with_absurd_bit_count());
+     },
+     "failed to load .\\media\\waveanim\\hm_3_von_16.bmp", 0},
+    {"SkyStripWithAbsurdBitCount", "media/cubemap/cubemap_daytime_X4.jpg", "the same BMP bytes under the sky's name",
+     [](const fs::path& d) {
+         write_bytes(own_game_file(d, "media/cubemap/cubemap_daytime_X4.jpg"),
+                     hostile::wave_slice_bmp_with_absurd_bit_count());
+     },
+     "failed to load .\\media\\cubemap\\cubemap_daytime_X4.jpg", 0},
+    {"TextureOfGarbage", "media/Grass6.jpg", "4 KB of text, no image",
+     [](const fs::path& d) { write_bytes(own_game_file(d, "media/Grass6.jpg"), std::string(4096, 'x')); },
+     "failed to load .\\media\\Grass6.jpg", 0},
+    {"HeightMapClaiming20000Square", "the map file of config/map/map1.p", "12-byte \"hm\" header claiming 20000 x 20000",
+     [](const fs::path& d) { use_map_file(d, hostile::hm_header_claiming_20000_square()); },
+     "the height map .\\bad.hm is too large: 20000 x 20000 samples (at most 8192 on a side)\nerror loading hmap!", 0},
+    {"HeightMapClaiming16By2Pow20", "the map file of config/map/map1.p", "12-byte \"hm\" header claiming 16 x 2^20",
+     [](const fs::path& d) { use_map_file(d, hostile::hm_header_claiming_16_by_2_pow_20()); },
+     "the height map .\\bad.hm is too large: 16 x 1048576 samples", 0},
+    {"HeightMapCutShort", "the map file of config/map/map1.p", "\"hm\" header of 256 x 256, half the samples",
+     [](const fs::path& d) { use_map_file(d, hostile::hm_file(256, 256, std::vector<uint16_t>(256 * 128, 9000))); },
+     "the height map .\\bad.hm is cut short: its header promises 256 x 256 samples (131072 bytes), the file holds "
+     "65536 bytes of samples\nerror loading hmap!",
+     0},
+    {"HeightMapTooManyTiles", "the map file of config/map/map1.p", "16 x 8192 samples, all present (2048 tiles)",
+     [](const fs::path& d) { use_map_file(d, hostile::hm_file(16, 8192, std::vector<uint16_t>(16 * 8192, 9000))); },
+     "the height map .\\bad.hm cannot be cut into tiles: 16 x 8192 samples give 2048 tiles (at most 256)\nerror "
+     "loading hmap!",
+     0},
+    {"GraphicsFileIsADirectory", "config/gfx.p", "a directory",
+     [](const fs::path& d) {
+         fs::remove(d / "config" / "gfx.p");
+         fs::create_directory(d / "config" / "gfx.p");
+     },
+     "Unable to open file: .\\config\\gfx.p", 1},
+    {"GraphicsKeyMissing", "config/gfx.p", "key `fullscreen` removed",
+     [](const fs::path& d) { remove_key(d / "config" / "gfx.p", "fullscreen"); },
+     "Missing or bad value: key \"fullscreen\" in file \".\\config\\gfx.p\"", 1},
+    {"GraphicsKeyMissingAfterTheWindowOpened", "config/gfx.p", "key `shadowmap_dim` removed (read once the window is open)",
+     [](const fs::path& d) { remove_key(d / "config" / "gfx.p", "shadowmap_dim"); },
+     "Missing or bad value: key \"shadowmap_dim\" in file \".\\config\\gfx.p\"", 1},
+    {"WindowWidthZero", "config/gfx.p", "`screen_width=0`",
+     [](const fs::path& d) { set_key(d / "config" / "gfx.p", "screen_width", "0"); },
+     "screen_width=0 in .\\config\\gfx.p: a window side must be at least 200 pixels\n\nMissing or bad value: key "
+     "\"screen_width\" in file \".\\config\\gfx.p\"",
+     1},
+    {"ScratchFileIsADirectory", "tmp_0.bin", "a directory where the first cooked tile goes",
+     [](const fs::path& d) { fs::create_directory(d / "tmp_0.bin"); },
+     "Unable to write the scratch file \"tmp_0.bin\" in \"<dir>\": Is a directory", 1},
+    {"ScratchFileOnAFullDisk", "tmp_1.bin", "a link to /dev/full (a full disk)",
+     [](const fs::path& d) { fs::create_symlink("/dev/full", d / "tmp_1.bin"); },
+     "Unable to write the scratch file \"tmp_1.bin\" in \"<dir>\": No space left on device", 1},
+    {"CameraPathIsADirectory", "media/camera_path.txt", "a directory",
+     [](const fs::path& d) { fs::create_directory(own_game_file(d, "media/camera_path.txt")); },
+     "Unable to open file: .\\media\\camera_path.txt", 1},
+    {"FontDescriptionOfGarbage", "media/font/out.fnt", "4 KB of bytes 0 to 255, no `font_tex`",
+     [](const fs::path& d) {
+         std::string bytes;
+         for (int i = 0; i < 4096; ++i) bytes += char((i * 7) & 0xFF);
+         write_bytes(own_game_file(d, "media/font/out.fnt"), bytes);
+     },
+     "Missing or bad value: key \"font_tex\" in file \".\\media\\font\\out.fnt\"", 1},
+    {"FontDescriptionWithoutA", "media/font/out.fnt", "the line of `A` removed",
+     [](const fs::path& d) {
+         const fs::path built = game_dir() / "media" / "font" / "out.fnt";
+         const fs::path own = own_game_file(d, "media/font/out.fnt");
+         fs::copy_file(built, own);
+         remove_key(own, "A");
+     },
+     "aj karamba, bad value found", 0},
+};
+
+// Names the row in the test's listing instead of dumping its bytes.
+void PrintTo(const BadInput& row, std::ostream* os) { *os << row.name; }
+
+class BadInputTable : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(BadInputTable, IsRefusedWithItsMessageAndStatus)
+{
+    const BadInput& row = GetParam();
+    RunOptions opt;
+    opt.frames = 15;
+    opt.screenshot = false;
+    opt.prepare = [&](const fs::path& dir) {
+        // The small test map keeps start-up short; the rows about the map replace it.
+        use_test_height_map(dir);
+        row.make(dir);
+    };
+    GameRun run = run_game(opt);
+    std::string message = row.message;
+    if (size_t at = message.find("<dir>"); at != std::string::npos) message.replace(at, 5, run.dir.string());
+    EXPECT_EQ(run.exit_code, row.status) << run.log;
+    EXPECT_NE(run.log.find(message), std::string::npos) << "expected: " << message << "\n" << run.log;
+    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
+    if (row.status == 0) {
+        EXPECT_NE(run.log.find("SDLGL destructor finished!"), std::string::npos) << run.log;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BadInputTable, ::testing::ValuesIn(kBadInputs),
+                         [](const ::testing::TestParamInfo<BadInput>& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+// The README's table of bad inputs is this table: each row's complaint and first line of
+// its message stand on one line of it, with its exit status.
+TEST(BadInputTable, EveryRowStandsInTheReadme)
+{
+    const char* src = std::getenv("MOORHOLD_SOURCE_DIR");
+    ASSERT_NE(src, nullptr);
+    std::ifstream in(fs::path(src) / "README.md");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (const BadInput& row : kBadInputs) {
+        std::string first = row.message;
+        first = first.substr(0, first.find('\n'));
+        if (size_t at = first.find("<dir>"); at != std::string::npos) first.replace(at, 5, "...");
+        const std::string status = "| " + std::to_string(row.status) + " |";
+        bool found = false;
+        for (const std::string& line : lines)
+            found = found || (line.find(row.wrong) != std::string::npos && line.find(first) != std::string::npos &&
+                              line.find(status) != std::string::npos);
+        EXPECT_TRUE(found) << row.name << ": no README line with \"" << row.wrong << "\", \"" << first << "\" and "
+                           << status;
+    }
+}
+
+} // namespace

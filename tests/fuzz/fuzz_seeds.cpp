@@ -1,0 +1,223 @@
+// Writes the starting corpus of every fuzzer, one directory per target under OUT, from the
+// generated game directory GAME: the game's parameter files, font description and camera
+// path as they are; small cuts of its height map, images and wave slices; a terrain patch
+// cooked as the scratch files hold it; its smaller models and a few synthetic ones. The
+// crafted files that once got past the readers are added as regression inputs.
+//
+//   fuzz_seeds GAME OUT
+#include "HostileFiles.h"
+#include "Md2Writer.h"
+#include "Physics/NxCookedMesh.h"
+#include "unit/PhysicsTestKit.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <stb_image_write.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path out_dir;
+
+std::string read_bytes(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void seed(const std::string& target, const std::string& name, const std::string& bytes)
+{
+    fs::create_directories(out_dir / target);
+    std::ofstream(out_dir / target / name, std::ios::binary) << bytes;
+}
+
+// The top-left side x side samples of the game's "hm" map.
+std::vector<uint16_t> map_corner(const fs::path& game, uint32_t side)
+{
+    const std::string hm = read_bytes(game / "media" / "map" / "map1.hm");
+    std::vector<uint16_t> out;
+    if (hm.size() < 12) return out;
+    uint32_t w = 0;
+    for (int i = 0; i < 4; ++i) w |= uint32_t(uint8_t(hm[4 + i])) << (8 * i);
+    for (uint32_t y = 0; y < side; ++y)
+        for (uint32_t x = 0; x < side; ++x) {
+            const size_t at = 12 + 2 * (size_t(y) * w + x);
+            if (at + 1 >= hm.size()) return {};
+            out.push_back(uint16_t(uint8_t(hm[at]) | uint8_t(hm[at + 1]) << 8));
+        }
+    return out;
+}
+
+void height_map_seeds(const fs::path& game)
+{
+    const std::vector<uint16_t> corner = map_corner(game, 64);
+    std::string raw;
+    for (uint16_t v : corner) hostile::put_le(raw, v, 2);
+    seed("heightmap", "corner.hm", std::string(1, '\0') + hostile::hm_file(64, 64, corner));
+    seed("heightmap", "corner.raw", std::string(1, '\1') + raw);
+    seed("heightmap", "wide.hm", std::string(1, '\0') + hostile::hm_file(128, 32, std::vector<uint16_t>(128 * 32, 777)));
+    seed("heightmap", "claims-20000-square.hm", std::string(1, '\0') + hostile::hm_header_claiming_20000_square());
+    seed("heightmap", "claims-16-by-2pow20.hm", std::string(1, '\0') + hostile::hm_header_claiming_16_by_2_pow_20());
+    seed("heightmap", "cut-short.hm", std::string(1, '\0') + hostile::hm_file(64, 64, {1, 2, 3}));
+
+    // A 17 x 17 patch of the same corner, cooked.
+    const int n = 17;
+    std::vector<float> points;
+    std::vector<NxU32> tris;
+    for (int z = 0; z < n; ++z)
+        for (int x = 0; x < n; ++x) {
+            points.push_back(float(x));
+            points.push_back(corner.empty() ? 0.0f : corner[size_t(z) * 64 + x] * 0.01f);
+            points.push_back(float(z));
+        }
+    for (int z = 0; z + 1 < n; ++z)
+        for (int x = 0; x + 1 < n; ++x) {
+            const NxU32 a = NxU32(z * n + x), b = a + 1, c = a + NxU32(n), d = c + 1;
+            tris.insert(tris.end(), {a, c, b, b, c, d});
+        }
+    NxTriangleMeshDesc desc;
+    desc.numVertices = NxU32(points.size() / 3);
+    desc.numTriangles = NxU32(tris.size() / 3);
+    desc.pointStrideBytes = 12;
+    desc.triangleStrideBytes = 12;
+    desc.points = points.data();
+    desc.triangles = tris.data();
+    desc.heightFieldVerticalAxis = NX_Y;
+    desc.heightFieldVerticalExtent = -100.0f;
+    MemoryStream cooked;
+    if (NxInitCooking() && NxCookTriangleMesh(desc, cooked))
+        seed("cooked_mesh", "tmp_0.bin", std::string(cooked.bytes.begin(), cooked.bytes.end()));
+    NxCloseCooking();
+}
+
+// A w x h cut of an image's top-left corner as 24-bit RGB, or empty.
+std::vector<uint8_t> image_corner(const fs::path& file, int w, int h)
+{
+    SDL_Surface* s = IMG_Load(file.string().c_str());
+    if (!s) return {};
+    SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
+    std::vector<uint8_t> out;
+    if (rgb && SDL_BlitSurface(s, nullptr, rgb, nullptr) == 0) {
+        SDL_LockSurface(rgb);
+        for (int y = 0; y < h; ++y) {
+            const uint8_t* row = static_cast<const uint8_t*>(rgb->pixels) + size_t(y) * rgb->pitch;
+            out.insert(out.end(), row, row + size_t(w) * 3);
+        }
+        SDL_UnlockSurface(rgb);
+    }
+    if (rgb) SDL_FreeSurface(rgb);
+    SDL_FreeSurface(s);
+    return out;
+}
+
+void append_to_string(void* context, void* data, int size)
+{
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), size);
+}
+
+// The texture target's input: the byte that picks the file's ending, then the file.
+void texture_seeds(const fs::path& game)
+{
+    const char* sources[] = {"font_test.png", "noise.jpg", "noise_nm.png", "cubemap/cubemap_daytime_X4.jpg"};
+    int k = 0;
+    for (const char* source : sources) {
+        // 24 x 4: wide enough for a strip of six 4 x 4 faces.
+        const std::vector<uint8_t> px = image_corner(game / "media" / source, 24, 4);
+        if (px.empty()) continue;
+        const std::string stem = "cut" + std::to_string(k++);
+        std::string png(1, '\1'), jpg(1, '\0'), tga(1, '\3');
+        stbi_write_png_to_func(append_to_string, &png, 24, 4, 3, px.data(), 24 * 3);
+        stbi_write_jpg_to_func(append_to_string, &jpg, 24, 4, 3, px.data(), 90);
+        stbi_write_tga_to_func(append_to_string, &tga, 24, 4, 3, px.data());
+        seed("texture", stem + ".png", png);
+        seed("texture", stem + ".jpg", jpg);
+        seed("texture", stem + ".tga", tga);
+    }
+    // The crafted BMP, once as a BMP and once under a JPEG's name (SDL_image goes by content).
+    const std::string crafted = hostile::wave_slice_bmp_with_absurd_bit_count();
+    seed("texture", "absurd-bit-count.bmp", std::string(1, '\2') + crafted);
+    seed("texture", "absurd-bit-count-as.jpg", std::string(1, '\0') + crafted);
+}
+
+void wave_seeds(const fs::path& game)
+{
+    for (int s : {1, 8}) {
+        SDL_RWops* rw = SDL_RWFromFile((game / "media" / "waveanim" / ("hm_" + std::to_string(s) + "_von_16.bmp")).string().c_str(), "rb");
+        SDL_Surface* slice = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+        if (!slice) continue;
+        std::vector<uint8_t> px;
+        SDL_LockSurface(slice);
+        for (int y = 0; y < 16 && y < slice->h; ++y)
+            for (int x = 0; x < 16 && x < slice->w; ++x)
+                px.push_back(static_cast<const uint8_t*>(slice->pixels)[size_t(y) * slice->pitch + x]);
+        SDL_UnlockSurface(slice);
+        if (px.size() == 256) seed("wave", "slice" + std::to_string(s) + ".bmp", hostile::grey_bmp(16, 16, px));
+        SDL_FreeSurface(slice);
+    }
+    seed("wave", "absurd-bit-count.bmp", hostile::wave_slice_bmp_with_absurd_bit_count());
+}
+
+void md2_seeds(const fs::path& game)
+{
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(game / "media" / "objects"))
+        if (e.path().extension() == ".md2" && e.file_size() <= 32 * 1024)
+            seed("md2", e.path().filename().string(), read_bytes(e.path()));
+    auto write = [](const std::string& name, const Md2Writer& w) { seed("md2", name, w.bytes()); };
+    write("tri1.md2", md2_octahedron("a", 1, false));
+    write("tri3.md2", md2_octahedron("walk", 3, false));
+    write("cmd2.md2", md2_octahedron("run", 2, true));
+    Md2Writer mixed = md2_octahedron("stand", 2, true);
+    mixed.add_frame("jump1", mixed.frames[0].vertices);
+    mixed.add_frame("jump2", mixed.frames[1].vertices);
+    mixed.glcmds.pop_back();
+    mixed.add_gl_strip({{0, 0, 0}, {1, 0, 1}, {1, 1, 2}, {0, 1, 3}, {0.5f, 0.5f, 4}}, true);
+    mixed.end_gl_commands();
+    write("mixed.md2", mixed);
+}
+
+void text_seeds(const fs::path& game)
+{
+    for (const char* dir : {"config", "media"})
+        for (const fs::directory_entry& e : fs::recursive_directory_iterator(game / dir))
+            if (e.path().extension() == ".p") {
+                std::string name = fs::relative(e.path(), game).string();
+                for (char& c : name)
+                    if (c == '/') c = '_';
+                seed("param", name, read_bytes(e.path()));
+            }
+    seed("font", "out.fnt", read_bytes(game / "media" / "font" / "out.fnt"));
+    seed("camera_path", "camera_path.txt", read_bytes(game / "media" / "camera_path.txt"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: fuzz_seeds GAME_DIR OUT_DIR\n");
+        return 2;
+    }
+    const fs::path game = argv[1];
+    out_dir = argv[2];
+    text_seeds(game);
+    height_map_seeds(game);
+    texture_seeds(game);
+    wave_seeds(game);
+    md2_seeds(game);
+    for (const char* target : {"param", "font", "camera_path", "heightmap", "cooked_mesh", "texture", "wave", "md2"})
+        if (!fs::exists(out_dir / target) || fs::is_empty(out_dir / target)) {
+            std::fprintf(stderr, "fuzz_seeds: no seeds for %s (is %s the built game directory?)\n", target, argv[1]);
+            return 1;
+        }
+    return 0;
+}

@@ -1,0 +1,31 @@
+// The height map in both forms, then the tiles the game cuts from it. The first byte picks
+// the form (even: "hm", odd: raw); the rest is the file. Besides the sanitizers' findings,
+// a map outside the size limits, more tiles than allowed, or a tile that does not hold the
+// physics map's samples at its place is a finding.
+#include "FuzzFile.h"
+#include "Terrain/HeightMap.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 1) return 0;
+    const bool raw = data[0] & 1;
+    const std::string path = fuzz_file(raw ? "map.raw" : "map.hm", data + 1, size - 1);
+    HeightMap map;
+    if (map.readfile(path.c_str()) != 0) {
+        require(map.map_data == nullptr);
+        return 0;
+    }
+    require(map.map_w > 0 && map.map_h > 0);
+    require(uint32_t(map.map_w) <= HeightMap::kMaxSide && uint32_t(map.map_h) <= HeightMap::kMaxSide);
+    require((size - 1) >= size_t(map.map_w) * map.map_h * 2 + (raw ? 0 : 12));
+    map.create_tiles(map.map_w / 8, map.map_h / 8, map.map_w / 16);
+    require(map.tile_cnt <= HeightMap::kMaxTiles);
+    for (uint32_t t = 0; t < map.tile_cnt; ++t) {
+        uint32_t x, y;
+        tile_origin(t, map.phys_map_w, map.phys_ts, x, y);
+        const uint32_t last = map.phys_ts - 1;
+        require(map.tiles[t][0] == map.phys_at(x, y));
+        require(map.tiles[t][last * map.phys_ts + last] == map.phys_at(x + last, y + last));
+    }
+    return 0;
+}
