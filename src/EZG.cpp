@@ -360,7 +360,10 @@ void run_frame(bool last_frame)
     }
 
     build_view_matrix(gl);
-    draw_sky_image();
+    // The title covers the whole window during frames 0 to 12: the scene passes would only
+    // be drawn over. Everything else of the frame (input, physics, the game) still runs.
+    const bool title_frame = frame_counter <= 12;
+    if (!title_frame) draw_sky_image();
     gl.disable_texture_units();
     gl.check_gl_error("EZG main loop start");
 
@@ -383,8 +386,10 @@ void run_frame(bool last_frame)
     frame_ring_trails().clear();
     leave_rings(gl.time_now, game_flow.time_scale * game_flow.frame_dt);
     Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
-    draw_frame();
-    compose_frame();
+    if (!title_frame) {
+        draw_frame();
+        compose_frame();
+    }
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();

@@ -1,5 +1,7 @@
 #include "Common/Input.h"
 
+#include "Gfx/DisplayToggles.h"
+
 #include "Common/Camera.h"
 #include "Common/Globals.h"
 #include "Common/PlayerControls.h"
@@ -66,13 +68,13 @@ void toggles(SDLGL& gl, const InputFrame& in)
     const Uint32 now = in.ticks;
     KeyTimers& t = key_timers;
     if (down(in, SDLK_0) && timer_ready(t.a, now, 250)) new_game_requested = true;
-    if (down(in, SDLK_l) && timer_ready(t.a, now, 250)) freeze_waves = !freeze_waves;
+    if (down(in, SDLK_l) && timer_ready(t.a, now, 250)) toggle_display_option(gl, "L");
     if (down(in, SDLK_SPACE) && timer_ready(t.a, now, 350)) player_controls.jump = true;
     if (down(in, SDLK_m) && timer_ready(t.a, now, 250)) player_controls.set_upright = true;
-    if (down(in, SDLK_n) && timer_ready(t.b, now, 250)) buffer_pass = !buffer_pass;
-    if (down(in, SDLK_i) && timer_ready(t.c, now, 250)) extra_pass = !extra_pass;
+    if (down(in, SDLK_n) && timer_ready(t.b, now, 250)) toggle_display_option(gl, "N");
+    if (down(in, SDLK_i) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "I");
     if (down(in, SDLK_F2) && timer_ready(t.c, now, 250)) gl.show_fps = !gl.show_fps;
-    if (down(in, SDLK_F3) && timer_ready(t.c, now, 250)) wireframe = !wireframe;
+    if (down(in, SDLK_F3) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "F3");
     if (down(in, SDLK_F5) && timer_ready(t.c, now, 250)) {
         gl.filter_mode = (gl.filter_mode + 1) % 3;
         gl.filter_changed_at = gl.time_now;
@@ -83,21 +85,15 @@ void toggles(SDLGL& gl, const InputFrame& in)
         gl.filter_changed_at = gl.time_now;
         gl.set_texture_filtering();
     }
-    if (down(in, SDLK_F8) && timer_ready(t.c, now, 250)) {
-        view_frustum_culling = !view_frustum_culling;
-        gl.culling_changed_at = gl.time_now;
-    }
-    if (down(in, SDLK_c) && timer_ready(t.c, now, 250)) cull_margin = -cull_margin;
+    if (down(in, SDLK_F8) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "F8");
+    if (down(in, SDLK_c) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "C");
     if (down(in, SDLK_TAB) && timer_ready(t.c, now, 250)) gl.camera_mode = 1 - gl.camera_mode;
     if (down(in, SDLK_F9) && timer_ready(t.c, now, 250)) {
         gl.transparency = !gl.transparency;
         gl.transparency_changed_at = gl.time_now;
     }
-    if (down(in, SDLK_b) && timer_ready(t.c, now, 250)) {
-        gl.parallax_mode = static_cast<unsigned char>((gl.parallax_mode + 1) % 3);
-        apply_parallax_mode(gl);
-    }
-    if (down(in, SDLK_k) && timer_ready(t.d, now, 250)) skip_subpass = !skip_subpass;
+    if (down(in, SDLK_b) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "B");
+    if (down(in, SDLK_k) && timer_ready(t.d, now, 250)) toggle_display_option(gl, "K");
 }
 
 } // namespace

@@ -112,7 +112,7 @@ TEST(Gameplay, TheFollowCameraShowsTheHoverInTheLowerMiddle)
     double top = red_share(img, w / 5, 0, w, h * 3 / 10);
     Share view = share_of(img, w / 5, 0, w, h);
     std::cout << "red: lower middle " << middle << ", top " << top << "\nview: " << view << "\n";
-    EXPECT_GT(middle, 0.004);
+    EXPECT_GT(middle, 0.0015);
     EXPECT_GT(middle, 4 * top);
     EXPECT_GT(view.grass + view.rock + view.sand, 0.2);
     int evil_lines = red_text_lines(img, w / 6, h / 2, h * 95 / 100);
