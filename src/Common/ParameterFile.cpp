@@ -10,14 +10,14 @@ namespace {
 
 BadValueReport g_last_bad_value;
 
-[[noreturn]] void throw_bad_value(const std::string& file, const std::string& key)
+} // namespace
+
+void throw_bad_value(const std::string& file, const std::string& key)
 {
     g_last_bad_value.file = file;
     g_last_bad_value.key = key;
     throw BadValueException();
 }
-
-} // namespace
 
 const BadValueReport& last_bad_value() { return g_last_bad_value; }
 

@@ -50,3 +50,7 @@ struct BadValueReport {
     std::string key;
 };
 const BadValueReport& last_bad_value();
+
+// Records `file` and `key` as the last bad value and throws BadValueException: for readers
+// that find a value present but unusable.
+[[noreturn]] void throw_bad_value(const std::string& file, const std::string& key);
