@@ -44,10 +44,9 @@ protected:
         scene = sdk->createScene(desc);
         scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
         ai = std::make_unique<AiManager>();
-        ai->scene = scene;
     }
 
-    // Builds the bridge of the file at `path`, keeping what it prints.
+    // The bridge of the file at `path`, with what it prints kept.
     Bridge& build(const std::string& path)
     {
         testing::internal::CaptureStdout();
@@ -62,11 +61,9 @@ protected:
     float widest_gap() const
     {
         float gap = 0;
-        for (const BridgeJoint& j : bridge->joints) {
-            NxVec3 a = j.actor[0]->getGlobalPose() * j.local_anchor[0];
-            NxVec3 b = j.actor[1]->getGlobalPose() * j.local_anchor[1];
-            gap = std::max(gap, a.distance(b));
-        }
+        for (const BridgeJoint& j : bridge->joints)
+            gap = std::max(gap, (j.actor[0]->getGlobalPose() * j.local_anchor[0])
+                                    .distance(j.actor[1]->getGlobalPose() * j.local_anchor[1]));
         return gap;
     }
 
