@@ -13,7 +13,6 @@
 
 #include <cstdio>
 
-extern TerrainPhysics terrain_physics;
 
 namespace {
 

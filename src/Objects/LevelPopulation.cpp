@@ -9,13 +9,14 @@
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/Texture.h"
+#include "Objects/Bridge.h"
 #include "Objects/PlayerImpl.h"
+#include "Objects/Scenery.h"
 #include "Objects/StaticObject.h"
 #include "Physics/TerrainPhysics.h"
 
 #include <cstdio>
 
-extern TerrainPhysics terrain_physics;
 
 PlayerImpl* game_player = nullptr;
 
@@ -120,9 +121,15 @@ int populate_level()
     const float second_duck[3] = {136.0f, 20.5f, 294.5f};
     spawn_duck(second_duck, 180.0f, "duck 2 spawned");
 
+    AiManager& ai = *terrain_physics.ai_manager;
+    plant_trees(ai);
+    plant_mushrooms(ai);
+    plant_lazyboys(ai);
+
     spawn_ship();
     spawn_opponents();
     spawn_player();
     md2_visibility_distance = sdlgl->md2_max_vis_dist;
+    build_bridges(ai);
     return 0;
 }

@@ -12,6 +12,8 @@
 
 namespace {
 
+const int kJointSolverPasses = 50;
+
 // Which of the joint's axes (0 axis, 1 normal, 2 binormal) sits at Bullet's axis 0.
 int frame_shift(const NxD6JointDesc& d)
 {
@@ -107,9 +109,11 @@ NxJoint* NxScene::createJoint(const NxD6JointDesc& desc)
     for (NxActorData* actor : actors)
         if (actor && actor->dynamic && !actor->kinematic()) actor->body->activate(true);
 
-    // Locked axes pull drift back harder than Bullet's default, so a swinging chain keeps
-    // its links together.
+    // Locked axes pull drift back harder than Bullet's default, and the joint gets more
+    // solver passes than the contacts need: a joint's pull reaches along a chain of bodies
+    // (a bridge) one link per pass, and with too few the chain stretches and sags.
     for (int axis = 0; axis < 6; ++axis) j->constraint->setParam(BT_CONSTRAINT_STOP_ERP, 0.8f, axis);
+    j->constraint->setOverrideNumSolverIterations(kJointSolverPasses);
     impl->world->addConstraint(j->constraint, (desc.jointFlags & NX_JF_COLLISION_ENABLED) == 0);
     impl->joints.push_back(j);
     return &j->pub;

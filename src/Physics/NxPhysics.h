@@ -649,7 +649,9 @@ public:
     void setUserTriggerReport(NxUserTriggerReport* report);
     NxUserTriggerReport* getUserTriggerReport() const;
 
-    // NX_TIMESTEP_VARIABLE: each simulate is one step of exactly its elapsed time.
+    // NX_TIMESTEP_VARIABLE: each simulate is one step of exactly its elapsed time; while the
+    // scene holds joints, a step longer than 1/60 s is split into equal sub-steps no longer
+    // than that (forces added for the step act through all of them).
     // NX_TIMESTEP_FIXED: sub-steps of maxTimestep, at most maxIter of them per simulate.
     void setTiming(NxReal maxTimestep = 1.0f / 60.0f, NxU32 maxIter = 8,
                    NxTimeStepMethod method = NX_TIMESTEP_FIXED);

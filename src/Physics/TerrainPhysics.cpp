@@ -2,11 +2,13 @@
 
 #include "Ai/AiManager.h"
 #include "Common/ParameterFile.h"
+#include "Common/Random.h"
 #include "Physics/Stream.h"
 #include "Physics/UserAllocator.h"
 #include "Terrain/HeightMap.h"
 #include "Terrain/TerrainTileMesh.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -158,4 +160,61 @@ void TerrainPhysics::create_terrain_physics(const HeightMap& map)
         terrain_actor->userData = nullptr;
         NxCloseCooking();
     }
+}
+
+namespace {
+
+float ground_height(long x, long z)
+{
+    return static_cast<float>(hmap.phys_at(x, z)) * dangerScale[1];
+}
+
+} // namespace
+
+TerrainSlope TerrainPhysics::terrain_normal(long x, long z) const
+{
+    const long w = static_cast<long>(hmap.phys_map_w), h = static_cast<long>(hmap.phys_map_h);
+    long right = x + 1 < w ? x + 1 : x, left = x - 1 >= 0 ? x - 1 : x;
+    long down = z + 1 < h ? z + 1 : z, up = z - 1 >= 0 ? z - 1 : z;
+    TerrainSlope s;
+    s.tx = NxVec3(1, ground_height(right, z) - ground_height(left, z), 0);
+    s.tz = NxVec3(0, ground_height(x, down) - ground_height(x, up), 1);
+    s.normal = s.tz.cross(s.tx);
+    s.normal.normalize();
+    return s;
+}
+
+std::vector<NxVec3> TerrainPhysics::find_positions(int n, float min_height, float height_range,
+                                                   float min_distance, float reject_slope) const
+{
+    const float W = static_cast<float>(hmap.phys_map_w) * dangerScale[0];
+    const float H = static_cast<float>(hmap.phys_map_h) * dangerScale[2];
+    const float upper = min_height + height_range;
+    const float d2 = min_distance * min_distance;
+    // A count below zero wants nothing, like zero (its square would ask for draws).
+    const long long max_tries = n > 0 ? static_cast<long long>(n) * n : 0;
+    std::vector<NxVec3> found;
+    long long tries = 0;
+    while (tries < max_tries) {
+        ++tries;
+        const long x = static_cast<long>(W * rand_uniform());
+        const long z = static_cast<long>(H * rand_uniform());
+        const float h = ground_height(x, z);
+        const NxVec3 normal = terrain_normal(x, z).normal;
+        if (!(h > min_height && upper > h && reject_slope > 1.0f - std::fabs(normal.y))) continue;
+        const NxVec3 candidate(static_cast<float>(x), h, static_cast<float>(z));
+        bool crowded = false;
+        for (const NxVec3& p : found) {
+            const NxVec3 d = candidate - p;
+            if (d2 > d.x * d.x + d.y * d.y + d.z * d.z) {
+                crowded = true;
+                break;
+            }
+        }
+        if (crowded) continue;
+        found.push_back(candidate);
+        if (found.size() == static_cast<size_t>(n)) break;
+    }
+    std::fprintf(stderr, "tried %lld positions and found %zu valid tree positions\n", tries, found.size());
+    return found;
 }

@@ -9,11 +9,20 @@
 #include "Physics/NxPhysics.h"
 
 #include <cstdint>
+#include <vector>
 
 class AiManager;
 class HeightMap;
 class UserAllocator;
 struct TerrainTileMesh;
+
+// The ground's slope at one sample of the physics map: the two tangents along x and z (not
+// normalised: their rise spans two samples while their run is 1) and the unit normal.
+struct TerrainSlope {
+    NxVec3 tx;
+    NxVec3 normal;
+    NxVec3 tz;
+};
 
 class TerrainPhysics {
 public:
@@ -36,6 +45,18 @@ public:
     // Releases the scene and the SDK, then the allocator, which prints its statistics.
     void release_physics();
 
+    // The slope of the height map `hmap` at physics-map sample (x, z); a neighbour beyond
+    // the map's edge is replaced by the sample itself.
+    TerrainSlope terrain_normal(long x, long z) const;
+
+    // Up to n places for scenery, drawn at random from the game's generator over the
+    // physics map of `hmap`: ground strictly between min_height and min_height +
+    // height_range, less steep than reject_slope (1 - |normal.y|), and no place nearer than
+    // min_distance to one found before. At most n * n candidates are drawn. Prints how many
+    // were tried and found.
+    std::vector<NxVec3> find_positions(int n, float min_height, float height_range, float min_distance,
+                                       float reject_slope) const;
+
     float vertical_extent;
     float static_friction;
     float dynamic_friction;
@@ -52,6 +73,9 @@ public:
     float iface_scale[3] = {0, 0, 0}; // physics to graphics units, stored by the main program
     float plane_d = 0;                // the ground plane's height in physics units
 };
+
+// The game's physics world, defined by the main program.
+extern TerrainPhysics terrain_physics;
 
 // The file name of tile t's cooked mesh: "tmp_%d.bin".
 void scratch_file_name(uint32_t t, char* out, size_t size);

@@ -380,8 +380,12 @@ bool generate_height_map(Output& out, std::vector<uint16_t>* samples_out)
 std::string bridge_file(const BridgeSite& site)
 {
     // End boxes rest on the banks just outside the gap, planks span it; the elements stand
-    // `step` apart along +x from bridge_pos_X + step on.
-    const float end_half_x = 1.2f, end_half_y = 0.6f, end_half_z = 3.2f;
+    // `step` apart along +x from bridge_pos_X + step on. The game turns each end box a
+    // quarter about the vertical, so its x half extent lies across the bridge (as wide as the
+    // planks and more) and its z half extent along it, short enough to leave the first plank
+    // clear (step - plank half = 1.08): an end box reaching into its neighbour pushes it away
+    // against the joint between them.
+    const float end_half_x = 3.2f, end_half_y = 0.6f, end_half_z = 1.0f;
     const float plank_half_x = 0.85f, plank_half_y = 0.15f, plank_half_z = 2.8f;
     const float first = site.x_west - 1.5f, last = site.x_east + 1.5f;
     const int elements = int(std::lround((last - first) / 2.0f)); // index of the last element
