@@ -439,12 +439,19 @@ void shut_down()
 
 int run()
 {
-    if (start_up() && !sdlgl->quit_requested) {
-        while (!sdlgl->quit_requested) {
-            bool last = test_seams.frames >= 0 && frame_counter + 1 >= static_cast<unsigned long>(test_seams.frames);
-            run_frame(last);
-            if (last) sdlgl->quit_requested = true;
+    try {
+        if (start_up() && !sdlgl->quit_requested) {
+            while (!sdlgl->quit_requested) {
+                bool last = test_seams.frames >= 0 && frame_counter + 1 >= static_cast<unsigned long>(test_seams.frames);
+                run_frame(last);
+                if (last) sdlgl->quit_requested = true;
+            }
         }
+    } catch (...) {
+        // A bad file ends the program (main reports it), but what was already made (the
+        // window, the models) is still taken down in order.
+        shut_down();
+        throw;
     }
     pass_timing_report();
     frame_stats_report();

@@ -122,3 +122,44 @@ TEST(Gameplay, TheFollowCameraShowsTheHoverInTheLowerMiddle)
     EXPECT_GT(you, 0.03);
     EXPECT_EQ(count_of(run.log, "OpenGL ERROR"), 0) << run.log;
 }
+
+// The level is made in its fixed order, the same on every run: ducks, the three scenery
+// groups, the ship, the opponents, the player and the bridges (the progress lines on the
+// error stream), with the scattering's counts repeating exactly.
+TEST(Gameplay, TheLevelIsPopulatedInItsOrderAndTheSameOnEveryRun)
+{
+    auto populate = [] {
+        RunOptions opt;
+        opt.frames = 14;
+        opt.screenshot = false;
+        opt.prepare = [](const std::filesystem::path& dir) {
+            set_key(dir / "config/gfx.p", "screen_width", "320");
+            set_key(dir / "config/gfx.p", "screen_height", "240");
+        };
+        return run_game(opt);
+    };
+    GameRun first = populate();
+    ASSERT_EQ(first.exit_code, 0) << first.log;
+    EXPECT_TRUE(appear_in_order(first.log, {"duck", "B4 duck", "duck made", "duck spawned", "duck 2", "B4 duck",
+                                            "duck made", "duck 2 spawned", "planting trees", "valid tree positions",
+                                            "planted trees", "planting mushrooms", "planted mushrooms",
+                                            "planting lazyboys", "lazy 1", "lazy 2", "lazy 2.1: number of lazyboys: ",
+                                            "planted lazyboys", "an eskel shall be born", "born eskel\n",
+                                            "born eskel2", "an eskel has been born", "making teddy 0",
+                                            "teddy 0: B4 make ho", "teddy 0: made ho", "making teddy 4", "ho ho ho!",
+                                            "time for handsome teddy!", "handsome teddy entered the scene!",
+                                            "Bridge", "density"}))
+        << first.log;
+    EXPECT_EQ(count_of(first.log, "come get some evils"), 1);
+    // Five opponents were in the list when the ship was registered.
+    EXPECT_EQ(count_of(first.log, "born eskelbad"), 5);
+
+    GameRun second = populate();
+    ASSERT_EQ(second.exit_code, 0) << second.log;
+    const std::regex found(R"(tried \d+ positions and found \d+ valid tree positions)");
+    std::vector<std::string> a, b;
+    for (std::sregex_iterator it(first.log.begin(), first.log.end(), found), end; it != end; ++it) a.push_back(it->str());
+    for (std::sregex_iterator it(second.log.begin(), second.log.end(), found), end; it != end; ++it) b.push_back(it->str());
+    EXPECT_EQ(a.size(), 3u);
+    EXPECT_EQ(a, b);
+}

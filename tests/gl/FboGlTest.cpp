@@ -1,6 +1,7 @@
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/SDLGL.h"
+#include "Common/SDLGLResources.h"
 #include "Gfx/FBO.h"
 #include "Gfx/GridIndices.h"
 #include "ResourceGlFixture.h"
@@ -223,10 +224,12 @@ TEST_F(RenderTargetSetTest, EveryTargetIsCreatedCompleteInOrder)
         ASSERT_NE(t, nullptr);
         EXPECT_EQ(t->status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
     }
-    EXPECT_EQ(gl->dof_fbo->_texW, 1022);
-    EXPECT_EQ(gl->dof_fbo->_texH, 766);
-    EXPECT_EQ(gl->dof_small_fbo->_texW, 255);
-    EXPECT_EQ(gl->dof_small_fbo->_texH, 191);
+    // The scene image is the window at the render scale; its small companion a quarter of it.
+    TargetSize image = dof_target_size(1022, 766, gl->parameters->getFloat("render_scale"));
+    EXPECT_EQ(gl->dof_fbo->_texW, image.w);
+    EXPECT_EQ(gl->dof_fbo->_texH, image.h);
+    EXPECT_EQ(gl->dof_small_fbo->_texW, image.w / 4);
+    EXPECT_EQ(gl->dof_small_fbo->_texH, image.h / 4);
     EXPECT_EQ(gl->dof_fbo->target, static_cast<GLenum>(GL_TEXTURE_RECTANGLE_ARB));
     EXPECT_EQ(gl->ripple_a_fbo->_texW, 128);
     EXPECT_EQ(gl->reflrefr_fbo->_texW, gl->parameters->getInt("reflectionrefractionmap_dim"));
