@@ -43,7 +43,9 @@ pgmlandgrid_dim_x=256
 pgmlandgrid_dim_y=256
 watergrid_dim_x=128
 watergrid_dim_y=128
-waterdynamicripplesmap_dim=512
+# The ring image (square): every ring of every vehicle is drawn into it each frame, so
+# its size is most of what a race over the water costs.
+waterdynamicripplesmap_dim=256
 prec_mul=1.0
 ripple_scale_dynamic=0.5
 ripple_freq_dynamic=0.05

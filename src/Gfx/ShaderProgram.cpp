@@ -135,6 +135,21 @@ void ShaderProgram::unbind() { glUseProgramObjectARB(0); }
     GLint location = glGetUniformLocationARB(program, name);      \
     if (location < 0) return
 
+GLint ShaderProgram::uniform_location(const char* name) const
+{
+    return glGetUniformLocationARB(program, name);
+}
+
+void ShaderProgram::set_uniform_1f_at(GLint location, float v)
+{
+    if (location >= 0) glUniform1fARB(location, v);
+}
+
+void ShaderProgram::set_uniform_4f_at(GLint location, float a, float b, float c, float d)
+{
+    if (location >= 0) glUniform4fARB(location, a, b, c, d);
+}
+
 void ShaderProgram::set_uniform_1i(const char* name, int v)
 {
     WITH_LOCATION(name);

@@ -18,6 +18,12 @@ public:
 
     // Uniform setters: a name the program does not have is silently ignored. None of them
     // binds the program.
+    // A uniform's location, looked up once for a loop that sets it many times (-1 when the
+    // program has no such uniform; setting -1 does nothing).
+    GLint uniform_location(const char* name) const;
+    static void set_uniform_1f_at(GLint location, float v);
+    static void set_uniform_4f_at(GLint location, float a, float b, float c, float d);
+
     void set_uniform_1i(const char* name, int v);
     void set_uniform_2i(const char* name, int a, int b);
     void set_uniform_1f(const char* name, float v);

@@ -93,12 +93,16 @@ void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const Rin
     program->set_uniform_1f("slice_nr", gl.time_now * 0.4f);
 
     glActiveTexture(GL_TEXTURE0);
+    // Hundreds of rings a frame: the three per-ring uniforms are looked up once.
+    const GLint scale_curr = program->uniform_location("ripple_scale_curr");
+    const GLint xz_scale_inv = program->uniform_location("uniform_xz_scale_inv");
+    const GLint translate = program->uniform_location("translate");
     for (const RingTrail* trail : trails) {
         for (const RingRecord& r : trail->records) {
             if (!ring_visible(r)) continue;
-            program->set_uniform_1f("ripple_scale_curr", ring_scale_curr(r.strength, ripple_scale_dynamic));
-            program->set_uniform_1f("uniform_xz_scale_inv", 1.0f / r.size);
-            program->set_uniform_4f("translate", r.x, 0.0f, r.z, 0.0f);
+            ShaderProgram::set_uniform_1f_at(scale_curr, ring_scale_curr(r.strength, ripple_scale_dynamic));
+            ShaderProgram::set_uniform_1f_at(xz_scale_inv, 1.0f / r.size);
+            ShaderProgram::set_uniform_4f_at(translate, r.x, 0.0f, r.z, 0.0f);
             glBegin(GL_QUADS);
             glTexCoord2f(0.0f, 0.0f);
             glVertex3f(-1.0f, 0.0f, 1.0f);
