@@ -145,7 +145,7 @@ TEST(Gameplay, TheLevelIsPopulatedInItsOrderAndTheSameOnEveryRun)
     ASSERT_EQ(first.exit_code, 0) << first.log;
     EXPECT_TRUE(appear_in_order(first.log, {"duck", "B4 duck", "duck made", "duck spawned", "duck 2", "B4 duck",
                                             "duck made", "duck 2 spawned", "planting trees", "valid tree positions",
-                                            "planted trees", "planting mushrooms", "planted mushrooms",
+                                            "birth nr0: ", "planted trees", "planting mushrooms", "planted mushrooms",
                                             "planting lazyboys", "lazy 1", "lazy 2", "lazy 2.1: number of lazyboys: ",
                                             "planted lazyboys", "an eskel shall be born", "born eskel\n",
                                             "born eskel2", "an eskel has been born", "making teddy 0",
