@@ -56,6 +56,7 @@ fi
 # the sanitizer's own bookkeeping, show as a spread around a level, allowed up to 5%. The
 # physics allocator's high-water mark must not move by more than 2%.
 awk -v restarts="$restarts" '
+  BEGIN { k = 0 }
   /RESTART GAME/ { seen++ }
   /^memory: / {
     n++
