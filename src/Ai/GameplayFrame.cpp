@@ -10,6 +10,7 @@
 #include "Objects/PlayerImpl.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
+#include "Terrain/TerrainTileMesh.h"
 
 #include <cstdio>
 
@@ -105,8 +106,17 @@ const std::vector<int>& opponent_scores()
 
 void restart_game_objects()
 {
-    if (AiManager* ai = manager())
-        ai->restart(NxVec3(hmap.phys_map_w * 0.5f, 20.0f, hmap.phys_map_h * 0.5f), 128.0f);
+    AiManager* ai = manager();
+    if (!ai) return;
+    ai->restart(NxVec3(hmap.phys_map_w * 0.5f, 20.0f, hmap.phys_map_h * 0.5f), 128.0f);
+    if (test_seams.has_player_start && game_player && game_player->actor) {
+        const double* s = test_seams.player_start;
+        float x = static_cast<float>(s[0]), z = static_cast<float>(s[1]);
+        NxMat34 pose;
+        pose.M.rotY(static_cast<float>(s[2] * 3.141592653589793 / 180.0));
+        pose.t = NxVec3(x, spawn_height(hmap, dangerScale[1], ai->plane_d, x, z) + game_player->half_extents.y, z);
+        game_player->actor->setGlobalPose(pose);
+    }
 }
 
 void log_game_end(bool was_over, bool is_over, bool player_won, int winning_points)

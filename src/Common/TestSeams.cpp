@@ -5,20 +5,25 @@
 
 TestSeams test_seams;
 
-bool parse_eye_pose(const char* text, EyePose& out)
+bool parse_numbers(const char* text, double* out, int n)
 {
     if (!text) return false;
-    double v[5];
     const char* p = text;
-    for (double& value : v) {
+    for (int i = 0; i < n; ++i) {
         while (*p == ' ' || *p == '\t' || *p == ',') ++p;
         char* end = nullptr;
-        value = std::strtod(p, &end);
+        out[i] = std::strtod(p, &end);
         if (end == p) return false;
         p = end;
     }
     while (*p == ' ' || *p == '\t' || *p == ',') ++p;
-    if (*p) return false;
+    return *p == 0;
+}
+
+bool parse_eye_pose(const char* text, EyePose& out)
+{
+    double v[5];
+    if (!parse_numbers(text, v, 5)) return false;
     out = {v[0], v[1], v[2], v[3], v[4]};
     return true;
 }
@@ -52,6 +57,8 @@ void read_test_seams()
     if (const char* v = std::getenv("MOORHOLD_LOG_SCORES")) test_seams.log_scores = v[0] == '1';
     if (const char* v = std::getenv("MOORHOLD_FRAME_TIMES")) test_seams.frame_times = v[0] == '1';
     if (const char* v = std::getenv("MOORHOLD_EYE")) test_seams.has_eye = parse_eye_pose(v, test_seams.eye);
+    if (const char* v = std::getenv("MOORHOLD_PLAYER_START"))
+        test_seams.has_player_start = parse_numbers(v, test_seams.player_start, 3);
     if (const char* v = std::getenv("MOORHOLD_CLOCK_OFFSET")) {
         char* end = nullptr;
         double s = std::strtod(v, &end);

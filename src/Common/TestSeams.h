@@ -18,6 +18,10 @@ struct TestSeams {
     bool autopilot = false;   // MOORHOLD_AUTOPILOT: the player's hover steers itself
     bool log_scores = false;  // MOORHOLD_LOG_SCORES=1: a line per collect and per game end
     bool has_eye = false;     // MOORHOLD_EYE="x y z yaw pitch": free camera held at this pose
+    // MOORHOLD_PLAYER_START="x z heading": every game starts with the player's hover here
+    // (physics units; heading in degrees, 0 along +x, 90 along -z) instead of on the circle.
+    bool has_player_start = false;
+    double player_start[3] = {0, 0, 0};
     EyePose eye;
     double clock_offset = 0;  // MOORHOLD_CLOCK_OFFSET: seconds added to the game clock
     bool pass_timing = false; // MOORHOLD_PASS_TIMING=1: time each render pass, report at the end
@@ -35,6 +39,10 @@ void read_test_seams();
 // "x y z yaw pitch" (blanks or commas between the numbers). False, leaving `out` alone,
 // unless all five numbers are there.
 bool parse_eye_pose(const char* text, EyePose& out);
+
+// `n` numbers separated by blanks or commas, nothing else. False, `out` partly written,
+// otherwise.
+bool parse_numbers(const char* text, double* out, int n);
 
 // "A,B, C" -> {"A", "B", "C"}; empty names are dropped.
 std::vector<std::string> parse_toggle_list(const char* text);

@@ -59,3 +59,27 @@ TEST(Scenery, FirsStandOnTheMoorAndABridgeSpansTheInlet)
     EXPECT_GT(bridge, 0.1);
     EXPECT_LT(sea, 0.01);
 }
+
+// The player's hover parked at the west end of the bridge over the sea inlet, seen from the
+// follow camera: the planks run from the hover across the water to the far bank.
+TEST(Scenery, FromTheFollowCameraTheBridgeSpansTheInletAheadOfTheHover)
+{
+    RunOptions opt;
+    opt.frames = 40;
+    opt.env = {{"MOORHOLD_PLAYER_START", "151 70 0"}}; // west of the bridge, facing east
+    GameRun run = run_game(opt);
+    ASSERT_EQ(run.exit_code, 0) << run.log;
+    ASSERT_FALSE(run.screenshot.empty()) << run.log;
+    const Image& img = run.screenshot;
+    const int w = img.width, h = img.height;
+    // The water band the bridge crosses, beside it and under it.
+    double beside = share(img, w / 10, h * 47 / 100, w * 35 / 100, h * 52 / 100, plank);
+    double across = share(img, w * 46 / 100, h * 47 / 100, w * 54 / 100, h * 52 / 100, plank);
+    // Its far half, above the water, toward the other bank.
+    double far = share(img, w * 46 / 100, h * 37 / 100, w * 54 / 100, h * 44 / 100, plank);
+    std::cout << "planks: across the water " << across << ", beside the bridge " << beside << ", far half " << far
+              << "\n";
+    EXPECT_GT(across, 0.3);
+    EXPECT_GT(far, 0.3);
+    EXPECT_LT(beside, 0.01);
+}
