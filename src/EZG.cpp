@@ -32,6 +32,7 @@
 #include "Objects/ObjectErrors.h"
 #include "Physics/NxPhysics.h"
 #include "Physics/TerrainPhysics.h"
+#include "Physics/UserAllocator.h"
 #include "Terrain/HeightMap.h"
 #include "Terrain/TerrainTileMesh.h"
 
@@ -311,6 +312,17 @@ void build_view_matrix(SDLGL& gl)
     glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
 }
 
+// The memory line of long runs, every MOORHOLD_MEMORY_EVERY frames (`frames` counts the
+// frames done).
+void print_memory_line(unsigned int frames)
+{
+    if (test_seams.memory_every <= 0 || frames % static_cast<unsigned long>(test_seams.memory_every) != 0) return;
+    size_t high_water = 0, in_use = 0;
+    if (UserAllocator* a = UserAllocator::latest()) a->usage(high_water, in_use);
+    std::printf("memory: frame %u, resident %ld KB, physics high water %zu KB, physics in use %zu KB\n", frames,
+                resident_kb(), high_water / 1024, in_use / 1024);
+}
+
 void run_frame(bool last_frame)
 {
     SDLGL& gl = *sdlgl;
@@ -414,10 +426,11 @@ void run_frame(bool last_frame)
         write_screenshot(shot, gl.width, gl.height);
     }
     gl.swap_buffers();
-    frame_stats_frame(frame_counter, monotonic_seconds() - frame_start_seconds);
+    const double frame_seconds = monotonic_seconds() - frame_start_seconds;
+    frame_stats_frame(frame_counter, frame_seconds);
     ++frame_counter;
-    pass_timing_frame((SDL_GetTicks() - frame_start_ticks) * 0.001,
-                      double(std::clock() - frame_start_cpu) / CLOCKS_PER_SEC);
+    pass_timing_frame(frame_seconds, double(std::clock() - frame_start_cpu) / CLOCKS_PER_SEC);
+    print_memory_line(frame_counter);
 }
 
 void shut_down()

@@ -7,11 +7,9 @@
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/Platform.h"
-#include "Common/TestSeams.h"
 #include "Gfx/FBO.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
-#include "Physics/UserAllocator.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -241,15 +239,6 @@ void SDLGL::resize_window(int w, int h)
 void SDLGL::poll_events()
 {
     if (quit_signal_pending()) quit_requested = true;
-    // Once a frame: the memory line of long runs.
-    static unsigned long frames = 0;
-    ++frames;
-    if (test_seams.memory_every > 0 && frames % static_cast<unsigned long>(test_seams.memory_every) == 0) {
-        size_t high_water = 0, in_use = 0;
-        if (UserAllocator* a = UserAllocator::latest()) a->usage(high_water, in_use);
-        std::printf("memory: frame %lu, resident %ld KB, physics high water %zu KB, physics in use %zu KB\n", frames,
-                    resident_kb(), high_water / 1024, in_use / 1024);
-    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {

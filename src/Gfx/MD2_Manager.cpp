@@ -77,14 +77,20 @@ void Md2Manager::FreeAll()
     m_BoundTexture = 0;
 }
 
-Md2Instance* create_object_instance(const char* md2_file, unsigned int texture, const ParameterFile& params)
+Md2Instance* require_model_instance(const char* md2_file, uint8_t fps)
 {
-    Md2Instance* instance = Md2Manager::CreateInstance(md2_file, 5);
+    Md2Instance* instance = Md2Manager::CreateInstance(md2_file, fps);
     if (!instance) {
         // Every object of the level needs its model; there is no sensible game without it.
         std::fprintf(stderr, "\n\tUnable to load model: %s\n", md2_file);
         std::exit(1);
     }
+    return instance;
+}
+
+Md2Instance* create_object_instance(const char* md2_file, unsigned int texture, const ParameterFile& params)
+{
+    Md2Instance* instance = require_model_instance(md2_file, 5);
     instance->SetTexture(texture);
     instance->m_Scale[2] = params.getFloat("scale_z");
     instance->m_Scale[1] = params.getFloat("scale_y");

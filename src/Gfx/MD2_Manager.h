@@ -41,6 +41,10 @@ public:
 // Set by the level population and by the main loop every frame.
 extern float md2_visibility_distance;
 
+// An instance of `md2_file` at `fps` key frames a second; a model that does not load ends
+// the program (status 1).
+Md2Instance* require_model_instance(const char* md2_file, uint8_t fps);
+
 // A lit instance of `md2_file` with `texture`, placed by the keys of `params`. A model that
 // does not load ends the program (status 1); a missing key throws BadValueException.
 Md2Instance* create_object_instance(const char* md2_file, unsigned int texture, const ParameterFile& params);

@@ -13,7 +13,6 @@
 #include "Physics/TerrainPhysics.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -25,12 +24,7 @@ void note(const SceneryGroup& g, const char* text)
 
 Md2Instance* scenery_instance(const SceneryGroup& g, const SceneryItem& item, unsigned texture)
 {
-    Md2Instance* instance = Md2Manager::CreateInstance(g.md2_file, item.look.fps);
-    if (!instance) {
-        // The level is not the level without its scenery.
-        std::fprintf(stderr, "\n\tUnable to load model: %s\n", g.md2_file);
-        std::exit(1);
-    }
+    Md2Instance* instance = require_model_instance(g.md2_file, item.look.fps);
     instance->SetTexture(texture);
     if (g.kind == SceneryKind::mushroom) {
         const Md2AnimCycle* cycle = instance->Cycle(0);

@@ -173,6 +173,12 @@ void remove_key(const fs::path& file, const std::string& key)
     std::ofstream(file, std::ios::binary) << out;
 }
 
+void set_key(const fs::path& file, const std::string& key, const std::string& value)
+{
+    remove_key(file, key);
+    std::ofstream(file, std::ios::binary | std::ios::app) << key << "=" << value << "\n";
+}
+
 Rgb mean_colour(const Image& img, int x0, int y0, int x1, int y1)
 {
     Rgb m;

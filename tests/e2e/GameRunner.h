@@ -71,6 +71,9 @@ std::filesystem::path own_game_file(const std::filesystem::path& run_dir, const 
 // Removes the line defining `key` from a parameter file.
 void remove_key(const std::filesystem::path& file, const std::string& key);
 
+// Gives `key` of a parameter file the value `value` (its line moves to the end).
+void set_key(const std::filesystem::path& file, const std::string& key, const std::string& value);
+
 // Writes a small "hm" height map (side x side samples of a gentle slope around `level`)
 // into the run directory and points config/map/map1.p at it.
 void use_test_height_map(const std::filesystem::path& dir, int side = 256, int level = 20000);

@@ -6,36 +6,22 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iostream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 namespace {
 
-// Rewrites `key=...` in a parameter file of the run directory.
-void set_key(const std::filesystem::path& file, const std::string& key, const std::string& value)
-{
-    std::ifstream in(file);
-    std::stringstream out;
-    std::string line;
-    while (std::getline(in, line)) out << (line.rfind(key + "=", 0) == 0 ? key + "=" + value : line) << "\n";
-    in.close();
-    std::ofstream(file) << out.str();
-}
-
 // The hover's hull is red and its rotor rings dark red: strongly red pixels, which neither
 // the moor, the water nor the sky has.
+bool hover_red(const unsigned char* p)
+{
+    return p[0] > 100 && p[0] > 1.7 * p[1] && p[0] > 1.7 * p[2];
+}
+
 double red_share(const Image& img, int x0, int y0, int x1, int y1)
 {
-    double red = 0, n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x, ++n) {
-            const unsigned char* p = img.pixel(x, y);
-            if (p[0] > 100 && p[0] > 1.7 * p[1] && p[0] > 1.7 * p[2]) ++red;
-        }
-    return n > 0 ? red / n : 0;
+    return fraction_where(img, x0, y0, x1, y1, hover_red);
 }
 
 // Rows of red text in the HUD's left column: one band per "Dr. Evil" line.
@@ -54,13 +40,9 @@ int red_text_lines(const Image& img, int x1, int y0, int y1)
 // The "you:" line: orange-yellow text in the bottom-left corner.
 double yellow_share(const Image& img, int x1, int y0)
 {
-    double yellow = 0, n = 0;
-    for (int y = y0; y < img.height; ++y)
-        for (int x = 0; x < x1; ++x, ++n) {
-            const unsigned char* p = img.pixel(x, y);
-            if (p[0] > 150 && p[1] > 90 && p[2] < 70 && p[0] > p[1]) ++yellow;
-        }
-    return n > 0 ? yellow / n : 0;
+    return fraction_where(img, 0, y0, x1, img.height, [](const unsigned char* p) {
+        return p[0] > 150 && p[1] > 90 && p[2] < 70 && p[0] > p[1];
+    });
 }
 
 } // namespace

@@ -71,6 +71,16 @@ inline double mean_difference(const Image& a, const Image& b, int x0, int y0, in
     return n ? sum / n : 0.0;
 }
 
+// Fraction of a region (x0, y0 inclusive; x1, y1 exclusive) whose pixels pass `is`.
+template <class F>
+double fraction_where(const Image& img, int x0, int y0, int x1, int y1, F is)
+{
+    double hit = 0, n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x, ++n) hit += is(img.pixel(x, y)) ? 1 : 0;
+    return n > 0 ? hit / n : 0;
+}
+
 // Standard deviation of the brightness over a region: 0 for a flat colour.
 inline double brightness_spread(const Image& img, int x0, int y0, int x1, int y1)
 {

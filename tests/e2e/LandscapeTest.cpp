@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -215,11 +214,7 @@ TEST(Landscape, AHalfSizeSceneImageShowsTheSameView)
         RunOptions opt;
         opt.frames = 20;
         opt.env = {{"MOORHOLD_EYE", kSlopePose}};
-        opt.prepare = [scale](const std::filesystem::path& dir) {
-            std::filesystem::path gfx = dir / "config" / "gfx.p";
-            remove_key(gfx, "render_scale");
-            std::ofstream(gfx, std::ios::app) << "render_scale=" << scale << "\n";
-        };
+        opt.prepare = [scale](const std::filesystem::path& dir) { set_key(dir / "config" / "gfx.p", "render_scale", scale); };
         return run_game(opt);
     };
     GameRun full = at_scale("1.0");

@@ -2,6 +2,7 @@
 // north of the centre, firs stand on the grass and none in the inlet below, and the bridge
 // over the inlet spans it with its planks.
 #include "e2e/GameRunner.h"
+#include "e2e/LandscapeImage.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,24 @@ namespace {
 // Over the upper moor, looking north along the inlet with its bridge.
 const char* kMoorAndInletPose = "4430 900 5900 0 -18";
 
-// Fraction of a region whose pixels pass `is`.
+// The last frame of a run with one test seam set: the image, or an empty one when the game
+// did not end cleanly.
+Image last_frame(long frames, const char* seam, const char* value)
+{
+    RunOptions opt;
+    opt.frames = frames;
+    opt.env = {{seam, value}};
+    GameRun run = run_game(opt);
+    EXPECT_EQ(run.exit_code, 0) << run.log;
+    return run.exit_code == 0 ? run.screenshot : Image();
+}
+
+// Fraction of a region, given in hundredths of the image's width and height, passing `is`.
 template <class F>
 double share(const Image& img, int x0, int y0, int x1, int y1, F is)
 {
-    double hit = 0, n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x, ++n) hit += is(img.pixel(x, y)) ? 1 : 0;
-    return n > 0 ? hit / n : 0;
+    return fraction_where(img, img.width * x0 / 100, img.height * y0 / 100, img.width * x1 / 100,
+                          img.height * y1 / 100, is);
 }
 
 // A fir's needles: a dark, strongly green pixel (the grass is lighter and yellower).
@@ -40,18 +51,13 @@ bool plank(const unsigned char* p)
 
 TEST(Scenery, FirsStandOnTheMoorAndABridgeSpansTheInlet)
 {
-    RunOptions opt;
-    opt.frames = 20;
-    opt.env = {{"MOORHOLD_EYE", kMoorAndInletPose}};
-    GameRun run = run_game(opt);
-    ASSERT_EQ(run.exit_code, 0) << run.log;
-    ASSERT_FALSE(run.screenshot.empty()) << run.log;
-    const Image& img = run.screenshot;
-    const int w = img.width, h = img.height;
-    double moor = share(img, w / 6, h * 3 / 10, w * 55 / 100, h * 3 / 4, fir);
-    double inlet = share(img, w * 76 / 100, h * 56 / 100, w * 86 / 100, h * 64 / 100, fir);
-    double bridge = share(img, w * 62 / 100, h * 385 / 1000, w * 78 / 100, h * 415 / 1000, plank);
-    double sea = share(img, w * 62 / 100, h * 30 / 100, w * 78 / 100, h * 33 / 100, plank);
+    const Image img = last_frame(20, "MOORHOLD_EYE", kMoorAndInletPose);
+    ASSERT_FALSE(img.empty());
+    double moor = share(img, 16, 30, 55, 75, fir);
+    double inlet = share(img, 76, 56, 86, 64, fir);
+    const int w = img.width, h = img.height; // the bridge's row is thinner than a hundredth
+    double bridge = fraction_where(img, w * 62 / 100, h * 385 / 1000, w * 78 / 100, h * 415 / 1000, plank);
+    double sea = share(img, 62, 30, 78, 33, plank);
     std::cout << "firs: moor " << moor << ", inlet " << inlet << "; planks: bridge " << bridge << ", sea " << sea
               << "\n";
     EXPECT_GT(moor, 0.04);
@@ -64,19 +70,13 @@ TEST(Scenery, FirsStandOnTheMoorAndABridgeSpansTheInlet)
 // follow camera: the planks run from the hover across the water to the far bank.
 TEST(Scenery, FromTheFollowCameraTheBridgeSpansTheInletAheadOfTheHover)
 {
-    RunOptions opt;
-    opt.frames = 40;
-    opt.env = {{"MOORHOLD_PLAYER_START", "151 70 0"}}; // west of the bridge, facing east
-    GameRun run = run_game(opt);
-    ASSERT_EQ(run.exit_code, 0) << run.log;
-    ASSERT_FALSE(run.screenshot.empty()) << run.log;
-    const Image& img = run.screenshot;
-    const int w = img.width, h = img.height;
+    const Image img = last_frame(40, "MOORHOLD_PLAYER_START", "151 70 0"); // west of the bridge, facing east
+    ASSERT_FALSE(img.empty());
     // The water band the bridge crosses, beside it and under it.
-    double beside = share(img, w / 10, h * 47 / 100, w * 35 / 100, h * 52 / 100, plank);
-    double across = share(img, w * 46 / 100, h * 47 / 100, w * 54 / 100, h * 52 / 100, plank);
+    double beside = share(img, 10, 47, 35, 52, plank);
+    double across = share(img, 46, 47, 54, 52, plank);
     // Its far half, above the water, toward the other bank.
-    double far = share(img, w * 46 / 100, h * 37 / 100, w * 54 / 100, h * 44 / 100, plank);
+    double far = share(img, 46, 37, 54, 44, plank);
     std::cout << "planks: across the water " << across << ", beside the bridge " << beside << ", far half " << far
               << "\n";
     EXPECT_GT(across, 0.3);
