@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <strings.h>
 #include <new>
 #include <string>
 
@@ -40,11 +41,37 @@ ImageRows rows_of(const SDL_Surface* s)
     return r;
 }
 
-SDL_Surface* load_any(const char* path) { return IMG_Load(native_path(path).c_str()); }
+bool ends_with(const char* path, const char* ending)
+{
+    const size_t n = std::strlen(path), k = std::strlen(ending);
+    return n >= k && strcasecmp(path + n - k, ending) == 0;
+}
+
+// The decoders are handed only files whose header promises a picture the file can hold; a
+// file that cannot be opened is left to them, so that it fails with their own words.
+bool header_plausible(const std::string& native)
+{
+    FILE* f = std::fopen(native.c_str(), "rb");
+    if (!f) return true;
+    static unsigned char head[65536];
+    const size_t n = std::fread(head, 1, sizeof head, f);
+    long long size = -1;
+    if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    std::fclose(f);
+    return size < 0 || image_header_plausible(head, n, size, ends_with(native.c_str(), ".tga"));
+}
+
+SDL_Surface* load_any(const char* path)
+{
+    const std::string native = native_path(path);
+    return header_plausible(native) ? IMG_Load(native.c_str()) : nullptr;
+}
 
 SDL_Surface* load_bmp(const char* path)
 {
-    SDL_RWops* stream = SDL_RWFromFile(native_path(path).c_str(), "rb");
+    const std::string native = native_path(path);
+    if (!header_plausible(native)) return nullptr;
+    SDL_RWops* stream = SDL_RWFromFile(native.c_str(), "rb");
     return stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
 }
 

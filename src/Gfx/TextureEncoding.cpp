@@ -175,3 +175,103 @@ HeightVolume downsample_volume(const HeightVolume& v)
     }
     return out;
 }
+
+namespace {
+
+uint32_t le16(const unsigned char* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+uint32_t be16(const unsigned char* p) { return uint32_t(p[0]) << 8 | p[1]; }
+uint32_t be32(const unsigned char* p) { return be16(p) << 16 | be16(p + 2); }
+int32_t le32s(const unsigned char* p) { return int32_t(le16(p) | le16(p + 2) << 16); }
+
+// The picture a header declares: its sides and, where the format says, the bytes its
+// pixels need at least (0: unknown) and the most pixels the file could hold (0: no bound).
+struct DeclaredImage {
+    bool known = false;
+    long long width = 0, height = 0;
+    long long min_file_size = 0;
+    long long max_pixels = 0;
+};
+
+DeclaredImage declared_png(const unsigned char* h, size_t n)
+{
+    DeclaredImage d;
+    if (n < 24 || std::memcmp(h + 12, "IHDR", 4) != 0) return d;
+    d.known = true;
+    d.width = be32(h + 16);
+    d.height = be32(h + 20);
+    return d;
+}
+
+DeclaredImage declared_bmp(const unsigned char* h, size_t n)
+{
+    DeclaredImage d;
+    if (n < 34 || le32s(h + 14) < 40) return d; // older headers: left to the decoder
+    d.known = true;
+    d.width = le32s(h + 18);
+    const long long height = le32s(h + 22);
+    d.height = height < 0 ? -height : height; // negative: rows stored top-down
+    const long long bits = le16(h + 28), compression = le32s(h + 30);
+    if (compression == 0 && d.width > 0) {
+        const long long pitch = (d.width * bits + 31) / 32 * 4;
+        d.min_file_size = le32s(h + 10) + pitch * d.height;
+    }
+    return d;
+}
+
+// JPEG: the first start-of-frame segment among those the head holds.
+DeclaredImage declared_jpeg(const unsigned char* h, size_t n)
+{
+    DeclaredImage d;
+    size_t at = 2;
+    while (at + 9 <= n && h[at] == 0xFF) {
+        const unsigned marker = h[at + 1];
+        if (marker == 0xD9 || marker == 0xDA) break; // end of image, start of scan
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            d.known = true;
+            d.height = be16(h + at + 5);
+            d.width = be16(h + at + 7);
+            return d;
+        }
+        at += 2 + be16(h + at + 2);
+    }
+    return d;
+}
+
+DeclaredImage declared_tga(const unsigned char* h, size_t n, long long file_size)
+{
+    DeclaredImage d;
+    if (n < 18) return d;
+    d.known = true;
+    d.width = le16(h + 12);
+    d.height = le16(h + 14);
+    const unsigned type = h[2];
+    const long long bytes_per_pixel = (h[16] + 7) / 8;
+    const long long header = 18 + h[0];
+    if (type >= 1 && type <= 3) d.min_file_size = header + d.width * d.height * bytes_per_pixel;
+    // A run-length packet is one count byte and at least one pixel, and stands for at
+    // most 128 pixels.
+    if (type >= 9 && type <= 11) d.max_pixels = 128 * std::max(0LL, file_size - header);
+    return d;
+}
+
+} // namespace
+
+bool image_header_plausible(const unsigned char* head, size_t head_size, long long file_size, bool tga)
+{
+    DeclaredImage d;
+    if (head_size >= 8 && std::memcmp(head, "\x89PNG", 4) == 0)
+        d = declared_png(head, head_size);
+    else if (head_size >= 2 && head[0] == 'B' && head[1] == 'M')
+        d = declared_bmp(head, head_size);
+    else if (head_size >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF)
+        d = declared_jpeg(head, head_size);
+    else if (tga)
+        d = declared_tga(head, head_size, file_size);
+    if (!d.known) return true;
+    const long long max_side = 16384, max_pixels = 64LL << 20;
+    if (d.width > max_side || d.height > max_side || d.width * d.height > max_pixels) return false;
+    if (d.min_file_size > 0 && file_size < d.min_file_size) return false;
+    if (d.max_pixels > 0 && d.width * d.height > d.max_pixels) return false;
+    return true;
+}

@@ -78,3 +78,14 @@ std::vector<unsigned char> encode_gradients(const HeightVolume& v, int step, int
 // 3x3x3 weighted average (centre 10, faces 4, edges 2, corners 1, sum 66) around the even
 // source voxel, wrapping around at the borders.
 HeightVolume downsample_volume(const HeightVolume& v);
+
+// Whether an image file's header promises a picture its decoder may be handed. The
+// decoders allocate and walk the whole picture the header declares before they notice that
+// the file ends: a 31-byte TGA claiming 276 million run-length pixels keeps SDL_image busy
+// for minutes. `head` holds the file's first bytes (up to `head_size`, at least its header),
+// `file_size` its length, `tga` whether it goes to the decoder as a TGA (known only by its
+// name). Refused: a side over 16384 or more than 64 Mi pixels in any format; an
+// uncompressed BMP or TGA shorter than its pixels; a run-length TGA with more pixels than
+// 128 per packet byte could hold. Formats it does not know, or headers it cannot read, are
+// left to the decoder.
+bool image_header_plausible(const unsigned char* head, size_t head_size, long long file_size, bool tga);

@@ -147,6 +147,11 @@ void texture_seeds(const fs::path& game)
     const std::string crafted = hostile::wave_slice_bmp_with_absurd_bit_count();
     seed("texture", "absurd-bit-count.bmp", std::string(1, '\2') + crafted);
     seed("texture", "absurd-bit-count-as.jpg", std::string(1, '\0') + crafted);
+    // A run-length TGA of 10520 x 23552 pixels in 30 bytes, which kept SDL_image reading
+    // past the end of the file for minutes.
+    static const unsigned char huge_tga[30] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x18, 0x29, 0x00, 0x5c,
+                                               24, 0, 0x97, 0x2a, 0x2a, 0x1c};
+    seed("texture", "huge-run-length.tga", std::string(1, '\3') + std::string(reinterpret_cast<const char*>(huge_tga), 30));
 }
 
 void wave_seeds(const fs::path& game)

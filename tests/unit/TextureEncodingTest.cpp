@@ -343,3 +343,99 @@ TEST(UntrustedRows, CopiesRefuseAPitchTooSmallForTheirRows)
 }
 
 } // namespace
+
+// ---- image headers checked before a decoder sees them ----
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+void put_le(Bytes& b, size_t at, unsigned v, int n)
+{
+    for (int i = 0; i < n; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
+}
+void put_be(Bytes& b, size_t at, unsigned v, int n)
+{
+    for (int i = 0; i < n; ++i) b[at + i] = (v >> (8 * (n - 1 - i))) & 0xFF;
+}
+
+// An 18-byte TGA header of `type` (2 truecolour, 10 run-length) and 24 bits.
+Bytes tga(unsigned type, unsigned w, unsigned h)
+{
+    Bytes b(18, 0);
+    b[2] = type;
+    put_le(b, 12, w, 2);
+    put_le(b, 14, h, 2);
+    b[16] = 24;
+    return b;
+}
+
+// A BMP with an info header of 40 bytes, uncompressed, pixels at offset 54.
+Bytes bmp(int w, int h, unsigned bits)
+{
+    Bytes b(54, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    put_le(b, 10, 54, 4);
+    put_le(b, 14, 40, 4);
+    put_le(b, 18, unsigned(w), 4);
+    put_le(b, 22, unsigned(h), 4);
+    put_le(b, 28, bits, 2);
+    return b;
+}
+
+Bytes png(unsigned w, unsigned h)
+{
+    Bytes b = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    b.resize(33, 0);
+    put_be(b, 16, w, 4);
+    put_be(b, 20, h, 4);
+    return b;
+}
+
+// A JPEG with one application segment before its baseline frame header.
+Bytes jpeg(unsigned w, unsigned h)
+{
+    Bytes b = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8, 0, 0, 0, 0};
+    put_be(b, 13, h, 2);
+    put_be(b, 15, w, 2);
+    return b;
+}
+
+struct HeaderCase {
+    const char* what;
+    Bytes head;
+    long long file_size; // -1: the head's own length
+    bool tga;
+    bool plausible;
+};
+
+} // namespace
+
+TEST(ImageHeaders, PicturesTheFileCannotHoldAreRefusedBeforeDecoding)
+{
+    const HeaderCase cases[] = {
+        {"run-length TGA of 10520 x 23552 in 30 bytes", tga(10, 10520, 23552), 30, true, false},
+        {"run-length TGA of 4096 x 4096 in 31 bytes", tga(10, 4096, 4096), 31, true, false},
+        {"run-length TGA within 128 pixels a byte", tga(10, 64, 64), 18 + 64, true, true},
+        {"run-length TGA one packet byte short", tga(10, 128, 2), 18 + 1, true, false},
+        {"uncompressed TGA shorter than its pixels", tga(2, 16, 16), 18 + 16 * 16 * 3 - 1, true, false},
+        {"uncompressed TGA holding its pixels", tga(2, 16, 16), 18 + 16 * 16 * 3, true, true},
+        {"TGA header under another name is left to the decoder", tga(10, 4096, 4096), 31, false, true},
+        {"BMP claiming 3592 bits a pixel", bmp(1000, 4, 3592), 4096, false, false},
+        {"BMP holding its rows", bmp(5, 2, 24), 54 + 2 * 16, false, true},
+        {"BMP one byte short of its rows", bmp(5, 2, 24), 54 + 2 * 16 - 1, false, false},
+        {"top-down BMP counts its rows from the magnitude", bmp(5, -2, 24), 54 + 2 * 16, false, true},
+        {"PNG of 20000 x 10", png(20000, 10), -1, false, false},
+        {"PNG of 8192 x 8192 (64 Mi pixels)", png(8192, 8192), -1, false, true},
+        {"PNG of 8192 x 8193", png(8192, 8193), -1, false, false},
+        {"JPEG of 512 x 3072", jpeg(512, 3072), -1, false, true},
+        {"JPEG of 65535 x 65535", jpeg(65535, 65535), -1, false, false},
+        {"unknown format", Bytes{'G', 'I', 'F', '8'}, -1, false, true},
+        {"truncated PNG header", Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10}, -1, false, true},
+    };
+    for (const HeaderCase& c : cases) {
+        const long long size = c.file_size < 0 ? (long long)c.head.size() : c.file_size;
+        EXPECT_EQ(image_header_plausible(c.head.data(), c.head.size(), size, c.tga), c.plausible) << c.what;
+    }
+}
