@@ -21,6 +21,7 @@
 #include "Common/TitleScreen.h"
 #include "Gfx/DisplayToggles.h"
 #include "Gfx/FramePass.h"
+#include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/PassTiming.h"
 #include "Gfx/ShaderProgram.h"

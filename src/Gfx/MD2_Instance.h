@@ -9,6 +9,10 @@ class Md2Model;
 struct Md2AnimCycle;
 class ShaderProgram;
 
+// How far from the eye camera (in x and z) an instance is still drawn while culling is on.
+// Set by the level population and by the main loop every frame.
+extern float md2_visibility_distance;
+
 class Md2Instance {
 public:
     Md2Instance() = default;
@@ -37,6 +41,10 @@ public:
     void Pose();
     void UploadPose();
     void ReleaseBuffer();
+
+    // The texture the last drawn instance bound, so that a run of instances with one
+    // texture binds it once; the manager forgets it after each pass (0).
+    static unsigned int m_BoundTexture;
 
     float m_BBoxMin[3] = {0, 0, 0};
     float m_BBoxMax[3] = {0, 0, 0};

@@ -3,7 +3,6 @@
 
 #include "Common/Camera.h"
 #include "Common/Globals.h"
-#include "Gfx/MD2_Manager.h"
 #include "Gfx/MD2_Model.h"
 #include "Gfx/Md2Pose.h"
 #include "Gfx/ShaderProgram.h"
@@ -11,6 +10,9 @@
 #include <GL/glew.h>
 
 #include <cmath>
+
+unsigned int Md2Instance::m_BoundTexture = 0;
+float md2_visibility_distance = 0;
 
 namespace {
 
@@ -71,11 +73,11 @@ void Md2Instance::Draw(ShaderProgram* shader)
                                                      md2_visibility_distance, cull_margin))
         return;
 
-    if (m_Texture != Md2Manager::m_BoundTexture) {
+    if (m_Texture != m_BoundTexture) {
         glEnable(GL_TEXTURE_2D);
         glActiveTextureARB(GL_TEXTURE0_ARB);
         glBindTexture(GL_TEXTURE_2D, m_Texture);
-        Md2Manager::m_BoundTexture = m_Texture;
+        m_BoundTexture = m_Texture;
         if (m_Lit) {
             glEnable(GL_LIGHTING);
             set_flame(shader, 1.0f);

@@ -15,9 +15,7 @@ std::vector<ModelRef*> Md2Manager::m_Models;
 uint8_t Md2Manager::m_UpdateGroups = 1;
 float Md2Manager::m_FrameTimes[8] = {};
 uint8_t Md2Manager::m_RingPos = 0;
-unsigned int Md2Manager::m_BoundTexture = 0;
 
-float md2_visibility_distance = 0;
 
 Md2Instance* Md2Manager::CreateInstance(const char* filename, uint8_t fps)
 {
@@ -64,7 +62,7 @@ void Md2Manager::DrawAll(ShaderProgram* shader)
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    m_BoundTexture = 0;
+    Md2Instance::m_BoundTexture = 0;
 }
 
 void Md2Manager::FreeAll()
@@ -74,7 +72,7 @@ void Md2Manager::FreeAll()
         delete ref;
     }
     m_Models.clear();
-    m_BoundTexture = 0;
+    Md2Instance::m_BoundTexture = 0;
 }
 
 Md2Instance* require_model_instance(const char* md2_file, uint8_t fps)

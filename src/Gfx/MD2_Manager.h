@@ -33,13 +33,7 @@ public:
     static uint8_t m_UpdateGroups;
     static float m_FrameTimes[8];
     static uint8_t m_RingPos;
-    // The texture the last drawn instance bound; 0 between passes.
-    static unsigned int m_BoundTexture;
 };
-
-// How far from the eye camera (in x and z) an instance is still drawn while culling is on.
-// Set by the level population and by the main loop every frame.
-extern float md2_visibility_distance;
 
 // An instance of `md2_file` at `fps` key frames a second; a model that does not load ends
 // the program (status 1).

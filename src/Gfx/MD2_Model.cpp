@@ -1,6 +1,5 @@
 #include "Gfx/MD2_Model.h"
 
-#include "Gfx/MD2_Instance.h"
 #include "Gfx/Md2File.h"
 
 #include <GL/glew.h>
@@ -18,16 +17,6 @@ void md2_print_cycles(const Md2ModelData& model)
         std::printf("strlen davon = %d <-> %d\n", int(std::strlen(cycle.name)), cycle.frame_count);
     }
     std::printf("finished iterator stuff\n");
-}
-
-Md2Model::~Md2Model()
-{
-    for (Md2Instance* instance : m_Instances) {
-        instance->ReleaseBuffer();
-        delete instance;
-    }
-    if (m_TexCoords) glDeleteBuffersARB(1, &m_TexCoords);
-    if (m_IndexBuffer) glDeleteBuffersARB(1, &m_IndexBuffer);
 }
 
 bool Md2Model::LoadData(const char* filename)
@@ -64,28 +53,4 @@ void Md2Model::Upload()
                     m_IndexArray.data(), GL_STATIC_DRAW_ARB);
     glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
     std::vector<uint16_t>().swap(m_IndexArray);
-}
-
-Md2Instance* Md2Model::NewInstance()
-{
-    Md2Instance* instance = new Md2Instance;
-    instance->Init(this);
-    m_Instances.push_back(instance);
-    return instance;
-}
-
-void Md2Model::UpdateInstances(float dt, unsigned int first, unsigned int step)
-{
-    if (step == 0) step = 1;
-    for (size_t i = first; i < m_Instances.size(); i += step) m_Instances[i]->Update(dt);
-}
-
-void Md2Model::DrawInstances(ShaderProgram* shader)
-{
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, m_TexCoords);
-    glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, m_IndexBuffer);
-    for (Md2Instance* instance : m_Instances) instance->Draw(shader);
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
 }

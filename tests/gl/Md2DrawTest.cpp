@@ -544,7 +544,7 @@ TEST_F(Md2DrawTest, CullingSkipsFarInstancesAndUnplacedOnesNeverDraw)
     instance->m_Transform = kIdentity;
     instance->m_Visible = false;
     EXPECT_EQ(draw(lo, hi, GL_REPLACE, front).coverage(), 0);
-    EXPECT_EQ(Md2Manager::m_BoundTexture, 0u) << "forgotten after each pass";
+    EXPECT_EQ(Md2Instance::m_BoundTexture, 0u) << "forgotten after each pass";
 }
 
 } // namespace

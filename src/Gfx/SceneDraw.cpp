@@ -1,0 +1,133 @@
+#include "Gfx/SceneDraw.h"
+
+#include "Common/Camera.h"
+#include "Common/Globals.h"
+#include "Common/SDLGL.h"
+#include "Gfx/FBO.h"
+#include "Gfx/MD2_Manager.h"
+#include "Gfx/PassUtil.h"
+#include "Gfx/ShaderProgram.h"
+#include "Gfx/TextureMatrices.h"
+
+double light_projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+double light_view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+namespace {
+
+// One face of the sky cube: four corners of (+-s, +-s, +-s).
+void sky_face(const float (&corners)[4][3], float s)
+{
+    for (const float* c : corners) glVertex3f(c[0] * s, c[1] * s, c[2] * s);
+}
+
+void draw_sky_cube(float s)
+{
+    static const float faces[6][4][3] = {
+        {{1, -1, -1}, {1, -1, 1}, {1, 1, 1}, {1, 1, -1}},     // +x
+        {{-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}, {-1, 1, 1}}, // -x
+        {{-1, 1, -1}, {1, 1, -1}, {1, 1, 1}, {-1, 1, 1}},     // +y
+        {{-1, -1, 1}, {1, -1, 1}, {1, -1, -1}, {-1, -1, -1}}, // -y
+        {{-1, -1, 1}, {-1, 1, 1}, {1, 1, 1}, {1, -1, 1}},     // +z
+        {{1, -1, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}}, // -z
+    };
+    glBegin(GL_QUADS);
+    for (const auto& face : faces) sky_face(face, s);
+    glEnd();
+}
+
+} // namespace
+
+void draw_skybox(int need_dof_alpha)
+{
+    SDLGL& gl = *sdlgl;
+    Texture* cube = gl.cubemap_tex;
+    const float s = cube && cube->_texW > 0 ? float(cube->_texW) : 256.0f;
+
+    glDepthMask(GL_FALSE);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_CULL_FACE);
+    glPushMatrix();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_FOG);
+    bind_on(cube, GL_TEXTURE0);
+    gl.skyboxShader->bind();
+    gl.skyboxShader->set_uniform_1f("need_dof_alpha", float(need_dof_alpha));
+    glTranslatef(float(eyecam->pos.x), float(eyecam->pos.y) - s / 100.0f, float(eyecam->pos.z));
+    draw_sky_cube(s);
+    unbind_from(cube);
+    gl.skyboxShader->unbind();
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_TEXTURE_GEN_R);
+    glPopMatrix();
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+}
+
+void begin_shadow_pass(Camera& camera)
+{
+    SDLGL& gl = *sdlgl;
+    const int size = gl.shadow_fbo->_texW;
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    gl.set_projection(size, size, 0, camera.near_plane, camera.far_plane, camera.fov);
+    glGetDoublev(GL_PROJECTION_MATRIX, light_projection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    camera_view_matrix(camera, light_view);
+    load_matrix(light_view);
+}
+
+void bind_shadow_map(GLenum texture_unit)
+{
+    SDLGL& gl = *sdlgl;
+    glDisable(GL_LIGHTING);
+    gl.shadow_fbo->bind_shadow_to_unit(texture_unit);
+    glActiveTexture(texture_unit);
+    glEnable(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, GL_LEQUAL);
+    double m[16];
+    shadow_texture_matrix(light_projection, light_view, m);
+    glMatrixMode(GL_TEXTURE);
+    load_matrix(m);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
+{
+    SDLGL& gl = *sdlgl;
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, texture_env_mode);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glShadeModel(shade_model);
+    glPushMatrix();
+    glEnable(GL_CULL_FACE);
+    if (program) {
+        program->bind();
+        double to_world[16];
+        camera_to_world(*eyecam, to_world);
+        program->set_uniform_matrix4d("tmpMat", 1, false, to_world);
+        bind_on(gl.noise_tex, GL_TEXTURE3);
+        glActiveTexture(GL_TEXTURE0);
+    }
+    glEnable(GL_LIGHT0);
+    Md2Manager::DrawAll(program);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    if (program) {
+        program->unbind();
+        unbind_from(gl.noise_tex);
+        glActiveTexture(GL_TEXTURE0);
+    }
+    glEnable(GL_CULL_FACE);
+    glPopMatrix();
+    glShadeModel(GL_SMOOTH);
+    glDisable(GL_TEXTURE_2D);
+}
+

@@ -1,0 +1,27 @@
+// Drawing steps that several passes share: the sky cube, the shadow map (drawn and bound
+// for lookup) and the placed models. The frame passes and the water passes both draw
+// with them, so they live below both.
+#pragma once
+
+#include <GL/glew.h>
+
+class Camera;
+class ShaderProgram;
+
+// The sky cube around the eye. need_dof_alpha 1: alpha carries the blur distance (main
+// image); 0: alpha marks sky (reflection image).
+void draw_skybox(int need_dof_alpha);
+
+// Light matrices and depth state for the shadow map (bound by the caller).
+void begin_shadow_pass(Camera& camera);
+
+// The shadow map on `texture_unit` with its lookup matrix in that unit's texture matrix.
+void bind_shadow_map(GLenum texture_unit);
+
+// The model manager draws every placed instance, with `program` or fixed function.
+void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model);
+
+// The light's projection and view as the shadow pass left them.
+extern double light_projection[16];
+extern double light_view[16];
+
