@@ -63,7 +63,6 @@ TerrainPhysics make_terrain_physics()
     try {
         return TerrainPhysics(".\\config\\objects\\terrain.p");
     } catch (const BadValueException&) {
-        // This runs before main, where nothing else could report it.
         report_bad_value();
         std::exit(1);
     }
@@ -71,10 +70,15 @@ TerrainPhysics make_terrain_physics()
 
 } // namespace
 
-// The physics world exists from static initialisation to the very end of the program: its
+// The physics world lives from the first step of main to the very end of the program: its
 // destructor releases the scene and the SDK, after which the allocator prints its
-// statistics and any leaks.
-TerrainPhysics terrain_physics = make_terrain_physics();
+// statistics and any leaks. Made on first use, it never depends on the order in which
+// other files' objects are constructed.
+TerrainPhysics& terrain_physics()
+{
+    static TerrainPhysics world = make_terrain_physics();
+    return world;
+}
 
 namespace {
 
@@ -106,16 +110,16 @@ void hold_eye_at(const EyePose& pose);
 // to graphics that every game object's drawing matrix goes through.
 void set_up_physics()
 {
-    if (!terrain_physics.init_physics(hmap, pgmland_offset)) {
+    if (!terrain_physics().init_physics(hmap, pgmland_offset)) {
         std::fprintf(stderr, "failed to init Ageia lib\n");
         sdlgl->quit_requested = true;
     }
-    iface_scale(gfxScale, dangerScale, terrain_physics.iface_scale);
+    iface_scale(gfxScale, dangerScale, terrain_physics().iface_scale);
     std::printf("ausserhalb B4: GenericObject::physx2gfx_translate.y=%f\n", GenericObject::physx2gfx_translate[1]);
     const float translate[3] = {0, pgmland_offset, 0};
-    GenericObject::set_physx2gfx_transform(terrain_physics.iface_scale, translate);
+    GenericObject::set_physx2gfx_transform(terrain_physics().iface_scale, translate);
     std::printf("ausserhalb: GenericObject::physx2gfx_translate.y=%f\n", GenericObject::physx2gfx_translate[1]);
-    if (terrain_physics.scene) terrain_physics.scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+    if (terrain_physics().scene) terrain_physics().scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
 }
 
 // The start-up in its fixed order. False when the height map is missing: the program then
@@ -220,7 +224,7 @@ bool start_up()
 
     // The sound system reads its settings and loads the sounds before the level exists.
     audio_system();
-    if (terrain_physics.scene) {
+    if (terrain_physics().scene) {
         populate_level();
         enable_score_log();
     }
@@ -280,7 +284,7 @@ void follow_player()
 {
     GroundLookup ground;
     ground.map = &hmap;
-    ground.scale = Vec3f(terrain_physics.iface_scale[0], terrain_physics.iface_scale[1], terrain_physics.iface_scale[2]);
+    ground.scale = Vec3f(terrain_physics().iface_scale[0], terrain_physics().iface_scale[1], terrain_physics().iface_scale[2]);
     ground.translate = Vec3f(0, pgmland_offset, 0);
     ground.sample_height = dangerScale[1];
     const float* p = game_player->gfx_position;
@@ -367,7 +371,7 @@ void run_frame(bool last_frame)
     md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
     eyecam->update_frustum(md2_visibility_distance);
 
-    if (NxScene* scene = terrain_physics.scene) {
+    if (NxScene* scene = terrain_physics().scene) {
         scene->simulate(physics_step(frame_counter, game_flow.frame_dt, game_flow.time_scale));
         scene->flushStream();
     }
@@ -415,7 +419,7 @@ void run_frame(bool last_frame)
     fps_ring.push(SDL_GetTicks() - frame_start_ticks);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
-    if (terrain_physics.scene) terrain_physics.scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+    if (terrain_physics().scene) terrain_physics().scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
     glFlush();
 
     const char* shot = last_frame && !test_seams.screenshot.empty() ? test_seams.screenshot.c_str() : nullptr;
@@ -480,6 +484,8 @@ int main(int, char**)
     // Progress lines and diagnostics interleave in the order they happen.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::setvbuf(stderr, nullptr, _IONBF, 0);
+    // The physics world first, as it always was: its parameter file is the first one read.
+    terrain_physics();
     read_test_seams();
     try {
         return run();

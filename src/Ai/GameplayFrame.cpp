@@ -22,7 +22,7 @@ const std::vector<int> no_scores;
 
 AiManager* manager()
 {
-    return terrain_physics.ai_manager;
+    return terrain_physics().ai_manager;
 }
 
 void print_score(MovingObject* collector, int opponent_index, int points, int value, int multiplier)
@@ -90,7 +90,7 @@ void leave_rings(float time_now, float dt)
 {
     AiManager* ai = manager();
     if (!ai) return;
-    RingFrame f{time_now, dt, ring_height_limit(terrain_physics.iface_scale[0], terrain_physics.plane_d)};
+    RingFrame f{time_now, dt, ring_height_limit(terrain_physics().iface_scale[0], terrain_physics().plane_d)};
     ai->for_each(leave_rings_of, &f);
 }
 

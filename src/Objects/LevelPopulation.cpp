@@ -47,11 +47,11 @@ void spawn_duck(const float position[3], float extra_heading, const char* spawne
     Md2Instance* duck = level_instance(".\\media\\objects\\duck\\duck.md2", ".\\media\\objects\\duck\\duck.p",
                                        texture_id(sdlgl->duck_tex), extra_heading);
     std::fprintf(stderr, "B4 duck\n");
-    StaticObject* o = new StaticObject(".\\config\\objects\\defaultDuckStatic.p", terrain_physics.scene, position,
+    StaticObject* o = new StaticObject(".\\config\\objects\\defaultDuckStatic.p", terrain_physics().scene, position,
                                        duck, NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1));
     std::fprintf(stderr, "duck made\n");
     o->sync();
-    terrain_physics.ai_manager->register_object(o);
+    terrain_physics().ai_manager->register_object(o);
     std::fprintf(stderr, "%s\n", spawned_message);
 }
 
@@ -62,10 +62,10 @@ void spawn_ship()
     Md2Instance* ship = level_instance(".\\media\\objects\\ship\\ship_anim.md2", ".\\media\\objects\\ship\\ship.p",
                                        texture_id(sdlgl->ship_tex), 0.0f);
     ship->m_StdTransl[0] = ship->m_StdTransl[2] = 0;
-    EskelShip* eskel = new EskelShip(".\\config\\objects\\defaultEskel.p", terrain_physics.scene,
+    EskelShip* eskel = new EskelShip(".\\config\\objects\\defaultEskel.p", terrain_physics().scene,
                                      NxVec3(100.0f, 55.0f, 100.0f), ship);
     eskel->sync();
-    terrain_physics.ai_manager->register_object(eskel);
+    terrain_physics().ai_manager->register_object(eskel);
     std::fprintf(stderr, "an eskel has been born\n");
 }
 
@@ -81,7 +81,7 @@ void spawn_opponents()
         std::fprintf(stderr, "making teddy %d\n", i);
         Md2Instance* hull = create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.hover_tex), hover);
         std::fprintf(stderr, "teddy %d: B4 make ho\n", i);
-        Opponent* o = new Opponent(".\\config\\objects\\defaultHo.p", terrain_physics.scene,
+        Opponent* o = new Opponent(".\\config\\objects\\defaultHo.p", terrain_physics().scene,
                                    NxVec3(20.0f * i, 35.0f, 120.0f), hull);
         std::fprintf(stderr, "teddy %d: made ho\n", i);
         o->attach(create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.hover_tex), rotor));
@@ -89,7 +89,7 @@ void spawn_opponents()
         o->attach(create_object_instance(".\\media\\objects\\teddy\\teddy.md2", texture_id(gl.evil_tex), evil));
         o->attach(create_object_instance(".\\media\\objects\\cam\\cam.md2", texture_id(gl.cam_tex), cam));
         o->sync();
-        terrain_physics.ai_manager->register_object(o);
+        terrain_physics().ai_manager->register_object(o);
     }
     std::fprintf(stderr, "ho ho ho!\n");
 }
@@ -101,12 +101,12 @@ void spawn_player()
     ParameterFile teddy(".\\media\\objects\\teddy\\teddy_player.p");
     ParameterFile rotor(".\\media\\objects\\hover\\rotor_player.p");
     const SDLGL& gl = *sdlgl;
-    game_player = new PlayerImpl(terrain_physics.scene, NxVec3(50.0f, 35.0f, 50.0f), false, false, false);
+    game_player = new PlayerImpl(terrain_physics().scene, NxVec3(50.0f, 35.0f, 50.0f), false, false, false);
     game_player->attach(create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.hover_tex), hover));
     game_player->attach(create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.hover_tex), rotor));
     game_player->attach(create_object_instance(".\\media\\objects\\hover\\rotor2.md2", texture_id(gl.hover_tex), rotor));
     game_player->attach(create_object_instance(".\\media\\objects\\teddy\\teddy.md2", texture_id(gl.teddy_tex), teddy));
-    terrain_physics.ai_manager->register_object(game_player);
+    terrain_physics().ai_manager->register_object(game_player);
     std::fprintf(stderr, "handsome teddy entered the scene!\n");
 }
 
@@ -121,7 +121,7 @@ int populate_level()
     const float second_duck[3] = {136.0f, 20.5f, 294.5f};
     spawn_duck(second_duck, 180.0f, "duck 2 spawned");
 
-    AiManager& ai = *terrain_physics.ai_manager;
+    AiManager& ai = *terrain_physics().ai_manager;
     plant_trees(ai);
     plant_mushrooms(ai);
     plant_lazyboys(ai);

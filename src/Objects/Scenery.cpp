@@ -55,7 +55,7 @@ void plant(AiManager& ai, const SceneryGroup& g, const Texture* texture)
     ParameterFile group(g.group_file);
     note(g, "lazy 1");
     const ScatterGroupKeys where = read_group_keys(group);
-    const std::vector<NxVec3> found = terrain_physics.find_positions(
+    const std::vector<NxVec3> found = terrain_physics().find_positions(
         where.obj_cnt, where.world_y_offset, where.world_y_height_range, where.world_min_distance, where.reject_slope);
 
     ParameterFile model(g.model_file);
@@ -65,7 +65,7 @@ void plant(AiManager& ai, const SceneryGroup& g, const Texture* texture)
     std::printf("scale_variance_sub %d\n", keys.variance_sub);
     if (g.kind == SceneryKind::lazyboy) std::fprintf(stderr, "lazy 2.1: number of lazyboys: %zu\n", found.size());
 
-    const std::vector<SceneryItem> items = plan_scenery(terrain_physics, g.kind, found, keys, where.gfx_y_translate);
+    const std::vector<SceneryItem> items = plan_scenery(terrain_physics(), g.kind, found, keys, where.gfx_y_translate);
     for (size_t i = 0; i < items.size(); ++i) {
         const SceneryItem& item = items[i];
         note(g, "lazy 2.5");
@@ -74,7 +74,7 @@ void plant(AiManager& ai, const SceneryGroup& g, const Texture* texture)
         dress(*instance, g, item, keys, i);
         float position[3];
         item.pose.position.get(position);
-        StaticObject* object = new StaticObject(g.group_file, terrain_physics.scene, position, instance,
+        StaticObject* object = new StaticObject(g.group_file, terrain_physics().scene, position, instance,
                                                 item.pose.rows[0], item.pose.rows[1], item.pose.rows[2]);
         note(g, "lazy 5");
         object->sync();

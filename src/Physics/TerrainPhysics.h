@@ -74,8 +74,9 @@ public:
     float plane_d = 0;                // the ground plane's height in physics units
 };
 
-// The game's physics world, defined by the main program.
-extern TerrainPhysics terrain_physics;
+// The game's physics world, defined by the main program: made on the first call (the main
+// program's first step) and kept to the end of the program.
+TerrainPhysics& terrain_physics();
 
 // The file name of tile t's cooked mesh: "tmp_%d.bin".
 void scratch_file_name(uint32_t t, char* out, size_t size);
