@@ -183,6 +183,11 @@ uint32_t be16(const unsigned char* p) { return uint32_t(p[0]) << 8 | p[1]; }
 uint32_t be32(const unsigned char* p) { return be16(p) << 16 | be16(p + 2); }
 int32_t le32s(const unsigned char* p) { return int32_t(le16(p) | le16(p + 2) << 16); }
 
+// The largest picture any decoder is handed: no texture of the game comes near it.
+const long long max_image_side = 16384, max_image_pixels = 64LL << 20;
+
+bool sides_within_bounds(long long w, long long h) { return w <= max_image_side && h <= max_image_side; }
+
 // The picture a header declares: its sides and, where the format says, the bytes its
 // pixels need at least (0: unknown) and the most pixels the file could hold (0: no bound).
 struct DeclaredImage {
@@ -211,7 +216,7 @@ DeclaredImage declared_bmp(const unsigned char* h, size_t n)
     const long long height = le32s(h + 22);
     d.height = height < 0 ? -height : height; // negative: rows stored top-down
     const long long bits = le16(h + 28), compression = le32s(h + 30);
-    if (compression == 0 && d.width > 0) {
+    if (compression == 0 && d.width > 0 && sides_within_bounds(d.width, d.height)) {
         const long long pitch = (d.width * bits + 31) / 32 * 4;
         d.min_file_size = le32s(h + 10) + pitch * d.height;
     }
@@ -248,7 +253,7 @@ DeclaredImage declared_tga(const unsigned char* h, size_t n, long long file_size
     const unsigned type = h[2];
     const long long bytes_per_pixel = (h[16] + 7) / 8;
     const long long header = 18 + h[0];
-    if (type >= 1 && type <= 3) d.min_file_size = header + d.width * d.height * bytes_per_pixel;
+    if (type >= 1 && type <= 3 && sides_within_bounds(d.width, d.height)) d.min_file_size = header + d.width * d.height * bytes_per_pixel;
     // A run-length packet is one count byte and at least one pixel, and stands for at
     // most 128 pixels.
     if (type >= 9 && type <= 11) d.max_pixels = 128 * std::max(0LL, file_size - header);
@@ -269,8 +274,7 @@ bool image_header_plausible(const unsigned char* head, size_t head_size, long lo
     else if (tga)
         d = declared_tga(head, head_size, file_size);
     if (!d.known) return true;
-    const long long max_side = 16384, max_pixels = 64LL << 20;
-    if (d.width > max_side || d.height > max_side || d.width * d.height > max_pixels) return false;
+    if (!sides_within_bounds(d.width, d.height) || d.width * d.height > max_image_pixels) return false;
     if (d.min_file_size > 0 && file_size < d.min_file_size) return false;
     if (d.max_pixels > 0 && d.width * d.height > d.max_pixels) return false;
     return true;

@@ -424,6 +424,8 @@ TEST(ImageHeaders, PicturesTheFileCannotHoldAreRefusedBeforeDecoding)
         {"TGA header under another name is left to the decoder", tga(10, 4096, 4096), 31, false, true},
         {"BMP claiming 3592 bits a pixel", bmp(1000, 4, 3592), 4096, false, false},
         {"BMP holding its rows", bmp(5, 2, 24), 54 + 2 * 16, false, true},
+        {"BMP of 2^31 - 1 square at 65535 bits (no overflow in the sizes)", bmp(0x7fffffff, 0x7fffffff, 65535), 64, false, false},
+        {"BMP of a negative width is left to the decoder", bmp(-5, 2, 24), 64, false, true},
         {"BMP one byte short of its rows", bmp(5, 2, 24), 54 + 2 * 16 - 1, false, false},
         {"top-down BMP counts its rows from the magnitude", bmp(5, -2, 24), 54 + 2 * 16, false, true},
         {"PNG of 20000 x 10", png(20000, 10), -1, false, false},
