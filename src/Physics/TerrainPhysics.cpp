@@ -108,6 +108,7 @@ void TerrainPhysics::create_terrain_physics(const HeightMap& map)
         std::printf("hmap.phys_ts = %u idx = %u\n", map.phys_ts, i);
         TerrainTileMesh& tile = tile_meshes[i];
         tile.build_tile_mesh(map, i);
+        smooth_tile_normals(tile, i);
         std::printf("hmap.phys_ts%u\n", map.phys_ts);
         std::printf("Terrain data from liled_outfile created ...\n");
 
@@ -217,4 +218,16 @@ std::vector<NxVec3> TerrainPhysics::find_positions(int n, float min_height, floa
     }
     std::fprintf(stderr, "tried %lld positions and found %zu valid tree positions\n", tries, found.size());
     return found;
+}
+
+static_assert(sizeof(NxVec3) == 3 * sizeof(float), "the tile's arrays are handed to the physics SDK as NxVec3");
+
+void smooth_tile_normals(TerrainTileMesh& tile, uint32_t t)
+{
+    delete[] tile.normals;
+    tile.normals = new float[static_cast<size_t>(tile.vertex_count) * 3];
+    NxGetUtilLib()->NxBuildSmoothNormals(tile.triangle_count, tile.vertex_count,
+                                         reinterpret_cast<const NxVec3*>(tile.vertices), tile.triangles, nullptr,
+                                         reinterpret_cast<NxVec3*>(tile.normals), true);
+    std::printf("Init terrain normals done ... idx = %d\n", t);
 }

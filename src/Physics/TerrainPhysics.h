@@ -78,5 +78,8 @@ public:
 // program's first step) and kept to the end of the program.
 TerrainPhysics& terrain_physics();
 
+// Fills tile t's smooth vertex normals from its vertices and triangles.
+void smooth_tile_normals(TerrainTileMesh& tile, uint32_t t);
+
 // The file name of tile t's cooked mesh: "tmp_%d.bin".
 void scratch_file_name(uint32_t t, char* out, size_t size);

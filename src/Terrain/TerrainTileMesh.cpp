@@ -2,12 +2,9 @@
 
 #include "Common/Globals.h"
 #include "Common/Platform.h"
-#include "Physics/NxPhysics.h"
 #include "Terrain/HeightMap.h"
 
 #include <cstdio>
-
-static_assert(sizeof(NxVec3) == 3 * sizeof(float), "vertex arrays are handed to the physics SDK as NxVec3");
 
 float gfxScale[3] = {};
 float dangerScale[3] = {};
@@ -114,9 +111,4 @@ void TerrainTileMesh::build_tile_mesh(const HeightMap& map, uint32_t t)
         }
     }
     std::printf("Init terrain faces done ...\n");
-
-    normals = new float[static_cast<size_t>(vertex_count) * 3];
-    NxGetUtilLib()->NxBuildSmoothNormals(triangle_count, vertex_count, reinterpret_cast<const NxVec3*>(vertices),
-                                         triangles, nullptr, reinterpret_cast<NxVec3*>(normals), true);
-    std::printf("Init terrain normals done ... idx = %d\n", t);
 }

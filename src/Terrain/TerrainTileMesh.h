@@ -28,7 +28,8 @@ struct TerrainTileMesh {
 
     // Fills the record from tile t of `map` (after create_tiles), with the terrain scale of
     // the graphics (pgmland_scale). Neighbouring tiles share their seam vertices; the map's
-    // far x and z edges lie at height 0.
+    // far x and z edges lie at height 0. The normals are the physics layer's to compute
+    // (smooth_tile_normals).
     void build_tile_mesh(const HeightMap& map, uint32_t t);
 
     uint32_t side = 0;            // vertices per row and per column: phys_ts + 1
@@ -36,7 +37,7 @@ struct TerrainTileMesh {
     uint32_t triangle_count = 0;  // 2 * phys_ts * phys_ts
     float* vertices = nullptr;    // x, y, z per vertex; vertex (i, j) at j * side + i
     float* colours = nullptr;     // r, g, b per vertex
-    float* normals = nullptr;     // smooth vertex normals
+    float* normals = nullptr;     // smooth vertex normals (new[]), once smooth_tile_normals ran
     uint32_t* triangles = nullptr; // three vertex indices per triangle
 
 private:

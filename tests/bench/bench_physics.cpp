@@ -72,7 +72,10 @@ int main()
     double t0 = now();
     TerrainTileMesh* meshes = new TerrainTileMesh[map.tile_cnt];
     quietly([&] {
-        for (uint32_t t = 0; t < map.tile_cnt; ++t) meshes[t].build_tile_mesh(map, t);
+        for (uint32_t t = 0; t < map.tile_cnt; ++t) {
+            meshes[t].build_tile_mesh(map, t);
+            smooth_tile_normals(meshes[t], t);
+        }
     });
     double t1 = now();
     std::printf("build tile meshes:        %8.1f ms\n", (t1 - t0) * 1000);
