@@ -5,7 +5,7 @@
 # frames. Passes when the game ends with status 0, the log holds no sanitizer report, and
 # from the second restart (or, without restarts, from the second memory line) to the end
 # resident memory shows no trend and the physics high-water mark stays put (see below).
-# Not run by CTest at full length; CTest runs it for 1000 frames.
+# Not run by CTest at full length; CTest runs it for 2000 frames.
 #
 #   scripts/soak.sh [FRAMES]     MOORHOLD_TEST_BUILD_DIR: the sanitized tree (build-test)
 set -uo pipefail
