@@ -102,19 +102,7 @@ void Md2Instance::Draw(ShaderProgram* shader)
     glNormalPointer(GL_FLOAT, 24, nullptr);
     glVertexPointer(3, GL_FLOAT, 24, reinterpret_cast<const void*>(12));
 
-    const Md2Model& model = *m_Model;
-    if (!model.m_CommandForm) {
-        glDrawElements(GL_TRIANGLES, 3 * model.m_NumTris, GL_UNSIGNED_SHORT, nullptr);
-    } else {
-        glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, model.m_IndexBuffer);
-        size_t offset = 0;
-        for (Md2StripInfo e : model.m_Strips) {
-            GLsizei count = e >> 1;
-            glDrawElements((e & 1) ? GL_TRIANGLE_FAN : GL_TRIANGLE_STRIP, count, GL_UNSIGNED_SHORT,
-                           reinterpret_cast<const void*>(offset));
-            offset += 2 * size_t(count);
-        }
-    }
+    glDrawElements(GL_TRIANGLES, m_Model->m_DrawIndexCount, GL_UNSIGNED_SHORT, nullptr);
 
     glPopMatrix();
     glPopMatrix();

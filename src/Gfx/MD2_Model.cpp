@@ -47,6 +47,8 @@ void Md2Model::Upload()
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
     std::vector<float>().swap(m_TexCoordArray);
 
+    if (m_CommandForm) m_IndexArray = md2_triangle_list(m_IndexArray, m_Strips);
+    m_DrawIndexCount = int(m_IndexArray.size());
     glGenBuffersARB(1, &m_IndexBuffer);
     glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, m_IndexBuffer);
     glBufferDataARB(GL_ELEMENT_ARRAY_BUFFER_ARB, GLsizeiptrARB(m_IndexArray.size() * sizeof(uint16_t)),

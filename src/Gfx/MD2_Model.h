@@ -22,7 +22,8 @@ public:
     bool Load(const char* filename);
     // Reads, checks and converts (no GL). Prints the cycles found.
     bool LoadData(const char* filename);
-    // Moves the texture coordinates and the indices into GPU buffers.
+    // Moves the texture coordinates and the indices into GPU buffers; the strips and fans
+    // of the command form go up as one triangle list.
     void Upload();
 
     Md2Instance* NewInstance();
@@ -30,7 +31,8 @@ public:
     void DrawInstances(ShaderProgram* shader);
 
     unsigned int m_TexCoords = 0;   // GPU buffer of s, t per render vertex
-    unsigned int m_IndexBuffer = 0; // GPU buffer of 16-bit render-vertex indices
+    unsigned int m_IndexBuffer = 0; // GPU buffer of 16-bit render-vertex indices, as triangles
+    int m_DrawIndexCount = 0;       // indices in it
     std::vector<Md2Instance*> m_Instances;
 };
 

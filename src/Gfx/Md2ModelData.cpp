@@ -3,6 +3,7 @@
 #include "Gfx/Md2File.h"
 
 #include <cstring>
+#include <utility>
 
 std::string md2_cycle_name(const char* frame_name)
 {
@@ -65,6 +66,26 @@ bool Md2ModelData::Convert(const Md2File& file)
     ok = ok && BuildCycles(file);
     if (!ok) Clear();
     return ok;
+}
+
+std::vector<uint16_t> md2_triangle_list(const std::vector<uint16_t>& indices, const std::vector<Md2StripInfo>& strips)
+{
+    std::vector<uint16_t> out;
+    size_t first = 0;
+    for (Md2StripInfo e : strips) {
+        const size_t count = e >> 1;
+        const bool fan = (e & 1) != 0;
+        if (first + count > indices.size()) break;
+        const uint16_t* v = indices.data() + first;
+        for (size_t k = 0; k + 2 < count; ++k) {
+            uint16_t a = fan ? v[0] : v[k], b = v[k + 1], c = v[k + 2];
+            if (!fan && (k & 1)) std::swap(a, b);
+            if (a == b || b == c || a == c) continue;
+            out.insert(out.end(), {a, b, c});
+        }
+        first += count;
+    }
+    return out;
 }
 
 bool Md2ModelData::BuildTriangleForm(const Md2File& file)

@@ -23,6 +23,13 @@ inline Md2StripInfo md2_strip_info(int vertex_count, bool fan)
     return Md2StripInfo(2 * vertex_count + (fan ? 1 : 0));
 }
 
+// The strips and fans of the command form as one list of triangles, three indices each, in
+// the winding GL gives them (every second triangle of a strip has its first two corners
+// swapped). Triangles with two equal corners draw nothing and are left out. One draw call
+// then shows a whole model: a tree of 100 strips cost 100 calls, and the driver's set-up per
+// call, not the triangles, was what the scenery cost.
+std::vector<uint16_t> md2_triangle_list(const std::vector<uint16_t>& indices, const std::vector<Md2StripInfo>& strips);
+
 // A render vertex of the triangle form: a position and a texture coordinate of the file.
 struct Md2VertexArrayIndex {
     uint16_t vertex;

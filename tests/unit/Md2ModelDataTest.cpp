@@ -177,6 +177,31 @@ TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrder)
     EXPECT_EQ(m.m_TriVertices, (std::vector<uint16_t>{0, 1, 2}));
 }
 
+// The strips and fans become one triangle list that GL draws exactly as it drew them: the
+// same triangles, facing the same way, with nothing read past the indices there are.
+TEST(Md2RenderVertexTest, StripsAndFansBecomeTrianglesOfTheSameWinding)
+{
+    const Md2StripInfo strip5 = md2_strip_info(5, false), fan5 = md2_strip_info(5, true);
+    struct Case {
+        const char* what;
+        std::vector<uint16_t> indices;
+        std::vector<Md2StripInfo> strips;
+        std::vector<uint16_t> triangles;
+    } cases[] = {
+        {"a strip turns every second triangle", {0, 1, 2, 3, 4}, {strip5}, {0, 1, 2, 2, 1, 3, 2, 3, 4}},
+        {"a fan keeps its first corner", {0, 1, 2, 3, 4}, {fan5}, {0, 1, 2, 0, 2, 3, 0, 3, 4}},
+        {"strips follow one another", {7, 8, 9, 0, 1, 2, 3, 4}, {md2_strip_info(3, true), strip5},
+         {7, 8, 9, 0, 1, 2, 2, 1, 3, 2, 3, 4}},
+        {"a repeated corner draws nothing", {0, 1, 1, 2, 3}, {strip5}, {1, 2, 3}},
+        {"fewer than three corners draw nothing", {0, 1, 5, 6, 7}, {md2_strip_info(2, false), md2_strip_info(3, false)},
+         {5, 6, 7}},
+        {"a strip longer than the indices left is dropped", {0, 1, 2, 3}, {md2_strip_info(3, false), strip5}, {0, 1, 2}},
+        {"no strips, no triangles", {0, 1, 2}, {}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(md2_triangle_list(c.indices, c.strips), c.triangles) << c.what;
+}
+
 TEST(Md2RenderVertexTest, SkinsAreCollected)
 {
     Md2Writer w = named_frames({"x"});
