@@ -50,10 +50,10 @@ int count_line_feeds(const char* text, size_t length)
     return static_cast<int>(std::count(text, text + length, '\n'));
 }
 
-std::vector<GlyphQuad> layout_text(const Glyph* glyphs, const char* text, float x, float y,
-                                   float scale_x, float scale_y, float su, float sv)
+void layout_text(const Glyph* glyphs, const char* text, float x, float y, float scale_x, float scale_y,
+                 float su, float sv, std::vector<GlyphQuad>& quads)
 {
-    std::vector<GlyphQuad> quads;
+    quads.clear();
     float advance = 0;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
         const Glyph& g = glyphs[*p];
@@ -70,6 +70,5 @@ std::vector<GlyphQuad> layout_text(const Glyph* glyphs, const char* text, float 
         advance += g.w * scale_x;
         if (*p == ' ') advance += 1.5f * g.w * scale_x;
     }
-    return quads;
 }
 

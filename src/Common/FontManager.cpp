@@ -80,8 +80,8 @@ void fontManager::draw_text(const char* text, const float position[2], const flo
     glEnable(GL_CULL_FACE);
     glBegin(GL_QUADS);
     glColor3f(colour[0], colour[1], colour[2]);
-    for (const GlyphQuad& q :
-         layout_text(glyphs, text, position[0], position[1], scale[0], scale[1], su, sv)) {
+    layout_text(glyphs, text, position[0], position[1], scale[0], scale[1], su, sv, quads);
+    for (const GlyphQuad& q : quads) {
         // Counter-clockwise on screen, so the quads face the viewer.
         glTexCoord2f(q.s0, q.t_bottom);
         glVertex2f(q.x0, q.y0);

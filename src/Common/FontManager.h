@@ -37,9 +37,10 @@ struct GlyphQuad {
 
 // The quads of a text starting at (x, y). Each character advances by its width times
 // scale_x; a blank advances a further 1.5 times that, so words stand apart.
-// su and sv are 1 / the texture's width and height.
-std::vector<GlyphQuad> layout_text(const Glyph* glyphs, const char* text, float x, float y,
-                                   float scale_x, float scale_y, float su, float sv);
+// su and sv are 1 / the texture's width and height. The quads replace what `quads` held; its
+// storage is kept, so text drawn every frame allocates nothing once it has been drawn once.
+void layout_text(const Glyph* glyphs, const char* text, float x, float y, float scale_x, float scale_y,
+                 float su, float sv, std::vector<GlyphQuad>& quads);
 
 class fontManager {
 public:
@@ -60,6 +61,7 @@ public:
     int _char_cnt = 0;
     Glyph* glyphs = nullptr;    // 256 slots, owned
     float max_char_w = 0, max_char_h = 0;
+    std::vector<GlyphQuad> quads; // the last text drawn
 };
 
 // The one font of the game, created by the main program once the window exists.

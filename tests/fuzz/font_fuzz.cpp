@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(table.glyphs[i].w == 80 && table.glyphs[i].h == 20 && table.glyphs[i].x == 0);
     for (int i = 0; i < 32; ++i) require(table.glyphs[i].w == 80 && table.glyphs[i].h == 0);
     const char text[] = "Score 10 ~ \x7f\x80\xff";
-    std::vector<GlyphQuad> quads = layout_text(table.glyphs, text, 0, 0, 1, 1, 1.0f / 256, 1.0f / 256);
+    std::vector<GlyphQuad> quads;
+    layout_text(table.glyphs, text, 0, 0, 1, 1, 1.0f / 256, 1.0f / 256, quads);
     require(quads.size() == sizeof text - 1);
     return 0;
 }
