@@ -88,7 +88,7 @@ void draw_shadow_map()
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPushMatrix();
     cull_margin -= 5000.0f;
-    draw_models(nullptr, GL_REPLACE, GL_SMOOTH);
+    draw_nearby_models(nullptr, GL_REPLACE, GL_SMOOTH);
     cull_margin += 5000.0f;
     glPopMatrix();
     glShadeModel(GL_SMOOTH);

@@ -4,10 +4,13 @@
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
+#include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/PassUtil.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/TextureMatrices.h"
+
+#include <algorithm>
 
 double light_projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 double light_view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
@@ -96,6 +99,14 @@ void bind_shadow_map(GLenum texture_unit)
     glMatrixMode(GL_TEXTURE);
     load_matrix(m);
     glMatrixMode(GL_MODELVIEW);
+}
+
+void draw_nearby_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
+{
+    const float kept = md2_visibility_distance;
+    md2_visibility_distance = std::min(kept, sdlgl->md2_max_vis_dist);
+    draw_models(program, texture_env_mode, shade_model);
+    md2_visibility_distance = kept;
 }
 
 void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)

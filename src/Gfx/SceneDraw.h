@@ -21,6 +21,13 @@ void bind_shadow_map(GLenum texture_unit);
 // The model manager draws every placed instance, with `program` or fixed function.
 void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model);
 
+// The same for the shadow map and the reflection, but only the models within the models'
+// own distance ("md2_max_vis_dist"), however high the eye. Seen from high above, the far
+// scenery is a pixel or two in the main image; its shadows and its mirror images, a quarter
+// that size and broken up by the waves, showed nothing, and drawing them cost as much as
+// the main image's.
+void draw_nearby_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model);
+
 // The light's projection and view as the shadow pass left them.
 extern double light_projection[16];
 extern double light_view[16];

@@ -220,7 +220,7 @@ void draw_reflection_refraction()
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 0.0f);
     gl.md2instanceShader->unbind();
-    draw_models(gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    draw_nearby_models(gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
     glActiveTexture(GL_TEXTURE2);
     gl.shadow_fbo->unbind_shadow();
     glPopMatrix();
