@@ -1,6 +1,7 @@
-// Reads back a written MD2 file for the contact sheet: checks every count and offset
-// against the file size and expands key frames and the drawing order (GL commands when the
-// file has them, triangles otherwise) into plain textured triangles in the game's axes.
+// Reads back a written MD2 file for the contact sheet through the game's own reader, which
+// checks every count and offset, and expands key frames and the drawing order (GL commands
+// when the file has them, triangles otherwise) into plain textured triangles in the game's
+// axes.
 #pragma once
 
 #include <cstdint>

@@ -1,44 +1,15 @@
 #include "Md2Writer.h"
 
+#include "Md2Layout.h"
 #include "Output.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <unordered_map>
 
 namespace {
-
-void put_i32(std::vector<uint8_t>& b, int32_t v)
-{
-    uint32_t u = uint32_t(v);
-    for (int i = 0; i < 4; ++i)
-        b.push_back(uint8_t(u >> (8 * i)));
-}
-void put_i16(std::vector<uint8_t>& b, int v)
-{
-    uint16_t u = uint16_t(int16_t(v));
-    b.push_back(uint8_t(u));
-    b.push_back(uint8_t(u >> 8));
-}
-void put_f32(std::vector<uint8_t>& b, float f)
-{
-    uint32_t u;
-    std::memcpy(&u, &f, 4);
-    put_i32(b, int32_t(u));
-}
-void put_name(std::vector<uint8_t>& b, const std::string& s, size_t size)
-{
-    for (size_t i = 0; i < size; ++i)
-        b.push_back(i < s.size() && i + 1 < size ? uint8_t(s[i]) : 0);
-}
-void set_i32(std::vector<uint8_t>& b, size_t at, int32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = uint8_t(uint32_t(v) >> (8 * i));
-}
 
 // File axes: z up. The game swaps the second and third components back.
 V3 to_file(const V3& g) { return {g.x, g.z, g.y}; }
@@ -137,9 +108,9 @@ std::vector<uint8_t> encode_md2(const Model& m, Md2Stats* stats)
         std::fprintf(stderr, "mediagen: %s has no geometry\n", m.path.c_str());
         return {};
     }
-    if (nv > kMd2MaxVertices) {
+    if (nv > kMd2MaxFrameVertices) {
         std::fprintf(stderr, "mediagen: %s has %d vertices per frame (limit %d)\n", m.path.c_str(), nv,
-                     kMd2MaxVertices);
+                     kMd2MaxFrameVertices);
         return {};
     }
     for (const Cycle& c : m.cycles)
@@ -200,98 +171,64 @@ std::vector<uint8_t> encode_md2(const Model& m, Md2Stats* stats)
     if (m.gl_commands)
         runs = stripify(tri_corners);
 
-    const int frame_size = 40 + 4 * nv;
-    std::vector<uint8_t> b;
-    for (char c : {'I', 'D', 'P', '2'})
-        b.push_back(uint8_t(c));
-    put_i32(b, 8);
-    for (int i = 0; i < 15; ++i)
-        put_i32(b, 0); // filled in below
-    const size_t ofs_skins = b.size();
-    put_name(b, m.skin, 64);
-    const size_t ofs_st = b.size();
-    for (auto& st : texels) {
-        put_i16(b, st.first);
-        put_i16(b, st.second);
-    }
-    const size_t ofs_tris = b.size();
+    Md2Writer file;
+    file.skin_width = m.skin_w;
+    file.skin_height = m.skin_h;
+    file.skins = {m.skin};
+    for (const auto& st : texels) file.texcoords.push_back({int16_t(st.first), int16_t(st.second)});
     for (const Mesh::Tri& t : mesh.tris) {
-        for (int k = 0; k < 3; ++k)
-            put_i16(b, t.v[k]);
-        for (int k = 0; k < 3; ++k)
-            put_i16(b, uv_to_tc[t.t[k]]);
+        std::array<uint16_t, 6> tri;
+        for (int k = 0; k < 3; ++k) {
+            tri[size_t(k)] = uint16_t(t.v[k]);
+            tri[size_t(k) + 3] = uint16_t(uv_to_tc[t.t[k]]);
+        }
+        file.triangles.push_back(tri);
     }
-    const size_t ofs_frames = b.size();
+    file.num_vertices = nv;
     int degenerate = 0;
     for (const KeyFrame& f : frames) {
-        put_f32(b, scale.x);
-        put_f32(b, scale.y);
-        put_f32(b, scale.z);
-        put_f32(b, lo.x);
-        put_f32(b, lo.y);
-        put_f32(b, lo.z);
-        put_name(b, f.name, 16);
-        std::vector<int> q(3 * nv);
+        std::vector<std::array<uint8_t, 3>> q(static_cast<size_t>(nv));
         for (int i = 0; i < nv; ++i) {
             V3 p = to_file(f.pos[i]);
-            q[i * 3 + 0] = std::clamp(int(std::lround((p.x - lo.x) / scale.x)), 0, 255);
-            q[i * 3 + 1] = std::clamp(int(std::lround((p.y - lo.y) / scale.y)), 0, 255);
-            q[i * 3 + 2] = std::clamp(int(std::lround((p.z - lo.z) / scale.z)), 0, 255);
-            for (int k = 0; k < 3; ++k)
-                b.push_back(uint8_t(q[i * 3 + k]));
-            b.push_back(0); // light-normal index: the game computes its own normals
+            q[size_t(i)] = {uint8_t(std::clamp(int(std::lround((p.x - lo.x) / scale.x)), 0, 255)),
+                            uint8_t(std::clamp(int(std::lround((p.y - lo.y) / scale.y)), 0, 255)),
+                            uint8_t(std::clamp(int(std::lround((p.z - lo.z) / scale.z)), 0, 255))};
         }
         for (const Mesh::Tri& t : mesh.tris) {
             int d[2][3];
             for (int e = 0; e < 2; ++e)
                 for (int k = 0; k < 3; ++k)
-                    d[e][k] = q[t.v[e + 1] * 3 + k] - q[t.v[0] * 3 + k];
+                    d[e][k] = int(q[size_t(t.v[e + 1])][size_t(k)]) - int(q[size_t(t.v[0])][size_t(k)]);
             long cx = long(d[0][1]) * d[1][2] - long(d[0][2]) * d[1][1];
             long cy = long(d[0][2]) * d[1][0] - long(d[0][0]) * d[1][2];
             long cz = long(d[0][0]) * d[1][1] - long(d[0][1]) * d[1][0];
             if (cx == 0 && cy == 0 && cz == 0)
                 ++degenerate;
         }
+        Md2WriterFrame& frame = file.add_frame(f.name.substr(0, 15), q);
+        frame.scale[0] = scale.x;
+        frame.scale[1] = scale.y;
+        frame.scale[2] = scale.z;
+        frame.translate[0] = lo.x;
+        frame.translate[1] = lo.y;
+        frame.translate[2] = lo.z;
     }
-    const size_t ofs_glcmds = b.size();
-    int gl_words = 0;
     int strips = 0, fans = 0;
     if (m.gl_commands) {
         for (const Md2Run& r : runs) {
-            int n = int(r.corners.size());
-            put_i32(b, r.fan ? -n : n);
-            ++gl_words;
             (r.fan ? fans : strips) += 1;
+            std::vector<Md2GlCommandVertex> run;
             for (int c : r.corners) {
                 const auto& st = texels[corners[c].second];
-                put_f32(b, float(st.first) / float(m.skin_w));
-                put_f32(b, float(st.second) / float(m.skin_h));
-                put_i32(b, corners[c].first);
-                gl_words += 3;
+                run.push_back({float(st.first) / float(m.skin_w), float(st.second) / float(m.skin_h), corners[c].first});
             }
+            file.add_gl_strip(run, r.fan);
         }
-        put_i32(b, 0);
-        ++gl_words;
+        file.end_gl_commands();
     }
-    const size_t ofs_end = b.size();
-
-    int32_t header[15] = {m.skin_w,
-                          m.skin_h,
-                          frame_size,
-                          1,
-                          nv,
-                          int32_t(texels.size()),
-                          int32_t(mesh.tris.size()),
-                          gl_words,
-                          int32_t(frames.size()),
-                          int32_t(ofs_skins),
-                          int32_t(ofs_st),
-                          int32_t(ofs_tris),
-                          int32_t(ofs_frames),
-                          int32_t(ofs_glcmds),
-                          int32_t(ofs_end)};
-    for (int i = 0; i < 15; ++i)
-        set_i32(b, 8 + 4 * i, header[i]);
+    const int gl_words = int(file.glcmds.size());
+    const std::string bytes = file.bytes();
+    std::vector<uint8_t> b(bytes.begin(), bytes.end());
 
     if (stats) {
         stats->vertices = nv;

@@ -7,12 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Gfx/Md2ModelData.h" // the game loader's limits, which every model must meet
 #include "Mesh.h"
-
-// Limits of the game's model loader: positions per frame and distinct (position, texture
-// coordinate) pairs.
-constexpr int kMd2MaxVertices = 2048;
-constexpr int kMd2MaxRenderVertices = 3072;
 
 struct Md2Stats {
     int vertices = 0;
