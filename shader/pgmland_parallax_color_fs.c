@@ -4,112 +4,14 @@
 // by the noise normal map. The relief fades out with distance, where it would shimmer.
 #version 120
 
-uniform sampler2D sandMap;
-uniform sampler2D noiseMap;
-uniform sampler2D cMap;           // rock
-uniform sampler2D hMap;           // grass
-uniform sampler2DShadow shadowMap;
-uniform vec2 sandMapWH;
-uniform vec2 cMapWH;
-uniform vec2 hMapWH;
-uniform vec3 lightDir;
-uniform vec4 lightColor;
-uniform vec4 camPos;
-uniform vec4 dof_params;
-uniform vec4 trans;
-uniform vec4 scale;
-uniform float light_still_in_shadowed_region;
+#include "shared_terrain_colour.c"
+
 uniform sampler2D noiseNormalMap;
 uniform vec2 parallax_scale_params = vec2(0.05, 0.025);
 uniform mat4 tmpMat;              // camera to world
 
-varying vec3 worldPos;
-varying vec3 normal;
-varying vec4 shadowCoord;
-
-const float kHaze = 0.00004;
 const float kReliefTile = 48.0;    // world units per repeat of the relief
 const float kReliefFar = 2500.0;
-
-// Aerial haze: thick near the ground, thinning with height, so a view down from high
-// above stays clear while the far ground at eye level melts into the sky colour.
-float haze(float dist, float eye_y, float point_y)
-{
-    float mean_height = max(0.5 * (eye_y + point_y), 0.0);
-    return 1.0 - exp(-dist * kHaze * exp(-mean_height / 4500.0));
-}
-
-float shadow_term()
-{
-    if (shadowCoord.q <= 0.0) return 1.0;
-    return mix(light_still_in_shadowed_region, 1.0, shadow2DProj(shadowMap, shadowCoord).r);
-}
-
-// Rock, projected from above on gentle ground and from the side on steep ground; only
-// the slopes in between pay for both lookups.
-vec3 rock_colour(vec3 p, vec3 n)
-{
-    vec2 tile = cMapWH * 0.6;
-    float side_w = smoothstep(0.25, 0.6, 1.0 - n.y);
-    vec3 c = vec3(0.0);
-    if (side_w < 0.999) c += (1.0 - side_w) * texture2D(cMap, (p.xz + trans.xz) / tile).rgb;
-    if (side_w > 0.001) {
-        vec2 side_uv = vec2(abs(n.x) > abs(n.z) ? p.z : p.x, p.y * scale.y / 3.5) / tile;
-        c += side_w * texture2D(cMap, side_uv).rgb;
-    }
-    return c;
-}
-
-// Grass of the moor: the grass texture calmed down and tinted by the large-scale noise
-// from lush green through dry olive to patches of heather brown, darker and sparser where
-// the ground steepens.
-vec3 moor_colour(vec3 p, float macro, float slope)
-{
-    vec3 g = texture2D(hMap, (p.xz + trans.xz) / (hMapWH * 0.35)).rgb;
-    g = mix(vec3(dot(g, vec3(0.3, 0.59, 0.11))), g, 0.5);
-    vec3 tint = mix(vec3(0.62, 0.82, 0.42), vec3(1.0, 0.92, 0.58), smoothstep(0.3, 0.55, macro));
-    tint = mix(tint, vec3(0.84, 0.64, 0.54), smoothstep(0.56, 0.86, macro) * 0.6);
-    return g * tint * (1.0 - 0.6 * smoothstep(0.08, 0.3, slope));
-}
-
-vec3 sand_colour(vec3 p)
-{
-    vec3 s = texture2D(sandMap, (p.xz + trans.xz) / (sandMapWH * 0.3)).rgb;
-    // wet sand under and just above the water line
-    return s * mix(0.62, 1.0, smoothstep(-4.0, 10.0, p.y));
-}
-
-// Where each material belongs: sand along and under the water line, rock on steep and on
-// high ground, grass everywhere else. Returns (sand, grass, rock) weights.
-vec3 material_weights(vec3 p, vec3 n, float macro)
-{
-    float slope = 1.0 - n.y;
-    float sand_line = 16.0 + 30.0 * (macro - 0.5);
-    float sand_w = 1.0 - smoothstep(sand_line - 5.0, sand_line + 5.0, p.y);
-    float rock_w = smoothstep(0.20, 0.34, slope + 0.1 * (macro - 0.5));
-    rock_w = max(rock_w, smoothstep(640.0, 820.0, p.y + 120.0 * (macro - 0.5)));
-    sand_w *= 1.0 - rock_w;
-    return vec3(sand_w, 1.0 - sand_w - rock_w, rock_w);
-}
-
-vec3 albedo_at(vec3 p, vec3 n, float macro, vec3 w)
-{
-    vec3 albedo = vec3(0.0);
-    if (w.y > 0.001) albedo += w.y * moor_colour(p, macro, 1.0 - n.y);
-    if (w.x > 0.001) albedo += w.x * sand_colour(p);
-    if (w.z > 0.001) albedo += w.z * rock_colour(p, n);
-    return albedo;
-}
-
-vec4 lit(vec3 albedo, vec3 n, float dist, float eye_y, float point_y)
-{
-    vec3 L = normalize(lightDir);
-    float diffuse = max(dot(n, L), 0.0) * shadow_term();
-    vec3 ambient = vec3(0.30, 0.34, 0.42) * (0.55 + 0.45 * n.y);
-    vec3 colour = albedo * (ambient + lightColor.rgb * diffuse);
-    colour = mix(colour, gl_Fog.color.rgb, haze(dist, eye_y, point_y));
-    return vec4(colour, clamp(dist / dof_params.z, 0.0, 1.0));
-}
 
 void main()
 {

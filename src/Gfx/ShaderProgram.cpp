@@ -1,6 +1,7 @@
 #include "Gfx/ShaderProgram.h"
 
 #include "Common/ParameterFile.h"
+#include "Gfx/ShaderSource.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,9 +32,11 @@ std::vector<char> info_log(GLhandleARB object)
 
 GLhandleARB compile(GLenum kind, const char* path)
 {
-    TextFile source(path); // a missing file ends the program here
+    // A missing file, the program's own or one it includes, ends the program here.
+    const ShaderFileReader read = [](const std::string& file) { return std::string(TextFile(file.c_str()).text); };
+    const std::string source = expand_shader_includes(read(path), shader_folder(path), read);
     GLhandleARB shader = glCreateShaderObjectARB(kind);
-    const GLcharARB* text = source.text;
+    const GLcharARB* text = source.c_str();
     glShaderSourceARB(shader, 1, &text, nullptr);
     glCompileShaderARB(shader);
 
