@@ -3,6 +3,8 @@
 // Alpha: the distance for the blur in the main image; 0 ("not sky") in the reflection.
 #version 120
 
+#include "shared_haze.c"
+
 uniform sampler2D decalMap;
 uniform sampler2D noiseMap;
 uniform sampler2DShadow shadowMap;
@@ -15,16 +17,6 @@ uniform mat4 tmpMat;        // camera to world
 varying vec3 eyePos;
 varying vec3 eyeNormal;
 varying vec4 shadowCoord;
-
-const float kHaze = 0.00004;
-
-// Aerial haze: thick near the ground, thinning with height, so a view down from high
-// above stays clear while the far ground at eye level melts into the sky colour.
-float haze(float dist, float eye_y, float point_y)
-{
-    float mean_height = max(0.5 * (eye_y + point_y), 0.0);
-    return 1.0 - exp(-dist * kHaze * exp(-mean_height / 4500.0));
-}
 
 void main()
 {

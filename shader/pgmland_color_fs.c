@@ -4,6 +4,7 @@
 // for the blur of the final image.
 #version 120
 
+#include "shared_haze.c"
 #include "shared_terrain_colour.c"
 
 void main()

@@ -4,6 +4,7 @@
 // by the noise normal map. The relief fades out with distance, where it would shimmer.
 #version 120
 
+#include "shared_haze.c"
 #include "shared_terrain_colour.c"
 
 uniform sampler2D noiseNormalMap;

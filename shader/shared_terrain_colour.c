@@ -1,7 +1,8 @@
 // What the two terrain colour programs share: the ground's materials (sand along and under
 // the water line, grass on level ground, rock on steep slopes and high up, varied by the
-// noise texture at a large scale), the sun's light with the models' shadows, and the haze.
-// Included by pgmland_color_fs.c and pgmland_parallax_color_fs.c after their #version.
+// noise texture at a large scale) and the sun's light with the models' shadows.
+// Included by pgmland_color_fs.c and pgmland_parallax_color_fs.c after their #version and
+// shared_haze.c.
 
 uniform sampler2D sandMap;
 uniform sampler2D noiseMap;
@@ -22,16 +23,6 @@ uniform float light_still_in_shadowed_region;
 varying vec3 worldPos;
 varying vec3 normal;
 varying vec4 shadowCoord;
-
-const float kHaze = 0.00004;
-
-// Aerial haze: thick near the ground, thinning with height, so a view down from high
-// above stays clear while the far ground at eye level melts into the sky colour.
-float haze(float dist, float eye_y, float point_y)
-{
-    float mean_height = max(0.5 * (eye_y + point_y), 0.0);
-    return 1.0 - exp(-dist * kHaze * exp(-mean_height / 4500.0));
-}
 
 float shadow_term()
 {
