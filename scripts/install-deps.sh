@@ -15,6 +15,9 @@ packages=(
 if [ "${MOORHOLD_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
+if [ "${MOORHOLD_WITH_COVERAGE:-0}" = 1 ]; then
+  packages+=(gcovr)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
