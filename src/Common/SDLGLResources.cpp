@@ -5,6 +5,7 @@
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
 #include "Gfx/Texture.h"
+#include "Gfx/TextureUnits.h"
 
 #include <GL/glew.h>
 
@@ -81,7 +82,7 @@ void SDLGL::bind_object_textures()
         Texture* texture;
         int unit;
     };
-    const Unit units[] = {{noise_tex, 3},  {rock_tex, 4},    {htex_16bit, 5}, {waveAnim_tex, 6},
+    const Unit units[] = {{noise_tex, kUnitNoise}, {rock_tex, kUnitRock}, {htex_16bit, kUnitHeight}, {waveAnim_tex, kUnitWave},
                           {tree_tex, 10},  {teddy_tex, 11},  {evil_tex, 12},  {ship_tex, 13},
                           {crystal_tex, 13}, {hover_tex, 14}, {cam_tex, 15}};
     for (const Unit& u : units)

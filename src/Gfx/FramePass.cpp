@@ -10,6 +10,7 @@
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/TerrainPass.h"
 #include "Gfx/TextureMatrices.h"
+#include "Gfx/TextureUnits.h"
 #include "Gfx/WaterPass.h"
 
 #include <GL/glew.h>
@@ -57,7 +58,7 @@ void draw_main_image()
     glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
     dof_projection();
     gl.dof_fbo->bind_framebuffer();
-    bind_shadow_map(GL_TEXTURE2);
+    bind_shadow_map(tex_unit(kUnitShadow));
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 1.0f);
     gl.md2instanceShader->unbind();
@@ -70,11 +71,11 @@ void draw_main_image()
         camera_to_world(*eyecam, to_world);
         p->bind();
         p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
-        bind_on(gl.noise_nm_tex, GL_TEXTURE8);
+        bind_on(gl.noise_nm_tex, tex_unit(kUnitReliefNormals));
         draw_terrain(gl.pgmlandgrid_fbo, p, true);
         unbind_from(gl.noise_nm_tex);
     }
-    glActiveTexture(GL_TEXTURE2);
+    glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     gl.dof_fbo->unbind_framebuffer();
 }
@@ -195,7 +196,7 @@ void draw_composite(FBO* image, ShaderProgram* program)
     program->bind();
     program->set_uniform_1f("slice_nr", gl.time_now);
     program->set_uniform_2f("imgMapWH", float(image->_texW), float(image->_texH));
-    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     // The image is always shown whole: in wire-frame mode the scene inside it is drawn
@@ -203,16 +204,16 @@ void draw_composite(FBO* image, ShaderProgram* program)
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     const float iw = float(image->_texW), ih = float(image->_texH);
     glBegin(GL_QUADS);
-    glMultiTexCoord2f(GL_TEXTURE6, 0, 0);
+    glMultiTexCoord2f(tex_unit(kUnitWave), 0, 0);
     glMultiTexCoord2f(GL_TEXTURE0, 0, 0);
     glVertex2i(0, 0);
-    glMultiTexCoord2f(GL_TEXTURE6, 1, 0);
+    glMultiTexCoord2f(tex_unit(kUnitWave), 1, 0);
     glMultiTexCoord2f(GL_TEXTURE0, iw, 0);
     glVertex2i(w, 0);
-    glMultiTexCoord2f(GL_TEXTURE6, 1, 1);
+    glMultiTexCoord2f(tex_unit(kUnitWave), 1, 1);
     glMultiTexCoord2f(GL_TEXTURE0, iw, ih);
     glVertex2i(w, h);
-    glMultiTexCoord2f(GL_TEXTURE6, 0, 1);
+    glMultiTexCoord2f(tex_unit(kUnitWave), 0, 1);
     glMultiTexCoord2f(GL_TEXTURE0, 0, ih);
     glVertex2i(0, h);
     glEnd();

@@ -6,6 +6,7 @@
 #include "Common/SDLGL.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
+#include "Gfx/TextureUnits.h"
 #include "Terrain/HeightMap.h"
 
 #include <cstdio>
@@ -79,8 +80,8 @@ void SDLGL::prepare_shaders()
 
     // 1: the projected water grid.
     ShaderProgram* p = rippleShader = make_program("loading rippleShader", "ripple");
-    p->set_uniform_1i("noiseMap", 3);
-    p->set_uniform_1i("wave3D", 6);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_1i("wave3D", kUnitWave);
     p->set_uniform_1f("waveScale", waveScale);
     p->set_uniform_1f("waveOff", wave_off);
     p->set_uniform_2f("texLookupScale", wave_lookup_x, wave_lookup_y);
@@ -97,7 +98,7 @@ void SDLGL::prepare_shaders()
 
     // 3: float images shown as colours (debug view).
     p = show_floatShader = make_program("loading show_floatShader", "show_float");
-    p->set_uniform_1i("floatMap", 0);
+    p->set_uniform_1i("floatMap", kUnitDecal);
     p->unbind();
 
     // 4: the projected terrain grid.
@@ -112,11 +113,11 @@ void SDLGL::prepare_shaders()
                 hmap.map_w ? (1.0f / pgmland_scale[0]) / float(hmap.map_w) : 0.0f);
     p = pgmlandShader = make_program("loading pgmlandShader", "pgmland");
     p->set_uniform_2f("rtvasize", float(pgmlandgrid_dim_x), float(pgmlandgrid_dim_y));
-    p->set_uniform_1i("noiseMap", 3);
-    p->set_uniform_1i("pgmlandMap", 5);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_1i("pgmlandMap", kUnitHeight);
     p->set_uniform_2f("pgmlandMapWH", height.w, height.h);
     p->set_uniform_1f("pgmland_xcnt_inv", 1.0f / float(pgmlandgrid_dim_x));
-    p->set_uniform_1i("wave3D", 6);
+    p->set_uniform_1i("wave3D", kUnitWave);
     p->set_uniform_1f("waveScale", waveScale);
     p->set_uniform_1f("waveOff", wave_off);
     p->set_uniform_2f("texLookupScale", pgmland_scale[0], pgmland_scale[2]);
@@ -126,15 +127,15 @@ void SDLGL::prepare_shaders()
 
     // 5 and 6: the terrain's colour, plain and with parallax.
     auto terrain_colour_uniforms = [&](ShaderProgram* q) {
-        q->set_uniform_1i("hMap", 7);
+        q->set_uniform_1i("hMap", kUnitGrass);
         q->set_uniform_2f("hMapWH", grass.w, grass.h);
-        q->set_uniform_1i("cMap", 4);
+        q->set_uniform_1i("cMap", kUnitRock);
         q->set_uniform_2f("cMapWH", rock.w, rock.h);
-        q->set_uniform_1i("sandMap", 0);
+        q->set_uniform_1i("sandMap", kUnitDecal);
         q->set_uniform_2f("sandMapWH", sand.w, sand.h);
         q->set_uniform_4fv("dof_params", dof_params);
-        q->set_uniform_1i("noiseMap", 3);
-        q->set_uniform_1i("pgmlandMap", 5);
+        q->set_uniform_1i("noiseMap", kUnitNoise);
+        q->set_uniform_1i("pgmlandMap", kUnitHeight);
         q->set_uniform_3f("lightDir", light[0], light[1], light[2]);
         q->set_uniform_4fv("lightColor", light_color);
         q->set_uniform_1f("texW", height.w);
@@ -155,7 +156,7 @@ void SDLGL::prepare_shaders()
     p = pgmland_parallax_colorShader =
         make_program("loading pgmland parallax color Shader", "pgmland_parallax_color");
     terrain_colour_uniforms(p);
-    p->set_uniform_1i("noiseNormalMap", 8);
+    p->set_uniform_1i("noiseNormalMap", kUnitReliefNormals);
     if (parallax_mode == 1)
         p->set_uniform_2f("parallax_scale_params", parallax_scale_xz1, parallax_scale_y1);
     else if (parallax_mode == 2)
@@ -164,14 +165,14 @@ void SDLGL::prepare_shaders()
 
     // 7 and 8: the terrain above the water (reflection) and below it (refraction).
     auto terrain_water_uniforms = [&](ShaderProgram* q) {
-        q->set_uniform_1i("hMap", 7);
+        q->set_uniform_1i("hMap", kUnitGrass);
         q->set_uniform_2f("hMapWH", grass.w, grass.h);
-        q->set_uniform_1i("cMap", 4);
+        q->set_uniform_1i("cMap", kUnitRock);
         q->set_uniform_2f("cMapWH", rock.w, rock.h);
-        q->set_uniform_1i("sandMap", 0);
+        q->set_uniform_1i("sandMap", kUnitDecal);
         q->set_uniform_2f("sandMapWH", sand.w, sand.h);
-        q->set_uniform_1i("pgmlandMap", 5);
-        q->set_uniform_1i("wave3D", 6);
+        q->set_uniform_1i("pgmlandMap", kUnitHeight);
+        q->set_uniform_1i("wave3D", kUnitWave);
         q->set_uniform_2f("texLookupScaleWave3D", wave_lookup_x, wave_lookup_y);
         q->set_uniform_2f("texLookupScale", pgmland_scale[0], pgmland_scale[2]);
         q->set_uniform_1f("texW", height.w);
@@ -198,8 +199,8 @@ void SDLGL::prepare_shaders()
 
     // 9: lit rock colour for meshes in world space.
     p = colorShader = make_program("loading colorShader", "color");
-    p->set_uniform_1i("cMap", 4);
-    p->set_uniform_1i("noiseMap", 3);
+    p->set_uniform_1i("cMap", kUnitRock);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
     p->set_uniform_1f("texW", rock.w);
     p->set_uniform_1f("texH", rock.h);
     p->set_uniform_4f("trans", -rock.w / 8.0f, -22.0f, -rock.h / 8.0f, 0.0f);
@@ -208,10 +209,10 @@ void SDLGL::prepare_shaders()
 
     // 10 and 11: the same above and below the water.
     auto mesh_water_uniforms = [&](ShaderProgram* q) {
-        q->set_uniform_1i("hMap", 5);
-        q->set_uniform_1i("cMap", 4);
-        q->set_uniform_1i("wave3D", 6);
-        q->set_uniform_1i("noiseMap", 3);
+        q->set_uniform_1i("hMap", kUnitHeight);
+        q->set_uniform_1i("cMap", kUnitRock);
+        q->set_uniform_1i("wave3D", kUnitWave);
+        q->set_uniform_1i("noiseMap", kUnitNoise);
         q->set_uniform_1f("ctexW", rock.w);
         q->set_uniform_1f("ctexH", rock.h);
         wave_sampling(q);
@@ -231,8 +232,8 @@ void SDLGL::prepare_shaders()
     // 12: the water surface.
     p = perturbShader = make_program("loading perturbShader", "perturb");
     p->set_uniform_4fv("dof_params", dof_params);
-    p->set_uniform_1i("noiseMap", 3);
-    p->set_uniform_1i("wave3D", 6);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_1i("wave3D", kUnitWave);
     wave_sampling(p);
     p->set_uniform_4f("trans", -8096.0f / 8.0f, -22.0f, -8096.0f / 8.0f, 0.0f);
     p->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
@@ -244,35 +245,35 @@ void SDLGL::prepare_shaders()
 
     // 13: the sky.
     p = skyboxShader = make_program("loading skyboxShader", "skybox");
-    p->set_uniform_1i("cubeMap", 0);
+    p->set_uniform_1i("cubeMap", kUnitDecal);
     p->set_uniform_4fv("dof_params", dof_params);
     p->unbind();
 
     // 14: the rings of moving objects.
     p = ringsShader = make_program("loading ringsShader", "rings");
-    p->set_uniform_1i("wave3D", 6);
+    p->set_uniform_1i("wave3D", kUnitWave);
     wave_sampling(p);
     p->unbind();
 
     // 15: shadowed objects.
     p = objectsShader = make_program("loading objectsShader", "objects");
     p->set_uniform_1f("light_still_in_shadowed_region", light_still_in_shadowed_region);
-    p->set_uniform_1i("shadowMap", 2);
+    p->set_uniform_1i("shadowMap", kUnitShadow);
     p->unbind();
 
     // 16: the models.
     p = md2instanceShader = make_program("loading md2instanceShader", "md2instance");
     p->set_uniform_1f("light_still_in_shadowed_region", light_still_in_shadowed_region);
     p->set_uniform_4fv("dof_params", dof_params);
-    p->set_uniform_1i("shadowMap", 2);
-    p->set_uniform_1i("decalMap", 0);
-    p->set_uniform_1i("noiseMap", 3);
+    p->set_uniform_1i("shadowMap", kUnitShadow);
+    p->set_uniform_1i("decalMap", kUnitDecal);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
     p->unbind();
 
     // 17: the final image.
     p = imgwarpShader = make_program("loading imgwarpShader", "imgwarp");
     p->set_uniform_4fv("dof_params", dof_params);
-    p->set_uniform_1i("wave3D", 6);
-    p->set_uniform_1i("imgMap", 0);
+    p->set_uniform_1i("wave3D", kUnitWave);
+    p->set_uniform_1i("imgMap", kUnitDecal);
     p->unbind();
 }

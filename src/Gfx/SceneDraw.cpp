@@ -9,6 +9,7 @@
 #include "Gfx/PassUtil.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/TextureMatrices.h"
+#include "Gfx/TextureUnits.h"
 
 #include <algorithm>
 
@@ -124,7 +125,7 @@ void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_mo
         double to_world[16];
         camera_to_world(*eyecam, to_world);
         program->set_uniform_matrix4d("tmpMat", 1, false, to_world);
-        bind_on(gl.noise_tex, GL_TEXTURE3);
+        bind_on(gl.noise_tex, tex_unit(kUnitNoise));
         glActiveTexture(GL_TEXTURE0);
     }
     glEnable(GL_LIGHT0);

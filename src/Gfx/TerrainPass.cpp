@@ -8,6 +8,7 @@
 #include "Gfx/PassUtil.h"
 #include "Gfx/PrepareShaders.h"
 #include "Gfx/ShaderProgram.h"
+#include "Gfx/TextureUnits.h"
 
 #include <GL/glew.h>
 
@@ -25,9 +26,9 @@ void update_terrain_grid(ShaderProgram* program, FBO* grid)
     glLoadIdentity();
 
     program->bind();
-    bind_on(gl.noise_tex, GL_TEXTURE3);
-    bind_on(gl.htex_16bit, GL_TEXTURE5);
-    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    bind_on(gl.noise_tex, tex_unit(kUnitNoise));
+    bind_on(gl.htex_16bit, tex_unit(kUnitHeight));
+    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
     if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
 
     GridSpread spread = grid_spread(eyecam->dir.y, eyecam->pos.y);
@@ -65,18 +66,18 @@ void draw_terrain(FBO* grid, ShaderProgram* program, bool full_resolution)
     glVertexPointer(4, GL_FLOAT, 0, nullptr);
 
     program->bind();
-    bind_on(gl.sand_tex, GL_TEXTURE0);
-    bind_on(gl.noise_tex, GL_TEXTURE3);
-    bind_on(gl.rock_tex, GL_TEXTURE4);
-    bind_on(gl.grass_tex, GL_TEXTURE7);
-    bind_on(gl.htex_16bit, GL_TEXTURE5);
-    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
-    program->set_uniform_1i("shadowMap", 2);
+    bind_on(gl.sand_tex, tex_unit(kUnitDecal));
+    bind_on(gl.noise_tex, tex_unit(kUnitNoise));
+    bind_on(gl.rock_tex, tex_unit(kUnitRock));
+    bind_on(gl.grass_tex, tex_unit(kUnitGrass));
+    bind_on(gl.htex_16bit, tex_unit(kUnitHeight));
+    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
+    program->set_uniform_1i("shadowMap", kUnitShadow);
     program->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
     program->set_uniform_4fv("lightColor", kTerrainLightColor);
     program->set_uniform_4f("camPos", float(eyecam->pos.x), float(eyecam->pos.y), float(eyecam->pos.z), 1.0f);
     if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
-    program->set_uniform_1i("noiseMap", 3);
+    program->set_uniform_1i("noiseMap", kUnitNoise);
     glActiveTexture(GL_TEXTURE0);
 
     glDrawElements(GL_QUAD_STRIP, full_resolution ? grid->index_count : grid->index_count_lowres,

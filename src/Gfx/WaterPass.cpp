@@ -1,3 +1,4 @@
+#include "Gfx/TextureUnits.h"
 #include "Gfx/WaterPass.h"
 
 #include "Common/Camera.h"
@@ -86,7 +87,7 @@ void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const Rin
     load_matrix(view);
 
     program->bind();
-    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
     program->set_uniform_2f("waterDynamicWH", float(target->_texW), float(target->_texH));
     program->set_uniform_1f("ripple_freq", ripple_freq_dynamic);
     program->set_uniform_1f("ripple_scale", ripple_scale());
@@ -136,8 +137,8 @@ void draw_ring_normals(ShaderProgram* program, FBO* target)
     glLoadIdentity();
 
     program->bind();
-    bind_on(rings, GL_TEXTURE7);
-    program->set_uniform_1i("dynamicRingsMap", 7);
+    bind_on(rings, tex_unit(kUnitRings));
+    program->set_uniform_1i("dynamicRingsMap", kUnitRings);
     program->set_uniform_2f("dynamicRingsMapWH", float(rings->_texW), float(rings->_texH));
     program->set_uniform_1f("ripple_scale", ripple_scale());
     glActiveTexture(GL_TEXTURE0);
@@ -173,14 +174,14 @@ void update_water_grid(ShaderProgram* program, FBO* grid)
     glLoadIdentity();
 
     program->bind();
-    bind_on(gl.noise_tex, GL_TEXTURE3);
-    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    bind_on(gl.noise_tex, tex_unit(kUnitNoise));
+    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
     if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
     const char* names[4] = {"isect_mm", "isect_pm", "isect_pp", "isect_mp"};
     for (int i = 0; i < 4; ++i)
         program->set_uniform_4f(names[i], float(c.p[i].x), float(c.p[i].y), float(c.p[i].z), float(c.p[i].w));
-    bind_on(rings, GL_TEXTURE7);
-    program->set_uniform_1i("dynamicRingsMap", 7);
+    bind_on(rings, tex_unit(kUnitRings));
+    program->set_uniform_1i("dynamicRingsMap", kUnitRings);
     program->set_uniform_2f("dynamicRingsMapWH", float(rings->_texW), float(rings->_texH));
 
     glActiveTexture(GL_TEXTURE0);
@@ -215,13 +216,13 @@ void draw_reflection_refraction()
     glLoadMatrixf(view);
     draw_skybox(0);
     glFrontFace(GL_CW);
-    bind_shadow_map(GL_TEXTURE2);
+    bind_shadow_map(tex_unit(kUnitShadow));
     draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false);
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 0.0f);
     gl.md2instanceShader->unbind();
     draw_nearby_models(gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
-    glActiveTexture(GL_TEXTURE2);
+    glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     glPopMatrix();
     glFrontFace(GL_CCW);
@@ -231,10 +232,10 @@ void draw_reflection_refraction()
     // Refraction: what lies under the water, from the eye itself.
     glDrawBuffer(GL_COLOR_ATTACHMENT1_EXT);
     clear_to(gl.cc_below, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    bind_shadow_map(GL_TEXTURE2);
+    bind_shadow_map(tex_unit(kUnitShadow));
     glPushMatrix();
     draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false);
-    glActiveTexture(GL_TEXTURE2);
+    glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     glPopMatrix();
     glMatrixMode(GL_TEXTURE);
@@ -264,13 +265,13 @@ void draw_water_surface()
 
     ShaderProgram* p = gl.perturbShader;
     p->bind();
-    bind_on(gl.noise_tex, GL_TEXTURE3);
-    bind_on(gl.waveAnim_tex, GL_TEXTURE6);
+    bind_on(gl.noise_tex, tex_unit(kUnitNoise));
+    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
     if (mirror) {
-        mirror->bind_second_to_unit(GL_TEXTURE9);
-        p->set_uniform_1i("refractMap", 9);
-        mirror->bind_to_unit(GL_TEXTURE8);
-        p->set_uniform_1i("reflectMap", 8);
+        mirror->bind_second_to_unit(tex_unit(kUnitRefraction));
+        p->set_uniform_1i("refractMap", kUnitRefraction);
+        mirror->bind_to_unit(tex_unit(kUnitReflection));
+        p->set_uniform_1i("reflectMap", kUnitReflection);
     }
     vec4_uniform(p, "camPos", eyecam->pos);
     vec4_uniform(p, "camDir", eyecam->dir);
@@ -280,8 +281,8 @@ void draw_water_surface()
     p->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
     p->set_uniform_4fv("lightColor", kTerrainLightColor);
     if (!freeze_waves) p->set_uniform_1f("slice_nr", gl.time_now);
-    bind_on(normals, GL_TEXTURE7);
-    p->set_uniform_1i("dynamicRingsMap", 7);
+    bind_on(normals, tex_unit(kUnitRings));
+    p->set_uniform_1i("dynamicRingsMap", kUnitRings);
     p->set_uniform_2f("dynamicRingsMapWH", float(normals->_texW), float(normals->_texH));
     p->set_uniform_1f("ripple_scale", ripple_scale());
 
@@ -289,7 +290,7 @@ void draw_water_surface()
     double aux_view[16], ring_matrix[16];
     camera_view_matrix(*auxcam, aux_view);
     ring_texture_matrix(saved_ring_projection, aux_view, ring_matrix);
-    glActiveTexture(GL_TEXTURE7);
+    glActiveTexture(tex_unit(kUnitRings));
     glMatrixMode(GL_TEXTURE);
     load_matrix(ring_matrix);
     glMatrixMode(GL_MODELVIEW);
@@ -304,9 +305,9 @@ void draw_water_surface()
     unbind_from(gl.noise_tex);
     unbind_from(gl.waveAnim_tex);
     if (mirror) {
-        glActiveTexture(GL_TEXTURE9);
+        glActiveTexture(tex_unit(kUnitRefraction));
         mirror->unbind();
-        glActiveTexture(GL_TEXTURE8);
+        glActiveTexture(tex_unit(kUnitReflection));
         mirror->unbind();
     }
     unbind_from(normals);
