@@ -40,10 +40,8 @@ void put_le32(unsigned char* b, uint32_t v)
 // Reads `count` little-endian samples; false when the file holds fewer.
 bool read_samples(FILE* f, uint16_t* out, size_t count)
 {
-    // Read straight into the samples and put each one's two bytes in order where it lies:
-    // a second buffer the size of the map would cost as much as the reading.
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(out);
-    if (std::fread(bytes, 1, count * 2, f) != count * 2) return false;
+    std::vector<unsigned char> bytes(count * 2, 0);
+    if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
     for (size_t i = 0; i < count; ++i) out[i] = uint16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
     return true;
 }
@@ -316,30 +314,25 @@ void HeightMap::create_tiles(unsigned int pw, unsigned int ph, unsigned int ts)
 
 void HeightMap::downsample(unsigned int factor)
 {
-    // Each halving reads the level before it and writes a quarter of its size; the first
-    // reads the map itself, so the full-size map is neither copied nor shadowed by a
-    // full-size buffer (the game's map is 32 MB, and the copies were a tenth of start-up).
-    std::vector<uint16_t> levels[2];
-    const uint16_t* src = map_data;
-    size_t stride = static_cast<size_t>(map_w);
+    const size_t stride = static_cast<size_t>(map_w);
+    std::vector<uint16_t> a(map_data, map_data + stride * map_h), b(stride * map_h, 0);
+    std::vector<uint16_t>* src = &a;
+    std::vector<uint16_t>* dst = &b;
     int cur_w = map_w, cur_h = map_h;
-    for (unsigned int f = factor, next = 0; f >= 2 && cur_w >= 1 && cur_h >= 1; f >>= 1, next ^= 1) {
-        // An odd side has no partner for its last row or column: it pairs with itself.
-        const size_t out_stride = static_cast<size_t>((cur_w + 1) / 2);
-        std::vector<uint16_t>& out = levels[next];
-        out.assign(out_stride * static_cast<size_t>((cur_h + 1) / 2), 0);
+    for (unsigned int f = factor; f >= 2; f >>= 1) {
         for (int y = 0; y < cur_h; y += 2) {
-            const int y1 = y + 1 < cur_h ? y + 1 : y;
+            // An odd side has no partner for its last row or column: it pairs with itself.
+            int y1 = y + 1 < cur_h ? y + 1 : y;
             for (int x = 0; x < cur_w; x += 2) {
-                const int x1 = x + 1 < cur_w ? x + 1 : x;
-                const int sum = src[y * stride + x] + src[y * stride + x1] + src[y1 * stride + x] + src[y1 * stride + x1];
-                out[(y / 2) * out_stride + x / 2] = static_cast<uint16_t>(sum >> 2);
+                int x1 = x + 1 < cur_w ? x + 1 : x;
+                const uint16_t* s = src->data();
+                int sum = s[y * stride + x] + s[y * stride + x1] + s[y1 * stride + x] + s[y1 * stride + x1];
+                (*dst)[(y / 2) * stride + x / 2] = static_cast<uint16_t>(sum >> 2);
             }
         }
-        src = out.data();
-        stride = out_stride;
         cur_w /= 2;
         cur_h /= 2;
+        std::swap(src, dst);
     }
     // The result lies in the top-left cur_w x cur_h samples of src; a physics map larger
     // than that repeats its last valid row and column.
@@ -348,7 +341,7 @@ void HeightMap::downsample(unsigned int factor)
         uint32_t sr = r < last_row ? r : last_row;
         for (uint32_t c = 0; c < phys_map_w; ++c) {
             uint32_t sc = c < last_col ? c : last_col;
-            phys_map[static_cast<size_t>(r) * phys_map_w + c] = src[sr * stride + sc];
+            phys_map[static_cast<size_t>(r) * phys_map_w + c] = (*src)[sr * stride + sc];
         }
     }
     if (static_cast<uint32_t>(cur_w) == phys_map_w)
