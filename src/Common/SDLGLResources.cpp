@@ -82,9 +82,10 @@ void SDLGL::bind_object_textures()
         Texture* texture;
         int unit;
     };
-    const Unit units[] = {{noise_tex, kUnitNoise}, {rock_tex, kUnitRock}, {htex_16bit, kUnitHeight}, {waveAnim_tex, kUnitWave},
-                          {tree_tex, 10},  {teddy_tex, 11},  {evil_tex, 12},  {ship_tex, 13},
-                          {crystal_tex, 13}, {hover_tex, 14}, {cam_tex, 15}};
+    const Unit units[] = {{noise_tex, kUnitNoise}, {rock_tex, kUnitRock},   {htex_16bit, kUnitHeight},
+                          {waveAnim_tex, kUnitWave}, {tree_tex, 10},         {teddy_tex, 11},
+                          {evil_tex, 12},            {ship_tex, 13},         {crystal_tex, 13},
+                          {hover_tex, 14},           {cam_tex, 15}};
     for (const Unit& u : units)
         if (u.texture) u.texture->default_unit = GL_TEXTURE0 + u.unit;
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
