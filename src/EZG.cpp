@@ -35,7 +35,7 @@
 #include "Physics/TerrainPhysics.h"
 #include "Physics/UserAllocator.h"
 #include "Terrain/HeightMap.h"
-#include "Terrain/TerrainTileMesh.h"
+#include "Terrain/TerrainScale.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -108,16 +108,15 @@ void hold_eye_at(const EyePose& pose);
 
 // The physics world: SDK, scene, terrain tiles and ground plane; then the scale from physics
 // to graphics that every game object's drawing matrix goes through.
-void set_up_physics()
+void set_up_physics(const TerrainScale& terrain)
 {
-    if (!terrain_physics().init_physics(hmap, pgmland_offset)) {
+    if (!terrain_physics().init_physics(hmap, terrain)) {
         std::fprintf(stderr, "failed to init Ageia lib\n");
         sdlgl->quit_requested = true;
     }
-    iface_scale(gfxScale, dangerScale, terrain_physics().iface_scale);
     std::printf("ausserhalb B4: GenericObject::physx2gfx_translate.y=%f\n", GenericObject::physx2gfx_translate[1]);
-    const float translate[3] = {0, pgmland_offset, 0};
-    GenericObject::set_physx2gfx_transform(terrain_physics().iface_scale, translate);
+    const float translate[3] = {0, terrain.pgmland_offset, 0};
+    GenericObject::set_physx2gfx_transform(terrain.iface, translate);
     std::printf("ausserhalb: GenericObject::physx2gfx_translate.y=%f\n", GenericObject::physx2gfx_translate[1]);
     if (terrain_physics().scene) terrain_physics().scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
 }
@@ -169,6 +168,9 @@ bool start_up()
     belowcam = new Camera(90.0f, 50.0f, 8000.0f);
 
     if (!load_height_map()) return false;
+    // Where the map lies for the graphics and for the physics, fixed here for the whole run.
+    const TerrainScale terrain =
+        terrain_scale_for(hmap.map_w, hmap.phys_map_w, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac);
 
     load_height_texture(gl, hmap);
     load_sky_and_scene_textures(gl);
@@ -183,7 +185,7 @@ bool start_up()
 
     load_wave_texture(gl);
     gl.bind_object_textures();
-    gl.prepare_shaders();
+    gl.prepare_shaders(terrain);
     std::printf("after GL shader prepare\n");
     for (const std::string& key : test_seams.toggles) toggle_display_option(gl, key);
     pass_timing_enable(test_seams.pass_timing);
@@ -204,7 +206,7 @@ bool start_up()
 
     gl.check_gl_error("EZG B4 main loop");
 
-    set_up_physics();
+    set_up_physics(terrain);
 
     // The light.
     glMatrixMode(GL_MODELVIEW);
@@ -284,9 +286,10 @@ void follow_player()
 {
     GroundLookup ground;
     ground.map = &hmap;
-    ground.scale = Vec3f(terrain_physics().iface_scale[0], terrain_physics().iface_scale[1], terrain_physics().iface_scale[2]);
-    ground.translate = Vec3f(0, pgmland_offset, 0);
-    ground.sample_height = dangerScale[1];
+    const TerrainScale& terrain = terrain_physics().scale;
+    ground.scale = Vec3f(terrain.iface[0], terrain.iface[1], terrain.iface[2]);
+    ground.translate = Vec3f(0, terrain.pgmland_offset, 0);
+    ground.sample_height = terrain.danger[1];
     const float* p = game_player->gfx_position;
     Vec3d player(p[0], p[1], p[2]);
     NxVec3 nose = game_player->forward_axis();

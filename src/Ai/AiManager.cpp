@@ -7,7 +7,6 @@
 #include "Common/Random.h"
 #include "Objects/PlayerImpl.h"
 #include "Terrain/HeightMap.h"
-#include "Terrain/TerrainTileMesh.h"
 
 #include <algorithm>
 #include <cmath>
@@ -214,7 +213,6 @@ void AiManager::restart(const NxVec3& centre, float radius)
     std::vector<Collectable*> lying = collectables;
     for (Collectable* c : lying) remove_object(c);
 
-    const float sample_height = dangerScale[1];
     if (ship && ship->actor) {
         NxVec3 p(centre.x, spawn_height(hmap, sample_height, plane_d, centre.x, centre.z), centre.z);
         NxMat34 pose = ship->actor->getGlobalPose();

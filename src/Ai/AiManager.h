@@ -66,6 +66,7 @@ public:
     EskelShip* ship = nullptr;
     NxScene* scene = nullptr; // set once the scene exists
     float plane_d = 0;        // the ground plane's height, set with the scene
+    float sample_height = 0;  // one height-map sample in physics units, set with the scene
     std::vector<MovingObject*> removed;
     std::vector<MovingObject*> all_objects;
 

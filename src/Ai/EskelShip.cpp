@@ -13,7 +13,6 @@
 #include "Objects/HoverPhysics.h"
 #include "Objects/ObjectErrors.h"
 #include "Terrain/HeightMap.h"
-#include "Terrain/TerrainTileMesh.h"
 
 #include <algorithm>
 #include <cmath>
@@ -182,7 +181,7 @@ void EskelShip::update()
     NxVec3 p = actor->getGlobalPosition();
     if (p.x > square[0] && p.x < square[1] && p.z > square[2] && p.z < square[3]) choose_waypoint();
 
-    float ground = map ? ship_ground_height(*map, dangerScale[1], p.x, p.z, half_extents.x, half_extents.z) : 0;
+    float ground = map ? ship_ground_height(*map, sample_height, p.x, p.z, half_extents.x, half_extents.z) : 0;
     ShipLift l = ship_lift(ground_offset, ground, p.y);
 
     int k = classify_aim(actor->getGlobalPose(), waypoint, thresholds);

@@ -47,6 +47,7 @@ public:
     NxScene* scene = nullptr;
     AiManager* manager = nullptr; // set when the manager registers the ship
     const HeightMap* map = nullptr; // the terrain it flies over; the game's height map
+    float sample_height = 0;        // one sample of `map` in physics units
     NxVec3 waypoint;
     float square[4] = {0, 0, 0, 0}; // x min, x max, z min, z max
     long next_waypoint_time = 0;

@@ -10,7 +10,6 @@
 #include "Objects/PlayerImpl.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
-#include "Terrain/TerrainTileMesh.h"
 
 #include <cstdio>
 
@@ -90,7 +89,7 @@ void leave_rings(float time_now, float dt)
 {
     AiManager* ai = manager();
     if (!ai) return;
-    RingFrame f{time_now, dt, ring_height_limit(terrain_physics().iface_scale[0], terrain_physics().plane_d)};
+    RingFrame f{time_now, dt, ring_height_limit(terrain_physics().scale.iface[0], terrain_physics().plane_d)};
     ai->for_each(leave_rings_of, &f);
 }
 
@@ -114,7 +113,7 @@ void restart_game_objects()
         float x = static_cast<float>(s[0]), z = static_cast<float>(s[1]);
         NxMat34 pose;
         pose.M.rotY(static_cast<float>(s[2] * 3.141592653589793 / 180.0));
-        pose.t = NxVec3(x, spawn_height(hmap, dangerScale[1], ai->plane_d, x, z) + game_player->half_extents.y, z);
+        pose.t = NxVec3(x, spawn_height(hmap, ai->sample_height, ai->plane_d, x, z) + game_player->half_extents.y, z);
         game_player->actor->setGlobalPose(pose);
     }
 }

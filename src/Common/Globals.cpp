@@ -26,8 +26,6 @@ float prec_mul = 0, ripple_scale_dynamic = 0, ripple_freq_dynamic = 0, waveScale
 float wave_scale_neg_half = 0;
 
 float dof_params[4] = {};
-float pgmland_scale[3] = {};
-float pgmland_offset = 0;
 const float waterlevel_frac = 0.25f;
 float light_dir[3] = {-0.2f, 0.85f, -0.15f};
 float view_matrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};

@@ -33,10 +33,8 @@ class ParameterFile;
 // the start-up reads them (with its progress line after prec_mul).
 void read_grid_and_wave_settings(const ParameterFile& p);
 
-// Values fixed once at start-up and shared by the shaders and the terrain scales.
+// Values fixed once at start-up and shared by the shaders.
 extern float dof_params[4];      // depth-of-field parameters derived from eyecam's planes
-extern float pgmland_scale[3];   // terrain scale: x, height, z
-extern float pgmland_offset;     // -pgmland_scale[1] * waterlevel_frac
 extern const float waterlevel_frac; // the water surface at a quarter of the height range
 extern float light_dir[3];       // normalised at start-up
 extern float view_matrix[16];    // eyecam's view, kept between frames

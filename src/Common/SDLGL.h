@@ -11,6 +11,7 @@ class ParameterFile;
 class Texture;
 class ShaderProgram;
 class FBO;
+struct TerrainScale;
 
 class SDLGL {
 public:
@@ -36,8 +37,9 @@ public:
     // Input (one call per frame while a game runs).
     void handle_input();
 
-    // Graphics resources created by the main program after the textures exist.
-    void prepare_shaders();
+    // Graphics resources created by the main program after the textures exist; the shader
+    // programs place the terrain by `terrain`.
+    void prepare_shaders(const TerrainScale& terrain);
     void create_fbos();
 
     // ---- window state and the keys of the graphics parameter file ----

@@ -8,22 +8,13 @@
 #include "Gfx/Texture.h"
 #include "Gfx/TextureUnits.h"
 #include "Terrain/HeightMap.h"
+#include "Terrain/TerrainScale.h"
 
 #include <cstdio>
 #include <string>
 
 const float kTerrainLightDir[3] = {-0.2f, 0.85f, -0.15f};
 const float kTerrainLightColor[4] = {1.0f, 0.9f, 0.75f, 1.0f};
-
-void compute_pgmland_scale(int texture_width, float phys_minfact, float y_pgmland_scale,
-                           float scale[3], float& offset)
-{
-    float w = static_cast<float>(texture_width);
-    scale[0] = 1.0f / (w * phys_minfact);
-    scale[1] = w * y_pgmland_scale * phys_minfact;
-    scale[2] = scale[0];
-    offset = -scale[1] * waterlevel_frac;
-}
 
 namespace {
 
@@ -53,7 +44,7 @@ ShaderProgram* make_program(const char* log_line, const char* base)
 
 } // namespace
 
-void SDLGL::prepare_shaders()
+void SDLGL::prepare_shaders(const TerrainScale& terrain)
 {
     std::printf("\n\t!!! GL Shader PREPARE !!!\n");
 
@@ -102,7 +93,8 @@ void SDLGL::prepare_shaders()
     p->unbind();
 
     // 4: the projected terrain grid.
-    compute_pgmland_scale(int(height.w), phys_minfact, y_pgmland_scale, pgmland_scale, pgmland_offset);
+    const float* pgmland_scale = terrain.pgmland;
+    const float pgmland_offset = terrain.pgmland_offset;
     std::printf("pgmland_scale = %f %f %f, pgmland_offset = %f\n", pgmland_scale[0],
                 pgmland_scale[1], pgmland_scale[0], pgmland_offset);
     std::fprintf(stderr, "pgmland_scale[0] / pgmland_scale[1] = %f\n", pgmland_scale[0] / pgmland_scale[1]);

@@ -64,6 +64,7 @@ void spawn_ship()
     ship->m_StdTransl[0] = ship->m_StdTransl[2] = 0;
     EskelShip* eskel = new EskelShip(".\\config\\objects\\defaultEskel.p", terrain_physics().scene,
                                      NxVec3(100.0f, 55.0f, 100.0f), ship);
+    eskel->sample_height = terrain_physics().scale.danger[1];
     eskel->sync();
     terrain_physics().ai_manager->register_object(eskel);
     std::fprintf(stderr, "an eskel has been born\n");

@@ -41,8 +41,9 @@ void TerrainPhysics::release_physics()
     allocator = nullptr;
 }
 
-bool TerrainPhysics::init_physics(const HeightMap& map, float water_height)
+bool TerrainPhysics::init_physics(const HeightMap& map, const TerrainScale& terrain_scale)
 {
+    scale = terrain_scale;
     if (!allocator) allocator = new UserAllocator();
     NxSDKCreateError error;
     sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION, allocator, &error_stream, NxPhysicsSDKDesc(), &error);
@@ -77,11 +78,13 @@ bool TerrainPhysics::init_physics(const HeightMap& map, float water_height)
     NxPlaneShapeDesc plane;
     plane.normal = NxVec3(0, 1, 0);
     plane.materialIndex = material->getMaterialIndex();
-    plane.d = -water_height / (gfxScale[0] / dangerScale[0]);
+    const float water_height = scale.pgmland_offset;
+    plane.d = -water_height / scale.iface[0];
     std::printf("plane.d in world = %f\n", water_height);
     std::printf("planeDesc.d = %f\n", plane.d);
     plane_d = plane.d;
     ai_manager->plane_d = plane.d;
+    ai_manager->sample_height = scale.danger[1];
     NxActorDesc actor;
     actor.shapes.pushBack(&plane);
     plane_actor = scene->createActor(actor);
@@ -107,7 +110,7 @@ void TerrainPhysics::create_terrain_physics(const HeightMap& map)
     for (uint32_t i = 0; i < map.tile_cnt; ++i) {
         std::printf("hmap.phys_ts = %u idx = %u\n", map.phys_ts, i);
         TerrainTileMesh& tile = tile_meshes[i];
-        tile.build_tile_mesh(map, i);
+        tile.build_tile_mesh(map, i, scale);
         smooth_tile_normals(tile, i);
         std::printf("hmap.phys_ts%u\n", map.phys_ts);
         std::printf("Terrain data from liled_outfile created ...\n");
@@ -163,14 +166,10 @@ void TerrainPhysics::create_terrain_physics(const HeightMap& map)
     }
 }
 
-namespace {
-
-float ground_height(long x, long z)
+float TerrainPhysics::ground_height(long x, long z) const
 {
-    return static_cast<float>(hmap.phys_at(x, z)) * dangerScale[1];
+    return static_cast<float>(hmap.phys_at(x, z)) * scale.danger[1];
 }
-
-} // namespace
 
 TerrainSlope TerrainPhysics::terrain_normal(long x, long z) const
 {
@@ -188,8 +187,8 @@ TerrainSlope TerrainPhysics::terrain_normal(long x, long z) const
 std::vector<NxVec3> TerrainPhysics::find_positions(int n, float min_height, float height_range,
                                                    float min_distance, float reject_slope) const
 {
-    const float W = static_cast<float>(hmap.phys_map_w) * dangerScale[0];
-    const float H = static_cast<float>(hmap.phys_map_h) * dangerScale[2];
+    const float W = static_cast<float>(hmap.phys_map_w) * scale.danger[0];
+    const float H = static_cast<float>(hmap.phys_map_h) * scale.danger[2];
     const float upper = min_height + height_range;
     const float d2 = min_distance * min_distance;
     // A count below zero wants nothing, like zero (its square would ask for draws).

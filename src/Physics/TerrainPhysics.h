@@ -7,6 +7,7 @@
 
 #include "Physics/ErrorStream.h"
 #include "Physics/NxPhysics.h"
+#include "Terrain/TerrainScale.h"
 
 #include <cstdint>
 #include <vector>
@@ -33,10 +34,10 @@ public:
     TerrainPhysics& operator=(const TerrainPhysics&) = delete;
 
     // The set-up: SDK, scene with the AI manager as trigger receiver, default material,
-    // the terrain tiles of `map` (cut by create_tiles) and the ground plane at the graphics
-    // height `water_height` of the water surface. False when the SDK or the scene cannot
-    // be created.
-    bool init_physics(const HeightMap& map, float water_height);
+    // the terrain tiles of `map` (cut by create_tiles) in the physics units of `scale`, kept
+    // for the run, and the ground plane at the water surface (graphics height
+    // scale.pgmland_offset). False when the SDK or the scene cannot be created.
+    bool init_physics(const HeightMap& map, const TerrainScale& scale);
 
     // Builds, cooks and loads one static actor per tile of `map`. Ends the program (status 1)
     // when cooking fails.
@@ -44,6 +45,9 @@ public:
 
     // Releases the scene and the SDK, then the allocator, which prints its statistics.
     void release_physics();
+
+    // The height of the height map `hmap` at physics-map sample (x, z), in physics units.
+    float ground_height(long x, long z) const;
 
     // The slope of the height map `hmap` at physics-map sample (x, z); a neighbour beyond
     // the map's edge is replaced by the sample itself.
@@ -70,7 +74,7 @@ public:
     NxActor* terrain_actor = nullptr; // the last tile's actor
     NxActor* plane_actor = nullptr;
     AiManager* ai_manager = nullptr;
-    float iface_scale[3] = {0, 0, 0}; // physics to graphics units, stored by the main program
+    TerrainScale scale;               // the height map in graphics and physics units
     float plane_d = 0;                // the ground plane's height in physics units
 };
 

@@ -1,30 +1,10 @@
 #include "Terrain/TerrainTileMesh.h"
 
-#include "Common/Globals.h"
 #include "Common/Platform.h"
 #include "Terrain/HeightMap.h"
+#include "Terrain/TerrainScale.h"
 
 #include <cstdio>
-
-float gfxScale[3] = {};
-float dangerScale[3] = {};
-
-void compute_terrain_scales(const float pgmland[3], int32_t map_w, uint32_t phys_map_w, float gfx[3], float danger[3])
-{
-    const float F = static_cast<float>(static_cast<uint32_t>(map_w) / phys_map_w);
-    const float inv_65535 = 1.5259021893143654e-05f;
-    gfx[0] = static_cast<float>((1.0 / static_cast<double>(pgmland[0])) / map_w * F);
-    gfx[1] = static_cast<float>(static_cast<double>(pgmland[1]) * static_cast<double>(inv_65535));
-    gfx[2] = (1.0f / pgmland[2]) / static_cast<float>(map_w) * F;
-    danger[0] = 1.0f;
-    danger[1] = gfx[1] / gfx[0];
-    danger[2] = 1.0f;
-}
-
-void iface_scale(const float gfx[3], const float danger[3], float out[3])
-{
-    for (int k = 0; k < 3; ++k) out[k] = gfx[k] / danger[k];
-}
 
 TerrainTileMesh::~TerrainTileMesh()
 {
@@ -42,7 +22,7 @@ void TerrainTileMesh::release()
     side = vertex_count = triangle_count = 0;
 }
 
-void TerrainTileMesh::build_tile_mesh(const HeightMap& map, uint32_t t)
+void TerrainTileMesh::build_tile_mesh(const HeightMap& map, uint32_t t, const TerrainScale& scale)
 {
     const uint32_t ts = map.phys_ts;
     DEBUG_ASSERT(ts >= 1 && map.phys_map_w >= ts && t < map.tile_cnt, "hmap.phys_ts >= 1", "src\\Terrain\\TerrainTileMesh");
@@ -50,9 +30,9 @@ void TerrainTileMesh::build_tile_mesh(const HeightMap& map, uint32_t t)
     const uint32_t tiles_per_row = map.phys_map_w / ts;
     const uint32_t col = t % tiles_per_row, row = t / tiles_per_row;
 
-    compute_terrain_scales(pgmland_scale, map.map_w, map.phys_map_w, gfxScale, dangerScale);
-    float iface[3];
-    iface_scale(gfxScale, dangerScale, iface);
+    const float* dangerScale = scale.danger;
+    const float* gfxScale = scale.gfx;
+    const float* iface = scale.iface;
     std::printf("\n");
     std::printf("\t INIT FROM TILE %d\n", t);
     std::printf("dangerScale = %f %f %f\n", dangerScale[0], dangerScale[1], dangerScale[2]);

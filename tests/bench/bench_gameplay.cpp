@@ -19,7 +19,6 @@
 #include "Objects/StaticObject.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
-#include "Terrain/TerrainTileMesh.h"
 
 #include <algorithm>
 #include <chrono>
@@ -91,15 +90,12 @@ int main(int argc, char** argv)
         ParameterFile gfx(".\\config\\gfx.p");
         if (hmap.readfile(map_file.getString("filename").c_str()) == -1) return;
         hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
-        // The terrain scales as the shader set-up derives them from the graphics file.
-        float minfact = gfx.getFloat("phys_minfact"), y_scale = gfx.getFloat("y_pgmland_scale");
-        pgmland_scale[0] = pgmland_scale[2] = 1.0f / (hmap.map_w * minfact);
-        pgmland_scale[1] = hmap.map_w * y_scale * minfact;
-        pgmland_offset = -pgmland_scale[1] * waterlevel_frac;
-        loaded = terrain_physics.init_physics(hmap, pgmland_offset);
-        iface_scale(gfxScale, dangerScale, terrain_physics.iface_scale);
-        const float translate[3] = {0, pgmland_offset, 0};
-        GenericObject::set_physx2gfx_transform(terrain_physics.iface_scale, translate);
+        // The terrain scale as the start-up derives it from the graphics file.
+        const TerrainScale scale = terrain_scale_for(hmap.map_w, hmap.phys_map_w, gfx.getFloat("phys_minfact"),
+                                                     gfx.getFloat("y_pgmland_scale"), waterlevel_frac);
+        loaded = terrain_physics.init_physics(hmap, scale);
+        const float translate[3] = {0, scale.pgmland_offset, 0};
+        GenericObject::set_physx2gfx_transform(scale.iface, translate);
     });
     if (!loaded) {
         std::printf("could not load the game's map and physics from %s\n", game.string().c_str());
@@ -116,7 +112,9 @@ int main(int argc, char** argv)
         for (const auto& d : ducks)
             ai.register_object(new StaticObject(".\\config\\objects\\defaultDuckStatic.p", &scene, d, nullptr,
                                                 NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1)));
-        ai.register_object(new EskelShip(".\\config\\objects\\defaultEskel.p", &scene, NxVec3(100, 55, 100), nullptr));
+        EskelShip* ship = new EskelShip(".\\config\\objects\\defaultEskel.p", &scene, NxVec3(100, 55, 100), nullptr);
+        ship->sample_height = terrain_physics.scale.danger[1];
+        ai.register_object(ship);
         for (int i = 0; i < 5; ++i)
             ai.register_object(new Opponent(".\\config\\objects\\defaultHo.p", &scene, NxVec3(20.0f * i, 35, 120), nullptr));
         player = new PlayerImpl(&scene, NxVec3(50, 35, 50), false, false, false);
@@ -125,7 +123,7 @@ int main(int argc, char** argv)
         // 30 crystals on the land around the circle's centre.
         for (int i = 0; i < 30; ++i) {
             float x = 180.0f + 15.0f * (i % 6), z = 180.0f + 30.0f * (i / 6);
-            float y = std::max(terrain_physics.plane_d, hmap.phys_at(long(x), long(z)) * dangerScale[1]) + 2;
+            float y = std::max(terrain_physics.plane_d, hmap.phys_at(long(x), long(z)) * terrain_physics.scale.danger[1]) + 2;
             ai.register_object(new Collectable(".\\config\\objects\\defaultCollectable.p", &scene, NxVec3(x, y, z), 10,
                                                nullptr));
         }

@@ -60,9 +60,7 @@ int main()
             map.map_data[size_t(y) * W + x] =
                 uint16_t(30000 + 12000 * std::sin(x * 0.003) * std::cos(y * 0.0021) + 4000 * std::sin((x + y) * 0.011));
     quietly([&] { map.create_tiles(W / 8, W / 8, W / 16); });
-    pgmland_scale[0] = pgmland_scale[2] = 1.0f / (W * 4.0f);
-    pgmland_scale[1] = W * 0.15625f * 4.0f;
-    pgmland_offset = -pgmland_scale[1] * waterlevel_frac;
+    const TerrainScale scale = terrain_scale_for(W, map.phys_map_w, 4.0f, 0.15625f, waterlevel_frac);
 
     std::printf("physics map %u x %u, %u tiles of %u (%u vertices, %u triangles each)\n", map.phys_map_w,
                 map.phys_map_h, map.tile_cnt, map.phys_ts, (map.phys_ts + 1) * (map.phys_ts + 1),
@@ -73,7 +71,7 @@ int main()
     TerrainTileMesh* meshes = new TerrainTileMesh[map.tile_cnt];
     quietly([&] {
         for (uint32_t t = 0; t < map.tile_cnt; ++t) {
-            meshes[t].build_tile_mesh(map, t);
+            meshes[t].build_tile_mesh(map, t, scale);
             smooth_tile_normals(meshes[t], t);
         }
     });
@@ -85,7 +83,7 @@ int main()
     TerrainPhysics physics("terrain.p");
     t0 = now();
     bool ok = false;
-    quietly([&] { ok = physics.init_physics(map, pgmland_offset); });
+    quietly([&] { ok = physics.init_physics(map, scale); });
     t1 = now();
     if (!ok) {
         std::printf("the physics set-up failed\n");
@@ -99,7 +97,7 @@ int main()
     scene.setTiming(0, 0, NX_TIMESTEP_VARIABLE);
     for (int i = 0; i < 100; ++i) {
         float x = 40.0f + 43.0f * (i % 10), z = 40.0f + 43.0f * (i / 10);
-        float h = map.phys_at(long(x), long(z)) * dangerScale[1];
+        float h = map.phys_at(long(x), long(z)) * scale.danger[1];
         NxBoxShapeDesc box;
         box.dimensions = NxVec3(0.5f, 0.4f, 0.7f);
         NxBodyDesc body;

@@ -10,6 +10,7 @@
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/TerrainPass.h"
 #include "Gfx/WaterPass.h"
+#include "Terrain/TerrainScale.h"
 
 #include <cmath>
 #include <iomanip>
@@ -37,12 +38,15 @@ protected:
         std::vector<uint16_t> flat(64 * 64, kFlatSample);
         gl.htex_16bit = new Texture();
         gl.htex_16bit->load_16bit(64, 64, flat.data());
+        terrain = terrain_scale_for(64, 0, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac);
         ::testing::internal::CaptureStdout();
-        gl.prepare_shaders();
+        gl.prepare_shaders(terrain);
         gl.create_fbos();
         ::testing::internal::GetCapturedStdout();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
+
+    TerrainScale terrain;
 
     void TearDown() override
     {
@@ -117,13 +121,13 @@ TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     FBO* grid = sdlgl->pgmlandgrid_fbo;
     std::vector<Vertex> v = vertices_of(grid);
-    // The map covers 0 .. 1 / pgmland_scale[0] on x and z; around it lies the sea floor.
-    const float side = 1.0f / pgmland_scale[0];
-    const float ground = kFlatSample / 65535.0f * pgmland_scale[1] + pgmland_offset;
+    // The map covers 0 .. 1 / terrain.pgmland[0] on x and z; around it lies the sea floor.
+    const float side = 1.0f / terrain.pgmland[0];
+    const float ground = kFlatSample / 65535.0f * terrain.pgmland[1] + terrain.pgmland_offset;
     const float level_normal = 512.0f * 1024.0f + 512.0f; // (0, 1, 0) packed
     int on_map = 0;
     for (const Vertex& p : v) {
-        ASSERT_GE(p.y, pgmland_offset - 0.05f);
+        ASSERT_GE(p.y, terrain.pgmland_offset - 0.05f);
         ASSERT_LE(p.y, ground + 0.05f);
         bool inside = p.x > 0.1f * side && p.x < 0.9f * side && p.z > 0.1f * side && p.z < 0.9f * side;
         if (!inside) continue;

@@ -1,8 +1,10 @@
 #include "GlFixture.h"
 #include "TempDir.h"
 
+#include "Common/Globals.h"
 #include "Gfx/ShaderProgram.h"
 #include "Terrain/HeightMap.h"
+#include "Terrain/TerrainScale.h"
 
 #include <unistd.h>
 
@@ -22,6 +24,13 @@ protected:
         gl.grass_tex = sized(256, 256);
         gl.sand_tex = sized(128, 128);
         gl.noise_tex = sized(64, 32);
+    }
+
+    // The programs for the 2048-wide map that give_textures stands for.
+    static void prepare()
+    {
+        SDLGL& gl = *sdlgl;
+        gl.prepare_shaders(terrain_scale_for(2048, 0, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac));
     }
 
     std::vector<ShaderProgram*> all() const
@@ -65,7 +74,7 @@ TEST_F(Shaders, AllSeventeenProgramsBuildInTableOrder)
 {
     give_textures();
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     std::string out = ::testing::internal::GetCapturedStdout();
 
     const char* lines[] = {
@@ -98,17 +107,13 @@ TEST_F(Shaders, AllSeventeenProgramsBuildInTableOrder)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(Shaders, TerrainScalesComeFromTheHeightTexture)
+TEST_F(Shaders, TerrainProgramsTakeTheTerrainScale)
 {
     give_textures();
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     std::string out = ::testing::internal::GetCapturedStdout();
-    // gfx.p: phys_minfact 4, y_pgmland_scale 0.15625; height texture 2048 wide.
-    EXPECT_FLOAT_EQ(pgmland_scale[0], 1.0f / 8192.0f);
-    EXPECT_FLOAT_EQ(pgmland_scale[1], 1280.0f);
-    EXPECT_FLOAT_EQ(pgmland_scale[2], pgmland_scale[0]);
-    EXPECT_FLOAT_EQ(pgmland_offset, -320.0f);
+    // gfx.p: phys_minfact 4, y_pgmland_scale 0.15625; a map 2048 wide.
     EXPECT_NE(out.find("pgmland_scale = 0.000122 1280.000000 0.000122, pgmland_offset = -320.000000\n"),
               std::string::npos) << out;
 
@@ -125,7 +130,7 @@ TEST_F(Shaders, SamplersReadTheirConventionalUnits)
 {
     give_textures();
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     ::testing::internal::GetCapturedStdout();
     SDLGL& gl = *sdlgl;
     for (ShaderProgram* p : {gl.pgmland_colorShader, gl.pgmland_parallax_colorShader}) {
@@ -150,7 +155,7 @@ TEST_F(Shaders, WaveUniformsFollowTheWaveTexture)
 {
     give_textures();
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     ::testing::internal::GetCapturedStdout();
     SDLGL& gl = *sdlgl;
     for (ShaderProgram* p : {gl.rippleShader, gl.perturbShader, gl.ringsShader}) {
@@ -175,7 +180,7 @@ TEST_F(Shaders, EveryProgramValidatesWithThePassUnits)
 {
     give_textures();
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     ::testing::internal::GetCapturedStdout();
     SDLGL& gl = *sdlgl;
     for (ShaderProgram* p : {gl.pgmland_colorShader, gl.pgmland_parallax_colorShader,
@@ -201,7 +206,7 @@ TEST_F(Shaders, ParallaxPairFollowsTheMode)
     give_textures();
     sdlgl->parallax_mode = 0;
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     ::testing::internal::GetCapturedStdout();
     // Mode 0 leaves the program's own default.
     std::vector<float> v = floats_of(sdlgl->pgmland_parallax_colorShader, "parallax_scale_params");
@@ -214,7 +219,7 @@ TEST_F(Shaders, ParallaxPairTwoIsTheDefaultMode)
     give_textures();
     ASSERT_EQ(sdlgl->parallax_mode, 2);
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     ::testing::internal::GetCapturedStdout();
     std::vector<float> v = floats_of(sdlgl->pgmland_parallax_colorShader, "parallax_scale_params");
     EXPECT_FLOAT_EQ(v[0], sdlgl->parallax_scale_xz2);
@@ -225,7 +230,7 @@ TEST_F(Shaders, UnknownUniformNamesAreIgnoredSilently)
 {
     give_textures();
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     ::testing::internal::GetCapturedStdout();
     ShaderProgram* p = sdlgl->skyboxShader;
     p->bind();
@@ -245,7 +250,7 @@ TEST_F(Shaders, DoubleMatrixIsConvertedToFloat)
 {
     give_textures();
     ::testing::internal::CaptureStdout();
-    sdlgl->prepare_shaders();
+    prepare();
     ::testing::internal::GetCapturedStdout();
     ShaderProgram* p = sdlgl->md2instanceShader;
     p->bind();

@@ -10,6 +10,7 @@
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/TextureMatrices.h"
+#include "Terrain/TerrainScale.h"
 
 #include <cmath>
 #include <vector>
@@ -35,11 +36,12 @@ protected:
         std::vector<uint16_t> flat(256 * 256, kFlatSample);
         gl.htex_16bit = new Texture();
         gl.htex_16bit->load_16bit(256, 256, flat.data());
+        const TerrainScale terrain = terrain_scale_for(256, 0, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac);
         ::testing::internal::CaptureStdout();
-        gl.prepare_shaders();
+        gl.prepare_shaders(terrain);
         gl.create_fbos();
         ::testing::internal::GetCapturedStdout();
-        ground = kFlatSample / 65535.0f * pgmland_scale[1] + pgmland_offset;
+        ground = kFlatSample / 65535.0f * terrain.pgmland[1] + terrain.pgmland_offset;
     }
 
     void TearDown() override

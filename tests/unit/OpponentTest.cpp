@@ -8,7 +8,6 @@
 #include "Ai/EskelShip.h"
 #include "Ai/Opponent.h"
 #include "Ai/Steering.h"
-#include "Terrain/TerrainTileMesh.h"
 
 #include <algorithm>
 #include <cmath>
@@ -188,10 +187,9 @@ TEST_F(Opponents, TheShipHoldsItsHeightAboveARampAndReachesItsWaypoint)
     HeightMap ramp;
     // Physics map 64 x 64 rising along x: one unit of height per 2 units of x.
     make_height_map(ramp, 512, 16, [](int x, int) { return static_cast<uint16_t>(x * 50); });
-    float saved_y_scale = dangerScale[1];
-    dangerScale[1] = 0.01f;
     EskelShip* ship = make_ship(NxVec3(10, 30, 50));
     ship->map = &ramp;
+    ship->sample_height = 0.01f;
     ship->next_drop_time = clock_ms + 10000000;
     ship->waypoint = NxVec3(50, 30, 15);
     ship->square[0] = 50 - ship->p_size, ship->square[1] = 50 + ship->p_size;
@@ -207,7 +205,6 @@ TEST_F(Opponents, TheShipHoldsItsHeightAboveARampAndReachesItsWaypoint)
                                                                  ship->half_extents.z);
         if (i > 250) worst = std::max(worst, std::fabs(p.y - target));
     }
-    dangerScale[1] = saved_y_scale;
     EXPECT_TRUE(reached);
     EXPECT_LT(worst, 2.0f);
     // Frozen in x and z rotation: it never tilts.

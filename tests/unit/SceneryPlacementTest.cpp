@@ -11,7 +11,6 @@
 #include "Objects/SceneryRules.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
-#include "Terrain/TerrainTileMesh.h"
 
 #include <gtest/gtest.h>
 
@@ -51,23 +50,18 @@ class SceneryPlacement : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::copy(dangerScale, dangerScale + 3, saved_danger);
         ParameterFile map(in_game(".\\config\\map\\map1.p"));
         testing::internal::CaptureStdout();
         ASSERT_EQ(hmap.readfile(in_game(map.getString("filename")).c_str()), 0);
         hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
         testing::internal::GetCapturedStdout();
-        set_game_terrain_scale(hmap.map_w);
-        float gfx[3];
-        compute_terrain_scales(pgmland_scale, hmap.map_w, hmap.phys_map_w, gfx, dangerScale);
+        terrain.scale = game_terrain_scale(hmap);
     }
     void TearDown() override
     {
-        std::copy(saved_danger, saved_danger + 3, dangerScale);
         reset_game_rand();
     }
 
-    float ground(long x, long z) const { return hmap.phys_at(x, z) * dangerScale[1]; }
 
     // The largest rise between a place and its eight neighbours.
     float roughness(const NxVec3& p) const
@@ -76,13 +70,12 @@ protected:
         for (long dz = -1; dz <= 1; ++dz)
             for (long dx = -1; dx <= 1; ++dx)
                 if (hmap.phys_inside(long(p.x) + dx, long(p.z) + dz))
-                    worst = std::max(worst, std::fabs(ground(long(p.x) + dx, long(p.z) + dz) - p.y));
+                    worst = std::max(worst, std::fabs(terrain.ground_height(long(p.x) + dx, long(p.z) + dz) - p.y));
         return worst;
     }
 
     TempDir dir;
     TerrainPhysics terrain{dir.write("t.p", "vertical_extent=-20\nstatic_friction=1\ndynamic_friction=1\n").c_str()};
-    float saved_danger[3];
 };
 
 } // namespace

@@ -8,7 +8,6 @@
 #include "Objects/SceneryRules.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
-#include "Terrain/TerrainTileMesh.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +24,13 @@ class Scatter : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::copy(dangerScale, dangerScale + 3, saved_danger);
-        dangerScale[0] = dangerScale[2] = 1;
-        dangerScale[1] = 0.5f;
+        terrain.scale.danger[0] = terrain.scale.danger[2] = 1;
+        terrain.scale.danger[1] = 0.5f;
         reset_game_rand();
     }
     void TearDown() override
     {
         set_map(0, 0, flat);
-        std::copy(saved_danger, saved_danger + 3, dangerScale);
         reset_game_rand();
     }
 
@@ -57,7 +54,6 @@ protected:
     TempDir dir;
     TerrainPhysics terrain{dir.write("t.p", "vertical_extent=-20\nstatic_friction=1\ndynamic_friction=1\n").c_str()};
     std::string message;
-    float saved_danger[3];
 };
 
 } // namespace

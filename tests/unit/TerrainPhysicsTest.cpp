@@ -49,8 +49,8 @@ protected:
         old_dir = std::filesystem::current_path();
         std::filesystem::current_path(dir.path);
         dir.write("config/objects/terrain.p", kTerrainFile);
-        set_game_terrain_scale(256);
         make_height_map(map, 256, 16, hills);
+        scale = game_terrain_scale(map);
     }
     void TearDown() override { std::filesystem::current_path(old_dir); }
 
@@ -58,16 +58,17 @@ protected:
     bool init(TerrainPhysics& physics)
     {
         testing::internal::CaptureStdout();
-        bool ok = physics.init_physics(map, pgmland_offset);
+        bool ok = physics.init_physics(map, scale);
         log = testing::internal::GetCapturedStdout();
         return ok;
     }
 
-    float ground(float x, float z) const { return map.phys_at(long(x), long(z)) * dangerScale[1]; }
+    float ground(float x, float z) const { return map.phys_at(long(x), long(z)) * scale.danger[1]; }
 
     TempDir dir;
     std::filesystem::path old_dir;
     HeightMap map;
+    TerrainScale scale;
     std::string log;
 };
 
@@ -129,7 +130,7 @@ TEST_F(TerrainPhysicsSetup, BuildsOneActorPerTileAndThePlane)
                                       "plane.d in world = ", "planeDesc.d = "}))
         << log;
     char line[64];
-    std::snprintf(line, sizeof line, "plane.d in world = %f\n", pgmland_offset);
+    std::snprintf(line, sizeof line, "plane.d in world = %f\n", scale.pgmland_offset);
     EXPECT_NE(log.find(line), std::string::npos);
 }
 
@@ -138,7 +139,7 @@ TEST_F(TerrainPhysicsSetup, GroundPlaneLiesAtTheWaterSurface)
     TerrainPhysics physics(".\\config\\objects\\terrain.p");
     ASSERT_TRUE(init(physics));
     // A graphics height of 0 (the water) is the physics height -pgmland_offset / 32.
-    EXPECT_FLOAT_EQ(physics.plane_d, -pgmland_offset / 32.0f);
+    EXPECT_FLOAT_EQ(physics.plane_d, -scale.pgmland_offset / 32.0f);
     float water = physics.plane_d;
     ASSERT_LT(ground(2, 2), water) << "the hollow lies under the water";
     NxActor* box = make_box(*physics.scene, NxVec3(2.5f, water + 3, 2.5f), NxVec3(0.5f));
@@ -207,7 +208,7 @@ TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
     EXPECT_EXIT(
         {
             NxInitCooking(); // cooking already open: the set-up cannot initialise it
-            physics.init_physics(map, pgmland_offset);
+            physics.init_physics(map, scale);
         },
         ::testing::ExitedWithCode(1), "");
 }

@@ -4,6 +4,7 @@
 
 #include "Common/Globals.h"
 #include "Terrain/HeightMap.h"
+#include "Terrain/TerrainScale.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +24,9 @@ inline void make_height_map(HeightMap& map, int map_w, unsigned ts, const std::f
     testing::internal::GetCapturedStdout();
 }
 
-// The graphics' terrain scale for a map of width w, as the shader set-up computes it with
-// phys_minfact 4 and y_pgmland_scale 0.15625: one physics unit is 32 graphics units.
-inline void set_game_terrain_scale(int w)
+// The terrain scale of `map` (tiles cut) with the game's phys_minfact 4 and y_pgmland_scale
+// 0.15625: one physics unit is 32 graphics units.
+inline TerrainScale game_terrain_scale(const HeightMap& map)
 {
-    pgmland_scale[0] = 1.0f / (w * 4.0f);
-    pgmland_scale[1] = w * 0.15625f * 4.0f;
-    pgmland_scale[2] = pgmland_scale[0];
-    pgmland_offset = -pgmland_scale[1] * waterlevel_frac;
+    return terrain_scale_for(map.map_w, map.phys_map_w, 4.0f, 0.15625f, waterlevel_frac);
 }

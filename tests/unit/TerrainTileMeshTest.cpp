@@ -17,16 +17,17 @@ uint16_t distinct(int x, int z)
 
 struct Built {
     HeightMap map;
+    TerrainScale scale;
     TerrainTileMesh tiles[4];
 };
 
 // A 64 x 64 map: an 8 x 8 physics map in 2 x 2 tiles of 4.
 void build(Built& b)
 {
-    set_game_terrain_scale(64);
     make_height_map(b.map, 64, 4, distinct);
+    b.scale = game_terrain_scale(b.map);
     testing::internal::CaptureStdout();
-    for (uint32_t t = 0; t < 4; ++t) b.tiles[t].build_tile_mesh(b.map, t);
+    for (uint32_t t = 0; t < 4; ++t) b.tiles[t].build_tile_mesh(b.map, t, b.scale);
     testing::internal::GetCapturedStdout();
 }
 
@@ -37,29 +38,38 @@ const float* vertex(const TerrainTileMesh& m, uint32_t i, uint32_t j)
 
 } // namespace
 
-TEST(TerrainScales, FollowTheGraphicsTerrainScale)
+TEST(TerrainScale, FollowsTheMapAndTheGraphicsParameters)
 {
-    const float pgmland[3] = {1.0f / 16384.0f, 2560.0f, 1.0f / 16384.0f}; // a 4096 map
-    float gfx[3], danger[3], iface[3];
-    compute_terrain_scales(pgmland, 4096, 512, gfx, danger);
-    EXPECT_FLOAT_EQ(gfx[0], 32.0f);
-    EXPECT_FLOAT_EQ(gfx[1], 2560.0f / 65535.0f);
-    EXPECT_FLOAT_EQ(gfx[2], 32.0f);
-    EXPECT_EQ(danger[0], 1.0f);
-    EXPECT_FLOAT_EQ(danger[1], gfx[1] / 32.0f);
-    EXPECT_EQ(danger[2], 1.0f);
-    iface_scale(gfx, danger, iface);
-    EXPECT_FLOAT_EQ(iface[0], 32.0f);
-    EXPECT_FLOAT_EQ(iface[1], 32.0f);
-    EXPECT_FLOAT_EQ(iface[2], 32.0f);
-}
-
-TEST(TerrainScales, ReductionFactorIsAnIntegerDivision)
-{
-    const float pgmland[3] = {0.01f, 100.0f, 0.01f};
-    float gfx[3], danger[3];
-    compute_terrain_scales(pgmland, 100, 12, gfx, danger); // 100 / 12 = 8
-    EXPECT_FLOAT_EQ(gfx[0], 100.0f / 100.0f * 8.0f);
+    struct Case {
+        int32_t map_w;
+        uint32_t phys_map_w;
+        float minfact, y_scale;
+        float pgmland[3], offset, gfx[3], danger_y, iface[3];
+    };
+    const Case cases[] = {
+        // The game's 4096 map, cut to a 512 physics map: one physics unit is 32 graphics units.
+        {4096, 512, 4, 0.15625f, {1 / 16384.0f, 2560, 1 / 16384.0f}, -640, {32, 2560 / 65535.0f, 32},
+         2560 / 65535.0f / 32, {32, 32, 32}},
+        // The reduction is the whole ratio of the widths: 100 / 12 = 8.
+        {100, 12, 1, 1, {0.01f, 100, 0.01f}, -25, {8, 100 / 65535.0f, 8}, 100 / 65535.0f / 8, {8, 8, 8}},
+        // Without a physics map only the graphics' half is known.
+        {256, 0, 4, 0.15625f, {1 / 1024.0f, 160, 1 / 1024.0f}, -40, {0, 0, 0}, 0, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.map_w);
+        const TerrainScale s = terrain_scale_for(c.map_w, c.phys_map_w, c.minfact, c.y_scale, 0.25f);
+        EXPECT_FLOAT_EQ(s.pgmland_offset, c.offset);
+        EXPECT_FLOAT_EQ(s.danger[1], c.danger_y);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_FLOAT_EQ(s.pgmland[k], c.pgmland[k]);
+            EXPECT_FLOAT_EQ(s.gfx[k], c.gfx[k]);
+            EXPECT_FLOAT_EQ(s.iface[k], c.iface[k]);
+        }
+        if (c.phys_map_w) {
+            EXPECT_EQ(s.danger[0], 1.0f);
+            EXPECT_EQ(s.danger[2], 1.0f);
+        }
+    }
 }
 
 TEST(TerrainTileMesh, CountsAndTriangleIndices)
@@ -88,11 +98,11 @@ TEST(TerrainTileMesh, VerticesSitAtSampleCentresAndScaledHeights)
     const float* v = vertex(b.tiles[1], 0, 0);
     EXPECT_EQ(v[0], 4.5f);
     EXPECT_EQ(v[2], 0.5f);
-    EXPECT_FLOAT_EQ(v[1], distinct(4, 0) * dangerScale[1]);
+    EXPECT_FLOAT_EQ(v[1], distinct(4, 0) * b.scale.danger[1]);
     v = vertex(b.tiles[2], 3, 2);
     EXPECT_EQ(v[0], 3.5f);
     EXPECT_EQ(v[2], 6.5f);
-    EXPECT_FLOAT_EQ(v[1], distinct(3, 6) * dangerScale[1]);
+    EXPECT_FLOAT_EQ(v[1], distinct(3, 6) * b.scale.danger[1]);
 }
 
 TEST(TerrainTileMesh, SeamsAreSharedWithTheNeighbours)
@@ -124,12 +134,11 @@ TEST(TerrainTileMesh, FarEdgesLieAtHeightZero)
 
 TEST(TerrainTileMesh, NormalsOfFlatGroundPointUp)
 {
-    set_game_terrain_scale(64);
     HeightMap map;
     make_height_map(map, 64, 8, [](int, int) { return uint16_t(500); });
     TerrainTileMesh m;
     testing::internal::CaptureStdout();
-    m.build_tile_mesh(map, 0);
+    m.build_tile_mesh(map, 0, game_terrain_scale(map));
     smooth_tile_normals(m, 0);
     std::string out = testing::internal::GetCapturedStdout();
     // One tile: its far edges drop to 0, the inside is flat.
@@ -145,7 +154,6 @@ TEST(TerrainTileMesh, NormalsOfFlatGroundPointUp)
 
 TEST(TerrainTileMesh, MapNotAMultipleOfTheTileHasNoPhantomNeighbours)
 {
-    set_game_terrain_scale(96);
     HeightMap map;
     // A 12 x 12 physics map in tiles of 5: two per row, two rows, a strip left over.
     map.map_w = map.map_h = 96;
@@ -155,8 +163,9 @@ TEST(TerrainTileMesh, MapNotAMultipleOfTheTileHasNoPhantomNeighbours)
     map.create_tiles(12, 12, 5);
     ASSERT_EQ(map.tile_cnt, 4u);
     TerrainTileMesh m, right;
-    m.build_tile_mesh(map, 3);     // its right and lower neighbours would lie in the strip
-    right.build_tile_mesh(map, 1); // the next tile in the list starts the next row
+    const TerrainScale scale = game_terrain_scale(map);
+    m.build_tile_mesh(map, 3, scale);     // its right and lower neighbours would lie in the strip
+    right.build_tile_mesh(map, 1, scale); // the next tile in the list starts the next row
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(m.vertices[(5 * m.side + 5) * 3 + 1], 0.0f);
     EXPECT_EQ(m.vertices[(2 * m.side + 5) * 3 + 1], 0.0f);
