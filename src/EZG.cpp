@@ -4,6 +4,7 @@
 #include "Ai/GameplayFrame.h"
 #include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
+#include "Common/DescribeFrame.h"
 #include "Common/FollowCamera.h"
 #include "Common/FontManager.h"
 #include "Common/FrameStats.h"
@@ -363,9 +364,12 @@ void run_frame(bool last_frame)
                                         gl.check_physx_min_timestep, gl.physx_min_timestep);
     game_flow.time_total += game_flow.frame_dt;
 
+    // The title covers the whole window during frames 0 to 12: the scene passes would only
+    // be drawn over. Everything else of the frame (input, physics, the game) still runs.
+    const FrameDescription frame = describe_frame(gl, frame_counter > 12);
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    begin_frame_images();
+    begin_frame_images(frame);
     update_game_objects(game_flow.time_scale * game_flow.frame_dt);
     end_simulation_image();
     sync_player();
@@ -380,13 +384,6 @@ void run_frame(bool last_frame)
     }
 
     build_view_matrix(gl);
-    // The title covers the whole window during frames 0 to 12: the scene passes would only
-    // be drawn over. Everything else of the frame (input, physics, the game) still runs.
-    const bool title_frame = frame_counter <= 12;
-    if (!title_frame) draw_sky_image();
-    gl.disable_texture_units();
-    gl.check_gl_error("EZG main loop start");
-
     belowcam->set_position(eyecam->pos.x, eyecam->pos.y - 150.0, eyecam->pos.z);
     {
         Vec3d d = eyecam->dir.normalized();
@@ -406,10 +403,7 @@ void run_frame(bool last_frame)
     frame_ring_trails().clear();
     leave_rings(gl.time_now, game_flow.time_scale * game_flow.frame_dt);
     Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
-    if (!title_frame) {
-        draw_frame();
-        compose_frame();
-    }
+    render_frame(frame);
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();

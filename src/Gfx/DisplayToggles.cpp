@@ -25,3 +25,15 @@ bool toggle_display_option(SDLGL& gl, const std::string& key)
     else return false;
     return true;
 }
+
+DisplayOptions display_options(const SDLGL& gl)
+{
+    DisplayOptions o;
+    o.wireframe = wireframe;
+    o.freeze_waves = freeze_waves;
+    o.buffer_pass = buffer_pass;
+    o.skip_subpass = skip_subpass;
+    o.extra_pass = extra_pass;
+    o.parallax_mode = gl.parallax_mode;
+    return o;
+}

@@ -2,6 +2,8 @@
 // so the input handler and the start-up switches of tests do the same thing.
 #pragma once
 
+#include "Gfx/FrameDescription.h"
+
 #include <string>
 
 class SDLGL;
@@ -13,3 +15,6 @@ void cycle_parallax_mode(SDLGL& gl);
 // Applies the toggle of one key by its name ("N", "K", "L", "I", "F3", "F8", "C", "B").
 // False for any other name.
 bool toggle_display_option(SDLGL& gl, const std::string& key);
+
+// The options as they stand, for the frame's description.
+DisplayOptions display_options(const SDLGL& gl);

@@ -4,6 +4,7 @@
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
+#include "Gfx/FrameDescription.h"
 #include "Gfx/PassTiming.h"
 #include "Gfx/PassUtil.h"
 #include "Gfx/SceneDraw.h"
@@ -17,14 +18,14 @@
 
 namespace {
 
-void eye_projection(int w, int h)
+void eye_projection(const Camera& eye, int w, int h)
 {
-    sdlgl->set_projection(w, h, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    sdlgl->set_projection(w, h, 0, eye.near_plane, eye.far_plane, eye.fov);
 }
 
-void window_projection() { eye_projection(sdlgl->width, sdlgl->height); }
+void window_projection(const Camera& eye) { eye_projection(eye, sdlgl->width, sdlgl->height); }
 
-void dof_projection() { eye_projection(sdlgl->dof_fbo->_texW, sdlgl->dof_fbo->_texH); }
+void dof_projection(const Camera& eye) { eye_projection(eye, sdlgl->dof_fbo->_texW, sdlgl->dof_fbo->_texH); }
 
 // A tile of the debug view at column `i` of six along the bottom of the window.
 void debug_tile(int i, float s1, float t1)
@@ -43,36 +44,36 @@ void debug_tile(int i, float s1, float t1)
     glEnd();
 }
 
-void draw_main_image()
+void draw_main_image(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
     glMatrixMode(GL_MODELVIEW);
-    window_projection();
+    window_projection(*f.eye);
     glLoadIdentity();
     float view[16];
-    camera_view_floats(*eyecam, view);
+    camera_view_floats(*f.eye, view);
     glLoadMatrixf(view);
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
-    dof_projection();
+    glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
+    dof_projection(*f.eye);
     gl.dof_fbo->bind_framebuffer();
     bind_shadow_map(tex_unit(kUnitShadow));
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 1.0f);
     gl.md2instanceShader->unbind();
-    draw_models(gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
-    if (gl.parallax_mode == 0) {
-        draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_colorShader, true);
+    draw_models(*f.eye, gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    if (f.options.parallax_mode == 0) {
+        draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_colorShader, true);
     } else {
         ShaderProgram* p = gl.pgmland_parallax_colorShader;
         double to_world[16];
-        camera_to_world(*eyecam, to_world);
+        camera_to_world(*f.eye, to_world);
         p->bind();
         p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
         bind_on(gl.noise_nm_tex, tex_unit(kUnitReliefNormals));
-        draw_terrain(gl.pgmlandgrid_fbo, p, true);
+        draw_terrain(f, gl.pgmlandgrid_fbo, p, true);
         unbind_from(gl.noise_nm_tex);
     }
     glActiveTexture(tex_unit(kUnitShadow));
@@ -80,16 +81,16 @@ void draw_main_image()
     gl.dof_fbo->unbind_framebuffer();
 }
 
-void draw_shadow_map()
+void draw_shadow_map(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     gl.shadow_fbo->bind_framebuffer();
-    begin_shadow_pass(*lightcam);
+    begin_shadow_pass(*f.light);
     glPolygonOffset(2.0f, 4.0f);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPushMatrix();
     cull_margin -= 5000.0f;
-    draw_nearby_models(nullptr, GL_REPLACE, GL_SMOOTH);
+    draw_nearby_models(*f.eye, nullptr, GL_REPLACE, GL_SMOOTH);
     cull_margin += 5000.0f;
     glPopMatrix();
     glShadeModel(GL_SMOOTH);
@@ -97,13 +98,12 @@ void draw_shadow_map()
     glEnable(GL_FOG);
     glPolygonOffset(0.0f, 0.0f);
     glDisable(GL_POLYGON_OFFSET_FILL);
-    window_projection();
+    window_projection(*f.eye);
     gl.shadow_fbo->unbind_framebuffer();
 }
 
-} // namespace
-
-void draw_frame()
+// Everything from the grids to the water surface.
+void draw_scene_passes(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     glCullFace(GL_BACK);
@@ -112,26 +112,26 @@ void draw_frame()
 
     pass_begin(Pass::Grid);
     gl.pgmlandgrid_fbo->bind_framebuffer();
-    if (!skip_subpass) update_terrain_grid(gl.pgmlandShader, gl.pgmlandgrid_fbo);
+    if (!f.options.skip_subpass) update_terrain_grid(f, gl.pgmlandShader, gl.pgmlandgrid_fbo);
     gl.pgmlandgrid_fbo->unbind_framebuffer();
     pass_end(Pass::Grid);
 
-    if (!skip_subpass) auxcam->derive_grid_view(*eyecam, 0.0025, 0.0);
+    if (!f.options.skip_subpass) f.grid->derive_grid_view(*f.eye, 0.0025, 0.0);
 
     pass_begin(Pass::Rings);
     gl.ripple_a_fbo->bind_framebuffer();
-    draw_rings(gl.ringsShader, gl.ripple_a_fbo, frame_ring_trails());
+    draw_rings(f, gl.ringsShader, gl.ripple_a_fbo, frame_ring_trails());
     gl.ripple_a_fbo->unbind_framebuffer();
     glFlush();
     gl.ripple_b_fbo->bind_framebuffer();
-    draw_ring_normals(gl.waternormalsShader, gl.ripple_b_fbo);
+    draw_ring_normals(f, gl.waternormalsShader, gl.ripple_b_fbo);
     gl.ripple_b_fbo->unbind_framebuffer();
     glFlush();
     pass_end(Pass::Rings);
 
     pass_begin(Pass::WaterGrid);
     gl.watergrid_fbo->bind_framebuffer();
-    update_water_grid(gl.rippleShader, gl.watergrid_fbo);
+    update_water_grid(f, gl.rippleShader, gl.watergrid_fbo);
     gl.watergrid_fbo->unbind_framebuffer();
     glFlush();
     pass_end(Pass::WaterGrid);
@@ -140,7 +140,7 @@ void draw_frame()
     glPushMatrix();
 
     pass_begin(Pass::Shadow);
-    draw_shadow_map();
+    draw_shadow_map(f);
     glPopMatrix();
     glFlush();
     pass_end(Pass::Shadow);
@@ -149,15 +149,15 @@ void draw_frame()
     pass_begin(Pass::Main);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    draw_main_image();
+    draw_main_image(f);
     pass_end(Pass::Main);
 
     pass_begin(Pass::Mirror);
-    draw_reflection_refraction();
+    draw_reflection_refraction(f);
     pass_end(Pass::Mirror);
 
     pass_begin(Pass::Surface);
-    if (buffer_pass) draw_water_surface();
+    if (f.options.buffer_pass) draw_water_surface(f);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     pass_end(Pass::Surface);
@@ -175,26 +175,27 @@ void draw_frame()
     glDisable(GL_TEXTURE_2D);
     glPushMatrix();
     glEnable(GL_DEPTH_TEST);
-    dof_projection();
+    dof_projection(*f.eye);
     gl.dof_fbo->bind_framebuffer();
     gl.dof_fbo->unbind_framebuffer();
     glDisable(GL_DEPTH_TEST);
     glPopMatrix();
 }
 
-void draw_composite(FBO* image, ShaderProgram* program)
+// The final image into the back buffer through the image-warp program.
+void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* program)
 {
     SDLGL& gl = *sdlgl;
     const int w = gl.width, h = gl.height;
     pass_begin(Pass::Composite);
-    gl.set_projection(w, h, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     glDisable(GL_FOG);
     glDisable(GL_BLEND);
     glDrawBuffer(GL_BACK);
     image->bind_to_unit(GL_TEXTURE0);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     program->bind();
-    program->set_uniform_1f("slice_nr", gl.time_now);
+    program->set_uniform_1f("slice_nr", f.time_now);
     program->set_uniform_2f("imgMapWH", float(image->_texW), float(image->_texH));
     bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
     glMatrixMode(GL_MODELVIEW);
@@ -217,15 +218,16 @@ void draw_composite(FBO* image, ShaderProgram* program)
     glMultiTexCoord2f(GL_TEXTURE0, 0, ih);
     glVertex2i(0, h);
     glEnd();
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
     unbind_from(image);
     unbind_from(gl.waveAnim_tex);
     program->unbind();
-    gl.set_projection(w, h, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     pass_end(Pass::Composite);
 }
 
-void draw_debug_view()
+// The six intermediate images as tiles along the bottom of the window.
+void draw_debug_view(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     glDisable(GL_DEPTH_TEST);
@@ -235,7 +237,7 @@ void draw_debug_view()
     glDisable(GL_FOG);
     gl.disable_texture_units();
     glPushMatrix();
-    gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    gl.set_projection(gl.width, gl.height, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     glDrawBuffer(GL_BACK);
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
@@ -271,43 +273,30 @@ void draw_debug_view()
     debug_tile(5, 1, 1);
     gl.ripple_b_fbo->unbind();
 
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
-    window_projection();
+    glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
+    window_projection(*f.eye);
     glPopMatrix();
     glEnable(GL_DEPTH_TEST);
 }
 
-void begin_frame_images()
-{
-    SDLGL& gl = *sdlgl;
-    for (FBO* target : {gl.dof_small_fbo, gl.dof_fbo}) {
-        target->bind_framebuffer();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        target->unbind_framebuffer();
-    }
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(view_matrix);
-    dof_projection();
-    gl.dof_fbo->bind_framebuffer();
-}
-
-void end_simulation_image() { sdlgl->dof_fbo->unbind_framebuffer(); }
-
-void draw_sky_image()
+// The sky into the main depth-of-field image.
+void draw_sky_image(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     pass_begin(Pass::Sky);
-    dof_projection();
+    dof_projection(*f.eye);
     gl.dof_fbo->bind_framebuffer();
-    draw_skybox(1);
+    draw_skybox(*f.eye, 1);
     gl.dof_fbo->unbind_framebuffer();
     pass_end(Pass::Sky);
 }
 
-void compose_frame()
+// Resets the state the scene left, shows the final image and, when asked, the
+// intermediate images over it.
+void compose_frame(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
-    dof_projection();
+    dof_projection(*f.eye);
     gl.dof_fbo->bind_framebuffer();
     gl.disable_texture_units();
     glEnable(GL_LIGHTING);
@@ -322,7 +311,36 @@ void compose_frame()
     }
     glDisable(GL_NORMALIZE);
     glDisable(GL_LIGHTING);
-    draw_composite(gl.dof_fbo, gl.imgwarpShader);
-    if (extra_pass) draw_debug_view();
+    draw_composite(f, gl.dof_fbo, gl.imgwarpShader);
+    if (f.options.extra_pass) draw_debug_view(f);
     gl.disable_texture_units();
 }
+
+} // namespace
+
+void render_frame(const FrameDescription& f)
+{
+    SDLGL& gl = *sdlgl;
+    if (f.scene) draw_sky_image(f);
+    gl.disable_texture_units();
+    gl.check_gl_error("EZG main loop start");
+    if (!f.scene) return;
+    draw_scene_passes(f);
+    compose_frame(f);
+}
+
+void begin_frame_images(const FrameDescription& f)
+{
+    SDLGL& gl = *sdlgl;
+    for (FBO* target : {gl.dof_small_fbo, gl.dof_fbo}) {
+        target->bind_framebuffer();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        target->unbind_framebuffer();
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(f.view_matrix);
+    dof_projection(*f.eye);
+    gl.dof_fbo->bind_framebuffer();
+}
+
+void end_simulation_image() { sdlgl->dof_fbo->unbind_framebuffer(); }

@@ -1,30 +1,18 @@
-// The passes of one frame in their order, the final image and the debug view of the
-// intermediate images.
+// The passes of one frame in their order: the sky, the grids and the ripple images, the
+// shadow map, the main image, reflection and refraction, the water surface and the final
+// image (with the intermediate images over it when asked for).
 #pragma once
 
-#include <GL/glew.h>
+struct FrameDescription;
 
-class FBO;
-class ShaderProgram;
+// The whole frame's drawing into the back buffer. While the title covers the window
+// (frame.scene false) only the texture units are reset.
+void render_frame(const FrameDescription& frame);
 
-// Everything from the grids to the water surface.
-void draw_frame();
-
-// The final image into the back buffer through the image-warp program.
-void draw_composite(FBO* image, ShaderProgram* program);
-
-// The six intermediate images as tiles along the bottom of the window.
-void draw_debug_view();
-
-// ---- the frame steps of the main loop that belong to the landscape ----
+// ---- the steps of the main loop around the simulation that belong to the images ----
 
 // Clears the small and the main depth-of-field images, then binds the main one with the
 // previous frame's view and its projection (the simulation may draw into it).
-void begin_frame_images();
+void begin_frame_images(const FrameDescription& frame);
 // Unbinds the main depth-of-field image after the simulation.
 void end_simulation_image();
-// The sky into the main depth-of-field image.
-void draw_sky_image();
-// Resets the state the scene left, shows the final image and, when extra_pass is set,
-// the intermediate images over it.
-void compose_frame();

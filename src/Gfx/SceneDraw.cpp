@@ -41,7 +41,7 @@ void draw_sky_cube(float s)
 
 } // namespace
 
-void draw_skybox(int need_dof_alpha)
+void draw_skybox(const Camera& eye, int need_dof_alpha)
 {
     SDLGL& gl = *sdlgl;
     Texture* cube = gl.cubemap_tex;
@@ -59,7 +59,7 @@ void draw_skybox(int need_dof_alpha)
     bind_on(cube, GL_TEXTURE0);
     gl.skyboxShader->bind();
     gl.skyboxShader->set_uniform_1f("need_dof_alpha", float(need_dof_alpha));
-    glTranslatef(float(eyecam->pos.x), float(eyecam->pos.y) - s / 100.0f, float(eyecam->pos.z));
+    glTranslatef(float(eye.pos.x), float(eye.pos.y) - s / 100.0f, float(eye.pos.z));
     draw_sky_cube(s);
     unbind_from(cube);
     gl.skyboxShader->unbind();
@@ -102,15 +102,15 @@ void bind_shadow_map(GLenum texture_unit)
     glMatrixMode(GL_MODELVIEW);
 }
 
-void draw_nearby_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
+void draw_nearby_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
 {
     const float kept = md2_visibility_distance;
     md2_visibility_distance = std::min(kept, sdlgl->md2_max_vis_dist);
-    draw_models(program, texture_env_mode, shade_model);
+    draw_models(eye, program, texture_env_mode, shade_model);
     md2_visibility_distance = kept;
 }
 
-void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
+void draw_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
 {
     SDLGL& gl = *sdlgl;
     glActiveTexture(GL_TEXTURE0);
@@ -123,7 +123,7 @@ void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_mo
     if (program) {
         program->bind();
         double to_world[16];
-        camera_to_world(*eyecam, to_world);
+        camera_to_world(eye, to_world);
         program->set_uniform_matrix4d("tmpMat", 1, false, to_world);
         bind_on(gl.noise_tex, tex_unit(kUnitNoise));
         glActiveTexture(GL_TEXTURE0);

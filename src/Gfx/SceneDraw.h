@@ -8,9 +8,9 @@
 class Camera;
 class ShaderProgram;
 
-// The sky cube around the eye. need_dof_alpha 1: alpha carries the blur distance (main
+// The sky cube around `eye`. need_dof_alpha 1: alpha carries the blur distance (main
 // image); 0: alpha marks sky (reflection image).
-void draw_skybox(int need_dof_alpha);
+void draw_skybox(const Camera& eye, int need_dof_alpha);
 
 // Light matrices and depth state for the shadow map (bound by the caller).
 void begin_shadow_pass(Camera& camera);
@@ -18,15 +18,16 @@ void begin_shadow_pass(Camera& camera);
 // The shadow map on `texture_unit` with its lookup matrix in that unit's texture matrix.
 void bind_shadow_map(GLenum texture_unit);
 
-// The model manager draws every placed instance, with `program` or fixed function.
-void draw_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model);
+// The model manager draws every placed instance, with `program` (which gets `eye`'s
+// camera-to-world matrix) or fixed function.
+void draw_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mode, GLenum shade_model);
 
 // The same for the shadow map and the reflection, but only the models within the models'
 // own distance ("md2_max_vis_dist"), however high the eye. Seen from high above, the far
 // scenery is a pixel or two in the main image; its shadows and its mirror images, a quarter
 // that size and broken up by the waves, showed nothing, and drawing them cost as much as
 // the main image's.
-void draw_nearby_models(ShaderProgram* program, GLint texture_env_mode, GLenum shade_model);
+void draw_nearby_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mode, GLenum shade_model);
 
 // The light's projection and view as the shadow pass left them.
 extern double light_projection[16];

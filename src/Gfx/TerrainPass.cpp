@@ -4,6 +4,7 @@
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
+#include "Gfx/FrameDescription.h"
 #include "Gfx/GridMath.h"
 #include "Gfx/PassUtil.h"
 #include "Gfx/PrepareShaders.h"
@@ -12,7 +13,7 @@
 
 #include <GL/glew.h>
 
-void update_terrain_grid(ShaderProgram* program, FBO* grid)
+void update_terrain_grid(const FrameDescription& f, ShaderProgram* program, FBO* grid)
 {
     SDLGL& gl = *sdlgl;
     const int w = grid->_texW, h = grid->_texH;
@@ -22,28 +23,28 @@ void update_terrain_grid(ShaderProgram* program, FBO* grid)
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
 
-    gl.set_projection(w, h, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     glLoadIdentity();
 
     program->bind();
     bind_on(gl.noise_tex, tex_unit(kUnitNoise));
     bind_on(gl.htex_16bit, tex_unit(kUnitHeight));
     bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
-    if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
+    if (!f.options.freeze_waves) program->set_uniform_1f("slice_nr", f.time_now);
 
-    GridSpread spread = grid_spread(eyecam->dir.y, eyecam->pos.y);
-    auxcam->derive_grid_view(*eyecam, spread.tilt, 1250.0);
+    GridSpread spread = grid_spread(f.eye->dir.y, f.eye->pos.y);
+    f.grid->derive_grid_view(*f.eye, spread.tilt, 1250.0);
     program->set_uniform_1f("pot", spread.pot);
-    program->set_uniform_4f("camPos", float(auxcam->pos.x), float(auxcam->pos.y), float(auxcam->pos.z), 1.0f);
-    program->set_uniform_4f("camDirX", float(auxcam->str.x), float(auxcam->str.y), float(auxcam->str.z), 1.0f);
-    program->set_uniform_4f("camDirY", float(auxcam->up.x), float(auxcam->up.y), float(auxcam->up.z), 1.0f);
-    program->set_uniform_4f("camDirZ", float(auxcam->dir.x), float(auxcam->dir.y), float(auxcam->dir.z), 1.0f);
+    program->set_uniform_4f("camPos", float(f.grid->pos.x), float(f.grid->pos.y), float(f.grid->pos.z), 1.0f);
+    program->set_uniform_4f("camDirX", float(f.grid->str.x), float(f.grid->str.y), float(f.grid->str.z), 1.0f);
+    program->set_uniform_4f("camDirY", float(f.grid->up.x), float(f.grid->up.y), float(f.grid->up.z), 1.0f);
+    program->set_uniform_4f("camDirZ", float(f.grid->dir.x), float(f.grid->dir.y), float(f.grid->dir.z), 1.0f);
     program->set_uniform_1f("ratio", float(gl.aspect_ratio));
 
     glActiveTexture(GL_TEXTURE0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     draw_unit_quad(w, h);
-    if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    if (f.options.wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 
     unbind_from(gl.noise_tex);
     unbind_from(gl.htex_16bit);
@@ -56,7 +57,7 @@ void update_terrain_grid(ShaderProgram* program, FBO* grid)
     glShadeModel(GL_SMOOTH);
 }
 
-void draw_terrain(FBO* grid, ShaderProgram* program, bool full_resolution)
+void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, bool full_resolution)
 {
     SDLGL& gl = *sdlgl;
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -75,8 +76,8 @@ void draw_terrain(FBO* grid, ShaderProgram* program, bool full_resolution)
     program->set_uniform_1i("shadowMap", kUnitShadow);
     program->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
     program->set_uniform_4fv("lightColor", kTerrainLightColor);
-    program->set_uniform_4f("camPos", float(eyecam->pos.x), float(eyecam->pos.y), float(eyecam->pos.z), 1.0f);
-    if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
+    program->set_uniform_4f("camPos", float(f.eye->pos.x), float(f.eye->pos.y), float(f.eye->pos.z), 1.0f);
+    if (!f.options.freeze_waves) program->set_uniform_1f("slice_nr", f.time_now);
     program->set_uniform_1i("noiseMap", kUnitNoise);
     glActiveTexture(GL_TEXTURE0);
 

@@ -5,11 +5,12 @@
 
 class ShaderProgram;
 class FBO;
+struct FrameDescription;
 
 // The grid pass (the grid target bound by the caller): spreads the grid by "pot", turns
-// auxcam into the grid view of eyecam and writes the grid's vertices.
-void update_terrain_grid(ShaderProgram* program, FBO* grid);
+// the frame's grid camera into the grid view of its eye and writes the grid's vertices.
+void update_terrain_grid(const FrameDescription& frame, ShaderProgram* program, FBO* grid);
 
 // Draws the grid with a colour program; `full_resolution` chooses the index list (the
 // half-resolution one has a quarter of the quads). The caller binds the shadow map.
-void draw_terrain(FBO* grid, ShaderProgram* program, bool full_resolution);
+void draw_terrain(const FrameDescription& frame, FBO* grid, ShaderProgram* program, bool full_resolution);

@@ -5,6 +5,7 @@
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
+#include "Gfx/FrameDescription.h"
 #include "Gfx/PassUtil.h"
 #include "Gfx/PrepareShaders.h"
 #include "Gfx/SceneDraw.h"
@@ -66,14 +67,15 @@ void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, flo
     trails_of_frame.push_back(&trail);
 }
 
-void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const RingTrail*>& trails)
+void draw_rings(const FrameDescription& f, ShaderProgram* program, FBO* target,
+                const std::vector<const RingTrail*>& trails)
 {
     SDLGL& gl = *sdlgl;
     glDisable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);
     clear_ripple_image();
 
-    gl.set_projection(target->_texW, target->_texH, 0, eyecam->near_plane, eyecam->far_plane, 90.0f);
+    gl.set_projection(target->_texW, target->_texH, 0, f.eye->near_plane, f.eye->far_plane, 90.0f);
     glGetDoublev(GL_PROJECTION_MATRIX, saved_ring_projection);
 
     glLoadIdentity();
@@ -83,7 +85,7 @@ void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const Rin
     glBlendEquation(GL_FUNC_ADD);
     glPushMatrix();
     double view[16];
-    camera_view_matrix(*auxcam, view);
+    camera_view_matrix(*f.grid, view);
     load_matrix(view);
 
     program->bind();
@@ -91,7 +93,7 @@ void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const Rin
     program->set_uniform_2f("waterDynamicWH", float(target->_texW), float(target->_texH));
     program->set_uniform_1f("ripple_freq", ripple_freq_dynamic);
     program->set_uniform_1f("ripple_scale", ripple_scale());
-    program->set_uniform_1f("slice_nr", gl.time_now * 0.4f);
+    program->set_uniform_1f("slice_nr", f.time_now * 0.4f);
 
     glActiveTexture(GL_TEXTURE0);
     // Hundreds of rings a frame: the three per-ring uniforms are looked up once.
@@ -125,7 +127,7 @@ void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const Rin
     glShadeModel(GL_SMOOTH);
 }
 
-void draw_ring_normals(ShaderProgram* program, FBO* target)
+void draw_ring_normals(const FrameDescription& f, ShaderProgram* program, FBO* target)
 {
     SDLGL& gl = *sdlgl;
     FBO* rings = gl.ripple_a_fbo;
@@ -133,7 +135,7 @@ void draw_ring_normals(ShaderProgram* program, FBO* target)
     glShadeModel(GL_FLAT);
     clear_ripple_image();
     // A flat image over the target's pixels.
-    gl.set_projection(target->_texW, target->_texH, 1, eyecam->near_plane, eyecam->far_plane, 90.0f);
+    gl.set_projection(target->_texW, target->_texH, 1, f.eye->near_plane, f.eye->far_plane, 90.0f);
     glLoadIdentity();
 
     program->bind();
@@ -144,7 +146,7 @@ void draw_ring_normals(ShaderProgram* program, FBO* target)
     glActiveTexture(GL_TEXTURE0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     draw_unit_quad(rings->_texW, rings->_texH);
-    if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    if (f.options.wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 
     unbind_from(rings);
     program->unbind();
@@ -152,31 +154,31 @@ void draw_ring_normals(ShaderProgram* program, FBO* target)
     glShadeModel(GL_SMOOTH);
 }
 
-WaterCorners water_corners(const Camera& camera)
+WaterCorners water_corners(const Camera& eye, const Camera& camera)
 {
     SDLGL& gl = *sdlgl;
     FBO* grid = gl.watergrid_fbo;
     float inverse_projection[16];
-    gl.set_projection(grid->_texW, grid->_texH, 0, eyecam->near_plane, eyecam->far_plane, 90.0f,
+    gl.set_projection(grid->_texW, grid->_texH, 0, eye.near_plane, eye.far_plane, 90.0f,
                       inverse_projection);
     return water_corners_from(camera, inverse_projection, kWaterGridFarLimit);
 }
 
-void update_water_grid(ShaderProgram* program, FBO* grid)
+void update_water_grid(const FrameDescription& f, ShaderProgram* program, FBO* grid)
 {
     SDLGL& gl = *sdlgl;
     FBO* rings = gl.ripple_a_fbo;
     glDisable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);
 
-    WaterCorners c = water_corners(*auxcam);
-    gl.set_projection(grid->_texW, grid->_texH, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    WaterCorners c = water_corners(*f.eye, *f.grid);
+    gl.set_projection(grid->_texW, grid->_texH, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     glLoadIdentity();
 
     program->bind();
     bind_on(gl.noise_tex, tex_unit(kUnitNoise));
     bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
-    if (!freeze_waves) program->set_uniform_1f("slice_nr", gl.time_now);
+    if (!f.options.freeze_waves) program->set_uniform_1f("slice_nr", f.time_now);
     const char* names[4] = {"isect_mm", "isect_pm", "isect_pp", "isect_mp"};
     for (int i = 0; i < 4; ++i)
         program->set_uniform_4f(names[i], float(c.p[i].x), float(c.p[i].y), float(c.p[i].z), float(c.p[i].w));
@@ -187,7 +189,7 @@ void update_water_grid(ShaderProgram* program, FBO* grid)
     glActiveTexture(GL_TEXTURE0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     draw_unit_quad(grid->_texW, grid->_texH);
-    if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    if (f.options.wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 
     unbind_from(gl.noise_tex);
     unbind_from(gl.waveAnim_tex);
@@ -198,43 +200,43 @@ void update_water_grid(ShaderProgram* program, FBO* grid)
     glShadeModel(GL_SMOOTH);
 }
 
-void draw_reflection_refraction()
+void draw_reflection_refraction(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     FBO* target = gl.reflrefr_fbo;
     target->bind_framebuffer();
-    gl.set_projection(target->_texW, target->_texH, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    gl.set_projection(target->_texW, target->_texH, 0, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
 
     // Reflection: the world seen from the eye mirrored in the water plane.
     glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
     clear_to(gl.cc_above, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    mirror_in_water_plane(*eyecam);
+    mirror_in_water_plane(*f.eye);
     float view[16];
-    camera_view_floats(*eyecam, view);
+    camera_view_floats(*f.eye, view);
     glLoadMatrixf(view);
-    draw_skybox(0);
+    draw_skybox(*f.eye, 0);
     glFrontFace(GL_CW);
     bind_shadow_map(tex_unit(kUnitShadow));
-    draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false);
+    draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false);
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 0.0f);
     gl.md2instanceShader->unbind();
-    draw_nearby_models(gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    draw_nearby_models(*f.eye, gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     glPopMatrix();
     glFrontFace(GL_CCW);
-    mirror_in_water_plane(*eyecam);
-    glLoadMatrixf(view_matrix);
+    mirror_in_water_plane(*f.eye);
+    glLoadMatrixf(f.view_matrix);
 
     // Refraction: what lies under the water, from the eye itself.
     glDrawBuffer(GL_COLOR_ATTACHMENT1_EXT);
     clear_to(gl.cc_below, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     bind_shadow_map(tex_unit(kUnitShadow));
     glPushMatrix();
-    draw_terrain(gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false);
+    draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false);
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     glPopMatrix();
@@ -247,7 +249,7 @@ void draw_reflection_refraction()
     glEnable(GL_DEPTH_TEST);
 }
 
-void draw_water_surface()
+void draw_water_surface(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     FBO* grid = gl.watergrid_fbo;
@@ -255,8 +257,8 @@ void draw_water_surface()
     FBO* normals = gl.ripple_b_fbo;
 
     glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(view_matrix);
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    glLoadMatrixf(f.view_matrix);
+    glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
 
     glEnableClientState(GL_VERTEX_ARRAY);
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
@@ -273,14 +275,14 @@ void draw_water_surface()
         mirror->bind_to_unit(tex_unit(kUnitReflection));
         p->set_uniform_1i("reflectMap", kUnitReflection);
     }
-    vec4_uniform(p, "camPos", eyecam->pos);
-    vec4_uniform(p, "camDir", eyecam->dir);
-    vec4_uniform(p, "camUp", eyecam->up);
+    vec4_uniform(p, "camPos", f.eye->pos);
+    vec4_uniform(p, "camDir", f.eye->dir);
+    vec4_uniform(p, "camUp", f.eye->up);
     p->set_uniform_1f("sc_ratio", float(gl.aspect_ratio));
     p->set_uniform_1f("fadeFactor", 0.0f);
     p->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
     p->set_uniform_4fv("lightColor", kTerrainLightColor);
-    if (!freeze_waves) p->set_uniform_1f("slice_nr", gl.time_now);
+    if (!f.options.freeze_waves) p->set_uniform_1f("slice_nr", f.time_now);
     bind_on(normals, tex_unit(kUnitRings));
     p->set_uniform_1i("dynamicRingsMap", kUnitRings);
     p->set_uniform_2f("dynamicRingsMapWH", float(normals->_texW), float(normals->_texH));
@@ -288,7 +290,7 @@ void draw_water_surface()
 
     // Unit 7's texture matrix projects world points onto the rings as they were drawn.
     double aux_view[16], ring_matrix[16];
-    camera_view_matrix(*auxcam, aux_view);
+    camera_view_matrix(*f.grid, aux_view);
     ring_texture_matrix(saved_ring_projection, aux_view, ring_matrix);
     glActiveTexture(tex_unit(kUnitRings));
     glMatrixMode(GL_TEXTURE);
@@ -296,7 +298,7 @@ void draw_water_surface()
     glMatrixMode(GL_MODELVIEW);
 
     glCullFace(GL_FRONT);
-    gl.set_projection(gl.dof_fbo->_texW, gl.dof_fbo->_texH, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    gl.set_projection(gl.dof_fbo->_texW, gl.dof_fbo->_texH, 0, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     gl.dof_fbo->bind_framebuffer();
     glDrawElements(GL_QUAD_STRIP, grid->index_count, GL_UNSIGNED_INT, nullptr);
     gl.dof_fbo->unbind_framebuffer();

@@ -12,6 +12,7 @@
 class Camera;
 class FBO;
 class ShaderProgram;
+struct FrameDescription;
 
 // The trails seen this frame, in the order the objects were visited; draw_rings draws
 // them. The frame clears the list before the objects record their rings.
@@ -23,23 +24,25 @@ std::vector<const RingTrail*>& frame_ring_trails();
 void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z,
                        float time_now, float dt, float height_limit);
 
-// Ring heights into ripple A (bound by the caller), seen from auxcam.
-void draw_rings(ShaderProgram* program, FBO* target, const std::vector<const RingTrail*>& trails);
+// Ring heights into ripple A (bound by the caller), seen from the frame's grid camera.
+void draw_rings(const FrameDescription& frame, ShaderProgram* program, FBO* target,
+                const std::vector<const RingTrail*>& trails);
 
 // Ring normals into ripple B (bound by the caller) from ripple A.
-void draw_ring_normals(ShaderProgram* program, FBO* target);
+void draw_ring_normals(const FrameDescription& frame, ShaderProgram* program, FBO* target);
 
-// Where auxcam's corner rays meet the water plane (see water_corners_from).
-WaterCorners water_corners(const Camera& camera);
+// Where the corner rays of `camera` meet the water plane (see water_corners_from), with
+// the depth range of `eye`.
+WaterCorners water_corners(const Camera& eye, const Camera& camera);
 
 // The water grid pass (the water grid bound by the caller).
-void update_water_grid(ShaderProgram* program, FBO* grid);
+void update_water_grid(const FrameDescription& frame, ShaderProgram* program, FBO* grid);
 
 // Reflection (colour 0) and refraction (colour 1) images of the reflection target.
-void draw_reflection_refraction();
+void draw_reflection_refraction(const FrameDescription& frame);
 
-// The water surface into the depth-of-field target, when buffer_pass is set.
-void draw_water_surface();
+// The water surface into the depth-of-field target (the frame asks for it with buffer_pass).
+void draw_water_surface(const FrameDescription& frame);
 
 // The projection ripple A was drawn with, kept to project ripple B onto the surface.
 extern double saved_ring_projection[16];

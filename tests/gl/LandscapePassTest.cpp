@@ -4,6 +4,7 @@
 #include "GlFixture.h"
 
 #include "Common/Camera.h"
+#include "Common/DescribeFrame.h"
 #include "Gfx/FBO.h"
 #include "Gfx/FramePass.h"
 #include "Gfx/GridMath.h"
@@ -97,19 +98,20 @@ protected:
     {
         FBO* grid = sdlgl->pgmlandgrid_fbo;
         grid->bind_framebuffer();
-        update_terrain_grid(sdlgl->pgmlandShader, grid);
+        update_terrain_grid(describe_frame(*sdlgl, true), sdlgl->pgmlandShader, grid);
         grid->unbind_framebuffer();
     }
 
     void ring_images(const std::vector<const RingTrail*>& trails)
     {
         SDLGL& gl = *sdlgl;
+        const FrameDescription frame = describe_frame(gl, true);
         auxcam->derive_grid_view(*eyecam, 0.0025, 0.0);
         gl.ripple_a_fbo->bind_framebuffer();
-        draw_rings(gl.ringsShader, gl.ripple_a_fbo, trails);
+        draw_rings(frame, gl.ringsShader, gl.ripple_a_fbo, trails);
         gl.ripple_a_fbo->unbind_framebuffer();
         gl.ripple_b_fbo->bind_framebuffer();
-        draw_ring_normals(gl.waternormalsShader, gl.ripple_b_fbo);
+        draw_ring_normals(frame, gl.waternormalsShader, gl.ripple_b_fbo);
         gl.ripple_b_fbo->unbind_framebuffer();
     }
 };
@@ -181,10 +183,10 @@ TEST_F(LandscapePasses, WaterGridLiesOnTheWaterPlaneInsideItsCorners)
     place_eye(128, 300, 400, 0, -30);
     SDLGL& gl = *sdlgl;
     ring_images({});
-    WaterCorners c = water_corners(*auxcam);
+    WaterCorners c = water_corners(*eyecam, *auxcam);
     FBO* grid = gl.watergrid_fbo;
     grid->bind_framebuffer();
-    update_water_grid(gl.rippleShader, grid);
+    update_water_grid(describe_frame(gl, true), gl.rippleShader, grid);
     grid->unbind_framebuffer();
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
@@ -252,11 +254,10 @@ TEST_F(LandscapePasses, WholeFrameKeepsTheMatrixStackBalanced)
         glMatrixMode(GL_MODELVIEW);
         glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &before);
         for (int frame = 0; frame < 3; ++frame) {
-            begin_frame_images();
+            const FrameDescription f = describe_frame(*sdlgl, true);
+            begin_frame_images(f);
             end_simulation_image();
-            draw_sky_image();
-            draw_frame();
-            compose_frame();
+            render_frame(f);
         }
         glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &after);
         EXPECT_EQ(after, before) << "buffer_pass " << surface;

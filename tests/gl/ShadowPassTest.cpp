@@ -3,6 +3,7 @@
 #include "GlFixture.h"
 
 #include "Common/Camera.h"
+#include "Common/DescribeFrame.h"
 #include "Common/ParameterFile.h"
 #include "Common/Projection.h"
 #include "Gfx/FBO.h"
@@ -51,17 +52,18 @@ protected:
         GlFixture::TearDown();
     }
 
-    // One frame up to the water surface; the main image is left in the depth-of-field target.
+    // One frame; the main image is left in the depth-of-field target, which the final image
+    // only reads.
     std::vector<unsigned char> main_image()
     {
         double view[16];
         camera_view_matrix(*eyecam, view);
         mat4_to_float(view, view_matrix);
         Md2Manager::UpdateAll(0.0f);
-        begin_frame_images();
+        const FrameDescription f = describe_frame(*sdlgl, true);
+        begin_frame_images(f);
         end_simulation_image();
-        draw_sky_image();
-        draw_frame();
+        render_frame(f);
         FBO* image = sdlgl->dof_fbo;
         std::vector<unsigned char> p(static_cast<size_t>(image->_texW) * image->_texH * 4);
         image->bind_framebuffer();
