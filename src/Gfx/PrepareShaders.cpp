@@ -42,230 +42,304 @@ ShaderProgram* make_program(const char* log_line, const char* base)
     return p;
 }
 
+// What the programs' fixed uniforms are made of: the graphics settings, the texture sizes,
+// the wave sampling and where the terrain lies.
+struct ProgramInputs {
+    const SDLGL& gl;
+    const TerrainScale& terrain;
+    Size wave, height, rock, grass, sand, noise;
+    float wave_off;                     // half the wave height
+    float wave_lookup_x, wave_lookup_y; // tiles the wave texture 30 times per texture size
+};
+
+ProgramInputs program_inputs(const SDLGL& gl, const TerrainScale& terrain)
+{
+    ProgramInputs in{gl, terrain, size_of(gl.waveAnim_tex), size_of(gl.htex_16bit), size_of(gl.rock_tex),
+                     size_of(gl.grass_tex), size_of(gl.sand_tex), size_of(gl.noise_tex), 0, 0, 0};
+    in.wave_off = waveScale * 0.5f;
+    in.wave_lookup_x = 1.0f / (in.wave.w * kWaveTileScale);
+    in.wave_lookup_y = 1.0f / (in.wave.h * kWaveTileScale);
+    return in;
+}
+
+// How a program samples the wave texture: its size, the wave height and offset, and the
+// lookup scale.
+void set_wave_sampling(ShaderProgram* q, const ProgramInputs& in)
+{
+    q->set_uniform_1f("texW", in.wave.w);
+    q->set_uniform_1f("texH", in.wave.h);
+    q->set_uniform_1f("waveScale", waveScale);
+    q->set_uniform_1f("waveOff", in.wave_off);
+    q->set_uniform_2f("texLookupScale", in.wave_lookup_x, in.wave_lookup_y);
+}
+
+void set_terrain_light(ShaderProgram* q)
+{
+    q->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
+    q->set_uniform_4fv("lightColor", kTerrainLightColor);
+}
+
+// Where the height texture puts the terrain: its lookup scale, height range and offset.
+void set_terrain_place(ShaderProgram* q, const TerrainScale& t)
+{
+    q->set_uniform_2f("texLookupScale", t.pgmland[0], t.pgmland[2]);
+    q->set_uniform_1f("hScale", t.pgmland[1]);
+    q->set_uniform_1f("hOffset", t.pgmland_offset);
+}
+
+// What the four terrain colour programs (plain, parallax, above and below the water) share:
+// the ground textures, the height texture and its size, the light and the water line.
+void set_terrain_colour_common(ShaderProgram* q, const ProgramInputs& in)
+{
+    q->set_uniform_1i("hMap", kUnitGrass);
+    q->set_uniform_2f("hMapWH", in.grass.w, in.grass.h);
+    q->set_uniform_1i("cMap", kUnitRock);
+    q->set_uniform_2f("cMapWH", in.rock.w, in.rock.h);
+    q->set_uniform_1i("sandMap", kUnitDecal);
+    q->set_uniform_2f("sandMapWH", in.sand.w, in.sand.h);
+    q->set_uniform_1i("pgmlandMap", kUnitHeight);
+    q->set_uniform_1f("texW", in.height.w);
+    q->set_uniform_1f("texH", in.height.h);
+    q->set_uniform_2f("noiseMapWH", in.noise.w, in.noise.h);
+    set_terrain_place(q, in.terrain);
+    set_terrain_light(q);
+    q->set_uniform_1f("waterlevel_frac", waterlevel_frac);
+    q->set_uniform_1f("light_still_in_shadowed_region", in.gl.light_still_in_shadowed_region);
+}
+
+// The rock texture laid over world-space meshes.
+void set_rock_mapping(ShaderProgram* q, const ProgramInputs& in)
+{
+    q->set_uniform_4f("trans", -in.rock.w / 8.0f, -22.0f, -in.rock.h / 8.0f, 0.0f);
+    q->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
+}
+
+// 1: the projected water grid.
+ShaderProgram* ripple_program(const ProgramInputs& in)
+{
+    ShaderProgram* p = make_program("loading rippleShader", "ripple");
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_1i("wave3D", kUnitWave);
+    p->set_uniform_1f("waveScale", waveScale);
+    p->set_uniform_1f("waveOff", in.wave_off);
+    p->set_uniform_2f("texLookupScale", in.wave_lookup_x, in.wave_lookup_y);
+    p->set_uniform_2f("texWH", float(watergrid_dim_x), float(watergrid_dim_y));
+    std::printf("--- waveScale %g --- %g ---\n", waveScale, in.wave_off);
+    std::printf("\n\t --- loading rippleshader with %f\n", prec_mul);
+    p->set_uniform_1f("ripple_scale", ripple_scale_dynamic * prec_mul);
+    return p;
+}
+
+// 2: normals of the ring image.
+ShaderProgram* water_normals_program(const ProgramInputs& in)
+{
+    ShaderProgram* p = make_program("loading waternormalsShader", "water_n2FBO");
+    set_wave_sampling(p, in);
+    return p;
+}
+
+// 3: float images shown as colours (debug view).
+ShaderProgram* show_float_program()
+{
+    ShaderProgram* p = make_program("loading show_floatShader", "show_float");
+    p->set_uniform_1i("floatMap", kUnitDecal);
+    return p;
+}
+
+void print_terrain_scale(const ProgramInputs& in)
+{
+    const float* pgmland_scale = in.terrain.pgmland;
+    const float pgmland_offset = in.terrain.pgmland_offset;
+    std::printf("pgmland_scale = %f %f %f, pgmland_offset = %f\n", pgmland_scale[0], pgmland_scale[1],
+                pgmland_scale[0], pgmland_offset);
+    std::fprintf(stderr, "pgmland_scale[0] / pgmland_scale[1] = %f\n", pgmland_scale[0] / pgmland_scale[1]);
+    std::fprintf(stderr, "pgmland_scale[1] / pgmland_scale[0] = %f\n", pgmland_scale[1] / pgmland_scale[0]);
+    std::fprintf(stderr, "htex_16bit->_texW = %d\n", in.gl.htex_16bit ? in.gl.htex_16bit->_texW : 0);
+    std::fprintf(stderr, "hmap.map_w = %d\n", hmap.map_w);
+    std::printf("(1.0f/pgmland_scale[0])/hmap.map_w = %f\n\n",
+                hmap.map_w ? (1.0f / pgmland_scale[0]) / float(hmap.map_w) : 0.0f);
+}
+
+// 4: the projected terrain grid.
+ShaderProgram* terrain_grid_program(const ProgramInputs& in)
+{
+    ShaderProgram* p = make_program("loading pgmlandShader", "pgmland");
+    p->set_uniform_2f("rtvasize", float(pgmlandgrid_dim_x), float(pgmlandgrid_dim_y));
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_1i("pgmlandMap", kUnitHeight);
+    p->set_uniform_2f("pgmlandMapWH", in.height.w, in.height.h);
+    p->set_uniform_1f("pgmland_xcnt_inv", 1.0f / float(pgmlandgrid_dim_x));
+    p->set_uniform_1i("wave3D", kUnitWave);
+    p->set_uniform_1f("waveScale", waveScale);
+    p->set_uniform_1f("waveOff", in.wave_off);
+    set_terrain_place(p, in.terrain);
+    return p;
+}
+
+// 5: the terrain's colour in the main image.
+ShaderProgram* terrain_colour_program(const ProgramInputs& in, const char* log_line, const char* base)
+{
+    ShaderProgram* p = make_program(log_line, base);
+    set_terrain_colour_common(p, in);
+    p->set_uniform_4fv("dof_params", dof_params);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_4f("trans", -in.rock.w / 8.0f, 22.0f, -in.rock.h / 8.0f, 0.0f);
+    p->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
+    return p;
+}
+
+// 6: the same with parallax, with the pair of the current parallax mode.
+ShaderProgram* terrain_parallax_program(const ProgramInputs& in)
+{
+    const SDLGL& gl = in.gl;
+    ShaderProgram* p =
+        terrain_colour_program(in, "loading pgmland parallax color Shader", "pgmland_parallax_color");
+    p->set_uniform_1i("noiseNormalMap", kUnitReliefNormals);
+    if (gl.parallax_mode == 1)
+        p->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz1, gl.parallax_scale_y1);
+    else if (gl.parallax_mode == 2)
+        p->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz2, gl.parallax_scale_y2);
+    return p;
+}
+
+// 7 and 8: the terrain above the water (reflection) and below it (refraction), each with
+// the clear colour of its image.
+ShaderProgram* terrain_water_program(const ProgramInputs& in, const char* base, const char* colour_name,
+                                     const float colour[4])
+{
+    ShaderProgram* p = make_program(nullptr, base);
+    set_terrain_colour_common(p, in);
+    p->set_uniform_1i("wave3D", kUnitWave);
+    p->set_uniform_2f("texLookupScaleWave3D", in.wave_lookup_x, in.wave_lookup_y);
+    p->set_uniform_1f("waveScale", waveScale);
+    p->set_uniform_1f("waveOff", in.wave_off);
+    p->set_uniform_4fv(colour_name, colour);
+    return p;
+}
+
+// 9: lit rock colour for meshes in world space.
+ShaderProgram* colour_program(const ProgramInputs& in)
+{
+    ShaderProgram* p = make_program("loading colorShader", "color");
+    p->set_uniform_1i("cMap", kUnitRock);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_1f("texW", in.rock.w);
+    p->set_uniform_1f("texH", in.rock.h);
+    set_rock_mapping(p, in);
+    return p;
+}
+
+// 10 and 11: the same above and below the water.
+ShaderProgram* mesh_water_program(const ProgramInputs& in, const char* log_line, const char* base,
+                                  const char* colour_name, const float colour[4])
+{
+    ShaderProgram* p = make_program(log_line, base);
+    p->set_uniform_1i("hMap", kUnitHeight);
+    p->set_uniform_1i("cMap", kUnitRock);
+    p->set_uniform_1i("wave3D", kUnitWave);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_1f("ctexW", in.rock.w);
+    p->set_uniform_1f("ctexH", in.rock.h);
+    set_wave_sampling(p, in);
+    set_rock_mapping(p, in);
+    p->set_uniform_4fv(colour_name, colour);
+    return p;
+}
+
+// 12: the water surface.
+ShaderProgram* water_surface_program(const ProgramInputs& in)
+{
+    ShaderProgram* p = make_program("loading perturbShader", "perturb");
+    p->set_uniform_4fv("dof_params", dof_params);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    p->set_uniform_1i("wave3D", kUnitWave);
+    set_wave_sampling(p, in);
+    p->set_uniform_4f("trans", -8096.0f / 8.0f, -22.0f, -8096.0f / 8.0f, 0.0f);
+    p->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
+    set_terrain_light(p);
+    p->set_uniform_4fv("cc_below", in.gl.cc_below);
+    p->set_uniform_4fv("cc", in.gl.cc);
+    return p;
+}
+
+// 13: the sky.
+ShaderProgram* sky_program()
+{
+    ShaderProgram* p = make_program("loading skyboxShader", "skybox");
+    p->set_uniform_1i("cubeMap", kUnitDecal);
+    p->set_uniform_4fv("dof_params", dof_params);
+    return p;
+}
+
+// 14: the rings of moving objects.
+ShaderProgram* rings_program(const ProgramInputs& in)
+{
+    ShaderProgram* p = make_program("loading ringsShader", "rings");
+    p->set_uniform_1i("wave3D", kUnitWave);
+    set_wave_sampling(p, in);
+    return p;
+}
+
+// 15: shadowed objects.
+ShaderProgram* objects_program(const ProgramInputs& in)
+{
+    ShaderProgram* p = make_program("loading objectsShader", "objects");
+    p->set_uniform_1f("light_still_in_shadowed_region", in.gl.light_still_in_shadowed_region);
+    p->set_uniform_1i("shadowMap", kUnitShadow);
+    return p;
+}
+
+// 16: the models.
+ShaderProgram* models_program(const ProgramInputs& in)
+{
+    ShaderProgram* p = make_program("loading md2instanceShader", "md2instance");
+    p->set_uniform_1f("light_still_in_shadowed_region", in.gl.light_still_in_shadowed_region);
+    p->set_uniform_4fv("dof_params", dof_params);
+    p->set_uniform_1i("shadowMap", kUnitShadow);
+    p->set_uniform_1i("decalMap", kUnitDecal);
+    p->set_uniform_1i("noiseMap", kUnitNoise);
+    return p;
+}
+
+// 17: the final image.
+ShaderProgram* final_image_program()
+{
+    ShaderProgram* p = make_program("loading imgwarpShader", "imgwarp");
+    p->set_uniform_4fv("dof_params", dof_params);
+    p->set_uniform_1i("wave3D", kUnitWave);
+    p->set_uniform_1i("imgMap", kUnitDecal);
+    return p;
+}
+
+// Each program is left unbound once its uniforms are set.
+ShaderProgram* unbound(ShaderProgram* p)
+{
+    p->unbind();
+    return p;
+}
+
 } // namespace
 
 void SDLGL::prepare_shaders(const TerrainScale& terrain)
 {
     std::printf("\n\t!!! GL Shader PREPARE !!!\n");
-
-    const Size wave = size_of(waveAnim_tex);
-    const Size height = size_of(htex_16bit);
-    const Size rock = size_of(rock_tex);
-    const Size grass = size_of(grass_tex);
-    const Size sand = size_of(sand_tex);
-    const Size noise = size_of(noise_tex);
-    const float wave_off = waveScale * 0.5f;
-    const float wave_lookup_x = 1.0f / (wave.w * kWaveTileScale);
-    const float wave_lookup_y = 1.0f / (wave.h * kWaveTileScale);
-    const float* light = kTerrainLightDir;
-    const float* light_color = kTerrainLightColor;
-    // How a program samples the wave texture: its size, the wave height and offset, and the
-    // lookup scale that tiles it 30 times per texture size.
-    auto wave_sampling = [&](ShaderProgram* q) {
-        q->set_uniform_1f("texW", wave.w);
-        q->set_uniform_1f("texH", wave.h);
-        q->set_uniform_1f("waveScale", waveScale);
-        q->set_uniform_1f("waveOff", wave_off);
-        q->set_uniform_2f("texLookupScale", wave_lookup_x, wave_lookup_y);
-    };
-
-    // 1: the projected water grid.
-    ShaderProgram* p = rippleShader = make_program("loading rippleShader", "ripple");
-    p->set_uniform_1i("noiseMap", kUnitNoise);
-    p->set_uniform_1i("wave3D", kUnitWave);
-    p->set_uniform_1f("waveScale", waveScale);
-    p->set_uniform_1f("waveOff", wave_off);
-    p->set_uniform_2f("texLookupScale", wave_lookup_x, wave_lookup_y);
-    p->set_uniform_2f("texWH", float(watergrid_dim_x), float(watergrid_dim_y));
-    std::printf("--- waveScale %g --- %g ---\n", waveScale, wave_off);
-    std::printf("\n\t --- loading rippleshader with %f\n", prec_mul);
-    p->set_uniform_1f("ripple_scale", ripple_scale_dynamic * prec_mul);
-    p->unbind();
-
-    // 2: normals of the ring image.
-    p = waternormalsShader = make_program("loading waternormalsShader", "water_n2FBO");
-    wave_sampling(p);
-    p->unbind();
-
-    // 3: float images shown as colours (debug view).
-    p = show_floatShader = make_program("loading show_floatShader", "show_float");
-    p->set_uniform_1i("floatMap", kUnitDecal);
-    p->unbind();
-
-    // 4: the projected terrain grid.
-    const float* pgmland_scale = terrain.pgmland;
-    const float pgmland_offset = terrain.pgmland_offset;
-    std::printf("pgmland_scale = %f %f %f, pgmland_offset = %f\n", pgmland_scale[0],
-                pgmland_scale[1], pgmland_scale[0], pgmland_offset);
-    std::fprintf(stderr, "pgmland_scale[0] / pgmland_scale[1] = %f\n", pgmland_scale[0] / pgmland_scale[1]);
-    std::fprintf(stderr, "pgmland_scale[1] / pgmland_scale[0] = %f\n", pgmland_scale[1] / pgmland_scale[0]);
-    std::fprintf(stderr, "htex_16bit->_texW = %d\n", htex_16bit ? htex_16bit->_texW : 0);
-    std::fprintf(stderr, "hmap.map_w = %d\n", hmap.map_w);
-    std::printf("(1.0f/pgmland_scale[0])/hmap.map_w = %f\n\n",
-                hmap.map_w ? (1.0f / pgmland_scale[0]) / float(hmap.map_w) : 0.0f);
-    p = pgmlandShader = make_program("loading pgmlandShader", "pgmland");
-    p->set_uniform_2f("rtvasize", float(pgmlandgrid_dim_x), float(pgmlandgrid_dim_y));
-    p->set_uniform_1i("noiseMap", kUnitNoise);
-    p->set_uniform_1i("pgmlandMap", kUnitHeight);
-    p->set_uniform_2f("pgmlandMapWH", height.w, height.h);
-    p->set_uniform_1f("pgmland_xcnt_inv", 1.0f / float(pgmlandgrid_dim_x));
-    p->set_uniform_1i("wave3D", kUnitWave);
-    p->set_uniform_1f("waveScale", waveScale);
-    p->set_uniform_1f("waveOff", wave_off);
-    p->set_uniform_2f("texLookupScale", pgmland_scale[0], pgmland_scale[2]);
-    p->set_uniform_1f("hScale", pgmland_scale[1]);
-    p->set_uniform_1f("hOffset", pgmland_offset);
-    p->unbind();
-
-    // 5 and 6: the terrain's colour, plain and with parallax.
-    auto terrain_colour_uniforms = [&](ShaderProgram* q) {
-        q->set_uniform_1i("hMap", kUnitGrass);
-        q->set_uniform_2f("hMapWH", grass.w, grass.h);
-        q->set_uniform_1i("cMap", kUnitRock);
-        q->set_uniform_2f("cMapWH", rock.w, rock.h);
-        q->set_uniform_1i("sandMap", kUnitDecal);
-        q->set_uniform_2f("sandMapWH", sand.w, sand.h);
-        q->set_uniform_4fv("dof_params", dof_params);
-        q->set_uniform_1i("noiseMap", kUnitNoise);
-        q->set_uniform_1i("pgmlandMap", kUnitHeight);
-        q->set_uniform_3f("lightDir", light[0], light[1], light[2]);
-        q->set_uniform_4fv("lightColor", light_color);
-        q->set_uniform_1f("texW", height.w);
-        q->set_uniform_1f("texH", height.h);
-        q->set_uniform_2f("noiseMapWH", noise.w, noise.h);
-        q->set_uniform_4f("trans", -rock.w / 8.0f, 22.0f, -rock.h / 8.0f, 0.0f);
-        q->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
-        q->set_uniform_2f("texLookupScale", pgmland_scale[0], pgmland_scale[2]);
-        q->set_uniform_1f("hScale", pgmland_scale[1]);
-        q->set_uniform_1f("hOffset", pgmland_offset);
-        q->set_uniform_1f("waterlevel_frac", waterlevel_frac);
-        q->set_uniform_1f("light_still_in_shadowed_region", light_still_in_shadowed_region);
-    };
-    p = pgmland_colorShader = make_program("loading pgmland color Shader", "pgmland_color");
-    terrain_colour_uniforms(p);
-    p->unbind();
-
-    p = pgmland_parallax_colorShader =
-        make_program("loading pgmland parallax color Shader", "pgmland_parallax_color");
-    terrain_colour_uniforms(p);
-    p->set_uniform_1i("noiseNormalMap", kUnitReliefNormals);
-    if (parallax_mode == 1)
-        p->set_uniform_2f("parallax_scale_params", parallax_scale_xz1, parallax_scale_y1);
-    else if (parallax_mode == 2)
-        p->set_uniform_2f("parallax_scale_params", parallax_scale_xz2, parallax_scale_y2);
-    p->unbind();
-
-    // 7 and 8: the terrain above the water (reflection) and below it (refraction).
-    auto terrain_water_uniforms = [&](ShaderProgram* q) {
-        q->set_uniform_1i("hMap", kUnitGrass);
-        q->set_uniform_2f("hMapWH", grass.w, grass.h);
-        q->set_uniform_1i("cMap", kUnitRock);
-        q->set_uniform_2f("cMapWH", rock.w, rock.h);
-        q->set_uniform_1i("sandMap", kUnitDecal);
-        q->set_uniform_2f("sandMapWH", sand.w, sand.h);
-        q->set_uniform_1i("pgmlandMap", kUnitHeight);
-        q->set_uniform_1i("wave3D", kUnitWave);
-        q->set_uniform_2f("texLookupScaleWave3D", wave_lookup_x, wave_lookup_y);
-        q->set_uniform_2f("texLookupScale", pgmland_scale[0], pgmland_scale[2]);
-        q->set_uniform_1f("texW", height.w);
-        q->set_uniform_1f("texH", height.h);
-        q->set_uniform_2f("noiseMapWH", noise.w, noise.h);
-        q->set_uniform_1f("hScale", pgmland_scale[1]);
-        q->set_uniform_1f("hOffset", pgmland_offset);
-        q->set_uniform_3f("lightDir", light[0], light[1], light[2]);
-        q->set_uniform_4fv("lightColor", light_color);
-        q->set_uniform_1f("waveScale", waveScale);
-        q->set_uniform_1f("waveOff", wave_off);
-        q->set_uniform_1f("waterlevel_frac", waterlevel_frac);
-        q->set_uniform_1f("light_still_in_shadowed_region", light_still_in_shadowed_region);
-    };
-    p = pgmland_wateraboveShader = make_program(nullptr, "pgmland_waterabove");
-    terrain_water_uniforms(p);
-    p->set_uniform_4fv("cc_above", cc_above);
-    p->unbind();
-
-    p = pgmland_waterbelowShader = make_program(nullptr, "pgmland_waterbelow");
-    terrain_water_uniforms(p);
-    p->set_uniform_4fv("cc_below", cc_below);
-    p->unbind();
-
-    // 9: lit rock colour for meshes in world space.
-    p = colorShader = make_program("loading colorShader", "color");
-    p->set_uniform_1i("cMap", kUnitRock);
-    p->set_uniform_1i("noiseMap", kUnitNoise);
-    p->set_uniform_1f("texW", rock.w);
-    p->set_uniform_1f("texH", rock.h);
-    p->set_uniform_4f("trans", -rock.w / 8.0f, -22.0f, -rock.h / 8.0f, 0.0f);
-    p->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
-    p->unbind();
-
-    // 10 and 11: the same above and below the water.
-    auto mesh_water_uniforms = [&](ShaderProgram* q) {
-        q->set_uniform_1i("hMap", kUnitHeight);
-        q->set_uniform_1i("cMap", kUnitRock);
-        q->set_uniform_1i("wave3D", kUnitWave);
-        q->set_uniform_1i("noiseMap", kUnitNoise);
-        q->set_uniform_1f("ctexW", rock.w);
-        q->set_uniform_1f("ctexH", rock.h);
-        wave_sampling(q);
-        q->set_uniform_4f("trans", -rock.w / 8.0f, -22.0f, -rock.h / 8.0f, 0.0f);
-        q->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
-    };
-    p = wateraboveShader = make_program("loading wateraboveShader", "waterabove");
-    mesh_water_uniforms(p);
-    p->set_uniform_4fv("cc_above", cc_above);
-    p->unbind();
-
-    p = waterbelowShader = make_program("loading waterbelowShader", "waterbelow");
-    mesh_water_uniforms(p);
-    p->set_uniform_4fv("cc_below", cc_below);
-    p->unbind();
-
-    // 12: the water surface.
-    p = perturbShader = make_program("loading perturbShader", "perturb");
-    p->set_uniform_4fv("dof_params", dof_params);
-    p->set_uniform_1i("noiseMap", kUnitNoise);
-    p->set_uniform_1i("wave3D", kUnitWave);
-    wave_sampling(p);
-    p->set_uniform_4f("trans", -8096.0f / 8.0f, -22.0f, -8096.0f / 8.0f, 0.0f);
-    p->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
-    p->set_uniform_3f("lightDir", light[0], light[1], light[2]);
-    p->set_uniform_4fv("lightColor", light_color);
-    p->set_uniform_4fv("cc_below", cc_below);
-    p->set_uniform_4fv("cc", cc);
-    p->unbind();
-
-    // 13: the sky.
-    p = skyboxShader = make_program("loading skyboxShader", "skybox");
-    p->set_uniform_1i("cubeMap", kUnitDecal);
-    p->set_uniform_4fv("dof_params", dof_params);
-    p->unbind();
-
-    // 14: the rings of moving objects.
-    p = ringsShader = make_program("loading ringsShader", "rings");
-    p->set_uniform_1i("wave3D", kUnitWave);
-    wave_sampling(p);
-    p->unbind();
-
-    // 15: shadowed objects.
-    p = objectsShader = make_program("loading objectsShader", "objects");
-    p->set_uniform_1f("light_still_in_shadowed_region", light_still_in_shadowed_region);
-    p->set_uniform_1i("shadowMap", kUnitShadow);
-    p->unbind();
-
-    // 16: the models.
-    p = md2instanceShader = make_program("loading md2instanceShader", "md2instance");
-    p->set_uniform_1f("light_still_in_shadowed_region", light_still_in_shadowed_region);
-    p->set_uniform_4fv("dof_params", dof_params);
-    p->set_uniform_1i("shadowMap", kUnitShadow);
-    p->set_uniform_1i("decalMap", kUnitDecal);
-    p->set_uniform_1i("noiseMap", kUnitNoise);
-    p->unbind();
-
-    // 17: the final image.
-    p = imgwarpShader = make_program("loading imgwarpShader", "imgwarp");
-    p->set_uniform_4fv("dof_params", dof_params);
-    p->set_uniform_1i("wave3D", kUnitWave);
-    p->set_uniform_1i("imgMap", kUnitDecal);
-    p->unbind();
+    const ProgramInputs in = program_inputs(*this, terrain);
+    rippleShader = unbound(ripple_program(in));
+    waternormalsShader = unbound(water_normals_program(in));
+    show_floatShader = unbound(show_float_program());
+    print_terrain_scale(in);
+    pgmlandShader = unbound(terrain_grid_program(in));
+    pgmland_colorShader = unbound(terrain_colour_program(in, "loading pgmland color Shader", "pgmland_color"));
+    pgmland_parallax_colorShader = unbound(terrain_parallax_program(in));
+    pgmland_wateraboveShader = unbound(terrain_water_program(in, "pgmland_waterabove", "cc_above", cc_above));
+    pgmland_waterbelowShader = unbound(terrain_water_program(in, "pgmland_waterbelow", "cc_below", cc_below));
+    colorShader = unbound(colour_program(in));
+    wateraboveShader = unbound(mesh_water_program(in, "loading wateraboveShader", "waterabove", "cc_above", cc_above));
+    waterbelowShader = unbound(mesh_water_program(in, "loading waterbelowShader", "waterbelow", "cc_below", cc_below));
+    perturbShader = unbound(water_surface_program(in));
+    skyboxShader = unbound(sky_program());
+    ringsShader = unbound(rings_program(in));
+    objectsShader = unbound(objects_program(in));
+    md2instanceShader = unbound(models_program(in));
+    imgwarpShader = unbound(final_image_program());
 }
