@@ -2,6 +2,7 @@
 
 #include "Common/Camera.h"
 #include "Common/Projection.h"
+#include "Common/SDLGLResources.h"
 #include "Common/TextureFilter.h"
 #include "Common/WindowRules.h"
 #include "Common/Globals.h"
@@ -288,11 +289,9 @@ void SDLGL::set_projection(int w, int h, int mode, float near_plane, float far_p
 void SDLGL::set_texture_filtering()
 {
     GLint min_filter = min_filter_for(filter_mode, filter_linear);
-    Texture* scene[] = {rock_tex, grass_tex, sand_tex, noise_tex, ship_tex, tree_tex,
-                        teddy_tex, evil_tex, crystal_tex, hover_tex, cam_tex, duck_tex,
-                        pilz_tex, lazyboy_tex, noise_nm_tex, bridge_tex};
-    for (Texture* t : scene) {
-        if (!t || t->id == 0) continue;
+    for (const SceneTextureSlot& s : scene_texture_slots) {
+        Texture* t = this->*s.slot;
+        if (!s.filtered || !t || t->id == 0) continue;
         glBindTexture(GL_TEXTURE_2D, t->id);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter_for(min_filter));
@@ -337,17 +336,14 @@ SDLGL::~SDLGL()
         delete *slot;
         *slot = nullptr;
     }
-    Texture** textures[] = {&title_tex, &htex_16bit, &cubemap_tex, &sand_tex, &noise_tex,
-                            &tree_tex, &teddy_tex, &evil_tex, &ship_tex, &crystal_tex,
-                            &hover_tex, &cam_tex, &unit_tex, &duck_tex, &pilz_tex,
-                            &lazyboy_tex, &noise_nm_tex, &bridge_tex, &rock_tex,
-                            &grass_tex, &waveAnim_tex};
-    for (Texture** slot : textures) {
-        if (!*slot) continue;
-        if ((*slot)->id) glDeleteTextures(1, &(*slot)->id);
-        delete *slot;
-        *slot = nullptr;
-    }
+    auto release = [](Texture*& t) {
+        if (!t) return;
+        if (t->id) glDeleteTextures(1, &t->id);
+        delete t;
+        t = nullptr;
+    };
+    for (Texture* SDLGL::*slot : special_texture_slots) release(this->*slot);
+    for (const SceneTextureSlot& s : scene_texture_slots) release(this->*s.slot);
     FBO** targets[] = {&watergrid_fbo, &ripple_a_fbo, &ripple_b_fbo, &dof_fbo, &dof_small_fbo,
                        &pgmlandgrid_fbo, &reflrefr_fbo, &shadow_fbo};
     for (FBO** slot : targets) {

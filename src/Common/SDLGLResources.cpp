@@ -13,24 +13,27 @@
 #include <cstdio>
 
 const SceneTextureSlot scene_texture_slots[17] = {
-    {".\\media\\sand_base1.jpg", &SDLGL::sand_tex},
-    {".\\media\\noise.jpg", &SDLGL::noise_tex},
-    {".\\media\\objects\\trees\\tree.jpg", &SDLGL::tree_tex},
-    {".\\media\\objects\\teddy\\teddy.jpg", &SDLGL::teddy_tex},
-    {".\\media\\objects\\evil\\evil.jpg", &SDLGL::evil_tex},
-    {".\\media\\objects\\ship\\ship.jpg", &SDLGL::ship_tex},
-    {".\\media\\objects\\crystal\\crystal.jpg", &SDLGL::crystal_tex},
-    {".\\media\\objects\\hover\\hover.jpg", &SDLGL::hover_tex},
-    {".\\media\\objects\\cam\\cam.jpg", &SDLGL::cam_tex},
-    {".\\media\\objects\\unit\\unit.jpg", &SDLGL::unit_tex},
-    {".\\media\\objects\\duck\\duck.jpg", &SDLGL::duck_tex},
-    {".\\media\\objects\\pilz\\pilz.jpg", &SDLGL::pilz_tex},
-    {".\\media\\objects\\tree_lazy_boy\\tree_lazy_boy.jpg", &SDLGL::lazyboy_tex},
-    {".\\media\\noise_nm.png", &SDLGL::noise_nm_tex},
-    {".\\media\\objects\\bridge\\bridge.jpg", &SDLGL::bridge_tex},
-    {".\\media\\nature072b.jpg", &SDLGL::rock_tex},
-    {".\\media\\Grass6.jpg", &SDLGL::grass_tex},
+    {".\\media\\sand_base1.jpg", &SDLGL::sand_tex, true},
+    {".\\media\\noise.jpg", &SDLGL::noise_tex, true},
+    {".\\media\\objects\\trees\\tree.jpg", &SDLGL::tree_tex, true},
+    {".\\media\\objects\\teddy\\teddy.jpg", &SDLGL::teddy_tex, true},
+    {".\\media\\objects\\evil\\evil.jpg", &SDLGL::evil_tex, true},
+    {".\\media\\objects\\ship\\ship.jpg", &SDLGL::ship_tex, true},
+    {".\\media\\objects\\crystal\\crystal.jpg", &SDLGL::crystal_tex, true},
+    {".\\media\\objects\\hover\\hover.jpg", &SDLGL::hover_tex, true},
+    {".\\media\\objects\\cam\\cam.jpg", &SDLGL::cam_tex, true},
+    {".\\media\\objects\\unit\\unit.jpg", &SDLGL::unit_tex, false},
+    {".\\media\\objects\\duck\\duck.jpg", &SDLGL::duck_tex, true},
+    {".\\media\\objects\\pilz\\pilz.jpg", &SDLGL::pilz_tex, true},
+    {".\\media\\objects\\tree_lazy_boy\\tree_lazy_boy.jpg", &SDLGL::lazyboy_tex, true},
+    {".\\media\\noise_nm.png", &SDLGL::noise_nm_tex, true},
+    {".\\media\\objects\\bridge\\bridge.jpg", &SDLGL::bridge_tex, true},
+    {".\\media\\nature072b.jpg", &SDLGL::rock_tex, true},
+    {".\\media\\Grass6.jpg", &SDLGL::grass_tex, true},
 };
+
+Texture* SDLGL::* const special_texture_slots[4] = {&SDLGL::title_tex, &SDLGL::htex_16bit, &SDLGL::cubemap_tex,
+                                                    &SDLGL::waveAnim_tex};
 
 void load_title_texture(SDLGL& gl)
 {

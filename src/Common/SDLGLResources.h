@@ -7,14 +7,19 @@ class HeightMap;
 class SDLGL;
 class Texture;
 
-// One scene texture: its file and the slot of the window object it goes into.
+// One scene texture: its file, the slot of the window object it goes into, and whether the
+// filter keys (F5, F6) change its sampling.
 struct SceneTextureSlot {
     const char* path;
     Texture* SDLGL::*slot;
+    bool filtered;
 };
 
 // The scene textures in their order of loading (after the height texture and the sky).
 extern const SceneTextureSlot scene_texture_slots[17];
+
+// The textures outside that table, each with a loader of its own.
+extern Texture* SDLGL::* const special_texture_slots[4];
 
 // The title image into the title slot, unbound.
 void load_title_texture(SDLGL& gl);
