@@ -76,10 +76,7 @@ Image bridge_skin()
 
 void build_bridge(ModelSet& set)
 {
-    Model b;
-    b.path = "media/objects/bridge/bridge.md2";
-    b.skin = "bridge.jpg";
-    b.mesh = plank_mesh();
+    Model b = make_model("media/objects/bridge/bridge.md2", "bridge.jpg", plank_mesh());
     b.cycles.push_back({"plank", 1, nullptr});
     set.models.push_back(b);
     set.skins.push_back({"media/objects/bridge/bridge.jpg", bridge_skin()});

@@ -98,10 +98,7 @@ Image crystal_skin()
 
 void build_crystal(ModelSet& set)
 {
-    Model c;
-    c.path = "media/objects/crystal/crystal.md2";
-    c.skin = "crystal.jpg";
-    c.mesh = crystal_mesh();
+    Model c = make_model("media/objects/crystal/crystal.md2", "crystal.jpg", crystal_mesh());
     for (const Liveliness& l : kCycles)
         c.cycles.push_back({l.name, l.frames, [&l](const V3& p, int g, float ph) { return crystal_pose(p, g, ph, l); }});
     set.models.push_back(c);

@@ -125,11 +125,7 @@ Image duck_skin()
 
 void build_duck(ModelSet& set)
 {
-    Model d;
-    d.path = "media/objects/duck/duck.md2";
-    d.skin = "duck.jpg";
-    d.skin_w = d.skin_h = kSkin;
-    d.mesh = duck_mesh();
+    Model d = make_model("media/objects/duck/duck.md2", "duck.jpg", duck_mesh(), kSkin);
     // paddling: the feet kick in turn, the body bobs and rocks, the head nods along
     d.cycles.push_back({"paddle", 10, [](const V3& p, int g, float ph) {
                             float kick = 35.0f * wave(ph);

@@ -194,12 +194,7 @@ Image hover_skin()
 
 void build_hover(ModelSet& set)
 {
-    Model hull;
-    hull.path = "media/objects/hover/hover.md2";
-    hull.skin = "hover.jpg";
-    hull.skin_w = hull.skin_h = kSkin;
-    hull.mesh = hull_mesh();
-    hull.gl_commands = true;
+    Model hull = make_model("media/objects/hover/hover.md2", "hover.jpg", hull_mesh(), kSkin, true);
     // the skirt breathes on the air cushion
     hull.cycles.push_back({"hover", 8, [](const V3& p, int group, float phase) {
                                if (group != kGroupSkirt)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct V3 {
@@ -141,6 +142,19 @@ struct Model {
     std::vector<Cycle> cycles;
     bool gl_commands = false;
 };
+
+// A model without its cycles yet: its file, skin name and size, mesh, and whether the file
+// carries the GL command list.
+inline Model make_model(std::string path, std::string skin, Mesh mesh, int skin_size = 256, bool gl_commands = false)
+{
+    Model m;
+    m.path = std::move(path);
+    m.skin = std::move(skin);
+    m.skin_w = m.skin_h = skin_size;
+    m.mesh = std::move(mesh);
+    m.gl_commands = gl_commands;
+    return m;
+}
 
 // The key frames of all cycles in file order, with their names.
 struct KeyFrame {

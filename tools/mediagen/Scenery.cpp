@@ -199,20 +199,12 @@ Image lazy_skin()
 
 void build_scenery(ModelSet& set)
 {
-    Model tree;
-    tree.path = "media/objects/trees/tree.md2";
-    tree.skin = "tree.jpg";
-    tree.mesh = tree_mesh();
-    tree.gl_commands = true;
+    Model tree = make_model("media/objects/trees/tree.md2", "tree.jpg", tree_mesh(), 256, true);
     tree.cycles.push_back({"sway", 12, [](const V3& p, int, float ph) { return sway(p, kTreeHeight, 0.22f, 0.1f, ph); }});
     set.models.push_back(tree);
     set.skins.push_back({"media/objects/trees/tree.jpg", tree_skin()});
 
-    Model pilz;
-    pilz.path = "media/objects/pilz/pilz.md2";
-    pilz.skin = "pilz.jpg";
-    pilz.mesh = pilz_mesh();
-    pilz.gl_commands = true;
+    Model pilz = make_model("media/objects/pilz/pilz.md2", "pilz.jpg", pilz_mesh(), 256, true);
     // the cap wobbles like jelly on its stem
     pilz.cycles.push_back({"wobble", 10, [](const V3& p, int g, float ph) {
                                V3 q = p;
@@ -226,11 +218,7 @@ void build_scenery(ModelSet& set)
     set.models.push_back(pilz);
     set.skins.push_back({"media/objects/pilz/pilz.jpg", pilz_skin()});
 
-    Model lazy;
-    lazy.path = "media/objects/tree_lazy_boy/tree_lazy_boy.md2";
-    lazy.skin = "tree_lazy_boy.jpg";
-    lazy.mesh = lazy_mesh();
-    lazy.gl_commands = true;
+    Model lazy = make_model("media/objects/tree_lazy_boy/tree_lazy_boy.md2", "tree_lazy_boy.jpg", lazy_mesh(), 256, true);
     // a slow, heavy sway along the lean with the crown breathing
     lazy.cycles.push_back({"lazy", 16, [](const V3& p, int g, float ph) {
                                V3 q = p;

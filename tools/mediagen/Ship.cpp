@@ -278,12 +278,7 @@ Image ship_skin()
 
 void build_ship(ModelSet& set)
 {
-    Model s;
-    s.path = "media/objects/ship/ship_anim.md2";
-    s.skin = "ship.jpg";
-    s.skin_w = s.skin_h = kSkin;
-    s.mesh = ship_mesh();
-    s.gl_commands = true;
+    Model s = make_model("media/objects/ship/ship_anim.md2", "ship.jpg", ship_mesh(), kSkin, true);
     s.cycles.push_back({"fly", 16, [](const V3& p, int g, float ph) {
                             V3 q = p;
                             float flap = 30.0f * wave(ph);

@@ -229,11 +229,7 @@ Image cam_skin()
 
 void build_teddy(ModelSet& set)
 {
-    Model t;
-    t.path = "media/objects/teddy/teddy.md2";
-    t.skin = "teddy.jpg";
-    t.skin_w = t.skin_h = kSkin;
-    t.mesh = teddy_mesh();
+    Model t = make_model("media/objects/teddy/teddy.md2", "teddy.jpg", teddy_mesh(), kSkin);
     // riding: rocks with the hull, looks about, steers
     t.cycles.push_back({"ride", 12, [](const V3& p, int g, float ph) {
                             float steer = 6.0f * wave(ph);
@@ -255,11 +251,7 @@ void build_teddy(ModelSet& set)
     set.skins.push_back({"media/objects/teddy/teddy.jpg", teddy_skin(teddy)});
     set.skins.push_back({"media/objects/evil/evil.jpg", teddy_skin(evil)});
 
-    Model cam;
-    cam.path = "media/objects/cam/cam.md2";
-    cam.skin = "cam.jpg";
-    cam.skin_w = cam.skin_h = kSkin;
-    cam.mesh = cam_mesh();
+    Model cam = make_model("media/objects/cam/cam.md2", "cam.jpg", cam_mesh(), kSkin);
     // filming: the reels turn while the camera pans from side to side
     cam.cycles.push_back({"film", 16, [](const V3& p, int g, float ph) {
                               V3 q = p;
