@@ -52,30 +52,25 @@ std::unique_ptr<HeightMap> map_of(int w, int h, const std::vector<uint16_t>& sam
     return map;
 }
 
-TEST(HeightMapRead, Raw2048MapReportsItsSize)
+TEST(HeightMapRead, RawMapsAreSquaresOfTheTruncatedRootExtraBytesIgnored)
 {
     TempDir dir;
     std::vector<uint16_t> samples(2048 * 2048);
     for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint16_t>((i % 2048) * 16 + (i / 2048) % 7);
     std::string path = dir.write("map1.raw", le16_samples(samples));
     HeightMap map;
-    Printed p = printed([&] { ASSERT_EQ(map.readfile(path.c_str()), 0); });
-    EXPECT_EQ(map.map_w, 2048);
+    Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), 0); });
+    ASSERT_EQ(map.map_w, 2048);
     EXPECT_EQ(map.map_h, 2048);
     EXPECT_NE(p.out.find("map width = 2048, map height = 2048, size = 8.000000 MB\n"), std::string::npos) << p.out;
     EXPECT_EQ(map.map_data[5 * 2048 + 3], samples[5 * 2048 + 3]);
-}
 
-TEST(HeightMapRead, RawSideIsTruncatedSquareRootAndExtraBytesIgnored)
-{
-    TempDir dir;
-    HeightMap map;
-    printed([&] { ASSERT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(1000))).c_str()), 0); });
-    EXPECT_EQ(map.map_w, 31);
+    printed([&] { EXPECT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(1000))).c_str()), 0); });
+    ASSERT_EQ(map.map_w, 31);
     EXPECT_EQ(map.map_h, 31);
     EXPECT_EQ(map.map_data[31 * 31 - 1], ramp(1000)[31 * 31 - 1]);
     // An odd byte count: the last byte is ignored (4 whole samples -> 2 x 2).
-    printed([&] { ASSERT_EQ(map.read_raw(dir.write("b.raw", le16_samples(ramp(4)) + "x").c_str()), 0); });
+    printed([&] { EXPECT_EQ(map.read_raw(dir.write("b.raw", le16_samples(ramp(4)) + "x").c_str()), 0); });
     EXPECT_EQ(map.map_w, 2);
 }
 
@@ -208,7 +203,7 @@ TEST(HeightMapWrite, RawPatchesTheEnding)
     EXPECT_EQ(map.write_raw("/nonexistent-dir/x.raw"), -1);
 }
 
-TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyTiles)
+TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
 {
     EXPECT_EQ(HeightMap::game_tile_count(4096, 4096), 4u);
     EXPECT_EQ(HeightMap::game_tile_count(256, 512), 8u);
@@ -222,27 +217,23 @@ TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyTiles)
     EXPECT_EQ(map->tile_cnt, 0u);
     EXPECT_EQ(map->tiles, nullptr);
     EXPECT_EQ(map->phys_map, nullptr);
+    printed([&] { map->create_tiles(2, 2, 0); });
+    EXPECT_EQ(map->tile_cnt, 0u) << "tiles of no size";
+    HeightMap none;
+    printed([&] { none.create_tiles(4, 4, 2); });
+    EXPECT_EQ(none.tile_cnt, 0u) << "no map";
 }
 
-TEST(HeightMapTiles, NothingToCutWithoutAMapOrWithZeroSizes)
-{
-    HeightMap map;
-    printed([&] { map.create_tiles(4, 4, 2); });
-    EXPECT_EQ(map.tile_cnt, 0u);
-    TempDir dir;
-    std::unique_ptr<HeightMap> m = map_of(16, 16, ramp(256), dir);
-    printed([&] { m->create_tiles(2, 2, 0); });
-    EXPECT_EQ(m->tile_cnt, 0u);
-}
-
-TEST(HeightMapTiles, PhysicsMapIsThreeRoundedDownHalvings)
+// A 64 x 64 map: a physics map of 8 x 8 after three rounded-down 2 x 2 halvings, cut into
+// four tiles of 4 x 4 in row-major order.
+TEST(HeightMapTiles, PhysicsMapIsThreeHalvingsCutIntoFourTilesInRowMajorOrder)
 {
     TempDir dir;
     const int side = 64;
     std::vector<uint16_t> s(side * side);
     for (int i = 0; i < side * side; ++i) s[i] = static_cast<uint16_t>((i * 7919) % 65536);
     std::unique_ptr<HeightMap> map = map_of(side, side, s, dir);
-    printed([&] { map->create_tiles(side / 8, side / 8, side / 16); });
+    Printed p = printed([&] { map->create_tiles(side / 8, side / 8, side / 16); });
     std::vector<int> level(s.begin(), s.end());
     for (int w = side; w > 8; w /= 2) {
         std::vector<int> next((w / 2) * (w / 2));
@@ -254,6 +245,17 @@ TEST(HeightMapTiles, PhysicsMapIsThreeRoundedDownHalvings)
     }
     ASSERT_EQ(map->phys_map_w, 8u);
     for (int i = 0; i < 64; ++i) EXPECT_EQ(map->phys_map[i], level[i]) << i;
+    ASSERT_EQ(map->tile_cnt, 4u);
+    EXPECT_NE(p.out.find("ds_x = 0, ds_y = 0\nds_x = 4, ds_y = 0\nds_x = 0, ds_y = 4\nds_x = 4, ds_y = 4\n"),
+              std::string::npos) << p.out;
+    for (uint32_t t = 0; t < 4; ++t) {
+        uint32_t ox = (t % 2) * 4, oy = (t / 2) * 4;
+        for (uint32_t r = 0; r < 4; ++r)
+            for (uint32_t c = 0; c < 4; ++c) EXPECT_EQ(map->tiles[t][r * 4 + c], map->phys_map[(oy + r) * 8 + ox + c]);
+    }
+    EXPECT_TRUE(map->phys_inside(7, 7));
+    EXPECT_FALSE(map->phys_inside(8, 0));
+    EXPECT_FALSE(map->phys_inside(0, -1));
 }
 
 TEST(HeightMapTiles, OddSizeDoesNotReadPastTheMap)
@@ -266,28 +268,6 @@ TEST(HeightMapTiles, OddSizeDoesNotReadPastTheMap)
     for (int i = 0; i < 4; ++i) EXPECT_EQ(map->phys_map[i], 1000);
     // 20 -> 10 -> 5 -> 2: the odd 5 pairs its last column with itself.
     EXPECT_NE(p.out.find("downsample seems to have worked fine"), std::string::npos) << p.out;
-}
-
-TEST(HeightMapTiles, FourTilesInRowMajorOrder)
-{
-    TempDir dir;
-    const int side = 64;
-    std::vector<uint16_t> s(side * side);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) s[y * side + x] = static_cast<uint16_t>(x * 100 + y);
-    std::unique_ptr<HeightMap> map = map_of(side, side, s, dir);
-    Printed p = printed([&] { map->create_tiles(8, 8, 4); });
-    ASSERT_EQ(map->tile_cnt, 4u);
-    EXPECT_NE(p.out.find("ds_x = 0, ds_y = 0\nds_x = 4, ds_y = 0\nds_x = 0, ds_y = 4\nds_x = 4, ds_y = 4\n"),
-              std::string::npos) << p.out;
-    for (uint32_t t = 0; t < 4; ++t) {
-        uint32_t ox = (t % 2) * 4, oy = (t / 2) * 4;
-        for (uint32_t r = 0; r < 4; ++r)
-            for (uint32_t c = 0; c < 4; ++c) EXPECT_EQ(map->tiles[t][r * 4 + c], map->phys_map[(oy + r) * 8 + ox + c]);
-    }
-    EXPECT_TRUE(map->phys_inside(7, 7));
-    EXPECT_FALSE(map->phys_inside(8, 0));
-    EXPECT_FALSE(map->phys_inside(0, -1));
 }
 
 TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)

@@ -137,7 +137,7 @@ TEST(Md2RenderVertexTest, CommandFormSharesTexcoordsWithinTolerance)
     for (float ds : {0.0002f, -0.0002f}) EXPECT_EQ(render_vertices(ds), 4) << ds;
 }
 
-TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrder)
+TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrderAndSkinsCollected)
 {
     Md2Writer w = named_frames({"x"});
     w.num_vertices = 5;
@@ -148,8 +148,10 @@ TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrder)
     w.add_gl_strip({{0, 1, 0}, {0, 1, 1}, {0, 1, 2}}, false);
     w.end_gl_commands();
     w.add_gl_strip(five, false); // after the closing zero: never read
+    w.skins = {"models/duck.pcx", std::string(70, 'k')};
     Md2ModelData m;
     ASSERT_TRUE(convert(w, m));
+    EXPECT_EQ(m.m_Skins, (std::vector<std::string>{"models/duck.pcx", std::string(63, 'k')})) << "skins cut to 63";
     EXPECT_TRUE(m.m_CommandForm);
     EXPECT_EQ(m.m_Strips, (std::vector<Md2StripInfo>{10, 11, 6}));
     EXPECT_EQ(m.m_NumStrips, 3);
@@ -186,15 +188,6 @@ TEST(Md2RenderVertexTest, StripsAndFansBecomeTrianglesOfTheSameWinding)
     };
     for (const Case& c : cases)
         EXPECT_EQ(md2_triangle_list(c.indices, c.strips), c.triangles) << c.what;
-}
-
-TEST(Md2RenderVertexTest, SkinsAreCollected)
-{
-    Md2Writer w = named_frames({"x"});
-    w.skins = {"models/duck.pcx", std::string(70, 'k')};
-    Md2ModelData m;
-    ASSERT_TRUE(convert(w, m));
-    EXPECT_EQ(m.m_Skins, (std::vector<std::string>{"models/duck.pcx", std::string(63, 'k')}));
 }
 
 TEST(Md2LimitTest, FrameVerticesBeyondTheScratchArraysOrNoFramesAreRefused)

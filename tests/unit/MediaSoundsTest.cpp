@@ -54,13 +54,9 @@ protected:
         return std::sqrt(sum / std::max<size_t>(1, to - from)) / 32768.0;
     }
 
-    static int freq;
-    static Uint16 format;
-    static int channels;
+    static inline int freq = 0, channels = 0;
+    static inline Uint16 format = 0;
 };
-int MediaSounds::freq = 0;
-Uint16 MediaSounds::format = 0;
-int MediaSounds::channels = 0;
 
 std::vector<uint8_t> read_bytes(const std::string& rel)
 {
