@@ -108,11 +108,14 @@ TEST_F(Md2InstanceTest, KeyFramesAtEveryTimeStayInsideTheCycle)
     EXPECT_EQ(still.fraction, 0.0f);
 }
 
-TEST_F(Md2InstanceTest, EvenBlendMixesBothCycles)
+TEST_F(Md2InstanceTest, EvenBlendMixesBothCyclesAndRefusesAnotherUntilItEnds)
 {
     ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
     EXPECT_EQ(instance.m_Cycle, 1);
     EXPECT_EQ(instance.m_PrevCycle, 0);
+    EXPECT_FALSE(instance.BlendToCycle(0, 0.1f, true));
+    EXPECT_EQ(instance.m_Cycle, 1);
+    EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.1f);
     instance.Update(0.05f);
     EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.05f);
     // walk at 0.05 s: a quarter of the way to key frame 1 (x 10, scale 1.25); jump: x 200, scale 3.
@@ -122,6 +125,9 @@ TEST_F(Md2InstanceTest, EvenBlendMixesBothCycles)
     EXPECT_NEAR(instance.m_BBoxMin[0], instance.m_FrameTranslate[0], 1e-3);
     EXPECT_NEAR(instance.m_BBoxMax[0], instance.m_FrameScale[0] * 255 + instance.m_FrameTranslate[0], 1e-3);
     EXPECT_NEAR(instance.m_BBoxMax[1], instance.m_FrameScale[1] * 255 + instance.m_FrameTranslate[1], 1e-3);
+    instance.Update(0.05f); // ends exactly at zero
+    EXPECT_LT(instance.m_BlendLeft, 0.0f);
+    EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, true));
 }
 
 TEST_F(Md2InstanceTest, BlendStartFadesFromTheOldCycle)
@@ -132,18 +138,6 @@ TEST_F(Md2InstanceTest, BlendStartFadesFromTheOldCycle)
     EXPECT_NEAR(x0(), 40.0f, 1e-3) << "nothing of the new cycle yet";
     instance.Update(0.4f); // 0.1 of 0.5 left: 20% old
     EXPECT_NEAR(x0(), 0.2f * 120.0f + 0.8f * 200.0f, 0.05f) << "walk at 0.6 s (x 120) fading out";
-}
-
-TEST_F(Md2InstanceTest, BlendIsRefusedWhileOneRunsAndAllowedOnceItEnds)
-{
-    ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
-    EXPECT_FALSE(instance.BlendToCycle(0, 0.1f, true));
-    EXPECT_EQ(instance.m_Cycle, 1);
-    EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.1f);
-    instance.Update(0.05f);
-    instance.Update(0.05f); // ends exactly at zero
-    EXPECT_LT(instance.m_BlendLeft, 0.0f);
-    EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, true));
 }
 
 TEST_F(Md2InstanceTest, BlendOfNoLengthSwitchesAtOnce)

@@ -113,39 +113,29 @@ TEST(GradientEncoding, FlatFieldEncodesAs127WithTheHeightInRed)
     EXPECT_EQ(hi, 0);
 }
 
-TEST(GradientEncoding, LeftNeighbourOfTheFirstColumnIsTheLastColumn)
+TEST(GradientEncoding, NeighboursWrapInXAndInYWithinTheirOwnSlice)
 {
     HeightVolume v = volume(8, 4, 1);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x) at(v, x, y, 0) = static_cast<unsigned char>(10 * x);
     int lo = 0, hi = 0;
     std::vector<unsigned char> rgb = encode_gradients(v, 1, &lo, &hi);
-    // x = 0: 10 - 70 = -60 -> (450) / 4 = 112.
-    EXPECT_EQ(rgb[1], 112);
-    // x = 3: 40 - 20 = 20 -> 530 / 4 = 132.
-    EXPECT_EQ(rgb[3 * 3 + 1], 132);
-    // x = 7: wraps right to x = 0: 0 - 60 = -60.
-    EXPECT_EQ(rgb[7 * 3 + 1], 112);
-    // No change along y.
-    EXPECT_EQ(rgb[3 * 3 + 2], 127);
+    EXPECT_EQ(rgb[1], 112);         // x = 0: its left neighbour is x = 7: 10 - 70 = -60 -> 450 / 4
+    EXPECT_EQ(rgb[3 * 3 + 1], 132); // x = 3: 40 - 20 = 20 -> 530 / 4
+    EXPECT_EQ(rgb[7 * 3 + 1], 112); // x = 7: wraps right to x = 0: 0 - 60
+    EXPECT_EQ(rgb[3 * 3 + 2], 127); // no change along y
     EXPECT_EQ(lo, -60);
     EXPECT_EQ(hi, 20);
-}
 
-TEST(GradientEncoding, NeighboursInYWrapInsideTheirOwnSlice)
-{
-    HeightVolume v = volume(4, 4, 2);
-    at(v, 1, 3, 0) = 200; // the row above y = 0 (wrapped), slice 0 only
-    at(v, 1, 1, 1) = 100; // slice 1 must not leak into slice 0
-    std::vector<unsigned char> rgb = encode_gradients(v, 1, nullptr, nullptr);
+    HeightVolume w = volume(4, 4, 2);
+    at(w, 1, 3, 0) = 200; // the row above y = 0 (wrapped), slice 0 only
+    at(w, 1, 1, 1) = 100; // slice 1 must not leak into slice 0
+    rgb = encode_gradients(w, 1, nullptr, nullptr);
     auto blue = [&](int x, int y, int z) { return rgb[((static_cast<size_t>(z) * 4 + y) * 4 + x) * 3 + 2]; };
-    // (1, 0, 0): height(1, 1) - height(1, 3) = 0 - 200 -> 310 / 4 = 77.
-    EXPECT_EQ(blue(1, 0, 0), 77);
-    // (1, 2, 0): height(1, 3) - height(1, 1) = 200 -> 710 / 4 = 177.
-    EXPECT_EQ(blue(1, 2, 0), 177);
-    // (1, 0, 1): 100 - 0 -> 152; (1, 2, 1): 0 - 100 -> 102.
-    EXPECT_EQ(blue(1, 0, 1), 152);
-    EXPECT_EQ(blue(1, 2, 1), 102);
+    EXPECT_EQ(blue(1, 0, 0), 77);  // height(1, 1) - height(1, 3) = -200 -> 310 / 4
+    EXPECT_EQ(blue(1, 2, 0), 177); // height(1, 3) - height(1, 1) = 200 -> 710 / 4
+    EXPECT_EQ(blue(1, 0, 1), 152); // 100 - 0
+    EXPECT_EQ(blue(1, 2, 1), 102); // 0 - 100
 }
 
 TEST(GradientEncoding, CoarserLevelsDivideTheGradientDownTruncatingTowardZero)
