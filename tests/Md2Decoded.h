@@ -26,8 +26,7 @@ struct Md2Decoded {
 
     Md2File file;
     Md2ModelData data;
-    int skin_w = 0, skin_h = 0, num_vertices = 0;
-    std::vector<std::string> skins;
+    int skin_w = 0, skin_h = 0;
     std::vector<std::string> frame_names;
     std::vector<std::vector<uint8_t>> frame_bytes; // x, y, z per vertex as stored (z up)
     std::vector<std::vector<V3>> frames;           // decoded, game axes
@@ -47,9 +46,6 @@ struct Md2Decoded {
             return "the end offset is not the file size";
         skin_w = h.skin_width;
         skin_h = h.skin_height;
-        num_vertices = h.num_vertices;
-        for (int i = 0; i < h.num_skins; ++i)
-            skins.push_back(file.Skin(i));
         for (int i = 0; i < h.num_texcoords; ++i)
             texcoords.push_back({file.TexCoord(i).s, file.TexCoord(i).t});
         for (int i = 0; i < h.num_tris; ++i) {
@@ -61,7 +57,7 @@ struct Md2Decoded {
             frame_names.push_back(v.name);
             std::vector<uint8_t> bytes;
             std::vector<V3> pos;
-            for (int i = 0; i < num_vertices; ++i) {
+            for (int i = 0; i < h.num_vertices; ++i) {
                 const uint8_t* p = v.vertices + 4 * i;
                 bytes.insert(bytes.end(), p, p + 3);
                 pos.push_back({p[0] * v.scale[0] + v.translate[0], p[2] * v.scale[2] + v.translate[2],

@@ -71,33 +71,12 @@ void height_map_seeds(const fs::path& game)
     seed("heightmap", "cut-short.hm", std::string(1, '\0') + hostile::hm_file(64, 64, {1, 2, 3}));
 
     // A 17 x 17 patch of the same corner, cooked.
-    const int n = 17;
-    std::vector<float> points;
-    std::vector<NxU32> tris;
-    for (int z = 0; z < n; ++z)
-        for (int x = 0; x < n; ++x) {
-            points.push_back(float(x));
-            points.push_back(corner.empty() ? 0.0f : corner[size_t(z) * 64 + x] * 0.01f);
-            points.push_back(float(z));
-        }
-    for (int z = 0; z + 1 < n; ++z)
-        for (int x = 0; x + 1 < n; ++x) {
-            const NxU32 a = NxU32(z * n + x), b = a + 1, c = a + NxU32(n), d = c + 1;
-            tris.insert(tris.end(), {a, c, b, b, c, d});
-        }
-    NxTriangleMeshDesc desc;
-    desc.numVertices = NxU32(points.size() / 3);
-    desc.numTriangles = NxU32(tris.size() / 3);
-    desc.pointStrideBytes = 12;
-    desc.triangleStrideBytes = 12;
-    desc.points = points.data();
-    desc.triangles = tris.data();
+    GridMesh patch(16, [&](float x, float z) { return corner.empty() ? 0.0f : corner[size_t(z) * 64 + size_t(x)] * 0.01f; });
+    NxTriangleMeshDesc desc = patch.desc();
     desc.heightFieldVerticalAxis = NX_Y;
     desc.heightFieldVerticalExtent = -100.0f;
     MemoryStream cooked;
-    if (NxInitCooking() && NxCookTriangleMesh(desc, cooked))
-        seed("cooked_mesh", "tmp_0.bin", std::string(cooked.bytes.begin(), cooked.bytes.end()));
-    NxCloseCooking();
+    if (cook(desc, cooked)) seed("cooked_mesh", "tmp_0.bin", std::string(cooked.bytes.begin(), cooked.bytes.end()));
 }
 
 // A w x h cut of an image's top-left corner as 24-bit RGB, or empty.

@@ -1,19 +1,12 @@
 // Feeds arbitrary bytes to the MD2 reader, converts whatever it accepts and poses every cycle
 // of the result. Besides the sanitizers' findings, a converted model whose indices point
 // outside its own arrays is a finding.
+#include "FuzzFile.h"
 #include "Gfx/Md2File.h"
 #include "Gfx/Md2ModelData.h"
 #include "Gfx/Md2Pose.h"
 
-#include <cstdint>
-#include <cstdlib>
-
 namespace {
-
-void require(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 void check_consistent(const Md2File& file, const Md2ModelData& m)
 {

@@ -4,17 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
-void expect_glyph(const Glyph& g, float x, float y, float w, float h)
+void expect_glyph(const Glyph& g, const Glyph& e)
 {
-    EXPECT_FLOAT_EQ(g.x, x);
-    EXPECT_FLOAT_EQ(g.y, y);
-    EXPECT_FLOAT_EQ(g.w, w);
-    EXPECT_FLOAT_EQ(g.h, h);
+    EXPECT_FLOAT_EQ(g.x, e.x);
+    EXPECT_FLOAT_EQ(g.y, e.y);
+    EXPECT_FLOAT_EQ(g.w, e.w);
+    EXPECT_FLOAT_EQ(g.h, e.h);
 }
 
 class GlyphTableTest : public ::testing::Test {
@@ -33,47 +33,33 @@ protected:
     std::string out, err;
 };
 
-TEST_F(GlyphTableTest, DefinedCharacterIsShiftedAndWidened)
+TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
 {
-    GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n");
-    expect_glyph(t.glyphs[65], 8.5f, 20, 8.25f, 12);
+    struct Case {
+        const char* description;
+        std::vector<int> chars;
+        Glyph expected;
+    } cases[] = {
+        {"A=10 20 8 12\n", {'A'}, {8.5f, 20, 8.25f, 12}},
+        {"A=10 20 8 12\n", {'B', ' '}, {0, 0, 100, 0}}, // undefined printable: the wide empty fallback
+        {"A=\n", {'A'}, {0, 0, 100, 0}},                 // an empty definition falls back the same way
+        // '#' starts a comment and a line starting with '=' is ignored: neither can be defined
+        {"#=1 2 3 4\n==1 2 3 4\n", {'#', '='}, {0, 0, 100, 0}},
+        {"D=5 6\n", {'D'}, {3.5f, 6, 80.25f, 20}},       // missing numbers keep their defaults
+        {"A=10 20 8 12\n", {0, 9, 10, 31, 127}, {0, 0, 80, 0}}, // control characters are flat
+        {"A=10 20 8 12\n", {128, 200, 255}, {0, 0, 80, 20}},   // the upper half keeps the default
+    };
+    for (const Case& c : cases) {
+        GlyphTable t = build(std::string("font_tex=font.png\n") + c.description);
+        for (int ch : c.chars) {
+            SCOPED_TRACE(testing::Message() << c.description << " character " << ch);
+            expect_glyph(t.glyphs[ch], c.expected);
+        }
+    }
+    build("font_tex=font.png\nA=10 20 8 12\n");
     EXPECT_NE(err.find("texcoords[65] = ( 8.5 | 20 | 8.25 | 12 )"), std::string::npos);
-    EXPECT_NE(out.find("str=A, i=A\n"), std::string::npos);
-}
-
-TEST_F(GlyphTableTest, UndefinedPrintableCharacterGetsTheWideEmptyFallback)
-{
-    GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n");
-    expect_glyph(t.glyphs['B'], 0, 0, 100, 0);
-    expect_glyph(t.glyphs[' '], 0, 0, 100, 0);
     EXPECT_NE(err.find("aj karamba, bad value found\n"), std::string::npos);
-}
-
-TEST_F(GlyphTableTest, EmptyDefinitionFallsBackLikeAMissingOne)
-{
-    GlyphTable t = build("font_tex=font.png\nA=\n");
-    expect_glyph(t.glyphs['A'], 0, 0, 100, 0);
-}
-
-TEST_F(GlyphTableTest, HashAndEqualsCannotBeDefined)
-{
-    // A '#' line is a comment and a line starting with '=' is ignored.
-    GlyphTable t = build("font_tex=font.png\n#=1 2 3 4\n==1 2 3 4\n");
-    expect_glyph(t.glyphs['#'], 0, 0, 100, 0);
-    expect_glyph(t.glyphs['='], 0, 0, 100, 0);
-}
-
-TEST_F(GlyphTableTest, ShortDefinitionKeepsTheDefaultsOfTheMissingNumbers)
-{
-    GlyphTable t = build("font_tex=font.png\nD=5 6\n");
-    expect_glyph(t.glyphs['D'], 3.5f, 6, 80.25f, 20);
-}
-
-TEST_F(GlyphTableTest, ControlCharactersAreFlatAndUpperHalfKeepsTheDefault)
-{
-    GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n");
-    for (int c : {0, 9, 10, 31, 127}) expect_glyph(t.glyphs[c], 0, 0, 80, 0);
-    for (int c : {128, 200, 255}) expect_glyph(t.glyphs[c], 0, 0, 80, 20);
+    EXPECT_NE(out.find("str=A, i=A\n"), std::string::npos);
 }
 
 TEST_F(GlyphTableTest, MaximaComeFromTheAdjustedDefinedGlyphs)
@@ -111,6 +97,7 @@ protected:
 
 TEST_F(TextLayoutTest, QuadCoversTheGlyphScaledFromThePosition)
 {
+    EXPECT_TRUE(layout("", 0, 0, 1, 1, 1, 1).empty());
     auto q = layout("A", 100, 50, 2, 3, 1.0f / 128, 1.0f / 64);
     ASSERT_EQ(q.size(), 1u);
     EXPECT_FLOAT_EQ(q[0].x0, 100);
@@ -142,11 +129,6 @@ TEST_F(TextLayoutTest, UpperHalfBytesAndControlCharactersAdvanceByEighty)
     EXPECT_FLOAT_EQ(q[1].x0, 40);
     EXPECT_FLOAT_EQ(q[1].y1, q[1].y0);    // zero height: draws nothing
     EXPECT_FLOAT_EQ(q[2].x0, 80);
-}
-
-TEST_F(TextLayoutTest, EmptyTextHasNoQuads)
-{
-    EXPECT_TRUE(layout("", 0, 0, 1, 1, 1, 1).empty());
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -13,19 +16,11 @@ namespace {
 std::string le16_samples(const std::vector<uint16_t>& s)
 {
     std::string out;
-    for (uint16_t v : s) {
-        out += char(v & 0xFF);
-        out += char(v >> 8);
-    }
+    for (uint16_t v : s) hostile::put_le(out, v, 2);
     return out;
 }
 
-std::string hm_file(uint32_t w, uint32_t h, const std::vector<uint16_t>& samples, bool tag = true)
-{
-    std::string out = hostile::hm_file(w, h, samples);
-    if (!tag) out[0] = '\0';
-    return out;
-}
+using hostile::hm_file;
 
 std::vector<uint16_t> ramp(size_t n)
 {
@@ -34,35 +29,48 @@ std::vector<uint16_t> ramp(size_t n)
     return v;
 }
 
-TEST(HeightMapRead, Raw2048MapReportsItsSize)
+// What the map code printed while running f: standard output and standard error.
+struct Printed {
+    std::string out, err;
+};
+Printed printed(const std::function<void()>& f)
+{
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    f();
+    Printed p;
+    p.out = testing::internal::GetCapturedStdout();
+    p.err = testing::internal::GetCapturedStderr();
+    return p;
+}
+
+// A map read from an "hm" file of w x h samples.
+std::unique_ptr<HeightMap> map_of(int w, int h, const std::vector<uint16_t>& samples, TempDir& dir)
+{
+    auto map = std::make_unique<HeightMap>();
+    printed([&] { EXPECT_EQ(map->read_hm(dir.write("m.hm", hm_file(w, h, samples)).c_str()), 0); });
+    return map;
+}
+
+TEST(HeightMapRead, RawMapsAreSquaresOfTheTruncatedRootExtraBytesIgnored)
 {
     TempDir dir;
     std::vector<uint16_t> samples(2048 * 2048);
     for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint16_t>((i % 2048) * 16 + (i / 2048) % 7);
     std::string path = dir.write("map1.raw", le16_samples(samples));
     HeightMap map;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(map.readfile(path.c_str()), 0);
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(map.map_w, 2048);
+    Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), 0); });
+    ASSERT_EQ(map.map_w, 2048);
     EXPECT_EQ(map.map_h, 2048);
-    EXPECT_NE(out.find("map width = 2048, map height = 2048, size = 8.000000 MB\n"), std::string::npos) << out;
+    EXPECT_NE(p.out.find("map width = 2048, map height = 2048, size = 8.000000 MB\n"), std::string::npos) << p.out;
     EXPECT_EQ(map.map_data[5 * 2048 + 3], samples[5 * 2048 + 3]);
-}
 
-TEST(HeightMapRead, RawSideIsTruncatedSquareRootAndExtraBytesIgnored)
-{
-    TempDir dir;
-    HeightMap map;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(1000))).c_str()), 0);
-    EXPECT_EQ(map.map_w, 31);
+    printed([&] { EXPECT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(1000))).c_str()), 0); });
+    ASSERT_EQ(map.map_w, 31);
     EXPECT_EQ(map.map_h, 31);
     EXPECT_EQ(map.map_data[31 * 31 - 1], ramp(1000)[31 * 31 - 1]);
-
     // An odd byte count: the last byte is ignored (4 whole samples -> 2 x 2).
-    ASSERT_EQ(map.read_raw(dir.write("b.raw", le16_samples(ramp(4)) + "x").c_str()), 0);
-    testing::internal::GetCapturedStdout();
+    printed([&] { EXPECT_EQ(map.read_raw(dir.write("b.raw", le16_samples(ramp(4)) + "x").c_str()), 0); });
     EXPECT_EQ(map.map_w, 2);
 }
 
@@ -70,36 +78,28 @@ TEST(HeightMapRead, HmFormReadsHeaderAndSamplesAndIgnoresTheTag)
 {
     TempDir dir;
     HeightMap map;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(map.read_hm(dir.write("a.hm", hm_file(4, 2, ramp(8), false) + "trailing").c_str()), 0);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string bytes = hm_file(4, 2, ramp(8)) + "trailing";
+    bytes[0] = '\0';
+    Printed p = printed([&] { ASSERT_EQ(map.read_hm(dir.write("a.hm", bytes).c_str()), 0); });
     EXPECT_EQ(map.map_w, 4);
     EXPECT_EQ(map.map_h, 2);
     EXPECT_EQ(map.map_data[7], ramp(8)[7]);
-    EXPECT_NE(out.find("map width = 4, map height = 2, size = 0 MB\n"), std::string::npos);
-}
+    EXPECT_NE(p.out.find("map width = 4, map height = 2, size = 0 MB\n"), std::string::npos);
 
-TEST(HeightMapRead, HmShorterThanHeaderFailsQuietly)
-{
-    TempDir dir;
-    HeightMap map;
     std::string path = dir.write("short.hm", std::string(11, '\0'));
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(map.readfile(path.c_str()), -1);
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "in map-readfile: " + path + "\nin map-readfile + slen-4 : t.hm\nin map-readfile + slen-3 : .hm\n");
+    p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1); });
+    EXPECT_EQ(p.out, "in map-readfile: " + path + "\nin map-readfile + slen-4 : t.hm\nin map-readfile + slen-3 : .hm\n")
+        << "shorter than its header: refused quietly";
 }
-
-struct RefusedMap {
-    const char* what;
-    const char* name;
-    std::string bytes;
-    const char* says; // part of the message on standard error
-};
 
 TEST(HeightMapRead, HeadersTheFileCannotBackAreRefusedWithAMessageNamingIt)
 {
-    const RefusedMap cases[] = {
+    struct Case {
+        const char* what;
+        const char* name;
+        std::string bytes;
+        const char* says; // part of the message on standard error
+    } cases[] = {
         {"fewer samples than the header promises", "short.hm", hm_file(4, 4, {100, 200, 300}), "is cut short"},
         {"a dozen bytes claiming 20000 x 20000", "huge.hm", hostile::hm_header_claiming_20000_square(), "too large"},
         {"a dozen bytes claiming 16 x 2^20", "tall.hm", hostile::hm_header_claiming_16_by_2_pow_20(), "too large"},
@@ -109,16 +109,12 @@ TEST(HeightMapRead, HeadersTheFileCannotBackAreRefusedWithAMessageNamingIt)
         {"no samples across", "empty.hm", hm_file(0, 16, {}), "holds no samples"},
     };
     TempDir dir;
-    for (const RefusedMap& c : cases) {
+    for (const Case& c : cases) {
         HeightMap map;
         const std::string path = dir.write(c.name, c.bytes);
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(map.readfile(path.c_str()), -1) << c.what;
-        testing::internal::GetCapturedStdout();
-        const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_NE(err.find("the height map " + path + " "), std::string::npos) << c.what << ": " << err;
-        EXPECT_NE(err.find(c.says), std::string::npos) << c.what << ": " << err;
+        Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << c.what; });
+        EXPECT_NE(p.err.find("the height map " + path + " "), std::string::npos) << c.what << ": " << p.err;
+        EXPECT_NE(p.err.find(c.says), std::string::npos) << c.what << ": " << p.err;
         EXPECT_EQ(map.map_data, nullptr) << c.what;
         EXPECT_EQ(map.map_w, 0) << c.what;
     }
@@ -132,33 +128,10 @@ TEST(HeightMapRead, RawMapsTooLargeOrNotAFileAreRefused)
     std::filesystem::resize_file(big, 2ull * 8193 * 8193); // sparse: takes no room on the disk
     for (const std::string& path : {dir.file("dir.raw"), big}) {
         HeightMap map;
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(map.readfile(path.c_str()), -1) << path;
-        testing::internal::GetCapturedStdout();
-        EXPECT_NE(testing::internal::GetCapturedStderr().find("the height map " + path), std::string::npos) << path;
+        Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; });
+        EXPECT_NE(p.err.find("the height map " + path), std::string::npos) << path;
         EXPECT_EQ(map.map_data, nullptr);
     }
-}
-
-TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyTiles)
-{
-    EXPECT_EQ(HeightMap::game_tile_count(4096, 4096), 4u);
-    EXPECT_EQ(HeightMap::game_tile_count(256, 512), 8u);
-    EXPECT_EQ(HeightMap::game_tile_count(15, 4096), 0u); // no tile size at all
-    EXPECT_EQ(HeightMap::game_tile_count(16, 1u << 20), 262144u);
-
-    TempDir dir;
-    HeightMap map;
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    ASSERT_EQ(map.read_hm(dir.write("m.hm", hm_file(64, 64, ramp(64 * 64))).c_str()), 0);
-    map.create_tiles(64, 64, 1); // 4096 tiles of one sample
-    testing::internal::GetCapturedStdout();
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("refusing to cut 4096 tiles"), std::string::npos);
-    EXPECT_EQ(map.tile_cnt, 0u);
-    EXPECT_EQ(map.tiles, nullptr);
-    EXPECT_EQ(map.phys_map, nullptr);
 }
 
 TEST(HeightMapRead, EndingDecidesTheForm)
@@ -166,38 +139,29 @@ TEST(HeightMapRead, EndingDecidesTheForm)
     TempDir dir;
     std::string raw = le16_samples(ramp(16)), hm = hm_file(2, 2, ramp(4));
     HeightMap map;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(map.readfile(dir.write("map1.raw", raw).c_str()), 0);
-    EXPECT_EQ(map.map_w, 4);
-    EXPECT_EQ(map.readfile(dir.write("map1raw", raw).c_str()), 0);
-    EXPECT_EQ(map.map_w, 4);
-    EXPECT_EQ(map.readfile(dir.write("map1.hm", hm).c_str()), 0);
-    EXPECT_EQ(map.map_w, 2);
-    EXPECT_EQ(map.readfile(dir.write("map1hm", hm).c_str()), 0);
-    EXPECT_EQ(map.map_w, 2);
-    testing::internal::GetCapturedStdout();
-
+    for (const char* name : {"map1.raw", "map1raw", "map1.hm", "map1hm"}) {
+        const bool is_raw = std::string(name).find("raw") != std::string::npos;
+        const std::string path = dir.write(name, is_raw ? raw : hm);
+        printed([&] { EXPECT_EQ(map.readfile(path.c_str()), 0) << name; });
+        EXPECT_EQ(map.map_w, is_raw ? 4 : 2) << name;
+    }
     for (const char* bad : {"map1.HM", "map1.txt"}) {
         std::string path = dir.write(bad, hm);
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(map.readfile(path.c_str()), -1);
-        std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_NE(out.find("---" + path + "---\n"), std::string::npos) << out;
+        Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1); });
+        EXPECT_NE(p.out.find("---" + path + "---\n"), std::string::npos) << p.out;
     }
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(map.readfile("hm"), -1); // missing file; the name is shorter than four characters
-    testing::internal::GetCapturedStdout();
+    printed([&] { EXPECT_EQ(map.readfile("hm"), -1); }); // missing; the name is shorter than four characters
 }
 
 TEST(HeightMapRead, SecondReadReplacesFirstMapAndItsTiles)
 {
     TempDir dir;
     HeightMap map;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(32 * 32))).c_str()), 0);
-    map.create_tiles(4, 4, 2);
-    ASSERT_EQ(map.read_hm(dir.write("b.hm", hm_file(16, 16, ramp(256))).c_str()), 0);
-    testing::internal::GetCapturedStdout();
+    printed([&] {
+        ASSERT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(32 * 32))).c_str()), 0);
+        map.create_tiles(4, 4, 2);
+        ASSERT_EQ(map.read_hm(dir.write("b.hm", hm_file(16, 16, ramp(256))).c_str()), 0);
+    });
     EXPECT_EQ(map.map_w, 16);
     EXPECT_EQ(map.tile_cnt, 0u);
     EXPECT_EQ(map.tiles, nullptr);
@@ -207,166 +171,118 @@ TEST(HeightMapRead, SecondReadReplacesFirstMapAndItsTiles)
 TEST(HeightMapWrite, HmRoundTripsWithTag)
 {
     TempDir dir;
-    HeightMap map;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(map.read_hm(dir.write("in.hm", hm_file(3, 2, ramp(6))).c_str()), 0);
-    ASSERT_EQ(map.write_hm(dir.file("out.hm").c_str()), 0);
+    std::unique_ptr<HeightMap> map = map_of(3, 2, ramp(6), dir);
     HeightMap back;
-    ASSERT_EQ(back.read_hm(dir.file("out.hm").c_str()), 0);
-    testing::internal::GetCapturedStdout();
+    printed([&] {
+        ASSERT_EQ(map->write_hm(dir.file("out.hm").c_str()), 0);
+        ASSERT_EQ(back.read_hm(dir.file("out.hm").c_str()), 0);
+    });
     EXPECT_EQ(back.map_w, 3);
     EXPECT_EQ(back.map_h, 2);
-    EXPECT_EQ(std::memcmp(back.map_data, map.map_data, 12), 0);
-    FILE* f = std::fopen(dir.file("out.hm").c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(std::fgetc(f), 0xFA);
-    EXPECT_EQ(std::fgetc(f), 0x00);
-    std::fclose(f);
+    EXPECT_EQ(std::memcmp(back.map_data, map->map_data, 12), 0);
+    char tag[2] = {};
+    std::ifstream(dir.file("out.hm"), std::ios::binary).read(tag, 2);
+    EXPECT_EQ(std::string(tag, 2), std::string("\xFA\x00", 2));
 }
 
 TEST(HeightMapWrite, RawPatchesTheEnding)
 {
     TempDir dir;
-    HeightMap map;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(map.read_raw(dir.write("in.raw", le16_samples(ramp(9))).c_str()), 0);
-    ASSERT_EQ(map.write_raw(dir.file("map1.hm").c_str()), 0);
-    ASSERT_EQ(map.write_raw(dir.file("a.raw").c_str()), 0);
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(std::filesystem::exists(dir.file("map1.raw")));
+    HeightMap map, back;
+    Printed p = printed([&] {
+        ASSERT_EQ(map.read_raw(dir.write("in.raw", le16_samples(ramp(9))).c_str()), 0);
+        ASSERT_EQ(map.write_raw(dir.file("map1.hm").c_str()), 0);
+        ASSERT_EQ(map.write_raw(dir.file("a.raw").c_str()), 0);
+    });
     EXPECT_FALSE(std::filesystem::exists(dir.file("map1.hm")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("a.raw")));
-    EXPECT_NE(out.find("fname is: " + dir.file("map1.raw")), std::string::npos);
-    HeightMap back;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(back.read_raw(dir.file("map1.raw").c_str()), 0);
-    testing::internal::GetCapturedStdout();
+    EXPECT_NE(p.out.find("fname is: " + dir.file("map1.raw")), std::string::npos);
+    printed([&] { ASSERT_EQ(back.read_raw(dir.file("map1.raw").c_str()), 0); });
     EXPECT_EQ(back.map_data[8], ramp(9)[8]);
-}
-
-TEST(HeightMapWrite, UnwritablePathFails)
-{
-    HeightMap map;
     EXPECT_EQ(map.write_hm("/nonexistent-dir/x.hm"), -1);
     EXPECT_EQ(map.write_raw("/nonexistent-dir/x.raw"), -1);
 }
 
-HeightMap* map_of(int w, int h, const std::vector<uint16_t>& samples, TempDir& dir)
+TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
 {
-    auto* map = new HeightMap;
-    testing::internal::CaptureStdout();
-    map->read_hm(dir.write("m.hm", hm_file(w, h, samples)).c_str());
-    testing::internal::GetCapturedStdout();
-    return map;
-}
+    EXPECT_EQ(HeightMap::game_tile_count(4096, 4096), 4u);
+    EXPECT_EQ(HeightMap::game_tile_count(256, 512), 8u);
+    EXPECT_EQ(HeightMap::game_tile_count(15, 4096), 0u); // no tile size at all
+    EXPECT_EQ(HeightMap::game_tile_count(16, 1u << 20), 262144u);
 
-TEST(HeightMapDownsample, TwoByTwoBlockRoundsDown)
-{
     TempDir dir;
-    std::unique_ptr<HeightMap> map(map_of(2, 2, {10, 11, 12, 13}, dir));
-    testing::internal::CaptureStdout();
-    map->create_tiles(1, 1, 1);
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(map->phys_map[0], 11);
-    EXPECT_NE(out.find("downsample seems to have worked fine\n"), std::string::npos);
+    std::unique_ptr<HeightMap> map = map_of(64, 64, ramp(64 * 64), dir);
+    Printed p = printed([&] { map->create_tiles(64, 64, 1); }); // 4096 tiles of one sample
+    EXPECT_NE(p.err.find("refusing to cut 4096 tiles"), std::string::npos);
+    EXPECT_EQ(map->tile_cnt, 0u);
+    EXPECT_EQ(map->tiles, nullptr);
+    EXPECT_EQ(map->phys_map, nullptr);
+    printed([&] { map->create_tiles(2, 2, 0); });
+    EXPECT_EQ(map->tile_cnt, 0u) << "tiles of no size";
+    HeightMap none;
+    printed([&] { none.create_tiles(4, 4, 2); });
+    EXPECT_EQ(none.tile_cnt, 0u) << "no map";
 }
 
-TEST(HeightMapDownsample, EightByEightIsThreeRoundedHalvings)
+// A 64 x 64 map: a physics map of 8 x 8 after three rounded-down 2 x 2 halvings, cut into
+// four tiles of 4 x 4 in row-major order.
+TEST(HeightMapTiles, PhysicsMapIsThreeHalvingsCutIntoFourTilesInRowMajorOrder)
 {
     TempDir dir;
     const int side = 64;
     std::vector<uint16_t> s(side * side);
     for (int i = 0; i < side * side; ++i) s[i] = static_cast<uint16_t>((i * 7919) % 65536);
-    std::unique_ptr<HeightMap> map(map_of(side, side, s, dir));
-    testing::internal::CaptureStdout();
-    map->create_tiles(side / 8, side / 8, side / 16);
-    testing::internal::GetCapturedStdout();
-    auto at = [&](const std::vector<int>& v, int w, int x, int y) { return v[y * w + x]; };
+    std::unique_ptr<HeightMap> map = map_of(side, side, s, dir);
+    Printed p = printed([&] { map->create_tiles(side / 8, side / 8, side / 16); });
     std::vector<int> level(s.begin(), s.end());
-    int w = side;
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int w = side; w > 8; w /= 2) {
         std::vector<int> next((w / 2) * (w / 2));
         for (int y = 0; y < w / 2; ++y)
             for (int x = 0; x < w / 2; ++x)
-                next[y * (w / 2) + x] = (at(level, w, 2 * x, 2 * y) + at(level, w, 2 * x + 1, 2 * y) +
-                                         at(level, w, 2 * x, 2 * y + 1) + at(level, w, 2 * x + 1, 2 * y + 1)) >> 2;
+                next[y * (w / 2) + x] = (level[2 * y * w + 2 * x] + level[2 * y * w + 2 * x + 1] +
+                                         level[(2 * y + 1) * w + 2 * x] + level[(2 * y + 1) * w + 2 * x + 1]) >> 2;
         level = next;
-        w /= 2;
     }
     ASSERT_EQ(map->phys_map_w, 8u);
     for (int i = 0; i < 64; ++i) EXPECT_EQ(map->phys_map[i], level[i]) << i;
-}
-
-TEST(HeightMapDownsample, OddSizeDoesNotReadPastTheMap)
-{
-    TempDir dir;
-    std::unique_ptr<HeightMap> map(map_of(20, 20, std::vector<uint16_t>(400, 1000), dir));
-    testing::internal::CaptureStdout();
-    map->create_tiles(20 / 8, 20 / 8, 20 / 16);
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(map->phys_map_w, 2u);
-    EXPECT_EQ(map->tile_cnt, 4u);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(map->phys_map[i], 1000);
-    // 20 -> 10 -> 5 -> 2: the odd 5 pairs its last column with itself.
-    EXPECT_NE(out.find("downsample seems to have worked fine"), std::string::npos) << out;
-}
-
-TEST(HeightMapTiles, FourTilesInRowMajorOrder)
-{
-    TempDir dir;
-    const int side = 64;
-    std::vector<uint16_t> s(side * side);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) s[y * side + x] = static_cast<uint16_t>(x * 100 + y);
-    std::unique_ptr<HeightMap> map(map_of(side, side, s, dir));
-    testing::internal::CaptureStdout();
-    map->create_tiles(8, 8, 4);
-    std::string out = testing::internal::GetCapturedStdout();
     ASSERT_EQ(map->tile_cnt, 4u);
-    EXPECT_TRUE(out.find("ds_x = 0, ds_y = 0\nds_x = 4, ds_y = 0\nds_x = 0, ds_y = 4\nds_x = 4, ds_y = 4\n") !=
-                std::string::npos)
-        << out;
+    EXPECT_NE(p.out.find("ds_x = 0, ds_y = 0\nds_x = 4, ds_y = 0\nds_x = 0, ds_y = 4\nds_x = 4, ds_y = 4\n"),
+              std::string::npos) << p.out;
     for (uint32_t t = 0; t < 4; ++t) {
         uint32_t ox = (t % 2) * 4, oy = (t / 2) * 4;
         for (uint32_t r = 0; r < 4; ++r)
-            for (uint32_t c = 0; c < 4; ++c)
-                EXPECT_EQ(map->tiles[t][r * 4 + c], map->phys_map[(oy + r) * 8 + ox + c]);
+            for (uint32_t c = 0; c < 4; ++c) EXPECT_EQ(map->tiles[t][r * 4 + c], map->phys_map[(oy + r) * 8 + ox + c]);
     }
     EXPECT_TRUE(map->phys_inside(7, 7));
     EXPECT_FALSE(map->phys_inside(8, 0));
     EXPECT_FALSE(map->phys_inside(0, -1));
 }
 
-TEST(HeightMapTiles, NothingToCutWithoutAMapOrWithZeroSizes)
+TEST(HeightMapTiles, OddSizeDoesNotReadPastTheMap)
 {
-    HeightMap map;
-    testing::internal::CaptureStdout();
-    map.create_tiles(4, 4, 2);
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(map.tile_cnt, 0u);
     TempDir dir;
-    std::unique_ptr<HeightMap> m(map_of(16, 16, ramp(256), dir));
-    testing::internal::CaptureStdout();
-    m->create_tiles(2, 2, 0);
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(m->tile_cnt, 0u);
+    std::unique_ptr<HeightMap> map = map_of(20, 20, std::vector<uint16_t>(400, 1000), dir);
+    Printed p = printed([&] { map->create_tiles(20 / 8, 20 / 8, 20 / 16); });
+    EXPECT_EQ(map->phys_map_w, 2u);
+    EXPECT_EQ(map->tile_cnt, 4u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(map->phys_map[i], 1000);
+    // 20 -> 10 -> 5 -> 2: the odd 5 pairs its last column with itself.
+    EXPECT_NE(p.out.find("downsample seems to have worked fine"), std::string::npos) << p.out;
 }
 
 TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
 {
     TempDir dir;
-    // A single peak in a 3 x 3 map of zeros.
-    std::unique_ptr<HeightMap> map(map_of(3, 3, {0, 0, 0, 0, 160, 0, 0, 0, 0}, dir));
+    std::unique_ptr<HeightMap> map = map_of(3, 3, {0, 0, 0, 0, 160, 0, 0, 0, 0}, dir); // one peak
     map->smooth();
     // (0,0) meets the peak only as its lower-right neighbour, weight 1: 160 / 16.
     EXPECT_EQ(map->map_data[0], 10);
     // (1,0) sees the peak below it (weight 2) and the already smoothed (0,0) = 10 twice, as
     // its upper-left (clamped, weight 1) and left (weight 2) neighbour: (320 + 30) / 16.
     EXPECT_EQ(map->map_data[1], 21);
-    // A flat map stays flat.
-    std::unique_ptr<HeightMap> flat(map_of(4, 4, std::vector<uint16_t>(16, 500), dir));
+    std::unique_ptr<HeightMap> flat = map_of(4, 4, std::vector<uint16_t>(16, 500), dir);
     flat->smooth();
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(flat->map_data[i], 500);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(flat->map_data[i], 500) << "a flat map stays flat";
 }
 
 } // namespace

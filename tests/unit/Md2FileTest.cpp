@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 namespace {
 
@@ -35,102 +36,69 @@ TEST(Md2FileTest, AcceptsBothFormsAndReportsTheirHeader)
     EXPECT_TRUE(accepts(triangle_form()));
 }
 
-TEST(Md2FileTest, RejectsWrongIdentificationAndVersion)
-{
-    std::string bytes = triangle_form();
-    Md2Writer::set_header_field(bytes, kVersion, 7);
-    EXPECT_FALSE(accepts(bytes));
-    bytes = triangle_form();
-    bytes[3] = '3';
-    EXPECT_FALSE(accepts(bytes));
-    EXPECT_FALSE(accepts(""));
-    EXPECT_FALSE(accepts("IDP2"));
-}
-
-TEST(Md2FileTest, RejectsEveryTruncation)
+TEST(Md2FileTest, RejectsEveryTruncationAndAnotherIdentification)
 {
     for (const std::string& full : {triangle_form(), command_form()}) {
         for (size_t n = 0; n < full.size(); ++n)
             ASSERT_FALSE(accepts(full.substr(0, n))) << "accepted the first " << n << " of " << full.size() << " bytes";
     }
+    std::string bytes = triangle_form();
+    bytes[3] = '3';
+    EXPECT_FALSE(accepts(bytes));
 }
 
-TEST(Md2FileTest, RejectsBlocksOutsideTheFile)
+TEST(Md2FileTest, RejectsHeadersThatLieAboutTheFile)
 {
-    const std::string good = command_form();
-    const int size = int(good.size());
+    const int size = int(command_form().size());
     struct Case {
+        bool commands;
         int field;
         int32_t value;
-    };
-    const Case cases[] = {
-        {kOfsFrames, size},          {kOfsFrames, -4},        {kNumFrames, 1000},     {kNumFrames, INT_MAX},
-        {kNumFrames, -1},            {kOfsTris, size - 4},    {kNumTris, 100},        {kNumTris, -3},
-        {kOfsSkins, size},           {kNumSkins, 50},         {kOfsGlcmds, size - 8}, {kNumGlcmds, 1000},
-        {kOfsSkins, INT_MIN},        {kNumVertices, 2000},    {kFrameSize, 40},       {kFrameSize, -1},
-        {kNumVertices, -1},
+    } cases[] = {
+        {true, kVersion, 7},        {true, kOfsFrames, size},    {true, kOfsFrames, -4},    {true, kNumFrames, 1000},
+        {true, kNumFrames, INT_MAX}, {true, kNumFrames, -1},     {true, kOfsTris, size - 4}, {true, kNumTris, 100},
+        {true, kNumTris, -3},       {true, kOfsSkins, size},     {true, kNumSkins, 50},     {true, kOfsGlcmds, size - 8},
+        {true, kNumGlcmds, 1000},   {true, kOfsSkins, INT_MIN},  {true, kNumVertices, 2000}, {true, kFrameSize, 40},
+        {true, kFrameSize, -1},     {true, kNumVertices, -1},
+        // the triangle form also reads the texture coordinates, divided by the skin size
+        {false, kOfsTexcoords, int32_t(triangle_form().size()) - 2}, {false, kSkinWidth, 0}, {false, kSkinHeight, -64},
     };
     for (const Case& c : cases) {
-        std::string bytes = good;
+        std::string bytes = c.commands ? command_form() : triangle_form();
         Md2Writer::set_header_field(bytes, c.field, c.value);
         EXPECT_FALSE(accepts(bytes)) << "field " << c.field << " = " << c.value;
     }
     // An empty block may point anywhere: it is never read.
-    std::string bytes = good;
+    std::string bytes = command_form();
     Md2Writer::set_header_field(bytes, kNumSkins, 0);
     Md2Writer::set_header_field(bytes, kOfsSkins, INT_MAX);
     EXPECT_TRUE(accepts(bytes));
 }
 
-TEST(Md2FileTest, TriangleFormChecksTexcoordsAndSkinSize)
+TEST(Md2FileTest, ChecksEveryIndexTheDrawingReads)
 {
-    std::string good = triangle_form();
-    std::string bytes = good;
-    Md2Writer::set_header_field(bytes, kOfsTexcoords, int32_t(good.size()) - 2);
-    EXPECT_FALSE(accepts(bytes));
-    bytes = good;
-    Md2Writer::set_header_field(bytes, kSkinWidth, 0);
-    EXPECT_FALSE(accepts(bytes)) << "the texture coordinates would divide by zero";
-    bytes = good;
-    Md2Writer::set_header_field(bytes, kSkinHeight, -64);
-    EXPECT_FALSE(accepts(bytes));
-}
-
-TEST(Md2FileTest, RejectsTriangleIndicesBeyondTheCounts)
-{
-    Md2Writer w = md2_octahedron("box", 1, false);
-    w.triangles[3][2] = 6; // only vertices 0..5 exist
-    EXPECT_FALSE(accepts(w.bytes()));
-    w = md2_octahedron("box", 1, false);
-    w.triangles[7][5] = 6; // only texture coordinates 0..5 exist
-    EXPECT_FALSE(accepts(w.bytes()));
-    // The command form never reads the triangles' texture coordinates.
-    w = md2_octahedron("box", 1, true);
-    w.triangles[7][5] = 60000;
-    EXPECT_TRUE(accepts(w.bytes()));
-    w.triangles[0][0] = 60000;
-    EXPECT_FALSE(accepts(w.bytes()));
-}
-
-TEST(Md2FileTest, RejectsGlCommandsThatRunOutOrNameMissingVertices)
-{
-    Md2Writer w = md2_octahedron("box", 1, true);
-    w.glcmds[0] = 1000; // far more records than the list holds
-    EXPECT_FALSE(accepts(w.bytes()));
-    w.glcmds[0] = uint32_t(INT_MIN);
-    EXPECT_FALSE(accepts(w.bytes()));
-    w = md2_octahedron("box", 1, true);
-    w.glcmds[3] = 6; // vertex index of the first record
-    EXPECT_FALSE(accepts(w.bytes()));
-    w.glcmds[3] = uint32_t(-1);
-    EXPECT_FALSE(accepts(w.bytes()));
-}
-
-TEST(Md2FileTest, GlCommandListMayEndWithoutClosingZero)
-{
-    Md2Writer w = md2_octahedron("box", 1, true);
-    w.glcmds.pop_back();
-    EXPECT_TRUE(accepts(w.bytes()));
+    struct Case {
+        const char* what;
+        bool commands;
+        std::function<void(Md2Writer&)> change;
+        bool accepted;
+    } cases[] = {
+        {"a triangle names vertex 6 of 0..5", false, [](Md2Writer& w) { w.triangles[3][2] = 6; }, false},
+        {"a triangle names texture coordinate 6 of 0..5", false, [](Md2Writer& w) { w.triangles[7][5] = 6; }, false},
+        {"the command form never reads the triangles' texture coordinates", true,
+         [](Md2Writer& w) { w.triangles[7][5] = 60000; }, true},
+        {"but it does read their vertices", true, [](Md2Writer& w) { w.triangles[0][0] = 60000; }, false},
+        {"a strip of more records than the list holds", true, [](Md2Writer& w) { w.glcmds[0] = 1000; }, false},
+        {"a fan of INT_MIN records", true, [](Md2Writer& w) { w.glcmds[0] = uint32_t(INT_MIN); }, false},
+        {"a record names vertex 6", true, [](Md2Writer& w) { w.glcmds[3] = 6; }, false},
+        {"a record names vertex -1", true, [](Md2Writer& w) { w.glcmds[3] = uint32_t(-1); }, false},
+        {"the list may end without its closing zero", true, [](Md2Writer& w) { w.glcmds.pop_back(); }, true},
+    };
+    for (const Case& c : cases) {
+        Md2Writer w = md2_octahedron("box", 1, c.commands);
+        c.change(w);
+        EXPECT_EQ(accepts(w.bytes()), c.accepted) << c.what;
+    }
 }
 
 TEST(Md2FileTest, FrameNameWithoutTerminatorIsCutToFifteenCharacters)

@@ -69,24 +69,15 @@ TEST_F(Md2InstanceTest, ClockWrapsAndPosesBetweenKeyFrames)
     EXPECT_NEAR(x0(), 20.0f, 1e-4) << "halfway between key frames 0 and 1";
     EXPECT_NEAR(instance.m_FrameScale[0], 1.5f, 1e-5);
     EXPECT_NEAR(instance.m_FrameTranslate[1], 5.0f, 1e-4);
-}
-
-TEST_F(Md2InstanceTest, AnimationSpeedScalesTheClock)
-{
-    instance.m_AnimSpeed = 4.0f;
-    instance.Update(0.05f);
-    EXPECT_NEAR(instance.m_Time, 0.2f, 1e-6);
-    EXPECT_NEAR(x0(), 40.0f, 1e-3) << "exactly key frame 1";
-}
-
-TEST_F(Md2InstanceTest, TimeAtTheCycleLengthBlendsTheLastFrameIntoTheFirst)
-{
-    instance.Update(0.8f);
+    instance.m_Time = 0.0f;
+    instance.Update(0.8f); // exactly the cycle length: the last key frame blends into the first
     EXPECT_FLOAT_EQ(instance.m_Time, 0.8f) << "not wrapped";
     EXPECT_NEAR(x0(), 0.0f, 1e-4);
     EXPECT_NEAR(instance.m_FrameScale[0], 1.0f, 1e-5);
-    instance.Update(0.1f);
-    EXPECT_NEAR(instance.m_Time, 0.1f, 1e-6);
+    instance.m_AnimSpeed = 4.0f; // the speed scales the clock
+    instance.Update(0.05f);
+    EXPECT_NEAR(instance.m_Time, 0.2f, 1e-6);
+    EXPECT_NEAR(x0(), 40.0f, 1e-3) << "exactly key frame 1";
 }
 
 TEST_F(Md2InstanceTest, HugeOrBrokenTimeStepsStayInsideTheCycle)
@@ -117,17 +108,26 @@ TEST_F(Md2InstanceTest, KeyFramesAtEveryTimeStayInsideTheCycle)
     EXPECT_EQ(still.fraction, 0.0f);
 }
 
-TEST_F(Md2InstanceTest, EvenBlendMixesBothCycles)
+TEST_F(Md2InstanceTest, EvenBlendMixesBothCyclesAndRefusesAnotherUntilItEnds)
 {
     ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
     EXPECT_EQ(instance.m_Cycle, 1);
     EXPECT_EQ(instance.m_PrevCycle, 0);
+    EXPECT_FALSE(instance.BlendToCycle(0, 0.1f, true));
+    EXPECT_EQ(instance.m_Cycle, 1);
+    EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.1f);
     instance.Update(0.05f);
     EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.05f);
     // walk at 0.05 s: a quarter of the way to key frame 1 (x 10, scale 1.25); jump: x 200, scale 3.
     EXPECT_NEAR(x0(), (10.0f + 200.0f) / 2, 1e-3);
     EXPECT_NEAR(instance.m_FrameScale[0], (1.25f + 3.0f) / 2, 1e-5);
+    // the box spans the compressed range at the blended pose
+    EXPECT_NEAR(instance.m_BBoxMin[0], instance.m_FrameTranslate[0], 1e-3);
     EXPECT_NEAR(instance.m_BBoxMax[0], instance.m_FrameScale[0] * 255 + instance.m_FrameTranslate[0], 1e-3);
+    EXPECT_NEAR(instance.m_BBoxMax[1], instance.m_FrameScale[1] * 255 + instance.m_FrameTranslate[1], 1e-3);
+    instance.Update(0.05f); // ends exactly at zero
+    EXPECT_LT(instance.m_BlendLeft, 0.0f);
+    EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, true));
 }
 
 TEST_F(Md2InstanceTest, BlendStartFadesFromTheOldCycle)
@@ -138,23 +138,6 @@ TEST_F(Md2InstanceTest, BlendStartFadesFromTheOldCycle)
     EXPECT_NEAR(x0(), 40.0f, 1e-3) << "nothing of the new cycle yet";
     instance.Update(0.4f); // 0.1 of 0.5 left: 20% old
     EXPECT_NEAR(x0(), 0.2f * 120.0f + 0.8f * 200.0f, 0.05f) << "walk at 0.6 s (x 120) fading out";
-}
-
-TEST_F(Md2InstanceTest, BlendIsRefusedWhileOneRuns)
-{
-    ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
-    EXPECT_FALSE(instance.BlendToCycle(0, 0.1f, true));
-    EXPECT_EQ(instance.m_Cycle, 1);
-    EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.1f);
-}
-
-TEST_F(Md2InstanceTest, BlendEndingExactlyAtZeroAllowsTheNextBlend)
-{
-    ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
-    instance.Update(0.05f);
-    instance.Update(0.05f);
-    EXPECT_LT(instance.m_BlendLeft, 0.0f);
-    EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, true));
 }
 
 TEST_F(Md2InstanceTest, BlendOfNoLengthSwitchesAtOnce)
@@ -178,6 +161,9 @@ TEST_F(Md2InstanceTest, CycleOutOfRangeIsRefused)
     EXPECT_TRUE(instance.SetCycle(1));
     EXPECT_EQ(instance.m_Time, 0.0f);
     EXPECT_STREQ(instance.Cycle(1)->name, "jump");
+    EXPECT_FALSE(instance.SetTexture(0)) << "texture 0 is none";
+    EXPECT_TRUE(instance.SetTexture(12));
+    EXPECT_EQ(instance.m_Texture, 12u);
 }
 
 TEST_F(Md2InstanceTest, InvisibleInstanceKeepsTimeButIsNotPosed)
@@ -187,13 +173,6 @@ TEST_F(Md2InstanceTest, InvisibleInstanceKeepsTimeButIsNotPosed)
     instance.Update(0.3f);
     EXPECT_NEAR(instance.m_Time, 0.3f, 1e-6);
     EXPECT_EQ(x0(), -7.0f);
-}
-
-TEST_F(Md2InstanceTest, TextureZeroIsReportedAsNone)
-{
-    EXPECT_FALSE(instance.SetTexture(0));
-    EXPECT_TRUE(instance.SetTexture(12));
-    EXPECT_EQ(instance.m_Texture, 12u);
 }
 
 TEST(Md2NormalTest, FlatQuadFacesUpAndDegenerateTrianglesAddNothing)
@@ -223,30 +202,6 @@ TEST(Md2NormalTest, FlatQuadFacesUpAndDegenerateTrianglesAddNothing)
         EXPECT_EQ(md2_render_scratch[r].normal[1], md2_frame_scratch[v].normal[1]);
         EXPECT_EQ(md2_render_scratch[r].position[2], md2_frame_scratch[v].position[2]);
     }
-}
-
-TEST(Md2NormalTest, ClosedSolidHasOutwardNormals)
-{
-    auto model = model_from(md2_octahedron("solid", 1, false));
-    Md2Instance instance;
-    instance.Reset(model.get());
-    instance.Update(0.0f);
-    // Corner 0 lies on +x, corner 2 on +y (up), corner 5 on -z.
-    EXPECT_GT(md2_frame_scratch[0].normal[0], 1.0f);
-    EXPECT_GT(md2_frame_scratch[2].normal[1], 1.0f);
-    EXPECT_LT(md2_frame_scratch[5].normal[2], -1.0f);
-    EXPECT_NEAR(md2_frame_scratch[2].normal[0], 0.0f, 0.05f);
-}
-
-TEST(Md2BoundingBoxTest, SpansTheCompressedRange)
-{
-    auto model = model_from(md2_octahedron("solid", 2, false));
-    Md2Instance instance;
-    instance.Reset(model.get());
-    instance.Update(0.0f);
-    EXPECT_FLOAT_EQ(instance.m_BBoxMin[0], -128.0f);
-    EXPECT_FLOAT_EQ(instance.m_BBoxMax[0], 127.0f);
-    EXPECT_FLOAT_EQ(instance.m_BBoxMax[1], 127.0f);
 }
 
 class Md2UpdateRingTest : public ::testing::Test {
@@ -285,6 +240,9 @@ TEST_F(Md2UpdateRingTest, OneGroupUpdatesEveryInstanceEveryFrame)
     Md2Manager::UpdateAll(0.05f);
     for (int m = 0; m < 2; ++m)
         for (int i = 0; i < 4; ++i) EXPECT_NEAR(time(m, i), 0.15f, 1e-6) << m << "/" << i;
+    Md2Manager::FreeAll();
+    EXPECT_TRUE(Md2Manager::m_Models.empty());
+    Md2Manager::UpdateAll(0.1f);
 }
 
 TEST_F(Md2UpdateRingTest, GroupsSpreadTheWorkAndCatchUpWithTheSummedTime)
@@ -304,52 +262,36 @@ TEST_F(Md2UpdateRingTest, GroupsSpreadTheWorkAndCatchUpWithTheSummedTime)
     EXPECT_NEAR(time(0, 1), 0.3f, 1e-6);
 }
 
-TEST_F(Md2UpdateRingTest, FreeAllEmptiesTheList)
+TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
 {
-    Md2Manager::FreeAll();
-    EXPECT_TRUE(Md2Manager::m_Models.empty());
-    Md2Manager::UpdateAll(0.1f);
-}
-
-class Md2CullingTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        camera.set_aspect(4.0f / 3.0f);
-        camera.set_position(0, 100, 0); // looking along -z
-        camera.update_frustum(3000.0f);
-    }
-    bool drawn(float x, float y, float z, bool culling, bool visible = true)
-    {
-        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
-        return md2_instance_in_view(visible, m, &camera, culling, 2000.0f, -1000.0f);
-    }
     Camera camera{60.0f, 1.5f, 350000.0f};
-};
-
-TEST_F(Md2CullingTest, DistanceInTheGroundPlaneDecides)
-{
-    EXPECT_TRUE(drawn(0, 0, -1500, true));
-    EXPECT_FALSE(drawn(0, 0, -2100, true)) << "in the frustum, but too far";
-    EXPECT_FALSE(drawn(0, 100, -2100, true)) << "straight ahead, but too far";
-    EXPECT_TRUE(drawn(0, 1000, -1900, true)) << "2100 away in space, but only x and z count";
-    EXPECT_TRUE(drawn(0, 0, -2100, false));
-}
-
-TEST_F(Md2CullingTest, FrustumWithMarginDecides)
-{
-    EXPECT_TRUE(drawn(0, 0, 500, true)) << "behind the eye but within the 1000 margin";
-    EXPECT_FALSE(drawn(0, 0, 1500, true));
-    EXPECT_TRUE(drawn(0, 0, 1500, false));
-    float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 100, 500, 1};
-    EXPECT_FALSE(md2_instance_in_view(true, m, &camera, true, 2000.0f, 1000.0f)) << "a positive margin demands inside";
-}
-
-TEST_F(Md2CullingTest, InvisibleOrUnplacedInstancesAreNeverDrawn)
-{
-    EXPECT_FALSE(drawn(0, 0, -100, true, false));
-    EXPECT_FALSE(drawn(0, 0, -100, false, false));
-    EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f));
+    camera.set_aspect(4.0f / 3.0f);
+    camera.set_position(0, 100, 0); // looking along -z
+    camera.update_frustum(3000.0f);
+    struct Case {
+        float x, y, z;
+        bool visible, culling;
+        float margin;
+        bool drawn;
+        const char* what;
+    } cases[] = {
+        {0, 0, -1500, true, true, -1000, true, "ahead, near"},
+        {0, 0, -2100, true, true, -1000, false, "in the frustum, but too far"},
+        {0, 100, -2100, true, true, -1000, false, "straight ahead, but too far"},
+        {0, 1000, -1900, true, true, -1000, true, "2100 away in space, but only x and z count"},
+        {0, 0, -2100, true, false, -1000, true, "too far, without culling"},
+        {0, 0, 500, true, true, -1000, true, "behind the eye but within the 1000 margin"},
+        {0, 0, 1500, true, true, -1000, false, "behind the eye beyond the margin"},
+        {0, 0, 1500, true, false, -1000, true, "behind the eye, without culling"},
+        {0, 100, 500, true, true, 1000, false, "a positive margin demands inside"},
+        {0, 0, -100, false, true, -1000, false, "invisible"},
+        {0, 0, -100, false, false, -1000, false, "invisible, without culling"},
+    };
+    for (const Case& c : cases) {
+        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, c.x, c.y, c.z, 1};
+        EXPECT_EQ(md2_instance_in_view(c.visible, m, &camera, c.culling, 2000.0f, c.margin), c.drawn) << c.what;
+    }
+    EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f)) << "not placed";
 }
 
 TEST(Md2ObjectInstanceTest, MissingModelEndsTheProgram)

@@ -43,20 +43,30 @@ std::vector<std::string> numbered(const std::string& base, int count)
     return names;
 }
 
-TEST(Md2CycleTest, NumberedFramesFormOneCycleEach)
+TEST(Md2CycleTest, FramesJoinTheCycleWhoseNameTheyBeginWith)
 {
-    std::vector<std::string> names = numbered("stand", 40);
-    for (const std::string& n : numbered("run", 6)) names.push_back(n);
-    Md2ModelData m;
-    ASSERT_TRUE(convert(named_frames(names), m));
     using C = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ(cycles_of(m), (C{{"stand", 40}, {"run", 6}}));
-
-    ASSERT_TRUE(convert(named_frames({"jump1", "jump2"}), m));
-    EXPECT_EQ(cycles_of(m), (C{{"jump", 2}}));
-
-    ASSERT_TRUE(convert(named_frames({"idle"}), m));
-    EXPECT_EQ(cycles_of(m), (C{{"idl", 1}}));
+    std::vector<std::string> stand_run = numbered("stand", 40);
+    for (const std::string& n : numbered("run", 6)) stand_run.push_back(n);
+    struct Case {
+        std::vector<std::string> frames;
+        C cycles;
+    } cases[] = {
+        {stand_run, {{"stand", 40}, {"run", 6}}},
+        {{"jump1", "jump2"}, {{"jump", 2}}},
+        {{"idle"}, {{"idl", 1}}},
+        // "stand" is cut to "stan", so "stance" joins it; "walk" starts a new cycle
+        {{"stand", "stance", "stan", "walk", "walk2"}, {{"stan", 3}, {"wal", 2}}},
+        // a name that cuts to nothing leaves no current name: the next frame starts afresh
+        {{"a", "b", "", "x1", "x2"}, {{"", 1}, {"", 1}, {"", 1}, {"x", 2}}},
+        // sixteen bytes without a terminator: read as fifteen characters, cut to at most 14
+        {{"abcdefghijklmn01", "abcdefghijklmn02", "abcdefghijklmnop"}, {{"abcdefghijklmn", 3}}},
+    };
+    for (const Case& c : cases) {
+        Md2ModelData m;
+        ASSERT_TRUE(convert(named_frames(c.frames), m));
+        EXPECT_EQ(cycles_of(m), c.cycles) << c.frames[0];
+    }
 }
 
 TEST(Md2CycleTest, CutRemovesTwoCharactersOnlyAfterAZero)
@@ -67,28 +77,6 @@ TEST(Md2CycleTest, CutRemovesTwoCharactersOnlyAfterAZero)
     EXPECT_EQ(md2_cycle_name("07"), "");
     EXPECT_EQ(md2_cycle_name("a"), "");
     EXPECT_EQ(md2_cycle_name(""), "");
-}
-
-TEST(Md2CycleTest, FramesJoinTheCycleWhoseNameTheyBeginWith)
-{
-    // "stand" is cut to "stan", so "stance" joins it; "walk" starts a new cycle.
-    Md2ModelData m;
-    ASSERT_TRUE(convert(named_frames({"stand", "stance", "stan", "walk", "walk2"}), m));
-    using C = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ(cycles_of(m), (C{{"stan", 3}, {"wal", 2}}));
-}
-
-TEST(Md2CycleTest, ShortAndUnterminatedNamesAreCutSafely)
-{
-    // A name that cuts to nothing leaves no current name, so the next frame starts afresh.
-    Md2ModelData m;
-    ASSERT_TRUE(convert(named_frames({"a", "b", "", "x1", "x2"}), m));
-    using C = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ(cycles_of(m), (C{{"", 1}, {"", 1}, {"", 1}, {"x", 2}}));
-
-    // Sixteen bytes without a terminator: read as fifteen characters, cut to at most 14.
-    ASSERT_TRUE(convert(named_frames({"abcdefghijklmn01", "abcdefghijklmn02", "abcdefghijklmnop"}), m));
-    EXPECT_EQ(cycles_of(m), (C{{"abcdefghijklmn", 3}}));
 }
 
 TEST(Md2CycleTest, KeyFramesSwapTheVerticalAxis)
@@ -145,13 +133,11 @@ TEST(Md2RenderVertexTest, CommandFormSharesTexcoordsWithinTolerance)
         EXPECT_TRUE(convert(w, m));
         return m.m_NumRenderVertices;
     };
-    EXPECT_EQ(render_vertices(0.00005f), 3);
-    EXPECT_EQ(render_vertices(-0.00005f), 3);
-    EXPECT_EQ(render_vertices(0.0002f), 4);
-    EXPECT_EQ(render_vertices(-0.0002f), 4);
+    for (float ds : {0.00005f, -0.00005f}) EXPECT_EQ(render_vertices(ds), 3) << ds;
+    for (float ds : {0.0002f, -0.0002f}) EXPECT_EQ(render_vertices(ds), 4) << ds;
 }
 
-TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrder)
+TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrderAndSkinsCollected)
 {
     Md2Writer w = named_frames({"x"});
     w.num_vertices = 5;
@@ -162,8 +148,10 @@ TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrder)
     w.add_gl_strip({{0, 1, 0}, {0, 1, 1}, {0, 1, 2}}, false);
     w.end_gl_commands();
     w.add_gl_strip(five, false); // after the closing zero: never read
+    w.skins = {"models/duck.pcx", std::string(70, 'k')};
     Md2ModelData m;
     ASSERT_TRUE(convert(w, m));
+    EXPECT_EQ(m.m_Skins, (std::vector<std::string>{"models/duck.pcx", std::string(63, 'k')})) << "skins cut to 63";
     EXPECT_TRUE(m.m_CommandForm);
     EXPECT_EQ(m.m_Strips, (std::vector<Md2StripInfo>{10, 11, 6}));
     EXPECT_EQ(m.m_NumStrips, 3);
@@ -202,16 +190,7 @@ TEST(Md2RenderVertexTest, StripsAndFansBecomeTrianglesOfTheSameWinding)
         EXPECT_EQ(md2_triangle_list(c.indices, c.strips), c.triangles) << c.what;
 }
 
-TEST(Md2RenderVertexTest, SkinsAreCollected)
-{
-    Md2Writer w = named_frames({"x"});
-    w.skins = {"models/duck.pcx", std::string(70, 'k')};
-    Md2ModelData m;
-    ASSERT_TRUE(convert(w, m));
-    EXPECT_EQ(m.m_Skins, (std::vector<std::string>{"models/duck.pcx", std::string(63, 'k')}));
-}
-
-TEST(Md2LimitTest, FrameVerticesBeyondTheScratchArraysAreRefused)
+TEST(Md2LimitTest, FrameVerticesBeyondTheScratchArraysOrNoFramesAreRefused)
 {
     Md2Writer w = named_frames({"x"});
     w.num_vertices = 2048;
@@ -221,6 +200,9 @@ TEST(Md2LimitTest, FrameVerticesBeyondTheScratchArraysAreRefused)
     EXPECT_FALSE(convert(w, m));
     EXPECT_EQ(m.m_NumAnimCycles, 0);
     EXPECT_TRUE(m.m_AnimCycles.empty());
+    Md2Writer none;
+    none.num_vertices = 0;
+    EXPECT_FALSE(convert(none, m)) << "a model without frames";
 }
 
 TEST(Md2LimitTest, RenderVerticesBeyondTheScratchArraysAreRefused)
@@ -257,14 +239,6 @@ TEST(Md2LimitTest, CycleCountsMustFitEightBits)
     names.pop_back();
     EXPECT_TRUE(convert(named_frames(names), m));
     EXPECT_EQ(m.m_NumAnimCycles, 255);
-}
-
-TEST(Md2LimitTest, ModelWithoutFramesIsRefused)
-{
-    Md2Writer w;
-    w.num_vertices = 0;
-    Md2ModelData m;
-    EXPECT_FALSE(convert(w, m));
 }
 
 } // namespace

@@ -6,76 +6,50 @@ namespace {
 
 const float kLimit = 14.6875f; // 150 / 32 + 10
 
-TEST(RingTrail, StartsEmptyWithTheGivenCapacity)
+TEST(RingTrail, StartsEmptyAndKnowsItsHeightLimit)
 {
     RingTrail t;
     EXPECT_EQ(t.capacity(), 275);
-    RingTrail c(kCollectableRingTrailCapacity);
-    EXPECT_EQ(c.capacity(), 8);
+    EXPECT_EQ(RingTrail(kCollectableRingTrailCapacity).capacity(), 8);
     for (const RingRecord& r : t.records) EXPECT_FALSE(ring_visible(r));
-}
-
-TEST(RingTrail, HeightLimitIs150GraphicsUnitsOverThePlane)
-{
     EXPECT_FLOAT_EQ(ring_height_limit(32.0f, 10.0f), kLimit);
     EXPECT_FLOAT_EQ(ring_height_limit(1.0f, 0.0f), 150.0f);
 }
 
-TEST(RingTrail, PlayerRingIsWrittenAtTheNextSlot)
+// The gap since the newest ring must be strictly exceeded; the player's rings start larger.
+TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGap)
 {
-    RingTrail t;
-    ASSERT_TRUE(record_ring(t, kRingTypePlayer, 1000, 10.0f, kLimit, 4096.0f, 512.0f));
-    EXPECT_EQ(t.current, 1);
-    const RingRecord& r = t.records[1];
-    EXPECT_EQ(r.strength, 100);
-    EXPECT_EQ(r.time, 1000);
-    EXPECT_FLOAT_EQ(r.size, 170.0f);
-    EXPECT_FLOAT_EQ(r.x, 4096.0f);
-    EXPECT_FLOAT_EQ(r.z, 512.0f);
-    EXPECT_FALSE(ring_visible(t.records[0]));
+    struct Case {
+        int type, gap;
+        float size;
+    } cases[] = {{kRingTypePlayer, 5, 170.0f}, {kRingTypeOpponent, 50, 100.0f}, {kRingTypeCollectable, 500, 100.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        RingTrail t(kCollectableRingTrailCapacity);
+        ASSERT_TRUE(record_ring(t, c.type, 10000, 0.0f, kLimit, 4096.0f, 512.0f));
+        EXPECT_EQ(t.current, 1);
+        const RingRecord& r = t.records[1];
+        EXPECT_EQ(r.strength, 100);
+        EXPECT_EQ(r.time, 10000);
+        EXPECT_FLOAT_EQ(r.size, c.size);
+        EXPECT_FLOAT_EQ(r.x, 4096.0f);
+        EXPECT_FLOAT_EQ(r.z, 512.0f);
+        EXPECT_FALSE(ring_visible(t.records[0]));
+        EXPECT_FALSE(record_ring(t, c.type, 10000 + c.gap, 0.0f, kLimit, 0, 0));
+        EXPECT_EQ(t.current, 1);
+        EXPECT_TRUE(record_ring(t, c.type, 10000 + c.gap + 1, 0.0f, kLimit, 0, 0));
+        EXPECT_EQ(t.current, 2);
+    }
 }
 
-TEST(RingTrail, OpponentAndCollectableRingsStartSmaller)
-{
-    RingTrail o, c(kCollectableRingTrailCapacity);
-    ASSERT_TRUE(record_ring(o, kRingTypeOpponent, 1000, 0.0f, kLimit, 1, 2));
-    ASSERT_TRUE(record_ring(c, kRingTypeCollectable, 1000, 0.0f, kLimit, 1, 2));
-    EXPECT_FLOAT_EQ(o.records[o.current].size, 100.0f);
-    EXPECT_FLOAT_EQ(c.records[c.current].size, 100.0f);
-}
-
-TEST(RingTrail, ObjectsAboveTheLimitLeaveNoRings)
+TEST(RingTrail, HighObjectsAndOtherTypesLeaveNoRings)
 {
     RingTrail t;
     EXPECT_FALSE(record_ring(t, kRingTypePlayer, 1000, kLimit + 0.01f, kLimit, 0, 0));
-    EXPECT_EQ(t.current, 0);
-    // Exactly at the limit still counts as low enough.
-    EXPECT_TRUE(record_ring(t, kRingTypePlayer, 1000, kLimit, kLimit, 0, 0));
-}
-
-TEST(RingTrail, OtherTypesNeverLeaveRings)
-{
-    for (int type : {10000, 11000, 12001, 12222}) {
-        RingTrail t;
+    for (int type : {10000, 11000, 12001, 12222})
         EXPECT_FALSE(record_ring(t, type, 100000, 0.0f, kLimit, 0, 0)) << type;
-        EXPECT_EQ(t.current, 0);
-    }
-}
-
-// The gap must be strictly exceeded: 5 ms for the player, 50 for opponents, 500 for
-// collectables.
-TEST(RingTrail, TimeGapsPerType)
-{
-    struct Case { int type, gap; } cases[] = {
-        {kRingTypePlayer, 5}, {kRingTypeOpponent, 50}, {kRingTypeCollectable, 500}};
-    for (const Case& c : cases) {
-        RingTrail t(kCollectableRingTrailCapacity);
-        ASSERT_TRUE(record_ring(t, c.type, 10000, 0.0f, kLimit, 0, 0));
-        EXPECT_FALSE(record_ring(t, c.type, 10000 + c.gap, 0.0f, kLimit, 0, 0)) << c.type;
-        EXPECT_EQ(t.current, 1);
-        EXPECT_TRUE(record_ring(t, c.type, 10000 + c.gap + 1, 0.0f, kLimit, 0, 0)) << c.type;
-        EXPECT_EQ(t.current, 2);
-    }
+    EXPECT_EQ(t.current, 0);
+    EXPECT_TRUE(record_ring(t, kRingTypePlayer, 1000, kLimit, kLimit, 0, 0)) << "exactly at the limit is low enough";
 }
 
 TEST(RingTrail, WrapsAroundAtCapacityOverwritingTheOldest)
@@ -95,13 +69,9 @@ TEST(RingTrail, WrapsAroundAtCapacityOverwritingTheOldest)
 TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnly)
 {
     RingTrail t;
-    t.records[3].strength = 100;
-    t.records[3].size = 170.0f;
-    t.records[4].strength = 10; // no longer drawn: left alone
-    t.records[4].size = 500.0f;
-    t.records[5].strength = 11;
-    t.records[5].size = 100.0f;
-
+    t.records[3] = RingRecord{100, 0, 170.0f, 0, 0};
+    t.records[4] = RingRecord{10, 0, 500.0f, 0, 0}; // no longer drawn: left alone
+    t.records[5] = RingRecord{11, 0, 100.0f, 0, 0};
     age_rings(t, 0.1f);
     EXPECT_EQ(t.records[3].strength, 99);
     EXPECT_FLOAT_EQ(t.records[3].size, 205.0f);
@@ -110,30 +80,19 @@ TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnly)
     EXPECT_EQ(t.records[5].strength, 10);
     EXPECT_FLOAT_EQ(t.records[5].size, 135.0f);
     EXPECT_FALSE(ring_visible(t.records[5]));
-
     age_rings(t, 0.1f);
-    EXPECT_EQ(t.records[5].strength, 10);
     EXPECT_FLOAT_EQ(t.records[5].size, 135.0f);
-}
 
-TEST(RingTrail, AFreshRingFadesOutAfterNinetyFrames)
-{
-    RingTrail t;
     ASSERT_TRUE(record_ring(t, kRingTypePlayer, 1000, 0.0f, kLimit, 0, 0));
     int frames = 0;
-    while (ring_visible(t.records[t.current]) && frames < 1000) {
-        age_rings(t, 0.0f);
-        ++frames;
-    }
-    EXPECT_EQ(frames, 90);
+    for (; ring_visible(t.records[t.current]) && frames < 1000; ++frames) age_rings(t, 0.0f);
+    EXPECT_EQ(frames, 90) << "a fresh ring fades out after ninety frames";
 }
 
 TEST(RingTrail, WaveHeightFollowsStrength)
 {
     EXPECT_FLOAT_EQ(ring_scale_curr(100, 0.5f), 0.5f);
     EXPECT_NEAR(ring_scale_curr(25, 2.0f), 2.0f * 0.125f, 1e-6f);
-    EXPECT_FALSE(ring_visible(RingRecord{10, 0, 100.0f, 0, 0}));
-    EXPECT_TRUE(ring_visible(RingRecord{11, 0, 100.0f, 0, 0}));
 }
 
 } // namespace

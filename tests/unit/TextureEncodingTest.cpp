@@ -10,63 +10,43 @@ namespace {
 
 TEST(PixelConversion, BmpAndTgaStoreBlueFirstOtherFilesDoNot)
 {
-    EXPECT_TRUE(stores_bgr("a.bmp"));
-    EXPECT_TRUE(stores_bgr(".\\media\\waveanim\\x.BMP"));
-    EXPECT_TRUE(stores_bgr("a.tga"));
-    EXPECT_TRUE(stores_bgr("a.TGA"));
-    EXPECT_FALSE(stores_bgr("a.png"));
-    EXPECT_FALSE(stores_bgr("a.jpg"));
-    EXPECT_FALSE(stores_bgr("a.Bmp"));  // the comparison is exact
-    EXPECT_FALSE(stores_bgr("tga"));    // too short to have the extension
-    EXPECT_FALSE(stores_bgr("a.tga.png"));
-    EXPECT_FALSE(stores_bgr(nullptr));
+    struct Case {
+        const char* name;
+        bool bgr;
+    } cases[] = {
+        {"a.bmp", true}, {".\\media\\waveanim\\x.BMP", true}, {"a.tga", true}, {"a.TGA", true},
+        {"a.png", false}, {"a.jpg", false}, {"a.Bmp", false}, // the comparison is exact
+        {"tga", false},                                       // too short to have the extension
+        {"a.tga.png", false}, {nullptr, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(stores_bgr(c.name), c.bgr) << (c.name ? c.name : "no name");
 }
 
-TEST(PixelConversion, ThreeBytesOfATgaAreSwappedToRgb)
+TEST(PixelConversion, EveryDepthBecomesRgba)
 {
-    const unsigned char src[] = {10, 20, 30, 40, 50, 60};
-    unsigned char out[8] = {};
-    ASSERT_TRUE(convert_to_rgba(src, 2, 1, 6, 3, stores_bgr("x.tga"), out));
-    const unsigned char expected[] = {30, 20, 10, 255, 60, 50, 40, 255};
-    EXPECT_EQ(std::vector<unsigned char>(out, out + 8), std::vector<unsigned char>(expected, expected + 8));
-}
-
-TEST(PixelConversion, SameThreeBytesInAPngAreKept)
-{
-    const unsigned char src[] = {10, 20, 30, 40, 50, 60};
-    unsigned char out[8] = {};
-    ASSERT_TRUE(convert_to_rgba(src, 2, 1, 6, 3, stores_bgr("x.png"), out));
-    const unsigned char expected[] = {10, 20, 30, 255, 40, 50, 60, 255};
-    EXPECT_EQ(std::vector<unsigned char>(out, out + 8), std::vector<unsigned char>(expected, expected + 8));
-}
-
-TEST(PixelConversion, RowsStartAtThePitchNotAtTheEndOfThePreviousRow)
-{
-    // 1 x 2 pixels of 3 bytes, rows padded to 4 bytes as BMP rows are.
-    const unsigned char src[] = {1, 2, 3, 99, 4, 5, 6, 99};
-    unsigned char out[8] = {};
-    ASSERT_TRUE(convert_to_rgba(src, 1, 2, 4, 3, false, out));
-    const unsigned char expected[] = {1, 2, 3, 255, 4, 5, 6, 255};
-    EXPECT_EQ(std::vector<unsigned char>(out, out + 8), std::vector<unsigned char>(expected, expected + 8));
-}
-
-TEST(PixelConversion, OneByteIsOpaqueGrey)
-{
-    const unsigned char src[] = {0, 77, 255, 0};
-    unsigned char out[12] = {};
-    ASSERT_TRUE(convert_to_rgba(src, 3, 1, 4, 1, false, out));
-    const unsigned char expected[] = {0, 0, 0, 255, 77, 77, 77, 255, 255, 255, 255, 255};
-    EXPECT_EQ(std::vector<unsigned char>(out, out + 12), std::vector<unsigned char>(expected, expected + 12));
-}
-
-TEST(PixelConversion, FourBytesKeepAlphaAndSwapLikeThreeBytes)
-{
-    const unsigned char src[] = {10, 20, 30, 40};
-    unsigned char out[4] = {};
-    ASSERT_TRUE(convert_to_rgba(src, 1, 1, 4, 4, false, out));
-    EXPECT_EQ(std::vector<unsigned char>(out, out + 4), (std::vector<unsigned char>{10, 20, 30, 40}));
-    ASSERT_TRUE(convert_to_rgba(src, 1, 1, 4, 4, true, out));
-    EXPECT_EQ(std::vector<unsigned char>(out, out + 4), (std::vector<unsigned char>{30, 20, 10, 40}));
+    using Bytes = std::vector<unsigned char>;
+    struct Case {
+        const char* what;
+        Bytes src;
+        int w, h, pitch, bytes;
+        bool bgr;
+        Bytes rgba;
+    } cases[] = {
+        {"three bytes of a TGA are swapped", {10, 20, 30, 40, 50, 60}, 2, 1, 6, 3, stores_bgr("x.tga"),
+         {30, 20, 10, 255, 60, 50, 40, 255}},
+        {"the same bytes of a PNG are kept", {10, 20, 30, 40, 50, 60}, 2, 1, 6, 3, stores_bgr("x.png"),
+         {10, 20, 30, 255, 40, 50, 60, 255}},
+        {"rows start at the pitch, not at the end of the row before", {1, 2, 3, 99, 4, 5, 6, 99}, 1, 2, 4, 3, false,
+         {1, 2, 3, 255, 4, 5, 6, 255}},
+        {"one byte is opaque grey", {0, 77, 255, 0}, 3, 1, 4, 1, false, {0, 0, 0, 255, 77, 77, 77, 255, 255, 255, 255, 255}},
+        {"four bytes keep their alpha", {10, 20, 30, 40}, 1, 1, 4, 4, false, {10, 20, 30, 40}},
+        {"four bytes swap like three", {10, 20, 30, 40}, 1, 1, 4, 4, true, {30, 20, 10, 40}},
+    };
+    for (const Case& c : cases) {
+        Bytes out(c.rgba.size());
+        ASSERT_TRUE(convert_to_rgba(c.src.data(), c.w, c.h, c.pitch, c.bytes, c.bgr, out.data())) << c.what;
+        EXPECT_EQ(out, c.rgba) << c.what;
+    }
 }
 
 TEST(PixelConversion, UnsupportedDepthIsRefusedAndLeavesTheBufferAlone)
@@ -79,14 +59,7 @@ TEST(PixelConversion, UnsupportedDepthIsRefusedAndLeavesTheBufferAlone)
 
 // ---- cube-map strip ----
 
-TEST(CubeStrip, SixSquareFacesSideBySide)
-{
-    FaceSize f = cube_face_size(1536, 256);
-    EXPECT_EQ(f.w, 256);
-    EXPECT_EQ(f.h, 256);
-}
-
-TEST(CubeStrip, FacesAreCutLeftToRightStartingWithPositiveX)
+TEST(CubeStrip, SixSquareFacesAreCutLeftToRightStartingWithPositiveX)
 {
     const int w = 1536, h = 256, bpp = 3, pitch = w * bpp + 4; // padded rows
     std::vector<unsigned char> strip(static_cast<size_t>(pitch) * h);
@@ -98,6 +71,8 @@ TEST(CubeStrip, FacesAreCutLeftToRightStartingWithPositiveX)
             p[2] = static_cast<unsigned char>(y);
         }
     FaceSize f = cube_face_size(w, h);
+    EXPECT_EQ(f.w, 256);
+    EXPECT_EQ(f.h, 256);
     for (int face = 0; face < 6; ++face) {
         std::vector<unsigned char> px = cut_cube_face(strip.data(), pitch, bpp, f, face);
         ASSERT_EQ(px.size(), static_cast<size_t>(256 * 256 * 3));
@@ -115,12 +90,7 @@ TEST(CubeStrip, FacesAreCutLeftToRightStartingWithPositiveX)
 
 HeightVolume volume(int w, int h, int d, unsigned char fill = 0)
 {
-    HeightVolume v;
-    v.w = w;
-    v.h = h;
-    v.d = d;
-    v.heights.assign(static_cast<size_t>(w) * h * d, fill);
-    return v;
+    return HeightVolume{w, h, d, std::vector<unsigned char>(static_cast<size_t>(w) * h * d, fill)};
 }
 
 unsigned char& at(HeightVolume& v, int x, int y, int z)
@@ -143,39 +113,29 @@ TEST(GradientEncoding, FlatFieldEncodesAs127WithTheHeightInRed)
     EXPECT_EQ(hi, 0);
 }
 
-TEST(GradientEncoding, LeftNeighbourOfTheFirstColumnIsTheLastColumn)
+TEST(GradientEncoding, NeighboursWrapInXAndInYWithinTheirOwnSlice)
 {
     HeightVolume v = volume(8, 4, 1);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x) at(v, x, y, 0) = static_cast<unsigned char>(10 * x);
     int lo = 0, hi = 0;
     std::vector<unsigned char> rgb = encode_gradients(v, 1, &lo, &hi);
-    // x = 0: 10 - 70 = -60 -> (450) / 4 = 112.
-    EXPECT_EQ(rgb[1], 112);
-    // x = 3: 40 - 20 = 20 -> 530 / 4 = 132.
-    EXPECT_EQ(rgb[3 * 3 + 1], 132);
-    // x = 7: wraps right to x = 0: 0 - 60 = -60.
-    EXPECT_EQ(rgb[7 * 3 + 1], 112);
-    // No change along y.
-    EXPECT_EQ(rgb[3 * 3 + 2], 127);
+    EXPECT_EQ(rgb[1], 112);         // x = 0: its left neighbour is x = 7: 10 - 70 = -60 -> 450 / 4
+    EXPECT_EQ(rgb[3 * 3 + 1], 132); // x = 3: 40 - 20 = 20 -> 530 / 4
+    EXPECT_EQ(rgb[7 * 3 + 1], 112); // x = 7: wraps right to x = 0: 0 - 60
+    EXPECT_EQ(rgb[3 * 3 + 2], 127); // no change along y
     EXPECT_EQ(lo, -60);
     EXPECT_EQ(hi, 20);
-}
 
-TEST(GradientEncoding, NeighboursInYWrapInsideTheirOwnSlice)
-{
-    HeightVolume v = volume(4, 4, 2);
-    at(v, 1, 3, 0) = 200; // the row above y = 0 (wrapped), slice 0 only
-    at(v, 1, 1, 1) = 100; // slice 1 must not leak into slice 0
-    std::vector<unsigned char> rgb = encode_gradients(v, 1, nullptr, nullptr);
+    HeightVolume w = volume(4, 4, 2);
+    at(w, 1, 3, 0) = 200; // the row above y = 0 (wrapped), slice 0 only
+    at(w, 1, 1, 1) = 100; // slice 1 must not leak into slice 0
+    rgb = encode_gradients(w, 1, nullptr, nullptr);
     auto blue = [&](int x, int y, int z) { return rgb[((static_cast<size_t>(z) * 4 + y) * 4 + x) * 3 + 2]; };
-    // (1, 0, 0): height(1, 1) - height(1, 3) = 0 - 200 -> 310 / 4 = 77.
-    EXPECT_EQ(blue(1, 0, 0), 77);
-    // (1, 2, 0): height(1, 3) - height(1, 1) = 200 -> 710 / 4 = 177.
-    EXPECT_EQ(blue(1, 2, 0), 177);
-    // (1, 0, 1): 100 - 0 -> 152; (1, 2, 1): 0 - 100 -> 102.
-    EXPECT_EQ(blue(1, 0, 1), 152);
-    EXPECT_EQ(blue(1, 2, 1), 102);
+    EXPECT_EQ(blue(1, 0, 0), 77);  // height(1, 1) - height(1, 3) = -200 -> 310 / 4
+    EXPECT_EQ(blue(1, 2, 0), 177); // height(1, 3) - height(1, 1) = 200 -> 710 / 4
+    EXPECT_EQ(blue(1, 0, 1), 152); // 100 - 0
+    EXPECT_EQ(blue(1, 2, 1), 102); // 0 - 100
 }
 
 TEST(GradientEncoding, CoarserLevelsDivideTheGradientDownTruncatingTowardZero)
@@ -199,10 +159,10 @@ TEST(GradientEncoding, CoarserLevelsDivideTheGradientDownTruncatingTowardZero)
 
 // ---- down-sampling ----
 
-TEST(Downsampling, WaveVolumeHalvesDownToOneSlice)
+TEST(Downsampling, WaveVolumeHalvesDownToOneVoxelNeverBelowOne)
 {
     HeightVolume v = volume(64, 64, 16, 50);
-    const int expected[][3] = {{32, 32, 8}, {16, 16, 4}, {8, 8, 2}, {4, 4, 1}};
+    const int expected[][3] = {{32, 32, 8}, {16, 16, 4}, {8, 8, 2}, {4, 4, 1}, {2, 2, 1}, {1, 1, 1}, {1, 1, 1}};
     for (const auto& e : expected) {
         v = downsample_volume(v);
         EXPECT_EQ(v.w, e[0]);
@@ -211,16 +171,6 @@ TEST(Downsampling, WaveVolumeHalvesDownToOneSlice)
         ASSERT_EQ(v.heights.size(), static_cast<size_t>(e[0]) * e[1] * e[2]);
         for (unsigned char h : v.heights) ASSERT_EQ(h, 50); // weights sum to 66
     }
-}
-
-TEST(Downsampling, NeverShrinksADimensionBelowOne)
-{
-    HeightVolume v = downsample_volume(volume(2, 2, 1, 9));
-    EXPECT_EQ(v.w, 1);
-    EXPECT_EQ(v.h, 1);
-    EXPECT_EQ(v.d, 1);
-    ASSERT_EQ(v.heights.size(), 1u);
-    EXPECT_EQ(v.heights[0], 9);
 }
 
 // One voxel of 66 in an empty 4x4x4 volume: the first output voxel (centred on source
@@ -232,24 +182,14 @@ int weight_of(int x, int y, int z)
     return downsample_volume(v).heights[0];
 }
 
-TEST(Downsampling, CentreFaceEdgeAndCornerWeights)
+TEST(Downsampling, CentreFaceEdgeAndCornerWeightsWrappingInAllThreeDimensions)
 {
-    EXPECT_EQ(weight_of(0, 0, 0), 10);
-    EXPECT_EQ(weight_of(1, 0, 0), 4);
-    EXPECT_EQ(weight_of(0, 0, 1), 4);
-    EXPECT_EQ(weight_of(1, 1, 0), 2);
-    EXPECT_EQ(weight_of(0, 1, 1), 2);
-    EXPECT_EQ(weight_of(1, 1, 1), 1);
-    EXPECT_EQ(weight_of(2, 0, 0), 0); // two steps away
-}
-
-TEST(Downsampling, NeighboursWrapAroundInAllThreeDimensions)
-{
-    EXPECT_EQ(weight_of(3, 0, 0), 4); // x = -1
-    EXPECT_EQ(weight_of(0, 3, 0), 4); // y = -1
-    EXPECT_EQ(weight_of(0, 0, 3), 4); // z = -1
-    EXPECT_EQ(weight_of(3, 3, 0), 2);
-    EXPECT_EQ(weight_of(3, 3, 3), 1);
+    const int cases[][4] = {
+        {0, 0, 0, 10}, {1, 0, 0, 4}, {0, 0, 1, 4}, {1, 1, 0, 2}, {0, 1, 1, 2}, {1, 1, 1, 1},
+        {2, 0, 0, 0}, // two steps away
+        {3, 0, 0, 4}, {0, 3, 0, 4}, {0, 0, 3, 4}, {3, 3, 0, 2}, {3, 3, 3, 1}, // -1 wraps to 3
+    };
+    for (const auto& c : cases) EXPECT_EQ(weight_of(c[0], c[1], c[2]), c[3]) << c[0] << ", " << c[1] << ", " << c[2];
     // In a single slice both z neighbours wrap onto the slice itself: 10 + 4 + 4.
     HeightVolume flat = volume(2, 2, 1);
     at(flat, 0, 0, 0) = 66;
@@ -266,11 +206,7 @@ TEST(Downsampling, IntegerAverageTruncates)
     EXPECT_EQ(downsample_volume(volume(4, 4, 4, 255)).heights[0], 255);
 }
 
-} // namespace
-
 // ---- rows that a decoder describes wrongly ----
-
-namespace {
 
 struct RowsCase {
     const char* what;
@@ -293,21 +229,9 @@ TEST(UntrustedRows, OnlyRowsWhosePixelsFitThePitchAreReadable)
         {"no pixels across", 0, 2, 4, 8, 1, false},
         {"negative pitch", 1, 1, -4, 32, 4, false},
     };
-    for (const RowsCase& c : cases) {
-        ImageRows rows;
-        rows.pixels = kPixels;
-        rows.width = c.width;
-        rows.height = c.height;
-        rows.pitch = c.pitch;
-        rows.bits_per_pixel = c.bits;
-        rows.bytes_per_pixel = c.bytes;
-        EXPECT_EQ(rows_readable(rows), c.readable) << c.what;
-    }
-    ImageRows none;
-    none.width = none.height = 1;
-    none.pitch = none.bytes_per_pixel = 1;
-    none.bits_per_pixel = 8;
-    EXPECT_FALSE(rows_readable(none)) << "no pixel buffer";
+    for (const RowsCase& c : cases)
+        EXPECT_EQ(rows_readable(ImageRows{kPixels, c.width, c.height, c.pitch, c.bits, c.bytes}), c.readable) << c.what;
+    EXPECT_FALSE(rows_readable(ImageRows{nullptr, 1, 1, 1, 8, 1})) << "no pixel buffer";
 }
 
 TEST(UntrustedRows, CopiesRefuseAPitchTooSmallForTheirRows)
@@ -323,12 +247,8 @@ TEST(UntrustedRows, CopiesRefuseAPitchTooSmallForTheirRows)
     EXPECT_TRUE(cut_cube_face(kPixels, 10, 1, f, 5).empty());
     EXPECT_TRUE(cut_cube_face(kPixels, 12, 1, f, 6).empty());
 
-    HeightVolume v;
-    v.w = 4, v.h = 2, v.d = 2;
-    v.heights.assign(16, 9);
-    ImageRows rows;
-    rows.pixels = kPixels;
-    rows.width = 4, rows.height = 2, rows.pitch = 4, rows.bits_per_pixel = 8, rows.bytes_per_pixel = 1;
+    HeightVolume v = volume(4, 2, 2, 9);
+    ImageRows rows{kPixels, 4, 2, 4, 8, 1};
     EXPECT_TRUE(copy_wave_slice(rows, v, 1));
     EXPECT_EQ(v.heights[8], 0);
     EXPECT_EQ(v.heights[0], 9);
@@ -342,11 +262,7 @@ TEST(UntrustedRows, CopiesRefuseAPitchTooSmallForTheirRows)
     EXPECT_EQ(v.heights[0], 9);
 }
 
-} // namespace
-
 // ---- image headers checked before a decoder sees them ----
-
-namespace {
 
 using Bytes = std::vector<unsigned char>;
 

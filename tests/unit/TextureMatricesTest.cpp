@@ -31,6 +31,15 @@ Camera light_camera()
     return cam;
 }
 
+Camera tilted_camera(double pitch, double yaw)
+{
+    Camera cam(60.0f, 1.5f, 350000.0f);
+    cam.set_position(300, 230, -100);
+    cam.pitch(pitch);
+    cam.yaw(yaw);
+    return cam;
+}
+
 TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
 {
     Camera light = light_camera();
@@ -81,22 +90,18 @@ TEST(TextureMatrices, RingLookupKeepsDepthOutAndIsProjective)
     EXPECT_NEAR(p[1] / p[3], 0.5, 1e-9);
 
     // q is the clip w: the distance along the view axis.
-    double clip[16], tmp[4];
+    double clip[16];
     mat4_mul(proj, view, clip);
     apply(clip, target.x, target.y, target.z, c);
     EXPECT_NEAR(p[3], c[3], 1e-6);
     EXPECT_NEAR(p[3], d, 1e-6);
     // r is only scaled, not shifted, unlike the shadow lookup.
     EXPECT_NEAR(p[2], 0.5 * c[2], 1e-6);
-    (void)tmp;
 }
 
 TEST(TextureMatrices, CameraToWorldUndoesTheView)
 {
-    Camera cam(60.0f, 1.5f, 350000.0f);
-    cam.set_position(300, 230, -100);
-    cam.pitch(-0.4);
-    cam.yaw(0.9);
+    Camera cam = tilted_camera(-0.4, 0.9);
     double view[16], inv[16], both[16];
     camera_view_matrix(cam, view);
     camera_to_world(cam, inv);
@@ -106,10 +111,7 @@ TEST(TextureMatrices, CameraToWorldUndoesTheView)
 
 TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
 {
-    Camera cam(60.0f, 1.5f, 350000.0f);
-    cam.set_position(300, 230, -100);
-    cam.pitch(-0.3);
-    cam.yaw(0.5);
+    Camera cam = tilted_camera(-0.3, 0.5);
     double view[16], mirror[16], a[4], b[4];
     camera_view_matrix(cam, view);
     mirrored_view_matrix(cam, mirror);
@@ -124,21 +126,6 @@ TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
     apply(view, 40, -75, -900, a);
     apply(mirror, 40, 75, -900, b);
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(a[i], b[i], 1e-9);
-}
-
-TEST(TextureMatrices, ProductOrder)
-{
-    double a[16] = {}, b[16] = {}, out[16];
-    for (int i = 0; i < 16; ++i) {
-        a[i] = (i % 5 == 0) ? 1 : 0;
-        b[i] = (i % 5 == 0) ? 1 : 0;
-    }
-    a[12] = 5;   // translate x by 5
-    b[0] = 2;    // scale x by 2
-    mat4_mul(a, b, out); // translate after scale
-    double p[4];
-    apply(out, 1, 0, 0, p);
-    EXPECT_DOUBLE_EQ(p[0], 7.0);
 }
 
 } // namespace
