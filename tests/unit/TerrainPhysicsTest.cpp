@@ -87,25 +87,6 @@ TEST(TerrainPhysicsFile, ReadsTheThreeKeys)
                  BadValueException);
 }
 
-TEST(TerrainPhysicsFile, TheGamesFileHasSoundValues)
-{
-    const char* source = std::getenv("MOORHOLD_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    TerrainPhysics p((std::string(source) + "/config/objects/terrain.p").c_str());
-    EXPECT_GE(p.static_friction, p.dynamic_friction);
-    EXPECT_GT(p.dynamic_friction, 0.0f);
-    EXPECT_LE(p.static_friction, 1.5f);
-}
-
-TEST(TerrainPhysicsFile, ScratchFileNames)
-{
-    char name[32];
-    scratch_file_name(0, name, sizeof name);
-    EXPECT_STREQ(name, "tmp_0.bin");
-    scratch_file_name(123456, name, sizeof name);
-    EXPECT_STREQ(name, "tmp_123456.bin");
-}
-
 TEST_F(TerrainPhysicsSetup, BuildsOneActorPerTileAndThePlane)
 {
     TerrainPhysics physics(".\\config\\objects\\terrain.p");
