@@ -4,36 +4,11 @@
 // depth there (0 at the shore, 1 from 160 units down) for the surface program.
 #version 120
 
-uniform sampler2D sandMap;
-uniform sampler2D noiseMap;
-uniform sampler2D cMap;      // rock
-uniform sampler2D hMap;      // grass
-uniform sampler3D wave3D;
-uniform sampler2DShadow shadowMap;
-uniform vec2 sandMapWH;
-uniform vec2 cMapWH;
-uniform vec2 hMapWH;
-uniform vec2 texLookupScaleWave3D;
-uniform vec3 lightDir;
-uniform vec4 lightColor;
-uniform vec4 camPos;
-uniform vec4 cc_below;
-uniform float waveScale;
-uniform float waveOff;
-uniform float slice_nr;
-uniform float light_still_in_shadowed_region;
+#include "shared_water_terrain.c"
 
-varying vec3 worldPos;
-varying vec3 normal;
-varying vec4 shadowCoord;
+uniform vec4 cc_below;
 
 const float kAbsorb = 0.02;    // per world unit of water
-
-float shadow_term()
-{
-    if (shadowCoord.q <= 0.0) return 1.0;
-    return mix(light_still_in_shadowed_region, 1.0, shadow2DProj(shadowMap, shadowCoord).r);
-}
 
 void main()
 {

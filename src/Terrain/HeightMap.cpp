@@ -120,6 +120,21 @@ int HeightMap::readfile(const char* name)
     return -1;
 }
 
+bool HeightMap::read_body(FILE* f, const char* name)
+{
+    std::printf("here!\n");
+    const bool whole = read_samples(f, map_data, static_cast<size_t>(map_w) * map_h);
+    std::fclose(f);
+    if (!whole) {
+        // The file shrank between its size being taken and its samples being read.
+        std::fprintf(stderr, "the height map %s could not be read whole\n", name);
+        release();
+        return false;
+    }
+    std::printf("successfully read file %s\n", name);
+    return true;
+}
+
 int HeightMap::read_raw(const char* name)
 {
     FILE* f = open_file(name, "rb");
@@ -135,16 +150,7 @@ int HeightMap::read_raw(const char* name)
         std::fclose(f);
         return -1;
     }
-    std::printf("here!\n");
-    const bool whole = read_samples(f, map_data, static_cast<size_t>(side * side));
-    std::fclose(f);
-    if (!whole) {
-        // The file shrank between its size being taken and its samples being read.
-        std::fprintf(stderr, "the height map %s could not be read whole\n", name);
-        release();
-        return -1;
-    }
-    std::printf("successfully read file %s\n", name);
+    if (!read_body(f, name)) return -1;
     std::printf("map width = %d, map height = %d, size = %f MB\n", map_w, map_h,
                 static_cast<double>(map_w) * map_h * 2 / 1048576);
     return 0;
@@ -183,15 +189,7 @@ int HeightMap::read_hm(const char* name)
         std::fclose(f);
         return -1;
     }
-    std::printf("here!\n");
-    const bool whole = read_samples(f, map_data, static_cast<size_t>(map_w) * map_h);
-    std::fclose(f);
-    if (!whole) {
-        std::fprintf(stderr, "the height map %s could not be read whole\n", name);
-        release();
-        return -1;
-    }
-    std::printf("successfully read file %s\n", name);
+    if (!read_body(f, name)) return -1;
     std::printf("map width = %d, map height = %d, size = %d MB\n", map_w, map_h, size_in_mb());
     return 0;
 }

@@ -57,6 +57,9 @@ private:
     int write_data_and_close(FILE* f, const char* name);
     int size_in_mb() const; // the sample data's size, as the progress lines report it
     int allocate_map(uint64_t w, uint64_t h);
+    // The samples of the allocated map from `f`, which it closes. A file that ends early
+    // leaves no map behind (false).
+    bool read_body(std::FILE* f, const char* name);
     // Whether a map of w x h samples can be held and tiled; prints why not.
     static bool size_acceptable(const char* name, uint64_t w, uint64_t h);
 };
