@@ -5,6 +5,8 @@
 // 95th percentile over the frames; then the same with the five bridges built. Run it with the game directory as argument
 // (default: ../game beside this program's directory, as the build lays it out).
 
+#include "BenchKit.h"
+
 #include "Ai/AiManager.h"
 #include "Ai/Autopilot.h"
 #include "Ai/Collectable.h"
@@ -30,30 +32,6 @@
 #include <vector>
 
 namespace {
-
-double now_ms()
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-template <class F>
-void quietly(F f)
-{
-    std::fflush(stdout);
-    std::fflush(stderr);
-    int saved_out = dup(1), saved_err = dup(2);
-    FILE* null = std::fopen("/dev/null", "w");
-    dup2(fileno(null), 1);
-    dup2(fileno(null), 2);
-    f();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    dup2(saved_out, 1);
-    dup2(saved_err, 2);
-    close(saved_out);
-    close(saved_err);
-    std::fclose(null);
-}
 
 struct Figures {
     std::vector<double> samples;

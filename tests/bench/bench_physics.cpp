@@ -2,6 +2,8 @@
 // terrain tiles of a 4096 x 4096 map (a 512 x 512 physics map in 4 tiles of 256), and one
 // simulate + fetchResults with 100 boxes resting on that terrain.
 
+#include "BenchKit.h"
+
 #include "Common/Globals.h"
 #include "Physics/NxPhysics.h"
 #include "Physics/TerrainPhysics.h"
@@ -14,30 +16,6 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
-
-namespace {
-
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-// Runs `f` with standard output sent to /dev/null (the set-up is chatty).
-template <class F>
-void quietly(F f)
-{
-    std::fflush(stdout);
-    int saved = dup(1);
-    FILE* null = std::fopen("/dev/null", "w");
-    dup2(fileno(null), 1);
-    f();
-    std::fflush(stdout);
-    dup2(saved, 1);
-    close(saved);
-    std::fclose(null);
-}
-
-} // namespace
 
 int main()
 {
@@ -67,7 +45,7 @@ int main()
                 2 * map.phys_ts * map.phys_ts);
 
     // The parts of the start-up one by one.
-    double t0 = now();
+    double t0 = now_ms();
     TerrainTileMesh* meshes = new TerrainTileMesh[map.tile_cnt];
     quietly([&] {
         for (uint32_t t = 0; t < map.tile_cnt; ++t) {
@@ -75,22 +53,22 @@ int main()
             smooth_tile_normals(meshes[t], t);
         }
     });
-    double t1 = now();
-    std::printf("build tile meshes:        %8.1f ms\n", (t1 - t0) * 1000);
+    double t1 = now_ms();
+    std::printf("build tile meshes:        %8.1f ms\n", (t1 - t0));
     delete[] meshes;
 
     // The whole set-up as the game runs it: build, cook to the scratch files, load, actors.
     TerrainPhysics physics("terrain.p");
-    t0 = now();
+    t0 = now_ms();
     bool ok = false;
     quietly([&] { ok = physics.init_physics(map, scale); });
-    t1 = now();
+    t1 = now_ms();
     if (!ok) {
         std::printf("the physics set-up failed\n");
         return 1;
     }
     std::printf("set-up with all tiles:    %8.1f ms (build, cook, scratch files, load, actors)\n",
-                (t1 - t0) * 1000);
+                (t1 - t0));
 
     // 100 boxes dropped onto the terrain and left to settle.
     NxScene& scene = *physics.scene;
@@ -116,18 +94,18 @@ int main()
     for (NxU32 i = 0; i < scene.getNbActors(); ++i)
         awake += scene.getActors()[i]->isDynamic() && !scene.getActors()[i]->isSleeping();
     const int steps = 200;
-    t0 = now();
+    t0 = now_ms();
     for (int i = 0; i < steps; ++i) {
         scene.simulate(0.04f);
         scene.flushStream();
         scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
     }
-    t1 = now();
+    t1 = now_ms();
     std::printf("simulate + fetchResults:  %8.3f ms per step, 100 resting boxes (%d still awake)\n",
-                (t1 - t0) * 1000 / steps, awake);
+                (t1 - t0) / steps, awake);
 
     // The same with every box kept awake, as when vehicles drive among them.
-    t0 = now();
+    t0 = now_ms();
     for (int i = 0; i < steps; ++i) {
         for (NxU32 k = 0; k < scene.getNbActors(); ++k)
             if (scene.getActors()[k]->isDynamic()) scene.getActors()[k]->wakeUp();
@@ -135,8 +113,8 @@ int main()
         scene.flushStream();
         scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
     }
-    t1 = now();
-    std::printf("simulate + fetchResults:  %8.3f ms per step, 100 boxes kept awake\n", (t1 - t0) * 1000 / steps);
+    t1 = now_ms();
+    std::printf("simulate + fetchResults:  %8.3f ms per step, 100 boxes kept awake\n", (t1 - t0) / steps);
 
     quietly([&] { physics.release_physics(); });
     fs::current_path(fs::temp_directory_path());
