@@ -51,27 +51,23 @@ protected:
         GameWorld::SetUp();
         ground_plane(-50);
     }
-    Collectable* crystal(const NxVec3& at)
+    // Each registered and held where it is put.
+    template <class T> T* held(T* o, const NxVec3& at)
     {
-        Collectable* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10,
-                                         nullptr);
-        ai->register_object(c);
-        hold(c, at);
-        return c;
-    }
-    Opponent* opponent(const NxVec3& at)
-    {
-        Opponent* o = new Opponent(game_file("config/objects/defaultHo.p").c_str(), scene, at, nullptr);
-        ai->register_object(o);
+        if (static_cast<MovingObject*>(o) != ai->player) ai->register_object(o);
         hold(o, at);
         return o;
     }
-    PlayerImpl* player(const NxVec3& at)
+    Collectable* crystal(const NxVec3& at)
     {
-        PlayerImpl* p = make_player(at);
-        hold(p, at);
-        return p;
+        return held(new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10, nullptr),
+                    at);
     }
+    Opponent* opponent(const NxVec3& at)
+    {
+        return held(new Opponent(game_file("config/objects/defaultHo.p").c_str(), scene, at, nullptr), at);
+    }
+    PlayerImpl* player(const NxVec3& at) { return held(make_player(at), at); }
     void physics_step() { step(*scene, 1, 0.04f); }
 };
 
@@ -217,14 +213,13 @@ TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
         if (i < 5) EXPECT_EQ(opponents[i]->get_points(), 0) << i;
     }
     // Each faces the centre: the player along +x, the opponents along -z.
-    NxVec3 to_centre = centre - p->actor->getGlobalPosition();
-    to_centre.y = 0;
-    to_centre.normalize();
-    EXPECT_GT(p->forward_axis().dot(to_centre), 0.999f);
-    NxVec3 o_nose = -opponents[1]->actor->getGlobalOrientation().getColumn(2);
-    NxVec3 o_to_centre = centre - opponents[1]->actor->getGlobalPosition();
-    o_to_centre.y = 0;
-    o_to_centre.normalize();
-    EXPECT_GT(o_nose.dot(o_to_centre), 0.999f);
+    auto facing_centre = [&](MovingObject* o, const NxVec3& nose) {
+        NxVec3 to_centre = centre - o->actor->getGlobalPosition();
+        to_centre.y = 0;
+        to_centre.normalize();
+        EXPECT_GT(nose.dot(to_centre), 0.999f);
+    };
+    facing_centre(p, p->forward_axis());
+    facing_centre(opponents[1], -opponents[1]->actor->getGlobalOrientation().getColumn(2));
     ai->flush();
 }
