@@ -158,7 +158,7 @@ TEST_F(GameObjects, SyncMapsThePositionAndPointsTheInstances)
     EXPECT_EQ(rotor.m_Transform, o.gfx_matrix);
 }
 
-TEST_F(GameObjects, UpVectorAtTheThresholdIsLeftAloneUnlessForced)
+TEST_F(GameObjects, UpVectorAtTheThresholdIsLeftAloneUnlessForcedAndNoseDownUsesTheSideAxis)
 {
     MovingObject o;
     NxMat33 tilted = rotation(60, NxVec3(0, 0, 1)); // up axis y = 0.5
@@ -170,6 +170,17 @@ TEST_F(GameObjects, UpVectorAtTheThresholdIsLeftAloneUnlessForced)
     ASSERT_EQ(sounds.size(), 1u);
     EXPECT_EQ(sounds[0].name, "yipiee");
     EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 1, 1e-6f);
+
+    // Nose down there is no heading to keep: the side axis keeps its direction.
+    NxMat33 nose_down = rotation(90, NxVec3(1, 0, 0));
+    o.actor->setGlobalOrientation(nose_down);
+    o.set_upright(nose_down.getColumn(1), 0.5f, false);
+    NxMat33 r = o.actor->getGlobalOrientation();
+    EXPECT_TRUE(r.isFinite());
+    EXPECT_NEAR(r.getColumn(1).y, 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(0).magnitude(), 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(2).magnitude(), 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(0).x, 1, 1e-6f);
 }
 
 TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionAndKicksUp)
@@ -197,20 +208,6 @@ TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionAndKicksUp)
     NxVec3 v = o.actor->getLinearVelocity();
     EXPECT_NEAR(v.y, 50 * 0.1f / o.actor->getMass(), 1e-3f) << "the kick goes straight up";
     EXPECT_NEAR(v.x, 0, 1e-5f);
-}
-
-TEST_F(GameObjects, SetUprightFromNoseDownUsesTheSideAxis)
-{
-    MovingObject o;
-    NxMat33 nose_down = rotation(90, NxVec3(1, 0, 0)); // z now points straight down
-    body_for(o, NxVec3(0, 3, 0), nose_down);
-    o.set_upright(nose_down.getColumn(1), 0.5f, false);
-    NxMat33 r = o.actor->getGlobalOrientation();
-    EXPECT_TRUE(r.isFinite());
-    EXPECT_NEAR(r.getColumn(1).y, 1, 1e-6f);
-    EXPECT_NEAR(r.getColumn(0).magnitude(), 1, 1e-6f);
-    EXPECT_NEAR(r.getColumn(2).magnitude(), 1, 1e-6f);
-    EXPECT_NEAR(r.getColumn(0).x, 1, 1e-6f) << "the side axis keeps its direction";
 }
 
 TEST_F(GameObjects, PlayerAttachPointsTheActorAtItsMovingPart)
