@@ -108,15 +108,12 @@ TEST(GenericObject, SetTransformStoresAndReportsBothVectors)
     set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
 }
 
-TEST_F(GameObjects, NewObjectIsGenericWithAnEmptyTrail)
+TEST_F(GameObjects, NewObjectIsGenericWithAFullTrailAndNoTurn)
 {
     MovingObject o;
     EXPECT_EQ(o.type, OBJECT_GENERIC);
     EXPECT_FALSE(o.debug_rays);
-    EXPECT_EQ(o.rings.capacity(), 275);
-    EXPECT_EQ(o.rings.current, 0);
-    for (const RingRecord& r : o.rings.records) EXPECT_EQ(r.strength, 0);
-    EXPECT_EQ(MovingObject(kCollectableRingTrailCapacity).rings.capacity(), 8);
+    EXPECT_EQ(o.rings.capacity(), kRingTrailCapacity);
     EXPECT_EQ(o.gfx_matrix[0], 1);
     EXPECT_EQ(o.gfx_matrix[15], 1);
     EXPECT_EQ(o.gfx_matrix[12], 0);
