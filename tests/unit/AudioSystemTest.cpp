@@ -265,22 +265,9 @@ TEST_F(AudioSystemTest, AnEffectPlaysAtTheLoudnessOfItsDistanceToTheListener)
     EXPECT_EQ(c3->mixer_volume, 128);
 }
 
-TEST_F(AudioSystemTest, AnUnknownEffectPlaysNothingAndSaysNothing)
-{
-    auto a = make();
-    unsigned long before = a->system->plays;
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    for (const char* name : {"Collect", "collect ", "", static_cast<const char*>(nullptr)})
-        EXPECT_EQ(a->play_effect(name, kOrigin), nullptr) << (name ? name : "null");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(a->system->plays, before);
-}
-
 // ---- the accessor and the call gameplay makes ----
 
-TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseAndDeletingClearsIt)
+TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayNothingAndDeletingClears)
 {
     write_sound_set(dir);
     EXPECT_EQ(the_audio_system, nullptr);
@@ -293,6 +280,16 @@ TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseAndDeletingClearsIt
     play_effect("yipiee", at);
     EXPECT_EQ(a->system->plays, 1u);
     EXPECT_EQ(a->system->last_played->sound, a->effects[2].sound);
+    // An unknown effect plays nothing and says nothing.
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    for (const char* name : {"Collect", "collect ", "", static_cast<const char*>(nullptr)}) {
+        play_effect(name, at);
+        EXPECT_EQ(a->play_effect(name, at), nullptr) << (name ? name : "null");
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(a->system->plays, 1u);
 
     testing::internal::CaptureStdout();
     delete the_audio_system;
