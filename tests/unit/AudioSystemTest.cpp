@@ -192,25 +192,6 @@ TEST_F(AudioSystemTest, AnEndedTrackIsFollowedByTheOtherAtTheNextListenerUpdate)
     expect_playing(*a, 0);
 }
 
-TEST_F(AudioSystemTest, ListenerFollowsTheCameraWithoutVelocityAndStartsTheMusic)
-{
-    auto a = make();
-    const float pos[3] = {10, 230, -5}, up[3] = {0, 0.6f, 0.8f}, fwd[3] = {0, -0.8f, 0.6f};
-    a->update_listener(pos, up, fwd);
-    expect_playing(*a, 0);
-    const FMOD::System& s = *a->system;
-    EXPECT_FLOAT_EQ(a->listener_position[0], 10);
-    EXPECT_FLOAT_EQ(a->listener_position[1], 230);
-    EXPECT_FLOAT_EQ(a->listener_position[2], -5);
-    EXPECT_FLOAT_EQ(s.listener_position.y, 230);
-    EXPECT_FLOAT_EQ(s.listener_up.z, 0.8f);
-    EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
-    EXPECT_FLOAT_EQ(s.listener_velocity.x + s.listener_velocity.y + s.listener_velocity.z, 0.0f);
-    EXPECT_EQ(s.updates, 1u);
-    a->update_listener(pos, up, fwd);
-    EXPECT_EQ(s.updates, 2u);
-}
-
 // ---- effects ----
 
 TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
@@ -240,24 +221,33 @@ TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
             << c.numerator_distance << " " << c.volume << " to " << c.at[0] << " " << c.at[1] << " " << c.at[2];
 }
 
-TEST_F(AudioSystemTest, AnEffectPlaysAtTheLoudnessOfItsDistanceToTheListener)
+TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndEffectsPlayAtTheLoudnessOfTheirDistanceToIt)
 {
     auto a = make();
-    const float pos[3] = {10, 0, 0};
-    a->update_listener(pos, kUp, kForward);
+    const float pos[3] = {10, 230, -5}, up[3] = {0, 0.6f, 0.8f}, fwd[3] = {0, -0.8f, 0.6f};
+    a->update_listener(pos, up, fwd);
+    expect_playing(*a, 0);
+    const FMOD::System& s = *a->system;
+    EXPECT_EQ((std::vector<float>{a->listener_position[0], a->listener_position[1], a->listener_position[2]}),
+              (std::vector<float>{10, 230, -5}));
+    EXPECT_FLOAT_EQ(s.listener_position.y, 230);
+    EXPECT_FLOAT_EQ(s.listener_up.z, 0.8f);
+    EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
+    EXPECT_FLOAT_EQ(s.listener_velocity.x + s.listener_velocity.y + s.listener_velocity.z, 0.0f) << "no velocity";
+    EXPECT_EQ(s.updates, 1u);
+    a->update_listener(pos, up, fwd);
+    EXPECT_EQ(s.updates, 2u);
 
-    const float at20[3] = {10, 0, 20}, at40[3] = {10, 0, 40};
+    const float at20[3] = {10, 230, 15}, at40[3] = {10, 230, 35};
     FMOD::Channel* c1 = a->play_effect("collect", at20);
     ASSERT_NE(c1, nullptr);
     EXPECT_EQ(c1->sound, a->effects[0].sound);
     EXPECT_TRUE(c1->started);
     EXPECT_FLOAT_EQ(c1->volume, 100.0f * 0.5f / 400.0f);
-
     FMOD::Channel* c2 = a->play_effect("collect", at40);
     ASSERT_NE(c2, nullptr);
     EXPECT_NE(c2, c1) << "overlapping effects take channels of their own";
     EXPECT_FLOAT_EQ(c2->volume, c1->volume / 4.0f);
-
     FMOD::Channel* c3 = a->play_effect("vanished", pos);
     ASSERT_NE(c3, nullptr);
     EXPECT_EQ(c3->sound, a->effects[1].sound);
