@@ -130,11 +130,7 @@ TEST_F(GameObjects, SyncMapsThePositionAndPointsTheInstances)
     o.sync(); // the identity mapping: both matrices alike, column-major
     for (int i = 0; i < 16; ++i) EXPECT_EQ(o.gfx_matrix[i], o.physx_matrix[i]) << i;
     const float* m = o.physx_matrix;
-    EXPECT_EQ(m[12], 3);
-    EXPECT_EQ(m[13], 4);
-    EXPECT_EQ(m[14], 5);
-    EXPECT_EQ(m[3], 0);
-    EXPECT_EQ(m[15], 1);
+    EXPECT_EQ((std::vector<float>{m[3], m[12], m[13], m[14], m[15]}), (std::vector<float>{0, 3, 4, 5, 1}));
     EXPECT_EQ(o.gfx_position[1], 4);
     NxMat33 r = o.actor->getGlobalOrientation();
     EXPECT_EQ(m[1], r.m[1][0]) << "element 1 is row 1 of column 0";

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -248,9 +249,8 @@ TEST_F(SoundLayerTest, PlaySoundRefusesWhatIsNotOneOfItsSounds)
 TEST_F(SoundLayerTest, SettingsAreCheckedAndKept)
 {
     EXPECT_EQ(system->set3DSettings(2.0f, 0.5f, 3.0f), FMOD_OK);
-    EXPECT_FLOAT_EQ(system->doppler_scale, 2.0f);
-    EXPECT_FLOAT_EQ(system->distance_factor, 0.5f);
-    EXPECT_FLOAT_EQ(system->rolloff_scale, 3.0f);
+    EXPECT_EQ((std::vector<float>{system->doppler_scale, system->distance_factor, system->rolloff_scale}),
+              (std::vector<float>{2, 0.5f, 3}));
     EXPECT_EQ(system->set3DSettings(1.0f, 0.0f, 1.0f), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(system->set3DSettings(-1.0f, 1.0f, 1.0f), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(system->set3DSettings(1.0f, NAN, 1.0f), FMOD_ERR_INVALID_PARAM);
@@ -262,14 +262,12 @@ TEST_F(SoundLayerTest, SettingsAreCheckedAndKept)
     EXPECT_EQ(s->set3DMinMaxDistance(-1.0f, 5.0f), FMOD_ERR_INVALID_PARAM);
     float lo = 0, hi = 0;
     s->get3DMinMaxDistance(&lo, &hi);
-    EXPECT_FLOAT_EQ(lo, 5.0f);
-    EXPECT_FLOAT_EQ(hi, 500.0f);
+    EXPECT_EQ((std::vector<float>{lo, hi}), (std::vector<float>{5, 500}));
 
     FMOD_VECTOR pos{1, 2, 3}, vel{0, 0, 0}, fwd{0, 0, 1}, up{0, 1, 0};
     EXPECT_EQ(system->set3DListenerAttributes(0, &pos, &vel, &fwd, &up), FMOD_OK);
-    EXPECT_FLOAT_EQ(system->listener_position.z, 3.0f);
-    EXPECT_FLOAT_EQ(system->listener_forward.z, 1.0f);
-    EXPECT_FLOAT_EQ(system->listener_up.y, 1.0f);
+    EXPECT_EQ((std::vector<float>{system->listener_position.z, system->listener_forward.z, system->listener_up.y}),
+              (std::vector<float>{3, 1, 1}));
     EXPECT_EQ(system->set3DListenerAttributes(1, &pos, &vel, &fwd, &up), FMOD_ERR_INVALID_PARAM);
 }
 
