@@ -4,9 +4,11 @@
 
 #include "TempDir.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <thread>
 
 inline std::string wav_bytes(double seconds, double frequency = 440.0, int rate = 22050)
 {
@@ -66,4 +68,17 @@ inline void write_sound_set(const TempDir& dir, double track0_seconds = 30.0, do
     dir.write("media/sound/walum.wav", wav_bytes(0.3, 220.0));
     dir.write("media/sound/yipiee.wav", wav_bytes(0.4, 660.0));
     dir.write("config/audio.p", config);
+}
+
+// Polls until the channel reports its sound has ended (or five seconds pass).
+template <class Channel> bool wait_until_ended(Channel* channel)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        bool playing = true;
+        channel->isPlaying(&playing);
+        if (!playing) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }

@@ -7,52 +7,20 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
-#include <thread>
 
 namespace {
 
-bool wait_until_ended(FMOD::Channel* channel)
+// The parameter text with the line of `key` dropped (`value` null), or its value replaced.
+std::string edited(const std::string& key, const char* value)
 {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (std::chrono::steady_clock::now() < deadline) {
-        bool playing = true;
-        channel->isPlaying(&playing);
-        if (!playing) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    std::string text = audio_config_text();
+    size_t at = text.find(key + "="), end = text.find('\n', at);
+    return text.substr(0, at) + (value ? key + "=" + value + "\n" : "") + text.substr(end + 1);
 }
 
-// The parameter text with the line of `key` dropped, or its value replaced.
-std::string edit_key(const std::string& text, const std::string& key, const std::string* value)
-{
-    std::string out, line;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        line = text.substr(start, end - start);
-        start = end + 1;
-        if (line.compare(0, key.size() + 1, key + "=") == 0) {
-            if (!value) continue;
-            line = key + "=" + *value;
-        }
-        out += line + "\n";
-    }
-    return out;
-}
-
-std::string without_line(const std::string& text, const std::string& key)
-{
-    return edit_key(text, key, nullptr);
-}
-
-std::string with_value(const std::string& text, const std::string& key, const std::string& value)
-{
-    return edit_key(text, key, &value);
-}
+const float kOrigin[3] = {0, 0, 0}, kUp[3] = {0, 1, 0}, kForward[3] = {0, 0, 1};
 
 class AudioSystemTest : public ::testing::Test {
 protected:
@@ -68,14 +36,27 @@ protected:
         std::filesystem::current_path(previous);
     }
 
-    std::unique_ptr<AudioSystem> make(double track0 = 30.0, double track1 = 30.0,
-                                      const std::string& config = audio_config_text())
+    std::unique_ptr<AudioSystem> make(double track0 = 30.0, double track1 = 30.0)
     {
-        write_sound_set(dir, track0, track1, config);
+        write_sound_set(dir, track0, track1);
         return std::make_unique<AudioSystem>();
     }
 
-    FMOD::Sound* playing_track(const AudioSystem& a) const { return a.system->current_music; }
+    // The track the system is playing and its channel: the one the music plays on, unpaused,
+    // at the background volume.
+    void expect_playing(const AudioSystem& a, int index)
+    {
+        EXPECT_EQ(a.background_index, index);
+        ASSERT_NE(a.background_channel, nullptr);
+        EXPECT_EQ(a.background_channel->sound, a.backgrounds[static_cast<size_t>(index)]);
+        EXPECT_EQ(a.system->current_music, a.backgrounds[static_cast<size_t>(index)]);
+        EXPECT_TRUE(a.background_channel->started) << "the track must be unpaused";
+        EXPECT_FLOAT_EQ(a.background_channel->volume, 0.4f);
+        EXPECT_EQ(a.background_channel->mixer_volume, 51);
+        bool playing = false;
+        a.background_channel->isPlaying(&playing);
+        EXPECT_TRUE(playing);
+    }
 
     TempDir dir;
     std::filesystem::path previous;
@@ -88,43 +69,33 @@ TEST_F(AudioSystemTest, ReadsItsSettingsAndLoadsTwoTracksAndThreeEffects)
     write_sound_set(dir);
     testing::internal::CaptureStderr();
     auto a = std::make_unique<AudioSystem>();
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err, "Initializing Audio\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Initializing Audio\n");
 
-    EXPECT_FLOAT_EQ(a->stereo_spread, 0.5f);
-    EXPECT_FLOAT_EQ(a->min_distance, 10.0f);
-    EXPECT_FLOAT_EQ(a->max_distance, 5000.0f);
-    EXPECT_FLOAT_EQ(a->fake_max_distance, 100.0f);
-    EXPECT_FLOAT_EQ(a->background_volume, 0.4f);
-    EXPECT_FLOAT_EQ(a->effect_volume, 0.5f);
+    EXPECT_EQ((std::vector<float>{a->stereo_spread, a->min_distance, a->max_distance, a->fake_max_distance,
+                                  a->background_volume, a->effect_volume}),
+              (std::vector<float>{0.5f, 10, 5000, 100, 0.4f, 0.5f}));
     EXPECT_EQ(a->channels, 8);
     EXPECT_EQ(a->background_index, -1);
     EXPECT_EQ(a->background_channel, nullptr);
-
     FMOD::System& s = *a->system;
     EXPECT_EQ(s.max_channels, 8);
     EXPECT_EQ(s.init_flags, FMOD_INIT_3D_RIGHTHANDED);
     EXPECT_FLOAT_EQ(s.doppler_scale, 1.0f);
 
-    ASSERT_EQ(a->backgrounds.size(), 2u);
-    EXPECT_EQ(a->backgrounds[0]->path, "./media/sound/tijuana.ogg");
-    EXPECT_EQ(a->backgrounds[1]->path, "./media/sound/Peanuts.ogg");
-    for (FMOD::Sound* t : a->backgrounds) {
-        EXPECT_TRUE(t->stream);
-        EXPECT_EQ(t->mode, 0x29u);
-    }
-
-    const char* names[] = {"collect", "vanished", "yipiee"};
-    const char* paths[] = {"./media/sound/bling.wav", "./media/sound/walum.wav", "./media/sound/yipiee.wav"};
-    ASSERT_EQ(a->effects.size(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(a->effects[i].name, names[i]);
-        EXPECT_EQ(a->effects[i].sound->path, paths[i]);
-        EXPECT_FALSE(a->effects[i].sound->stream);
-        EXPECT_EQ(a->effects[i].sound->mode, 0x29u);
-        EXPECT_FLOAT_EQ(a->effects[i].sound->min_distance, 10.0f);
-        EXPECT_FLOAT_EQ(a->effects[i].sound->max_distance, 5000.0f);
-    }
+    // Every sound in the mode 0x29 (no loop, 2-D, hardware), the tracks streamed, the effects
+    // heard from their distances.
+    auto describe = [](const FMOD::Sound* sound) {
+        return sound->path + (sound->stream ? " stream " : " ") + std::to_string(sound->mode);
+    };
+    std::vector<std::string> sounds;
+    for (FMOD::Sound* t : a->backgrounds) sounds.push_back(describe(t));
+    for (const auto& e : a->effects)
+        sounds.push_back(e.name + ": " + describe(e.sound) + " " + std::to_string(int(e.sound->min_distance)) + "-" +
+                         std::to_string(int(e.sound->max_distance)));
+    EXPECT_EQ(sounds, (std::vector<std::string>{
+                          "./media/sound/tijuana.ogg stream 41", "./media/sound/Peanuts.ogg stream 41",
+                          "collect: ./media/sound/bling.wav 41 10-5000", "vanished: ./media/sound/walum.wav 41 10-5000",
+                          "yipiee: ./media/sound/yipiee.wav 41 10-5000"}));
     EXPECT_EQ(s.plays, 0u) << "nothing plays before the main program asks";
 }
 
@@ -132,7 +103,7 @@ class AudioMissingKey : public AudioSystemTest, public ::testing::WithParamInter
 
 TEST_P(AudioMissingKey, EndsConstructionNamingTheKey)
 {
-    write_sound_set(dir, 30, 30, without_line(audio_config_text(), GetParam()));
+    write_sound_set(dir, 30, 30, edited(GetParam(), nullptr));
     EXPECT_THROW(audio_system(), BadValueException);
     EXPECT_EQ(last_bad_value().key, GetParam());
     EXPECT_EQ(last_bad_value().file, ".\\config\\audio.p");
@@ -148,38 +119,30 @@ INSTANTIATE_TEST_SUITE_P(Keys, AudioMissingKey,
                          ::testing::Values("stereo_spread", "backgroundFile", "numberOfChannels",
                                            "fakeMaxDistance", "backgroundVolume", "effectVolume"));
 
-TEST_F(AudioSystemTest, MissingMusicFileEndsWithMinusOne)
+TEST_F(AudioSystemTest, WhatCannotBeSetUpEndsTheProgramWithMinusOne)
 {
-    write_sound_set(dir);
-    std::filesystem::remove(dir.path / "media/sound/Peanuts.ogg");
-    EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255),
-                "Failed to load background music!\nThe sound file could not be found or opened.\n");
-}
-
-TEST_F(AudioSystemTest, UndecodableMusicEndsWithMinusOne)
-{
-    write_sound_set(dir);
-    dir.write("media/sound/tijuana.ogg", "not music");
-    EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255), "Failed to load background music!\n");
-}
-
-TEST_F(AudioSystemTest, ImpossibleChannelCountEndsWithMinusOne)
-{
-    write_sound_set(dir, 30, 30, with_value(audio_config_text(), "numberOfChannels", "0"));
-    EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255),
-                "Failed to init FMOD sound system - exiting!\nA parameter is out of range");
-}
-
-TEST_F(AudioSystemTest, ImpossibleDistanceRangeEndsWithMinusOne)
-{
-    write_sound_set(dir, 30, 30, with_value(audio_config_text(), "maxDistance", "1.0"));
-    EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255), "Failed to set min/max distance - exiting!\n");
-}
-
-TEST_F(AudioSystemTest, ImpossibleThreeDSettingsEndWithMinusOne)
-{
-    write_sound_set(dir, 30, 30, with_value(audio_config_text(), "distancefactor", "0"));
-    EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255), "Failed to set 3D settings - exiting!\n");
+    struct Case {
+        const char* key; // a setting given `value`, or else the music file `file` with `contents`
+        const char* value;
+        const char* file;
+        const char* contents; // null: the file is missing
+        const char* message;
+    } cases[] = {
+        {nullptr, nullptr, "Peanuts.ogg", nullptr,
+         "Failed to load background music!\nThe sound file could not be found or opened.\n"},
+        {nullptr, nullptr, "tijuana.ogg", "not music", "Failed to load background music!\n"},
+        {"numberOfChannels", "0", nullptr, nullptr,
+         "Failed to init FMOD sound system - exiting!\nA parameter is out of range"},
+        {"maxDistance", "1.0", nullptr, nullptr, "Failed to set min/max distance - exiting!\n"},
+        {"distancefactor", "0", nullptr, nullptr, "Failed to set 3D settings - exiting!\n"},
+    };
+    for (const Case& c : cases) {
+        write_sound_set(dir, 30, 30, c.key ? edited(c.key, c.value) : audio_config_text());
+        const std::string music = std::string("media/sound/") + (c.file ? c.file : "");
+        if (c.file && c.contents) dir.write(music, c.contents);
+        if (c.file && !c.contents) std::filesystem::remove(dir.path / music);
+        EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255), c.message) << c.message;
+    }
 }
 
 TEST_F(AudioSystemTest, AnEffectThatFailsToLoadIsLeftOutAndTheRestWork)
@@ -192,14 +155,12 @@ TEST_F(AudioSystemTest, AnEffectThatFailsToLoadIsLeftOutAndTheRestWork)
     EXPECT_NE(err.find("Failed to load Sound ./media/sound/walum.wav: The sound file could not be found or opened.\n"),
               std::string::npos)
         << err;
-
     ASSERT_EQ(a->effects.size(), 2u);
     EXPECT_EQ(a->effects[0].name, "collect");
     EXPECT_EQ(a->effects[1].name, "yipiee");
-    const float here[3] = {0, 0, 0};
-    EXPECT_EQ(a->play_effect("vanished", here), nullptr);
+    EXPECT_EQ(a->play_effect("vanished", kOrigin), nullptr);
     EXPECT_EQ(a->system->plays, 0u);
-    EXPECT_NE(a->play_effect("yipiee", here), nullptr);
+    EXPECT_NE(a->play_effect("yipiee", kOrigin), nullptr);
 }
 
 // ---- background music ----
@@ -209,129 +170,84 @@ TEST_F(AudioSystemTest, TracksAlternateStartingWithTheFirst)
     auto a = make();
     for (int expected : {0, 1, 0, 1}) {
         a->play_next_background();
-        EXPECT_EQ(a->background_index, expected);
-        ASSERT_NE(a->background_channel, nullptr);
-        EXPECT_EQ(a->background_channel->sound, a->backgrounds[static_cast<size_t>(expected)]);
-        EXPECT_EQ(playing_track(*a), a->backgrounds[static_cast<size_t>(expected)]);
-        EXPECT_TRUE(a->background_channel->started) << "the track must be unpaused";
-        EXPECT_FLOAT_EQ(a->background_channel->volume, 0.4f);
-        bool playing = false;
-        a->background_channel->isPlaying(&playing);
-        EXPECT_TRUE(playing);
+        expect_playing(*a, expected);
     }
 }
 
 TEST_F(AudioSystemTest, AnEndedTrackIsFollowedByTheOtherAtTheNextListenerUpdate)
 {
     auto a = make(0.1, 30.0);
-    const float pos[3] = {0, 0, 0}, up[3] = {0, 1, 0}, fwd[3] = {0, 0, 1};
     a->play_next_background();
-    a->update_listener(pos, up, fwd);
+    a->update_listener(kOrigin, kUp, kForward);
     EXPECT_EQ(a->background_index, 0) << "a playing track is left alone";
 
     ASSERT_TRUE(wait_until_ended(a->background_channel));
     EXPECT_EQ(a->background_index, 0) << "nothing changes between frames";
-    a->update_listener(pos, up, fwd);
-    EXPECT_EQ(a->background_index, 1);
-    EXPECT_EQ(playing_track(*a), a->backgrounds[1]);
-    EXPECT_TRUE(a->background_channel->started);
-    EXPECT_FLOAT_EQ(a->background_channel->volume, 0.4f);
-    EXPECT_EQ(a->background_channel->mixer_volume, 51);
+    a->update_listener(kOrigin, kUp, kForward);
+    expect_playing(*a, 1);
 
     // And round again: the music never stops.
     a->background_channel->stop();
-    a->update_listener(pos, up, fwd);
-    EXPECT_EQ(a->background_index, 0);
-    EXPECT_EQ(playing_track(*a), a->backgrounds[0]);
-}
-
-TEST_F(AudioSystemTest, ListenerUpdateBeforeAnyTrackStartsTheFirst)
-{
-    auto a = make();
-    const float pos[3] = {0, 0, 0}, up[3] = {0, 1, 0}, fwd[3] = {0, 0, 1};
-    a->update_listener(pos, up, fwd);
-    EXPECT_EQ(a->background_index, 0);
-    EXPECT_EQ(playing_track(*a), a->backgrounds[0]);
-}
-
-TEST_F(AudioSystemTest, ListenerFollowsTheCameraWithoutVelocity)
-{
-    auto a = make();
-    a->play_next_background();
-    const float pos[3] = {10, 230, -5}, up[3] = {0, 0.6f, 0.8f}, fwd[3] = {0, -0.8f, 0.6f};
-    a->update_listener(pos, up, fwd);
-    const FMOD::System& s = *a->system;
-    EXPECT_FLOAT_EQ(a->listener_position[0], 10);
-    EXPECT_FLOAT_EQ(a->listener_position[1], 230);
-    EXPECT_FLOAT_EQ(a->listener_position[2], -5);
-    EXPECT_FLOAT_EQ(s.listener_position.y, 230);
-    EXPECT_FLOAT_EQ(s.listener_up.z, 0.8f);
-    EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
-    EXPECT_FLOAT_EQ(s.listener_velocity.x + s.listener_velocity.y + s.listener_velocity.z, 0.0f);
-    EXPECT_EQ(s.updates, 1u);
-    a->update_listener(pos, up, fwd);
-    EXPECT_EQ(s.updates, 2u);
+    a->update_listener(kOrigin, kUp, kForward);
+    expect_playing(*a, 0);
 }
 
 // ---- effects ----
 
-TEST(EffectLoudness, TwiceTheDistanceIsAQuarterOfTheVolume)
+TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
 {
-    const float listener[3] = {3, -2, 7};
-    for (float d : {20.0f, 35.5f, 200.0f}) {
-        const float near[3] = {3 + d * 0.6f, -2, 7 + d * 0.8f};
-        const float far[3] = {3 + 2 * d * 0.6f, -2, 7 + 2 * d * 0.8f};
-        float v1 = effect_loudness(100.0f, 0.5f, listener, near);
-        float v2 = effect_loudness(100.0f, 0.5f, listener, far);
-        EXPECT_NEAR(v1, 50.0f / (d * d), 1e-6f) << d;
-        EXPECT_NEAR(v2, v1 / 4.0f, 1e-6f) << d;
-    }
+    struct Case {
+        float numerator_distance, volume; // fake max distance, effect volume
+        float listener[3], at[3];
+        float expected;
+    } cases[] = {
+        // 50 over the squared distance: twice as far is a quarter as loud; every axis counts.
+        {100, 0.5f, {3, -2, 7}, {3 + 12, -2, 7 + 16}, 50.0f / 400},
+        {100, 0.5f, {3, -2, 7}, {3 + 24, -2, 7 + 32}, 50.0f / 1600},
+        {100, 0.5f, {3, -2, 7}, {3 + 21.3f, -2, 7 + 28.4f}, 50.0f / (35.5f * 35.5f)},
+        {100, 0.5f, {3, -2, 7}, {3 + 120, -2, 7 + 160}, 50.0f / 40000},
+        {900, 0.5f, {0, 0, 0}, {10, 20, 20}, 0.5f},
+        // Nearer than full volume, and at no distance at all, the mixer plays at one.
+        {100, 0.5f, {1, 2, 3}, {1, 2, 4}, 1},
+        {100, 0.5f, {1, 2, 3}, {1, 2, 3}, 1},
+        {100, 0.5f, {1, 2, 3}, {1, 2, 3 + std::sqrt(50.0f)}, 1},
+        // A zero or negative numerator silences, even at no distance.
+        {100, 0, {0, 0, 0}, {0, 0, 0}, 0},
+        {0, 0.5f, {0, 0, 0}, {5, 0, 0}, 0},
+        {-100, 0.5f, {0, 0, 0}, {5, 0, 0}, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(effect_loudness(c.numerator_distance, c.volume, c.listener, c.at), c.expected, 1e-6f)
+            << c.numerator_distance << " " << c.volume << " to " << c.at[0] << " " << c.at[1] << " " << c.at[2];
 }
 
-TEST(EffectLoudness, EveryAxisCounts)
-{
-    const float listener[3] = {0, 0, 0};
-    const float p[3] = {10, 20, 20}; // squared distance 900
-    EXPECT_NEAR(effect_loudness(900.0f, 0.5f, listener, p), 0.5f, 1e-6f);
-}
-
-TEST(EffectLoudness, NearerThanFullVolumeAndAtZeroDistancePlaysAtOne)
-{
-    const float listener[3] = {1, 2, 3};
-    const float close[3] = {1, 2, 4}; // law gives 50, more than the mixer can play
-    EXPECT_FLOAT_EQ(effect_loudness(100.0f, 0.5f, listener, close), 1.0f);
-    EXPECT_FLOAT_EQ(effect_loudness(100.0f, 0.5f, listener, listener), 1.0f);
-    const float edge[3] = {1, 2, 3 + std::sqrt(50.0f)};
-    EXPECT_NEAR(effect_loudness(100.0f, 0.5f, listener, edge), 1.0f, 1e-5f);
-}
-
-TEST(EffectLoudness, AZeroNumeratorSilencesEvenAtZeroDistance)
-{
-    const float p[3] = {0, 0, 0};
-    const float q[3] = {5, 0, 0};
-    EXPECT_FLOAT_EQ(effect_loudness(100.0f, 0.0f, p, p), 0.0f);
-    EXPECT_FLOAT_EQ(effect_loudness(0.0f, 0.5f, p, q), 0.0f);
-    EXPECT_FLOAT_EQ(effect_loudness(-100.0f, 0.5f, p, q), 0.0f);
-}
-
-TEST_F(AudioSystemTest, AnEffectPlaysAtTheLoudnessOfItsDistanceToTheListener)
+TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndEffectsPlayAtTheLoudnessOfTheirDistanceToIt)
 {
     auto a = make();
-    const float pos[3] = {10, 0, 0}, up[3] = {0, 1, 0}, fwd[3] = {0, 0, 1};
+    const float pos[3] = {10, 230, -5}, up[3] = {0, 0.6f, 0.8f}, fwd[3] = {0, -0.8f, 0.6f};
     a->update_listener(pos, up, fwd);
+    expect_playing(*a, 0);
+    const FMOD::System& s = *a->system;
+    EXPECT_EQ((std::vector<float>{a->listener_position[0], a->listener_position[1], a->listener_position[2]}),
+              (std::vector<float>{10, 230, -5}));
+    EXPECT_FLOAT_EQ(s.listener_position.y, 230);
+    EXPECT_FLOAT_EQ(s.listener_up.z, 0.8f);
+    EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
+    EXPECT_FLOAT_EQ(s.listener_velocity.x + s.listener_velocity.y + s.listener_velocity.z, 0.0f) << "no velocity";
+    EXPECT_EQ(s.updates, 1u);
+    a->update_listener(pos, up, fwd);
+    EXPECT_EQ(s.updates, 2u);
 
-    const float at20[3] = {10, 0, 20}, at40[3] = {10, 0, 40};
+    const float at20[3] = {10, 230, 15}, at40[3] = {10, 230, 35};
     FMOD::Channel* c1 = a->play_effect("collect", at20);
     ASSERT_NE(c1, nullptr);
     EXPECT_EQ(c1->sound, a->effects[0].sound);
     EXPECT_TRUE(c1->started);
     EXPECT_FLOAT_EQ(c1->volume, 100.0f * 0.5f / 400.0f);
-
     FMOD::Channel* c2 = a->play_effect("collect", at40);
     ASSERT_NE(c2, nullptr);
     EXPECT_NE(c2, c1) << "overlapping effects take channels of their own";
     EXPECT_FLOAT_EQ(c2->volume, c1->volume / 4.0f);
-
     FMOD::Channel* c3 = a->play_effect("vanished", pos);
     ASSERT_NE(c3, nullptr);
     EXPECT_EQ(c3->sound, a->effects[1].sound);
@@ -339,27 +255,9 @@ TEST_F(AudioSystemTest, AnEffectPlaysAtTheLoudnessOfItsDistanceToTheListener)
     EXPECT_EQ(c3->mixer_volume, 128);
 }
 
-TEST_F(AudioSystemTest, AnUnknownEffectPlaysNothingAndSaysNothing)
-{
-    auto a = make();
-    const float here[3] = {0, 0, 0};
-    unsigned long before = a->system->plays;
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(a->play_effect("Collect", here), nullptr);
-    EXPECT_EQ(a->play_effect("collect ", here), nullptr);
-    EXPECT_EQ(a->play_effect("", here), nullptr);
-    EXPECT_EQ(a->play_effect(nullptr, here), nullptr);
-    std::string out = testing::internal::GetCapturedStdout();
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(err, "");
-    EXPECT_EQ(a->system->plays, before);
-}
-
 // ---- the accessor and the call gameplay makes ----
 
-TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseAndDeletingClearsIt)
+TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayNothingAndDeletingClears)
 {
     write_sound_set(dir);
     EXPECT_EQ(the_audio_system, nullptr);
@@ -372,12 +270,21 @@ TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseAndDeletingClearsIt
     play_effect("yipiee", at);
     EXPECT_EQ(a->system->plays, 1u);
     EXPECT_EQ(a->system->last_played->sound, a->effects[2].sound);
+    // An unknown effect plays nothing and says nothing.
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    for (const char* name : {"Collect", "collect ", "", static_cast<const char*>(nullptr)}) {
+        play_effect(name, at);
+        EXPECT_EQ(a->play_effect(name, at), nullptr) << (name ? name : "null");
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(a->system->plays, 1u);
 
     testing::internal::CaptureStdout();
     delete the_audio_system;
-    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "AudioSystem destructor finished!\n");
     EXPECT_EQ(the_audio_system, nullptr);
-    EXPECT_EQ(out, "AudioSystem destructor finished!\n");
 }
 
 } // namespace

@@ -22,40 +22,32 @@ void expect_orthonormal(const Camera& c)
     EXPECT_NEAR((cross - c.dir).length(), 0.0, 1e-9);
 }
 
-TEST(CameraRotation, ManyMixedRotationsKeepAxesOrthonormal)
-{
-    Camera c(60, 1.5f, 1000);
-    for (int i = 0; i < 500; ++i) {
-        c.pitch((i % 7 - 3) * 3.1 * kDeg);
-        c.yaw((i % 5 - 2) * 7.3 * kDeg);
-        c.roll((i % 3 - 1) * 11.9 * kDeg);
-    }
-    expect_orthonormal(c);
-}
-
-TEST(CameraRotation, PositivePitchTurnsTheViewUp)
+TEST(CameraRotation, PitchTurnsTheViewUpYawAboutUpRollAboutTheViewAndTheAxesStayOrthonormal)
 {
     Camera c(60, 1.5f, 1000);
     c.pitch(10 * kDeg);
-    // The view looks along -dir.
-    EXPECT_GT(-c.dir.y, 0.0);
-    EXPECT_NEAR(-c.dir.y, std::sin(10 * kDeg), 1e-9);
+    EXPECT_NEAR(-c.dir.y, std::sin(10 * kDeg), 1e-9) << "the view looks along -dir";
     c.pitch(-55 * kDeg);
     EXPECT_NEAR(-c.dir.y, std::sin(-45 * kDeg), 1e-9);
-}
 
-TEST(CameraRotation, YawTurnsAboutUpAndRollAboutView)
-{
-    Camera c(60, 1.5f, 1000);
-    c.yaw(90 * kDeg);
-    EXPECT_NEAR(c.up.y, 1.0, 1e-9);
-    EXPECT_NEAR(std::fabs(c.dir.x), 1.0, 1e-9);
+    Camera y(60, 1.5f, 1000);
+    y.yaw(90 * kDeg);
+    EXPECT_NEAR(y.up.y, 1.0, 1e-9);
+    EXPECT_NEAR(std::fabs(y.dir.x), 1.0, 1e-9);
+
     Camera r(60, 1.5f, 1000);
     Vec3d before = r.dir;
     r.roll(30 * kDeg);
     EXPECT_NEAR((r.dir - before).length(), 0.0, 1e-9);
     EXPECT_NEAR(r.up.y, std::cos(30 * kDeg), 1e-9);
     expect_orthonormal(r);
+
+    for (int i = 0; i < 500; ++i) {
+        c.pitch((i % 7 - 3) * 3.1 * kDeg);
+        c.yaw((i % 5 - 2) * 7.3 * kDeg);
+        c.roll((i % 3 - 1) * 11.9 * kDeg);
+    }
+    expect_orthonormal(c);
 }
 
 TEST(CameraMove, MovesAgainstTheAxes)
@@ -80,43 +72,30 @@ TEST(CameraAspect, HalfExtentsFollowFieldOfView)
     EXPECT_NEAR(c.far_half_width, 150.0, 1e-4);
 }
 
-class FrustumTest : public ::testing::Test {
-protected:
-    FrustumTest() : cam(90, 1, 1000)
-    {
-        cam.set_aspect(1);
-        cam.update_frustum(1.0e9f);
-    }
-    Camera cam; // at the origin, looking along -z, 90 degrees
-};
-
-TEST_F(FrustumTest, PointsInsideAndOutside)
+TEST(Frustum, SpheresInsideOutsideAndWithinTheMargin)
 {
-    EXPECT_TRUE(cam.sphere_visible(0, 0, -10, 0));
-    EXPECT_TRUE(cam.sphere_visible(8, -8, -10, 0));
-    EXPECT_FALSE(cam.sphere_visible(0, 0, 10, 0));    // behind
-    EXPECT_FALSE(cam.sphere_visible(12, 0, -10, 0));  // right of the 45 degree side
-    EXPECT_FALSE(cam.sphere_visible(0, 0, -0.5f, 0)); // before the near plane
-    EXPECT_FALSE(cam.sphere_visible(0, 0, -1001, 0)); // beyond the far plane
-}
-
-TEST_F(FrustumTest, PlanesPointInward)
-{
-    for (const FrustumPlane& p : cam.planes) EXPECT_GT(p.distance(0, 0, -10), 0.0f);
-    // The side plane through the 45 degree edge: distance of (12, 0, -10) is -2/sqrt(2).
+    Camera cam(90, 1, 1000); // at the origin, looking along -z, 90 degrees
+    cam.set_aspect(1);
+    cam.update_frustum(1.0e9f);
+    struct Case {
+        float x, y, z, margin;
+        bool visible;
+    } cases[] = {
+        {0, 0, -10, 0, true},      {8, -8, -10, 0, true},
+        {0, 0, 10, 0, false},      // behind
+        {12, 0, -10, 0, false},    // right of the 45 degree side, by 2/sqrt(2)
+        {0, 0, -0.5f, 0, false},   // before the near plane
+        {0, 0, -1001, 0, false},   // beyond the far plane
+        {12, 0, -10, -1.5f, true}, // a negative margin widens
+        {12, 0, -10, -1.3f, false},
+        {0, 0, -10, 1000, false},  // well inside, but not by 1000 units
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(cam.sphere_visible(c.x, c.y, c.z, c.margin), c.visible) << c.x << " " << c.y << " " << c.z << " " << c.margin;
+    for (const FrustumPlane& p : cam.planes) EXPECT_GT(p.distance(0, 0, -10), 0.0f) << "planes point inward";
     EXPECT_NEAR(cam.planes[3].distance(12, 0, -10), -std::sqrt(2.0f), 1e-4);
-}
-
-TEST_F(FrustumTest, MarginWidensOrNarrows)
-{
-    // 2 units right of the side: about 1.41 outside.
-    EXPECT_TRUE(cam.sphere_visible(12, 0, -10, -1.5f));
-    EXPECT_FALSE(cam.sphere_visible(12, 0, -10, -1.3f));
-    // Well inside, but not by 1000 units: a positive margin demands that much.
-    EXPECT_FALSE(cam.sphere_visible(0, 0, -10, 1000));
     // Exactly on the margin counts as visible.
-    float d = cam.planes[0].distance(0, 0, -10);
-    EXPECT_TRUE(cam.sphere_visible(0, 0, -10, std::min(d, 1.0f)));
+    EXPECT_TRUE(cam.sphere_visible(0, 0, -10, std::min(cam.planes[0].distance(0, 0, -10), 1.0f)));
 }
 
 TEST(Frustum, VisibilityCapsTheFarPlane)
@@ -138,14 +117,9 @@ TEST(ViewMatrix, RowsAreAxesAndTranslationUsesAxesAsGiven)
     float m[16];
     Camera::view_matrix(pos, s, u, d, m);
     EXPECT_DOUBLE_EQ(s[0], 1.0); // normalised in place
-    EXPECT_FLOAT_EQ(m[0], 1);
-    EXPECT_FLOAT_EQ(m[5], 1);
-    EXPECT_FLOAT_EQ(m[10], 1);
-    EXPECT_FLOAT_EQ(m[12], -2); // -(2,0,0).(1,2,3) before normalising
-    EXPECT_FLOAT_EQ(m[13], -2);
-    EXPECT_FLOAT_EQ(m[14], -3);
-    EXPECT_FLOAT_EQ(m[15], 1);
-    EXPECT_FLOAT_EQ(m[3], 0);
+    // The translation is -(2, 0, 0).(1, 2, 3) and so on, from the axes before normalising.
+    const float expected[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -2, -2, -3, 1};
+    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(m[i], expected[i]) << i;
 }
 
 TEST(CameraPrint, PositionAndAxes)
@@ -165,65 +139,42 @@ TEST(CameraPrint, PositionAndAxes)
 // How far below the horizon the view of `c` points, in degrees.
 double view_below_horizon(const Camera& c) { return std::asin(c.dir.y) / kDeg; }
 
-TEST(GridView, HorizontalViewIsTurnedDownByTiltPlus45)
+TEST(GridView, TurnsTheViewDownByTiltPlus45LevelledAndLifted)
 {
-    Camera eye(60, 1.5f, 350000);
-    eye.set_position(10, 500, 20);
-    Camera aux(eye);
-    aux.derive_grid_view(eye, 1.75, 1250.0);
-    EXPECT_NEAR(view_below_horizon(aux), 46.75, 1e-6);
-    expect_orthonormal(aux);
-    EXPECT_DOUBLE_EQ(aux.pos.y, 500 + 1250); // (1 - 0) * 1250
-    EXPECT_DOUBLE_EQ(aux.pos.x, 10);
+    const double any = -1; // not checked
+    struct Case {
+        const char* what;
+        double y, pitch, roll, tilt, lift;
+        double below, height; // degrees below the horizon, the height after
+    } cases[] = {
+        {"horizontal: turned down by tilt + 45, lifted by (1 - 0) * lift", 500, 0, 0, 1.75, 1250, 46.75, 1750},
+        {"straight down: left alone, raised to 50, then lifted at least 500", 20, -90, 0, 0.636, 1250, 90, 550},
+        {"already below 45 + tilt, no lift", 300, -60, 0, 0.0025, 0, 60, 300},
+        {"rolled: levelled, then turned down to 45", 300, -20, 35, 0, 0, 45, 300},
+        {"straight up: no horizontal turning axis, turned down anyway", 100, 90, 0, 0, 0, any, 2500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Camera eye(60, 1.5f, 350000);
+        eye.set_position(10, c.y, 20);
+        eye.pitch(c.pitch * kDeg);
+        eye.roll(c.roll * kDeg);
+        Camera aux(eye);
+        aux.derive_grid_view(eye, c.tilt, c.lift);
+        expect_orthonormal(aux);
+        EXPECT_NEAR(aux.str.y, 0.0, 1e-9);
+        double below = view_below_horizon(aux);
+        if (c.below == any) {
+            EXPECT_GT(below, 0.0);
+        } else {
+            EXPECT_NEAR(below, c.below, 1e-6);
+        }
+        EXPECT_DOUBLE_EQ(aux.pos.y, c.height);
+        EXPECT_DOUBLE_EQ(aux.pos.x, 10);
+    }
 }
 
-TEST(GridView, SteepViewDownIsLeftAloneAndLiftedAtLeast500)
-{
-    Camera eye(60, 1.5f, 350000);
-    eye.set_position(0, 20, 0);
-    eye.pitch(-90 * kDeg); // straight down
-    Camera aux(eye);
-    aux.derive_grid_view(eye, 0.636, 1250.0);
-    EXPECT_NEAR(view_below_horizon(aux), 90.0, 1e-6);
-    EXPECT_DOUBLE_EQ(aux.pos.y, 50 + 500); // raised to 50 first, then the minimum lift
-}
-
-TEST(GridView, NoLiftWithoutLiftArgument)
-{
-    Camera eye(60, 1.5f, 350000);
-    eye.set_position(0, 300, 0);
-    eye.pitch(-60 * kDeg);
-    Camera aux(eye);
-    aux.derive_grid_view(eye, 0.0025, 0.0);
-    EXPECT_DOUBLE_EQ(aux.pos.y, 300);
-    EXPECT_NEAR(view_below_horizon(aux), 60.0, 1e-6); // already below 45 + tilt
-}
-
-TEST(GridView, RolledViewIsLevelled)
-{
-    Camera eye(60, 1.5f, 350000);
-    eye.set_position(0, 300, 0);
-    eye.pitch(-20 * kDeg);
-    eye.roll(35 * kDeg);
-    Camera aux(eye);
-    aux.derive_grid_view(eye, 0, 0);
-    EXPECT_NEAR(aux.str.y, 0.0, 1e-9);
-    expect_orthonormal(aux);
-}
-
-TEST(GridView, ViewStraightUpIsTurnedDownWithoutFailing)
-{
-    Camera eye(60, 1.5f, 350000);
-    eye.set_position(0, 100, 0);
-    eye.pitch(90 * kDeg); // straight up: no horizontal turning axis
-    Camera aux(eye);
-    aux.derive_grid_view(eye, 0, 0);
-    expect_orthonormal(aux);
-    EXPECT_GT(view_below_horizon(aux), 0.0);
-    EXPECT_DOUBLE_EQ(aux.pos.y, 2500);
-}
-
-TEST(CameraPath, TwentySixNumbersMakeTwoKeyframes)
+TEST(CameraPath, ThirteenNumbersMakeAKeyframeAndAnyLeftOverStartAnother)
 {
     std::string text;
     for (int i = 0; i < 26; ++i) text += std::to_string(i) + (i % 3 ? "\t" : "\r\n");
@@ -233,20 +184,14 @@ TEST(CameraPath, TwentySixNumbersMakeTwoKeyframes)
     EXPECT_DOUBLE_EQ(frames.front().dir.z, 12);
     EXPECT_DOUBLE_EQ(frames.back().time, 13);
     EXPECT_DOUBLE_EQ(frames.back().pos.x, 14);
-}
-
-TEST(CameraPath, TwentySeventhNumberStartsAThirdKeyframe)
-{
-    std::string text;
-    for (int i = 0; i < 27; ++i) text += std::to_string(i + 1) + " ";
-    auto frames = parse_camera_path(text.c_str());
+    frames = parse_camera_path((text + "26").c_str());
     ASSERT_EQ(frames.size(), 3u);
-    EXPECT_DOUBLE_EQ(frames.back().time, 27);
+    EXPECT_DOUBLE_EQ(frames.back().time, 26);
     EXPECT_DOUBLE_EQ(frames.back().pos.x, 0);
     EXPECT_DOUBLE_EQ(frames.back().dir.z, 0);
 }
 
-TEST(CameraPath, BadTokensCountButAreNotStored)
+TEST(CameraPath, BadTokensCountButAreNotStoredAndEmptyTextHasNoKeyframes)
 {
     auto frames = parse_camera_path("1.5 abc 3 4x\v5 6 7 8 9 10 11 12 13");
     ASSERT_EQ(frames.size(), 1u);
@@ -257,13 +202,10 @@ TEST(CameraPath, BadTokensCountButAreNotStored)
     EXPECT_DOUBLE_EQ(k.pos.z, 0); // "4x"
     EXPECT_DOUBLE_EQ(k.str.x, 5);
     EXPECT_DOUBLE_EQ(k.dir.z, 13);
-}
-
-TEST(CameraPath, EmptyTextHasNoKeyframes)
-{
     EXPECT_TRUE(parse_camera_path("").empty());
     EXPECT_TRUE(parse_camera_path(" \n\t ").empty());
 }
+
 
 TEST(CameraPath, LoadPathReadsAFileAndCopyStartsEmpty)
 {

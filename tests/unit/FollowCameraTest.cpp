@@ -31,30 +31,26 @@ struct FlatGround {
     GroundLookup lookup;
 };
 
-TEST(FollowCamera, BehindAndAboveOnOpenGround)
+TEST(FollowCamera, BehindAndAboveAndKeptAboveTheGroundUnderIt)
 {
-    FlatGround g(0);
-    Vec3d p(200, 100, 200), behind(-1, 0, 0);
-    Vec3d c = follow_position(p, behind, g.lookup);
-    EXPECT_DOUBLE_EQ(c.x, 200 - 600);
-    EXPECT_DOUBLE_EQ(c.y, 350);
-    EXPECT_DOUBLE_EQ(c.z, 200);
-}
-
-TEST(FollowCamera, KeptAboveTheGroundUnderIt)
-{
-    FlatGround g(40000); // 40 physics units -> 40 * 64 - 640 = 1920 graphics units
-    Vec3d p(800, 100, 200), behind(-1, 0, 0);
-    Vec3d c = follow_position(p, behind, g.lookup); // (200, 350, 200): sample (3, 3)
-    EXPECT_NEAR(c.y, 1920 + 150, 1e-3);
-}
-
-TEST(FollowCamera, SampleOutsideTheMapLeavesHeightAlone)
-{
-    FlatGround g(60000);
-    Vec3d p(-5000, 100, -5000), behind(-1, 0, 0);
-    Vec3d c = follow_position(p, behind, g.lookup);
-    EXPECT_DOUBLE_EQ(c.y, 350);
+    struct Case {
+        const char* what;
+        uint16_t ground;
+        double x, z, height;
+    } cases[] = {
+        {"open ground: 600 behind, 250 up", 0, 200, 200, 350},
+        // 40 physics units are 40 * 64 - 640 = 1920 graphics units; the camera at (200, 200)
+        // reads sample (3, 3).
+        {"above high ground", 40000, 800, 200, 1920 + 150},
+        {"a sample outside the map leaves the height alone", 60000, -5000, -5000, 350},
+    };
+    for (const Case& c : cases) {
+        FlatGround g(c.ground);
+        Vec3d cam = follow_position(Vec3d(c.x, 100, c.z), Vec3d(-1, 0, 0), g.lookup);
+        EXPECT_DOUBLE_EQ(cam.x, c.x - 600) << c.what;
+        EXPECT_NEAR(cam.y, c.height, 1e-3) << c.what;
+        EXPECT_DOUBLE_EQ(cam.z, c.z) << c.what;
+    }
 }
 
 TEST(FollowCamera, NeverBelowTheHoverPlusMargin)

@@ -6,29 +6,44 @@
 
 namespace {
 
-int fixed_roll(int value, int* calls)
-{
-    ++*calls;
-    return value;
-}
-
 class GameEndTest : public ::testing::Test {
 protected:
     GameEndTest() { flow.winning_points = 100; }
     GameEndBanners evaluate(int player, std::vector<int> opponents, float now, int roll = 7)
     {
-        return evaluate_game_end(flow, player, opponents, now, [&] { return fixed_roll(roll, &rolls); });
+        return evaluate_game_end(flow, player, opponents, now, [&] { return ++rolls, roll; });
     }
     GameFlow flow;
     int rolls = 0;
 };
 
-TEST_F(GameEndTest, NobodyAtTheThresholdShowsNothing)
+TEST_F(GameEndTest, WhoReachedThePointsPicksTheBanner)
 {
-    GameEndBanners b = evaluate(99, {0, 50, 99}, 10);
-    EXPECT_FALSE(b.you_are_the_bromel || b.you_win || b.you_lose);
-    EXPECT_FALSE(flow.game_over);
-    EXPECT_EQ(rolls, 0);
+    struct Case {
+        const char* what;
+        int player;
+        std::vector<int> opponents;
+        int roll;
+        bool bromel, win;
+        int lose;
+    } cases[] = {
+        {"nobody at the threshold", 99, {0, 50, 99}, 7, false, false, 0},
+        {"a roll below 25 shows the two-line banner", 100, {}, 124, true, false, 0}, // 124 % 100 = 24
+        {"a win and a loss on one frame show only the win", 100, {100, 120}, 60, false, true, 0},
+        {"two opponents over the threshold both draw the loss", 0, {100, 100}, 7, false, false, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        begin_new_game(flow);
+        rolls = 0;
+        GameEndBanners b = evaluate(c.player, c.opponents, 5, c.roll);
+        EXPECT_EQ(b.you_are_the_bromel, c.bromel);
+        EXPECT_EQ(b.you_win, c.win);
+        EXPECT_EQ(b.you_lose, c.lose);
+        EXPECT_EQ(flow.game_over, c.bromel || c.win || c.lose > 0);
+        EXPECT_EQ(flow.player_won, c.bromel || c.win);
+        EXPECT_EQ(rolls, c.bromel || c.win ? 1 : 0) << "only the player's win rolls";
+    }
 }
 
 TEST_F(GameEndTest, PlayerWinDrawsBannerOnceAndRemembersTime)
@@ -47,14 +62,6 @@ TEST_F(GameEndTest, PlayerWinDrawsBannerOnceAndRemembersTime)
     EXPECT_FLOAT_EQ(flow.game_over_time, 12.5f);
 }
 
-TEST_F(GameEndTest, RollBelow25ShowsTheTwoLineBanner)
-{
-    GameEndBanners b = evaluate(100, {}, 1, 124); // 124 % 100 = 24
-    EXPECT_TRUE(b.you_are_the_bromel);
-    EXPECT_FALSE(b.you_win);
-    EXPECT_EQ(flow.banner_roll, 24);
-}
-
 TEST_F(GameEndTest, OpponentWinShowsLossAndEndsTheGame)
 {
     GameEndBanners b = evaluate(40, {10, 100, 3}, 20);
@@ -66,20 +73,6 @@ TEST_F(GameEndTest, OpponentWinShowsLossAndEndsTheGame)
     b = evaluate(40, {10, 100, 3}, 21);
     EXPECT_EQ(b.you_lose, 1);
     EXPECT_FLOAT_EQ(flow.game_over_time, 20);
-}
-
-TEST_F(GameEndTest, WinAndLossOnTheSameFrameShowsOnlyTheWin)
-{
-    GameEndBanners b = evaluate(100, {100, 120}, 5, 60);
-    EXPECT_TRUE(b.you_win);
-    EXPECT_EQ(b.you_lose, 0);
-    EXPECT_TRUE(flow.player_won);
-}
-
-TEST_F(GameEndTest, TwoOpponentsOverTheThresholdBothDrawTheLoss)
-{
-    GameEndBanners b = evaluate(0, {100, 100}, 5);
-    EXPECT_EQ(b.you_lose, 2);
 }
 
 TEST_F(GameEndTest, RestartAfterMoreThanFourSeconds)

@@ -117,11 +117,3 @@ protected:
     long clock_ms = 0;
     void (*saved_sound)(const char*, const float[3]) = nullptr;
 };
-
-// A parameter file in `dir` from "key=value" lines.
-inline std::string write_params(const TempDir& dir, const std::string& name, const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& l : lines) text += l + "\n";
-    return dir.write(name, text);
-}

@@ -1,3 +1,5 @@
+// The display's layout: which texts, in which order, where, in which colour and size. When the
+// game ends and which banner it shows are the game flow's rules (GameFlowTest).
 #include "Common/Hud.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +21,9 @@ protected:
         in.now = 50;
     }
 
-    HudFrame layout(int player, const std::vector<int>& opponents, int roll_value = 0)
+    HudFrame layout(int player, const std::vector<int>& opponents, int roll = 0)
     {
-        return hud_layout(flow, player, opponents, in, [this, roll_value] {
-            ++rolls;
-            return roll_value;
-        });
+        return hud_layout(flow, player, opponents, in, [roll] { return roll; });
     }
 
     static std::vector<std::string> texts(const HudFrame& f)
@@ -34,135 +33,92 @@ protected:
         return out;
     }
 
-    static const HudText& find(const HudFrame& f, const std::string& text)
+    struct Look {
+        float x, y, r, g, b, scale;
+    };
+    static void expect_look(const HudText& t, const Look& l)
     {
-        for (const HudText& t : f.texts)
-            if (t.text == text) return t;
-        ADD_FAILURE() << "no text \"" << text << "\"";
-        return f.texts.front();
-    }
-
-    static void expect_item(const HudText& t, float x, float y, float r, float g, float b, float scale)
-    {
-        EXPECT_FLOAT_EQ(t.pos[0], x) << t.text;
-        EXPECT_FLOAT_EQ(t.pos[1], y) << t.text;
-        EXPECT_FLOAT_EQ(t.colour[0], r) << t.text;
-        EXPECT_FLOAT_EQ(t.colour[1], g) << t.text;
-        EXPECT_FLOAT_EQ(t.colour[2], b) << t.text;
-        EXPECT_FLOAT_EQ(t.scale[0], scale) << t.text;
-        EXPECT_FLOAT_EQ(t.scale[1], scale) << t.text;
+        EXPECT_FLOAT_EQ(t.pos[0], l.x) << t.text;
+        EXPECT_FLOAT_EQ(t.pos[1], l.y) << t.text;
+        EXPECT_FLOAT_EQ(t.colour[0], l.r) << t.text;
+        EXPECT_FLOAT_EQ(t.colour[1], l.g) << t.text;
+        EXPECT_FLOAT_EQ(t.colour[2], l.b) << t.text;
+        EXPECT_FLOAT_EQ(t.scale[0], l.scale) << t.text;
+        EXPECT_FLOAT_EQ(t.scale[1], l.scale) << t.text;
     }
 
     GameFlow flow;
     HudInputs in;
-    int rolls = 0;
 };
 
-TEST_F(HudLayoutTest, QuietFrameShowsOnlyThePlayersScore)
+TEST_F(HudLayoutTest, ScoresThePlayerAtTheCornerAndTheOpponentsStackedAboveLastLowest)
 {
     HudFrame f = layout(37, {});
     ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 37"}));
-    expect_item(f.texts[0], 0, 0, 0.8f, 0.6f, 0.0f, 0.75f);
+    expect_look(f.texts[0], {0, 0, 0.8f, 0.6f, 0.0f, 0.75f});
     EXPECT_EQ(f.transparency_switch_at, 1u);
-    EXPECT_FALSE(flow.game_over);
-    EXPECT_EQ(rolls, 0);
-}
 
-TEST_F(HudLayoutTest, OpponentLinesStackUpwardLastOpponentLowest)
-{
-    HudFrame f = layout(0, {5, 17, 3});
-    ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 0", "Dr. Evil 2: 3", "Dr. Evil 1: 17",
-                                                  "Dr. Evil 0: 5"}));
+    f = layout(0, {5, 17, 3});
+    ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 0", "Dr. Evil 2: 3", "Dr. Evil 1: 17", "Dr. Evil 0: 5"}));
     // Just above the player's line (0.75 x 40), then half the tallest glyph per line.
-    expect_item(f.texts[1], 0, 30, 0.8f, 0, 0, 0.5f);
-    expect_item(f.texts[2], 0, 50, 0.8f, 0, 0, 0.5f);
-    expect_item(f.texts[3], 0, 70, 0.8f, 0, 0, 0.5f);
+    for (int i = 1; i <= 3; ++i) expect_look(f.texts[i], {0, 10.0f + 20 * i, 0.8f, 0, 0, 0.5f});
     EXPECT_EQ(f.transparency_switch_at, 4u);
 }
 
-TEST_F(HudLayoutTest, WinWithALowRollShowsTheTwoLineBanner)
+TEST_F(HudLayoutTest, BannersComeBeforeTheOpponentLines)
 {
-    HudFrame f = layout(100, {}, 124); // 124 mod 100 = 24
-    ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 100", "YOU ARE THE", "   BROMEL  "}));
-    expect_item(f.texts[1], 20, 0.65f * 768 + 1.75f * 20, 0, 0.25f, 0.8f, 1.75f);
-    expect_item(f.texts[2], 20, 0.65f * 768, 0, 0.25f, 0.8f, 1.75f);
-    EXPECT_TRUE(flow.game_over);
-    EXPECT_TRUE(flow.player_won);
-    EXPECT_FLOAT_EQ(flow.game_over_time, 50);
-    EXPECT_EQ(rolls, 1);
+    struct Case {
+        int player;
+        std::vector<int> opponents;
+        int roll;
+        std::vector<std::string> texts;
+        std::vector<Look> banners; // of texts[1] on
+    } cases[] = {
+        {100, {}, 124, {"you: 100", "YOU ARE THE", "   BROMEL  "},
+         {{20, 0.65f * 768 + 1.75f * 20, 0, 0.25f, 0.8f, 1.75f}, {20, 0.65f * 768, 0, 0.25f, 0.8f, 1.75f}}},
+        {120, {}, 25, {"you: 120", "YOU WIN"}, {{120, 0.55f * 768, 0, 0.25f, 0.8f, 2.25f}}},
+        {40, {10, 100}, 0, {"you: 40", "YOU LOSE", "Dr. Evil 1: 100", "Dr. Evil 0: 10"},
+         {{120, 0.55f * 768, 0, 0.5f, 0.8f, 2.25f}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.texts[1]);
+        begin_new_game(flow);
+        HudFrame f = layout(c.player, c.opponents, c.roll);
+        ASSERT_EQ(texts(f), c.texts);
+        for (size_t i = 0; i < c.banners.size(); ++i) expect_look(f.texts[1 + i], c.banners[i]);
+    }
 }
 
-TEST_F(HudLayoutTest, WinBannerStaysTheSameWithoutRollingAgain)
+TEST_F(HudLayoutTest, OptionMessagesComeAfterTheScoresAtTheTop)
 {
-    layout(120, {}, 25);
-    in.now = 52;
-    HudFrame f = layout(120, {}, 3); // a new roll would change the banner
-    ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 120", "YOU WIN"}));
-    expect_item(f.texts[1], 120, 0.55f * 768, 0, 0.25f, 0.8f, 2.25f);
-    EXPECT_EQ(rolls, 1);
-    EXPECT_FLOAT_EQ(flow.game_over_time, 50); // the end's time is kept
+    struct Case {
+        float* changed_at;
+        bool culling_on, transparency;
+        GLint filter;
+        const char* text;
+        float y;
+    } cases[] = {
+        {&in.culling_changed_at, false, true, GL_LINEAR, "VIEW FRUSTUM CULLING: OFF", 768 - 20},
+        {&in.culling_changed_at, true, true, GL_LINEAR, "VIEW FRUSTUM CULLING: ON", 768 - 20},
+        {&in.filter_changed_at, true, true, GL_NEAREST_MIPMAP_NEAREST, "filtering: GL_NEAREST_MIPMAP_NEAREST", 768 - 20},
+        {&in.transparency_changed_at, true, false, GL_LINEAR, "TRANSPARENCY OFF", 768 - 40},
+        {&in.transparency_changed_at, true, true, GL_LINEAR, "TRANSPARENCY ON", 768 - 40},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        in.culling_changed_at = in.filter_changed_at = in.transparency_changed_at = -1.0e9f;
+        *c.changed_at = 49.5f;
+        in.culling_on = c.culling_on;
+        in.transparency = c.transparency;
+        in.filter = c.filter;
+        HudFrame f = layout(0, {1});
+        ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 0", "Dr. Evil 0: 1", c.text}));
+        EXPECT_EQ(f.transparency_switch_at, 2u) << "the font turns transparent for the messages";
+        expect_look(f.texts[2], {256, c.y, 0, 0.1f, 0, 0.5f});
+    }
 }
 
-TEST_F(HudLayoutTest, OpponentReachingThePointsShowsTheLossBanner)
-{
-    HudFrame f = layout(40, {10, 100});
-    ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 40", "YOU LOSE", "Dr. Evil 1: 100",
-                                                  "Dr. Evil 0: 10"}));
-    expect_item(f.texts[1], 120, 0.55f * 768, 0, 0.5f, 0.8f, 2.25f);
-    EXPECT_TRUE(flow.game_over);
-    EXPECT_FALSE(flow.player_won);
-    EXPECT_EQ(flow.banner_roll, 100);
-    EXPECT_EQ(rolls, 0);
-
-    // The banner keeps showing on the following frames.
-    in.now = 53;
-    f = layout(40, {10, 100});
-    EXPECT_EQ(texts(f)[1], "YOU LOSE");
-    EXPECT_FLOAT_EQ(flow.game_over_time, 50);
-}
-
-TEST_F(HudLayoutTest, PlayerAndOpponentWinningOnOneFrameShowsOnlyTheWin)
-{
-    HudFrame f = layout(100, {100}, 60);
-    ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 100", "YOU WIN", "Dr. Evil 0: 100"}));
-}
-
-TEST_F(HudLayoutTest, OptionMessagesAfterTheScoresInPriorityOrder)
-{
-    in.culling_on = false;
-    in.filter = GL_NEAREST_MIPMAP_NEAREST;
-    in.transparency = false;
-    in.culling_changed_at = 49.5f;
-    in.filter_changed_at = 49.9f;
-    in.transparency_changed_at = 49.9f;
-    HudFrame f = layout(0, {1});
-    ASSERT_EQ(texts(f), (std::vector<std::string>{"you: 0", "Dr. Evil 0: 1", "VIEW FRUSTUM CULLING: OFF"}));
-    EXPECT_EQ(f.transparency_switch_at, 2u);
-    expect_item(f.texts[2], 256, 768 - 20, 0, 0.1f, 0, 0.5f);
-
-    in.now = 51.5f; // culling message 2.0 s old: gone, the filter's shows
-    f = layout(0, {1});
-    ASSERT_EQ(f.texts.size(), 3u);
-    EXPECT_EQ(f.texts[2].text, "filtering: GL_NEAREST_MIPMAP_NEAREST");
-    expect_item(f.texts[2], 256, 768 - 20, 0, 0.1f, 0, 0.5f);
-
-    in.filter_changed_at = 40;
-    f = layout(0, {1});
-    ASSERT_EQ(f.texts.size(), 3u);
-    EXPECT_EQ(f.texts[2].text, "TRANSPARENCY OFF");
-    expect_item(f.texts[2], 256, 768 - 40, 0, 0.1f, 0, 0.5f);
-}
-
-TEST_F(HudLayoutTest, OptionMessageVanishesExactlyTwoSecondsAfterItsToggle)
-{
-    in.transparency_changed_at = 48;
-    in.now = 49.999f;
-    EXPECT_EQ(texts(layout(0, {})).back(), "TRANSPARENCY ON");
-    in.now = 50;
-    EXPECT_EQ(texts(layout(0, {})), (std::vector<std::string>{"you: 0"}));
-}
-
-TEST_F(HudLayoutTest, FrameRateLineOnlyWithTheFlag)
+TEST_F(HudLayoutTest, FrameRateLineOnlyWithTheFlagAndLast)
 {
     in.fps_mean = 59.46f;
     EXPECT_EQ(layout(0, {}).texts.size(), 1u);
@@ -170,17 +126,11 @@ TEST_F(HudLayoutTest, FrameRateLineOnlyWithTheFlag)
     HudFrame f = layout(0, {});
     ASSERT_EQ(f.texts.size(), 2u);
     EXPECT_EQ(f.texts[1].text, " fps: 59.5");
-    expect_item(f.texts[1], 0, 768 - 20, 0, 0.1f, 0, 0.5f);
+    expect_look(f.texts[1], {0, 768 - 20, 0, 0.1f, 0, 0.5f});
     in.fps_mean = 5;
-    EXPECT_EQ(layout(0, {}).texts[1].text, " fps:  5.0");
-}
-
-TEST_F(HudLayoutTest, FrameRateComesAfterTheOptionMessage)
-{
-    in.show_fps = true;
     in.culling_changed_at = 49;
-    HudFrame f = layout(0, {});
-    EXPECT_EQ(texts(f), (std::vector<std::string>{"you: 0", "VIEW FRUSTUM CULLING: ON", " fps:  0.0"}));
+    f = layout(0, {});
+    EXPECT_EQ(texts(f), (std::vector<std::string>{"you: 0", "VIEW FRUSTUM CULLING: ON", " fps:  5.0"}));
     EXPECT_EQ(f.transparency_switch_at, 1u);
 }
 

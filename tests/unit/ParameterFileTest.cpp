@@ -4,140 +4,104 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
-class ParameterFileTest : public ::testing::Test {
-protected:
-    ParameterFile* open(const std::string& text)
-    {
-        reader.reset(new ParameterFile(dir.write("test.p", text)));
-        return reader.get();
-    }
-    TempDir dir;
-    std::unique_ptr<ParameterFile> reader;
+// A number read from a value, or none: the read throws.
+struct Read {
+    bool ok;
+    double value;
 };
-
-TEST_F(ParameterFileTest, EmptyValueIsEmptyStringButNotANumber)
+const Read kThrows{false, 0};
+Read read(const std::function<double()>& f)
 {
-    ParameterFile* p = open("key=\nother=1\n");
-    EXPECT_EQ(p->getString("key"), "");
-    EXPECT_THROW(p->getInt("key"), BadValueException);
-    EXPECT_THROW(p->getFloat("key"), BadValueException);
+    try {
+        return {true, f()};
+    } catch (const BadValueException&) {
+        return kThrows;
+    }
 }
 
-TEST_F(ParameterFileTest, BlankOnlyValueThrowsForNumbers)
+void expect_read(const Read& got, const Read& expected, const char* how)
 {
-    ParameterFile* p = open("key=   \n");
-    EXPECT_EQ(p->getString("key"), "   ");
-    EXPECT_THROW(p->getInt("key"), BadValueException);
+    EXPECT_EQ(got.ok, expected.ok) << how;
+    EXPECT_FLOAT_EQ(float(got.value), float(expected.value)) << how;
 }
 
-TEST_F(ParameterFileTest, NothingIsTrimmed)
+TEST(ParameterFileTest, ValuesAreTakenLiterally)
 {
-    ParameterFile* p = open("key=  42\nwaveScale =1\n");
-    EXPECT_EQ(p->getString("key"), "  42");
-    EXPECT_EQ(p->getInt("key"), 42);
-    EXPECT_THROW(p->getString("waveScale"), BadValueException);
-    EXPECT_EQ(p->getString("waveScale "), "1");
+    struct Case {
+        const char* what;
+        const char* text;
+        const char* key;
+        const char* string; // null: the key is not found
+        Read as_int, as_float;
+    } cases[] = {
+        {"an empty value is an empty string but not a number", "key=\nother=1\n", "key", "", kThrows, kThrows},
+        {"a blank value is no number either", "key=   \n", "key", "   ", kThrows, kThrows},
+        {"nothing is trimmed", "key=  42\nwaveScale =1\n", "key", "  42", {true, 42}, {true, 42}},
+        {"a key with a blank", "key=  42\nwaveScale =1\n", "waveScale", nullptr, kThrows, kThrows},
+        {"...is found with it", "key=  42\nwaveScale =1\n", "waveScale ", "1", {true, 1}, {true, 1}},
+        {"a number stops where it cannot go on", "key=7 trailing words\n", "key", "7 trailing words", {true, 7}, {true, 7}},
+        {"a float too", "f=2.5xyz\n", "f", "2.5xyz", {true, 2}, {true, 2.5}},
+        {"a value that is no number", "key=abc\n", "key", "abc", kThrows, kThrows},
+        {"the first definition wins", "a=first\na=second\n", "a", "first", kThrows, kThrows},
+        {"a hash in column one is a comment", "#key=5\n #key=6\n", "#key", nullptr, kThrows, kThrows},
+        {"...and hides the key", "#key=5\n #key=6\n", "key", nullptr, kThrows, kThrows},
+        {"...but not in column two", "#key=5\n #key=6\n", " #key", "6", {true, 6}, {true, 6}},
+        {"a leading equals sign is ignored", "=5\na=b=c\nnoequals\n", "", nullptr, kThrows, kThrows},
+        {"later ones belong to the value", "=5\na=b=c\nnoequals\n", "a", "b=c", kThrows, kThrows},
+        {"a line without one has no key", "=5\na=b=c\nnoequals\n", "noequals", nullptr, kThrows, kThrows},
+        {"keys are case-sensitive", "Key=1\n", "key", nullptr, kThrows, kThrows},
+        {"...both ways", "Key=1\n", "Key", "1", {true, 1}, {true, 1}},
+        {"a CR stays in strings", "s=text\r\nn=12\r\nf=1.5\r\n", "s", "text\r", kThrows, kThrows},
+        {"...but not in numbers", "s=text\r\nn=12\r\nf=1.5\r\n", "n", "12\r", {true, 12}, {true, 12}},
+        {"...of either kind", "s=text\r\nn=12\r\nf=1.5\r\n", "f", "1.5\r", {true, 1}, {true, 1.5}},
+        {"the last line needs no newline", "a=1\nlast=99", "last", "99", {true, 99}, {true, 99}},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParameterFile p(dir.write("test.p", c.text));
+        Read s = read([&] { return double(p.getString(c.key).size()); });
+        EXPECT_EQ(s.ok, c.string != nullptr);
+        if (c.string) {
+            EXPECT_EQ(p.getString(c.key), c.string);
+        }
+        expect_read(read([&] { return double(p.getInt(c.key)); }), c.as_int, "as an int");
+        expect_read(read([&] { return double(p.getFloat(c.key)); }), c.as_float, "as a float");
+    }
 }
 
-TEST_F(ParameterFileTest, NumberStopsAtFirstCharacterThatCannotContinueIt)
+TEST(ParameterFileTest, FourNumbersLeaveUnreadElementsAloneAndRefuseNoNumber)
 {
-    ParameterFile* p = open("key=7 trailing words\nf=2.5xyz\n");
-    EXPECT_EQ(p->getInt("key"), 7);
-    EXPECT_FLOAT_EQ(p->getFloat("f"), 2.5f);
-}
-
-TEST_F(ParameterFileTest, ValueNotStartingWithANumberThrows)
-{
-    ParameterFile* p = open("key=abc\n");
-    EXPECT_EQ(p->getString("key"), "abc");
-    EXPECT_THROW(p->getInt("key"), BadValueException);
-    EXPECT_THROW(p->getFloat("key"), BadValueException);
-    int i4[4] = {9, 9, 9, 9};
-    EXPECT_THROW(p->get4i("key", i4), BadValueException);
-}
-
-TEST_F(ParameterFileTest, Get4fLeavesUnreadElementsAlone)
-{
-    ParameterFile* p = open("key=1 2\n");
+    TempDir dir;
+    ParameterFile p(dir.write("test.p", "key=1 2\nk=1 2 3 4 5\nbad=abc\n"));
     float out[4] = {-1, -1, -3, -4};
-    p->get4f("key", out);
+    p.get4f("key", out);
     EXPECT_FLOAT_EQ(out[0], 1);
     EXPECT_FLOAT_EQ(out[1], 2);
     EXPECT_FLOAT_EQ(out[2], -3);
     EXPECT_FLOAT_EQ(out[3], -4);
     int full[4] = {};
-    ParameterFile* q = open("k=1 2 3 4 5\n");
-    q->get4i("k", full);
+    p.get4i("k", full);
     EXPECT_EQ(full[3], 4);
+    int i4[4] = {9, 9, 9, 9};
+    EXPECT_THROW(p.get4i("bad", i4), BadValueException);
 }
 
-TEST_F(ParameterFileTest, FirstDefinitionWins)
+TEST(ParameterFileTest, AMissingKeyIsReportedWithItsFileAndTheReaderStaysUsable)
 {
-    ParameterFile* p = open("a=first\na=second\n");
-    EXPECT_EQ(p->getString("a"), "first");
-}
-
-TEST_F(ParameterFileTest, OnlyColumnOneHashIsAComment)
-{
-    ParameterFile* p = open("#key=5\n #key=6\n");
-    EXPECT_THROW(p->getString("#key"), BadValueException);
-    EXPECT_THROW(p->getString("key"), BadValueException);
-    EXPECT_EQ(p->getString(" #key"), "6");
-}
-
-TEST_F(ParameterFileTest, LeadingEqualsIgnoredLaterEqualsBelongToValue)
-{
-    ParameterFile* p = open("=5\na=b=c\nnoequals\n");
-    EXPECT_THROW(p->getString(""), BadValueException);
-    EXPECT_EQ(p->getString("a"), "b=c");
-    EXPECT_THROW(p->getString("noequals"), BadValueException);
-}
-
-TEST_F(ParameterFileTest, KeysAreCaseSensitive)
-{
-    ParameterFile* p = open("Key=1\n");
-    EXPECT_THROW(p->getString("key"), BadValueException);
-    EXPECT_EQ(p->getInt("Key"), 1);
-}
-
-TEST_F(ParameterFileTest, CarriageReturnStaysInStringValues)
-{
-    ParameterFile* p = open("s=text\r\nn=12\r\nf=1.5\r\n");
-    EXPECT_EQ(p->getString("s"), "text\r");
-    EXPECT_EQ(p->getInt("n"), 12);
-    EXPECT_FLOAT_EQ(p->getFloat("f"), 1.5f);
-}
-
-TEST_F(ParameterFileTest, LastLineWithoutNewlineIsFound)
-{
-    ParameterFile* p = open("a=1\nlast=99");
-    EXPECT_EQ(p->getInt("last"), 99);
-}
-
-TEST_F(ParameterFileTest, ReaderStaysUsableAfterAMissingKey)
-{
-    ParameterFile* p = open("present=3\n");
-    EXPECT_THROW(p->getInt("absent"), BadValueException);
-    EXPECT_EQ(last_bad_value().key, "absent");
-    EXPECT_EQ(p->getInt("present"), 3);
-}
-
-TEST_F(ParameterFileTest, MissingKeyIsReportedWithItsFile)
-{
-    ParameterFile* p = open("x=1\n");
-    EXPECT_THROW(p->getFloat("screen_width"), BadValueException);
+    TempDir dir;
+    const std::string path = dir.write("test.p", "present=3\n");
+    ParameterFile p(path);
+    EXPECT_THROW(p.getFloat("screen_width"), BadValueException);
     EXPECT_EQ(last_bad_value().key, "screen_width");
-    EXPECT_EQ(last_bad_value().file, dir.file("test.p"));
-}
-
-TEST_F(ParameterFileTest, TextIsFixedAtConstruction)
-{
-    ParameterFile* p = open("a=1\n");
-    dir.write("test.p", "a=2\n");
-    EXPECT_EQ(p->getInt("a"), 1);
+    EXPECT_EQ(last_bad_value().file, path);
+    EXPECT_EQ(p.getInt("present"), 3);
+    dir.write("test.p", "present=2\n");
+    EXPECT_EQ(p.getInt("present"), 3) << "the text is fixed at construction";
 }
 
 TEST(TextFileTest, KeepsBytesExactlyAndAddsNul)
@@ -159,19 +123,12 @@ TEST(TextFileTest, BackslashPathsOpenOnThisPlatform)
     EXPECT_EQ(p.getInt("k"), 5);
 }
 
-TEST(TextFileDeathTest, MissingFileEndsProgramWithStatusOne)
-{
-    EXPECT_EXIT({ TextFile f("/nonexistent/dir/gfx.p"); }, ::testing::ExitedWithCode(1),
-                "Unable to open file: /nonexistent/dir/gfx.p");
-}
-
-TEST(TextFileDeathTest, WhatCannotBeReadWholeIsRefusedLikeAMissingFile)
+TEST(TextFileDeathTest, WhatCannotBeReadWholeEndsTheProgramWithStatusOne)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.path / "gfx.p");
-    EXPECT_EXIT({ TextFile f(dir.file("gfx.p").c_str()); }, ::testing::ExitedWithCode(1),
-                "Unable to open file: " + dir.file("gfx.p"));
-    EXPECT_EXIT({ ParameterFile p("/dev/zero"); }, ::testing::ExitedWithCode(1), "Unable to open file: /dev/zero");
+    for (const std::string& path : {std::string("/nonexistent/dir/gfx.p"), dir.file("gfx.p"), std::string("/dev/zero")})
+        EXPECT_EXIT({ ParameterFile p(path); }, ::testing::ExitedWithCode(1), "Unable to open file: " + path) << path;
 }
 
 } // namespace

@@ -78,42 +78,41 @@ class PlayerHover : public GameWorld {};
 
 TEST_F(PlayerHover, FloatsSteadilyOverLandAndWaterAtEveryStepLength)
 {
-    struct Case {
-        const char* ground;
-        float dt;
-    } cases[] = {{"land", 0.033f}, {"land", 0.04f}, {"land", 0.1f},
-                 {"water", 0.033f}, {"water", 0.04f}, {"water", 0.1f}};
-    for (const Case& c : cases) {
-        TearDown();
-        SetUp();
-        const float ground = 10.0f;
-        if (std::string(c.ground) == "land")
-            flat_ground(ground);
-        else
-            ground_plane(ground);
-        PlayerImpl* p = make_player(NxVec3(40, ground + 4, 40));
-        run(5.0f, c.dt); // settle
-        float low = 1e9f, high = -1e9f;
-        for (float t = 0; t < 10.0f; t += c.dt) {
-            frame(c.dt);
-            float y = p->actor->getGlobalPosition().y;
-            low = std::min(low, y), high = std::max(high, y);
+    const float ground = 10.0f;
+    for (bool land : {true, false})
+        for (float dt : {0.033f, 0.04f, 0.1f}) {
+            SCOPED_TRACE(testing::Message() << (land ? "land" : "water") << " at " << dt);
+            TearDown();
+            SetUp();
+            land ? flat_ground(ground) : ground_plane(ground);
+            PlayerImpl* p = make_player(NxVec3(40, ground + 4, 40));
+            run(5.0f, dt); // settle
+            float low = 1e9f, high = -1e9f;
+            for (float t = 0; t < 10.0f; t += dt) {
+                frame(dt);
+                float y = p->actor->getGlobalPosition().y;
+                low = std::min(low, y), high = std::max(high, y);
+            }
+            // The box (half height 0.5) stays clear of the ground, about its own height above
+            // it, and does not bob.
+            EXPECT_GT(low - 0.5f, ground + 0.3f);
+            EXPECT_LT(high - 0.5f, ground + 2.0f);
+            EXPECT_LT(high - low, 0.15f);
+            EXPECT_GT(p->up_axis().y, 0.99f);
         }
-        std::string what = std::string(c.ground) + " at " + std::to_string(c.dt);
-        // The box (half height 0.5) stays clear of the ground, about its own height above it,
-        // and does not bob.
-        EXPECT_GT(low - 0.5f, ground + 0.3f) << what;
-        EXPECT_LT(high - 0.5f, ground + 2.0f) << what;
-        EXPECT_LT(high - low, 0.15f) << what;
-        EXPECT_GT(p->up_axis().y, 0.99f) << what;
-    }
 }
 
-TEST_F(PlayerHover, ForwardDrivesAlongLocalXAndLeftTurnsAboutY)
+TEST_F(PlayerHover, ARolledHoverIsLevelWithinTwoSecondsThenForwardDrivesAlongLocalXAndLeftTurnsAboutY)
 {
     flat_ground(10);
-    PlayerImpl* p = make_player(NxVec3(40, 13, 40));
-    run(3.0f, 0.04f);
+    PlayerImpl* p = make_player(NxVec3(40, 12, 40));
+    NxMat34 pose = p->actor->getGlobalPose();
+    pose.M = rotation_about_x(30.0f * kPi / 180.0f);
+    p->actor->setGlobalPose(pose);
+    run(2.0f, 0.04f);
+    EXPECT_GT(p->up_axis().y, std::cos(5.0f * kPi / 180.0f));
+
+    run(1.0f, 0.04f);
     NxVec3 start = p->actor->getGlobalPosition();
     p->set_forward(true);
     run(1.0f, 0.04f);
@@ -125,29 +124,14 @@ TEST_F(PlayerHover, ForwardDrivesAlongLocalXAndLeftTurnsAboutY)
     p->set_left(true);
     run(0.5f, 0.04f);
     // A left turn about +y takes the nose from +x toward -z.
-    NxVec3 nose = p->forward_axis();
-    EXPECT_LT(nose.z, -0.2f);
+    EXPECT_LT(p->forward_axis().z, -0.2f);
     EXPECT_GT(p->actor->getAngularVelocity().y, 0.2f);
-}
-
-TEST_F(PlayerHover, ARolledHoverIsLevelWithinTwoSeconds)
-{
-    flat_ground(10);
-    PlayerImpl* p = make_player(NxVec3(40, 12, 40));
-    NxMat34 pose = p->actor->getGlobalPose();
-    pose.M = rotation_about_x(30.0f * kPi / 180.0f);
-    p->actor->setGlobalPose(pose);
-    run(2.0f, 0.04f);
-    EXPECT_GT(p->up_axis().y, std::cos(5.0f * kPi / 180.0f));
 }
 
 TEST_F(PlayerHover, TwoJumpsCloserThanTheDelayGiveOne)
 {
-    struct Case {
-        float second_after;
-        int jumps;
-    } cases[] = {{0.5f, 1}, {1.0f, 1}, {1.5f, 2}};
-    for (const Case& c : cases) {
+    for (auto [second_after, jumps] : {std::pair{0.5f, 1}, {1.0f, 1}, {1.5f, 2}}) {
+        SCOPED_TRACE(second_after);
         TearDown();
         SetUp();
         ground_plane(0);
@@ -157,13 +141,11 @@ TEST_F(PlayerHover, TwoJumpsCloserThanTheDelayGiveOne)
         p->jump(10.0f);
         frame(0.04f);
         float one = p->actor->getLinearVelocity().y;
-        p->jump(10.0f + c.second_after);
+        p->jump(10.0f + second_after);
         frame(0.04f);
         float after = p->actor->getLinearVelocity().y;
-        if (c.jumps == 1)
-            EXPECT_LT(after, one) << c.second_after;
-        else
-            EXPECT_GT(after, one * 1.5f) << c.second_after;
+        EXPECT_EQ(after > one * 1.5f, jumps == 2);
+        EXPECT_EQ(after < one, jumps == 1);
     }
 }
 

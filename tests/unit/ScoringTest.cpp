@@ -51,46 +51,48 @@ protected:
         GameWorld::SetUp();
         ground_plane(-50);
     }
-    Collectable* crystal(const NxVec3& at)
+    // Each registered and held where it is put.
+    template <class T> T* held(T* o, const NxVec3& at)
     {
-        Collectable* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10,
-                                         nullptr);
-        ai->register_object(c);
-        hold(c, at);
-        return c;
-    }
-    Opponent* opponent(const NxVec3& at)
-    {
-        Opponent* o = new Opponent(game_file("config/objects/defaultHo.p").c_str(), scene, at, nullptr);
-        ai->register_object(o);
+        if (static_cast<MovingObject*>(o) != ai->player) ai->register_object(o);
         hold(o, at);
         return o;
     }
-    PlayerImpl* player(const NxVec3& at)
+    Collectable* crystal(const NxVec3& at)
     {
-        PlayerImpl* p = make_player(at);
-        hold(p, at);
-        return p;
+        return held(new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10, nullptr),
+                    at);
     }
+    Opponent* opponent(const NxVec3& at)
+    {
+        return held(new Opponent(game_file("config/objects/defaultHo.p").c_str(), scene, at, nullptr), at);
+    }
+    PlayerImpl* player(const NxVec3& at) { return held(make_player(at), at); }
     void physics_step() { step(*scene, 1, 0.04f); }
 };
 
-TEST_F(Scoring, ThePlayerScoresValueTimesMultiplierAndTheCrystalGoesOnce)
+TEST_F(Scoring, CollectorsScoreValueTimesMultiplierAndTheCrystalGoesOnce)
 {
     Collectable* c = crystal(NxVec3(0, 0, 0));
     c->multiplier = 3;
     PlayerImpl* p = player(NxVec3(30, 0, 0));
+    Opponent* o = opponent(NxVec3(-30, 0, 0));
     physics_step();
     EXPECT_EQ(ai->player_points(), 0);
-    p->actor->setGlobalPosition(NxVec3(1, 0, 0)); // into the crystal's sensor
+    // Both into the crystal's sensor in one step: both score, the crystal is removed once.
+    p->actor->setGlobalPosition(NxVec3(1.2f, 0, 0));
+    o->actor->setGlobalPosition(NxVec3(-1.2f, 0, 0));
     physics_step();
     EXPECT_EQ(ai->player_points(), 30);
-    EXPECT_EQ(sounds_named("collect"), 1);
+    EXPECT_EQ(o->get_points(), 30);
+    EXPECT_EQ(sounds_named("collect"), 2);
     EXPECT_TRUE(ai->collectables.empty());
     EXPECT_EQ(ai->removed.size(), 1u);
+    const unsigned actors = scene->getNbActors();
     ai->flush();
     EXPECT_TRUE(ai->removed.empty());
-    EXPECT_EQ(scene->getNbActors(), 2u); // the plane and the player
+    EXPECT_EQ(scene->getNbActors(), actors - 1) << "the crystal's actor goes with it";
+    EXPECT_EQ(ai->opponent_score_table(), std::vector<int>{30});
 }
 
 TEST_F(Scoring, CrystalsTouchingSensorsScoreNothing)
@@ -113,25 +115,10 @@ TEST_F(Scoring, CrystalsTouchingSensorsScoreNothing)
         EXPECT_EQ(ai->collectables.size(), c.sensor_of_opponent ? 1u : 2u) << c.what;
         EXPECT_TRUE(ai->removed.empty()) << c.what;
         EXPECT_EQ(sounds_named("collect"), 0) << c.what;
-        if (c.sensor_of_opponent) EXPECT_EQ(static_cast<Opponent*>(owner)->sensor_count, 0) << c.what;
+        if (c.sensor_of_opponent) {
+            EXPECT_EQ(static_cast<Opponent*>(owner)->sensor_count, 0) << c.what;
+        }
     }
-}
-
-TEST_F(Scoring, TwoCollectorsInOneStepBothScoreAndTheCrystalIsRemovedOnce)
-{
-    crystal(NxVec3(0, 0, 0));
-    PlayerImpl* p = player(NxVec3(30, 0, 0));
-    Opponent* o = opponent(NxVec3(-30, 0, 0));
-    physics_step();
-    p->actor->setGlobalPosition(NxVec3(1.2f, 0, 0));
-    o->actor->setGlobalPosition(NxVec3(-1.2f, 0, 0));
-    physics_step();
-    EXPECT_EQ(ai->player_points(), 10);
-    EXPECT_EQ(o->get_points(), 10);
-    EXPECT_EQ(sounds_named("collect"), 2);
-    EXPECT_EQ(ai->removed.size(), 1u);
-    ai->flush();
-    EXPECT_EQ(ai->opponent_score_table(), std::vector<int>{10});
 }
 
 TEST_F(Scoring, TheSensorCountsEveryObjectInsideAndKeepsItsFirstTurnSide)
@@ -214,17 +201,18 @@ TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
         EXPECT_NEAR(at.z, 256 + 128 * std::sin(a), 1e-3f) << i;
         EXPECT_NEAR(at.y, 25.5f, 1e-4f) << i; // plane 20, plus 5, plus half the hull's height
         EXPECT_NEAR(o->actor->getGlobalOrientation().getColumn(1).y, 1.0f, 1e-5f) << i;
-        if (i < 5) EXPECT_EQ(opponents[i]->get_points(), 0) << i;
+        if (i < 5) {
+            EXPECT_EQ(opponents[i]->get_points(), 0) << i;
+        }
     }
     // Each faces the centre: the player along +x, the opponents along -z.
-    NxVec3 to_centre = centre - p->actor->getGlobalPosition();
-    to_centre.y = 0;
-    to_centre.normalize();
-    EXPECT_GT(p->forward_axis().dot(to_centre), 0.999f);
-    NxVec3 o_nose = -opponents[1]->actor->getGlobalOrientation().getColumn(2);
-    NxVec3 o_to_centre = centre - opponents[1]->actor->getGlobalPosition();
-    o_to_centre.y = 0;
-    o_to_centre.normalize();
-    EXPECT_GT(o_nose.dot(o_to_centre), 0.999f);
+    auto facing_centre = [&](MovingObject* o, const NxVec3& nose) {
+        NxVec3 to_centre = centre - o->actor->getGlobalPosition();
+        to_centre.y = 0;
+        to_centre.normalize();
+        EXPECT_GT(nose.dot(to_centre), 0.999f);
+    };
+    facing_centre(p, p->forward_axis());
+    facing_centre(opponents[1], -opponents[1]->actor->getGlobalOrientation().getColumn(2));
     ai->flush();
 }

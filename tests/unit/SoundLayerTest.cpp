@@ -7,26 +7,14 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <set>
-#include <thread>
+#include <vector>
 
 namespace {
 
-// Polls until the channel reports its sound has ended (or five seconds pass).
-bool wait_until_ended(FMOD::Channel* channel)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (std::chrono::steady_clock::now() < deadline) {
-        bool playing = true;
-        channel->isPlaying(&playing);
-        if (!playing) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
+const FMOD_MODE kEffectMode = FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE;
 
 class SoundLayerTest : public ::testing::Test {
 protected:
@@ -39,19 +27,27 @@ protected:
     {
         if (system) system->release();
     }
-    FMOD::Sound* effect(double seconds, FMOD_MODE mode = FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE)
+    // A tone of `seconds` loaded whole (an effect) or streamed (a track).
+    FMOD::Sound* sound(double seconds, bool stream = false)
     {
-        std::string path = dir.write("effect" + std::to_string(++files) + ".wav", wav_bytes(seconds));
+        std::string path = dir.write("sound" + std::to_string(++files) + (stream ? ".ogg" : ".wav"), wav_bytes(seconds));
         FMOD::Sound* s = nullptr;
-        EXPECT_EQ(system->createSound(path.c_str(), mode, nullptr, &s), FMOD_OK);
+        EXPECT_EQ(stream ? system->createStream(path.c_str(), kEffectMode, nullptr, &s)
+                         : system->createSound(path.c_str(), kEffectMode, nullptr, &s),
+                  FMOD_OK);
         return s;
     }
-    FMOD::Sound* track(double seconds)
+    FMOD::Channel* play(FMOD::Sound* s, bool paused = false)
     {
-        std::string path = dir.write("track" + std::to_string(++files) + ".ogg", wav_bytes(seconds));
-        FMOD::Sound* s = nullptr;
-        EXPECT_EQ(system->createStream(path.c_str(), FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE, nullptr, &s), FMOD_OK);
-        return s;
+        FMOD::Channel* c = nullptr;
+        EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, paused, &c), FMOD_OK);
+        return c;
+    }
+    static bool playing(FMOD::Channel* c)
+    {
+        bool p = false;
+        c->isPlaying(&p);
+        return p;
     }
 
     TempDir dir;
@@ -77,21 +73,7 @@ TEST_F(SoundLayerTest, InitOpensTheMixerOnceWithTheChannelsAsked)
     EXPECT_EQ(Mix_AllocateChannels(-1), 4) << "releasing the refused system must leave the mixer open";
 }
 
-TEST(SoundLayerInit, ChannelCountOutOfRangeIsRefusedAndLeavesNothingOpen)
-{
-    FMOD::System* system = nullptr;
-    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
-    EXPECT_EQ(system->init(0, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
-    EXPECT_EQ(system->init(-3, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
-    EXPECT_EQ(system->init(100000, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-    EXPECT_EQ(system->init(1, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-    EXPECT_EQ(system->max_channels, 1);
-    system->release();
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "release closes the audio subsystem it opened";
-}
-
-TEST(SoundLayerInit, CallsBeforeInitAreRefused)
+TEST(SoundLayerInit, CallsBeforeInitAndChannelCountsOutOfRangeAreRefusedAndLeaveNothingOpen)
 {
     FMOD::System* system = nullptr;
     ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
@@ -100,7 +82,12 @@ TEST(SoundLayerInit, CallsBeforeInitAreRefused)
     EXPECT_EQ(s, nullptr);
     EXPECT_EQ(system->set3DSettings(1, 1, 1), FMOD_ERR_UNINITIALIZED);
     EXPECT_EQ(system->update(), FMOD_ERR_UNINITIALIZED);
+    for (int channels : {0, -3, 100000}) EXPECT_EQ(system->init(channels, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    EXPECT_EQ(system->init(1, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
+    EXPECT_EQ(system->max_channels, 1);
     system->release();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "release closes the audio subsystem it opened";
 }
 
 TEST(SoundLayerInit, WithoutADeviceFallsBackToTheSilentDriverWithOneMessage)
@@ -122,51 +109,45 @@ TEST(SoundLayerInit, WithoutADeviceFallsBackToTheSilentDriverWithOneMessage)
 
     // The silent mixer still plays and ends sounds like a real one.
     TempDir dir;
-    std::string path = dir.write("e.wav", wav_bytes(0.05));
     FMOD::Sound* s = nullptr;
-    ASSERT_EQ(system->createSound(path.c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_OK);
+    ASSERT_EQ(system->createSound(dir.write("e.wav", wav_bytes(0.05)).c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_OK);
     FMOD::Channel* c = nullptr;
     ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, false, &c), FMOD_OK);
     EXPECT_TRUE(wait_until_ended(c));
     system->release();
 }
 
-TEST_F(SoundLayerTest, LoadTellsAMissingFileFromOneThatCannotBeDecoded)
+TEST_F(SoundLayerTest, LoadTellsAMissingFileFromOneThatCannotBeDecodedAndRefusesContradictoryModes)
 {
     FMOD::Sound* s = reinterpret_cast<FMOD::Sound*>(1);
     EXPECT_EQ(system->createSound(dir.file("none.wav").c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FILE_NOTFOUND);
     EXPECT_EQ(s, nullptr);
     EXPECT_EQ(system->createStream(dir.file("none.ogg").c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FILE_NOTFOUND);
-
     std::string junk = dir.write("junk.wav", "this is no sound at all, only words");
     EXPECT_EQ(system->createSound(junk.c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FORMAT);
     std::string empty = dir.write("empty.ogg", "");
     EXPECT_EQ(system->createStream(empty.c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FORMAT);
     EXPECT_EQ(s, nullptr);
     EXPECT_TRUE(system->sounds.empty());
-}
-
-TEST_F(SoundLayerTest, ModeBitsAreKeptAndContradictionsRefused)
-{
-    FMOD::Sound* s = effect(0.1, FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE);
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->mode, 0x29u);
-    EXPECT_FALSE(s->stream);
 
     std::string path = dir.write("m.wav", wav_bytes(0.1));
-    FMOD::Sound* bad = nullptr;
-    EXPECT_EQ(system->createSound(path.c_str(), FMOD_LOOP_OFF | FMOD_LOOP_NORMAL, nullptr, &bad), FMOD_ERR_INVALID_PARAM);
-    EXPECT_EQ(system->createSound(path.c_str(), FMOD_2D | FMOD_3D, nullptr, &bad), FMOD_ERR_INVALID_PARAM);
-    EXPECT_EQ(system->createSound(path.c_str(), 0x4000, nullptr, &bad), FMOD_ERR_INVALID_PARAM);
+    for (FMOD_MODE bad : std::initializer_list<FMOD_MODE>{FMOD_LOOP_OFF | FMOD_LOOP_NORMAL, FMOD_2D | FMOD_3D, 0x4000})
+        EXPECT_EQ(system->createSound(path.c_str(), bad, nullptr, &s), FMOD_ERR_INVALID_PARAM) << bad;
+    s = sound(0.1);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->mode, 0x29u) << "the mode bits are kept";
+    EXPECT_FALSE(s->stream);
 }
 
-TEST_F(SoundLayerTest, VolumeIsClampedToZeroToOneAndReachesTheMixer)
+TEST_F(SoundLayerTest, APausedStartWaitsForUnpauseAndVolumeIsClampedToZeroToOneOnTheMixer)
 {
-    FMOD::Sound* s = effect(1.0);
-    FMOD::Channel* c = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, true, &c), FMOD_OK);
-    EXPECT_FLOAT_EQ(c->volume, 1.0f) << "a new channel starts at full volume";
+    FMOD::Channel* c = play(sound(2.0), true);
+    ASSERT_NE(c, nullptr);
+    EXPECT_TRUE(playing(c)) << "a paused channel counts as playing";
+    EXPECT_FALSE(c->started);
+    EXPECT_EQ(Mix_Playing(c->index), 0) << "nothing may sound before the volume is set";
 
+    EXPECT_FLOAT_EQ(c->volume, 1.0f) << "a new channel starts at full volume";
     struct Case {
         float given, kept;
         int mixer;
@@ -180,21 +161,6 @@ TEST_F(SoundLayerTest, VolumeIsClampedToZeroToOneAndReachesTheMixer)
         EXPECT_EQ(c->mixer_volume, k.mixer) << k.given;
         EXPECT_EQ(Mix_Volume(c->index, -1), k.mixer) << k.given;
     }
-}
-
-TEST_F(SoundLayerTest, APausedStartWaitsForUnpause)
-{
-    FMOD::Sound* s = effect(2.0);
-    FMOD::Channel* c = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, true, &c), FMOD_OK);
-    ASSERT_NE(c, nullptr);
-    bool playing = false;
-    c->isPlaying(&playing);
-    EXPECT_TRUE(playing) << "a paused channel counts as playing";
-    EXPECT_FALSE(c->started);
-    EXPECT_EQ(Mix_Playing(c->index), 0) << "nothing may sound before the volume is set";
-
-    ASSERT_EQ(c->setVolume(0.25f), FMOD_OK);
     ASSERT_EQ(c->setPaused(false), FMOD_OK);
     EXPECT_TRUE(c->started);
     EXPECT_EQ(Mix_Playing(c->index), 1);
@@ -204,28 +170,22 @@ TEST_F(SoundLayerTest, APausedStartWaitsForUnpause)
 
     ASSERT_EQ(c->setPaused(true), FMOD_OK);
     EXPECT_EQ(Mix_Paused(c->index), 1);
-    c->isPlaying(&playing);
-    EXPECT_TRUE(playing);
+    EXPECT_TRUE(playing(c));
     ASSERT_EQ(c->setPaused(false), FMOD_OK);
     EXPECT_EQ(Mix_Paused(c->index), 0);
 }
 
 TEST_F(SoundLayerTest, OverlappingEffectsTakeChannelsOfTheirOwnAndTheOldestIsStolenWhenFull)
 {
-    FMOD::Sound* s = effect(3.0);
+    FMOD::Sound* s = sound(3.0);
     std::set<int> used;
-    FMOD::Channel* first = nullptr;
-    for (int i = 0; i < 4; ++i) {
-        FMOD::Channel* c = nullptr;
-        ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, s, false, &c), FMOD_OK);
-        if (i == 0) first = c;
-        used.insert(c->index);
-    }
+    FMOD::Channel* first = play(s);
+    used.insert(first->index);
+    for (int i = 1; i < 4; ++i) used.insert(play(s)->index);
     EXPECT_EQ(used.size(), 4u);
 
-    FMOD::Sound* other = effect(3.0);
-    FMOD::Channel* c = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, other, false, &c), FMOD_OK);
+    FMOD::Sound* other = sound(3.0);
+    FMOD::Channel* c = play(other);
     EXPECT_EQ(c, first) << "the voice started longest ago makes room";
     EXPECT_EQ(c->sound, other);
     EXPECT_EQ(Mix_GetChunk(c->index), other->chunk);
@@ -233,32 +193,25 @@ TEST_F(SoundLayerTest, OverlappingEffectsTakeChannelsOfTheirOwnAndTheOldestIsSto
 
 TEST_F(SoundLayerTest, AnEndedSoundFreesItsChannel)
 {
-    FMOD::Sound* shortone = effect(0.05);
-    FMOD::Channel* c = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, shortone, false, &c), FMOD_OK);
+    FMOD::Channel* c = play(sound(0.05));
     int index = c->index;
     ASSERT_TRUE(wait_until_ended(c));
     ASSERT_EQ(system->update(), FMOD_OK);
     EXPECT_EQ(c->sound, nullptr);
     EXPECT_EQ(c->setVolume(0.5f), FMOD_ERR_INVALID_HANDLE) << "an ended channel is no longer a handle";
     EXPECT_EQ(system->updates, 1u);
-
-    // Its voice is the first free one again.
-    FMOD::Channel* again = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, effect(1.0), false, &again), FMOD_OK);
-    EXPECT_EQ(again->index, index);
+    EXPECT_EQ(play(sound(1.0))->index, index) << "its voice is the first free one again";
 }
 
 TEST_F(SoundLayerTest, StreamsPlayOneAtATimeOnTheMusicChannel)
 {
-    FMOD::Sound* a = track(3.0);
-    FMOD::Sound* b = track(0.1);
+    FMOD::Sound* a = sound(3.0, true);
+    FMOD::Sound* b = sound(0.1, true);
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
     EXPECT_TRUE(a->stream);
 
-    FMOD::Channel* ca = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, a, true, &ca), FMOD_OK);
+    FMOD::Channel* ca = play(a, true);
     EXPECT_EQ(ca, &system->music_channel);
     EXPECT_EQ(Mix_PlayingMusic(), 0);
     ASSERT_EQ(ca->setVolume(0.5f), FMOD_OK);
@@ -268,8 +221,7 @@ TEST_F(SoundLayerTest, StreamsPlayOneAtATimeOnTheMusicChannel)
     EXPECT_EQ(system->current_music, a);
 
     // The second stream takes over: the first is no longer reported as playing.
-    FMOD::Channel* cb = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, b, false, &cb), FMOD_OK);
+    FMOD::Channel* cb = play(b);
     EXPECT_EQ(cb, ca);
     EXPECT_EQ(system->current_music, b);
     EXPECT_FLOAT_EQ(cb->volume, 1.0f);
@@ -278,10 +230,8 @@ TEST_F(SoundLayerTest, StreamsPlayOneAtATimeOnTheMusicChannel)
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 
     // A track that ended plays again from its start.
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, b, false, &cb), FMOD_OK);
-    bool playing = false;
-    cb->isPlaying(&playing);
-    EXPECT_TRUE(playing);
+    cb = play(b);
+    EXPECT_TRUE(playing(cb));
     EXPECT_TRUE(wait_until_ended(cb));
 }
 
@@ -292,35 +242,32 @@ TEST_F(SoundLayerTest, PlaySoundRefusesWhatIsNotOneOfItsSounds)
     EXPECT_EQ(c, nullptr);
     FMOD::Sound stranger;
     EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, &stranger, false, &c), FMOD_ERR_INVALID_HANDLE);
-    EXPECT_EQ(system->playSound(static_cast<FMOD_CHANNELINDEX>(4), effect(0.1), false, &c), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(system->playSound(static_cast<FMOD_CHANNELINDEX>(4), sound(0.1), false, &c), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(system->plays, 0u);
 }
 
 TEST_F(SoundLayerTest, SettingsAreCheckedAndKept)
 {
     EXPECT_EQ(system->set3DSettings(2.0f, 0.5f, 3.0f), FMOD_OK);
-    EXPECT_FLOAT_EQ(system->doppler_scale, 2.0f);
-    EXPECT_FLOAT_EQ(system->distance_factor, 0.5f);
-    EXPECT_FLOAT_EQ(system->rolloff_scale, 3.0f);
+    EXPECT_EQ((std::vector<float>{system->doppler_scale, system->distance_factor, system->rolloff_scale}),
+              (std::vector<float>{2, 0.5f, 3}));
     EXPECT_EQ(system->set3DSettings(1.0f, 0.0f, 1.0f), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(system->set3DSettings(-1.0f, 1.0f, 1.0f), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(system->set3DSettings(1.0f, NAN, 1.0f), FMOD_ERR_INVALID_PARAM);
     EXPECT_FLOAT_EQ(system->distance_factor, 0.5f) << "a refused call changes nothing";
 
-    FMOD::Sound* s = effect(0.1);
+    FMOD::Sound* s = sound(0.1);
     EXPECT_EQ(s->set3DMinMaxDistance(5.0f, 500.0f), FMOD_OK);
     EXPECT_EQ(s->set3DMinMaxDistance(50.0f, 5.0f), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(s->set3DMinMaxDistance(-1.0f, 5.0f), FMOD_ERR_INVALID_PARAM);
     float lo = 0, hi = 0;
     s->get3DMinMaxDistance(&lo, &hi);
-    EXPECT_FLOAT_EQ(lo, 5.0f);
-    EXPECT_FLOAT_EQ(hi, 500.0f);
+    EXPECT_EQ((std::vector<float>{lo, hi}), (std::vector<float>{5, 500}));
 
     FMOD_VECTOR pos{1, 2, 3}, vel{0, 0, 0}, fwd{0, 0, 1}, up{0, 1, 0};
     EXPECT_EQ(system->set3DListenerAttributes(0, &pos, &vel, &fwd, &up), FMOD_OK);
-    EXPECT_FLOAT_EQ(system->listener_position.z, 3.0f);
-    EXPECT_FLOAT_EQ(system->listener_forward.z, 1.0f);
-    EXPECT_FLOAT_EQ(system->listener_up.y, 1.0f);
+    EXPECT_EQ((std::vector<float>{system->listener_position.z, system->listener_forward.z, system->listener_up.y}),
+              (std::vector<float>{3, 1, 1}));
     EXPECT_EQ(system->set3DListenerAttributes(1, &pos, &vel, &fwd, &up), FMOD_ERR_INVALID_PARAM);
 }
 

@@ -7,27 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <tuple>
 #include <fstream>
 #include <sstream>
 
 namespace {
 
-TEST(Resize, SidesAtLeast200AndEven)
+TEST(Resize, SidesAtLeast200AndEvenAndPointsAtMost100)
 {
-    int w = 151, h = 333;
-    clamp_resize(w, h);
-    EXPECT_EQ(w, 200);
-    EXPECT_EQ(h, 332);
-    w = 1025;
-    h = 768;
-    clamp_resize(w, h);
-    EXPECT_EQ(w, 1024);
-    EXPECT_EQ(h, 768);
-}
-
-TEST(PointSize, ClampedTo100)
-{
+    for (auto [w, h, kept_w, kept_h] : {std::array{151, 333, 200, 332}, std::array{1025, 768, 1024, 768}}) {
+        clamp_resize(w, h);
+        EXPECT_EQ(w, kept_w);
+        EXPECT_EQ(h, kept_h);
+    }
     EXPECT_FLOAT_EQ(clamp_point_size(256), 100);
     EXPECT_FLOAT_EQ(clamp_point_size(64), 64);
 }
@@ -65,40 +59,27 @@ TEST(Perspective, AspectOfOffscreenTargets)
 
 TEST(TextureFilterTable, MinAndMagFilters)
 {
-    EXPECT_EQ(min_filter_for(2, true), GL_LINEAR_MIPMAP_LINEAR);
-    EXPECT_EQ(min_filter_for(2, false), GL_NEAREST_MIPMAP_LINEAR);
-    EXPECT_EQ(min_filter_for(1, true), GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(min_filter_for(1, false), GL_NEAREST_MIPMAP_NEAREST);
-    EXPECT_EQ(min_filter_for(0, true), GL_LINEAR);
-    EXPECT_EQ(min_filter_for(7, false), GL_NEAREST);
+    // F5 steps the mode through 0, 1, 2; anything else is the plain filter.
+    const std::tuple<int, bool, GLint> min_filters[] = {
+        {2, true, GL_LINEAR_MIPMAP_LINEAR},   {2, false, GL_NEAREST_MIPMAP_LINEAR}, {1, true, GL_LINEAR_MIPMAP_NEAREST},
+        {1, false, GL_NEAREST_MIPMAP_NEAREST}, {0, true, GL_LINEAR},               {7, false, GL_NEAREST}};
+    for (auto [mode, linear, filter] : min_filters) EXPECT_EQ(min_filter_for(mode, linear), filter) << mode << linear;
     EXPECT_EQ(mag_filter_for(GL_NEAREST_MIPMAP_NEAREST), GL_LINEAR);
     EXPECT_EQ(mag_filter_for(GL_NEAREST), GL_NEAREST);
     EXPECT_STREQ(filter_name(min_filter_for(1, false)), "GL_NEAREST_MIPMAP_NEAREST");
 }
 
-TEST(TextureFilterTable, ThreePressesOfF5ReturnToTheStart)
-{
-    int mode = 0;
-    for (int i = 0; i < 3; ++i) mode = (mode + 1) % 3;
-    EXPECT_EQ(min_filter_for(mode, true), min_filter_for(0, true));
-}
-
 TEST(ExtensionList, WholeTokensOnly)
 {
     EXPECT_FALSE(is_extension_supported("GL_ARB_foo", nullptr));
-    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", "GL_ARB_foobar"));
-    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", "GL_ARB_fo GL_X"));
-    EXPECT_TRUE(is_extension_supported("GL_ARB_foo", "GL_X GL_ARB_foo"));
-    EXPECT_TRUE(is_extension_supported("GL_ARB_foo", "GL_ARB_foo GL_X"));
-    EXPECT_TRUE(is_extension_supported("GL_ARB_foo", "GL_ARB_foo "));
-    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", ""));
+    const std::pair<const char*, bool> lists[] = {{"GL_ARB_foobar", false},  {"GL_ARB_fo GL_X", false},
+                                                  {"", false},               {"GL_X GL_ARB_foo", true},
+                                                  {"GL_ARB_foo GL_X", true}, {"GL_ARB_foo ", true}};
+    for (auto [list, found] : lists)
+        EXPECT_EQ(is_extension_supported("GL_ARB_foo", list), found) << list;
 }
 
-} // namespace
-
 // ---- the graphics file refused before a window opens ----
-
-namespace {
 
 // The game's own graphics file with `key` set to `value` ("" removes it).
 std::string gfx_with(const TempDir& dir, const std::string& key, const std::string& value)
