@@ -43,14 +43,23 @@ std::vector<uint32_t> buffer_contents(GLuint buffer, size_t count)
 
 using FboTest = ResourceGlTest;
 
-TEST_F(FboTest, ColourTargetIsCompleteAndTakesDrawing)
+const GLenum kComplete = GL_FRAMEBUFFER_COMPLETE_EXT;
+
+GLenum create_colour(FBO& fbo, int w, int h, GLenum attachment)
+{
+    return fbo.create_color(GL_TEXTURE_2D, GL_RGBA, w, h, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR, GL_CLAMP_TO_EDGE,
+                            attachment);
+}
+
+// The first call makes the framebuffer, its depth buffer and a texture that takes drawing; a
+// second call on the same target adds exactly one texture on the next attachment.
+TEST_F(FboTest, ColourTargetTakesDrawingAndASecondCallAddsOneTexture)
 {
     FBO fbo;
     ::testing::internal::CaptureStdout();
-    GLenum status = fbo.create_color(GL_TEXTURE_2D, GL_RGBA, 64, 32, GL_RGBA, GL_UNSIGNED_BYTE,
-                                     GL_LINEAR, GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT);
+    GLenum status = create_colour(fbo, 64, 32, GL_COLOR_ATTACHMENT0_EXT);
     std::string out = ::testing::internal::GetCapturedStdout();
-    ASSERT_EQ(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    ASSERT_EQ(status, kComplete);
     EXPECT_EQ(fbo.status, status);
     EXPECT_NE(out.find("creating new FBO\n"), std::string::npos);
     EXPECT_NE(fbo.framebuffer, 0u);
@@ -72,25 +81,12 @@ TEST_F(FboTest, ColourTargetIsCompleteAndTakesDrawing)
     GLint bound = -1;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
     EXPECT_EQ(bound, 0);
-}
 
-TEST_F(FboTest, SecondColourCallAddsExactlyOneTexture)
-{
-    FBO fbo;
-    ASSERT_EQ(fbo.create_color(GL_TEXTURE_2D, GL_RGBA, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR,
-                               GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT),
-              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
     const GLuint framebuffer = fbo.framebuffer, first = fbo.id, depth = fbo.depth_renderbuffer;
-    fbo.unbind_framebuffer();
-    GLuint probe[8];
-    glGenTextures(8, probe); // names handed out before the call
-    glDeleteTextures(8, probe);
-
     ::testing::internal::CaptureStdout();
-    GLenum status = fbo.create_color(GL_TEXTURE_2D, GL_RGBA, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE,
-                                     GL_LINEAR, GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT1_EXT);
-    std::string out = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    status = create_colour(fbo, 64, 32, GL_COLOR_ATTACHMENT1_EXT);
+    out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(status, kComplete);
     EXPECT_NE(out.find("FBO already exists\n"), std::string::npos);
     EXPECT_EQ(out.find("creating new FBO"), std::string::npos);
     EXPECT_EQ(fbo.framebuffer, framebuffer);
@@ -100,10 +96,8 @@ TEST_F(FboTest, SecondColourCallAddsExactlyOneTexture)
     EXPECT_NE(fbo.second_id, first);
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0_EXT), first);
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT1_EXT), fbo.second_id);
-    // Exactly one new texture name is in use.
     int live = 0;
-    for (GLuint n = 1; n < 64; ++n)
-        if (glIsTexture(n)) ++live;
+    for (GLuint n = 1; n < 64; ++n) live += glIsTexture(n) ? 1 : 0;
     EXPECT_EQ(live, 2);
 }
 
@@ -114,7 +108,7 @@ TEST_F(FboTest, FloatGridTargetWithItsBuffers)
     GLenum status = fbo.create_grid(GL_TEXTURE_RECTANGLE_ARB, float_rgba32_format(), 16, 8,
                                     GL_RGBA, GL_FLOAT, GL_NEAREST, GL_CLAMP_TO_EDGE);
     std::string out = ::testing::internal::GetCapturedStdout();
-    ASSERT_EQ(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    ASSERT_EQ(status, kComplete);
     EXPECT_NE(out.find("building index for tris, w=16, h=8\n"), std::string::npos);
     GridIndexList full = full_grid_indices(16, 8), half = half_grid_indices(16, 8);
     EXPECT_NE(out.find("_texIBO_len=" + std::to_string(full.count) + ", _texIBOloRes_len=" +
@@ -146,7 +140,7 @@ TEST_F(FboTest, DepthTargetComparesAndIsComplete)
                                      GL_UNSIGNED_INT, GL_LINEAR, GL_CLAMP_TO_BORDER,
                                      GL_DEPTH_ATTACHMENT_EXT);
     std::string out = ::testing::internal::GetCapturedStdout();
-    ASSERT_EQ(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    ASSERT_EQ(status, kComplete);
     EXPECT_NE(out.find("creating new Depth FBO\n"), std::string::npos);
     EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT_EXT), fbo.id);
     glBindTexture(GL_TEXTURE_2D, fbo.id);
@@ -157,8 +151,10 @@ TEST_F(FboTest, DepthTargetComparesAndIsComplete)
     EXPECT_EQ(mode, GL_COMPARE_R_TO_TEXTURE_ARB);
     EXPECT_EQ(func, GL_LEQUAL);
     EXPECT_EQ(wrap, GL_CLAMP_TO_BORDER);
-    fbo.unbind_shadow();
+    fbo.unbind_shadow(); // the map is read plainly again by whoever binds it next
+    glBindTexture(GL_TEXTURE_2D, fbo.id);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, &mode);
+    EXPECT_EQ(mode, GL_NONE);
 }
 
 TEST_F(FboTest, IncompleteTargetIsReported)
@@ -166,10 +162,9 @@ TEST_F(FboTest, IncompleteTargetIsReported)
     FBO fbo;
     ::testing::internal::CaptureStderr();
     // A colour texture of zero size cannot be complete.
-    GLenum status = fbo.create_color(GL_TEXTURE_2D, GL_RGBA, 0, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                                     GL_LINEAR, GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT);
+    GLenum status = create_colour(fbo, 0, 0, GL_COLOR_ATTACHMENT0_EXT);
     std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    EXPECT_NE(status, kComplete);
     EXPECT_NE(err.find(" >>> FBO incomplete - "), std::string::npos) << err;
     fbo.unbind_framebuffer();
 }
@@ -209,20 +204,16 @@ TEST_F(RenderTargetSetTest, EveryTargetIsCreatedCompleteInOrder)
     EXPECT_EQ(err.find("could not create"), std::string::npos) << err;
     EXPECT_NE(out.find("float render targets use GL_RGBA32F_ARB\n"), std::string::npos) << out;
     // Grid, ripples, the depth-of-field pair, terrain grid, mirror pair, shadow.
-    size_t a = out.find("building index for tris, w=16, h=16");
-    size_t b = out.find("\n\tDOF FBOs\n");
-    size_t c = out.find("\n\tDOF FBO (small)\n");
-    size_t d = out.find("\tDOF FBOs end\n\n");
-    size_t e = out.find("building index for tris, w=64, h=32");
-    size_t f = out.find("FBO already exists\n");
-    size_t g = out.find("creating Shadow Map FBO\n");
-    EXPECT_TRUE(a < b && b < c && c < d && d < e && e < f && f < g) << out;
+    EXPECT_TRUE(appear_in_order(out, {"building index for tris, w=16, h=16", "\n\tDOF FBOs\n", "\n\tDOF FBO (small)\n",
+                                      "\tDOF FBOs end\n\n", "building index for tris, w=64, h=32",
+                                      "FBO already exists\n", "creating Shadow Map FBO\n"}))
+        << out;
 
     FBO* all[] = {gl->watergrid_fbo, gl->ripple_a_fbo, gl->ripple_b_fbo, gl->dof_fbo,
                   gl->dof_small_fbo, gl->pgmlandgrid_fbo, gl->reflrefr_fbo, gl->shadow_fbo};
     for (FBO* t : all) {
         ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+        EXPECT_EQ(t->status, kComplete);
     }
     // The scene image is the window at the render scale; its small companion a quarter of it.
     TargetSize image = dof_target_size(1022, 766, gl->parameters->getFloat("render_scale"));
