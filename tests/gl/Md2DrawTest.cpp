@@ -9,6 +9,7 @@
 #include "Gfx/MD2_Model.h"
 #include "Gfx/Md2File.h"
 #include "Gfx/ShaderProgram.h"
+#include "Gfx/Texture.h"
 #include "GameDir.h"
 #include "Md2Writer.h"
 #include "ResourceGlFixture.h"
@@ -102,40 +103,25 @@ protected:
         program->set_uniform_matrix4("tmpMat", 1, false, kIdentity);
         program->unbind();
         const uint8_t half[4] = {128, 128, 128, 255};
+        GLuint grey = 0;
+        glGenTextures(1, &grey);
         glActiveTextureARB(GL_TEXTURE3_ARB);
-        upload(1, 1, half, GL_NEAREST);
+        glBindTexture(GL_TEXTURE_2D, grey);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, half);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glActiveTextureARB(GL_TEXTURE0_ARB);
+        textures.push_back(grey);
         return program;
     }
 
-    // A texture of w x h RGBA texels bound to the active unit, freed after the test.
-    GLuint upload(int w, int h, const void* texels, GLint filter, int row_length = 0)
-    {
-        GLuint id = 0;
-        glGenTextures(1, &id);
-        glBindTexture(GL_TEXTURE_2D, id);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, row_length);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-        textures.push_back(id);
-        return id;
-    }
-
+    // A skin loaded as the game loads it, freed after the test.
     GLuint load_skin(const fs::path& path)
     {
-        SDL_Surface* rgba = load_rgba(path);
-        if (!rgba) {
-            ADD_FAILURE() << "cannot load skin " << path;
-            return 0;
-        }
-        SDL_LockSurface(rgba);
-        GLuint id = upload(rgba->w, rgba->h, rgba->pixels, GL_LINEAR, rgba->pitch / 4);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        SDL_UnlockSurface(rgba);
-        SDL_FreeSurface(rgba);
-        return id;
+        Texture skin(path.string().c_str());
+        EXPECT_NE(skin.id, 0u) << "cannot load skin " << path;
+        textures.push_back(skin.id);
+        return skin.id;
     }
 
     // Draws everything the manager holds, seen from the front-right and above, framed around

@@ -14,15 +14,6 @@
 #include <string>
 #include <vector>
 
-// True when every needle occurs in `text`, each after the previous one.
-inline bool appear_in_order(const std::string& text, std::initializer_list<const char*> needles)
-{
-    size_t at = 0;
-    for (const char* n : needles)
-        if ((at = text.find(n, at)) == std::string::npos) return false;
-    return true;
-}
-
 class ResourceGlTest : public ::testing::Test {
 protected:
     void SetUp() override

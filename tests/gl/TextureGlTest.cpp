@@ -124,14 +124,9 @@ TEST_F(TextureTest, SixteenBitTextureKeepsTheSamples)
 {
     // One sample per row: rows of 2 bytes must not be read as 4-byte aligned.
     const uint16_t samples[4] = {100, 20000, 40000, 65535};
-    ::testing::internal::CaptureStdout();
     Texture t;
     t.load_16bit(1, 4, samples);
-    std::string out = ::testing::internal::GetCapturedStdout();
     ASSERT_NE(t.id, 0u);
-    EXPECT_NE(out.find("16bit w=1, h=4\n"), std::string::npos);
-    EXPECT_NE(out.find("\n\t 16 bit tex id = " + std::to_string(t.id) + "\n\n"), std::string::npos);
-    EXPECT_NE(out.find("\n\tsuccessfully loaded 16bit 2D texture \n\n"), std::string::npos);
     glBindTexture(GL_TEXTURE_2D, t.id);
     uint16_t back[4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 2);
@@ -179,18 +174,14 @@ TEST_F(WaveTextureTest, SixteenSlicesMakeFiveLevels)
     t.load_3d(pattern().c_str(), 16);
     std::string out = ::testing::internal::GetCapturedStdout();
     ASSERT_NE(t.id, 0u);
-    EXPECT_NE(out.find("is_BMP = 1\n"), std::string::npos);
     EXPECT_NE(out.find("3D image will be 64 x 64 x 16\n"), std::string::npos);
-    EXPECT_NE(out.find("successfully loaded 3D texture with 8bpp samples\n"), std::string::npos);
     EXPECT_EQ(out.find("OpenGL ERROR"), std::string::npos) << out;
 
     glBindTexture(GL_TEXTURE_3D, t.id);
     const int sizes[5][3] = {{64, 64, 16}, {32, 32, 8}, {16, 16, 4}, {8, 8, 2}, {4, 4, 1}};
-    for (int level = 0; level < 5; ++level) {
-        EXPECT_EQ(level_size(GL_TEXTURE_WIDTH, level), sizes[level][0]) << level;
-        EXPECT_EQ(level_size(GL_TEXTURE_HEIGHT, level), sizes[level][1]) << level;
-        EXPECT_EQ(level_size(GL_TEXTURE_DEPTH, level), sizes[level][2]) << level;
-    }
+    const GLenum side[3] = {GL_TEXTURE_WIDTH, GL_TEXTURE_HEIGHT, GL_TEXTURE_DEPTH};
+    for (int level = 0; level < 5; ++level)
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(level_size(side[k], level), sizes[level][k]) << level;
 
     // Level 0 is the encoded volume; level 2 the encoding of two down-samplings.
     Bytes rgb(static_cast<size_t>(64) * 64 * 16 * 3);
