@@ -78,9 +78,7 @@ TEST_F(FboTest, ColourTargetTakesDrawingAndASecondCallAddsOneTexture)
     EXPECT_NEAR(px[1], 128, 1);
     EXPECT_EQ(px[2], 0);
     fbo.unbind_framebuffer();
-    GLint bound = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
-    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(gl_integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
 
     const GLuint framebuffer = fbo.framebuffer, first = fbo.id, depth = fbo.depth_renderbuffer;
     ::testing::internal::CaptureStdout();
@@ -141,17 +139,12 @@ TEST_F(FboTest, DepthTargetComparesAndIsComplete)
     EXPECT_NE(out.find("creating new Depth FBO\n"), std::string::npos);
     EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT_EXT), fbo.id);
     glBindTexture(GL_TEXTURE_2D, fbo.id);
-    GLint mode = 0, func = 0, wrap = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, &mode);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, &func);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-    EXPECT_EQ(mode, GL_COMPARE_R_TO_TEXTURE_ARB);
-    EXPECT_EQ(func, GL_LEQUAL);
-    EXPECT_EQ(wrap, GL_CLAMP_TO_BORDER);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB), GL_COMPARE_R_TO_TEXTURE_ARB);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB), GL_LEQUAL);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_BORDER);
     fbo.unbind_shadow(); // the map is read plainly again by whoever binds it next
     glBindTexture(GL_TEXTURE_2D, fbo.id);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, &mode);
-    EXPECT_EQ(mode, GL_NONE);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB), GL_NONE);
 }
 
 TEST_F(FboTest, IncompleteTargetIsReported)
@@ -220,9 +213,7 @@ TEST_F(RenderTargetSetTest, EveryTargetIsCreatedCompleteAtItsSize)
     EXPECT_EQ(gl->pgmlandgrid_fbo->index_count, 2 * 31 * 65 - 2);
 
     // Left in the default state for the frame.
-    GLint bound = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
-    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(gl_integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
 
     // The window object's end releases every target (the leak check sees any it forgets).
     delete gl;

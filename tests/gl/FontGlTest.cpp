@@ -106,9 +106,7 @@ TEST_F(FontTest, DrawingLeavesTheStateForTheScene)
         EXPECT_FALSE(glIsEnabled(GL_BLEND)) << text;
         EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST)) << text;
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << text;
-        GLint bound = -1;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(bound, 0) << text;
+        EXPECT_EQ(gl_integer(GL_TEXTURE_BINDING_2D), 0) << text;
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << text;
     }
     delete font;

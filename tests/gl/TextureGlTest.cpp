@@ -44,9 +44,8 @@ TEST_F(TextureTest, PngLoadsWithItsTexelsAndMipmaps)
     EXPECT_NE(out.find("loading texture " + path + "\n"), std::string::npos);
     EXPECT_NE(out.find("successfully loaded 2D texture " + path + "\n"), std::string::npos);
     glBindTexture(GL_TEXTURE_2D, t.id);
-    GLint min_filter = 0, w0 = 0, h0 = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min_filter);
-    EXPECT_EQ(min_filter, GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    GLint w0 = 0, h0 = 0;
     // GLU scales a 3 x 2 image to a power of two before building the chain.
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w0);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h0);
@@ -132,9 +131,7 @@ TEST_F(TextureTest, SixteenBitTextureKeepsTheSamples)
     glPixelStorei(GL_PACK_ALIGNMENT, 2);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_SHORT, back);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(back[i], samples[i]) << i;
-    GLint wrap = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-    EXPECT_EQ(wrap, GL_CLAMP_TO_BORDER);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_BORDER);
 }
 
 class WaveTextureTest : public ResourceGlTest {
@@ -238,26 +235,18 @@ TEST_F(TextureTest, BindingHelpersTrackUnitAndState)
     Texture t(path.c_str());
     t.bind_to_unit(GL_TEXTURE3);
     EXPECT_EQ(t.unit, static_cast<GLenum>(GL_TEXTURE3));
-    GLint active = 0, bound = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(active, GL_TEXTURE3);
-    EXPECT_EQ(static_cast<GLuint>(bound), t.id);
+    EXPECT_EQ(gl_integer(GL_ACTIVE_TEXTURE), GL_TEXTURE3);
+    EXPECT_EQ(static_cast<GLuint>(gl_integer(GL_TEXTURE_BINDING_2D)), t.id);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     t.unbind();
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(gl_integer(GL_TEXTURE_BINDING_2D), 0);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 
     t.bind();
     t.set_params(GL_LINEAR_MIPMAP_LINEAR, GL_CLAMP_TO_EDGE);
-    GLint mag = 0, min = 0, wrap = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
-    EXPECT_EQ(mag, GL_LINEAR);
-    EXPECT_EQ(min, GL_LINEAR_MIPMAP_LINEAR);
-    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     GLuint name = t.id;
