@@ -49,14 +49,16 @@ TEST(Landscape, HighAboveTheLandWithEitherTerrainProgram)
 
 // Low over the sea: sky above, water below, the shore reflected upside down just below the
 // shore line as a greener, darker band than the open water further out, which mirrors the
-// sky. The waves move with the game clock and the sky does not; N switches the water
-// surface off, showing the ground under it.
-TEST(Landscape, LowOverTheWaterFacingTheShore)
+// sky. The waves move with the game clock and the sky does not; L freezes them; N switches
+// the water surface off, showing the ground under it.
+TEST(Landscape, LowOverTheWaterFacingTheShoreWithMovingAndFrozenWaves)
 {
     GameRun run = shoot(kShorePose);
     GameRun later = shoot(kShorePose, {{"MOORHOLD_CLOCK_OFFSET", "1"}});
     GameRun without = shoot(kShorePose, {{"MOORHOLD_TOGGLE", "N"}});
-    for (const GameRun* r : {&run, &later, &without}) ASSERT_TRUE(ran_cleanly(*r));
+    GameRun frozen = shoot(kShorePose, {{"MOORHOLD_CLOCK_OFFSET", "0"}, {"MOORHOLD_TOGGLE", "L"}});
+    GameRun frozen_later = shoot(kShorePose, {{"MOORHOLD_CLOCK_OFFSET", "1"}, {"MOORHOLD_TOGGLE", "L"}});
+    for (const GameRun* r : {&run, &later, &without, &frozen, &frozen_later}) ASSERT_TRUE(ran_cleanly(*r));
     const Image& img = run.screenshot;
     const int w = img.width, h = img.height;
     Share top = share_of(img, 0, 0, w, h / 5);
@@ -74,25 +76,16 @@ TEST(Landscape, LowOverTheWaterFacingTheShore)
 
     double waves = mean_difference(img, later.screenshot, 0, h * 6 / 10, w, h * 95 / 100);
     double sky_moved = mean_difference(img, later.screenshot, 0, 0, w, h / 5);
+    double still = mean_difference(frozen.screenshot, frozen_later.screenshot, 0, h * 6 / 10, w, h * 95 / 100);
     double surface = mean_difference(img, without.screenshot, 0, h * 6 / 10, w, h);
     double sky_without = mean_difference(img, without.screenshot, 0, 0, w, h / 5);
-    std::cout << "a second later: water " << waves << " sky " << sky_moved << "; without the surface: water "
-              << surface << " sky " << sky_without << "\n";
+    std::cout << "a second later: water " << waves << " sky " << sky_moved << ", frozen " << still
+              << "; without the surface: water " << surface << " sky " << sky_without << "\n";
     EXPECT_GT(waves, 1.0);
     EXPECT_LT(sky_moved, 0.2);
+    EXPECT_LT(still, 0.2);
     EXPECT_GT(surface, 10.0);
     EXPECT_LT(sky_without, 0.2);
-}
-
-// L freezes the waves: a second later the water looks the same.
-TEST(Landscape, FrozenWavesStandStill)
-{
-    GameRun a = shoot(kShorePose, {{"MOORHOLD_CLOCK_OFFSET", "0"}, {"MOORHOLD_TOGGLE", "L"}});
-    GameRun b = shoot(kShorePose, {{"MOORHOLD_CLOCK_OFFSET", "1"}, {"MOORHOLD_TOGGLE", "L"}});
-    ASSERT_TRUE(ran_cleanly(a));
-    ASSERT_TRUE(ran_cleanly(b));
-    const int w = a.screenshot.width, h = a.screenshot.height;
-    EXPECT_LT(mean_difference(a.screenshot, b.screenshot, 0, h * 6 / 10, w, h * 95 / 100), 0.2);
 }
 
 // The slope of the tor is rock below the sky; the scene drawn at half the window's size
