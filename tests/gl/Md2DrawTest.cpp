@@ -102,20 +102,14 @@ protected:
         program->set_uniform_1f("need_dof_alpha", 1.0f);
         program->set_uniform_matrix4("tmpMat", 1, false, kIdentity);
         program->unbind();
-        const uint8_t half[4] = {128, 128, 128, 255};
-        GLuint grey = 0;
-        glGenTextures(1, &grey);
+        const GLuint grey = load_skin(write_image("grey.png", 1, 1, 4, {128, 128, 128, 255}));
         glActiveTextureARB(GL_TEXTURE3_ARB);
         glBindTexture(GL_TEXTURE_2D, grey);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, half);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glActiveTextureARB(GL_TEXTURE0_ARB);
-        textures.push_back(grey);
         return program;
     }
 
-    // A skin loaded as the game loads it, freed after the test.
+    // An image loaded as the game loads its skins, freed after the test.
     GLuint load_skin(const fs::path& path)
     {
         Texture skin(path.string().c_str());
@@ -125,9 +119,8 @@ protected:
     }
 
     // Draws everything the manager holds, seen from the front-right and above, framed around
-    // the box [lo, hi]; `light` is the light direction in eye space (towards the light).
-    Picture draw(const float lo[3], const float hi[3], GLint env_mode, const float light[3],
-                 ShaderProgram* shader = nullptr)
+    // the placed instance's box; `light` is the light direction in eye space (towards the light).
+    Picture draw(GLint env_mode, const float light[3], ShaderProgram* shader = nullptr)
     {
         glViewport(0, 0, kSize, kSize);
         glClearColor(0, 0, 0, 0);
@@ -172,14 +165,14 @@ protected:
     }
 
     // The coverage of the manager's models drawn plainly with the light from the viewer.
-    int coverage(const float lo[3], const float hi[3])
+    int coverage()
     {
         const float front[3] = {0, 0, 1};
-        return draw(lo, hi, GL_REPLACE, front).coverage();
+        return draw(GL_REPLACE, front).coverage();
     }
 
-    // Places `instance` at the origin, unscaled, and poses it; returns its decompressed box.
-    static void place(Md2Instance* instance, float lo[3], float hi[3])
+    // Places `instance` at the origin, unscaled, and poses it; its decompressed box frames draw().
+    void place(Md2Instance* instance)
     {
         instance->m_Transform = kIdentity;
         for (float& s : instance->m_Scale) s = 1.0f;
@@ -190,10 +183,10 @@ protected:
     }
 
     // Loads a written solid through the manager and places it.
-    Md2Instance* solid(const std::string& name, const Md2Writer& w, float lo[3], float hi[3])
+    Md2Instance* solid(const std::string& name, const Md2Writer& w)
     {
         Md2Instance* instance = Md2Manager::CreateInstance(dir.write(name, w.bytes()).c_str(), 5);
-        if (instance) place(instance, lo, hi);
+        if (instance) place(instance);
         return instance;
     }
 
@@ -202,6 +195,7 @@ protected:
     ShaderProgram* program = nullptr;
     bool saved_culling = true;
     float saved_distance = 0;
+    float lo[3] = {}, hi[3] = {};
 };
 
 constexpr float Md2DrawTest::kIdentity[16];
@@ -358,8 +352,7 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
         ASSERT_FALSE(skin_path.empty()) << "no skin beside the model";
         instance->SetTexture(load_skin(skin_path));
         const Rgb skin = mean_under_visible_triangles(path, skin_path);
-        float lo[3], hi[3];
-        place(instance, lo, hi);
+        place(instance);
         std::printf("%s (skin %s, mean %.0f %.0f %.0f):\n", path.filename().c_str(), skin_path.filename().c_str(),
                     skin.r, skin.g, skin.b);
 
@@ -367,7 +360,7 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
             SCOPED_TRACE(pipeline ? "md2instance program" : "fixed function");
             // Unlit: the skin's own colours.
             instance->m_Lit = pipeline == nullptr;
-            Picture plain = draw(lo, hi, GL_REPLACE, front, pipeline);
+            Picture plain = draw(GL_REPLACE, front, pipeline);
             int covered = plain.coverage();
             Rgb m = plain.mean();
             EXPECT_GT(covered, kSize * kSize / 50) << "covers too little";
@@ -377,8 +370,8 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
 
             // Lit: faces turned to the light are brighter than faces turned away.
             instance->m_Lit = true;
-            double lit = draw(lo, hi, GL_MODULATE, front, pipeline).mean().brightness();
-            double unlit = draw(lo, hi, GL_MODULATE, behind, pipeline).mean().brightness();
+            double lit = draw(GL_MODULATE, front, pipeline).mean().brightness();
+            double unlit = draw(GL_MODULATE, behind, pipeline).mean().brightness();
             std::printf("  %s: %d pixels, mean %.0f %.0f %.0f; light from the viewer %.1f, from behind %.1f\n",
                         pipeline ? "program" : "fixed  ", covered, m.r, m.g, m.b, lit, unlit);
             EXPECT_GT(lit, unlit * 1.3 + 5);
@@ -394,10 +387,9 @@ TEST_F(Md2DrawTest, TrianglesStripsAndFansOfOneSolidCoverTheSamePixels)
     int covered[3];
     for (int k = 0; k < 3; ++k) {
         Md2Manager::FreeAll();
-        float lo[3], hi[3];
-        Md2Instance* instance = solid("s" + std::to_string(k) + ".md2", forms[k], lo, hi);
+        Md2Instance* instance = solid("s" + std::to_string(k) + ".md2", forms[k]);
         ASSERT_NE(instance, nullptr);
-        covered[k] = coverage(lo, hi);
+        covered[k] = coverage();
     }
     EXPECT_GT(covered[0], 1000);
     EXPECT_NEAR(covered[1], covered[0], covered[0] * 0.01) << "eight strips of three";
@@ -406,8 +398,7 @@ TEST_F(Md2DrawTest, TrianglesStripsAndFansOfOneSolidCoverTheSamePixels)
 
 TEST_F(Md2DrawTest, CullingSkipsFarInstancesAndUnplacedOnesNeverDraw)
 {
-    float lo[3], hi[3];
-    Md2Instance* instance = solid("box.md2", md2_octahedron("box", 1, true), lo, hi);
+    Md2Instance* instance = solid("box.md2", md2_octahedron("box", 1, true));
     ASSERT_NE(instance, nullptr);
     eyecam = new Camera(60.0f, 1.5f, 350000.0f);
     eyecam->set_aspect(1.0f);
@@ -417,16 +408,16 @@ TEST_F(Md2DrawTest, CullingSkipsFarInstancesAndUnplacedOnesNeverDraw)
     // The rule itself is tested where it lives; here the pass must ask it.
     view_frustum_culling = true;
     md2_visibility_distance = 3000.0f;
-    EXPECT_GT(coverage(lo, hi), 1000);
+    EXPECT_GT(coverage(), 1000);
     md2_visibility_distance = 1500.0f;
-    EXPECT_EQ(coverage(lo, hi), 0) << "farther than the visibility distance";
+    EXPECT_EQ(coverage(), 0) << "farther than the visibility distance";
 
     view_frustum_culling = false;
     instance->m_Transform = nullptr;
-    EXPECT_EQ(coverage(lo, hi), 0) << "an instance nobody placed";
+    EXPECT_EQ(coverage(), 0) << "an instance nobody placed";
     instance->m_Transform = kIdentity;
     instance->m_Visible = false;
-    EXPECT_EQ(coverage(lo, hi), 0);
+    EXPECT_EQ(coverage(), 0);
     EXPECT_EQ(Md2Instance::m_BoundTexture, 0u) << "forgotten after each pass";
 }
 
