@@ -113,6 +113,35 @@ GameRun run_game(const RunOptions& options)
     return run;
 }
 
+GameRun run_game(long frames, Env env, Prepare prepare, bool screenshot)
+{
+    RunOptions opt;
+    opt.frames = frames;
+    opt.env = std::move(env);
+    opt.prepare = std::move(prepare);
+    opt.screenshot = screenshot;
+    return run_game(opt);
+}
+
+::testing::AssertionResult ran_cleanly(const GameRun& run, bool with_screenshot)
+{
+    if (run.exit_code != 0) return ::testing::AssertionFailure() << "status " << run.exit_code << "\n" << run.log;
+    if (with_screenshot && run.screenshot.empty()) return ::testing::AssertionFailure() << "no screenshot\n" << run.log;
+    for (const char* bad : {"OpenGL ERROR", "Failed to compile"})
+        if (count_of(run.log, bad)) return ::testing::AssertionFailure() << bad << "\n" << run.log;
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult refused(const GameRun& run, int status, const std::vector<std::string>& messages)
+{
+    if (run.exit_code != status)
+        return ::testing::AssertionFailure() << "status " << run.exit_code << ", not " << status << "\n" << run.log;
+    for (const std::string& m : messages)
+        if (run.log.find(m) == std::string::npos) return ::testing::AssertionFailure() << "no \"" << m << "\"\n" << run.log;
+    if (!run.sanitizer_report().empty()) return ::testing::AssertionFailure() << run.sanitizer_report() << "\n" << run.log;
+    return ::testing::AssertionSuccess();
+}
+
 std::string GameRun::sanitizer_report() const
 {
     for (const char* mark : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
@@ -177,26 +206,6 @@ void set_key(const fs::path& file, const std::string& key, const std::string& va
 {
     remove_key(file, key);
     std::ofstream(file, std::ios::binary | std::ios::app) << key << "=" << value << "\n";
-}
-
-Rgb mean_colour(const Image& img, int x0, int y0, int x1, int y1)
-{
-    Rgb m;
-    long n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const unsigned char* p = img.pixel(x, y);
-            m.r += p[0];
-            m.g += p[1];
-            m.b += p[2];
-            ++n;
-        }
-    if (n) {
-        m.r /= n;
-        m.g /= n;
-        m.b /= n;
-    }
-    return m;
 }
 
 void use_test_height_map(const fs::path& dir, int side, int level)

@@ -2,6 +2,8 @@
 // a tester would see: the exit status, the console log and the last frame as an image.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -18,12 +20,15 @@ struct Image {
 // Decodes any image stb_image reads (PNG, JPEG, BMP, TGA) into RGB.
 Image load_image_rgb(const std::string& path);
 
+using Env = std::vector<std::pair<std::string, std::string>>;
+// Called with the run directory after it is assembled, to change its files.
+using Prepare = std::function<void(const std::filesystem::path&)>;
+
 struct RunOptions {
-    long frames = 120;                       // MOORHOLD_FRAMES
-    bool screenshot = true;                  // MOORHOLD_SCREENSHOT into the run directory
-    std::vector<std::pair<std::string, std::string>> env; // further variables
-    // Called with the run directory after it is assembled, to change its files.
-    std::function<void(const std::filesystem::path&)> prepare;
+    long frames = 120;      // MOORHOLD_FRAMES
+    bool screenshot = true; // MOORHOLD_SCREENSHOT into the run directory
+    Env env;                // further variables
+    Prepare prepare;
     int timeout_seconds = 300;
     // When set, this signal is sent to the game itself (not to the X server's script) as
     // soon as its log holds `signal_after`.
@@ -53,6 +58,16 @@ struct GameRun {
 // shader/ linked from the built game directory) and runs the game there.
 GameRun run_game(const RunOptions& options = RunOptions());
 
+// The run most tests want: `frames` frames with these variables after `prepare`, and the
+// last frame's image only when `screenshot` is set.
+GameRun run_game(long frames, Env env = {}, Prepare prepare = nullptr, bool screenshot = false);
+
+// Status 0, no OpenGL or shader compiler error, and the screenshot when one was asked for.
+::testing::AssertionResult ran_cleanly(const GameRun& run, bool with_screenshot = true);
+
+// The game refused to go on: this status, every message in the log, no sanitizer's report.
+::testing::AssertionResult refused(const GameRun& run, int status, const std::vector<std::string>& messages);
+
 // The built game directory (MOORHOLD_GAME_DIR).
 std::filesystem::path game_dir();
 
@@ -77,9 +92,3 @@ void set_key(const std::filesystem::path& file, const std::string& key, const st
 // Writes a small "hm" height map (side x side samples of a gentle slope around `level`)
 // into the run directory and points config/map/map1.p at it.
 void use_test_height_map(const std::filesystem::path& dir, int side = 256, int level = 20000);
-
-// Mean colour of a rectangle of an image (x0, y0 inclusive, x1, y1 exclusive).
-struct Rgb {
-    double r = 0, g = 0, b = 0;
-};
-Rgb mean_colour(const Image& img, int x0, int y0, int x1, int y1);

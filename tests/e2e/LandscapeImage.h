@@ -4,6 +4,7 @@
 
 #include "e2e/GameRunner.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ostream>
@@ -33,26 +34,23 @@ inline std::ostream& operator<<(std::ostream& o, const Share& s)
              << " sand " << s.sand << " other " << s.other;
 }
 
-// Shares of the region (x0, y0 inclusive; x1, y1 exclusive; row 0 at the top).
+// Visits every pixel of a region (x0, y0 inclusive; x1, y1 exclusive; row 0 at the top) and
+// returns how many there were.
+template <class F>
+double each_pixel(int x0, int y0, int x1, int y1, F f)
+{
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) f(x, y);
+    return std::max(0, x1 - x0) * double(std::max(0, y1 - y0));
+}
+
 inline Share share_of(const Image& img, int x0, int y0, int x1, int y1)
 {
     Share s;
-    double n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            switch (looks_like(img.pixel(x, y))) {
-            case Looks::Sky: s.sky += 1; break;
-            case Looks::Water: s.water += 1; break;
-            case Looks::Grass: s.grass += 1; break;
-            case Looks::Rock: s.rock += 1; break;
-            case Looks::Sand: s.sand += 1; break;
-            case Looks::Other: s.other += 1; break;
-            }
-            n += 1;
-        }
-    if (n > 0) {
-        s.sky /= n; s.water /= n; s.grass /= n; s.rock /= n; s.sand /= n; s.other /= n;
-    }
+    double* slot[] = {&s.sky, &s.water, &s.grass, &s.rock, &s.sand, &s.other}; // in the order of Looks
+    double n = each_pixel(x0, y0, x1, y1, [&](int x, int y) { *slot[int(looks_like(img.pixel(x, y)))] += 1; });
+    if (n > 0)
+        for (double* v : slot) *v /= n;
     return s;
 }
 
@@ -60,24 +58,18 @@ inline Share share_of(const Image& img, int x0, int y0, int x1, int y1)
 inline double mean_difference(const Image& a, const Image& b, int x0, int y0, int x1, int y1)
 {
     double sum = 0;
-    long n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const unsigned char* p = a.pixel(x, y);
-            const unsigned char* q = b.pixel(x, y);
-            for (int c = 0; c < 3; ++c) sum += std::abs(int(p[c]) - int(q[c]));
-            n += 3;
-        }
-    return n ? sum / n : 0.0;
+    double n = each_pixel(x0, y0, x1, y1, [&](int x, int y) {
+        for (int c = 0; c < 3; ++c) sum += std::abs(int(a.pixel(x, y)[c]) - int(b.pixel(x, y)[c]));
+    });
+    return n > 0 ? sum / (3 * n) : 0.0;
 }
 
-// Fraction of a region (x0, y0 inclusive; x1, y1 exclusive) whose pixels pass `is`.
+// Fraction of a region whose pixels pass `is`.
 template <class F>
 double fraction_where(const Image& img, int x0, int y0, int x1, int y1, F is)
 {
-    double hit = 0, n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x, ++n) hit += is(img.pixel(x, y)) ? 1 : 0;
+    double hit = 0;
+    double n = each_pixel(x0, y0, x1, y1, [&](int x, int y) { hit += is(img.pixel(x, y)) ? 1 : 0; });
     return n > 0 ? hit / n : 0;
 }
 
@@ -85,18 +77,32 @@ double fraction_where(const Image& img, int x0, int y0, int x1, int y1, F is)
 inline double brightness_spread(const Image& img, int x0, int y0, int x1, int y1)
 {
     double sum = 0, sum2 = 0;
-    long n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const unsigned char* p = img.pixel(x, y);
-            double v = (p[0] + p[1] + p[2]) / 3.0;
-            sum += v;
-            sum2 += v * v;
-            ++n;
-        }
-    if (!n) return 0;
-    double mean = sum / n;
-    return std::sqrt(std::max(0.0, sum2 / n - mean * mean));
+    double n = each_pixel(x0, y0, x1, y1, [&](int x, int y) {
+        const unsigned char* p = img.pixel(x, y);
+        double v = (p[0] + p[1] + p[2]) / 3.0;
+        sum += v;
+        sum2 += v * v;
+    });
+    if (n <= 0) return 0;
+    return std::sqrt(std::max(0.0, sum2 / n - (sum / n) * (sum / n)));
+}
+
+struct Rgb {
+    double r = 0, g = 0, b = 0;
+};
+
+// Mean colour of a region.
+inline Rgb mean_colour(const Image& img, int x0, int y0, int x1, int y1)
+{
+    Rgb m;
+    double n = each_pixel(x0, y0, x1, y1, [&](int x, int y) {
+        const unsigned char* p = img.pixel(x, y);
+        m.r += p[0];
+        m.g += p[1];
+        m.b += p[2];
+    });
+    if (n > 0) m = {m.r / n, m.g / n, m.b / n};
+    return m;
 }
 
 inline double brightness(const Rgb& c) { return (c.r + c.g + c.b) / 3.0; }

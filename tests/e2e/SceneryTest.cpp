@@ -13,16 +13,13 @@ namespace {
 // Over the upper moor, looking north along the inlet with its bridge.
 const char* kMoorAndInletPose = "4430 900 5900 0 -18";
 
-// The last frame of a run with one test seam set: the image, or an empty one when the game
-// did not end cleanly.
+// The last frame of a run with one test seam set, or an empty image when the run was not clean.
 Image last_frame(long frames, const char* seam, const char* value)
 {
-    RunOptions opt;
-    opt.frames = frames;
-    opt.env = {{seam, value}};
-    GameRun run = run_game(opt);
-    EXPECT_EQ(run.exit_code, 0) << run.log;
-    return run.exit_code == 0 ? run.screenshot : Image();
+    GameRun run = run_game(frames, {{seam, value}}, nullptr, true);
+    const ::testing::AssertionResult clean = ran_cleanly(run);
+    EXPECT_TRUE(clean);
+    return clean ? run.screenshot : Image();
 }
 
 // Fraction of a region, given in hundredths of the image's width and height, passing `is`.

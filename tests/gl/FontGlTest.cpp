@@ -63,6 +63,11 @@ protected:
     std::string description, err;
 };
 
+using Px = std::vector<unsigned char>;
+const Px kBlack = {0, 0, 0};
+
+// The glyph's texels are drawn in the text colour at its place; faint ones are dropped only
+// while the font is transparent.
 TEST_F(FontTest, GlyphIsDrawnInTheTextColourAtItsPlace)
 {
     fontManager* font = make_font();
@@ -72,25 +77,20 @@ TEST_F(FontTest, GlyphIsDrawnInTheTextColourAtItsPlace)
     const float pos[2] = {40, 20}, colour[3] = {0.8f, 0.6f, 0.0f}, scale[2] = {2, 2};
     font->draw_text("A", pos, colour, scale);
     // 8 texels at scale 2: 16 x 16 pixels from (40, 20).
-    EXPECT_EQ(pixel(48, 28), (std::vector<unsigned char>{204, 153, 0}));
-    EXPECT_EQ(pixel(41, 21), (std::vector<unsigned char>{204, 153, 0}));
-    EXPECT_EQ(pixel(38, 28), (std::vector<unsigned char>{0, 0, 0}));
-    EXPECT_EQ(pixel(48, 37), (std::vector<unsigned char>{0, 0, 0}));
+    EXPECT_EQ(pixel(48, 28), (Px{204, 153, 0}));
+    EXPECT_EQ(pixel(41, 21), (Px{204, 153, 0}));
+    EXPECT_EQ(pixel(38, 28), kBlack);
+    EXPECT_EQ(pixel(48, 37), kBlack);
+
+    const float at[2] = {10, 10}, white[3] = {1, 1, 1}, one[2] = {1, 1};
+    font->draw_text("B", at, white, one);
+    EXPECT_EQ(pixel(14, 14), kBlack); // alpha 40 fails the test
+    font->set_transparent(false);
+    font->draw_text("B", at, white, one);
+    EXPECT_EQ(pixel(14, 14), (Px{255, 255, 255}));
     ::testing::internal::CaptureStderr();
     delete font;
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("fontManager destructor end\n"), std::string::npos);
-}
-
-TEST_F(FontTest, FaintTexelsAreDroppedOnlyWhileTransparent)
-{
-    fontManager* font = make_font();
-    const float pos[2] = {10, 10}, colour[3] = {1, 1, 1}, scale[2] = {1, 1};
-    font->draw_text("B", pos, colour, scale);
-    EXPECT_EQ(pixel(14, 14), (std::vector<unsigned char>{0, 0, 0})); // alpha 40 fails the test
-    font->set_transparent(false);
-    font->draw_text("B", pos, colour, scale);
-    EXPECT_EQ(pixel(14, 14), (std::vector<unsigned char>{255, 255, 255}));
-    delete font;
 }
 
 TEST_F(FontTest, DrawingLeavesTheStateForTheScene)
@@ -106,9 +106,7 @@ TEST_F(FontTest, DrawingLeavesTheStateForTheScene)
         EXPECT_FALSE(glIsEnabled(GL_BLEND)) << text;
         EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST)) << text;
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << text;
-        GLint bound = -1;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(bound, 0) << text;
+        EXPECT_EQ(gl_integer(GL_TEXTURE_BINDING_2D), 0) << text;
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << text;
     }
     delete font;
@@ -121,7 +119,7 @@ TEST_F(FontTest, MissingImageDrawsNothingAndDoesNotDivideByZero)
     EXPECT_EQ(font->texture->id, 0u);
     const float pos[2] = {10, 10}, colour[3] = {1, 1, 1}, scale[2] = {1, 1};
     font->draw_text("AAAA", pos, colour, scale);
-    EXPECT_EQ(pixel(12, 12), (std::vector<unsigned char>{0, 0, 0}));
+    EXPECT_EQ(pixel(12, 12), kBlack);
     delete font;
 }
 

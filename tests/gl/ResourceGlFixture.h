@@ -14,6 +14,20 @@
 #include <string>
 #include <vector>
 
+// One integer of the GL state, and one parameter of the texture bound to `target`.
+inline GLint gl_integer(GLenum name)
+{
+    GLint v = -1;
+    glGetIntegerv(name, &v);
+    return v;
+}
+inline GLint tex_param(GLenum target, GLenum name)
+{
+    GLint v = -1;
+    glGetTexParameteriv(target, name, &v);
+    return v;
+}
+
 class ResourceGlTest : public ::testing::Test {
 protected:
     void SetUp() override
