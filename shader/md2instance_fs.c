@@ -4,11 +4,10 @@
 #version 120
 
 #include "shared_haze.c"
+#include "shared_shadow.c"
 
 uniform sampler2D decalMap;
 uniform sampler2D noiseMap;
-uniform sampler2DShadow shadowMap;
-uniform float light_still_in_shadowed_region;
 uniform vec4 dof_params;
 uniform float need_dof_alpha;
 uniform float flame = 1.0;
@@ -16,7 +15,6 @@ uniform mat4 tmpMat;        // camera to world
 
 varying vec3 eyePos;
 varying vec3 eyeNormal;
-varying vec4 shadowCoord;
 
 void main()
 {
@@ -29,10 +27,7 @@ void main()
     if (flame > 0.5) {
         vec3 n = normalize(eyeNormal);
         vec3 L = normalize(gl_LightSource[0].position.xyz);
-        float lit = 1.0;
-        if (shadowCoord.q > 0.0)
-            lit = mix(light_still_in_shadowed_region, 1.0, shadow2DProj(shadowMap, shadowCoord).r);
-        float diffuse = max(dot(n, L), 0.0) * lit;
+        float diffuse = max(dot(n, L), 0.0) * shadow_term();
         colour = albedo * (vec3(0.34, 0.36, 0.42) + vec3(1.0, 0.9, 0.75) * diffuse);
     }
     float eye_y = tmpMat[3].y;

@@ -5,6 +5,7 @@
 #version 120
 
 #include "shared_haze.c"
+#include "shared_shadow.c"
 #include "shared_terrain_colour.c"
 
 uniform sampler2D noiseNormalMap;

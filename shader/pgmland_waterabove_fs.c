@@ -3,6 +3,7 @@
 // above-water sky colour. Alpha 0 marks "not sky" for the water's sun glint.
 #version 120
 
+#include "shared_shadow.c"
 #include "shared_water_terrain.c"
 
 uniform vec4 cc_above;

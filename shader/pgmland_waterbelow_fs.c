@@ -4,6 +4,7 @@
 // depth there (0 at the shore, 1 from 160 units down) for the surface program.
 #version 120
 
+#include "shared_shadow.c"
 #include "shared_water_terrain.c"
 
 uniform vec4 cc_below;

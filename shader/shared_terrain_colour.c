@@ -1,14 +1,13 @@
 // What the two terrain colour programs share: the ground's materials (sand along and under
 // the water line, grass on level ground, rock on steep slopes and high up, varied by the
 // noise texture at a large scale) and the sun's light with the models' shadows.
-// Included by pgmland_color_fs.c and pgmland_parallax_color_fs.c after their #version and
-// shared_haze.c.
+// Included by pgmland_color_fs.c and pgmland_parallax_color_fs.c after their #version,
+// shared_haze.c and shared_shadow.c.
 
 uniform sampler2D sandMap;
 uniform sampler2D noiseMap;
 uniform sampler2D cMap;           // rock
 uniform sampler2D hMap;           // grass
-uniform sampler2DShadow shadowMap;
 uniform vec2 sandMapWH;
 uniform vec2 cMapWH;
 uniform vec2 hMapWH;
@@ -18,17 +17,9 @@ uniform vec4 camPos;
 uniform vec4 dof_params;
 uniform vec4 trans;
 uniform vec4 scale;
-uniform float light_still_in_shadowed_region;
 
 varying vec3 worldPos;
 varying vec3 normal;
-varying vec4 shadowCoord;
-
-float shadow_term()
-{
-    if (shadowCoord.q <= 0.0) return 1.0;
-    return mix(light_still_in_shadowed_region, 1.0, shadow2DProj(shadowMap, shadowCoord).r);
-}
 
 // Rock, projected from above on gentle ground and from the side on steep ground; only
 // the slopes in between pay for both lookups.

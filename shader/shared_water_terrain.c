@@ -1,13 +1,13 @@
 // What the terrain programs of the reflection and the refraction image share: the ground's
 // textures, the swell that cuts them at the water line, the sun and the models' shadows.
-// Included by pgmland_waterabove_fs.c and pgmland_waterbelow_fs.c after their #version.
+// Included by pgmland_waterabove_fs.c and pgmland_waterbelow_fs.c after their #version and
+// shared_shadow.c.
 
 uniform sampler2D sandMap;
 uniform sampler2D noiseMap;
 uniform sampler2D cMap;      // rock
 uniform sampler2D hMap;      // grass
 uniform sampler3D wave3D;
-uniform sampler2DShadow shadowMap;
 uniform vec2 sandMapWH;
 uniform vec2 cMapWH;
 uniform vec2 hMapWH;
@@ -18,14 +18,6 @@ uniform vec4 camPos;
 uniform float waveScale;
 uniform float waveOff;
 uniform float slice_nr;
-uniform float light_still_in_shadowed_region;
 
 varying vec3 worldPos;
 varying vec3 normal;
-varying vec4 shadowCoord;
-
-float shadow_term()
-{
-    if (shadowCoord.q <= 0.0) return 1.0;
-    return mix(light_still_in_shadowed_region, 1.0, shadow2DProj(shadowMap, shadowCoord).r);
-}
