@@ -36,21 +36,14 @@ TEST(GridIndices, SmallGridsGiveTheseStrips)
 
 TEST(GridIndices, CountsOfTheGameGrids)
 {
-    for (int n : {128, 256}) {
-        GridIndexList l = full_grid_indices(n, n);
-        EXPECT_EQ(l.count, 2 * (n - 1) * (n + 1) - 2);
-        EXPECT_EQ(l.indices.size(), static_cast<size_t>(l.count) + 2);
-    }
-    EXPECT_EQ(full_grid_indices(256, 256).count, 131068);
+    GridIndexList l = full_grid_indices(256, 256);
+    EXPECT_EQ(l.count, 131068);
+    EXPECT_EQ(l.indices.size(), static_cast<size_t>(l.count) + 2);
     EXPECT_EQ(full_grid_indices(128, 64).count, 2 * 63 * 129 - 2);
-    // Half grids: row pairs of 2 + 2 x (n / 2 - 1) + 2 entries.
-    EXPECT_EQ(half_grid_indices(256, 256).indices.size(), 127u * 258);
-    EXPECT_EQ(half_grid_indices(256, 256).count, 127 * 258 - 2);
-    EXPECT_EQ(half_grid_indices(128, 128).count, 63 * 130 - 2);
+    EXPECT_EQ(half_grid_indices(256, 256).count, 127 * 258 - 2); // row pairs of n + 2 entries
 }
 
-// Every drawn pair of the strip is a vertical edge between rows `row_step` apart, or a
-// degenerate turn that repeats one vertex; and every vertex index lies inside the grid.
+// Every pair is a vertical edge between rows `row_step` apart, or a turn repeating one vertex.
 void expect_strip_of_vertical_edges(const GridIndexList& l, int w, int h, int row_step)
 {
     ASSERT_EQ(l.indices.size() % 2, 0u);
@@ -66,13 +59,11 @@ void expect_strip_of_vertical_edges(const GridIndexList& l, int w, int h, int ro
 
 TEST(GridIndices, FullGridsJoinNeighbouringRowsHalfGridsEverySecondOne)
 {
-    expect_strip_of_vertical_edges(full_grid_indices(5, 4), 5, 4, 1);
     expect_strip_of_vertical_edges(full_grid_indices(16, 9), 16, 9, 1);
     GridIndexList l = half_grid_indices(16, 10);
     expect_strip_of_vertical_edges(l, 16, 10, 2);
     for (uint32_t i : l.indices) {
-        EXPECT_EQ((i % 16) % 2, 0u);
-        EXPECT_EQ((i / 16) % 2, 0u);
+        EXPECT_TRUE(i % 2 == 0 && (i / 16) % 2 == 0) << i;
         EXPECT_LE(i / 16, 8u); // the last row used is h - 2
     }
 }

