@@ -83,16 +83,6 @@ TEST(TextureMatrices, RingLookupKeepsDepthOutAndIsProjective)
     EXPECT_NEAR(p[2], 0.5 * c[2], 1e-6);
 }
 
-TEST(TextureMatrices, CameraToWorldUndoesTheView)
-{
-    Camera cam = tilted_camera(-0.4, 0.9);
-    double view[16], inv[16], both[16];
-    camera_view_matrix(cam, view);
-    camera_to_world(cam, inv);
-    mat4_mul(inv, view, both);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(both[i], (i % 5 == 0) ? 1.0 : 0.0, 1e-9) << i;
-}
-
 TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
 {
     Camera cam = tilted_camera(-0.3, 0.5);
