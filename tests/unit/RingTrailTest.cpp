@@ -6,15 +6,6 @@ namespace {
 
 const float kLimit = 14.6875f; // 150 / 32 + 10
 
-TEST(RingTrail, StartsEmptyAndKnowsItsHeightLimit)
-{
-    RingTrail t;
-    EXPECT_EQ(t.capacity(), 275);
-    EXPECT_EQ(RingTrail(kCollectableRingTrailCapacity).capacity(), 8);
-    for (const RingRecord& r : t.records) EXPECT_FALSE(ring_visible(r));
-    EXPECT_FLOAT_EQ(ring_height_limit(32.0f, 10.0f), kLimit);
-}
-
 // The gap since the newest ring must be strictly exceeded; the player's rings start larger.
 TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGap)
 {
@@ -38,9 +29,11 @@ TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGap)
     }
 }
 
-TEST(RingTrail, HighObjectsAndOtherTypesLeaveNoRings)
+TEST(RingTrail, StartsEmptyAndHighObjectsAndOtherTypesLeaveNoRings)
 {
     RingTrail t;
+    for (const RingRecord& r : t.records) EXPECT_FALSE(ring_visible(r));
+    EXPECT_FLOAT_EQ(ring_height_limit(32.0f, 10.0f), kLimit);
     EXPECT_FALSE(record_ring(t, kRingTypePlayer, 1000, kLimit + 0.01f, kLimit, 0, 0));
     EXPECT_FALSE(record_ring(t, 12222, 100000, 0.0f, kLimit, 0, 0)) << "not a type that leaves rings";
     EXPECT_EQ(t.current, 0);
