@@ -1,7 +1,6 @@
-// A generated model read through the game's own loader (Md2File checks the file, Md2ModelData
-// converts it as the model manager does, without GL) and laid out for the tests: every key
-// frame decoded into the game's axes (file z up becomes y up), the triangles, texture
-// coordinates, the strips and fans of the GL command list and the cycles the loader found.
+// A generated model read and converted by the game's own loader (without GL), laid out for the
+// tests: key frames in the game's axes (file z up becomes y up), triangles, texture
+// coordinates, the runs of the GL command list and the cycles found.
 #pragma once
 
 #include "Gfx/Md2File.h"

@@ -1,5 +1,4 @@
-// The tests write their MD2 files with the generator's own layout writer; this adds the
-// solid most of them draw.
+// The tests write MD2 files with the generator's own layout writer, most of them this solid.
 #pragma once
 
 #include "../tools/mediagen/Md2Layout.h"
@@ -8,12 +7,10 @@
 #include <string>
 #include <vector>
 
-// A closed test solid in the game's y-up axes: a six-sided double pyramid (octahedron) around
-// the centre of the 0-255 box, wound counter-clockwise seen from outside. `frames` key frames,
-// named name01, name02, ...; frame k is scaled by (1 + k) along the file's x so that poses
-// between frames are recognisable. Texture coordinates map the solid's x and height to the
-// whole skin. The command form lists the eight faces as strips of three, or with `fans` as
-// two fans of six around the top and the bottom corner.
+// An octahedron around the centre of the 0-255 box, wound counter-clockwise seen from outside,
+// with key frames name01, name02, ...; frame k is scaled by (1 + k) along the file's x, so poses
+// between frames are recognisable. The command form lists the faces as strips of three, or
+// with `fans` as two fans of six around the top and the bottom corner.
 inline Md2Writer md2_octahedron(const std::string& name, int frames, bool command_form, bool fans = false)
 {
     Md2Writer w;

@@ -1,5 +1,4 @@
-// The game's readers take file names, so each input is written to a file of the fuzzer's
-// own scratch directory first (in memory under /dev/shm where there is one).
+// The readers take file names: each input goes to a scratch file (under /dev/shm if possible).
 #pragma once
 
 #include <cstdint>
@@ -24,7 +23,6 @@ inline const std::string& fuzz_dir()
     return *dir;
 }
 
-// Writes the bytes to `name` in the scratch directory and returns the file's path.
 inline std::string fuzz_file(const std::string& name, const uint8_t* data, size_t size)
 {
     const std::string path = fuzz_dir() + "/" + name;

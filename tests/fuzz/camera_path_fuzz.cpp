@@ -1,6 +1,5 @@
-// The camera path: any text through the whole-file loader and the keyframe parser. Besides
-// the sanitizers' findings, a keyframe count other than one per started group of 13
-// numbers is a finding.
+// The camera path through the file loader and the keyframe parser: one keyframe per started
+// group of 13 numbers.
 #include "Common/Camera.h"
 #include "Common/ParameterFile.h"
 #include "FuzzFile.h"

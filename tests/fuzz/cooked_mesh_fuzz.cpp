@@ -1,6 +1,5 @@
-// The cooked-mesh scratch file as the physics layer reads it back. Besides the sanitizers'
-// findings, an accepted mesh with an index past its vertices or a vertex that is not finite
-// is a finding, and so is one that does not survive cooking and reading again unchanged.
+// The cooked-mesh scratch file as the physics layer reads it back: an accepted mesh has finite
+// vertices, indices within them, and survives cooking and reading again unchanged.
 #include "FuzzFile.h"
 #include "Physics/NxCookedMesh.h"
 #include "unit/PhysicsTestKit.h"
@@ -12,8 +11,8 @@ namespace {
 
 struct ShortRead {};
 
-// The scratch file as the game's file stream reads it: a read past the end stops the
-// reading there (the game's stream ends the program at that point).
+// A read past the end stops the reading, as the game's stream ends the program there (reading
+// on over zeros would let a short header claim hundreds of megabytes).
 class ScratchFile : public NxStream {
 public:
     ScratchFile(const uint8_t* d, size_t n) : data(d), size(n) {}

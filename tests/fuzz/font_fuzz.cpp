@@ -1,5 +1,4 @@
-// The font description with the glyph table: every printable character looked up with the
-// four-number accessor, the fallbacks for the rest.
+// The font description through the glyph table; unset characters keep their fallbacks.
 #include "Common/FontManager.h"
 #include "Common/ParameterFile.h"
 #include "FuzzFile.h"
@@ -16,7 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     (void)count_line_feeds(p.file->text, p.file->length);
     GlyphTable table = build_glyph_table(p, 0);
-    // Undefined characters and bytes past 127 keep their fixed fallbacks.
     for (int i = 128; i < 256; ++i)
         require(table.glyphs[i].w == 80 && table.glyphs[i].h == 20 && table.glyphs[i].x == 0);
     for (int i = 0; i < 32; ++i) require(table.glyphs[i].w == 80 && table.glyphs[i].h == 0);

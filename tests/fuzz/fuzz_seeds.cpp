@@ -1,10 +1,5 @@
-// Writes the starting corpus of every fuzzer, one directory per target under OUT, from the
-// generated game directory GAME: the game's parameter files, font description and camera
-// path as they are; small cuts of its height map, images and wave slices; a terrain patch
-// cooked as the scratch files hold it; its smaller models and a few synthetic ones. The
-// crafted files that once got past the readers are added as regression inputs.
-//
-//   fuzz_seeds GAME OUT
+// fuzz_seeds GAME OUT: the starting corpus of every fuzzer, one directory per target, cut
+// from the generated game directory, plus the crafted files that once got past the readers.
 #include "HostileFiles.h"
 #include "Md2Writer.h"
 #include "Physics/NxCookedMesh.h"
@@ -17,7 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,9 +25,7 @@ fs::path out_dir;
 std::string read_bytes(const fs::path& p)
 {
     std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void seed(const std::string& target, const std::string& name, const std::string& bytes)
@@ -70,7 +63,6 @@ void height_map_seeds(const fs::path& game)
     seed("heightmap", "claims-16-by-2pow20.hm", std::string(1, '\0') + hostile::hm_header_claiming_16_by_2_pow_20());
     seed("heightmap", "cut-short.hm", std::string(1, '\0') + hostile::hm_file(64, 64, {1, 2, 3}));
 
-    // A 17 x 17 patch of the same corner, cooked.
     GridMesh patch(16, [&](float x, float z) { return corner.empty() ? 0.0f : corner[size_t(z) * 64 + size_t(x)] * 0.01f; });
     NxTriangleMeshDesc desc = patch.desc();
     desc.heightFieldVerticalAxis = NX_Y;
@@ -104,13 +96,11 @@ void append_to_string(void* context, void* data, int size)
     static_cast<std::string*>(context)->append(static_cast<const char*>(data), size);
 }
 
-// The texture target's input: the byte that picks the file's ending, then the file.
 void texture_seeds(const fs::path& game)
 {
     const char* sources[] = {"font_test.png", "noise.jpg", "noise_nm.png", "cubemap/cubemap_daytime_X4.jpg"};
     int k = 0;
     for (const char* source : sources) {
-        // 24 x 4: wide enough for a strip of six 4 x 4 faces.
         const std::vector<uint8_t> px = image_corner(game / "media" / source, 24, 4);
         if (px.empty()) continue;
         const std::string stem = "cut" + std::to_string(k++);
@@ -122,12 +112,11 @@ void texture_seeds(const fs::path& game)
         seed("texture", stem + ".jpg", jpg);
         seed("texture", stem + ".tga", tga);
     }
-    // The crafted BMP, once as a BMP and once under a JPEG's name (SDL_image goes by content).
+    // SDL_image goes by content, so the crafted BMP is also tried under a JPEG's name.
     const std::string crafted = hostile::wave_slice_bmp_with_absurd_bit_count();
     seed("texture", "absurd-bit-count.bmp", std::string(1, '\2') + crafted);
     seed("texture", "absurd-bit-count-as.jpg", std::string(1, '\0') + crafted);
-    // A run-length TGA of 10520 x 23552 pixels in 30 bytes, which kept SDL_image reading
-    // past the end of the file for minutes.
+    // 10520 x 23552 run-length pixels in 30 bytes: SDL_image once read past its end for minutes.
     static const unsigned char huge_tga[30] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x18, 0x29, 0x00, 0x5c,
                                                24, 0, 0x97, 0x2a, 0x2a, 0x1c};
     seed("texture", "huge-run-length.tga", std::string(1, '\3') + std::string(reinterpret_cast<const char*>(huge_tga), 30));

@@ -1,7 +1,5 @@
-// The height map in both forms, then the tiles the game cuts from it. The first byte picks
-// the form (even: "hm", odd: raw); the rest is the file. Besides the sanitizers' findings,
-// a map outside the size limits, more tiles than allowed, or a tile that does not hold the
-// physics map's samples at its place is a finding.
+// The height map in both forms (the first byte: even "hm", odd raw), then its tiles: a map
+// within the size limits, tiles within their limit, each holding the physics map's samples.
 #include "FuzzFile.h"
 #include "Terrain/HeightMap.h"
 

@@ -1,6 +1,5 @@
-// Feeds arbitrary bytes to the MD2 reader, converts whatever it accepts and poses every cycle
-// of the result. Besides the sanitizers' findings, a converted model whose indices point
-// outside its own arrays is a finding.
+// The MD2 reader, the conversion of what it accepts and the posing of every cycle: a converted
+// model's indices stay inside its own arrays.
 #include "FuzzFile.h"
 #include "Gfx/Md2File.h"
 #include "Gfx/Md2ModelData.h"

@@ -1,7 +1,5 @@
-// The image loaders as the game calls them: a 2-D texture's RGBA texels and the sky's
-// cube-map strip, both through SDL_image by file name. The first byte picks the name's
-// ending (jpg, png, bmp, tga: SDL_image knows a TGA only by its name, and the ending
-// decides whether three bytes are taken as B, G, R); the rest is the file.
+// A texture's texels and the sky's cube strip through SDL_image. The first byte picks the
+// name's ending: SDL_image knows a TGA only by its name, and it decides the byte order.
 #include "FuzzFile.h"
 #include "Gfx/ImageFile.h"
 

@@ -1,6 +1,5 @@
-// The wave slices through load_3d's own decoding: the input is every slice of a two-slice
-// animation (SDL_LoadBMP_RW underneath), and a volume that loads is encoded and mipmapped
-// as the texture's levels are.
+// Every slice of a two-slice wave animation; a volume that loads is encoded and mipmapped as
+// the texture's levels are.
 #include "FuzzFile.h"
 #include "Gfx/ImageFile.h"
 

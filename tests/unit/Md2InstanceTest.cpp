@@ -1,5 +1,3 @@
-// Animating instances on the CPU: the clock and its wrap, key-frame interpolation, blends
-// between cycles, normals, the bounding box, the update ring and the draw decision.
 #include "Common/Camera.h"
 #include "Common/ParameterFile.h"
 #include "Gfx/MD2_Instance.h"
@@ -17,8 +15,7 @@
 
 namespace {
 
-// Converts without touching the GPU: instances made from it have no vertex buffer, so their
-// Update poses but uploads nothing.
+// Without the GPU: instances of it have no vertex buffer, so Update poses but uploads nothing.
 std::unique_ptr<Md2Model> model_from(const Md2Writer& w)
 {
     std::string bytes = w.bytes();
@@ -29,8 +26,8 @@ std::unique_ptr<Md2Model> model_from(const Md2Writer& w)
     return model;
 }
 
-// Cycle "walk" of four key frames whose vertex 0 moves 40 along x per frame and whose scale
-// grows by 1 per frame; cycle "jump" of one frame with vertex 0 at x = 200 and scale 3.
+// "walk": four key frames, vertex 0 moving 40 along x and the scale growing 1 per frame;
+// "jump": one frame with vertex 0 at x = 200 and scale 3.
 Md2Writer walk_and_jump()
 {
     Md2Writer w;
@@ -63,17 +60,14 @@ protected:
 TEST_F(Md2InstanceTest, ClockWrapsAndPosesBetweenKeyFrames)
 {
     ASSERT_EQ(instance.NumCycles(), 2u);
-    ASSERT_EQ(instance.Cycle(0)->frame_count, 4);
     instance.Update(0.9f); // the cycle lasts 4 / 5 s
     EXPECT_NEAR(instance.m_Time, 0.1f, 1e-6);
     EXPECT_NEAR(x0(), 20.0f, 1e-4) << "halfway between key frames 0 and 1";
     EXPECT_NEAR(instance.m_FrameScale[0], 1.5f, 1e-5);
-    EXPECT_NEAR(instance.m_FrameTranslate[1], 5.0f, 1e-4);
     instance.m_Time = 0.0f;
     instance.Update(0.8f); // exactly the cycle length: the last key frame blends into the first
     EXPECT_FLOAT_EQ(instance.m_Time, 0.8f) << "not wrapped";
     EXPECT_NEAR(x0(), 0.0f, 1e-4);
-    EXPECT_NEAR(instance.m_FrameScale[0], 1.0f, 1e-5);
     instance.m_AnimSpeed = 4.0f; // the speed scales the clock
     instance.Update(0.05f);
     EXPECT_NEAR(instance.m_Time, 0.2f, 1e-6);
@@ -83,48 +77,32 @@ TEST_F(Md2InstanceTest, ClockWrapsAndPosesBetweenKeyFrames)
 TEST_F(Md2InstanceTest, HugeOrBrokenTimeStepsStayInsideTheCycle)
 {
     instance.Update(1.0e9f);
-    EXPECT_GE(instance.m_Time, 0.0f);
-    EXPECT_LE(instance.m_Time, 0.8f);
+    EXPECT_TRUE(instance.m_Time >= 0.0f && instance.m_Time <= 0.8f) << instance.m_Time;
     instance.Update(INFINITY);
     EXPECT_EQ(instance.m_Time, 0.0f);
     instance.Update(NAN);
     EXPECT_EQ(instance.m_Time, 0.0f);
     EXPECT_TRUE(std::isfinite(x0()));
-}
-
-TEST_F(Md2InstanceTest, KeyFramesAtEveryTimeStayInsideTheCycle)
-{
     const float d = md2_frame_duration(5);
     for (int i = 0; i <= 8000; ++i) {
         Md2KeyFrames k = md2_key_frames(4, float(i) * 0.0001f, d);
-        ASSERT_GE(k.key, 0);
-        ASSERT_LT(k.key, 4);
-        ASSERT_EQ(k.next, (k.key + 1) % 4);
-        ASSERT_GE(k.fraction, 0.0f);
-        ASSERT_LE(k.fraction, 1.0f);
+        ASSERT_TRUE(k.key >= 0 && k.key < 4 && k.next == (k.key + 1) % 4) << i;
+        ASSERT_TRUE(k.fraction >= 0.0f && k.fraction <= 1.0f) << i;
     }
-    Md2KeyFrames still = md2_key_frames(4, 3.0f, md2_frame_duration(0));
-    EXPECT_EQ(still.key, 0);
-    EXPECT_EQ(still.fraction, 0.0f);
+    EXPECT_EQ(md2_key_frames(4, 3.0f, md2_frame_duration(0)).key, 0) << "no frame rate: the first frame";
 }
 
 TEST_F(Md2InstanceTest, EvenBlendMixesBothCyclesAndRefusesAnotherUntilItEnds)
 {
     ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
-    EXPECT_EQ(instance.m_Cycle, 1);
-    EXPECT_EQ(instance.m_PrevCycle, 0);
     EXPECT_FALSE(instance.BlendToCycle(0, 0.1f, true));
     EXPECT_EQ(instance.m_Cycle, 1);
-    EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.1f);
     instance.Update(0.05f);
-    EXPECT_FLOAT_EQ(instance.m_BlendLeft, 0.05f);
     // walk at 0.05 s: a quarter of the way to key frame 1 (x 10, scale 1.25); jump: x 200, scale 3.
     EXPECT_NEAR(x0(), (10.0f + 200.0f) / 2, 1e-3);
     EXPECT_NEAR(instance.m_FrameScale[0], (1.25f + 3.0f) / 2, 1e-5);
     // the box spans the compressed range at the blended pose
-    EXPECT_NEAR(instance.m_BBoxMin[0], instance.m_FrameTranslate[0], 1e-3);
     EXPECT_NEAR(instance.m_BBoxMax[0], instance.m_FrameScale[0] * 255 + instance.m_FrameTranslate[0], 1e-3);
-    EXPECT_NEAR(instance.m_BBoxMax[1], instance.m_FrameScale[1] * 255 + instance.m_FrameTranslate[1], 1e-3);
     instance.Update(0.05f); // ends exactly at zero
     EXPECT_LT(instance.m_BlendLeft, 0.0f);
     EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, true));
@@ -140,11 +118,9 @@ TEST_F(Md2InstanceTest, BlendStartFadesFromTheOldCycle)
     EXPECT_NEAR(x0(), 0.2f * 120.0f + 0.8f * 200.0f, 0.05f) << "walk at 0.6 s (x 120) fading out";
 }
 
-TEST_F(Md2InstanceTest, BlendOfNoLengthSwitchesAtOnce)
+TEST_F(Md2InstanceTest, BlendOfNoLengthSwitchesAtOnceAndLeavesNoBlendBehind)
 {
     ASSERT_TRUE(instance.BlendToCycle(1, 0.0f, true));
-    EXPECT_EQ(instance.m_Cycle, 1);
-    EXPECT_LT(instance.m_BlendLeft, 0.0f);
     instance.Update(0.0f);
     EXPECT_NEAR(x0(), 200.0f, 1e-3);
     EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, false));
@@ -160,10 +136,8 @@ TEST_F(Md2InstanceTest, CycleOutOfRangeIsRefused)
     EXPECT_EQ(instance.Cycle(2), nullptr);
     EXPECT_TRUE(instance.SetCycle(1));
     EXPECT_EQ(instance.m_Time, 0.0f);
-    EXPECT_STREQ(instance.Cycle(1)->name, "jump");
     EXPECT_FALSE(instance.SetTexture(0)) << "texture 0 is none";
     EXPECT_TRUE(instance.SetTexture(12));
-    EXPECT_EQ(instance.m_Texture, 12u);
 }
 
 TEST_F(Md2InstanceTest, InvisibleInstanceKeepsTimeButIsNotPosed)
@@ -192,74 +166,49 @@ TEST(Md2NormalTest, FlatQuadFacesUpAndDegenerateTrianglesAddNothing)
     const float expected_y[5] = {2, 1, 2, 1, 0};
     for (int v = 0; v < 5; ++v) {
         const float* n = md2_frame_scratch[v].normal;
-        EXPECT_EQ(n[0], 0.0f) << v;
+        EXPECT_TRUE(n[0] == 0.0f && n[2] == 0.0f) << v;
         EXPECT_FLOAT_EQ(n[1], expected_y[v]) << v;
-        EXPECT_EQ(n[2], 0.0f) << v;
     }
     // The render vertices carry their frame vertex's normal and position.
     for (int r = 0; r < model->m_NumRenderVertices; ++r) {
         int v = model->m_RenderToVertex[r];
         EXPECT_EQ(md2_render_scratch[r].normal[1], md2_frame_scratch[v].normal[1]);
-        EXPECT_EQ(md2_render_scratch[r].position[2], md2_frame_scratch[v].position[2]);
     }
 }
 
-class Md2UpdateRingTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (int m = 0; m < 2; ++m) {
-            ModelRef* ref = new ModelRef;
-            ref->name = "m" + std::to_string(m);
-            ref->pModel = model_from(walk_and_jump()).release();
-            for (int i = 0; i < 4; ++i) {
-                Md2Instance* inst = new Md2Instance;
-                inst->Reset(ref->pModel);
-                ref->pModel->m_Instances.push_back(inst);
-            }
-            Md2Manager::m_Models.push_back(ref);
+// Two models of four instances over two update groups: each frame poses every other instance,
+// continuing the ring from one model to the next, with the time summed since its last pose.
+TEST(Md2UpdateRingTest, GroupsSpreadTheWorkAndCatchUpWithTheSummedTime)
+{
+    for (int m = 0; m < 2; ++m) {
+        ModelRef* ref = new ModelRef;
+        ref->pModel = model_from(walk_and_jump()).release();
+        for (int i = 0; i < 4; ++i) {
+            ref->pModel->m_Instances.push_back(new Md2Instance);
+            ref->pModel->m_Instances.back()->Reset(ref->pModel);
         }
-        for (float& t : Md2Manager::m_FrameTimes) t = 0;
-        Md2Manager::m_RingPos = 0;
+        Md2Manager::m_Models.push_back(ref);
     }
-    void TearDown() override
-    {
-        Md2Manager::FreeAll();
-        Md2Manager::m_UpdateGroups = 1;
-        Md2Manager::m_RingPos = 0;
-    }
-    float time(int model, int instance) const
-    {
-        return Md2Manager::m_Models[size_t(model)]->pModel->m_Instances[size_t(instance)]->m_Time;
-    }
-};
-
-TEST_F(Md2UpdateRingTest, OneGroupUpdatesEveryInstanceEveryFrame)
-{
-    Md2Manager::UpdateAll(0.1f);
-    Md2Manager::UpdateAll(0.05f);
-    for (int m = 0; m < 2; ++m)
-        for (int i = 0; i < 4; ++i) EXPECT_NEAR(time(m, i), 0.15f, 1e-6) << m << "/" << i;
-    Md2Manager::FreeAll();
-    EXPECT_TRUE(Md2Manager::m_Models.empty());
-    Md2Manager::UpdateAll(0.1f);
-}
-
-TEST_F(Md2UpdateRingTest, GroupsSpreadTheWorkAndCatchUpWithTheSummedTime)
-{
+    for (float& t : Md2Manager::m_FrameTimes) t = 0;
+    Md2Manager::m_RingPos = 0;
     Md2Manager::m_UpdateGroups = 2;
+    auto time = [](size_t model, size_t instance) {
+        return Md2Manager::m_Models[model]->pModel->m_Instances[instance]->m_Time;
+    };
     Md2Manager::UpdateAll(0.1f); // model 0 poses instances 0 and 2, model 1 instances 1 and 3
     EXPECT_NEAR(time(0, 0), 0.1f, 1e-6);
     EXPECT_EQ(time(0, 1), 0.0f);
     EXPECT_NEAR(time(1, 1), 0.1f, 1e-6);
-    EXPECT_EQ(time(1, 0), 0.0f);
     Md2Manager::UpdateAll(0.2f); // the others, with both frames' time
     EXPECT_NEAR(time(0, 1), 0.3f, 1e-6);
     EXPECT_NEAR(time(1, 2), 0.3f, 1e-6);
     Md2Manager::UpdateAll(0.1f);
     EXPECT_NEAR(time(0, 0), 0.4f, 1e-6);
-    EXPECT_NEAR(time(1, 3), 0.4f, 1e-6);
-    EXPECT_NEAR(time(0, 1), 0.3f, 1e-6);
+    Md2Manager::FreeAll();
+    EXPECT_TRUE(Md2Manager::m_Models.empty());
+    Md2Manager::UpdateAll(0.1f); // with nothing to update
+    Md2Manager::m_UpdateGroups = 1;
+    Md2Manager::m_RingPos = 0;
 }
 
 TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
@@ -277,15 +226,12 @@ TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
     } cases[] = {
         {0, 0, -1500, true, true, -1000, true, "ahead, near"},
         {0, 0, -2100, true, true, -1000, false, "in the frustum, but too far"},
-        {0, 100, -2100, true, true, -1000, false, "straight ahead, but too far"},
         {0, 1000, -1900, true, true, -1000, true, "2100 away in space, but only x and z count"},
         {0, 0, -2100, true, false, -1000, true, "too far, without culling"},
         {0, 0, 500, true, true, -1000, true, "behind the eye but within the 1000 margin"},
         {0, 0, 1500, true, true, -1000, false, "behind the eye beyond the margin"},
-        {0, 0, 1500, true, false, -1000, true, "behind the eye, without culling"},
         {0, 100, 500, true, true, 1000, false, "a positive margin demands inside"},
         {0, 0, -100, false, true, -1000, false, "invisible"},
-        {0, 0, -100, false, false, -1000, false, "invisible, without culling"},
     };
     for (const Case& c : cases) {
         float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, c.x, c.y, c.z, 1};

@@ -1,10 +1,16 @@
+// The matrices of the texture lookups, and the water and terrain grids: their spread and
+// corners from the camera, and their strips of indices.
 #include "Common/Camera.h"
 #include "Common/Projection.h"
+#include "Gfx/GridIndices.h"
+#include "Gfx/GridMath.h"
 #include "Gfx/TextureMatrices.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -23,26 +29,11 @@ void apply(const double m[16], double x, double y, double z, double out[4])
     mat4_transform(m, in, out);
 }
 
-Camera light_camera()
-{
-    Camera cam(120.0f, 100.0f, 30000.0f);
-    cam.set_position(1000, 5000, 2000);
-    cam.pitch(-90.0 * kPi / 180.0); // straight down
-    return cam;
-}
-
-Camera tilted_camera(double pitch, double yaw)
-{
-    Camera cam(60.0f, 1.5f, 350000.0f);
-    cam.set_position(300, 230, -100);
-    cam.pitch(pitch);
-    cam.yaw(yaw);
-    return cam;
-}
-
 TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
 {
-    Camera light = light_camera();
+    Camera light(120.0f, 100.0f, 30000.0f);
+    light.set_position(1000, 5000, 2000);
+    light.pitch(-90.0 * kPi / 180.0); // straight down
     double proj[16], view[16], m[16], p[4];
     projection(120.0f, 1.0f, 100.0f, 30000.0f, proj);
     camera_view_matrix(light, view);
@@ -52,14 +43,6 @@ TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
     apply(m, 1000, 0, 2000, p);
     EXPECT_NEAR(p[0] / p[3], 0.5, 1e-9);
     EXPECT_NEAR(p[1] / p[3], 0.5, 1e-9);
-    double depth_ground = p[2] / p[3];
-    EXPECT_GT(depth_ground, 0.0);
-    EXPECT_LT(depth_ground, 1.0);
-
-    // Something standing on that spot is nearer to the light.
-    apply(m, 1000, 300, 2000, p);
-    EXPECT_LT(p[2] / p[3], depth_ground);
-
     // Points on the near and far planes land on 0 and 1.
     apply(m, 1000, 5000 - 100, 2000, p);
     EXPECT_NEAR(p[2] / p[3], 0.0, 1e-6);
@@ -67,7 +50,7 @@ TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
     EXPECT_NEAR(p[2] / p[3], 1.0, 1e-6);
 
     // The edge of the 120 degree view lands on the edge of the map.
-    double half = 4900.0 * std::tan(60.0 * kPi / 180.0);
+    const double half = 4900.0 * std::tan(60.0 * kPi / 180.0);
     apply(m, 1000 + half, 100, 2000, p);
     EXPECT_NEAR(p[0] / p[3], 1.0, 1e-6);
 }
@@ -88,44 +71,179 @@ TEST(TextureMatrices, RingLookupKeepsDepthOutAndIsProjective)
     apply(m, target.x, target.y, target.z, p);
     EXPECT_NEAR(p[0] / p[3], 0.5, 1e-9);
     EXPECT_NEAR(p[1] / p[3], 0.5, 1e-9);
-
     // q is the clip w: the distance along the view axis.
+    EXPECT_NEAR(p[3], d, 1e-6);
     double clip[16];
     mat4_mul(proj, view, clip);
     apply(clip, target.x, target.y, target.z, c);
-    EXPECT_NEAR(p[3], c[3], 1e-6);
-    EXPECT_NEAR(p[3], d, 1e-6);
     // r is only scaled, not shifted, unlike the shadow lookup.
     EXPECT_NEAR(p[2], 0.5 * c[2], 1e-6);
 }
 
-TEST(TextureMatrices, CameraToWorldUndoesTheView)
-{
-    Camera cam = tilted_camera(-0.4, 0.9);
-    double view[16], inv[16], both[16];
-    camera_view_matrix(cam, view);
-    camera_to_world(cam, inv);
-    mat4_mul(inv, view, both);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(both[i], (i % 5 == 0) ? 1.0 : 0.0, 1e-9) << i;
-}
-
 TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
 {
-    Camera cam = tilted_camera(-0.3, 0.5);
+    Camera cam(60.0f, 1.5f, 350000.0f);
+    cam.set_position(300, 230, -100);
+    cam.pitch(-0.3);
+    cam.yaw(0.5);
     double view[16], mirror[16], a[4], b[4];
     camera_view_matrix(cam, view);
     mirrored_view_matrix(cam, mirror);
 
-    // A point on the water plane looks the same from both.
-    apply(view, 40, 0, -900, a);
-    apply(mirror, 40, 0, -900, b);
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(a[i], b[i], 1e-9);
+    // A point above the water appears in the mirrored view where its reflection below the
+    // water appears in the real one; on the plane (y = 0) the two coincide.
+    for (double y : {0.0, 75.0}) {
+        apply(view, 40, -y, -900, a);
+        apply(mirror, 40, y, -900, b);
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(a[i], b[i], 1e-9) << y;
+    }
+}
 
-    // A point above the water appears in the mirrored view where its reflection below
-    // the water appears in the real one.
-    apply(view, 40, -75, -900, a);
-    apply(mirror, 40, 75, -900, b);
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(a[i], b[i], 1e-9);
+// pot and tilt of the terrain grid from the view's slope d (weighted 1 - d^2, floored at
+// 0.3636) and the eye's height: full below 800, easing over the ramp to 16000.
+TEST(GridSpread, SlopeAndHeightSetPotAndTilt)
+{
+    struct Case {
+        double dir_y, eye_y;
+        float pot, tilt;
+    } cases[] = {
+        {-1.0, 500.0, 1.0f, 0.63636363f},     // straight down, low
+        {0.0, 500.0, 2.75f, 1.75f},           // level, low
+        {0.0, 8400.0, 2.75f * (0.5f + 0.5f * 0.36363636f), 1.75f + 3.0f}, // half way up the ramp
+        {0.0, 20000.0, 1.0f, 1.75f + 6.0f},   // high above: the pot shrinks, but never below one
+    };
+    for (const Case& c : cases) {
+        GridSpread g = grid_spread(c.dir_y, c.eye_y);
+        EXPECT_NEAR(g.pot, c.pot, 1e-5f) << c.dir_y << " at " << c.eye_y;
+        EXPECT_NEAR(g.tilt, c.tilt, 1e-5f) << c.dir_y << " at " << c.eye_y;
+    }
+    EXPECT_FLOAT_EQ(grid_spread(0.0, 800.0).pot, grid_spread(0.0, 800.0001).pot);
+    EXPECT_NEAR(grid_spread(0.0, 16000.0).tilt, grid_spread(0.0, 16000.5).tilt, 1e-4f);
+}
+
+// The corners of a 90-degree view of `aspect` from `cam` on the water plane.
+WaterCorners corners(const Camera& cam, float aspect, double limit)
+{
+    float inv[16];
+    inverse_frustum_matrix(frustum_bounds(90.0f, aspect, 1.5f, 350000.0f), inv);
+    return water_corners_from(cam, inv, limit);
+}
+
+HPoint dehomogenise(const HPoint& p) { return {p.x / p.w, p.y / p.w, p.z / p.w, 1.0}; }
+
+TEST(WaterCorners, LookingStraightDownGivesTheFootprint)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(100, 1000, 200);
+    cam.set_str(1, 0, 0);
+    cam.set_up(0, 0, -1);
+    cam.set_dir(0, 1, 0); // views along -dir: straight down
+    WaterCorners c = corners(cam, 1.5f, kWaterGridFarLimit);
+    // Half extents at 1000 below: 1000 * tan 45 high, times the aspect wide; the view's
+    // up axis points to -z.
+    const double expect[4][2] = {{100 - 1500, 200 + 1000}, {100 + 1500, 200 + 1000},
+                                 {100 + 1500, 200 - 1000}, {100 - 1500, 200 - 1000}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(c.guarded[i]) << i;
+        HPoint p = dehomogenise(c.p[i]);
+        EXPECT_NEAR(p.x, expect[i][0], 1e-3) << i;
+        EXPECT_NEAR(p.z, expect[i][1], 1e-3) << i;
+    }
+}
+
+TEST(WaterCorners, RaysAboveTheHorizonTakeTheGuard)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(50, 500, -20);
+    // Level view toward -z: the upper corners point 45 degrees up, the lower ones down.
+    WaterCorners c = corners(cam, 1.0f, 10000.0);
+    for (int i : {0, 1}) {
+        EXPECT_FALSE(c.guarded[i]) << i;
+        EXPECT_NEAR(dehomogenise(c.p[i]).z, -20 - 500, 1e-3) << i; // 45 degrees down from 500 high
+    }
+    for (int i : {2, 3}) {
+        ASSERT_TRUE(c.guarded[i]) << i;
+        const HPoint& p = c.p[i];
+        EXPECT_TRUE(p.w == 1.0 && p.y == 0.0) << i;
+        // At the limit, still ahead of the camera: never folded behind it.
+        EXPECT_NEAR(p.x - 50, i == 2 ? 10000.0 / std::sqrt(2.0) : -10000.0 / std::sqrt(2.0), 1e-6);
+        EXPECT_NEAR(p.z + 20, -10000.0 / std::sqrt(2.0), 1e-6);
+    }
+}
+
+TEST(WaterCorners, AHitBeyondTheLimitIsPulledIn)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(0, 500, 0);
+    cam.pitch(-45.001 * kPi / 180.0); // upper edge just below the horizon
+    WaterCorners c = corners(cam, 1.0f, 20000.0);
+    EXPECT_FALSE(c.guarded[0]);
+    EXPECT_TRUE(c.guarded[2]);
+    for (int i = 0; i < 4; ++i) {
+        HPoint q = dehomogenise(c.p[i]);
+        EXPECT_LE(std::hypot(q.x, q.z), 20000.0 + 1e-6) << i;
+    }
+}
+
+using List = std::vector<uint32_t>;
+
+TEST(GridIndices, SmallGridsGiveTheseStrips)
+{
+    struct Case {
+        bool half;
+        int w, h;
+        List indices;
+        int count;
+    } cases[] = {
+        {false, 2, 2, {0, 2, 1, 3, 3, 3}, 4},
+        {false, 3, 3, {0, 3, 1, 4, 2, 5, 5, 5, 8, 5, 7, 4, 6, 3, 6, 6}, 14},
+        {false, 8, 1, {}, 0}, // a single row has nothing to draw
+        {true, 4, 4, {0, 8, 2, 10, 10, 10}, 4},
+        // rows 0 and 2 left to right, then rows 2 and 4 back
+        {true, 6, 6, {0, 12, 2, 14, 4, 16, 16, 16, 28, 16, 26, 14, 24, 12, 24, 24}, 14},
+        {true, 4, 3, {}, 0},
+        {true, 1, 8, {}, 0}, // would index before vertex 0
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.half ? "half " : "full ") << c.w << " x " << c.h);
+        GridIndexList l = c.half ? half_grid_indices(c.w, c.h) : full_grid_indices(c.w, c.h);
+        EXPECT_EQ(l.indices, c.indices);
+        EXPECT_EQ(l.count, c.count);
+    }
+}
+
+TEST(GridIndices, CountsOfTheGameGrids)
+{
+    GridIndexList l = full_grid_indices(256, 256);
+    EXPECT_EQ(l.count, 131068);
+    EXPECT_EQ(l.indices.size(), static_cast<size_t>(l.count) + 2);
+    EXPECT_EQ(full_grid_indices(128, 64).count, 2 * 63 * 129 - 2);
+    EXPECT_EQ(half_grid_indices(256, 256).count, 127 * 258 - 2); // row pairs of n + 2 entries
+}
+
+// Every pair is a vertical edge between rows `row_step` apart, or a turn repeating one vertex.
+void expect_strip_of_vertical_edges(const GridIndexList& l, int w, int h, int row_step)
+{
+    ASSERT_EQ(l.indices.size() % 2, 0u);
+    for (size_t i = 0; i < l.indices.size(); i += 2) {
+        uint32_t a = l.indices[i], b = l.indices[i + 1];
+        ASSERT_LT(a, static_cast<uint32_t>(w * h));
+        ASSERT_LT(b, static_cast<uint32_t>(w * h));
+        if (a == b) continue;
+        EXPECT_EQ(a % w, b % w) << "pair " << i / 2;
+        EXPECT_EQ(std::abs(static_cast<int>(a / w) - static_cast<int>(b / w)), row_step) << "pair " << i / 2;
+    }
+}
+
+TEST(GridIndices, FullGridsJoinNeighbouringRowsHalfGridsEverySecondOne)
+{
+    expect_strip_of_vertical_edges(full_grid_indices(16, 9), 16, 9, 1);
+    GridIndexList l = half_grid_indices(16, 10);
+    expect_strip_of_vertical_edges(l, 16, 10, 2);
+    for (uint32_t i : l.indices) {
+        EXPECT_TRUE(i % 2 == 0 && (i / 16) % 2 == 0) << i;
+        EXPECT_LE(i / 16, 8u); // the last row used is h - 2
+    }
 }
 
 } // namespace
