@@ -20,7 +20,6 @@
 namespace {
 
 const double kPi = 3.141592653589793;
-const uint16_t kFlatSample = 32768; // half the height range
 
 struct Vertex {
     float x, y, z, w;
@@ -31,29 +30,13 @@ protected:
     void SetUp() override
     {
         GlFixture::SetUp();
-        SDLGL& gl = *sdlgl;
-        make_cameras();
+        terrain = prepare_flat_landscape(64);
         lightcam->set_position(2000, 20000, 2000);
         lightcam->set_dir(-0.2, 0.85, -0.15);
-
-        std::vector<uint16_t> flat(64 * 64, kFlatSample);
-        gl.htex_16bit = new Texture();
-        gl.htex_16bit->load_16bit(64, 64, flat.data());
-        terrain = terrain_scale_for(64, 0, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac);
-        ::testing::internal::CaptureStdout();
-        gl.prepare_shaders(terrain);
-        gl.create_fbos();
-        ::testing::internal::GetCapturedStdout();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
     TerrainScale terrain;
-
-    void TearDown() override
-    {
-        delete_cameras();
-        GlFixture::TearDown();
-    }
 
     // Places the eye and turns it: yaw about up, then pitch (negative looks down).
     static void place_eye(double x, double y, double z, double yaw_deg, double pitch_deg)
@@ -73,17 +56,6 @@ protected:
         glGetBufferSubDataARB(GL_ARRAY_BUFFER_ARB, 0, v.size() * sizeof(Vertex), v.data());
         glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
         return v;
-    }
-
-    static std::vector<unsigned char> pixels_of(FBO* target)
-    {
-        std::vector<unsigned char> p(static_cast<size_t>(target->_texW) * target->_texH * 4);
-        target->bind_framebuffer();
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, target->_texW, target->_texH, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        target->unbind_framebuffer();
-        return p;
     }
 
     static int off_grey(const std::vector<unsigned char>& p)
@@ -125,7 +97,7 @@ TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
     std::vector<Vertex> v = vertices_of(grid);
     // The map covers 0 .. 1 / terrain.pgmland[0] on x and z; around it lies the sea floor.
     const float side = 1.0f / terrain.pgmland[0];
-    const float ground = kFlatSample / 65535.0f * terrain.pgmland[1] + terrain.pgmland_offset;
+    const float ground = flat_ground(terrain);
     const float level_normal = 512.0f * 1024.0f + 512.0f; // (0, 1, 0) packed
     int on_map = 0;
     for (const Vertex& p : v) {

@@ -18,37 +18,24 @@
 
 namespace {
 
-const uint16_t kFlatSample = 32768;
-
 class ShadowPass : public GlFixture {
 protected:
     void SetUp() override
     {
         GlFixture::SetUp();
         SDLGL& gl = *sdlgl;
-        make_cameras();
-
         ::testing::internal::CaptureStdout();
         gl.grass_tex = new Texture(".\\media\\Grass6.jpg");
         gl.sand_tex = new Texture(".\\media\\sand_base1.jpg");
         gl.rock_tex = new Texture(".\\media\\nature072b.jpg");
         gl.noise_tex = new Texture(".\\media\\noise.jpg");
         ::testing::internal::GetCapturedStdout();
-        std::vector<uint16_t> flat(256 * 256, kFlatSample);
-        gl.htex_16bit = new Texture();
-        gl.htex_16bit->load_16bit(256, 256, flat.data());
-        const TerrainScale terrain = terrain_scale_for(256, 0, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac);
-        ::testing::internal::CaptureStdout();
-        gl.prepare_shaders(terrain);
-        gl.create_fbos();
-        ::testing::internal::GetCapturedStdout();
-        ground = kFlatSample / 65535.0f * terrain.pgmland[1] + terrain.pgmland_offset;
+        ground = flat_ground(prepare_flat_landscape(256));
     }
 
     void TearDown() override
     {
         Md2Manager::FreeAll();
-        delete_cameras();
         GlFixture::TearDown();
     }
 
@@ -64,14 +51,7 @@ protected:
         begin_frame_images(f);
         end_simulation_image();
         render_frame(f);
-        FBO* image = sdlgl->dof_fbo;
-        std::vector<unsigned char> p(static_cast<size_t>(image->_texW) * image->_texH * 4);
-        image->bind_framebuffer();
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, image->_texW, image->_texH, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        image->unbind_framebuffer();
-        return p;
+        return pixels_of(sdlgl->dof_fbo);
     }
 
     // Where a world point lands in the main image (pixels, origin at the bottom left).
