@@ -117,13 +117,9 @@ TEST_F(Shaders, FixedUniformsHoldWhatThePassesExpect)
         GLint unit;
     };
     const Sampler samplers[] = {
-        {gl.pgmland_colorShader, "sandMap", 0},      {gl.pgmland_colorShader, "noiseMap", 3},
-        {gl.pgmland_colorShader, "cMap", 4},         {gl.pgmland_colorShader, "hMap", 7},
-        {gl.pgmland_parallax_colorShader, "hMap", 7}, {gl.pgmland_parallax_colorShader, "noiseNormalMap", 8},
-        {gl.pgmlandShader, "pgmlandMap", 5},         {gl.pgmland_waterbelowShader, "wave3D", 6},
-        {gl.skyboxShader, "cubeMap", 0},             {gl.md2instanceShader, "decalMap", 0},
-        {gl.md2instanceShader, "shadowMap", 2},      {gl.imgwarpShader, "imgMap", 0},
-        {gl.perturbShader, "wave3D", 6},             {gl.show_floatShader, "floatMap", 0},
+        {gl.pgmland_colorShader, "noiseMap", 3},           {gl.pgmland_colorShader, "hMap", 7},
+        {gl.pgmland_parallax_colorShader, "noiseNormalMap", 8}, {gl.pgmlandShader, "pgmlandMap", 5},
+        {gl.pgmland_waterbelowShader, "wave3D", 6},         {gl.md2instanceShader, "shadowMap", 2},
     };
     for (const Sampler& s : samplers) EXPECT_EQ(int_of(s.program, s.name), s.unit) << s.name;
 
@@ -138,11 +134,7 @@ TEST_F(Shaders, FixedUniformsHoldWhatThePassesExpect)
         {gl.pgmlandShader, "hOffset", {-320.0f}},
         {gl.pgmlandShader, "texLookupScale", {1.0f / 8192.0f, 1.0f / 8192.0f}},
         {gl.rippleShader, "texLookupScale", {wave_x, wave_y}},
-        {gl.perturbShader, "texLookupScale", {wave_x, wave_y}},
-        {gl.ringsShader, "texLookupScale", {wave_x, wave_y}},
         {gl.rippleShader, "waveOff", {1.0f}},
-        {gl.pgmland_wateraboveShader, "waveOff", {1.0f}},
-        {gl.waterbelowShader, "waveOff", {1.0f}},
         {gl.rippleShader, "texWH", {float(watergrid_dim_x), float(watergrid_dim_y)}},
         {gl.rippleShader, "ripple_scale", {ripple_scale_dynamic * prec_mul}},
         {gl.pgmland_waterbelowShader, "cc_below", {gl.cc_below[0], gl.cc_below[1], gl.cc_below[2], gl.cc_below[3]}},
