@@ -167,14 +167,6 @@ protected:
         std::copy(instance->m_BBoxMax, instance->m_BBoxMax + 3, hi);
     }
 
-    // Loads a written solid through the manager and places it.
-    Md2Instance* solid(const std::string& name, const Md2Writer& w)
-    {
-        Md2Instance* instance = Md2Manager::CreateInstance(dir.write(name, w.bytes()).c_str(), 5);
-        if (instance) place(instance);
-        return instance;
-    }
-
     static constexpr float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     std::vector<GLuint> textures;
     ShaderProgram* program = nullptr;
@@ -358,8 +350,10 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
 
 TEST_F(Md2DrawTest, CullingSkipsFarInstancesAndUnplacedOnesNeverDraw)
 {
-    Md2Instance* instance = solid("box.md2", md2_octahedron("box", 1, true));
+    const std::string box = dir.write("box.md2", md2_octahedron("box", 1, true).bytes());
+    Md2Instance* instance = Md2Manager::CreateInstance(box.c_str(), 5);
     ASSERT_NE(instance, nullptr);
+    place(instance);
     eyecam = new Camera(60.0f, 1.5f, 350000.0f);
     eyecam->set_aspect(1.0f);
     eyecam->set_position(0, 0, 2000); // looking along -z at the instance
