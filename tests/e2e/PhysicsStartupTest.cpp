@@ -32,21 +32,13 @@ TEST(PhysicsStartup, CooksEveryTileAndEndsWithoutLeaks)
     ASSERT_TRUE(number_after(run.log, "here, tile cnt = ", tiles)) << run.log;
     ASSERT_TRUE(number_after(run.log, " ts=", ts));
     ASSERT_GE(tiles, 1);
-    std::vector<std::string> order = {"create tiles for PHYSX baking!", "Creating Terrainphysics ... \n",
-                                      "B4 load\n", "\n\tPHYS - hmap should already exist\n\n", "after load\n"};
+    std::vector<std::string> order = {"create tiles for PHYSX baking!", "Creating Terrainphysics ... \n"};
     for (int t = 0; t < int(tiles); ++t) {
-        std::string i = std::to_string(t);
-        order.push_back("hmap.phys_ts = " + std::to_string(int(ts)) + " idx = " + i + "\n");
-        order.push_back("\t INIT FROM TILE " + i + "\n");
-        order.push_back("iface scale = ");
-        order.push_back("Init terrain normals done ... idx = " + i + "\n");
-        order.push_back("Terrain data from liled_outfile created ...\n");
+        order.push_back("hmap.phys_ts = " + std::to_string(int(ts)) + " idx = " + std::to_string(t) + "\n");
         order.push_back("Try to start cooking from file ...\n\n");
     }
-    for (const char* s : {"plane.d in world = ", "planeDesc.d = ", "ausserhalb B4: GenericObject::physx2gfx_translate.y=",
-                          "\n\t IN STATIC FUNC set_physx2gfx_transform(),\n", "ausserhalb: GenericObject::physx2gfx_translate.y=",
-                          "starting main loop", "SDLGL destructor finished!", "Nb alloc: ", "Nb realloc: ",
-                          "High water mark: "})
+    for (const char* s : {"planeDesc.d = ", "ausserhalb: GenericObject::physx2gfx_translate.y=", "starting main loop",
+                          "SDLGL destructor finished!", "Nb alloc: ", "High water mark: "})
         order.push_back(s);
     EXPECT_TRUE(appear_in_order(run.log, order)) << run.log;
     EXPECT_EQ(count_of(run.log, "Try to start cooking from file"), int(tiles));

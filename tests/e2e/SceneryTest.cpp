@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 namespace {
 
 // Over the upper moor, looking north along the inlet with its bridge.
@@ -50,17 +48,11 @@ TEST(Scenery, FirsStandOnTheMoorAndABridgeSpansTheInlet)
 {
     const Image img = last_frame(20, "MOORHOLD_EYE", kMoorAndInletPose);
     ASSERT_FALSE(img.empty());
-    double moor = share(img, 16, 30, 55, 75, fir);
-    double inlet = share(img, 76, 56, 86, 64, fir);
+    EXPECT_GT(share(img, 16, 30, 55, 75, fir), 0.04) << "firs on the moor";
+    EXPECT_LT(share(img, 76, 56, 86, 64, fir), 0.002) << "firs in the inlet";
     const int w = img.width, h = img.height; // the bridge's row is thinner than a hundredth
-    double bridge = fraction_where(img, w * 62 / 100, h * 385 / 1000, w * 78 / 100, h * 415 / 1000, plank);
-    double sea = share(img, 62, 30, 78, 33, plank);
-    std::cout << "firs: moor " << moor << ", inlet " << inlet << "; planks: bridge " << bridge << ", sea " << sea
-              << "\n";
-    EXPECT_GT(moor, 0.04);
-    EXPECT_LT(inlet, 0.002);
-    EXPECT_GT(bridge, 0.1);
-    EXPECT_LT(sea, 0.01);
+    EXPECT_GT(fraction_where(img, w * 62 / 100, h * 385 / 1000, w * 78 / 100, h * 415 / 1000, plank), 0.1);
+    EXPECT_LT(share(img, 62, 30, 78, 33, plank), 0.01) << "planks on the sea";
 }
 
 // The player's hover parked at the west end of the bridge over the sea inlet, seen from the
@@ -69,14 +61,7 @@ TEST(Scenery, FromTheFollowCameraTheBridgeSpansTheInletAheadOfTheHover)
 {
     const Image img = last_frame(40, "MOORHOLD_PLAYER_START", "151 70 0"); // west of the bridge, facing east
     ASSERT_FALSE(img.empty());
-    // The water band the bridge crosses, beside it and under it.
-    double beside = share(img, 10, 47, 35, 52, plank);
-    double across = share(img, 46, 47, 54, 52, plank);
-    // Its far half, above the water, toward the other bank.
-    double far = share(img, 46, 37, 54, 44, plank);
-    std::cout << "planks: across the water " << across << ", beside the bridge " << beside << ", far half " << far
-              << "\n";
-    EXPECT_GT(across, 0.3);
-    EXPECT_GT(far, 0.3);
-    EXPECT_LT(beside, 0.01);
+    EXPECT_GT(share(img, 46, 47, 54, 52, plank), 0.3) << "across the water band";
+    EXPECT_GT(share(img, 46, 37, 54, 44, plank), 0.3) << "its far half, toward the other bank";
+    EXPECT_LT(share(img, 10, 47, 35, 52, plank), 0.01) << "the water beside it";
 }
