@@ -1,14 +1,8 @@
-#include "Common/Globals.h"
-#include "Common/ParameterFile.h"
-#include "Common/SDLGL.h"
 #include "Common/SDLGLResources.h"
 #include "Gfx/FBO.h"
 #include "Gfx/GridIndices.h"
 #include "ResourceGlFixture.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -130,60 +124,6 @@ TEST_F(FboTest, IncompleteTargetIsReported)
     EXPECT_NE(status, kComplete);
     EXPECT_NE(err.find(" >>> FBO incomplete - "), std::string::npos) << err;
     fbo.unbind_framebuffer();
-}
-
-// The whole set of the game's targets through the window object.
-class RenderTargetSetTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const char* src = std::getenv("MOORHOLD_SOURCE_DIR");
-        ASSERT_NE(src, nullptr);
-        std::ifstream in(std::string(src) + "/config/gfx.p", std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        // A window 1022 wide: the small depth-of-field target becomes 255 wide.
-        std::string p = "screen_width=1022\nscreen_height=766\n" + text.str();
-        gfx = dir.write("gfx.p", p);
-    }
-    TempDir dir;
-    std::string gfx;
-};
-
-TEST_F(RenderTargetSetTest, EveryTargetIsCreatedCompleteAtItsSize)
-{
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    SDLGL* gl = new SDLGL(gfx.c_str());
-    pgmlandgrid_dim_x = 64;
-    pgmlandgrid_dim_y = 32;
-    watergrid_dim_x = 16;
-    watergrid_dim_y = 16;
-    waterdynamicripplesmap_dim = 128;
-    gl->create_fbos();
-    std::string err = ::testing::internal::GetCapturedStderr();
-    ::testing::internal::GetCapturedStdout(); // the order of the log is judged end to end
-    EXPECT_EQ(err.find("FBO incomplete"), std::string::npos) << err;
-    FBO* all[] = {gl->watergrid_fbo, gl->ripple_a_fbo, gl->ripple_b_fbo, gl->dof_fbo,
-                  gl->dof_small_fbo, gl->pgmlandgrid_fbo, gl->reflrefr_fbo, gl->shadow_fbo};
-    for (FBO* t : all) {
-        ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->status, kComplete);
-    }
-    // The scene image is the window at the render scale; its small companion a quarter of it.
-    TargetSize image = dof_target_size(1022, 766, gl->parameters->getFloat("render_scale"));
-    EXPECT_EQ(gl->dof_fbo->_texW, image.w);
-    EXPECT_EQ(gl->dof_fbo->_texH, image.h);
-    EXPECT_EQ(gl->dof_small_fbo->_texW, image.w / 4);
-    EXPECT_EQ(gl->dof_small_fbo->_texH, image.h / 4);
-    EXPECT_EQ(gl->ripple_a_fbo->_texW, 128);
-    EXPECT_EQ(gl->reflrefr_fbo->_texW, gl->parameters->getInt("reflectionrefractionmap_dim"));
-    EXPECT_NE(gl->reflrefr_fbo->second_id, 0u);
-    EXPECT_EQ(gl->shadow_fbo->_texW, gl->parameters->getInt("shadowmap_dim"));
-    EXPECT_EQ(gl->pgmlandgrid_fbo->internal_format, static_cast<GLenum>(GL_RGBA32F_ARB));
-    EXPECT_EQ(gl->pgmlandgrid_fbo->index_count, 2 * 31 * 65 - 2);
-    EXPECT_EQ(gl_integer(GL_FRAMEBUFFER_BINDING_EXT), 0) << "left in the default state for the frame";
-    delete gl; // releases every target (the leak check sees any it forgets)
 }
 
 } // namespace

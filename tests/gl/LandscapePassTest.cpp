@@ -7,6 +7,7 @@
 #include "Common/Camera.h"
 #include "Common/DescribeFrame.h"
 #include "Common/Projection.h"
+#include "Common/SDLGLResources.h"
 #include "Gfx/FramePass.h"
 #include "Gfx/GridMath.h"
 #include "Gfx/MD2_Instance.h"
@@ -151,6 +152,33 @@ protected:
         gl.ripple_b_fbo->unbind_framebuffer();
     }
 };
+
+// The window object's whole set of targets, complete at their sizes and left unbound; the
+// fixture's end releases them all (the leak check sees any it forgets).
+TEST_F(LandscapePasses, EveryTargetIsMadeCompleteAtItsSize)
+{
+    SDLGL& gl = *sdlgl;
+    for (FBO* t : {gl.watergrid_fbo, gl.ripple_a_fbo, gl.ripple_b_fbo, gl.dof_fbo, gl.dof_small_fbo,
+                   gl.pgmlandgrid_fbo, gl.reflrefr_fbo, gl.shadow_fbo}) {
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    }
+    // The scene image is the window at the render scale; its small companion a quarter of it.
+    TargetSize image = dof_target_size(gl.screen_width, gl.screen_height, gl.parameters->getFloat("render_scale"));
+    EXPECT_EQ(gl.dof_fbo->_texW, image.w);
+    EXPECT_EQ(gl.dof_fbo->_texH, image.h);
+    EXPECT_EQ(gl.dof_small_fbo->_texW, image.w / 4);
+    EXPECT_EQ(gl.dof_small_fbo->_texH, image.h / 4);
+    EXPECT_EQ(gl.ripple_a_fbo->_texW, waterdynamicripplesmap_dim);
+    EXPECT_EQ(gl.reflrefr_fbo->_texW, gl.parameters->getInt("reflectionrefractionmap_dim"));
+    EXPECT_NE(gl.reflrefr_fbo->second_id, 0u);
+    EXPECT_EQ(gl.shadow_fbo->_texW, gl.parameters->getInt("shadowmap_dim"));
+    EXPECT_EQ(gl.pgmlandgrid_fbo->internal_format, static_cast<GLenum>(GL_RGBA32F_ARB));
+    EXPECT_EQ(gl.pgmlandgrid_fbo->index_count, 2 * (pgmlandgrid_dim_y - 1) * (pgmlandgrid_dim_x + 1) - 2);
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    EXPECT_EQ(bound, 0);
+}
 
 TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
 {
