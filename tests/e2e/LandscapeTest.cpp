@@ -1,5 +1,6 @@
 // What the landscape looks like: the sky above, sand, grass and rock where they belong, water
-// that reflects the sky and the shore and moves, and the debug view of the intermediate images.
+// that reflects the sky and the shore and moves, the debug view of the intermediate images,
+// firs on the moor and none in the inlet, and the bridge spanning the inlet with its planks.
 #include "e2e/GameRunner.h"
 #include "e2e/LandscapeImage.h"
 
@@ -15,11 +16,34 @@ namespace {
 const char* kHighPose = "8192 3000 14000 0 -25"; // high over the south of the island
 const char* kShorePose = "15500 60 8000 -90 -4";  // low over the east sea, facing the coast
 const char* kSlopePose = "8192 1300 10800 0 -12"; // along the slope of the central tor
+const char* kMoorPose = "4430 900 5900 0 -18";    // over the upper moor, north along the inlet and its bridge
 
 GameRun shoot(const char* pose, Env env = {}, long frames = 20, Prepare prepare = nullptr)
 {
     env.emplace_back("MOORHOLD_EYE", pose);
     return run_game(frames, std::move(env), std::move(prepare), true);
+}
+
+// Fraction of a region, given in hundredths of the image's width and height, passing `is`.
+template <class F>
+double share(const Image& img, int x0, int y0, int x1, int y1, F is)
+{
+    return fraction_where(img, img.width * x0 / 100, img.height * y0 / 100, img.width * x1 / 100,
+                          img.height * y1 / 100, is);
+}
+
+// A fir's needles: a dark, strongly green pixel (the grass is lighter and yellower).
+bool fir(const unsigned char* p)
+{
+    int r = p[0], g = p[1], b = p[2];
+    return g > 1.5 * r && g > 1.25 * b && (r + g + b) / 3 < 85;
+}
+
+// A plank: brown wood, red over green over blue.
+bool plank(const unsigned char* p)
+{
+    int r = p[0], g = p[1], b = p[2];
+    return r > g + 12 && g > b + 8 && r > 70 && r < 200;
 }
 
 // High over the island: the land under the sky with either terrain program (B cycles to
@@ -107,6 +131,30 @@ TEST(Landscape, AlongASlopeAtHalfAndFullSize)
     EXPECT_GT(share_of(img, 0, 0, w, h / 12).sky, 0.6);
     EXPECT_GT(share_of(img, w / 4, h / 3, w * 3 / 4, h * 2 / 3).rock, 0.5);
     EXPECT_LT(mean_difference(full.screenshot, img, w / 5, 0, w, h), 6.0);
+}
+
+TEST(Scenery, FirsStandOnTheMoorAndABridgeSpansTheInlet)
+{
+    GameRun run = shoot(kMoorPose);
+    ASSERT_TRUE(ran_cleanly(run));
+    const Image& img = run.screenshot;
+    EXPECT_GT(share(img, 16, 30, 55, 75, fir), 0.04) << "firs on the moor";
+    EXPECT_LT(share(img, 76, 56, 86, 64, fir), 0.002) << "firs in the inlet";
+    const int w = img.width, h = img.height; // the bridge's row is thinner than a hundredth
+    EXPECT_GT(fraction_where(img, w * 62 / 100, h * 385 / 1000, w * 78 / 100, h * 415 / 1000, plank), 0.1);
+    EXPECT_LT(share(img, 62, 30, 78, 33, plank), 0.01) << "planks on the sea";
+}
+
+// The player's hover parked at the west end of the bridge over the sea inlet, seen from the
+// follow camera: the planks run from the hover across the water to the far bank.
+TEST(Scenery, FromTheFollowCameraTheBridgeSpansTheInletAheadOfTheHover)
+{
+    GameRun run = run_game(40, {{"MOORHOLD_PLAYER_START", "151 70 0"}}, nullptr, true); // west of it, facing east
+    ASSERT_TRUE(ran_cleanly(run));
+    const Image& img = run.screenshot;
+    EXPECT_GT(share(img, 46, 47, 54, 52, plank), 0.3) << "across the water band";
+    EXPECT_GT(share(img, 46, 37, 54, 44, plank), 0.3) << "its far half, toward the other bank";
+    EXPECT_LT(share(img, 10, 47, 35, 52, plank), 0.01) << "the water beside it";
 }
 
 } // namespace
