@@ -1,5 +1,6 @@
 #include "Gfx/Texture.h"
 #include "Gfx/TextureEncoding.h"
+#include "HostileFiles.h"
 #include "ResourceGlFixture.h"
 
 #include <string>
@@ -130,7 +131,7 @@ protected:
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) px[static_cast<size_t>(y) * w + x] = static_cast<unsigned char>((x * 7 + y * 3 + s * 11) & 255);
             std::copy(px.begin(), px.end(), v.heights.begin() + static_cast<long>(s - 1) * w * h);
-            write_grey_bmp("hm_" + std::to_string(s) + "_von_16.bmp", w, h, px);
+            dir.write("hm_" + std::to_string(s) + "_von_16.bmp", hostile::grey_bmp(w, h, px));
         }
         return v;
     }
@@ -175,8 +176,8 @@ TEST_F(WaveTextureTest, MissingOrWrongSlicesLeaveZerosAndLoadingGoesOn)
 {
     write_slices(8, 8, 4);
     std::filesystem::remove(dir.file("hm_3_von_16.bmp"));
-    write_image("hm_2_von_16.bmp", 8, 8, 3, Bytes(8 * 8 * 3, 50)); // 24-bit: refused
-    write_grey_bmp("hm_4_von_16.bmp", 4, 4, Bytes(16, 9));         // another size: skipped
+    write_image("hm_2_von_16.bmp", 8, 8, 3, Bytes(8 * 8 * 3, 50));       // 24-bit: refused
+    dir.write("hm_4_von_16.bmp", hostile::grey_bmp(4, 4, Bytes(16, 9))); // another size: skipped
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     Texture t;
