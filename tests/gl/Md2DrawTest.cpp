@@ -7,10 +7,10 @@
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/MD2_Model.h"
-#include "Gfx/Md2File.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
 #include "GameDir.h"
+#include "Md2Decoded.h"
 #include "Md2Writer.h"
 #include "ResourceGlFixture.h"
 
@@ -194,9 +194,10 @@ std::vector<fs::path> game_models()
 Rgb mean_under_visible_triangles(const fs::path& model_path, GLuint skin)
 {
     Rgb m;
-    Md2File file;
-    if (!file.Read(model_path.string().c_str())) {
-        ADD_FAILURE() << "cannot read " << model_path;
+    Md2Decoded d;
+    const std::string refused = d.load(model_path.string());
+    if (!refused.empty()) {
+        ADD_FAILURE() << refused;
         return m;
     }
     GLint sw = 0, sh = 0;
@@ -205,31 +206,21 @@ Rgb mean_under_visible_triangles(const fs::path& model_path, GLuint skin)
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &sh);
     std::vector<uint8_t> texels(static_cast<size_t>(sw) * sh * 4);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    const Md2Header& h = file.Header();
-    const Md2FrameView f = file.Frame(0);
-    // game axes: the file's (x, y, z) is the game's (x, z, y)
-    auto pos = [&](int v, int k) {
-        const int file_axis[3] = {0, 2, 1};
-        const int a = file_axis[k];
-        return double(f.vertices[4 * v + a] * f.scale[a] + f.translate[a]);
-    };
     // draw() looks through glRotatef(25, 1, 0, 0) * glRotatef(-35, 0, 1, 0)
     const double ay = -35 * M_PI / 180, ax = 25 * M_PI / 180;
     double weight = 0;
-    for (int i = 0; i < h.num_tris; ++i) {
-        const Md2Triangle t = file.Triangle(i);
-        double e[2][3];
-        for (int a = 0; a < 2; ++a)
-            for (int k = 0; k < 3; ++k) e[a][k] = pos(t.vertex[a + 1], k) - pos(t.vertex[0], k);
-        const double n[3] = {e[0][1] * e[1][2] - e[0][2] * e[1][1], e[0][2] * e[1][0] - e[0][0] * e[1][2],
-                             e[0][0] * e[1][1] - e[0][1] * e[1][0]};
+    for (const Md2Decoded::Tri& t : d.tris) {
+        const Md2Decoded::V3 &a = d.frames[0][t.v[0]], &b = d.frames[0][t.v[1]], &c = d.frames[0][t.v[2]];
+        const double e0[3] = {b.x - a.x, b.y - a.y, b.z - a.z}, e1[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
+        const double n[3] = {e0[1] * e1[2] - e0[2] * e1[1], e0[2] * e1[0] - e0[0] * e1[2],
+                             e0[0] * e1[1] - e0[1] * e1[0]};
         const double zy = -std::sin(ay) * n[0] + std::cos(ay) * n[2];
         const double facing = std::sin(ax) * n[1] + std::cos(ax) * zy; // eye-space z of the normal
         if (facing <= 0) continue;
         double s = 0, tt = 0;
         for (int k = 0; k < 3; ++k) {
-            s += file.TexCoord(t.texcoord[k]).s / 3.0 / h.skin_width;
-            tt += file.TexCoord(t.texcoord[k]).t / 3.0 / h.skin_height;
+            s += d.texcoords[t.st[k]].first / 3.0 / d.skin_w;
+            tt += d.texcoords[t.st[k]].second / 3.0 / d.skin_h;
         }
         int x = std::clamp(int(s * sw), 0, sw - 1), y = std::clamp(int(tt * sh), 0, sh - 1);
         const uint8_t* p = &texels[(static_cast<size_t>(y) * sw + x) * 4];
