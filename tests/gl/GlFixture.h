@@ -34,28 +34,13 @@ protected:
 
     void TearDown() override
     {
-        delete_cameras();
-        delete sdlgl;
-        sdlgl = nullptr;
-        std::filesystem::current_path(previous_dir);
-    }
-
-    // The eye, grid and light cameras as the start-up makes them; the passes read them.
-    static void make_cameras()
-    {
-        eyecam = new Camera(60.0f, 1.5f, 350000.0f);
-        eyecam->set_aspect(float(sdlgl->aspect_ratio));
-        auxcam = new Camera(*eyecam);
-        auxcam->fov = 90.0f;
-        lightcam = new Camera(120.0f, 100.0f, 30000.0f);
-    }
-
-    static void delete_cameras()
-    {
         delete eyecam;
         delete auxcam;
         delete lightcam;
         eyecam = auxcam = lightcam = nullptr;
+        delete sdlgl;
+        sdlgl = nullptr;
+        std::filesystem::current_path(previous_dir);
     }
 
     // A texture record of a given size without image data, enough for what reads sizes.
@@ -67,11 +52,15 @@ protected:
         return t;
     }
 
-    // The passes' world over a flat map of side x side samples at half the height range:
-    // the cameras, the height texture, the programs and the targets, their chatter dropped.
+    // The passes' world over a flat map of side x side samples at half the height range: the
+    // cameras as the start-up makes them, the height texture, the programs and the targets.
     static TerrainScale prepare_flat_landscape(int side)
     {
-        make_cameras();
+        eyecam = new Camera(60.0f, 1.5f, 350000.0f);
+        eyecam->set_aspect(float(sdlgl->aspect_ratio));
+        auxcam = new Camera(*eyecam);
+        auxcam->fov = 90.0f;
+        lightcam = new Camera(120.0f, 100.0f, 30000.0f);
         std::vector<uint16_t> flat(static_cast<size_t>(side) * side, kFlatSample);
         sdlgl->htex_16bit = new Texture();
         sdlgl->htex_16bit->load_16bit(side, side, flat.data());
