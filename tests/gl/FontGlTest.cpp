@@ -48,7 +48,7 @@ protected:
         ::testing::internal::CaptureStderr();
         fontManager* f = new fontManager(description.c_str());
         ::testing::internal::GetCapturedStdout();
-        err = ::testing::internal::GetCapturedStderr();
+        ::testing::internal::GetCapturedStderr();
         return f;
     }
 
@@ -60,7 +60,7 @@ protected:
         return p;
     }
 
-    std::string description, err;
+    std::string description;
 };
 
 using Px = std::vector<unsigned char>;
@@ -73,7 +73,6 @@ TEST_F(FontTest, GlyphIsDrawnInTheTextColourAtItsPlaceAndTheStateIsRestored)
     fontManager* font = make_font();
     ASSERT_NE(font->texture, nullptr);
     ASSERT_NE(font->texture->id, 0u);
-    EXPECT_NE(err.find("fontManager constructor end"), std::string::npos);
     const float pos[2] = {40, 20}, colour[3] = {0.8f, 0.6f, 0.0f}, scale[2] = {2, 2};
     font->draw_text("A", pos, colour, scale);
     // 8 texels at scale 2: 16 x 16 pixels from (40, 20).
@@ -104,7 +103,7 @@ TEST_F(FontTest, GlyphIsDrawnInTheTextColourAtItsPlaceAndTheStateIsRestored)
     }
     ::testing::internal::CaptureStderr();
     delete font;
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("fontManager destructor end\n"), std::string::npos);
+    ::testing::internal::GetCapturedStderr();
 }
 
 TEST_F(FontTest, MissingImageDrawsNothingAndDoesNotDivideByZero)

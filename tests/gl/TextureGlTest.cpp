@@ -10,16 +10,6 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-Bytes with_alpha(const Bytes& rgb)
-{
-    Bytes out;
-    for (size_t i = 0; i < rgb.size(); i += 3) {
-        out.insert(out.end(), rgb.begin() + i, rgb.begin() + i + 3);
-        out.push_back(255);
-    }
-    return out;
-}
-
 class TextureTest : public ResourceGlTest {
 protected:
     Bytes texels_of(Texture& t)
@@ -35,6 +25,8 @@ TEST_F(TextureTest, EveryFormatKeepsEveryTexel)
 {
     const Bytes rgb = {255, 0, 0,  0, 255, 0,  0, 0, 255,  10, 20, 30,
                        40, 50, 60, 70, 80, 90, 100, 110, 120, 200, 100, 50};
+    const Bytes opaque = {255, 0, 0, 255,    0, 255, 0, 255,    0, 0, 255, 255,    10, 20, 30, 255,
+                          40, 50, 60, 255,   70, 80, 90, 255,   100, 110, 120, 255, 200, 100, 50, 255};
     const Bytes rgba = {1, 2, 3, 4,      250, 0, 0, 255,  0, 250, 0, 128,  0, 0, 250, 0,
                         10, 20, 30, 40,  50, 60, 70, 80,  90, 100, 110, 120, 130, 140, 150, 160};
     for (const char* name : {"s.bmp", "s.tga", "s.png", "a.png"}) {
@@ -46,7 +38,7 @@ TEST_F(TextureTest, EveryFormatKeepsEveryTexel)
         const std::string out = ::testing::internal::GetCapturedStdout();
         ASSERT_NE(t.id, 0u);
         EXPECT_NE(out.find("successfully loaded 2D texture " + path + "\n"), std::string::npos) << out;
-        EXPECT_EQ(texels_of(t), alpha ? rgba : with_alpha(rgb));
+        EXPECT_EQ(texels_of(t), alpha ? rgba : opaque);
         EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
         GLint env = 0;
         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
