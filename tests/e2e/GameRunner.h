@@ -30,8 +30,7 @@ struct RunOptions {
     Env env;                // further variables
     Prepare prepare;
     int timeout_seconds = 300;
-    // When set, this signal is sent to the game itself (not to the X server's script) as
-    // soon as its log holds `signal_after`.
+    // Sent to the game itself (not to the X server's script) once its log holds `signal_after`.
     int signal = 0;
     std::string signal_after;
 };
@@ -49,17 +48,15 @@ struct GameRun {
     Image screenshot;        // empty when none was written
     double seconds_after_signal = -1; // from the signal to the game's end; -1 when none was sent
 
-    // The first line of a sanitizer's report in the log (AddressSanitizer, LeakSanitizer,
-    // UndefinedBehaviorSanitizer), or "" when there is none.
+    // The first line of a sanitizer's report in the log, or "" when there is none.
     std::string sanitizer_report() const;
 };
 
-// Assembles a fresh run directory (config/ copied so tests can change it; media/ and
-// shader/ linked from the built game directory) and runs the game there.
+// Runs the game in a fresh directory: config/ copied so tests can change it, media/ and
+// shader/ linked from the built game directory.
 GameRun run_game(const RunOptions& options = RunOptions());
 
-// The run most tests want: `frames` frames with these variables after `prepare`, and the
-// last frame's image only when `screenshot` is set.
+// The run most tests want: `frames` frames with these variables after `prepare`.
 GameRun run_game(long frames, Env env = {}, Prepare prepare = nullptr, bool screenshot = false);
 
 // Status 0, no OpenGL or shader compiler error, and the screenshot when one was asked for.
@@ -77,10 +74,8 @@ bool appear_in_order(const std::string& log, const std::vector<std::string>& nee
 // Number of times `needle` occurs in `log`.
 int count_of(const std::string& log, const std::string& needle);
 
-// Makes `relative` (a path under the run directory, through the linked media/ or shader/)
-// the run's own: each directory on the way becomes a real directory of links to the built
-// game's entries, and whatever stood at `relative` is removed. Returns its full path, for
-// the test to put what it likes there.
+// Makes `relative` (under the linked media/ or shader/) the run's own: each directory on the
+// way becomes a real directory of links, and whatever stood there is removed. Returns its path.
 std::filesystem::path own_game_file(const std::filesystem::path& run_dir, const std::filesystem::path& relative);
 
 // Removes the line defining `key` from a parameter file.

@@ -1,50 +1,86 @@
-// What the landscape looks like: the sky above, sand, grass and rock where they belong,
-// water that reflects the sky and the shore and moves, the debug view of the intermediate
-// images, and no OpenGL error in a long run with every display switch.
+// What the landscape looks like: the sky above, sand, grass and rock where they belong, water
+// that reflects the sky and the shore and moves, the debug view of the intermediate images,
+// firs on the moor and none in the inlet, and the bridge spanning the inlet with its planks.
 #include "e2e/GameRunner.h"
 #include "e2e/LandscapeImage.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <iostream>
 #include <string>
 
 namespace {
 
 // Poses in graphics units (the map spans 0 .. 16384 on x and z; the water lies at y = 0),
 // yaw and pitch in degrees; yaw 0 looks north (-z), -90 west.
-const char* kStartPose = "0 230 100 0 -45";      // the eye's start-up pose
 const char* kHighPose = "8192 3000 14000 0 -25"; // high over the south of the island
 const char* kShorePose = "15500 60 8000 -90 -4";  // low over the east sea, facing the coast
 const char* kSlopePose = "8192 1300 10800 0 -12"; // along the slope of the central tor
+const char* kMoorPose = "4430 900 5900 0 -18";    // over the upper moor, north along the inlet and its bridge
 
-GameRun shoot(const char* pose, Env env = {}, long frames = 20,
-              Prepare prepare = nullptr)
+GameRun shoot(const char* pose, Env env = {}, long frames = 20, Prepare prepare = nullptr)
 {
     env.emplace_back("MOORHOLD_EYE", pose);
     return run_game(frames, std::move(env), std::move(prepare), true);
 }
 
-// B cycles the terrain to the plain colour program: the land still looks like land.
-TEST(Landscape, HighAboveTheLandWithEitherTerrainProgram)
+// Fraction of a region, given in hundredths of the image's width and height, passing `is`.
+template <class F>
+double share(const Image& img, int x0, int y0, int x1, int y1, F is)
+{
+    return fraction_where(img, img.width * x0 / 100, img.height * y0 / 100, img.width * x1 / 100,
+                          img.height * y1 / 100, is);
+}
+
+// A fir's needles: a dark, strongly green pixel (the grass is lighter and yellower).
+bool fir(const unsigned char* p)
+{
+    int r = p[0], g = p[1], b = p[2];
+    return g > 1.5 * r && g > 1.25 * b && (r + g + b) / 3 < 85;
+}
+
+// A plank: brown wood, red over green over blue.
+bool plank(const unsigned char* p)
+{
+    int r = p[0], g = p[1], b = p[2];
+    return r > g + 12 && g > b + 8 && r > 70 && r < 200;
+}
+
+// High over the island: the land under the sky with either terrain program (B cycles to
+// the plain colour one), I's six intermediate images along the bottom over a long run, and
+// every display switch at once without an OpenGL error.
+TEST(Landscape, HighAboveTheLandWithEitherProgramTheDebugViewAndEverySwitch)
 {
     GameRun parallax = shoot(kHighPose);
     GameRun plain = shoot(kHighPose, {{"MOORHOLD_TOGGLE", "B"}});
-    ASSERT_TRUE(ran_cleanly(parallax));
-    ASSERT_TRUE(ran_cleanly(plain));
+    GameRun debug = shoot(kHighPose, {{"MOORHOLD_TOGGLE", "I"}}, 300);
+    for (const GameRun* r : {&parallax, &plain, &debug}) ASSERT_TRUE(ran_cleanly(*r));
+    EXPECT_TRUE(ran_cleanly(shoot(kHighPose, {{"MOORHOLD_TOGGLE", "N,K,L,F3,F8,C,B,I"}}, 40)));
     const Image& img = parallax.screenshot;
-    Share top = share_of(img, 0, 0, img.width, img.height / 12);
-    Share land = share_of(img, 0, img.height * 4 / 10, img.width, img.height);
-    Share plain_land = share_of(plain.screenshot, 0, img.height * 4 / 10, img.width, img.height);
-    std::cout << "top: " << top << "\nland: " << land << "\nplain program's land: " << plain_land << "\n";
-    EXPECT_GT(top.sky, 0.9);
-    EXPECT_GT(land.grass, 0.3);
-    EXPECT_GT(land.rock, 0.03);
-    EXPECT_GT(land.sand, 0.005);
-    EXPECT_GT(land.water, 0.03);
-    EXPECT_GT(plain_land.grass, 0.3);
-    EXPECT_LT(mean_difference(img, plain.screenshot, 0, 0, img.width, img.height), 12.0);
+    const int w = img.width, h = img.height;
+    EXPECT_GT(share_of(img, 0, 0, w, h / 12).sky, 0.9);
+    Share land = share_of(img, 0, h * 4 / 10, w, h);
+    EXPECT_GT(land.grass, 0.3) << land;
+    EXPECT_GT(land.rock, 0.03) << land;
+    EXPECT_GT(land.sand, 0.005) << land;
+    EXPECT_GT(land.water, 0.03) << land;
+    EXPECT_GT(share_of(plain.screenshot, 0, h * 4 / 10, w, h).grass, 0.3);
+    EXPECT_LT(mean_difference(img, plain.screenshot, 0, 0, w, h), 12.0);
+
+    const Image& dbg = debug.screenshot;
+    const int tile = w / 6;
+    const int y0 = h - tile + 6, y1 = h - 30; // above the score line
+    const char* names[6] = {"reflection", "refraction", "shadow map", "water grid", "rings", "ring normals"};
+    for (int i = 0; i < 6; ++i) {
+        int x0 = i * tile + 4, x1 = (i + 1) * tile - 6;
+        EXPECT_GT(brightness(mean_colour(dbg, x0, y0, x1, y1)), 20.0) << names[i] << " is not black";
+        EXPECT_GT(mean_difference(img, dbg, x0, y0, x1, y1), 8.0) << names[i] << " is drawn over the scene";
+    }
+    // The reflection shows sky and land, the refraction the ground under the shallows, the
+    // water grid its stripes.
+    EXPECT_GT(brightness_spread(dbg, 4, y0, tile - 6, y1), 10.0);
+    EXPECT_GT(brightness_spread(dbg, tile + 4, y0, 2 * tile - 6, y1), 5.0);
+    EXPECT_GT(brightness_spread(dbg, 3 * tile + 4, y0, 4 * tile - 6, y1), 10.0);
 }
 
 // Low over the sea: sky above, water below, the shore reflected upside down just below the
@@ -61,31 +97,20 @@ TEST(Landscape, LowOverTheWaterFacingTheShoreWithMovingAndFrozenWaves)
     for (const GameRun* r : {&run, &later, &without, &frozen, &frozen_later}) ASSERT_TRUE(ran_cleanly(*r));
     const Image& img = run.screenshot;
     const int w = img.width, h = img.height;
-    Share top = share_of(img, 0, 0, w, h / 5);
-    Share bottom = share_of(img, 0, h * 7 / 10, w, h);
-    std::cout << "top: " << top << "\nbottom: " << bottom << "\n";
-    EXPECT_GT(top.sky, 0.9);
-    EXPECT_GT(bottom.water, 0.8);
+    EXPECT_GT(share_of(img, 0, 0, w, h / 5).sky, 0.9);
+    EXPECT_GT(share_of(img, 0, h * 7 / 10, w, h).water, 0.8);
 
     Rgb shore_band = mean_colour(img, w / 10, h * 50 / 100, w * 6 / 10, h * 56 / 100);
     Rgb open_water = mean_colour(img, w / 10, h * 62 / 100, w * 9 / 10, h * 75 / 100);
-    Rgb sky = mean_colour(img, 0, 0, w, h / 5);
     EXPECT_GT(shore_band.g - shore_band.b, open_water.g - open_water.b + 10) << "the shore's green";
     EXPECT_GT(open_water.b, open_water.r + 20) << "open water is blue";
-    EXPECT_LT(brightness(open_water), brightness(sky));
+    EXPECT_LT(brightness(open_water), brightness(mean_colour(img, 0, 0, w, h / 5)));
 
-    double waves = mean_difference(img, later.screenshot, 0, h * 6 / 10, w, h * 95 / 100);
-    double sky_moved = mean_difference(img, later.screenshot, 0, 0, w, h / 5);
-    double still = mean_difference(frozen.screenshot, frozen_later.screenshot, 0, h * 6 / 10, w, h * 95 / 100);
-    double surface = mean_difference(img, without.screenshot, 0, h * 6 / 10, w, h);
-    double sky_without = mean_difference(img, without.screenshot, 0, 0, w, h / 5);
-    std::cout << "a second later: water " << waves << " sky " << sky_moved << ", frozen " << still
-              << "; without the surface: water " << surface << " sky " << sky_without << "\n";
-    EXPECT_GT(waves, 1.0);
-    EXPECT_LT(sky_moved, 0.2);
-    EXPECT_LT(still, 0.2);
-    EXPECT_GT(surface, 10.0);
-    EXPECT_LT(sky_without, 0.2);
+    EXPECT_GT(mean_difference(img, later.screenshot, 0, h * 6 / 10, w, h * 95 / 100), 1.0) << "the waves move";
+    EXPECT_LT(mean_difference(img, later.screenshot, 0, 0, w, h / 5), 0.2) << "the sky does not";
+    EXPECT_LT(mean_difference(frozen.screenshot, frozen_later.screenshot, 0, h * 6 / 10, w, h * 95 / 100), 0.2);
+    EXPECT_GT(mean_difference(img, without.screenshot, 0, h * 6 / 10, w, h), 10.0) << "the surface";
+    EXPECT_LT(mean_difference(img, without.screenshot, 0, 0, w, h / 5), 0.2);
 }
 
 // The slope of the tor is rock below the sky; the scene drawn at half the window's size
@@ -103,51 +128,33 @@ TEST(Landscape, AlongASlopeAtHalfAndFullSize)
     ASSERT_TRUE(ran_cleanly(full));
     const Image& img = half.screenshot;
     const int w = img.width, h = img.height;
-    Share top = share_of(img, 0, 0, w, h / 12);
-    Share middle = share_of(img, w / 4, h / 3, w * 3 / 4, h * 2 / 3);
-    double difference = mean_difference(full.screenshot, img, w / 5, 0, w, h);
-    std::cout << "top: " << top << "\nmiddle: " << middle << "\nfull against half size: " << difference << "\n";
-    EXPECT_GT(top.sky, 0.6);
-    EXPECT_GT(middle.rock, 0.5);
-    EXPECT_LT(difference, 6.0);
+    EXPECT_GT(share_of(img, 0, 0, w, h / 12).sky, 0.6);
+    EXPECT_GT(share_of(img, w / 4, h / 3, w * 3 / 4, h * 2 / 3).rock, 0.5);
+    EXPECT_LT(mean_difference(full.screenshot, img, w / 5, 0, w, h), 6.0);
 }
 
-TEST(Landscape, StartPoseLooksDownAtTheSea)
+TEST(Scenery, FirsStandOnTheMoorAndABridgeSpansTheInlet)
 {
-    GameRun run = shoot(kStartPose);
+    GameRun run = shoot(kMoorPose);
     ASSERT_TRUE(ran_cleanly(run));
     const Image& img = run.screenshot;
-    EXPECT_GT(share_of(img, 0, 0, img.width, img.height * 9 / 10).water, 0.7);
-    EXPECT_GT(brightness_spread(img, 0, 0, img.width, img.height / 2), 2.0) << "the sea has waves";
+    EXPECT_GT(share(img, 16, 30, 55, 75, fir), 0.04) << "firs on the moor";
+    EXPECT_LT(share(img, 76, 56, 86, 64, fir), 0.002) << "firs in the inlet";
+    const int w = img.width, h = img.height; // the bridge's row is thinner than a hundredth
+    EXPECT_GT(fraction_where(img, w * 62 / 100, h * 385 / 1000, w * 78 / 100, h * 415 / 1000, plank), 0.1);
+    EXPECT_LT(share(img, 62, 30, 78, 33, plank), 0.01) << "planks on the sea";
 }
 
-// I shows the six intermediate images as tiles along the bottom of the window, through a
-// long run of every pass without an OpenGL error.
-TEST(Landscape, DebugViewShowsSixImagesForThreeHundredFrames)
+// The player's hover parked at the west end of the bridge over the sea inlet, seen from the
+// follow camera: the planks run from the hover across the water to the far bank.
+TEST(Scenery, FromTheFollowCameraTheBridgeSpansTheInletAheadOfTheHover)
 {
-    GameRun plain = shoot(kHighPose);
-    GameRun debug = shoot(kHighPose, {{"MOORHOLD_TOGGLE", "I"}}, 300);
-    ASSERT_TRUE(ran_cleanly(plain));
-    ASSERT_TRUE(ran_cleanly(debug));
-    const Image& img = debug.screenshot;
-    const int tile = img.width / 6;
-    const int y0 = img.height - tile + 6, y1 = img.height - 30; // above the score line
-    const char* names[6] = {"reflection", "refraction", "shadow map", "water grid", "rings", "ring normals"};
-    for (int i = 0; i < 6; ++i) {
-        int x0 = i * tile + 4, x1 = (i + 1) * tile - 6;
-        EXPECT_GT(brightness(mean_colour(img, x0, y0, x1, y1)), 20.0) << names[i] << " is not black";
-        EXPECT_GT(mean_difference(plain.screenshot, img, x0, y0, x1, y1), 8.0) << names[i] << " is drawn over the scene";
-    }
-    // The reflection shows sky and land, the refraction the ground under the shallows, the
-    // water grid its stripes.
-    EXPECT_GT(brightness_spread(img, 4, y0, tile - 6, y1), 10.0);
-    EXPECT_GT(brightness_spread(img, tile + 4, y0, 2 * tile - 6, y1), 5.0);
-    EXPECT_GT(brightness_spread(img, 3 * tile + 4, y0, 4 * tile - 6, y1), 10.0);
-}
-
-TEST(Landscape, EveryDisplaySwitchRunsWithoutOpenGLErrors)
-{
-    EXPECT_TRUE(ran_cleanly(shoot(kHighPose, {{"MOORHOLD_TOGGLE", "N,K,L,F3,F8,C,B,I"}}, 40)));
+    GameRun run = run_game(40, {{"MOORHOLD_PLAYER_START", "151 70 0"}}, nullptr, true); // west of it, facing east
+    ASSERT_TRUE(ran_cleanly(run));
+    const Image& img = run.screenshot;
+    EXPECT_GT(share(img, 46, 47, 54, 52, plank), 0.3) << "across the water band";
+    EXPECT_GT(share(img, 46, 37, 54, 44, plank), 0.3) << "its far half, toward the other bank";
+    EXPECT_LT(share(img, 10, 47, 35, 52, plank), 0.01) << "the water beside it";
 }
 
 } // namespace

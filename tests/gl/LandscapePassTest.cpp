@@ -1,17 +1,21 @@
 // The landscape's passes on a real context: the terrain grid lies on the ground without
 // folding, the water grid on the water plane, rings reach the ring images only while they
-// are strong enough, and a whole frame leaves no GL error and a balanced matrix stack.
+// are strong enough, a model's shadow falls where the light puts it, and a whole frame
+// leaves no GL error and a balanced matrix stack.
 #include "GlFixture.h"
 
 #include "Common/Camera.h"
 #include "Common/DescribeFrame.h"
-#include "Gfx/FBO.h"
+#include "Common/Projection.h"
+#include "Common/SDLGLResources.h"
 #include "Gfx/FramePass.h"
 #include "Gfx/GridMath.h"
+#include "Gfx/MD2_Instance.h"
+#include "Gfx/MD2_Manager.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/TerrainPass.h"
+#include "Gfx/TextureMatrices.h"
 #include "Gfx/WaterPass.h"
-#include "Terrain/TerrainScale.h"
 
 #include <cmath>
 #include <iomanip>
@@ -20,7 +24,6 @@
 namespace {
 
 const double kPi = 3.141592653589793;
-const uint16_t kFlatSample = 32768; // half the height range
 
 struct Vertex {
     float x, y, z, w;
@@ -32,28 +35,27 @@ protected:
     {
         GlFixture::SetUp();
         SDLGL& gl = *sdlgl;
-        make_cameras();
+        ::testing::internal::CaptureStdout();
+        gl.grass_tex = new Texture(".\\media\\Grass6.jpg");
+        gl.sand_tex = new Texture(".\\media\\sand_base1.jpg");
+        gl.rock_tex = new Texture(".\\media\\nature072b.jpg");
+        gl.noise_tex = new Texture(".\\media\\noise.jpg");
+        ::testing::internal::GetCapturedStdout();
+        terrain = prepare_flat_landscape(256);
+        ground = flat_ground(terrain);
         lightcam->set_position(2000, 20000, 2000);
         lightcam->set_dir(-0.2, 0.85, -0.15);
-
-        std::vector<uint16_t> flat(64 * 64, kFlatSample);
-        gl.htex_16bit = new Texture();
-        gl.htex_16bit->load_16bit(64, 64, flat.data());
-        terrain = terrain_scale_for(64, 0, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac);
-        ::testing::internal::CaptureStdout();
-        gl.prepare_shaders(terrain);
-        gl.create_fbos();
-        ::testing::internal::GetCapturedStdout();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
-    TerrainScale terrain;
-
     void TearDown() override
     {
-        delete_cameras();
+        Md2Manager::FreeAll();
         GlFixture::TearDown();
     }
+
+    TerrainScale terrain;
+    float ground = 0;
 
     // Places the eye and turns it: yaw about up, then pitch (negative looks down).
     static void place_eye(double x, double y, double z, double yaw_deg, double pitch_deg)
@@ -75,17 +77,6 @@ protected:
         return v;
     }
 
-    static std::vector<unsigned char> pixels_of(FBO* target)
-    {
-        std::vector<unsigned char> p(static_cast<size_t>(target->_texW) * target->_texH * 4);
-        target->bind_framebuffer();
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, target->_texW, target->_texH, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        target->unbind_framebuffer();
-        return p;
-    }
-
     static int off_grey(const std::vector<unsigned char>& p)
     {
         int n = 0;
@@ -102,6 +93,52 @@ protected:
         grid->unbind_framebuffer();
     }
 
+    // One frame; the main image is left in the depth-of-field target, which the final image
+    // only reads.
+    std::vector<unsigned char> main_image()
+    {
+        double view[16];
+        camera_view_matrix(*eyecam, view);
+        mat4_to_float(view, view_matrix);
+        Md2Manager::UpdateAll(0.0f);
+        const FrameDescription f = describe_frame(*sdlgl, true);
+        begin_frame_images(f);
+        end_simulation_image();
+        render_frame(f);
+        return pixels_of(sdlgl->dof_fbo);
+    }
+
+    // Where a world point lands in the main image (pixels, origin at the bottom left).
+    void to_screen(double x, double y, double z, int& px, int& py) const
+    {
+        const FBO* image = sdlgl->dof_fbo;
+        double view[16], proj[16], both[16], clip[4];
+        float f[16];
+        camera_view_matrix(*eyecam, view);
+        frustum_matrix(frustum_bounds(60.0f, float(image->_texW) / image->_texH, 1.5f, 350000.0f), f);
+        mat4_from_float(f, proj);
+        mat4_mul(proj, view, both);
+        double in[4] = {x, y, z, 1.0};
+        mat4_transform(both, in, clip);
+        px = int((clip[0] / clip[3] * 0.5 + 0.5) * image->_texW);
+        py = int((clip[1] / clip[3] * 0.5 + 0.5) * image->_texH);
+    }
+
+    // Mean brightness of a square of the image around (px, py).
+    double brightness_at(const std::vector<unsigned char>& p, int px, int py, int r = 6) const
+    {
+        const int w = sdlgl->dof_fbo->_texW;
+        double sum = 0;
+        int n = 0;
+        for (int y = py - r; y <= py + r; ++y)
+            for (int x = px - r; x <= px + r; ++x) {
+                const unsigned char* c = &p[(static_cast<size_t>(y) * w + x) * 4];
+                sum += (c[0] + c[1] + c[2]) / 3.0;
+                ++n;
+            }
+        return sum / n;
+    }
+
     void ring_images(const std::vector<const RingTrail*>& trails)
     {
         SDLGL& gl = *sdlgl;
@@ -116,6 +153,33 @@ protected:
     }
 };
 
+// The window object's whole set of targets, complete at their sizes and left unbound; the
+// fixture's end releases them all (the leak check sees any it forgets).
+TEST_F(LandscapePasses, EveryTargetIsMadeCompleteAtItsSize)
+{
+    SDLGL& gl = *sdlgl;
+    for (FBO* t : {gl.watergrid_fbo, gl.ripple_a_fbo, gl.ripple_b_fbo, gl.dof_fbo, gl.dof_small_fbo,
+                   gl.pgmlandgrid_fbo, gl.reflrefr_fbo, gl.shadow_fbo}) {
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
+    }
+    // The scene image is the window at the render scale; its small companion a quarter of it.
+    TargetSize image = dof_target_size(gl.screen_width, gl.screen_height, gl.parameters->getFloat("render_scale"));
+    EXPECT_EQ(gl.dof_fbo->_texW, image.w);
+    EXPECT_EQ(gl.dof_fbo->_texH, image.h);
+    EXPECT_EQ(gl.dof_small_fbo->_texW, image.w / 4);
+    EXPECT_EQ(gl.dof_small_fbo->_texH, image.h / 4);
+    EXPECT_EQ(gl.ripple_a_fbo->_texW, waterdynamicripplesmap_dim);
+    EXPECT_EQ(gl.reflrefr_fbo->_texW, gl.parameters->getInt("reflectionrefractionmap_dim"));
+    EXPECT_NE(gl.reflrefr_fbo->second_id, 0u);
+    EXPECT_EQ(gl.shadow_fbo->_texW, gl.parameters->getInt("shadowmap_dim"));
+    EXPECT_EQ(gl.pgmlandgrid_fbo->internal_format, static_cast<GLenum>(GL_RGBA32F_ARB));
+    EXPECT_EQ(gl.pgmlandgrid_fbo->index_count, 2 * (pgmlandgrid_dim_y - 1) * (pgmlandgrid_dim_x + 1) - 2);
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    EXPECT_EQ(bound, 0);
+}
+
 TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
 {
     place_eye(128, 300, 400, 0, -20);
@@ -125,7 +189,6 @@ TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
     std::vector<Vertex> v = vertices_of(grid);
     // The map covers 0 .. 1 / terrain.pgmland[0] on x and z; around it lies the sea floor.
     const float side = 1.0f / terrain.pgmland[0];
-    const float ground = kFlatSample / 65535.0f * terrain.pgmland[1] + terrain.pgmland_offset;
     const float level_normal = 512.0f * 1024.0f + 512.0f; // (0, 1, 0) packed
     int on_map = 0;
     for (const Vertex& p : v) {
@@ -241,6 +304,46 @@ TEST_F(LandscapePasses, RingsRecordedThisFrameAreListedForTheRingPass)
     EXPECT_EQ(a.records[1].time, 5000);
     EXPECT_EQ(b.current, 0);
     frame_ring_trails().clear();
+}
+
+TEST_F(LandscapePasses, AModelDarkensTheGroundWhereItsShadowFalls)
+{
+    ParameterFile params(".\\media\\objects\\ship\\ship.p");
+    Md2Instance* ship = create_object_instance(".\\media\\objects\\ship\\ship_anim.md2", 0, params);
+    ASSERT_NE(ship, nullptr);
+    const double mx = 520, mz = 400, my = ground + 800;
+    const float place[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, float(mx), float(my), float(mz), 1};
+    ship->m_Transform = place;
+
+    // The light as the game sets it up: its direction axis along light_dir, above the model.
+    const double L[3] = {-0.2 / 0.8878, 0.85 / 0.8878, -0.15 / 0.8878};
+    lightcam->set_position(mx + L[0] * 4000, my + L[1] * 4000, mz + L[2] * 4000);
+    lightcam->set_dir(L[0], L[1], L[2]);
+
+    // The eye straight above, between the ship and its shadow.
+    eyecam->set_position(600, ground + 2600, 480);
+    eyecam->set_str(1, 0, 0);
+    eyecam->set_up(0, 0, -1);
+    eyecam->set_dir(0, 1, 0);
+    eyecam->update_frustum(1.0e6f);
+    md2_visibility_distance = 1.0e6f;
+
+    // Where the light's ray through the ship's centre meets the ground, and a spot well
+    // away from both.
+    const double reach = (my - ground) / L[1];
+    int sx, sy, cx, cy;
+    to_screen(mx - L[0] * reach, ground, mz - L[2] * reach, sx, sy);
+    to_screen(mx - 300, ground, mz + 250, cx, cy);
+
+    std::vector<unsigned char> with_ship = main_image();
+    ship->m_Visible = false;
+    std::vector<unsigned char> without_ship = main_image();
+    ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    double lit = brightness_at(without_ship, sx, sy), shaded = brightness_at(with_ship, sx, sy);
+    EXPECT_LT(shaded, lit * 0.85) << "the shadow at (" << sx << ", " << sy << ")";
+    EXPECT_NEAR(brightness_at(with_ship, cx, cy), brightness_at(without_ship, cx, cy), 1.0)
+        << "away from the shadow nothing changes";
 }
 
 // A whole frame, with and without the water surface: no GL error, and the model-view stack

@@ -1,5 +1,5 @@
 // A GL context for the resource tests (window, GLEW) and small image files written on the
-// spot: PNG, 24-bit BMP and TGA through stb, 8-bit palette BMP by hand.
+// spot: PNG, 24-bit BMP and TGA through stb.
 #pragma once
 
 #include "Common/Platform.h"
@@ -59,29 +59,6 @@ protected:
             ok = stbi_write_tga(path.c_str(), width, height, comp, pixels.data());
         EXPECT_NE(ok, 0) << "could not write " << path;
         return path;
-    }
-
-    // An 8-bit BMP with a grey palette: one byte per pixel, rows bottom-up and padded to 4.
-    std::string write_grey_bmp(const std::string& name, int width, int height,
-                               const std::vector<unsigned char>& pixels)
-    {
-        const int row = (width + 3) & ~3;
-        const uint32_t offset = 14 + 40 + 256 * 4;
-        const uint32_t size = offset + static_cast<uint32_t>(row * height);
-        std::string b;
-        auto u16 = [&b](uint32_t v) { b += char(v & 255); b += char((v >> 8) & 255); };
-        auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
-        b += "BM";
-        u32(size); u32(0); u32(offset);
-        u32(40); u32(static_cast<uint32_t>(width)); u32(static_cast<uint32_t>(height));
-        u16(1); u16(8); u32(0); u32(static_cast<uint32_t>(row * height)); u32(2835); u32(2835);
-        u32(256); u32(0);
-        for (int i = 0; i < 256; ++i) { b += char(i); b += char(i); b += char(i); b += char(0); }
-        for (int y = height - 1; y >= 0; --y) {
-            for (int x = 0; x < width; ++x) b += char(pixels[static_cast<size_t>(y) * width + x]);
-            for (int x = width; x < row; ++x) b += char(0);
-        }
-        return dir.write(name, b);
     }
 
     // Level `level` of the bound texture `target` as RGBA bytes.
