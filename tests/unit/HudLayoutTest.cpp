@@ -99,10 +99,8 @@ TEST_F(HudLayoutTest, OptionMessagesComeAfterTheScoresAtTheTop)
         float y;
     } cases[] = {
         {&in.culling_changed_at, false, true, GL_LINEAR, "VIEW FRUSTUM CULLING: OFF", 768 - 20},
-        {&in.culling_changed_at, true, true, GL_LINEAR, "VIEW FRUSTUM CULLING: ON", 768 - 20},
         {&in.filter_changed_at, true, true, GL_NEAREST_MIPMAP_NEAREST, "filtering: GL_NEAREST_MIPMAP_NEAREST", 768 - 20},
         {&in.transparency_changed_at, true, false, GL_LINEAR, "TRANSPARENCY OFF", 768 - 40},
-        {&in.transparency_changed_at, true, true, GL_LINEAR, "TRANSPARENCY ON", 768 - 40},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <tuple>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -99,11 +98,11 @@ struct RefusedGfx {
 };
 
 // Each refusal throws out of the constructor before SDL starts; the sanitizer's leak check
-// at the end of the test's process sees whatever the constructor failed to release.
+// sees whatever the constructor failed to release.
 TEST(GraphicsFile, MissingKeysAndTooSmallWindowsAreRefusedWithoutALeak)
 {
     const RefusedGfx cases[] = {
-        {"fullscreen", ""}, {"screen_bpp", ""}, {"screen_width", "0"}, {"screen_height", "-5"}, {"screen_width", "199"},
+        {"fullscreen", ""}, {"screen_height", "-5"}, {"screen_width", "199"},
     };
     for (const RefusedGfx& c : cases) {
         TempDir dir;
