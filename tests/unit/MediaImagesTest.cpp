@@ -1,14 +1,18 @@
 // The generated images as the game's loaders see them (SDL_image for textures and skins,
-// SDL_LoadBMP for the water slices): present and of the sizes and depths the game expects.
+// SDL_LoadBMP for the water slices), and the HUD font's description against its image.
+#include "Common/FontManager.h"
+#include "Common/ParameterFile.h"
 #include "GameDir.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -16,8 +20,6 @@ struct SurfaceDeleter {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-
-Surface load(const std::string& rel) { return Surface(IMG_Load(game_file(rel).c_str())); }
 
 bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
@@ -43,7 +45,7 @@ TEST(MediaImages, EveryImageLoadsAtItsSizeAndDepth)
         {"media/objects/tree_lazy_boy/tree_lazy_boy.jpg", 256, 256, 24},
     };
     for (const Expect& e : images) {
-        Surface s = load(e.file);
+        Surface s(IMG_Load(game_file(e.file).c_str()));
         ASSERT_TRUE(s) << e.file << ": " << IMG_GetError();
         EXPECT_EQ(s->w, e.w) << e.file;
         EXPECT_EQ(s->h, e.h) << e.file;
@@ -69,10 +71,93 @@ TEST(MediaImages, WaterSlicesAreSixteenMovingGreyImagesOfOnePowerOfTwoSize)
                                      static_cast<const uint8_t*>(prev->pixels)[y * prev->pitch + x]);
             EXPECT_GT(step / (s->w * s->h), 0.5) << name << " does not move on from the slice before";
         } else {
-            EXPECT_GE(s->w, 64);
-            EXPECT_TRUE(power_of_two(s->w) && power_of_two(s->h)) << s->w << " x " << s->h;
+            EXPECT_TRUE(s->w >= 64 && power_of_two(s->w) && power_of_two(s->h)) << s->w << " x " << s->h;
         }
         prev = std::move(s);
+    }
+}
+
+struct Rect {
+    int c;
+    float x, y, w, h;
+};
+
+// The description read with the parameter reader and built into glyphs as the font manager
+// does; '#' and '=' cannot be keys of that file.
+class MediaFont : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ParameterFile desc(game_file("media/font/out.fnt"));
+        std::string tex = desc.getString("font_tex");
+        for (char& c : tex)
+            if (c == '\\') c = '/';
+        image.reset(IMG_Load(game_file(tex.rfind("./", 0) == 0 ? tex.substr(2) : tex).c_str()));
+        ASSERT_TRUE(image) << tex << ": " << IMG_GetError();
+        testing::internal::CaptureStdout();
+        const GlyphTable table = build_glyph_table(desc, 0);
+        testing::internal::GetCapturedStdout();
+        for (int c = 32; c < 127; ++c) {
+            const Glyph& g = table.glyphs[c];
+            if (c == '#' || c == '=') continue;
+            if (g.h == 0) missing.push_back(c); // the fallback of an undefined character
+            else rects.push_back({c, g.x, g.y, g.w, g.h});
+        }
+    }
+    int alpha(int x, int y) const { return static_cast<const uint8_t*>(image->pixels)[y * image->pitch + x * 4 + 3]; }
+
+    Surface image;
+    std::vector<Rect> rects;
+    std::vector<int> missing;
+};
+
+TEST_F(MediaFont, EveryPrintableCharacterHasARectangleInsideTheImage)
+{
+    EXPECT_TRUE(missing.empty()) << missing.size() << " characters undefined, first '" << char(missing.empty() ? ' ' : missing[0]) << "'";
+    ASSERT_EQ(rects.size(), 93u);
+    const float h0 = rects[0].h;
+    for (const Rect& r : rects) {
+        SCOPED_TRACE(std::string("glyph '") + char(r.c) + "'");
+        EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= float(image->w) && r.y + r.h <= float(image->h));
+        EXPECT_GT(r.w, 1.0f);
+        EXPECT_EQ(r.h, h0) << "one line height for all glyphs keeps the baseline";
+        // The drawn area should fall on whole pixels, so glyphs are not smeared.
+        EXPECT_FLOAT_EQ(r.x, std::round(r.x));
+        EXPECT_FLOAT_EQ(r.w, std::round(r.w));
+    }
+    EXPECT_TRUE(h0 >= 32.0f && h0 <= 64.0f) << h0 << ": glyphs must stay legible when the HUD halves them";
+}
+
+// Each glyph draws its own ink and nobody else's; bytes 128 to 255 draw the image's
+// top-left 80 x 20 pixels, which must stay empty.
+TEST_F(MediaFont, EachGlyphOwnsItsInkAlone)
+{
+    std::vector<int> owner(size_t(image->w) * image->h, -1);
+    int overlapping = 0, stray = 0, in_corner = 0;
+    for (size_t i = 0; i < rects.size(); ++i) {
+        const Rect& r = rects[i];
+        for (int y = int(r.y); y < int(r.y + r.h); ++y)
+            for (int x = int(r.x); x < int(r.x + r.w); ++x) {
+                int& o = owner[size_t(y) * image->w + x];
+                overlapping += o >= 0;
+                o = int(i);
+            }
+    }
+    std::vector<int> ink(rects.size(), 0);
+    for (int y = 0; y < image->h; ++y)
+        for (int x = 0; x < image->w; ++x) {
+            if (alpha(x, y) == 0) continue;
+            in_corner += x < 80 && y < 20;
+            int o = owner[size_t(y) * image->w + x];
+            if (o < 0) ++stray;
+            else if (alpha(x, y) > 128) ++ink[size_t(o)];
+        }
+    EXPECT_EQ(overlapping, 0) << "pixels where rectangles overlap";
+    EXPECT_EQ(stray, 0) << "pixels of some glyph fall outside every rectangle";
+    EXPECT_EQ(in_corner, 0) << "pixels of the corner the upper half bytes draw";
+    for (size_t i = 0; i < rects.size(); ++i) {
+        if (rects[i].c == ' ') EXPECT_EQ(ink[i], 0) << "the blank must be empty";
+        else EXPECT_GT(ink[i], 10) << "glyph '" << char(rects[i].c) << "' has no ink";
     }
 }
 
