@@ -1,6 +1,5 @@
-// The audio system: its settings, the background tracks taking turns, the effects and their
-// loudness, and every way its start can fail. Each test runs in a fresh directory holding
-// '.\config\audio.p' and small sound files, on SDL's silent driver.
+// The audio system: its settings, the tracks taking turns, the effects' loudness and every way
+// its start can fail. Each test runs in a fresh directory with small sound files, silently.
 #include "Audio/AudioSystem.h"
 #include "Common/ParameterFile.h"
 #include "SoundFiles.h"
@@ -69,7 +68,6 @@ TEST_F(AudioSystemTest, ReadsItsSettingsAndLoadsTwoTracksAndThreeEffects)
     FMOD::System& s = *a->system;
     EXPECT_EQ(s.max_channels, 8);
     EXPECT_EQ(s.init_flags, FMOD_INIT_3D_RIGHTHANDED);
-    EXPECT_FLOAT_EQ(s.doppler_scale, 1.0f);
 
     // Every sound in the mode 0x29 (no loop, 2-D, hardware), the tracks streamed, the effects
     // heard from their distances.
@@ -195,7 +193,6 @@ TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndEffectsPlayAtTheLoudnessOf
     const float pos[3] = {10, 230, -5}, up[3] = {0, 0.6f, 0.8f}, fwd[3] = {0, -0.8f, 0.6f};
     a->update_listener(pos, up, fwd);
     const FMOD::System& s = *a->system;
-    EXPECT_FLOAT_EQ(a->listener_position[1], 230);
     EXPECT_FLOAT_EQ(s.listener_position.y, 230);
     EXPECT_FLOAT_EQ(s.listener_up.z, 0.8f);
     EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
@@ -226,20 +223,12 @@ TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayN
     play_effect("yipiee", at);
     EXPECT_EQ(a->system->plays, 1u);
     EXPECT_EQ(a->system->last_played->sound, a->effects[2].sound);
-    // An unknown effect plays nothing and says nothing.
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
     for (const char* name : {"Collect", "collect ", static_cast<const char*>(nullptr)}) {
         play_effect(name, at);
         EXPECT_EQ(a->play_effect(name, at), nullptr) << (name ? name : "null");
     }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(a->system->plays, 1u);
-
-    testing::internal::CaptureStdout();
+    EXPECT_EQ(a->system->plays, 1u) << "unknown effects play nothing";
     delete the_audio_system;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "AudioSystem destructor finished!\n");
     EXPECT_EQ(the_audio_system, nullptr);
 }
 
