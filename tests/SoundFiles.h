@@ -39,17 +39,9 @@ inline std::string wav_bytes(double seconds, double frequency = 440.0, int rate 
 // A complete, valid audio parameter file; tests change or drop single keys.
 inline std::string audio_config_text()
 {
-    return "stereo_spread=0.5\n"
-           "dopplerscale=1.0\n"
-           "distancefactor=1.0\n"
-           "rolloffscale=1.0\n"
-           "minDistance=10.0\n"
-           "maxDistance=5000.0\n"
-           "fakeMaxDistance=100.0\n"
-           "numberOfChannels=8\n"
-           "backgroundFile=./media/sound/tijuana.ogg\n"
-           "backgroundVolume=0.4\n"
-           "effectVolume=0.5\n";
+    return "stereo_spread=0.5\ndopplerscale=1.0\ndistancefactor=1.0\nrolloffscale=1.0\nminDistance=10.0\n"
+           "maxDistance=5000.0\nfakeMaxDistance=100.0\nnumberOfChannels=8\n"
+           "backgroundFile=./media/sound/tijuana.ogg\nbackgroundVolume=0.4\neffectVolume=0.5\n";
 }
 
 // The five sound files (music as WAV data under the .ogg names: the decoder goes by the
