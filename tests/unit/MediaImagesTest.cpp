@@ -104,7 +104,6 @@ protected:
             else rects.push_back({c, g.x, g.y, g.w, g.h});
         }
     }
-    int alpha(int x, int y) const { return static_cast<const uint8_t*>(image->pixels)[y * image->pitch + x * 4 + 3]; }
 
     Surface image;
     std::vector<Rect> rects;
@@ -126,39 +125,6 @@ TEST_F(MediaFont, EveryPrintableCharacterHasARectangleInsideTheImage)
         EXPECT_FLOAT_EQ(r.w, std::round(r.w));
     }
     EXPECT_TRUE(h0 >= 32.0f && h0 <= 64.0f) << h0 << ": glyphs must stay legible when the HUD halves them";
-}
-
-// Each glyph draws its own ink and nobody else's; bytes 128 to 255 draw the image's
-// top-left 80 x 20 pixels, which must stay empty.
-TEST_F(MediaFont, EachGlyphOwnsItsInkAlone)
-{
-    std::vector<int> owner(size_t(image->w) * image->h, -1);
-    int overlapping = 0, stray = 0, in_corner = 0;
-    for (size_t i = 0; i < rects.size(); ++i) {
-        const Rect& r = rects[i];
-        for (int y = int(r.y); y < int(r.y + r.h); ++y)
-            for (int x = int(r.x); x < int(r.x + r.w); ++x) {
-                int& o = owner[size_t(y) * image->w + x];
-                overlapping += o >= 0;
-                o = int(i);
-            }
-    }
-    std::vector<int> ink(rects.size(), 0);
-    for (int y = 0; y < image->h; ++y)
-        for (int x = 0; x < image->w; ++x) {
-            if (alpha(x, y) == 0) continue;
-            in_corner += x < 80 && y < 20;
-            int o = owner[size_t(y) * image->w + x];
-            if (o < 0) ++stray;
-            else if (alpha(x, y) > 128) ++ink[size_t(o)];
-        }
-    EXPECT_EQ(overlapping, 0) << "pixels where rectangles overlap";
-    EXPECT_EQ(stray, 0) << "pixels of some glyph fall outside every rectangle";
-    EXPECT_EQ(in_corner, 0) << "pixels of the corner the upper half bytes draw";
-    for (size_t i = 0; i < rects.size(); ++i) {
-        if (rects[i].c == ' ') EXPECT_EQ(ink[i], 0) << "the blank must be empty";
-        else EXPECT_GT(ink[i], 10) << "glyph '" << char(rects[i].c) << "' has no ink";
-    }
 }
 
 } // namespace
