@@ -25,25 +25,6 @@ TEST(Resize, SidesAtLeast200AndEvenAndPointsAtMost100)
     EXPECT_FLOAT_EQ(clamp_point_size(64), 64);
 }
 
-TEST(Perspective, BoundsFollowFieldOfViewAndInverseTimesProjectionIsIdentity)
-{
-    FrustumBounds wide = frustum_bounds(90, 2, 1, 100);
-    EXPECT_NEAR(wide.top, 1.0, 1e-9);
-    EXPECT_NEAR(wide.left, -2.0, 1e-9);
-    for (float fov : {60.0f, 90.0f, 120.0f}) {
-        FrustumBounds b = frustum_bounds(fov, 1.33f, 1.5f, 350000.0f);
-        float p[16], inv[16];
-        frustum_matrix(b, p);
-        inverse_frustum_matrix(b, inv);
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c) {
-                double sum = 0;
-                for (int k = 0; k < 4; ++k) sum += double(p[k * 4 + r]) * inv[c * 4 + k];
-                EXPECT_NEAR(sum, r == c ? 1.0 : 0.0, 1e-4) << fov << " " << r << "," << c;
-            }
-    }
-}
-
 TEST(Perspective, AspectOfOffscreenTargets)
 {
     EXPECT_DOUBLE_EQ(projection_aspect(1024, 768, 1024, 1024.0 / 768, 60), 1024.0 / 768);
