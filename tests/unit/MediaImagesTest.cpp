@@ -1,5 +1,5 @@
-// The generated images as the game's loaders see them (SDL_image for textures and skins,
-// SDL_LoadBMP for the water slices), and the HUD font's description against its image.
+// The generated images as the game's loaders see them (SDL_image for textures, SDL_LoadBMP
+// for the water slices; the skins are the model tests'), and the HUD font against its image.
 #include "Common/FontManager.h"
 #include "Common/ParameterFile.h"
 #include "GameDir.h"
@@ -36,13 +36,6 @@ TEST(MediaImages, EveryImageLoadsAtItsSizeAndDepth)
         {"media/objects/unit/unit.jpg", 64, 64, 24},
         {"media/cubemap/cubemap_daytime_X4.jpg", 3072, 512, 24}, // six square faces side by side
         {"media/contact_sheet.png", 1536, 1514, 24},             // the models at a glance, for the README
-        // the model skins
-        {"media/objects/trees/tree.jpg", 256, 256, 24},   {"media/objects/teddy/teddy.jpg", 256, 256, 24},
-        {"media/objects/evil/evil.jpg", 256, 256, 24},    {"media/objects/ship/ship.jpg", 512, 512, 24},
-        {"media/objects/crystal/crystal.jpg", 256, 256, 24}, {"media/objects/hover/hover.jpg", 512, 512, 24},
-        {"media/objects/cam/cam.jpg", 256, 256, 24},      {"media/objects/duck/duck.jpg", 256, 256, 24},
-        {"media/objects/pilz/pilz.jpg", 256, 256, 24},    {"media/objects/bridge/bridge.jpg", 256, 256, 24},
-        {"media/objects/tree_lazy_boy/tree_lazy_boy.jpg", 256, 256, 24},
     };
     for (const Expect& e : images) {
         Surface s(IMG_Load(game_file(e.file).c_str()));

@@ -92,15 +92,6 @@ TEST(TextFileTest, KeepsBytesExactlyAndAddsNul)
     EXPECT_EQ(f.text[6], '\0');
 }
 
-TEST(TextFileTest, BackslashPathsOpenOnThisPlatform)
-{
-    TempDir dir;
-    dir.write("sub/file.p", "k=5\n");
-    std::string path = dir.path.string() + "\\sub\\file.p";
-    ParameterFile p(path);
-    EXPECT_EQ(p.getInt("k"), 5);
-}
-
 TEST(TextFileDeathTest, WhatCannotBeReadWholeEndsTheProgramWithStatusOne)
 {
     TempDir dir;
