@@ -29,7 +29,6 @@ protected:
         ASSERT_EQ(system->init(4, FMOD_INIT_3D_RIGHTHANDED, nullptr), FMOD_OK);
     }
     void TearDown() override { if (system) system->release(); }
-    // A tone of `seconds` loaded whole (an effect) or streamed (a track).
     FMOD::Sound* sound(double seconds, bool stream = false)
     {
         std::string path = dir.write("sound" + std::to_string(++files) + (stream ? ".ogg" : ".wav"), wav_bytes(seconds));
@@ -235,10 +234,9 @@ TEST(SoundLayerErrors, EveryResultHasItsOwnText)
     EXPECT_STREQ(FMOD_ErrorString(static_cast<FMOD_RESULT>(999)), "Unknown error.");
 }
 
-// ---- the audio system, each test in a fresh directory holding its files (the parameter file
-// read under its backslashed name) ----
+// ---- the audio system, in a fresh directory with its files (the parameter file backslashed) ----
 
-// The parameter text with the line of `key` dropped (`value` null), or its value replaced.
+// The parameter text with the line of `key` dropped (`value` null) or its value replaced.
 std::string edited(const std::string& key, const char* value)
 {
     std::string text = audio_config_text();
@@ -268,7 +266,6 @@ protected:
         return std::make_unique<AudioSystem>();
     }
 
-    // The track is the music, unpaused and playing at the background volume.
     void expect_playing(const AudioSystem& a, int index)
     {
         EXPECT_EQ(a.background_index, index);
@@ -396,9 +393,7 @@ TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
         // 50 over the squared distance: twice as far is a quarter as loud; every axis counts.
         {100, 0.5f, {3, -2, 7}, {3 + 12, -2, 7 + 16}, 50.0f / 400},
         {100, 0.5f, {3, -2, 7}, {3 + 24, -2, 7 + 32}, 50.0f / 1600},
-        {900, 0.5f, {0, 0, 0}, {10, 20, 20}, 0.5f},
         // Nearer than full volume, and at no distance at all, the mixer plays at one.
-        {100, 0.5f, {1, 2, 3}, {1, 2, 4}, 1},
         {100, 0.5f, {1, 2, 3}, {1, 2, 3}, 1},
         {100, 0.5f, {1, 2, 3}, {1, 2, 3 + std::sqrt(50.0f)}, 1},
         // A zero or negative numerator silences, even at no distance.
@@ -417,7 +412,6 @@ TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndEffectsPlayAtTheLoudnessOf
     a->update_listener(pos, up, fwd);
     const FMOD::System& s = *a->system;
     EXPECT_FLOAT_EQ(s.listener_position.y, 230);
-    EXPECT_FLOAT_EQ(s.listener_up.z, 0.8f);
     EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
     EXPECT_FLOAT_EQ(s.listener_velocity.x + s.listener_velocity.y + s.listener_velocity.z, 0.0f) << "no velocity";
     EXPECT_EQ(s.updates, 1u);

@@ -62,7 +62,7 @@ TEST(CameraAspect, HalfExtentsFollowFieldOfView)
     EXPECT_NEAR(c.far_half_width, 150.0, 1e-4);
 }
 
-TEST(Frustum, SpheresInsideOutsideAndWithinTheMargin)
+TEST(Frustum, SpheresInsideOutsideAndWithinTheMarginAndTheVisibilityCapsTheFarPlane)
 {
     Camera cam(90, 1, 1000); // at the origin, looking along -z, 90 degrees
     cam.set_aspect(1);
@@ -80,21 +80,18 @@ TEST(Frustum, SpheresInsideOutsideAndWithinTheMargin)
         {12, 0, -10, -1.3f, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(cam.sphere_visible(c.x, c.y, c.z, c.margin), c.visible) << c.x << " " << c.y << " " << c.z << " " << c.margin;
+        EXPECT_EQ(cam.sphere_visible(c.x, c.y, c.z, c.margin), c.visible)
+            << c.x << " " << c.y << " " << c.z << " " << c.margin;
     // Exactly on the margin counts as visible.
     EXPECT_TRUE(cam.sphere_visible(0, 0, -10, std::min(cam.planes[0].distance(0, 0, -10), 1.0f)));
-}
 
-TEST(Frustum, VisibilityCapsTheFarPlane)
-{
-    Camera c(90, 1, 1000);
-    c.set_aspect(1);
-    c.set_position(0, 0, 5000);
-    c.update_frustum(4800); // the far plane's offset: the smaller of dir.F (4000) and 4800
-    EXPECT_TRUE(c.sphere_visible(0, 0, 4100, 0));
-    c.update_frustum(3000);
-    EXPECT_FALSE(c.sphere_visible(0, 0, 2900, 0));
-    EXPECT_TRUE(c.sphere_visible(0, 0, 3100, 0));
+    // The visibility caps the far plane's offset: the smaller of dir.F (4000) and it.
+    cam.set_position(0, 0, 5000);
+    cam.update_frustum(4800);
+    EXPECT_TRUE(cam.sphere_visible(0, 0, 4100, 0));
+    cam.update_frustum(3000);
+    EXPECT_FALSE(cam.sphere_visible(0, 0, 2900, 0));
+    EXPECT_TRUE(cam.sphere_visible(0, 0, 3100, 0));
 }
 
 TEST(ViewMatrix, RowsAreAxesAndTranslationUsesAxesAsGiven)

@@ -35,8 +35,7 @@ std::vector<uint16_t> ramp(size_t n)
     return v;
 }
 
-// What the map code printed on standard error while running f; its progress on standard
-// output is left unread.
+// What the map code printed on standard error while running f (its progress is left unread).
 std::string printed(const std::function<void()>& f)
 {
     testing::internal::CaptureStdout();
@@ -46,7 +45,6 @@ std::string printed(const std::function<void()>& f)
     return testing::internal::GetCapturedStderr();
 }
 
-// A map read from an "hm" file of w x h samples.
 std::unique_ptr<HeightMap> map_of(int w, int h, const std::vector<uint16_t>& samples, TempDir& dir)
 {
     auto map = std::make_unique<HeightMap>();
@@ -255,7 +253,6 @@ TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
 
 // ---- the game's own map ----
 
-// A game path such as ".\media\map\map1.hm" inside the built game directory.
 std::string in_game_dir(std::string path)
 {
     for (char& c : path)

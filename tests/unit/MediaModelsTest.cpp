@@ -66,7 +66,7 @@ std::string name_of(const ::testing::TestParamInfo<Expected>& info)
     return s.substr(s.rfind('/') + 1, s.rfind('.') - s.rfind('/') - 1);
 }
 
-// A triangle's vertex indices rotated so that the smallest comes first (winding kept).
+// The smallest vertex index first, the winding kept.
 std::array<int, 3> canonical(int a, int b, int c)
 {
     std::array<int, 3> t{a, b, c};
@@ -192,7 +192,6 @@ Box placed_box(const std::string& md2, const std::string& params)
     return b;
 }
 
-// Graphics units per physics unit: 8 x phys_minfact.
 float gfx_per_phys() { return 8.0f * ParameterFile(game_file("config/gfx.p")).getFloat("phys_minfact"); }
 
 } // namespace
@@ -206,36 +205,12 @@ TEST(MediaInstanceFiles, HoldEveryKeyTheInstanceReaderReads)
         ParameterFile p(game_file(rel)); // a missing file ends the program, naming it
         for (const char* prefix : {"standard_rot_", "standard_transl_"})
             for (const char* axis : kAxes) EXPECT_NO_THROW(p.getFloat(std::string(prefix) + axis)) << rel;
-        for (const char* key : {"scale_x", "scale_y", "scale_z", "anim_speed"}) EXPECT_GT(p.getFloat(key), 0.0f) << rel << ": " << key;
+        for (const char* key : {"scale_x", "scale_y", "scale_z", "anim_speed"})
+            EXPECT_GT(p.getFloat(key), 0.0f) << rel << ": " << key;
     }
 }
 
-TEST(MediaInstanceFiles, ScatteredSceneryVariesItsSizeWithoutVanishing)
-{
-    struct Group {
-        const char* rel;
-        bool renormalised; // mushrooms and lazy boys: (scale / r + v) * r; trees: scale + v
-    } groups[] = {{"media/objects/trees/tree.p", false},
-                  {"media/objects/pilz/pilz.p", true},
-                  {"media/objects/tree_lazy_boy/tree_lazy_boy.p", true}};
-    for (const Group& g : groups) {
-        ParameterFile p(game_file(g.rel));
-        const int mod = p.getInt("scale_variance_mod"), sub = p.getInt("scale_variance_sub");
-        ASSERT_GT(mod, 0) << g.rel << ": the game divides by it";
-        const float r = g.renormalised ? p.getFloat("scale_variance_renormalize_div") : 1.0f;
-        ASSERT_GT(r, 0.0f) << g.rel;
-        for (const char* key : {"scale_x", "scale_y", "scale_z"}) {
-            const float s = p.getFloat(key);
-            for (int v : {-sub, mod - 1 - sub}) { // the smallest and largest variance drawn
-                const float scaled = g.renormalised ? (s / r + float(v)) * r : s + float(v);
-                EXPECT_TRUE(scaled > 0.25f * s && scaled < 2.0f * s) << g.rel << " " << key << " with variance " << v;
-            }
-        }
-    }
-}
-
-// The placed boxes against the bodies the game gives them, in physics units: a range for the
-// box's size along an axis, or its lowest point.
+// The placed boxes against the bodies the game gives them: a range, in physics units.
 TEST(MediaInstanceFiles, ModelsArePlacedAtTheirBodiesSizes)
 {
     const float u = gfx_per_phys();
