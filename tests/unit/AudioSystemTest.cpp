@@ -295,9 +295,7 @@ TEST_F(AudioSystemTest, ReadsItsSettingsAndLoadsTwoTracksAndThreeEffects)
 
     // Every sound in the mode 0x29 (no loop, 2-D, hardware), the tracks streamed, the effects
     // heard from their distances.
-    auto describe = [](const FMOD::Sound* sound) {
-        return sound->path + (sound->stream ? " stream " : " ") + std::to_string(sound->mode);
-    };
+    auto describe = [](const FMOD::Sound* t) { return t->path + (t->stream ? " stream " : " ") + std::to_string(t->mode); };
     std::vector<std::string> sounds;
     for (FMOD::Sound* t : a->backgrounds) sounds.push_back(describe(t));
     for (const auto& e : a->effects)

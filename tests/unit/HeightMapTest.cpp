@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -316,59 +317,44 @@ protected:
 // Ground a vehicle may be dropped onto: at most this steep (about 24 degrees).
 constexpr double kDrivable = 0.25;
 
-TEST_F(MediaTerrain, MapIsAFullSizeHmFileTiledIntoFourPhysicsTiles)
+TEST_F(MediaTerrain, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWater)
 {
     EXPECT_EQ(map_name.substr(map_name.size() - 3), ".hm");
     EXPECT_EQ(hm->map_w, 4096);
     EXPECT_EQ(hm->map_h, 4096);
     EXPECT_EQ(hm->tile_cnt, 4u);
     EXPECT_EQ(std::filesystem::file_size(map_path), 12u + 2u * 4096 * 4096) << "the samples must fill the map exactly";
-    // The demo flight's path is the other file the game opens by a fixed name.
-    EXPECT_GT(std::filesystem::file_size(in_game_dir(".\\media\\camera_path.txt")), 0u);
-}
-
-TEST_F(MediaTerrain, WaterLiesAtTwentyAndCoversAboutAThird)
-{
     EXPECT_NEAR(water, 20.0, 0.01) << "phys_minfact / y_pgmland_scale moved the water level";
     size_t wet = 0, n = size_t(hm->phys_map_w) * hm->phys_map_h;
     for (size_t i = 0; i < n; ++i) wet += hm->phys_map[i] * danger_y < water;
     EXPECT_TRUE(wet > n / 4 && wet < n * 42 / 100) << double(wet) / double(n) << " of the map under water";
+    // The demo flight's path is the other file the game opens by a fixed name.
+    EXPECT_GT(std::filesystem::file_size(in_game_dir(".\\media\\camera_path.txt")), 0u);
 }
 
-TEST_F(MediaTerrain, DucksFloatOnOpenWater)
+// The two ducks float on open water; the ship flies at 55 with room to spare.
+TEST_F(MediaTerrain, DucksSwimAndTheShipFliesClearOfTheGround)
 {
-    for (double x : {102.0, 136.0}) {
-        for (double dx = -3.0; dx <= 3.0; dx += 1.0)
-            for (double dz = -3.0; dz <= 3.0; dz += 1.0)
-                EXPECT_LT(ground(x + dx, 294.5 + dz), water - 1.0) << "near the duck at x=" << x;
-    }
+    for (const auto& [x, z, r, step, below] : {std::array{102.0, 294.5, 3.0, 1.0, water - 1},
+                                               {136.0, 294.5, 3.0, 1.0, water - 1}, {100.0, 100.0, 10.0, 2.0, 50.0}})
+        for (double dx = -r; dx <= r; dx += step)
+            for (double dz = -r; dz <= r; dz += step)
+                EXPECT_LT(ground(x + dx, z + dz), below) << "near " << x << ", " << z;
 }
 
-TEST_F(MediaTerrain, PlayerAndOpponentsStartAboveLowDrivableGround)
+// Where the player and the opponents start (low, not deep in water), and the six places on the
+// restart circle where a new game sets them down (on land).
+TEST_F(MediaTerrain, VehiclesAreSetDownOnDrivableGround)
 {
-    for (const auto& [x, z] : {std::pair{50.0, 50.0}, {0.0, 120.0}, {20.0, 120.0}, {40.0, 120.0}, {60.0, 120.0},
-                               {80.0, 120.0}}) {
+    std::vector<std::array<double, 4>> places = {{50, 50, water - 2, 33}}; // x, z, the lowest and highest ground
+    for (int i = 0; i < 5; ++i) places.push_back({20.0 * i, 120, water - 2, 33});
+    for (int i = 0; i < 6; ++i)
+        places.push_back({256 + 128 * std::cos(i * M_PI / 3), 256 + 128 * std::sin(i * M_PI / 3), water, 1e9});
+    for (const auto& [x, z, lowest, highest] : places) {
         SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(z));
-        EXPECT_LT(ground(x, z), 35.0 - 2.0) << "buried";
-        EXPECT_GT(ground(x, z), water - 2.0) << "deep in water";
+        EXPECT_GE(ground(x, z), lowest);
+        EXPECT_LT(ground(x, z), highest);
         EXPECT_LT(steepness(x, z), kDrivable);
-    }
-}
-
-TEST_F(MediaTerrain, ShipFliesAboveTheGround)
-{
-    for (double dx = -10.0; dx <= 10.0; dx += 2.0)
-        for (double dz = -10.0; dz <= 10.0; dz += 2.0) EXPECT_LT(ground(100 + dx, 100 + dz), 55.0 - 5.0);
-}
-
-// The six places on the restart circle where a new game sets the vehicles down.
-TEST_F(MediaTerrain, RestartPlacesLieOnDrivableLand)
-{
-    for (int i = 0; i < 6; ++i) {
-        double a = i * 2.0 * M_PI / 6.0;
-        double x = 256.0 + 128.0 * std::cos(a), z = 256.0 + 128.0 * std::sin(a);
-        EXPECT_GE(ground(x, z), water) << "restart place " << i;
-        EXPECT_LT(steepness(x, z), kDrivable) << "restart place " << i;
     }
 }
 
