@@ -295,7 +295,7 @@ TEST_F(AudioSystemTest, ReadsItsSettingsAndLoadsTwoTracksAndThreeEffects)
 
     // Every sound in the mode 0x29 (no loop, 2-D, hardware), the tracks streamed, the effects
     // heard from their distances.
-    auto describe = [](const FMOD::Sound* t) { return t->path + (t->stream ? " stream " : " ") + std::to_string(t->mode); };
+    auto describe = [](auto* t) { return t->path + (t->stream ? " stream " : " ") + std::to_string(t->mode); };
     std::vector<std::string> sounds;
     for (FMOD::Sound* t : a->backgrounds) sounds.push_back(describe(t));
     for (const auto& e : a->effects)
@@ -325,11 +325,8 @@ TEST_F(AudioSystemTest, AMissingKeyEndsConstructionNamingItAndLeavesNothingOpen)
 TEST_F(AudioSystemTest, WhatCannotBeSetUpEndsTheProgramWithMinusOne)
 {
     struct Case {
-        const char* key; // a setting given `value`, or else the music file `file` with `contents`
-        const char* value;
-        const char* file;
-        const char* contents; // null: the file is missing
-        const char* message;
+        // a setting given `value`, or else the music file `file` with `contents` (null: missing)
+        const char *key, *value, *file, *contents, *message;
     } cases[] = {
         {nullptr, nullptr, "Peanuts.ogg", nullptr,
          "Failed to load background music!\nThe sound file could not be found or opened.\n"},
@@ -384,9 +381,7 @@ TEST_F(AudioSystemTest, TracksTakeTurnsAtTheListenerUpdateAfterOneEnds)
 TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
 {
     struct Case {
-        float numerator_distance, volume; // fake max distance, effect volume
-        float listener[3], at[3];
-        float expected;
+        float numerator_distance, volume, listener[3], at[3], expected; // fake max distance, effect volume
     } cases[] = {
         // 50 over the squared distance: twice as far is a quarter as loud; every axis counts.
         {100, 0.5f, {3, -2, 7}, {3 + 12, -2, 7 + 16}, 50.0f / 400},

@@ -124,8 +124,7 @@ TEST(GridView, TurnsTheViewDownByTiltPlus45LevelledAndLifted)
     const double any = -1; // not checked
     struct Case {
         const char* what;
-        double y, pitch, roll, tilt, lift;
-        double below, height; // degrees below the horizon, the height after
+        double y, pitch, roll, tilt, lift, below, height; // below: degrees below the horizon after
     } cases[] = {
         {"horizontal: turned down by tilt + 45, lifted by (1 - 0) * lift", 500, 0, 0, 1.75, 1250, 46.75, 1750},
         {"straight down: left alone, raised to 50, then lifted at least 500", 20, -90, 0, 0.636, 1250, 90, 550},

@@ -85,8 +85,7 @@ TEST(HeightMapRead, HmFormReadsHeaderAndSamplesAndIgnoresTheTag)
 TEST(HeightMapRead, HeadersTheFileCannotBackAreRefusedWithAMessageNamingIt)
 {
     struct Case {
-        const char* what;
-        const char* name;
+        const char *what, *name;
         std::string bytes;
         const char* says; // part of the message on standard error
     } cases[] = {
