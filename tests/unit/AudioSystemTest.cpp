@@ -28,7 +28,9 @@ protected:
         ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
         ASSERT_EQ(system->init(4, FMOD_INIT_3D_RIGHTHANDED, nullptr), FMOD_OK);
     }
+
     void TearDown() override { if (system) system->release(); }
+
     FMOD::Sound* sound(double seconds, bool stream = false)
     {
         std::string path = dir.write("sound" + std::to_string(++files) + (stream ? ".ogg" : ".wav"), wav_bytes(seconds));
@@ -38,6 +40,7 @@ protected:
                   FMOD_OK);
         return s;
     }
+
     FMOD::Channel* play(FMOD::Sound* s, bool paused = false)
     {
         FMOD::Channel* c = nullptr;
@@ -56,7 +59,6 @@ TEST_F(SoundLayerTest, InitOpensTheMixerOnceWithTheChannelsAsked)
     EXPECT_EQ(system->max_channels, 4);
     EXPECT_EQ(Mix_AllocateChannels(-1), 4);
     EXPECT_EQ(system->init(4, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INITIALIZED);
-
     // SDL_mixer is one global mixer: a second system cannot take it over.
     FMOD::System* other = nullptr;
     ASSERT_EQ(FMOD_System_Create(&other), FMOD_OK);
@@ -76,7 +78,6 @@ TEST(SoundLayerInit, RefusesCallsBeforeInitAndBadChannelCountsAndWithoutADeviceF
     EXPECT_EQ(system->update(), FMOD_ERR_UNINITIALIZED);
     for (int channels : {0, 100000}) EXPECT_EQ(system->init(channels, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-
     // A driver name that exists nowhere stands for a machine without sound hardware.
     ASSERT_EQ(setenv("SDL_AUDIODRIVER", "no-such-driver", 1), 0);
     testing::internal::CaptureStderr();
@@ -101,7 +102,6 @@ TEST_F(SoundLayerTest, LoadTellsAMissingFileFromOneThatCannotBeDecodedAndRefuses
     EXPECT_EQ(system->createStream(empty.c_str(), FMOD_LOOP_OFF, nullptr, &s), FMOD_ERR_FORMAT);
     EXPECT_EQ(s, nullptr);
     EXPECT_TRUE(system->sounds.empty());
-
     std::string path = dir.write("m.wav", wav_bytes(0.1));
     for (FMOD_MODE bad : std::initializer_list<FMOD_MODE>{FMOD_LOOP_OFF | FMOD_LOOP_NORMAL, FMOD_2D | FMOD_3D, 0x4000})
         EXPECT_EQ(system->createSound(path.c_str(), bad, nullptr, &s), FMOD_ERR_INVALID_PARAM) << bad;
@@ -117,7 +117,6 @@ TEST_F(SoundLayerTest, APausedStartWaitsForUnpauseAndVolumeIsClampedToZeroToOneO
     EXPECT_TRUE(playing) << "a paused channel counts as playing";
     EXPECT_FALSE(c->started);
     EXPECT_EQ(Mix_Playing(c->index), 0) << "nothing may sound before the volume is set";
-
     EXPECT_FLOAT_EQ(c->volume, 1.0f) << "a new channel starts at full volume";
     struct Case {
         float given, kept;
@@ -133,7 +132,6 @@ TEST_F(SoundLayerTest, APausedStartWaitsForUnpauseAndVolumeIsClampedToZeroToOneO
     ASSERT_EQ(c->setPaused(false), FMOD_OK);
     EXPECT_TRUE(c->started);
     EXPECT_EQ(Mix_Playing(c->index), 1);
-
     ASSERT_EQ(c->setPaused(true), FMOD_OK);
     EXPECT_EQ(Mix_Paused(c->index), 1);
     ASSERT_EQ(c->setPaused(false), FMOD_OK);
@@ -148,7 +146,6 @@ TEST_F(SoundLayerTest, OverlappingEffectsTakeChannelsOfTheirOwnAndTheOldestIsSto
     used.insert(first->index);
     for (int i = 1; i < 4; ++i) used.insert(play(s)->index);
     EXPECT_EQ(used.size(), 4u);
-
     FMOD::Sound* other = sound(3.0);
     FMOD::Channel* c = play(other);
     EXPECT_EQ(c, first) << "the voice started longest ago makes room";
@@ -177,7 +174,6 @@ TEST_F(SoundLayerTest, StreamsPlayOneAtATimeOnTheMusicChannel)
     ASSERT_EQ(ca->setPaused(false), FMOD_OK);
     EXPECT_EQ(Mix_VolumeMusic(-1), 64);
     EXPECT_EQ(system->current_music, a);
-
     // The second stream takes over: the first is no longer reported as playing.
     FMOD::Channel* cb = play(b);
     EXPECT_EQ(cb, ca);
@@ -209,7 +205,6 @@ TEST_F(SoundLayerTest, SettingsAreCheckedAndKept)
     float lo = 0, hi = 0;
     s->get3DMinMaxDistance(&lo, &hi);
     EXPECT_EQ((std::vector<float>{lo, hi}), (std::vector<float>{5, 500}));
-
     FMOD_VECTOR v{0, 0, 1};
     EXPECT_EQ(system->set3DListenerAttributes(1, &v, &v, &v, &v), FMOD_ERR_INVALID_PARAM) << "one listener only";
 }
@@ -254,6 +249,7 @@ protected:
         // Death tests start the program anew; that is the safe way with an audio thread.
         GTEST_FLAG_SET(death_test_style, "threadsafe");
     }
+
     ~AudioSystemTest() override
     {
         delete the_audio_system;
@@ -292,7 +288,6 @@ TEST_F(AudioSystemTest, ReadsItsSettingsAndLoadsTwoTracksAndThreeEffects)
     FMOD::System& s = *a->system;
     EXPECT_EQ(s.max_channels, 8);
     EXPECT_EQ(s.init_flags, FMOD_INIT_3D_RIGHTHANDED);
-
     // Every sound in the mode 0x29 (no loop, 2-D, hardware), the tracks streamed, the effects
     // heard from their distances.
     auto describe = [](auto* t) { return t->path + (t->stream ? " stream " : " ") + std::to_string(t->mode); };
@@ -408,7 +403,6 @@ TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndEffectsPlayAtTheLoudnessOf
     EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
     EXPECT_FLOAT_EQ(s.listener_velocity.x + s.listener_velocity.y + s.listener_velocity.z, 0.0f) << "no velocity";
     EXPECT_EQ(s.updates, 1u);
-
     const float at20[3] = {10, 230, 15};
     FMOD::Channel* c1 = a->play_effect("collect", at20);
     ASSERT_NE(c1, nullptr);
@@ -428,7 +422,6 @@ TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayN
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(audio_system(), a);
     EXPECT_EQ(the_audio_system, a);
-
     const float at[3] = {0, 0, 5};
     play_effect("yipiee", at);
     EXPECT_EQ(a->system->plays, 1u);

@@ -13,6 +13,7 @@ protected:
     {
         return evaluate_game_end(flow, player, opponents, now, [&] { return ++rolls, roll; });
     }
+
     GameFlow flow;
     int rolls = 0;
 };

@@ -76,7 +76,6 @@ TEST(HeightMapRead, HmFormReadsHeaderAndSamplesAndIgnoresTheTag)
     EXPECT_EQ(map.map_w, 4);
     EXPECT_EQ(map.map_h, 2);
     EXPECT_EQ(map.map_data[7], ramp(8)[7]);
-
     std::string path = dir.write("short.hm", std::string(11, '\0'));
     const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1); });
     EXPECT_EQ(err, "") << "shorter than its header: refused quietly";
@@ -179,7 +178,6 @@ TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
     EXPECT_EQ(HeightMap::game_tile_count(4096, 4096), 4u);
     EXPECT_EQ(HeightMap::game_tile_count(256, 512), 8u);
     EXPECT_EQ(HeightMap::game_tile_count(15, 4096), 0u); // no tile size at all
-
     TempDir dir;
     std::unique_ptr<HeightMap> map = map_of(64, 64, ramp(64 * 64), dir);
     const std::string err = printed([&] { map->create_tiles(64, 64, 1); }); // 4096 tiles of one sample
@@ -271,7 +269,6 @@ protected:
         load_status = hm->readfile(map_path.c_str());
         if (load_status != 0) return;
         hm->create_tiles(unsigned(hm->map_w / 8), unsigned(hm->map_h / 8), unsigned(hm->map_w / 16));
-
         // Physics height per sample, from the graphics keys that fix the vertical scale.
         ParameterFile gfx(in_game_dir(".\\config\\gfx.p"));
         const double minfact = gfx.getFloat("phys_minfact");
@@ -283,6 +280,7 @@ protected:
         danger_y = gfx_y / gfx_x;
         water = 0.25 * 65535.0 * danger_y;
     }
+
     static void TearDownTestSuite() { delete hm; }
 
     void SetUp() override { ASSERT_EQ(load_status, 0) << "cannot load " << map_path; }
@@ -294,6 +292,7 @@ protected:
         if (!hm->phys_inside(ix, iz)) return 0.0;
         return hm->phys_at(ix, iz) * danger_y;
     }
+
     // 1 - |normal.y| of the game's terrain normal at an integer position.
     static double steepness(double x, double z)
     {

@@ -57,6 +57,7 @@ protected:
         std::string err = md2.load(game_file(GetParam().md2));
         ASSERT_EQ(err, "") << GetParam().md2;
     }
+
     Md2Decoded md2;
 };
 

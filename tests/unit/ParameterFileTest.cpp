@@ -65,8 +65,7 @@ TEST(ParameterFileTest, FourNumbersLeaveUnreadElementsAloneAndRefuseNoNumber)
     int full[4] = {};
     p.get4i("k", full);
     EXPECT_EQ(full[3], 4);
-    int i4[4] = {9, 9, 9, 9};
-    EXPECT_THROW(p.get4i("bad", i4), BadValueException);
+    EXPECT_THROW(p.get4i("bad", full), BadValueException);
 }
 
 // The key and file of a missing key are reported in the audio and graphics tests.
