@@ -108,8 +108,9 @@ TEST(CameraPrint, PositionAndAxes)
     c.set_position(1, 2, 3);
     testing::internal::CaptureStdout();
     c.print(false);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nipos = 1.000000 \t 2.000000 \t 3.000000\nistr = 1.000000 \t 0.000000 \t 0.000000\n"
-                   "iup  = 0.000000 \t 1.000000 \t 0.000000\nidir = 0.000000 \t 0.000000 \t 1.000000\n\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "\nipos = 1.000000 \t 2.000000 \t 3.000000\nistr = 1.000000 \t 0.000000 \t 0.000000\n"
+              "iup  = 0.000000 \t 1.000000 \t 0.000000\nidir = 0.000000 \t 0.000000 \t 1.000000\n\n");
 }
 
 // How far below the horizon the view of `c` points, in degrees.

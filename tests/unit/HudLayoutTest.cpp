@@ -51,8 +51,8 @@ TEST_F(HudLayoutTest, ScoresThePlayerAtTheCornerAndTheOpponentsStackedAboveLastL
 {
     EXPECT_EQ(layout(37, {}), Lines{"you: 37 @0,0 0.8/0.6/0 x0.75"});
     EXPECT_EQ(frame.transparency_switch_at, 1u);
-    EXPECT_EQ(layout(0, {5, 17, 3}), (Lines{kYou0, "Dr. Evil 2: 3 @0,30 0.8/0/0 x0.5", "Dr. Evil 1: 17 @0,50 0.8/0/0 x0.5",
-                                            "Dr. Evil 0: 5 @0,70 0.8/0/0 x0.5"}));
+    EXPECT_EQ(layout(0, {5, 17, 3}), (Lines{kYou0, "Dr. Evil 2: 3 @0,30 0.8/0/0 x0.5",
+                                            "Dr. Evil 1: 17 @0,50 0.8/0/0 x0.5", "Dr. Evil 0: 5 @0,70 0.8/0/0 x0.5"}));
     EXPECT_EQ(frame.transparency_switch_at, 4u);
 }
 

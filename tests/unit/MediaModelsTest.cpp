@@ -137,7 +137,8 @@ TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
         const auto& v = r.records;
         for (size_t i = 0; i + 2 < v.size(); ++i) {
             // a fan turns about its first vertex; a strip flips its winding every other triangle
-            const int a = r.fan ? v[0].vertex : v[i + i % 2].vertex, b = r.fan ? v[i + 1].vertex : v[i + 1 - i % 2].vertex;
+            const int a = r.fan ? v[0].vertex : v[i + i % 2].vertex;
+            const int b = r.fan ? v[i + 1].vertex : v[i + 1 - i % 2].vertex;
             from_runs.insert(canonical(a, b, v[i + 2].vertex));
         }
         for (const Md2GlVertex& c : v) { // the normalised coordinates are those of the triangle records

@@ -12,7 +12,8 @@ TEST(EyePoseSeam, ReadsFiveNumbersAndNothingElse)
 {
     EyePose p;
     ASSERT_TRUE(parse_eye_pose("4096 900.5 -12 45 -30", p));
-    EXPECT_EQ((std::vector<double>{p.x, p.y, p.z, p.yaw_deg, p.pitch_deg}), (std::vector<double>{4096, 900.5, -12, 45, -30}));
+    EXPECT_EQ((std::vector<double>{p.x, p.y, p.z, p.yaw_deg, p.pitch_deg}),
+              (std::vector<double>{4096, 900.5, -12, 45, -30}));
     ASSERT_TRUE(parse_eye_pose(" 1,2, 3 ,4,5 ", p));
     EXPECT_DOUBLE_EQ(p.z, 3);
     for (const char* bad : {"1 2 3 4", "1 2 3 4 5 6", "1 2 x 4 5", "", static_cast<const char*>(nullptr)})
