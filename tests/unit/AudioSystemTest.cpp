@@ -194,7 +194,6 @@ TEST_F(SoundLayerTest, PlaySoundRefusesWhatIsNotOneOfItsSounds)
 
 TEST_F(SoundLayerTest, SettingsAreCheckedAndKept)
 {
-    // The audio system's start meets the refusals of a zero distance factor and of crossed distances.
     EXPECT_EQ(system->set3DSettings(2.0f, 0.5f, 3.0f), FMOD_OK);
     EXPECT_EQ(system->set3DSettings(1.0f, NAN, 1.0f), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ((std::vector<float>{system->doppler_scale, system->distance_factor, system->rolloff_scale}),
@@ -202,6 +201,7 @@ TEST_F(SoundLayerTest, SettingsAreCheckedAndKept)
         << "a refused call changes nothing";
     FMOD::Sound* s = sound(0.1);
     EXPECT_EQ(s->set3DMinMaxDistance(5.0f, 500.0f), FMOD_OK);
+    EXPECT_EQ(s->set3DMinMaxDistance(50.0f, 5.0f), FMOD_ERR_INVALID_PARAM);
     float lo = 0, hi = 0;
     s->get3DMinMaxDistance(&lo, &hi);
     EXPECT_EQ((std::vector<float>{lo, hi}), (std::vector<float>{5, 500}));
