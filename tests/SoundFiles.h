@@ -1,5 +1,5 @@
-// Small sound files for tests: a mono 16-bit PCM WAV of a sine tone, and the sound set of
-// the game (two tracks, three effects, '.\config\audio.p') laid out in a directory.
+// Small sound files for tests: a mono 16-bit PCM WAV of a sine tone, and the game's sound set
+// (two tracks, three effects, '.\config\audio.p') laid out in a directory.
 #pragma once
 
 #include "TempDir.h"
@@ -12,31 +12,26 @@
 
 inline std::string wav_bytes(double seconds, double frequency = 440.0, int rate = 22050)
 {
-    uint32_t frames = static_cast<uint32_t>(seconds * rate);
-    uint32_t data_size = frames * 2;
+    const uint32_t frames = static_cast<uint32_t>(seconds * rate), data_size = frames * 2;
     std::string out;
-    auto u32 = [&out](uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
-    };
-    auto u16 = [&out](uint16_t v) {
-        out.push_back(static_cast<char>(v & 0xff));
-        out.push_back(static_cast<char>(v >> 8));
+    auto put = [&out](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
     };
     out += "RIFF";
-    u32(36 + data_size);
+    put(36 + data_size, 4);
     out += "WAVEfmt ";
-    u32(16);
-    u16(1);                         // PCM
-    u16(1);                         // mono
-    u32(static_cast<uint32_t>(rate));
-    u32(static_cast<uint32_t>(rate) * 2);
-    u16(2);                         // block align
-    u16(16);                        // bits per sample
+    put(16, 4);
+    put(1, 2); // PCM
+    put(1, 2); // mono
+    put(static_cast<uint32_t>(rate), 4);
+    put(static_cast<uint32_t>(rate) * 2, 4);
+    put(2, 2);  // block align
+    put(16, 2); // bits per sample
     out += "data";
-    u32(data_size);
+    put(data_size, 4);
     for (uint32_t i = 0; i < frames; ++i) {
         double s = 0.3 * std::sin(2.0 * 3.141592653589793 * frequency * i / rate);
-        u16(static_cast<uint16_t>(static_cast<int16_t>(s * 32767.0)));
+        put(static_cast<uint16_t>(static_cast<int16_t>(s * 32767.0)), 2);
     }
     return out;
 }
@@ -44,21 +39,13 @@ inline std::string wav_bytes(double seconds, double frequency = 440.0, int rate 
 // A complete, valid audio parameter file; tests change or drop single keys.
 inline std::string audio_config_text()
 {
-    return "stereo_spread=0.5\n"
-           "dopplerscale=1.0\n"
-           "distancefactor=1.0\n"
-           "rolloffscale=1.0\n"
-           "minDistance=10.0\n"
-           "maxDistance=5000.0\n"
-           "fakeMaxDistance=100.0\n"
-           "numberOfChannels=8\n"
-           "backgroundFile=./media/sound/tijuana.ogg\n"
-           "backgroundVolume=0.4\n"
-           "effectVolume=0.5\n";
+    return "stereo_spread=0.5\ndopplerscale=1.0\ndistancefactor=1.0\nrolloffscale=1.0\nminDistance=10.0\n"
+           "maxDistance=5000.0\nfakeMaxDistance=100.0\nnumberOfChannels=8\n"
+           "backgroundFile=./media/sound/tijuana.ogg\nbackgroundVolume=0.4\neffectVolume=0.5\n";
 }
 
-// Writes the game's five sound files (music as WAV data under the .ogg names: the decoder
-// goes by the contents) and the parameter file into `dir`.
+// The five sound files (music as WAV data under the .ogg names: the decoder goes by the
+// contents) and the parameter file, written into `dir`.
 inline void write_sound_set(const TempDir& dir, double track0_seconds = 30.0, double track1_seconds = 30.0,
                             const std::string& config = audio_config_text())
 {

@@ -11,15 +11,11 @@ const double kDeg = 3.141592653589793 / 180.0;
 
 void expect_orthonormal(const Camera& c)
 {
+    // Unit str and up whose cross product is dir: orthonormal and right-handed.
     EXPECT_NEAR(c.str.length(), 1.0, 1e-9);
     EXPECT_NEAR(c.up.length(), 1.0, 1e-9);
-    EXPECT_NEAR(c.dir.length(), 1.0, 1e-9);
     EXPECT_NEAR(c.str.dot(c.up), 0.0, 1e-9);
-    EXPECT_NEAR(c.str.dot(c.dir), 0.0, 1e-9);
-    EXPECT_NEAR(c.up.dot(c.dir), 0.0, 1e-9);
-    // Right-handed: str x up = dir.
-    Vec3d cross = c.str.cross(c.up);
-    EXPECT_NEAR((cross - c.dir).length(), 0.0, 1e-9);
+    EXPECT_NEAR((c.str.cross(c.up) - c.dir).length(), 0.0, 1e-9);
 }
 
 TEST(CameraRotation, PitchTurnsTheViewUpYawAboutUpRollAboutTheViewAndTheAxesStayOrthonormal)
@@ -29,19 +25,12 @@ TEST(CameraRotation, PitchTurnsTheViewUpYawAboutUpRollAboutTheViewAndTheAxesStay
     EXPECT_NEAR(-c.dir.y, std::sin(10 * kDeg), 1e-9) << "the view looks along -dir";
     c.pitch(-55 * kDeg);
     EXPECT_NEAR(-c.dir.y, std::sin(-45 * kDeg), 1e-9);
-
     Camera y(60, 1.5f, 1000);
     y.yaw(90 * kDeg);
-    EXPECT_NEAR(y.up.y, 1.0, 1e-9);
     EXPECT_NEAR(std::fabs(y.dir.x), 1.0, 1e-9);
-
-    Camera r(60, 1.5f, 1000);
-    Vec3d before = r.dir;
-    r.roll(30 * kDeg);
-    EXPECT_NEAR((r.dir - before).length(), 0.0, 1e-9);
-    EXPECT_NEAR(r.up.y, std::cos(30 * kDeg), 1e-9);
-    expect_orthonormal(r);
-
+    y.roll(30 * kDeg);
+    EXPECT_NEAR(std::fabs(y.dir.x), 1.0, 1e-9);
+    EXPECT_NEAR(y.up.y, std::cos(30 * kDeg), 1e-9);
     for (int i = 0; i < 500; ++i) {
         c.pitch((i % 7 - 3) * 3.1 * kDeg);
         c.yaw((i % 5 - 2) * 7.3 * kDeg);
@@ -65,14 +54,12 @@ TEST(CameraAspect, HalfExtentsFollowFieldOfView)
 {
     Camera c(90, 2, 100);
     c.set_aspect(1.5f);
-    EXPECT_NEAR(c.tan_half_fov, 1.0, 1e-6);
     EXPECT_NEAR(c.near_half_height, 2.0, 1e-6);
     EXPECT_NEAR(c.near_half_width, 3.0, 1e-6);
-    EXPECT_NEAR(c.far_half_height, 100.0, 1e-4);
     EXPECT_NEAR(c.far_half_width, 150.0, 1e-4);
 }
 
-TEST(Frustum, SpheresInsideOutsideAndWithinTheMargin)
+TEST(Frustum, SpheresInsideOutsideAndWithinTheMarginAndTheVisibilityCapsTheFarPlane)
 {
     Camera cam(90, 1, 1000); // at the origin, looking along -z, 90 degrees
     cam.set_aspect(1);
@@ -81,33 +68,26 @@ TEST(Frustum, SpheresInsideOutsideAndWithinTheMargin)
         float x, y, z, margin;
         bool visible;
     } cases[] = {
-        {0, 0, -10, 0, true},      {8, -8, -10, 0, true},
+        {0, 0, -10, 0, true},
         {0, 0, 10, 0, false},      // behind
         {12, 0, -10, 0, false},    // right of the 45 degree side, by 2/sqrt(2)
         {0, 0, -0.5f, 0, false},   // before the near plane
         {0, 0, -1001, 0, false},   // beyond the far plane
         {12, 0, -10, -1.5f, true}, // a negative margin widens
         {12, 0, -10, -1.3f, false},
-        {0, 0, -10, 1000, false},  // well inside, but not by 1000 units
     };
     for (const Case& c : cases)
-        EXPECT_EQ(cam.sphere_visible(c.x, c.y, c.z, c.margin), c.visible) << c.x << " " << c.y << " " << c.z << " " << c.margin;
-    for (const FrustumPlane& p : cam.planes) EXPECT_GT(p.distance(0, 0, -10), 0.0f) << "planes point inward";
-    EXPECT_NEAR(cam.planes[3].distance(12, 0, -10), -std::sqrt(2.0f), 1e-4);
+        EXPECT_EQ(cam.sphere_visible(c.x, c.y, c.z, c.margin), c.visible)
+            << c.x << " " << c.y << " " << c.z << " " << c.margin;
     // Exactly on the margin counts as visible.
     EXPECT_TRUE(cam.sphere_visible(0, 0, -10, std::min(cam.planes[0].distance(0, 0, -10), 1.0f)));
-}
-
-TEST(Frustum, VisibilityCapsTheFarPlane)
-{
-    Camera c(90, 1, 1000);
-    c.set_aspect(1);
-    c.set_position(0, 0, 5000);
-    c.update_frustum(4800); // the far plane's offset: the smaller of dir.F (4000) and 4800
-    EXPECT_TRUE(c.sphere_visible(0, 0, 4100, 0));
-    c.update_frustum(3000);
-    EXPECT_FALSE(c.sphere_visible(0, 0, 2900, 0));
-    EXPECT_TRUE(c.sphere_visible(0, 0, 3100, 0));
+    // The visibility caps the far plane's offset: the smaller of dir.F (4000) and it.
+    cam.set_position(0, 0, 5000);
+    cam.update_frustum(4800);
+    EXPECT_TRUE(cam.sphere_visible(0, 0, 4100, 0));
+    cam.update_frustum(3000);
+    EXPECT_FALSE(cam.sphere_visible(0, 0, 2900, 0));
+    EXPECT_TRUE(cam.sphere_visible(0, 0, 3100, 0));
 }
 
 TEST(ViewMatrix, RowsAreAxesAndTranslationUsesAxesAsGiven)
@@ -128,12 +108,9 @@ TEST(CameraPrint, PositionAndAxes)
     c.set_position(1, 2, 3);
     testing::internal::CaptureStdout();
     c.print(false);
-    std::string all = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(all, "\nipos = 1.000000 \t 2.000000 \t 3.000000\nistr = 1.000000 \t 0.000000 \t 0.000000\n"
-                   "iup  = 0.000000 \t 1.000000 \t 0.000000\nidir = 0.000000 \t 0.000000 \t 1.000000\n\n");
-    testing::internal::CaptureStdout();
-    c.print(true);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nipos = 1.000000 \t 2.000000 \t 3.000000\n\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "\nipos = 1.000000 \t 2.000000 \t 3.000000\nistr = 1.000000 \t 0.000000 \t 0.000000\n"
+              "iup  = 0.000000 \t 1.000000 \t 0.000000\nidir = 0.000000 \t 0.000000 \t 1.000000\n\n");
 }
 
 // How far below the horizon the view of `c` points, in degrees.
@@ -144,8 +121,7 @@ TEST(GridView, TurnsTheViewDownByTiltPlus45LevelledAndLifted)
     const double any = -1; // not checked
     struct Case {
         const char* what;
-        double y, pitch, roll, tilt, lift;
-        double below, height; // degrees below the horizon, the height after
+        double y, pitch, roll, tilt, lift, below, height; // below: degrees below the horizon after
     } cases[] = {
         {"horizontal: turned down by tilt + 45, lifted by (1 - 0) * lift", 500, 0, 0, 1.75, 1250, 46.75, 1750},
         {"straight down: left alone, raised to 50, then lifted at least 500", 20, -90, 0, 0.636, 1250, 90, 550},
@@ -163,62 +139,44 @@ TEST(GridView, TurnsTheViewDownByTiltPlus45LevelledAndLifted)
         aux.derive_grid_view(eye, c.tilt, c.lift);
         expect_orthonormal(aux);
         EXPECT_NEAR(aux.str.y, 0.0, 1e-9);
-        double below = view_below_horizon(aux);
-        if (c.below == any) {
-            EXPECT_GT(below, 0.0);
-        } else {
-            EXPECT_NEAR(below, c.below, 1e-6);
-        }
+        const double below = view_below_horizon(aux);
+        EXPECT_TRUE(c.below == any ? below > 0.0 : std::fabs(below - c.below) < 1e-6) << below;
         EXPECT_DOUBLE_EQ(aux.pos.y, c.height);
         EXPECT_DOUBLE_EQ(aux.pos.x, 10);
     }
 }
 
-TEST(CameraPath, ThirteenNumbersMakeAKeyframeAndAnyLeftOverStartAnother)
+TEST(CameraPath, ThirteenNumbersMakeAKeyframeLeftOversStartAnotherAndEmptyTextHasNone)
 {
     std::string text;
     for (int i = 0; i < 26; ++i) text += std::to_string(i) + (i % 3 ? "\t" : "\r\n");
     auto frames = parse_camera_path(text.c_str());
     ASSERT_EQ(frames.size(), 2u);
-    EXPECT_DOUBLE_EQ(frames.front().time, 0);
     EXPECT_DOUBLE_EQ(frames.front().dir.z, 12);
     EXPECT_DOUBLE_EQ(frames.back().time, 13);
-    EXPECT_DOUBLE_EQ(frames.back().pos.x, 14);
     frames = parse_camera_path((text + "26").c_str());
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_DOUBLE_EQ(frames.back().time, 26);
-    EXPECT_DOUBLE_EQ(frames.back().pos.x, 0);
     EXPECT_DOUBLE_EQ(frames.back().dir.z, 0);
-}
-
-TEST(CameraPath, BadTokensCountButAreNotStoredAndEmptyTextHasNoKeyframes)
-{
-    auto frames = parse_camera_path("1.5 abc 3 4x\v5 6 7 8 9 10 11 12 13");
+    // Bad tokens count as numbers but store nothing.
+    frames = parse_camera_path("1.5 abc 3 4x\v5 6 7 8 9 10 11 12 13");
     ASSERT_EQ(frames.size(), 1u);
-    const CameraKeyframe& k = frames.front();
-    EXPECT_DOUBLE_EQ(k.time, 1.5);
-    EXPECT_DOUBLE_EQ(k.pos.x, 0); // "abc"
-    EXPECT_DOUBLE_EQ(k.pos.y, 3);
-    EXPECT_DOUBLE_EQ(k.pos.z, 0); // "4x"
-    EXPECT_DOUBLE_EQ(k.str.x, 5);
-    EXPECT_DOUBLE_EQ(k.dir.z, 13);
+    EXPECT_DOUBLE_EQ(frames.front().pos.x, 0); // "abc"
+    EXPECT_DOUBLE_EQ(frames.front().pos.z, 0); // "4x"
+    EXPECT_DOUBLE_EQ(frames.front().dir.z, 13);
     EXPECT_TRUE(parse_camera_path("").empty());
     EXPECT_TRUE(parse_camera_path(" \n\t ").empty());
 }
-
 
 TEST(CameraPath, LoadPathReadsAFileAndCopyStartsEmpty)
 {
     TempDir dir;
     Camera c(60, 1, 10);
-    testing::internal::CaptureStdout();
     c.load_path(dir.write("path.txt", "0 1 2 3 1 0 0 0 1 0 0 0 1\n").c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n");
     ASSERT_EQ(c.keyframes.size(), 1u);
     EXPECT_DOUBLE_EQ(c.keyframes.front().pos.z, 3);
     Camera copy(c);
     EXPECT_TRUE(copy.keyframes.empty());
-    EXPECT_EQ(copy.fov, c.fov);
 }
 
 } // namespace

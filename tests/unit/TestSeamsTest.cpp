@@ -12,11 +12,8 @@ TEST(EyePoseSeam, ReadsFiveNumbersAndNothingElse)
 {
     EyePose p;
     ASSERT_TRUE(parse_eye_pose("4096 900.5 -12 45 -30", p));
-    EXPECT_DOUBLE_EQ(p.x, 4096);
-    EXPECT_DOUBLE_EQ(p.y, 900.5);
-    EXPECT_DOUBLE_EQ(p.z, -12);
-    EXPECT_DOUBLE_EQ(p.yaw_deg, 45);
-    EXPECT_DOUBLE_EQ(p.pitch_deg, -30);
+    EXPECT_EQ((std::vector<double>{p.x, p.y, p.z, p.yaw_deg, p.pitch_deg}),
+              (std::vector<double>{4096, 900.5, -12, 45, -30}));
     ASSERT_TRUE(parse_eye_pose(" 1,2, 3 ,4,5 ", p));
     EXPECT_DOUBLE_EQ(p.z, 3);
     for (const char* bad : {"1 2 3 4", "1 2 3 4 5 6", "1 2 x 4 5", "", static_cast<const char*>(nullptr)})
@@ -26,11 +23,7 @@ TEST(EyePoseSeam, ReadsFiveNumbersAndNothingElse)
 
 TEST(ToggleSeam, SplitsOnCommasAndDropsBlanks)
 {
-    std::vector<std::string> v = parse_toggle_list(" L, F3,,N ");
-    ASSERT_EQ(v.size(), 3u);
-    EXPECT_EQ(v[0], "L");
-    EXPECT_EQ(v[1], "F3");
-    EXPECT_EQ(v[2], "N");
+    EXPECT_EQ(parse_toggle_list(" L, F3,,N "), (std::vector<std::string>{"L", "F3", "N"}));
     EXPECT_TRUE(parse_toggle_list("").empty());
 }
 
