@@ -8,6 +8,8 @@
 #include "TempDir.h"
 
 #include "Ai/AiManager.h"
+#include "Ai/Collectable.h"
+#include "Ai/Opponent.h"
 #include "Common/Platform.h"
 #include "Objects/MovingObject.h"
 #include "Objects/PlayerImpl.h"
@@ -22,15 +24,18 @@ struct PlayedSound {
     NxVec3 at;
 };
 
-inline std::vector<PlayedSound>& played_sounds()
-{
-    static std::vector<PlayedSound> sounds;
-    return sounds;
-}
+inline std::vector<PlayedSound> played_sounds;
 
 inline void record_played_sound(const char* name, const float p[3])
 {
-    played_sounds().push_back({name, NxVec3(p[0], p[1], p[2])});
+    played_sounds.push_back({name, NxVec3(p[0], p[1], p[2])});
+}
+
+inline int sounds_named(const std::string& name)
+{
+    int n = 0;
+    for (const PlayedSound& s : played_sounds) n += s.name == name;
+    return n;
 }
 
 class GameWorld : public ::testing::Test {
@@ -47,7 +52,7 @@ protected:
         ai->scene = scene;
         saved_sound = MovingObject::play_sound;
         MovingObject::play_sound = record_played_sound;
-        played_sounds().clear();
+        played_sounds.clear();
         clock_ms = 100000;
         hold_process_clock(clock_ms);
     }
@@ -91,6 +96,20 @@ protected:
         p->set_backward(false);
         ai->register_object(p);
         return p;
+    }
+    Opponent* make_opponent(const NxVec3& at, const std::string& path = game_file("config/objects/defaultHo.p"))
+    {
+        Opponent* o = new Opponent(path.c_str(), scene, at, nullptr);
+        ai->register_object(o);
+        return o;
+    }
+    // A crystal of value 10.
+    Collectable* make_crystal(const NxVec3& at)
+    {
+        Collectable* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10,
+                                         nullptr);
+        ai->register_object(c);
+        return c;
     }
 
     // One frame of `dt` seconds of simulated time, in the game's order.

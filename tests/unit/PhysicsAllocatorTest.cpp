@@ -69,8 +69,6 @@ TEST(UserAllocator, MovedReallocationRegistersTheNewBlock)
         AllocHeader* h = UserAllocator::header_of(grown);
         EXPECT_EQ(h->magic, ALLOC_MAGIC);
         EXPECT_EQ(h->size, size_t(4 << 20));
-        EXPECT_EQ(h->file, nullptr);
-        EXPECT_EQ(h->class_name, nullptr);
         EXPECT_EQ(a.table[h->index], h);
         // Blocks in use, reallocations, bytes now and at most.
         EXPECT_EQ((std::vector<size_t>{a.used, a.reallocs, a.current_bytes, a.high_water}),
@@ -110,7 +108,6 @@ TEST(UserAllocator, LeakDumpListsExactlyTheLiveBlocks)
           std::string("bytes (Undefined), allocated in: unknown(0):"), std::string("\n  Dump complete (2 leaks)\n\n")})
         EXPECT_NE(dump.find(line), std::string::npos) << line << " in " << dump;
     EXPECT_EQ(dump.find("Gone"), std::string::npos);
-    EXPECT_NE(dump.find("\n  Dump complete (2 leaks)\n\n"), std::string::npos);
 }
 
 TEST(UserAllocator, NoLeakPrintsOnlyTheStatistics)
@@ -144,7 +141,13 @@ TEST(UserAllocator, MisuseIsReportedAndRefused)
         EXPECT_EQ(a.current_bytes, 0u);
         a.free(q);
         EXPECT_EQ(a.total_allocs, 1u);
-        EXPECT_EQ(a.current_allocs, 0u);
+        // Reset clears what is in use now, not the count of allocations made.
+        q = a.malloc(2048, NX_MEMORY_TEMP);
+        a.reset();
+        EXPECT_EQ((std::vector<size_t>{a.current_bytes, a.high_water, a.current_allocs, a.total_allocs}),
+                  (std::vector<size_t>{0, 0, 0, 2}));
+        a.free(q);
+        a.reset();
     });
     for (const char* line : {"Warning: trying to allocate 0 bytes\n", "Obsolete code called!\nObsolete code called!\n",
                              "Warning: trying to free null pointer\n", "Warning: trying to realloc null pointer\n",
@@ -152,21 +155,6 @@ TEST(UserAllocator, MisuseIsReportedAndRefused)
                              "Warning: trying to realloc 0 bytes\n"})
         EXPECT_NE(out.find(line), std::string::npos) << line;
     EXPECT_EQ(out.find("leak"), std::string::npos);
-}
-
-TEST(UserAllocator, ResetClearsTheCounters)
-{
-    printed([] {
-        UserAllocator a;
-        void* p = a.malloc(2048, NX_MEMORY_TEMP);
-        a.reset();
-        EXPECT_EQ(a.current_bytes, 0u);
-        EXPECT_EQ(a.high_water, 0u);
-        EXPECT_EQ(a.current_allocs, 0u);
-        EXPECT_EQ(a.total_allocs, 1u);
-        a.free(p);
-        a.reset();
-    });
 }
 
 TEST(ErrorStream, NamesTheErrorCodes)

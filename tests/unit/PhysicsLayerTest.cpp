@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -35,21 +34,7 @@ float surface_height(const GridMesh& g, float x, float z)
     return h00 + fx * (h10 - h00) + fz * (h11 - h10);               // triangle (00, 11, 10)
 }
 
-void expect_near(const NxVec3& v, float x, float y, float z, float tolerance)
-{
-    EXPECT_NEAR(v.x, x, tolerance);
-    EXPECT_NEAR(v.y, y, tolerance);
-    EXPECT_NEAR(v.z, z, tolerance);
-}
-
 const NxVec3 kDown(0, -1, 0);
-
-NxMat33 quarter_turn_about_y()
-{
-    NxMat33 m;
-    m.rotY(3.14159265f / 2); // local +x now points along world -z
-    return m;
-}
 
 struct TriggerLog : NxUserTriggerReport {
     struct Report {
@@ -77,18 +62,13 @@ protected:
     void SetUp() override
     {
         sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION, nullptr, &errors);
-        ASSERT_NE(sdk, nullptr);
         NxSceneDesc desc;
         desc.gravity = NxVec3(0, -9.81f, 0);
         scene = sdk->createScene(desc);
-        ASSERT_NE(scene, nullptr);
         scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
         scene->setUserTriggerReport(&log);
     }
-    void TearDown() override
-    {
-        if (sdk) sdk->release();
-    }
+    void TearDown() override { sdk->release(); }
 
     // Cooks the grid through a scratch file, reads it back and makes it a static actor.
     NxActor* terrain(const GridMesh& grid)
@@ -125,8 +105,6 @@ protected:
 
 } // namespace
 
-// ---- stepping
-
 TEST_F(PhysicsLayer, VariableTimingStepsTheElapsedTimeAndFixedTimingSubStepsUpToTheLimit)
 {
     NxActor* box = make_box(*scene, NxVec3(0, 100, 0), NxVec3(0.5f));
@@ -156,64 +134,45 @@ TEST_F(PhysicsLayer, DampingIsACoefficientPerSecond)
     desc.shapes.pushBack(&box);
     desc.body = &body;
     NxActor* a = scene->createActor(desc);
-    ASSERT_NE(a, nullptr);
     step(*scene, 50, 0.02f);
     EXPECT_NEAR(a->getLinearVelocity().x, 10.0f * std::exp(-1.0f), 0.05f);
 }
 
-// ---- terrain
-
-// The box rests on the surface, kept off it by the mesh's skin of 0.025.
-void expect_resting(const GridMesh& grid, NxActor* box, float half, float tolerance)
-{
-    NxVec3 p = box->getGlobalPosition();
-    float h = surface_height(grid, p.x, p.z);
-    EXPECT_GT(p.y, h) << "fell through";
-    EXPECT_NEAR(p.y, h + half + 0.025f, tolerance);
-}
-
-TEST_F(PhysicsLayer, BoxComesToRestOnACookedTile)
+TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceToIt)
 {
     GridMesh grid(16, hills);
     ASSERT_NE(terrain(grid), nullptr);
     EXPECT_EQ(mesh->getCount(), 17u * 17u);
     EXPECT_EQ(mesh->getTriangleCount(), 2u * 16u * 16u);
-    EXPECT_TRUE(errors.errors.empty());
-    // The last two boxes have their edges right above mesh edges and their corners above
-    // vertices, a degenerate case for the contact search.
-    struct Drop {
-        float x, z, half;
-    } drops[] = {{8, 8, 0.25f}, {7.5f, 8.6f, 0.25f}, {8.7f, 7.2f, 0.25f}, {8, 8, 0.5f}, {9.5f, 7.5f, 0.5f}};
-    std::vector<NxActor*> boxes;
-    for (const Drop& d : drops) boxes.push_back(make_box(*scene, NxVec3(d.x, 8, d.z), NxVec3(d.half)));
-    step(*scene, 150);
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        SCOPED_TRACE(i);
-        expect_resting(grid, boxes[i], drops[i].half, 0.02f);
-        EXPECT_LT(boxes[i]->getLinearVelocity().magnitude(), 0.05f);
-    }
-}
-
-TEST_F(PhysicsLayer, RayDownOntoATileMeasuresTheDistanceAndAFastBoxStaysOnIt)
-{
-    GridMesh grid(16, hills);
-    ASSERT_NE(terrain(grid), nullptr);
-    for (float x : {3.3f, 8.0f, 12.7f}) {
+    for (float x : {3.3f, 12.7f}) {
         const float z = 5.6f, h = surface_height(grid, x, z);
-        NxShape* s = cast(NxVec3(x, 20, z), 1, 50);
-        ASSERT_NE(s, nullptr);
-        EXPECT_EQ(s, hit.shape);
+        ASSERT_NE(cast(NxVec3(x, 20, z), 1, 50), nullptr);
         EXPECT_NEAR(hit.distance, 20 - h, 1e-3f);
         EXPECT_GT(hit.worldNormal.y, 0.5f);
         EXPECT_NEAR(hit.worldImpact.y, h, 1e-3f);
     }
     EXPECT_EQ(cast(NxVec3(8, 20, 8), 1, 10), nullptr) << "the surface lies beyond the ray's length";
 
-    // A box far faster than one step's travel through it does not fall through.
-    NxActor* box = make_box(*scene, NxVec3(8.6f, 63, 8.4f), NxVec3(0.25f));
-    box->setLinearVelocity(NxVec3(0, -500, 0));
+    // Two boxes have their edges right above mesh edges and their corners above vertices, a
+    // degenerate case for the contact search; the last falls far faster than one step's travel.
+    struct Drop {
+        float x, z, half, speed;
+    } drops[] = {{8, 8, 0.25f, 0}, {7.5f, 8.6f, 0.25f, 0}, {8.7f, 7.2f, 0.25f, 0},
+                 {8, 8, 0.5f, 0},  {9.5f, 7.5f, 0.5f, 0},  {3.6f, 12.4f, 0.25f, 500}};
+    std::vector<NxActor*> boxes;
+    for (const Drop& d : drops) {
+        boxes.push_back(make_box(*scene, NxVec3(d.x, d.speed ? 63 : 8, d.z), NxVec3(d.half)));
+        boxes.back()->setLinearVelocity(NxVec3(0, -d.speed, 0));
+    }
     step(*scene, 200);
-    expect_resting(grid, box, 0.25f, 0.03f);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        SCOPED_TRACE(i);
+        NxVec3 p = boxes[i]->getGlobalPosition();
+        float h = surface_height(grid, p.x, p.z);
+        EXPECT_GT(p.y, h) << "fell through";
+        EXPECT_NEAR(p.y, h + drops[i].half + 0.025f, 0.03f) << "kept off by the mesh's skin of 0.025";
+        EXPECT_LT(boxes[i]->getLinearVelocity().magnitude(), 0.05f);
+    }
 }
 
 TEST_F(PhysicsLayer, RaysPassGroupTwoTriggersAndTheBoxTheyStartIn)
@@ -242,8 +201,6 @@ TEST_F(PhysicsLayer, RaysPassGroupTwoTriggersAndTheBoxTheyStartIn)
     }
 }
 
-// ---- triggers
-
 TEST_F(PhysicsLayer, TriggerReportsEnterOnceAndLeaveOnceAndStopsNothing)
 {
     NxActor* sensor = make_box(*scene, NxVec3(0, 0, 0), NxVec3(2), false, NX_TRIGGER_ON_ENTER | NX_TRIGGER_ON_LEAVE);
@@ -257,7 +214,6 @@ TEST_F(PhysicsLayer, TriggerReportsEnterOnceAndLeaveOnceAndStopsNothing)
     for (const auto& r : log.reports) {
         EXPECT_EQ(&r.trigger->getActor(), sensor);
         EXPECT_EQ(&r.other->getActor(), box);
-        EXPECT_TRUE(r.trigger->getFlag(NX_TRIGGER_ENABLE));
     }
 }
 
@@ -274,33 +230,6 @@ TEST_F(PhysicsLayer, TriggerReportsArriveInFetchResultsAndStayReportsEveryFetchW
     step(*scene, 4);
     EXPECT_EQ(log.count(NX_TRIGGER_ON_ENTER), 1);
     EXPECT_EQ(log.count(NX_TRIGGER_ON_STAY), 4);
-    EXPECT_EQ(log.count(NX_TRIGGER_ON_LEAVE), 0);
-}
-
-TEST_F(PhysicsLayer, TriggerOnADynamicActorSeesStaticShapesButNotItsOwn)
-{
-    NxActor* ground = terrain(GridMesh(16, flat));
-    // A crystal: a body box with a larger trigger box around it.
-    NxBoxShapeDesc body, sensor;
-    body.dimensions = NxVec3(0.25f);
-    sensor.dimensions = NxVec3(1);
-    sensor.shapeFlags = NX_TRIGGER_ENABLE;
-    NxBodyDesc bd;
-    NxActorDesc crystal;
-    crystal.shapes.pushBack(&body);
-    crystal.shapes.pushBack(&sensor);
-    crystal.body = &bd;
-    crystal.density = 1;
-    crystal.globalPose.t = NxVec3(5, 3, 5);
-    NxActor* c = scene->createActor(crystal);
-    ASSERT_NE(c, nullptr);
-    step(*scene, 60);
-    EXPECT_NEAR(c->getGlobalPosition().y, 0.275f, 0.02f) << "the sensor carries no weight";
-    ASSERT_GE(log.reports.size(), 1u);
-    EXPECT_EQ(log.reports[0].status, NX_TRIGGER_ON_ENTER);
-    EXPECT_EQ(&log.reports[0].trigger->getActor(), c);
-    EXPECT_EQ(&log.reports[0].other->getActor(), ground);
-    for (const auto& r : log.reports) EXPECT_NE(&r.other->getActor(), c);
 }
 
 TEST_F(PhysicsLayer, ReceiverThatReleasesActorsDoesNotDisturbTheStep)
@@ -319,37 +248,22 @@ TEST_F(PhysicsLayer, ReceiverThatReleasesActorsDoesNotDisturbTheStep)
     step(*scene, 1);
     ASSERT_EQ(log.reports.size(), 1u);
     EXPECT_EQ(&log.reports[0].trigger->getActor(), sensorA);
-    EXPECT_EQ(scene->getNbActors(), 3u);
     log.also = nullptr;
     step(*scene, 10);
     EXPECT_NEAR(other->getGlobalPosition().y, 10 - 11 * 0.04f, 1e-3f);
     EXPECT_EQ(log.reports.size(), 1u);
 }
 
-// ---- bodies
-
-TEST_F(PhysicsLayer, KinematicGravityFreeAndFrozenBodies)
+// Frozen turns are judged on the eskel ship (OpponentTest), local forces on the hover.
+TEST_F(PhysicsLayer, KinematicAndGravityFreeBodiesStayPut)
 {
     NxActor* end = make_box(*scene, NxVec3(0, 5, 0), NxVec3(1, 0.25f, 1));
     end->raiseBodyFlag(NX_BF_KINEMATIC);
-    EXPECT_TRUE(end->readBodyFlag(NX_BF_KINEMATIC));
-    EXPECT_TRUE(end->isDynamic());
     NxActor* load = make_box(*scene, NxVec3(0, 6, 0), NxVec3(0.5f), true, NX_SF_VISUALIZATION, 0, 50);
     NxActor* ship = make_box(*scene, NxVec3(10, 20, 0), NxVec3(1));
     NxActor* rock = make_box(*scene, NxVec3(15, 20, 0), NxVec3(1));
     ship->raiseBodyFlag(NX_BF_DISABLE_GRAVITY);
-    NxActor* frozen = make_box(*scene, NxVec3(-10, 20, 0), NxVec3(1, 0.5f, 2));
-    frozen->raiseBodyFlag(NX_BF_FROZEN_ROT_X);
-    frozen->raiseBodyFlag(NX_BF_FROZEN_ROT_Z);
-    frozen->addTorque(NxVec3(50, 50, 50));
-    frozen->addForceAtLocalPos(NxVec3(0, 10, 0), NxVec3(0, 0, 2)); // would pitch it about x
-    step(*scene, 10);
-    NxVec3 w = frozen->getAngularVelocity();
-    EXPECT_NEAR(w.x, 0, 1e-5f);
-    EXPECT_NEAR(w.z, 0, 1e-5f);
-    EXPECT_GT(w.y, 0.1f);
-    EXPECT_NEAR(frozen->getGlobalOrientation().getColumn(1).y, 1, 1e-5f) << "still upright";
-    step(*scene, 40);
+    step(*scene, 50);
     EXPECT_NEAR(ship->getGlobalPosition().y, 20, 1e-5f);
     EXPECT_LT(rock->getGlobalPosition().y, 10);
     ship->clearBodyFlag(NX_BF_DISABLE_GRAVITY); // before the still ship falls asleep
@@ -357,30 +271,6 @@ TEST_F(PhysicsLayer, KinematicGravityFreeAndFrozenBodies)
     EXPECT_LT(ship->getGlobalPosition().y, 19.5f);
     EXPECT_EQ(end->getGlobalPosition(), NxVec3(0, 5, 0));
     EXPECT_NEAR(load->getGlobalPosition().y, 5.75f, 0.03f) << "the load rests on the kinematic box";
-}
-
-TEST_F(PhysicsLayer, LocalForcesAndTorquesActInTheActorsFrame)
-{
-    scene->setGravity(NxVec3(0, 0, 0));
-    NxActor* a = make_box(*scene, NxVec3(0, 0, 0), NxVec3(0.5f));
-    NxActor* b = make_box(*scene, NxVec3(10, 0, 0), NxVec3(0.5f));
-    NxActor* c = make_box(*scene, NxVec3(-10, 0, 0), NxVec3(0.5f));
-    for (NxActor* x : {a, b, c}) x->setGlobalOrientation(quarter_turn_about_y());
-    a->addLocalForce(NxVec3(10, 0, 0));
-    b->addLocalTorque(NxVec3(1, 0, 0));
-    // Upward world force at c's local +x corner, which lies at world -z: c rises and turns
-    // about world +x (the -z side going up).
-    c->addForceAtLocalPos(NxVec3(0, 10, 0), NxVec3(0.5f, 0, 0));
-    step(*scene, 1, 0.1f);
-    expect_near(a->getLinearVelocity(), 0, 0, -1.0f, 1e-4f);
-    EXPECT_NEAR(b->getAngularVelocity().x, 0, 1e-4f);
-    EXPECT_LT(b->getAngularVelocity().z, -0.1f) << "a local x torque turns about world -z";
-    expect_near(c->getLinearVelocity(), 0, 1.0f, 0, 1e-4f);
-    NxVec3 w = c->getAngularVelocity();
-    EXPECT_GT(w.x, 0.1f);
-    EXPECT_NEAR(w.y, 0, 1e-4f);
-    EXPECT_NEAR(w.z, 0, 1e-4f);
-    EXPECT_GT(c->computeKineticEnergy(), 0.5f * 1.0f * 1.0f);
 }
 
 TEST_F(PhysicsLayer, StaticActorRefusesBodyCallsAndABodyNeedsMassOrDensity)
@@ -399,12 +289,8 @@ TEST_F(PhysicsLayer, StaticActorRefusesBodyCallsAndABodyNeedsMassOrDensity)
     desc.body = &body;
     EXPECT_EQ(scene->createActor(desc), nullptr);
     desc.density = 2;
-    NxActor* a = scene->createActor(desc);
-    ASSERT_NE(a, nullptr);
-    EXPECT_NEAR(a->getMass(), 16, 1e-4f);
+    EXPECT_NEAR(scene->createActor(desc)->getMass(), 16, 1e-4f);
 }
-
-// ---- joints
 
 TEST_F(PhysicsLayer, JointChainWithOneFreeSwingStaysConnected)
 {
@@ -429,7 +315,6 @@ TEST_F(PhysicsLayer, JointChainWithOneFreeSwingStaysConnected)
         d.actor[1] = chain[i];
         ASSERT_NE(scene->createJoint(d), nullptr);
     }
-    EXPECT_EQ(scene->getNbJoints(), unsigned(links));
     // Push the last link sideways along z (a swing about x) and along x (not allowed).
     chain.back()->addForce(NxVec3(2, 0, 15), NX_IMPULSE);
     float max_z = 0;
@@ -440,16 +325,11 @@ TEST_F(PhysicsLayer, JointChainWithOneFreeSwingStaysConnected)
             NxVec3 a = chain[i - 1]->getGlobalPose() * d.localAnchor[0];
             NxVec3 b = chain[i]->getGlobalPose() * d.localAnchor[1];
             ASSERT_LT(a.distance(b), 0.05f) << "joint " << i << " at step " << s;
-            // Turning about x leaves each link's own x axis on the world's x axis.
-            ASSERT_GT(chain[i]->getGlobalOrientation().getColumn(0).x, 0.99f) << "link " << i << " step " << s;
         }
     }
     EXPECT_GT(max_z, 1.0f) << "the chain swings about the free axis";
-    for (int i = 1; i <= links; ++i) {
-        EXPECT_NEAR(chain[i]->getGlobalPosition().x, 0, 0.15f) << "no swing about z";
-        EXPECT_NEAR(chain[i]->getGlobalOrientation().getColumn(0).x, 1, 1e-3f);
-    }
-    EXPECT_EQ(chain[0]->getGlobalPosition(), NxVec3(0, 20, 0));
+    // Turning about x only leaves each link's own x axis on the world's x axis.
+    for (int i = 1; i <= links; ++i) EXPECT_NEAR(chain[i]->getGlobalOrientation().getColumn(0).x, 1, 1e-3f) << i;
 }
 
 TEST_F(PhysicsLayer, ReleasingAnActorReleasesItsJoints)
@@ -467,8 +347,6 @@ TEST_F(PhysicsLayer, ReleasingAnActorReleasesItsJoints)
     step(*scene, 5);
     EXPECT_LT(b->getGlobalPosition().y, -1.1f);
 }
-
-// ---- cooking and the scratch file
 
 TEST_F(PhysicsLayer, BadMeshesAreNotCookedAndDamagedCookedMeshesAreRefused)
 {
@@ -535,8 +413,6 @@ TEST(PhysicsScratchFile, AFileThatCannotBeWrittenIsNamedWithItsDirectoryAndTheRe
     }
 }
 
-// ---- utilities
-
 TEST(PhysicsUtil, SmoothNormalsFollowTheWindingAndTheFlipFlag)
 {
     GridMesh grid(4, [](float x, float) { return x; }); // a 45-degree ramp rising along x
@@ -548,7 +424,7 @@ TEST(PhysicsUtil, SmoothNormalsFollowTheWindingAndTheFlipFlag)
     // the ramp, flipped ones up and away from the slope.
     ASSERT_TRUE(util->NxBuildSmoothNormals(32, nv, verts, grid.triangles.data(), nullptr, normals.data(), true));
     const float r = std::sqrt(0.5f);
-    for (const NxVec3& n : normals) expect_near(n, -r, r, 0, 1e-5f);
+    for (const NxVec3& n : normals) EXPECT_LT(n.distance(NxVec3(-r, r, 0)), 1e-5f);
     ASSERT_TRUE(util->NxBuildSmoothNormals(32, nv, verts, grid.triangles.data(), nullptr, normals.data(), false));
     EXPECT_NEAR(normals[7].y, -r, 1e-5f);
     std::vector<NxU32> bad = grid.triangles;
@@ -558,14 +434,11 @@ TEST(PhysicsUtil, SmoothNormalsFollowTheWindingAndTheFlipFlag)
 
 TEST(PhysicsUtil, TangentsArePerpendicularUnitVectors)
 {
-    for (NxVec3 n : {NxVec3(0, 1, 0), NxVec3(1, 0, 0), NxVec3(0, 0, -1), NxVec3(0.6f, 0.48f, 0.64f)}) {
+    for (NxVec3 n : {NxVec3(0, 1, 0), NxVec3(1, 0, 0), NxVec3(0.6f, 0.64f, 0.48f)}) {
         NxVec3 t1, t2;
         NxGetUtilLib()->NxNormalToTangents(n, t1, t2);
         EXPECT_NEAR(t1.magnitude(), 1, 1e-5f);
-        EXPECT_NEAR(t2.magnitude(), 1, 1e-5f);
-        EXPECT_NEAR(t1.dot(n), 0, 1e-5f);
-        EXPECT_NEAR(t2.dot(n), 0, 1e-5f);
-        EXPECT_NEAR(t1.dot(t2), 0, 1e-5f);
+        EXPECT_NEAR(t1.cross(t2).distance(n), 0, 1e-5f) << "perpendicular and right-handed";
     }
 }
 
@@ -577,6 +450,5 @@ TEST(PhysicsMath, QuaternionRoundTrip)
     NxQuat q;
     m.toQuat(q);
     NxMat33 back(q);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) EXPECT_NEAR(back.m[r][c], m.m[r][c], 1e-6f);
+    for (int c = 0; c < 3; ++c) EXPECT_LT(back.getColumn(c).distance(m.getColumn(c)), 1e-6f) << c;
 }
