@@ -1,19 +1,13 @@
 // The bridges on Bullet: the chain's shape, and how the game's bridges hang, carry a load and
 // swing back at the steps the game takes (0.04 s in the first frames, up to 0.1 s on a slow machine).
 
-#include "GameDir.h"
-#include "PhysicsTestKit.h"
-#include "TempDir.h"
+#include "GameplayTestKit.h"
 
-#include "Ai/AiManager.h"
 #include "Objects/Bridge.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <string>
 
 namespace {
 
@@ -25,26 +19,8 @@ std::string bridge_file(int n)
            "sta_boxSize_Z=1.00\nbridge_pos_X=100\nbridge_pos_Y=24.10\nbridge_pos_Z=70.00\nstep_size=1.9375\n";
 }
 
-class Bridges : public ::testing::Test {
+class Bridges : public GameWorld {
 protected:
-    void SetUp() override { fresh_scene(); }
-    void TearDown() override
-    {
-        ai.reset(); // the objects; their actors go with the scene
-        sdk->release();
-    }
-
-    void fresh_scene()
-    {
-        if (sdk) TearDown();
-        sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
-        NxSceneDesc desc;
-        desc.gravity = NxVec3(0, -9.81f, 0);
-        scene = sdk->createScene(desc);
-        scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
-        ai = std::make_unique<AiManager>();
-    }
-
     // The bridge of the file at `path`, with what it prints kept.
     Bridge& build(const std::string& path)
     {
@@ -74,9 +50,6 @@ protected:
     }
 
     TempDir dir;
-    NxPhysicsSDK* sdk = nullptr;
-    NxScene* scene = nullptr;
-    std::unique_ptr<AiManager> ai;
     std::unique_ptr<Bridge> bridge;
     std::string out;
 };
@@ -98,7 +71,7 @@ TEST_F(Bridges, ChainShapeFollowsTheElementCount)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.n);
-        fresh_scene();
+        fresh_world();
         Bridge& b = build(dir.write("bridge.p", bridge_file(c.n)));
         ASSERT_EQ(b.elements.size(), size_t(c.n + 1));
         EXPECT_EQ(b.joints.size(), c.joints);
@@ -118,7 +91,7 @@ TEST_F(Bridges, TheGamesBridgesAreAtRestWhenMadeAndHangWithASmallSag)
 {
     for (const char* f : {"bridge.p", "bridge3.p", "bridge4.p", "bridge5.p", "bridge6.p"}) {
         SCOPED_TRACE(f);
-        fresh_scene();
+        fresh_world();
         Bridge& b = build(game_file(std::string("config/objects/") + f));
         ASSERT_EQ(b.joints.size(), size_t(b.element_count));
         EXPECT_LT(widest_gap(), 1e-5f);
@@ -144,7 +117,7 @@ TEST_F(Bridges, ALoadOnTheMiddlePushesItDownAndTheChainSwingsBack)
     };
     for (const Case c : {Case{20, 0.04f}, Case{60, 0.04f}, Case{20, 0.1f}}) {
         SCOPED_TRACE(testing::Message() << "mass " << c.mass << " step " << c.dt);
-        fresh_scene();
+        fresh_world();
         Bridge& b = build(game_file("config/objects/bridge.p"));
         step(*scene, int(10 / c.dt), c.dt);
         const float rest = sag();

@@ -1,9 +1,8 @@
+// The follow camera: where it stands behind the hover, above the ground, and how it aims.
+#include "TerrainTestKit.h"
+
 #include "Common/Camera.h"
 #include "Common/FollowCamera.h"
-#include "Terrain/HeightMap.h"
-#include "TempDir.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -11,22 +10,12 @@ namespace {
 struct FlatGround {
     explicit FlatGround(uint16_t value)
     {
-        std::string bytes(12, '\0');
-        bytes[4] = bytes[8] = 16 * 8; // 128 x 128 full map, 16 x 16 physics map
-        for (int i = 0; i < 128 * 128; ++i) {
-            bytes += char(value & 0xFF);
-            bytes += char(value >> 8);
-        }
-        testing::internal::CaptureStdout();
-        map.read_hm(dir.write("g.hm", bytes).c_str());
-        map.create_tiles(16, 16, 8);
-        testing::internal::GetCapturedStdout();
+        make_height_map(map, 128, 8, [value](int, int) { return value; });
         lookup.map = &map;
         lookup.scale = {64, 64, 64};
         lookup.translate = {0, -640, 0};
         lookup.sample_height = 0.001f;
     }
-    TempDir dir;
     HeightMap map;
     GroundLookup lookup;
 };

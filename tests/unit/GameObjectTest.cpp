@@ -1,7 +1,6 @@
 // Game objects: the physics-to-graphics mapping, turning upright, the player's part and static scenery.
 
-#include "PhysicsTestKit.h"
-#include "TempDir.h"
+#include "GameplayTestKit.h"
 
 #include "Gfx/MD2_Instance.h"
 #include "Objects/GenericObject.h"
@@ -21,17 +20,6 @@ static_assert(std::is_base_of_v<ObjectError, HoverObjectError> && std::is_base_o
 
 namespace {
 
-struct Sound {
-    std::string name;
-    float at[3];
-};
-std::vector<Sound> sounds;
-
-void record_sound(const char* name, const float position[3])
-{
-    sounds.push_back({name, {position[0], position[1], position[2]}});
-}
-
 // Sets the mapping quietly (its report is judged where the game starts).
 void set_transform(const NxVec3& s, const NxVec3& t)
 {
@@ -47,25 +35,17 @@ NxMat33 rotation(float degrees, const NxVec3& axis) { return NxMat33(NxQuat(degr
 
 const NxVec3 kY(0, 1, 0);
 
-class GameObjects : public ::testing::Test {
+class GameObjects : public GameWorld {
 protected:
     void SetUp() override
     {
-        sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
-        NxSceneDesc desc;
-        desc.gravity = NxVec3(0, -9.81f, 0);
-        scene = sdk->createScene(desc);
-        scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
-        saved_sound = MovingObject::play_sound;
-        MovingObject::play_sound = record_sound;
-        sounds.clear();
+        GameWorld::SetUp();
         set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
     }
     void TearDown() override
     {
-        MovingObject::play_sound = saved_sound;
         set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
-        sdk->release();
+        GameWorld::TearDown();
     }
 
     // A dynamic box at `p` turned by `r`, owned by `o`.
@@ -88,9 +68,6 @@ protected:
     }
 
     TempDir dir;
-    NxPhysicsSDK* sdk = nullptr;
-    NxScene* scene = nullptr;
-    void (*saved_sound)(const char*, const float[3]) = nullptr;
 };
 
 } // namespace
@@ -130,11 +107,9 @@ TEST_F(GameObjects, UpVectorAtTheThresholdIsLeftAloneUnlessForcedAndNoseDownUses
     NxMat33 tilted = rotation(60, NxVec3(0, 0, 1)); // up axis y = 0.5
     body_for(o, NxVec3(0, 10, 0), tilted);
     o.set_upright(tilted.getColumn(1), 0.5f, false);
-    EXPECT_TRUE(sounds.empty());
     EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 0.5f, 1e-6f);
     o.set_upright(tilted.getColumn(1), 0.5f, true);
-    ASSERT_EQ(sounds.size(), 1u);
-    EXPECT_EQ(sounds[0].name, "yipiee");
+    EXPECT_EQ(sounds_named("yipiee"), 1);
     EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 1, 1e-6f);
 
     // Nose down there is no heading to keep: the side axis keeps its direction.
@@ -164,8 +139,8 @@ TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionAndKicksUp)
     EXPECT_NEAR(r.getColumn(2).dot(heading), 1, 1e-6f);
     EXPECT_NEAR(r.getColumn(0).dot(kY.cross(heading)), 1, 1e-6f) << "a proper rotation";
     EXPECT_EQ(o.actor->getGlobalPosition(), NxVec3(5, 7, 9));
-    ASSERT_EQ(sounds.size(), 1u);
-    EXPECT_EQ(sounds[0].at[0], o.gfx_position[0]);
+    ASSERT_EQ(played_sounds.size(), 1u);
+    EXPECT_EQ(played_sounds[0].at.x, o.gfx_position[0]);
     step(*scene, 1, 0.1f);
     NxVec3 v = o.actor->getLinearVelocity();
     EXPECT_NEAR(v.y, 50 * 0.1f / o.actor->getMass(), 1e-3f) << "the kick goes straight up";
@@ -186,12 +161,7 @@ TEST_F(GameObjects, PlayerAttachPointsTheActorAtItsMovingPart)
     pose.t = NxVec3(1, 2, 3);
     player.set_pose(pose);
     EXPECT_EQ(player.get_pose().t, pose.t);
-    player.add_points(10);
-    player.add_points(20);
-    EXPECT_EQ(player.get_points(), 30);
-    player.reset_points();
-    EXPECT_EQ(player.get_points(), 0);
-    player.update(0.04f); // does nothing at this level
+    player.update(0.04f); // does nothing at this level; points are judged in ScoringTest
 
     // The AI manager owns objects of every kind as MovingObject pointers: the sanitizer
     // reports a mismatched size if deleting one does not free the whole object.
@@ -208,7 +178,6 @@ TEST_F(GameObjects, StaticObjectStandsWhereItIsPutAndRefusesOtherShapes)
     std::unique_ptr<StaticObject> o = scenery(111, at, &tree, turn);
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(o->type, OBJECT_STATIC);
-    ASSERT_NE(o->actor, nullptr);
     EXPECT_FALSE(o->actor->isDynamic());
     EXPECT_EQ(o->actor->userData, static_cast<MovingObject*>(o.get()));
     EXPECT_EQ(o->actor->getShapes()[0]->getDimensions(), NxVec3(1, 3, 2));

@@ -64,6 +64,13 @@ protected:
         sdk->release();
     }
 
+    // The test starts again in a new world.
+    void fresh_world()
+    {
+        TearDown();
+        SetUp();
+    }
+
     // Flat ground of `cells` x `cells` units at height `h`, its corner at the origin.
     void flat_ground(float h, unsigned cells = 96)
     {

@@ -82,8 +82,7 @@ TEST_F(PlayerHover, FloatsSteadilyOverLandAndWaterAtEveryStepLength)
     for (bool land : {true, false})
         for (float dt : {0.033f, 0.04f, 0.1f}) {
             SCOPED_TRACE(testing::Message() << (land ? "land" : "water") << " at " << dt);
-            TearDown();
-            SetUp();
+            fresh_world();
             land ? flat_ground(ground) : ground_plane(ground);
             PlayerImpl* p = make_player(NxVec3(40, ground + 4, 40));
             run(5.0f, dt); // settle
@@ -130,8 +129,7 @@ TEST_F(PlayerHover, TwoJumpsCloserThanTheDelayGiveOne)
 {
     for (auto [second_after, jumps] : {std::pair{0.5f, 1}, {1.0f, 1}, {1.5f, 2}}) {
         SCOPED_TRACE(second_after);
-        TearDown();
-        SetUp();
+        fresh_world();
         ground_plane(0);
         PlayerImpl* p = make_player(NxVec3(0, 1.5f, 0));
         run(4.0f, 0.04f);

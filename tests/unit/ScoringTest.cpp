@@ -75,8 +75,7 @@ TEST_F(Scoring, CrystalsTouchingSensorsScoreNothing)
         bool sensor_of_opponent;
     } cases[] = {{"a crystal entering a crystal's sensor", false}, {"a crystal entering an opponent's sensor", true}};
     for (const Case& c : cases) {
-        TearDown();
-        SetUp();
+        fresh_world();
         Collectable* moving = crystal(NxVec3(40, 0, 0));
         MovingObject* owner = c.sensor_of_opponent ? static_cast<MovingObject*>(opponent(NxVec3(0, 0, 0)))
                                                    : static_cast<MovingObject*>(crystal(NxVec3(0, 0, 0)));
