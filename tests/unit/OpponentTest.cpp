@@ -9,27 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
-
-namespace {
-
-// The shipped parameter file `name` with some keys given other values, in `dir`.
-std::string shipped_params_with(const TempDir& dir, const std::string& name,
-                                const std::vector<std::pair<std::string, std::string>>& changes)
-{
-    std::ifstream in(game_file("config/objects/" + name));
-    std::stringstream out;
-    std::string line;
-    while (std::getline(in, line)) {
-        for (const auto& c : changes)
-            if (line.rfind(c.first + "=", 0) == 0) line = c.first + "=" + c.second;
-        out << line << "\n";
-    }
-    return dir.write(name, out.str());
-}
-
-} // namespace
 
 TEST(Steering, ClassesAtAndAroundEachThreshold)
 {
@@ -85,16 +64,15 @@ protected:
         return s;
     }
 
-    TempDir dir;
     HeightMap empty_map;
     Md2Instance* (*saved_maker)() = nullptr;
 };
 
 TEST_F(Opponents, WithoutWeightsNoTargetIsChosenAndTheOpponentFollowsTheShip)
 {
-    std::string path = shipped_params_with(dir, "defaultHo.p", {{"attack", "0"}, {"boxCollect", "0"}});
     ground_plane(0);
-    Opponent* o = make_opponent(NxVec3(0, 1.5f, 0), path);
+    Opponent* o = make_opponent(NxVec3(0, 1.5f, 0));
+    o->attack = o->box_collect = 0; // as read from attack=0 and boxCollect=0
     make_crystal(NxVec3(0, 0.5f, -10)); // straight ahead, close
     EskelShip* ship = make_ship(NxVec3(40, 20, 0)); // far off to the +x side
     ship->next_drop_time = clock_ms + 1000000;

@@ -1,5 +1,5 @@
 // The physics layer against Bullet: what the game relies on when it drops, drives, casts rays
-// over and joins bodies on the cooked terrain.
+// over and joins bodies on the cooked terrain (local forces are judged on the hover).
 
 #include "PhysicsTestKit.h"
 #include "TempDir.h"
@@ -48,12 +48,6 @@ struct TriggerLog : NxUserTriggerReport {
     {
         reports.push_back({&t, &o, s});
         if (also) also(t, o, s);
-    }
-    int count(NxTriggerFlag s) const
-    {
-        int n = 0;
-        for (const Report& r : reports) n += r.status == s;
-        return n;
     }
 };
 
@@ -119,23 +113,6 @@ TEST_F(PhysicsLayer, VariableTimingStepsTheElapsedTimeAndFixedTimingSubStepsUpTo
     scene->setTiming(0.01f, 4, NX_TIMESTEP_FIXED);
     step(*scene, 1, 0.1f); // only four sub-steps of 0.01 s fit
     EXPECT_NEAR(box->getLinearVelocity().y, -9.81f * 0.19f, 1e-4f);
-}
-
-TEST_F(PhysicsLayer, DampingIsACoefficientPerSecond)
-{
-    scene->setGravity(NxVec3(0, 0, 0));
-    NxBoxShapeDesc box;
-    box.dimensions = NxVec3(0.5f);
-    NxBodyDesc body;
-    body.mass = 1;
-    body.linearDamping = 1.0f;
-    body.linearVelocity = NxVec3(10, 0, 0);
-    NxActorDesc desc;
-    desc.shapes.pushBack(&box);
-    desc.body = &body;
-    NxActor* a = scene->createActor(desc);
-    step(*scene, 50, 0.02f);
-    EXPECT_NEAR(a->getLinearVelocity().x, 10.0f * std::exp(-1.0f), 0.05f);
 }
 
 TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceToIt)
@@ -226,10 +203,11 @@ TEST_F(PhysicsLayer, TriggerReportsArriveInFetchResultsAndStayReportsEveryFetchW
     scene->simulate(0.04f);
     EXPECT_TRUE(log.reports.empty()) << "nothing is reported during simulate";
     scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
-    EXPECT_EQ(log.reports.size(), 1u);
+    ASSERT_EQ(log.reports.size(), 1u);
+    EXPECT_EQ(log.reports[0].status, NX_TRIGGER_ON_ENTER);
     step(*scene, 4);
-    EXPECT_EQ(log.count(NX_TRIGGER_ON_ENTER), 1);
-    EXPECT_EQ(log.count(NX_TRIGGER_ON_STAY), 4);
+    ASSERT_EQ(log.reports.size(), 5u);
+    for (int i = 1; i < 5; ++i) EXPECT_EQ(log.reports[i].status, NX_TRIGGER_ON_STAY) << i;
 }
 
 TEST_F(PhysicsLayer, ReceiverThatReleasesActorsDoesNotDisturbTheStep)
@@ -290,46 +268,6 @@ TEST_F(PhysicsLayer, StaticActorRefusesBodyCallsAndABodyNeedsMassOrDensity)
     EXPECT_EQ(scene->createActor(desc), nullptr);
     desc.density = 2;
     EXPECT_NEAR(scene->createActor(desc)->getMass(), 16, 1e-4f);
-}
-
-TEST_F(PhysicsLayer, JointChainWithOneFreeSwingStaysConnected)
-{
-    // A chain hanging along -y from a kinematic box, each link free to swing about x only.
-    const int links = 5;
-    std::vector<NxActor*> chain{make_box(*scene, NxVec3(0, 20, 0), NxVec3(0.5f))};
-    chain[0]->raiseBodyFlag(NX_BF_KINEMATIC);
-    NxD6JointDesc d;
-    d.localAnchor[0] = NxVec3(0, -0.5f, 0);
-    d.localAnchor[1] = NxVec3(0, 1.0f, 0);
-    // As the bridges join their planks: the two frames differ by a quarter turn about the
-    // shared normal, the free axis, so the joint starts a quarter turn into its swing.
-    d.localAxis[0] = NxVec3(0, 1, 0);
-    d.localAxis[1] = NxVec3(0, 0, 1);
-    d.localNormal[0] = d.localNormal[1] = NxVec3(1, 0, 0);
-    d.xMotion = d.yMotion = d.zMotion = NX_D6JOINT_MOTION_LOCKED;
-    d.swing1Motion = NX_D6JOINT_MOTION_FREE;
-    d.swing2Motion = d.twistMotion = NX_D6JOINT_MOTION_LOCKED;
-    for (int i = 1; i <= links; ++i) {
-        chain.push_back(make_box(*scene, NxVec3(0, 20 - 1.5f * i, 0), NxVec3(0.25f, 0.5f, 0.25f)));
-        d.actor[0] = chain[i - 1];
-        d.actor[1] = chain[i];
-        ASSERT_NE(scene->createJoint(d), nullptr);
-    }
-    // Push the last link sideways along z (a swing about x) and along x (not allowed).
-    chain.back()->addForce(NxVec3(2, 0, 15), NX_IMPULSE);
-    float max_z = 0;
-    for (int s = 0; s < 150; ++s) {
-        step(*scene, 1, 0.02f);
-        max_z = std::max(max_z, std::fabs(chain.back()->getGlobalPosition().z));
-        for (int i = 1; i <= links; ++i) {
-            NxVec3 a = chain[i - 1]->getGlobalPose() * d.localAnchor[0];
-            NxVec3 b = chain[i]->getGlobalPose() * d.localAnchor[1];
-            ASSERT_LT(a.distance(b), 0.05f) << "joint " << i << " at step " << s;
-        }
-    }
-    EXPECT_GT(max_z, 1.0f) << "the chain swings about the free axis";
-    // Turning about x only leaves each link's own x axis on the world's x axis.
-    for (int i = 1; i <= links; ++i) EXPECT_NEAR(chain[i]->getGlobalOrientation().getColumn(0).x, 1, 1e-3f) << i;
 }
 
 TEST_F(PhysicsLayer, ReleasingAnActorReleasesItsJoints)

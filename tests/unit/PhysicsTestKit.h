@@ -13,7 +13,6 @@ class MemoryStream : public NxStream {
 public:
     std::vector<unsigned char> bytes;
     mutable size_t at = 0;
-    mutable bool failed = false;
 
     NxU8 readByte() const override { NxU8 v = 0; get(&v, 1); return v; }
     NxU16 readWord() const override { NxU16 v = 0; get(&v, 2); return v; }
@@ -32,7 +31,6 @@ private:
     void get(void* out, size_t n) const
     {
         if (at + n > bytes.size()) {
-            failed = true;
             std::memset(out, 0, n);
             at = bytes.size();
             return;

@@ -1,6 +1,5 @@
 // Where the game's own scenery files put the trees, mushrooms and lazy boys on the generated
-// map: the whole scattering as the level runs it (the generator from its first value, the
-// groups in their order), judged against the places the level must keep free.
+// map, judged against the places the level must keep free.
 
 #include "GameDir.h"
 #include "TempDir.h"
@@ -57,11 +56,7 @@ protected:
         testing::internal::GetCapturedStdout();
         terrain.scale = game_terrain_scale(hmap);
     }
-    void TearDown() override
-    {
-        reset_game_rand();
-    }
-
+    void TearDown() override { reset_game_rand(); }
 
     // The largest rise between a place and its eight neighbours.
     float roughness(const NxVec3& p) const
