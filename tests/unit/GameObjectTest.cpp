@@ -96,27 +96,7 @@ TEST_F(GameObjects, SyncMapsThePositionAndPointsTheInstances)
     EXPECT_EQ(rotor.m_Transform, o.gfx_matrix);
 }
 
-TEST_F(GameObjects, UpVectorAtTheThresholdIsLeftAloneUnlessForcedAndNoseDownUsesTheSideAxis)
-{
-    MovingObject o;
-    NxMat33 tilted = rotation(60, NxVec3(0, 0, 1)); // up axis y = 0.5
-    body_for(o, NxVec3(0, 10, 0), tilted);
-    o.set_upright(tilted.getColumn(1), 0.5f, false);
-    EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 0.5f, 1e-6f);
-    o.set_upright(tilted.getColumn(1), 0.5f, true);
-    EXPECT_EQ(sounds_named("yipiee"), 1);
-    EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 1, 1e-6f);
-
-    // Nose down there is no heading to keep: the side axis keeps its direction.
-    NxMat33 nose_down = rotation(90, NxVec3(1, 0, 0));
-    o.actor->setGlobalOrientation(nose_down);
-    o.set_upright(nose_down.getColumn(1), 0.5f, false);
-    NxMat33 r = o.actor->getGlobalOrientation();
-    EXPECT_NEAR(r.getColumn(1).y, 1, 1e-6f);
-    EXPECT_NEAR(r.getColumn(0).x, 1, 1e-6f);
-}
-
-TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionAndKicksUp)
+TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionKicksUpAndLeavesTheThresholdAloneUnlessForced)
 {
     scene->setGravity(NxVec3(0, 0, 0));
     MovingObject o;
@@ -135,11 +115,27 @@ TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionAndKicksUp)
     EXPECT_NEAR(r.getColumn(0).dot(kY.cross(heading)), 1, 1e-6f) << "a proper rotation";
     EXPECT_EQ(o.actor->getGlobalPosition(), NxVec3(5, 7, 9));
     ASSERT_EQ(played_sounds.size(), 1u);
+    EXPECT_EQ(played_sounds[0].name, "yipiee");
     EXPECT_EQ(played_sounds[0].at.x, o.gfx_position[0]);
     step(*scene, 1, 0.1f);
     NxVec3 v = o.actor->getLinearVelocity();
     EXPECT_NEAR(v.y, 50 * 0.1f / o.actor->getMass(), 1e-3f) << "the kick goes straight up";
     EXPECT_NEAR(v.x, 0, 1e-5f);
+
+    NxMat33 tilted = rotation(60, NxVec3(0, 0, 1)); // up axis y = 0.5, the threshold
+    o.actor->setGlobalOrientation(tilted);
+    o.set_upright(tilted.getColumn(1), 0.5f, false);
+    EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 0.5f, 1e-6f);
+    o.set_upright(tilted.getColumn(1), 0.5f, true);
+    EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 1, 1e-6f);
+
+    // Nose down there is no heading to keep: the side axis keeps its direction.
+    NxMat33 nose_down = rotation(90, NxVec3(1, 0, 0));
+    o.actor->setGlobalOrientation(nose_down);
+    o.set_upright(nose_down.getColumn(1), 0.5f, false);
+    r = o.actor->getGlobalOrientation();
+    EXPECT_NEAR(r.getColumn(1).y, 1, 1e-6f);
+    EXPECT_NEAR(r.getColumn(0).x, 1, 1e-6f);
 }
 
 // Attaching the actor, the points and deleting through the base are played out on the hover.

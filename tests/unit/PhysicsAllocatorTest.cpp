@@ -107,17 +107,6 @@ TEST(UserAllocator, LeakDumpListsExactlyTheLiveBlocks)
     EXPECT_EQ(dump.find("Gone"), std::string::npos);
 }
 
-TEST(UserAllocator, NoLeakPrintsOnlyTheStatistics)
-{
-    std::string dump = printed([] {
-        UserAllocator a;
-        void* p = a.malloc(3000, NX_MEMORY_PERSISTENT);
-        p = a.realloc(p, 5000);
-        a.free(p);
-    });
-    EXPECT_EQ(dump, "Nb alloc: 1\nNb realloc: 1\nHigh water mark: 4 Kb\n");
-}
-
 TEST(UserAllocator, MisuseIsReportedAndRefused)
 {
     std::string out = printed([] {

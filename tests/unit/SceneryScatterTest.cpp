@@ -139,30 +139,6 @@ TEST_F(Scatter, ObjectsStandOnTheGroundsNormalInAProperRotation)
     EXPECT_LT(m.getColumn(1).cross(m.getColumn(2)).distance(m.getColumn(0)), 1e-6f);
 }
 
-TEST_F(Scatter, TwoRunsPlaceEveryObjectAlike)
-{
-    set_map(64, 64, [](int x, int z) { return 30 + 8 * std::sin(x * 0.2f) * std::cos(z * 0.15f); });
-    ScatterModelKeys keys;
-    keys.variance_mod = 17;
-    keys.variance_sub = 8;
-    keys.scale[0] = keys.scale[1] = keys.scale[2] = 32;
-    auto run = [&] {
-        reset_game_rand();
-        testing::internal::CaptureStderr();
-        auto found = terrain.find_positions(40, 24, 12, 3, 0.3f);
-        testing::internal::GetCapturedStderr();
-        return plan_scenery(terrain, SceneryKind::tree, found, keys, 2);
-    };
-    const std::vector<SceneryItem> first = run(), second = run();
-    ASSERT_GT(first.size(), 10u);
-    ASSERT_EQ(first.size(), second.size());
-    for (size_t i = 0; i < first.size(); ++i) {
-        EXPECT_EQ(first[i].pose.position, second[i].pose.position) << i;
-        EXPECT_EQ(first[i].look.heading, second[i].look.heading) << i;
-    }
-    EXPECT_NE(first[0].look.heading, first[1].look.heading);
-}
-
 TEST_F(Scatter, AVarianceModulusBelowOneIsABadValue)
 {
     ParameterFile p(dir.write("m.p", "scale_variance_mod=0\nscale_variance_sub=0\n"));
