@@ -1,5 +1,4 @@
-// The game's own sound settings and generated sounds, as the built game directory holds them:
-// they load, the music plays, and the effects are audible where gameplay makes them.
+// The game's own sound settings and sounds load, the music plays and effects are heard where they happen.
 #include "Audio/AudioSystem.h"
 #include "GameDir.h"
 

@@ -1,6 +1,5 @@
-// A small world for the gameplay tests: a Bullet scene under gravity with the AI manager as
-// its trigger receiver, flat cooked ground or the ground plane, and the game's frame order
-// (forces once per frame, then one physics step of the frame's length).
+// A small world for the gameplay tests: the AI manager receives the scene's triggers, and frames
+// run in the game's order (forces once per frame, then one physics step of the frame's length).
 #pragma once
 
 #include "GameDir.h"

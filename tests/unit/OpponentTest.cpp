@@ -1,5 +1,4 @@
-// Opponents: the steering classes, the target choice, and an opponent on flat ground driving
-// into a crystal; the eskel ship over a ramp.
+// Opponents steering toward crystals, and the eskel ship over a ramp.
 
 #include "GameplayTestKit.h"
 #include "TerrainTestKit.h"
@@ -13,15 +12,12 @@
 TEST(Steering, ClassesAtAndAroundEachThreshold)
 {
     const SteeringThresholds t{10, 30, 60, 120};
-    struct Case {
-        float degrees; // angle of the aim from the nose, positive toward +x
-        int expected;
-    } cases[] = {{0, 2},      {9.9f, 2},    {-9.9f, 2},   {10.1f, 0},   {-10.1f, 1},  {29.9f, 0},
-                 {-29.9f, 1}, {30.1f, 4},   {-30.1f, 3},  {59.9f, 4},   {-59.9f, 3},  {60.1f, 6},
-                 {-60.1f, 5}, {119.9f, 6},  {-119.9f, 5}, {120.1f, 2},  {-120.1f, 2}, {179.0f, 2}};
-    for (const Case& c : cases) {
-        float a = c.degrees * 3.14159265f / 180.0f;
-        EXPECT_EQ(classify_offset(5 * std::sin(a), -5 * std::cos(a), t), c.expected) << c.degrees;
+    // The angle of the aim from the nose, positive toward +x, and its class.
+    for (auto [degrees, expected] : {std::pair{0.0f, 2}, {9.9f, 2}, {-9.9f, 2}, {10.1f, 0}, {-10.1f, 1}, {29.9f, 0},
+                                     {-29.9f, 1}, {30.1f, 4}, {-30.1f, 3}, {59.9f, 4}, {-59.9f, 3}, {60.1f, 6},
+                                     {-60.1f, 5}, {119.9f, 6}, {-119.9f, 5}, {120.1f, 2}, {-120.1f, 2}, {179.0f, 2}}) {
+        float a = degrees * 3.14159265f / 180.0f;
+        EXPECT_EQ(classify_offset(5 * std::sin(a), -5 * std::cos(a), t), expected) << degrees;
     }
     // Exactly ahead or exactly behind: x is 0, which is always straight on.
     EXPECT_EQ(classify_offset(0, -3, t), 2);
@@ -96,13 +92,10 @@ TEST_F(Opponents, AnOpponentOnFlatGroundDrivesIntoACrystalAndScores)
 
 TEST(EskelShipRules, LiftPullsTowardTheHeightAndSlowsTheShipWhileItIsTooLow)
 {
-    struct Case {
-        float y, lift, divisor;
-    } cases[] = {{20, 50, 6}, {25, 0, 1}, {27, -20, 1}, {24.5f, 5, 1.5f}};
-    for (const Case& c : cases) {
-        ShipLift l = ship_lift(15, 10, c.y);
-        EXPECT_FLOAT_EQ(l.lift, c.lift) << c.y;
-        EXPECT_FLOAT_EQ(l.divisor, c.divisor) << c.y;
+    for (auto [y, lift, divisor] : {std::tuple{20.0f, 50.0f, 6.0f}, {25.0f, 0.0f, 1.0f}, {27.0f, -20.0f, 1.0f},
+                                    {24.5f, 5.0f, 1.5f}}) {
+        EXPECT_FLOAT_EQ(ship_lift(15, 10, y).lift, lift) << y;
+        EXPECT_FLOAT_EQ(ship_lift(15, 10, y).divisor, divisor) << y;
     }
 }
 

@@ -1,5 +1,4 @@
-// The physics layer against Bullet: what the game relies on when it drops, drives, casts rays
-// over and joins bodies on the cooked terrain (local forces are judged on the hover).
+// What the game relies on from the physics layer on Bullet (local forces are judged on the hover).
 
 #include "PhysicsTestKit.h"
 #include "TempDir.h"

@@ -1,5 +1,4 @@
-// Small helpers for the physics tests: an in-memory stream, an error sink that records,
-// and builders for grid meshes, boxes and a scene.
+// Helpers for the physics tests: an in-memory stream, a recording error sink, grid meshes and boxes.
 #pragma once
 
 #include "Physics/NxPhysics.h"
@@ -58,8 +57,7 @@ public:
     void print(const char*) override {}
 };
 
-// A square grid of n x n cells, one unit wide, with height h(x, z) at each vertex, wound
-// like the terrain tiles.
+// A grid of n x n cells, one unit wide, with height h(x, z) at each vertex, wound like the terrain tiles.
 struct GridMesh {
     unsigned side = 0;
     std::vector<float> vertices;

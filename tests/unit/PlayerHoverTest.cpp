@@ -1,5 +1,4 @@
-// The player's hover with the shipped player.p on Bullet: it floats, drives, turns, levels
-// itself, jumps, and the rules behind that (lift, roll angle, standing still).
+// The player's hover with the shipped player.p on Bullet, and the rules that keep it floating.
 
 #include "GameplayTestKit.h"
 
@@ -8,25 +7,12 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
 const float kPi = 3.14159265f;
-
-NxMat33 rotation_about_x(float radians)
-{
-    NxMat33 m;
-    m.rotX(radians);
-    return m;
-}
-
-} // namespace
 
 TEST(HoverRules, LiftGrowsAsTheGroundComesCloserButNotBelowATenth)
 {
-    struct Case {
-        float distance, expected;
-    } cases[] = {{2.0f, 50.0f}, {1.0f, 100.0f}, {0.1f, 1000.0f}, {0.0f, 1000.0f}};
-    for (const Case& c : cases) EXPECT_FLOAT_EQ(hover_lift(c.distance, 100.0f), c.expected) << c.distance;
+    for (auto [distance, lift] : {std::pair{2.0f, 50.0f}, {1.0f, 100.0f}, {0.1f, 1000.0f}, {0.0f, 1000.0f}})
+        EXPECT_FLOAT_EQ(hover_lift(distance, 100.0f), lift) << distance;
 }
 
 TEST(HoverRules, RollAngleIsTheTiltSignedByTheZAxis)
@@ -39,8 +25,6 @@ TEST(HoverRules, RollAngleIsTheTiltSignedByTheZAxis)
         {"level", NxVec3(0, -1, 0), NxVec3(0, 0, 1), 0.0f},
         {"rolled 30 degrees, z up", NxVec3(0, -std::cos(0.5236f), std::sin(0.5236f)),
          NxVec3(0, std::sin(0.5236f), std::cos(0.5236f)), 0.5236f},
-        {"rolled 30 degrees, z down", NxVec3(0, -std::cos(0.5236f), -std::sin(0.5236f)),
-         NxVec3(0, -std::sin(0.5236f), std::cos(0.5236f)), -0.5236f},
         {"upside down, z level", NxVec3(0, 1, 0), NxVec3(0, 0, -1), kPi},
         {"upside down, z dipping", NxVec3(0, 1, 0), NxVec3(0, -0.1f, 0.995f), -kPi},
     };
@@ -105,7 +89,7 @@ TEST_F(PlayerHover, ARolledHoverIsLevelWithinTwoSecondsThenForwardDrivesAlongLoc
     flat_ground(10);
     PlayerImpl* p = make_player(NxVec3(40, 12, 40));
     NxMat34 pose = p->actor->getGlobalPose();
-    pose.M = rotation_about_x(30.0f * kPi / 180.0f);
+    pose.M.rotX(30.0f * kPi / 180.0f);
     p->actor->setGlobalPose(pose);
     run(2.0f, 0.04f);
     EXPECT_GT(p->up_axis().y, std::cos(5.0f * kPi / 180.0f));
@@ -151,7 +135,7 @@ TEST_F(PlayerHover, AHoverLyingOnItsSideIsRightedOnlyAfterTheDelay)
     // Held where it lies (no force moves a kinematic body), so only the check can right it.
     p->actor->raiseBodyFlag(NX_BF_KINEMATIC);
     NxMat34 pose = p->actor->getGlobalPose();
-    pose.M = rotation_about_x(kPi / 2);
+    pose.M.rotX(kPi / 2);
     p->actor->setGlobalPose(pose);
     p->still.checked_at = clock_ms; // as if it had just come to rest here
     long rested = clock_ms;

@@ -1,5 +1,4 @@
-// Where the game's own scenery files put the trees, mushrooms and lazy boys on the generated
-// map, judged against the places the level must keep free.
+// The game's own scenery on the generated map, judged against the places the level must keep free.
 
 #include "GameDir.h"
 #include "TempDir.h"

@@ -1,5 +1,4 @@
-// The scattering of the scenery: the slope of the physics map, the random search for
-// places, and the looks and poses the objects get.
+// The scattering of the scenery: the ground's slope, the random search for places, looks and poses.
 
 #include "TempDir.h"
 
@@ -121,8 +120,9 @@ TEST_F(Scatter, ScaleNeverFallsToZeroOrBelow)
         K kind;
         float scale, v, div, expected;
     };
-    for (const Case& c : {Case{K::tree, 32, -8, 1, 24}, Case{K::tree, 5, -5, 1, 0.0001f}, Case{K::mushroom, 32, -2, 4, 24},
-                          Case{K::lazyboy, 8, -2, 4, 0.0001f}, Case{K::mushroom, 8, -1, 0, 0.0001f}})
+    for (const Case& c : {Case{K::tree, 32, -8, 1, 24}, Case{K::tree, 5, -5, 1, 0.0001f},
+                          Case{K::mushroom, 32, -2, 4, 24}, Case{K::lazyboy, 8, -2, 4, 0.0001f},
+                          Case{K::mushroom, 8, -1, 0, 0.0001f}})
         EXPECT_EQ(varied_scale(c.kind, c.scale, c.v, c.div), c.expected) << c.scale << " " << c.v << " " << c.div;
 }
 

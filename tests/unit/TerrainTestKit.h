@@ -1,5 +1,4 @@
-// Height maps for tests: the physics map's samples are chosen directly (each one fills an
-// 8 x 8 block of the full map, so the 8-fold averaging keeps it exactly).
+// Height maps whose physics samples are chosen directly: each fills an 8 x 8 block the averaging keeps.
 #pragma once
 
 #include "Common/Globals.h"
@@ -11,8 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-// Fills `map` (map_w x map_w samples) and cuts physics tiles of `ts` samples, the physics
-// map being map_w / 8 wide and high (as the game's start-up cuts it).
+// A map_w x map_w map, cut as the game's start-up does into a map_w / 8 physics map in tiles of `ts`.
 inline void make_height_map(HeightMap& map, int map_w, unsigned ts, const std::function<uint16_t(int, int)>& phys)
 {
     map.map_w = map.map_h = map_w;
@@ -24,8 +22,7 @@ inline void make_height_map(HeightMap& map, int map_w, unsigned ts, const std::f
     testing::internal::GetCapturedStdout();
 }
 
-// The terrain scale of `map` (tiles cut) with the game's phys_minfact 4 and y_pgmland_scale
-// 0.15625: one physics unit is 32 graphics units.
+// The game's terrain scale for `map`: one physics unit is 32 graphics units.
 inline TerrainScale game_terrain_scale(const HeightMap& map)
 {
     return terrain_scale_for(map.map_w, map.phys_map_w, 4.0f, 0.15625f, waterlevel_frac);
