@@ -144,8 +144,7 @@ TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceTo
         SCOPED_TRACE(i);
         NxVec3 p = boxes[i]->getGlobalPosition();
         float h = surface_height(grid, p.x, p.z);
-        EXPECT_GT(p.y, h) << "fell through";
-        EXPECT_NEAR(p.y, h + drops[i].half + 0.025f, 0.03f) << "kept off by the mesh's skin of 0.025";
+        EXPECT_NEAR(p.y, h + drops[i].half + 0.025f, 0.03f) << "fell through, or not kept off by the skin of 0.025";
         EXPECT_LT(boxes[i]->getLinearVelocity().magnitude(), 0.05f);
     }
 }
@@ -248,7 +247,6 @@ TEST_F(PhysicsLayer, KinematicAndGravityFreeBodiesStayPut)
 TEST_F(PhysicsLayer, StaticActorRefusesBodyCallsAndABodyNeedsMassOrDensity)
 {
     NxActor* wall = make_box(*scene, NxVec3(0, 0, 0), NxVec3(1), false);
-    EXPECT_FALSE(wall->isDynamic());
     wall->addForce(NxVec3(1, 0, 0));
     EXPECT_EQ(errors.errors.size(), 1u);
     EXPECT_EQ(wall->computeKineticEnergy(), 0);
