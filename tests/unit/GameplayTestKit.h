@@ -42,12 +42,8 @@ protected:
     void SetUp() override
     {
         sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
-        NxSceneDesc desc;
-        desc.gravity = NxVec3(0, -9.81f, 0);
         ai = new AiManager();
-        desc.userTriggerReport = ai;
-        scene = sdk->createScene(desc);
-        scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+        scene = make_scene(*sdk, ai);
         ai->scene = scene;
         saved_sound = MovingObject::play_sound;
         MovingObject::play_sound = record_played_sound;
@@ -78,11 +74,7 @@ protected:
         ASSERT_TRUE(cook(grid.desc(), cooked));
         NxTriangleMesh* mesh = sdk->createTriangleMesh(cooked);
         ASSERT_NE(mesh, nullptr);
-        NxTriangleMeshShapeDesc shape;
-        shape.meshData = mesh;
-        NxActorDesc actor;
-        actor.shapes.pushBack(&shape);
-        scene->createActor(actor);
+        make_mesh_actor(*scene, mesh);
     }
 
     // The ground plane at height `h` (the water surface of the game).

@@ -54,10 +54,7 @@ protected:
     void SetUp() override
     {
         sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION, nullptr, &errors);
-        NxSceneDesc desc;
-        desc.gravity = NxVec3(0, -9.81f, 0);
-        scene = sdk->createScene(desc);
-        scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+        scene = make_scene(*sdk, nullptr);
         scene->setUserTriggerReport(&log);
     }
     void TearDown() override { sdk->release(); }
@@ -73,11 +70,7 @@ protected:
         UserStream in(file.c_str(), true);
         mesh = sdk->createTriangleMesh(in);
         EXPECT_NE(mesh, nullptr);
-        NxTriangleMeshShapeDesc shape;
-        shape.meshData = mesh;
-        NxActorDesc actor;
-        actor.shapes.pushBack(&shape);
-        return scene->createActor(actor);
+        return make_mesh_actor(*scene, mesh);
     }
 
     NxShape* cast(const NxVec3& from, NxU32 groups = 0xffffffff, NxReal length = 100,

@@ -100,6 +100,26 @@ inline bool cook(const NxTriangleMeshDesc& desc, NxStream& out)
     return ok;
 }
 
+// A scene under gravity that steps as much time as it is given, reporting triggers to `report`.
+inline NxScene* make_scene(NxPhysicsSDK& sdk, NxUserTriggerReport* report)
+{
+    NxSceneDesc desc;
+    desc.gravity = NxVec3(0, -9.81f, 0);
+    desc.userTriggerReport = report;
+    NxScene* scene = sdk.createScene(desc);
+    scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+    return scene;
+}
+
+inline NxActor* make_mesh_actor(NxScene& scene, NxTriangleMesh* mesh)
+{
+    NxTriangleMeshShapeDesc shape;
+    shape.meshData = mesh;
+    NxActorDesc actor;
+    actor.shapes.pushBack(&shape);
+    return scene.createActor(actor);
+}
+
 inline NxActor* make_box(NxScene& scene, const NxVec3& pos, const NxVec3& half, bool dynamic = true,
                          NxU32 shapeFlags = NX_SF_VISUALIZATION, NxCollisionGroup group = 0, NxReal mass = 1)
 {

@@ -67,26 +67,21 @@ TEST_F(Scoring, CollectorsScoreValueTimesMultiplierAndTheCrystalGoesOnce)
 
 TEST_F(Scoring, CrystalsTouchingSensorsScoreNothing)
 {
-    struct Case {
-        const char* what;
-        bool sensor_of_opponent;
-    } cases[] = {{"a crystal entering a crystal's sensor", false}, {"a crystal entering an opponent's sensor", true}};
-    for (const Case& c : cases) {
+    for (bool sensor_of_opponent : {false, true}) {
+        SCOPED_TRACE(sensor_of_opponent ? "into an opponent's sensor" : "into a crystal's sensor");
         fresh_world();
         Collectable* moving = crystal(NxVec3(40, 0, 0));
-        MovingObject* owner = c.sensor_of_opponent ? static_cast<MovingObject*>(opponent(NxVec3(0, 0, 0)))
-                                                   : static_cast<MovingObject*>(crystal(NxVec3(0, 0, 0)));
+        Opponent* o = sensor_of_opponent ? opponent(NxVec3(0, 0, 0)) : nullptr;
+        if (!o) crystal(NxVec3(0, 0, 0));
         physics_step();
         // Into the owner's sensor (an opponent's lies ahead of its nose, along -z), the
         // crystal's own sensor clear of the opponent's hull.
-        moving->actor->setGlobalPosition(c.sensor_of_opponent ? NxVec3(0, 0.2f, -3.8f) : NxVec3(1, 0, 0));
+        moving->actor->setGlobalPosition(o ? NxVec3(0, 0.2f, -3.8f) : NxVec3(1, 0, 0));
         physics_step();
-        EXPECT_EQ(ai->collectables.size(), c.sensor_of_opponent ? 1u : 2u) << c.what;
-        EXPECT_TRUE(ai->removed.empty()) << c.what;
-        EXPECT_EQ(sounds_named("collect"), 0) << c.what;
-        if (c.sensor_of_opponent) {
-            EXPECT_EQ(static_cast<Opponent*>(owner)->sensor_count, 0) << c.what;
-        }
+        EXPECT_EQ(ai->collectables.size(), o ? 1u : 2u);
+        EXPECT_TRUE(ai->removed.empty());
+        EXPECT_EQ(sounds_named("collect"), 0);
+        EXPECT_EQ(o ? o->sensor_count : 0, 0);
     }
 }
 
