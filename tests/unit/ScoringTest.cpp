@@ -164,3 +164,16 @@ TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
     facing_centre(opponents[1], -opponents[1]->actor->getGlobalOrientation().getColumn(2));
     ai->flush();
 }
+
+TEST(AiManagerTrigger, ReportAboutANonTriggerShapeIsAnAssertion)
+{
+    EXPECT_EXIT(
+        {
+            NxPhysicsSDK* sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
+            NxScene* scene = sdk->createScene(NxSceneDesc());
+            NxActor* a = make_box(*scene, NxVec3(0, 0, 0), NxVec3(1));
+            AiManager manager;
+            manager.onTrigger(*a->getShapes()[0], *a->getShapes()[0], NX_TRIGGER_ON_ENTER);
+        },
+        ::testing::ExitedWithCode(3), "triggerShape.getFlag\\(NX_TRIGGER_ENABLE\\)");
+}

@@ -1,4 +1,5 @@
-// The physics set-up: the cooked terrain tiles through their scratch files and the ground plane.
+// The terrain's scales and tile meshes (placement, seams, triangles), and the physics set-up that
+// cooks the tiles through their scratch files beside the ground plane.
 
 #include "PhysicsTestKit.h"
 #include "TempDir.h"
@@ -6,7 +7,6 @@
 
 #include "Ai/AiManager.h"
 #include "Physics/TerrainPhysics.h"
-#include "Physics/UserAllocator.h"
 #include "Terrain/TerrainTileMesh.h"
 
 #include <gtest/gtest.h>
@@ -40,30 +40,50 @@ protected:
     }
     void TearDown() override { std::filesystem::current_path(old_dir); }
 
-    // Set-up with its console output kept.
-    bool init(TerrainPhysics& physics)
-    {
-        testing::internal::CaptureStdout();
-        bool ok = physics.init_physics(map, scale);
-        log = testing::internal::GetCapturedStdout();
-        return ok;
-    }
-
     float ground(float x, float z) const { return map.phys_at(long(x), long(z)) * scale.danger[1]; }
 
     TempDir dir;
     std::filesystem::path old_dir;
     HeightMap map;
     TerrainScale scale;
-    std::string log;
 };
+
+// Physics sample at (x, z): distinct everywhere, never 0.
+uint16_t distinct(int x, int z)
+{
+    return static_cast<uint16_t>(1000 + 100 * x + 7 * z);
+}
+
+// A 64 x 64 map: an 8 x 8 physics map in 2 x 2 tiles of 4.
+class TileMeshes : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        make_height_map(map, 64, 4, distinct);
+        scale = game_terrain_scale(map);
+        testing::internal::CaptureStdout();
+        for (uint32_t t = 0; t < 4; ++t) tiles[t].build_tile_mesh(map, t, scale);
+        testing::internal::GetCapturedStdout();
+    }
+    HeightMap map;
+    TerrainScale scale;
+    TerrainTileMesh tiles[4];
+};
+
+const float* vertex(const TerrainTileMesh& m, uint32_t i, uint32_t j)
+{
+    return m.vertices + (j * m.side + i) * 3;
+}
 
 } // namespace
 
 TEST_F(TerrainPhysicsSetup, BuildsOneActorPerTileAndThePlane)
 {
     auto physics = std::make_unique<TerrainPhysics>(".\\config\\objects\\terrain.p");
-    ASSERT_TRUE(init(*physics));
+    testing::internal::CaptureStdout();
+    const bool made = physics->init_physics(map, scale);
+    const std::string log = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(made);
     NxScene* scene = physics->scene;
     EXPECT_EQ(physics->tile_mesh_count, 4u);
     EXPECT_EQ(scene->getNbActors(), 5u);
@@ -113,4 +133,114 @@ TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
             physics.init_physics(map, scale);
         },
         ::testing::ExitedWithCode(1), "");
+}
+
+TEST(TerrainScale, FollowsTheMapAndTheGraphicsParameters)
+{
+    struct Case {
+        int32_t map_w;
+        uint32_t phys_map_w;
+        float minfact, y_scale;
+        float pgmland[3], offset, gfx[3], danger_y, iface[3];
+    };
+    const Case cases[] = {
+        // The game's 4096 map, cut to a 512 physics map: one physics unit is 32 graphics units.
+        {4096, 512, 4, 0.15625f, {1 / 16384.0f, 2560, 1 / 16384.0f}, -640, {32, 2560 / 65535.0f, 32},
+         2560 / 65535.0f / 32, {32, 32, 32}},
+        // The reduction is the whole ratio of the widths: 100 / 12 = 8.
+        {100, 12, 1, 1, {0.01f, 100, 0.01f}, -25, {8, 100 / 65535.0f, 8}, 100 / 65535.0f / 8, {8, 8, 8}},
+        // Without a physics map only the graphics' half is known.
+        {256, 0, 4, 0.15625f, {1 / 1024.0f, 160, 1 / 1024.0f}, -40, {0, 0, 0}, 0, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.map_w);
+        const TerrainScale s = terrain_scale_for(c.map_w, c.phys_map_w, c.minfact, c.y_scale, 0.25f);
+        EXPECT_FLOAT_EQ(s.pgmland_offset, c.offset);
+        EXPECT_FLOAT_EQ(s.danger[1], c.danger_y);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_FLOAT_EQ(s.pgmland[k], c.pgmland[k]);
+            EXPECT_FLOAT_EQ(s.gfx[k], c.gfx[k]);
+            EXPECT_FLOAT_EQ(s.iface[k], c.iface[k]);
+        }
+        if (c.phys_map_w) {
+            EXPECT_EQ(s.danger[0], 1.0f);
+            EXPECT_EQ(s.danger[2], 1.0f);
+        }
+    }
+}
+
+TEST_F(TileMeshes, CountsTriangleIndicesAndVerticesAtSampleCentresAndScaledHeights)
+{
+    const TerrainTileMesh& m = tiles[2];
+    EXPECT_EQ(m.side, 5u);
+    EXPECT_EQ(m.vertex_count, 25u);
+    EXPECT_EQ(m.triangle_count, 32u);
+    for (uint32_t k = 0; k < 3 * m.triangle_count; ++k) EXPECT_LT(m.triangles[k], m.vertex_count);
+    // The first cell's two triangles.
+    const uint32_t first[6] = {0, 5, 6, 0, 6, 1};
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(m.triangles[k], first[k]);
+    for (uint32_t k = 0; k < m.vertex_count; ++k) {
+        EXPECT_EQ(m.colours[k * 3], 0.5f);
+        EXPECT_EQ(m.colours[k * 3 + 1], 0.4f);
+        EXPECT_EQ(m.colours[k * 3 + 2], 0.2f);
+    }
+    const float* v = vertex(tiles[1], 0, 0);
+    EXPECT_EQ(v[0], 4.5f);
+    EXPECT_EQ(v[2], 0.5f);
+    EXPECT_FLOAT_EQ(v[1], distinct(4, 0) * scale.danger[1]);
+    v = vertex(m, 3, 2);
+    EXPECT_EQ(v[0], 3.5f);
+    EXPECT_EQ(v[2], 6.5f);
+    EXPECT_FLOAT_EQ(v[1], distinct(3, 6) * scale.danger[1]);
+}
+
+TEST_F(TileMeshes, SeamsAreSharedWithTheNeighboursAndFarEdgesLieAtHeightZero)
+{
+    // Tile 0's right seam is tile 1's first column, its bottom seam tile 2's first row,
+    // its corner tile 3's first vertex.
+    for (uint32_t j = 0; j < 4; ++j)
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(tiles[0], 4, j)[k], vertex(tiles[1], 0, j)[k]) << j;
+    for (uint32_t i = 0; i < 4; ++i)
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(tiles[0], i, 4)[k], vertex(tiles[2], i, 0)[k]) << i;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(tiles[0], 4, 4)[k], vertex(tiles[3], 0, 0)[k]);
+    for (uint32_t k = 0; k <= 4; ++k) {
+        EXPECT_EQ(vertex(tiles[3], 4, k)[1], 0.0f);
+        EXPECT_EQ(vertex(tiles[3], k, 4)[1], 0.0f);
+        EXPECT_EQ(vertex(tiles[1], 4, k)[1], 0.0f);
+        EXPECT_EQ(vertex(tiles[2], k, 4)[1], 0.0f);
+    }
+    EXPECT_EQ(vertex(tiles[3], 4, 4)[0], 8.5f);
+    EXPECT_NE(vertex(tiles[1], 3, 4)[1], 0.0f) << "tile 1's bottom seam comes from tile 3";
+}
+
+TEST(TerrainTileMesh, NormalsOfFlatGroundPointUp)
+{
+    HeightMap map;
+    make_height_map(map, 64, 8, [](int, int) { return uint16_t(500); });
+    TerrainTileMesh m;
+    testing::internal::CaptureStdout();
+    m.build_tile_mesh(map, 0, game_terrain_scale(map));
+    smooth_tile_normals(m, 0);
+    testing::internal::GetCapturedStdout();
+    // One tile: its far edges drop to 0, the inside is flat.
+    const float* n = m.normals + (3 * m.side + 3) * 3;
+    EXPECT_LT(NxVec3(n[0], n[1], n[2]).distance(NxVec3(0, 1, 0)), 1e-6f);
+}
+
+TEST(TerrainTileMesh, MapNotAMultipleOfTheTileHasNoPhantomNeighbours)
+{
+    HeightMap map;
+    // A 12 x 12 physics map in tiles of 5: two per row, two rows, a strip left over.
+    make_height_map(map, 96, 5, [](int, int) { return uint16_t(321); });
+    ASSERT_EQ(map.tile_cnt, 4u);
+    TerrainTileMesh m, right;
+    const TerrainScale scale = game_terrain_scale(map);
+    testing::internal::CaptureStdout();
+    m.build_tile_mesh(map, 3, scale);     // its right and lower neighbours would lie in the strip
+    right.build_tile_mesh(map, 1, scale); // the next tile in the list starts the next row
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(m.vertices[(5 * m.side + 5) * 3 + 1], 0.0f);
+    EXPECT_EQ(m.vertices[(2 * m.side + 5) * 3 + 1], 0.0f);
+    EXPECT_EQ(right.vertices[(2 * right.side + 5) * 3 + 1], 0.0f);
+    EXPECT_NE(right.vertices[(5 * right.side + 2) * 3 + 1], 0.0f) << "its lower neighbour exists";
 }
