@@ -1,8 +1,13 @@
-// The follow camera: where it stands behind the hover, above the ground, and how it aims.
+// The follow camera: where it stands behind the hover, above the ground, and how it aims; and the
+// game's own sounds, which load, play the music and are heard from the camera where they happen.
+#include "GameDir.h"
 #include "TerrainTestKit.h"
 
+#include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
 #include "Common/FollowCamera.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -70,6 +75,42 @@ TEST(FollowCamera, DegenerateAimKeepsPreviousAxes)
     Vec3d before = cam.dir;
     aim_follow_camera(cam, Vec3d(5, 10, 5), Vec3d(5, 0, 5)); // straight above: no side axis
     EXPECT_NEAR((cam.dir - before).length(), 0, 1e-12);
+}
+
+class GameSounds : public ::testing::Test {
+protected:
+    GameSounds() : previous(std::filesystem::current_path()) { std::filesystem::current_path(game_dir()); }
+    ~GameSounds() override { std::filesystem::current_path(previous); }
+    std::filesystem::path previous;
+};
+
+TEST_F(GameSounds, SettingsAndSoundsLoadAndTheMusicPlays)
+{
+    AudioSystem a;
+    ASSERT_EQ(a.backgrounds.size(), 2u);
+    ASSERT_EQ(a.effects.size(), 3u) << "every effect file must load";
+    EXPECT_GT(a.background_volume, 0.0f);
+    EXPECT_GT(a.effect_volume, 0.0f);
+    for (int i = 0; i < 2; ++i) {
+        a.play_next_background();
+        bool playing = false;
+        a.background_channel->isPlaying(&playing);
+        EXPECT_TRUE(playing) << a.backgrounds[static_cast<size_t>(i)]->path;
+    }
+}
+
+TEST_F(GameSounds, EffectsAreAudibleFromTheFollowCameraAndFadeWithDistance)
+{
+    AudioSystem a;
+    // The follow camera trails the hover by about 650 units (250 up, 600 back).
+    const float listener[3] = {0, 0, 0};
+    const float at_player[3] = {0, 250, 600};
+    const float across_the_map[3] = {0, 0, 3000};
+    float near_volume = effect_loudness(a.fake_max_distance, a.effect_volume, listener, at_player);
+    float far_volume = effect_loudness(a.fake_max_distance, a.effect_volume, listener, across_the_map);
+    EXPECT_GT(near_volume, 0.5f);
+    EXPECT_GT(far_volume, 0.01f) << "a crystal taken far away is still heard";
+    EXPECT_LT(far_volume, near_volume / 4.0f);
 }
 
 } // namespace
