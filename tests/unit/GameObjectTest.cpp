@@ -69,8 +69,6 @@ protected:
         return std::make_unique<StaticObject>(path.c_str(), scene, at, instance, turn.getRow(0), turn.getRow(1),
                                               turn.getRow(2));
     }
-
-    TempDir dir;
 };
 
 // A bridge file in the shape of the game's, N + 1 elements from x = 100 + step on.
@@ -111,7 +109,6 @@ protected:
         return m.position.y - m.actor->getGlobalPosition().y;
     }
 
-    TempDir dir;
     std::unique_ptr<Bridge> bridge;
     std::string out;
 };

@@ -8,6 +8,7 @@
 
 #include "Ai/AiManager.h"
 #include "Ai/Collectable.h"
+#include "Ai/EskelShip.h"
 #include "Ai/Opponent.h"
 #include "Common/Platform.h"
 #include "Objects/MovingObject.h"
@@ -48,6 +49,8 @@ protected:
         saved_sound = MovingObject::play_sound;
         MovingObject::play_sound = record_played_sound;
         played_sounds.clear();
+        saved_crystal_maker = EskelShip::make_crystal_instance; // no models without a window
+        EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };
         clock_ms = 100000;
         hold_process_clock(clock_ms);
     }
@@ -55,6 +58,7 @@ protected:
     {
         hold_process_clock(-1);
         MovingObject::play_sound = saved_sound;
+        EskelShip::make_crystal_instance = saved_crystal_maker;
         delete ai;
         sdk->release();
     }
@@ -133,4 +137,6 @@ protected:
     AiManager* ai = nullptr;
     long clock_ms = 0;
     void (*saved_sound)(const char*, const float[3]) = nullptr;
+    Md2Instance* (*saved_crystal_maker)() = nullptr;
+    TempDir dir;
 };
