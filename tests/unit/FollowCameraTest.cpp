@@ -1,7 +1,6 @@
 // The follow camera: where it stands behind the hover, above the ground, and how it aims; and the
 // game's own sounds, which load, play the music and are heard from the camera where they happen.
-#include "GameDir.h"
-#include "TerrainTestKit.h"
+#include "GameplayTestKit.h"
 
 #include "Audio/AudioSystem.h"
 #include "Common/Camera.h"

@@ -1,9 +1,7 @@
 // The scattering of the scenery: the ground's slope, the random search for places, looks and poses,
 // and the game's own scenery on the generated map against the places the level must keep free.
 
-#include "GameDir.h"
-#include "TempDir.h"
-#include "TerrainTestKit.h"
+#include "GameplayTestKit.h"
 
 #include "Common/ParameterFile.h"
 #include "Common/Random.h"

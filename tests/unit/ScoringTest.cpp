@@ -2,7 +2,6 @@
 // steering toward crystals, and the eskel ship over a ramp.
 
 #include "GameplayTestKit.h"
-#include "TerrainTestKit.h"
 
 #include "Ai/EskelShip.h"
 #include "Ai/Steering.h"

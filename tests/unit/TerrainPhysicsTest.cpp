@@ -1,9 +1,7 @@
 // The terrain's scales and tile meshes (placement, seams, triangles), and the physics set-up that
 // cooks the tiles through their scratch files beside the ground plane.
 
-#include "PhysicsTestKit.h"
-#include "TempDir.h"
-#include "TerrainTestKit.h"
+#include "GameplayTestKit.h"
 
 #include "Ai/AiManager.h"
 #include "Physics/TerrainPhysics.h"
