@@ -221,29 +221,22 @@ TEST_F(GameObjects, StaticObjectStandsWhereItIsPutAndRefusesOtherShapes)
 
 TEST_F(Bridges, ChainShapeFollowsTheElementCount)
 {
-    struct Case {
-        int n;
-        size_t joints;
-        const char* lines; // the joint lines on standard output
-    };
-    const Case cases[] = {
-        {0, 0, ""}, // a lone end box has nobody to join
-        {1, 2, "j=01-0\nj=71-0\n"}, // the one gap is joined twice, from either end
-        {4, 4, "j=01-0\nsonst2-1\nsonst3-2\nj=74-3\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.n);
+    // Elements past the first end box, joints, and the joint lines on standard output.
+    for (auto [n, joints, lines] : {std::tuple<int, size_t, const char*>{0, 0, ""}, // a lone end box: nobody to join
+                                    {1, 2, "j=01-0\nj=71-0\n"}, // the one gap is joined from either end
+                                    {4, 4, "j=01-0\nsonst2-1\nsonst3-2\nj=74-3\n"}}) {
+        SCOPED_TRACE(n);
         fresh_world();
-        Bridge& b = build(dir.write("bridge.p", bridge_file(c.n)));
-        ASSERT_EQ(b.elements.size(), size_t(c.n + 1));
-        EXPECT_EQ(b.joints.size(), c.joints);
-        EXPECT_EQ(scene->getNbJoints(), c.joints);
-        EXPECT_EQ(out, c.lines);
-        EXPECT_EQ(ai->generic_objects.size(), size_t(c.n + 1));
-        for (int i = 0; i <= c.n; ++i) {
+        Bridge& b = build(dir.write("bridge.p", bridge_file(n)));
+        ASSERT_EQ(b.elements.size(), size_t(n + 1));
+        EXPECT_EQ(b.joints.size(), joints);
+        EXPECT_EQ(scene->getNbJoints(), joints);
+        EXPECT_EQ(out, lines);
+        EXPECT_EQ(ai->generic_objects.size(), size_t(n + 1));
+        for (int i = 0; i <= n; ++i) {
             SCOPED_TRACE(i);
             EXPECT_EQ(b.elements[i]->type, OBJECT_BRIDGE_ELEMENT);
-            EXPECT_EQ(b.elements[i]->actor->readBodyFlag(NX_BF_KINEMATIC), i == 0 || i == c.n);
+            EXPECT_EQ(b.elements[i]->actor->readBodyFlag(NX_BF_KINEMATIC), i == 0 || i == n);
             EXPECT_FLOAT_EQ(b.elements[i]->actor->getGlobalPosition().x, 100 + (i + 1) * 1.9375f);
         }
     }
@@ -274,27 +267,24 @@ TEST_F(Bridges, TheGamesBridgesAreAtRestWhenMadeAndHangWithASmallSag)
 
 TEST_F(Bridges, ALoadOnTheMiddlePushesItDownAndTheChainSwingsBack)
 {
-    struct Case {
-        float mass, dt;
-    };
-    for (const Case c : {Case{20, 0.04f}, Case{60, 0.04f}, Case{20, 0.1f}}) {
-        SCOPED_TRACE(testing::Message() << "mass " << c.mass << " step " << c.dt);
+    for (auto [mass, dt] : {std::pair{20.0f, 0.04f}, {60.0f, 0.04f}, {20.0f, 0.1f}}) {
+        SCOPED_TRACE(testing::Message() << "mass " << mass << " step " << dt);
         fresh_world();
         Bridge& b = build(game_file("config/objects/bridge.p"));
-        step(*scene, int(10 / c.dt), c.dt);
+        step(*scene, int(10 / dt), dt);
         const float rest = sag();
 
         // A box of a hover's size set down on the middle plank.
         const NxVec3 middle = b.elements[b.elements.size() / 2]->actor->getGlobalPosition();
         NxActor* load = make_box(*scene, middle + NxVec3(0, 0.7f, 0), NxVec3(1.5f, 0.5f, 1), true,
-                                 NX_SF_VISUALIZATION, 0, c.mass);
-        step(*scene, int(4 / c.dt), c.dt);
+                                 NX_SF_VISUALIZATION, 0, mass);
+        step(*scene, int(4 / dt), dt);
         EXPECT_GT(sag() - rest, 0.12f) << "the load does not show";
         EXPECT_LT(widest_gap(), 0.05f);
         EXPECT_GT(load->getGlobalPosition().y, middle.y - sag() + rest) << "the load fell through";
 
         scene->releaseActor(*load);
-        step(*scene, int(6 / c.dt), c.dt);
+        step(*scene, int(6 / dt), dt);
         EXPECT_LT(std::fabs(sag() - rest), 0.15f) << "did not swing back";
     }
 }
@@ -309,18 +299,13 @@ TEST(HoverRules, LiftGrowsAsTheGroundComesCloserButNotBelowATenth)
 
 TEST(HoverRules, RollAngleIsTheTiltSignedByTheZAxis)
 {
-    struct Case {
-        const char* what;
-        NxVec3 down, z;
-        float expected;
-    } cases[] = {
-        {"level", NxVec3(0, -1, 0), NxVec3(0, 0, 1), 0.0f},
+    for (auto [what, down, z, expected] : {
+             std::tuple<const char*, NxVec3, NxVec3, float>{"level", NxVec3(0, -1, 0), NxVec3(0, 0, 1), 0.0f},
         {"rolled 30 degrees, z up", NxVec3(0, -std::cos(0.5236f), std::sin(0.5236f)),
          NxVec3(0, std::sin(0.5236f), std::cos(0.5236f)), 0.5236f},
         {"upside down, z level", NxVec3(0, 1, 0), NxVec3(0, 0, -1), kPi},
-        {"upside down, z dipping", NxVec3(0, 1, 0), NxVec3(0, -0.1f, 0.995f), -kPi},
-    };
-    for (const Case& c : cases) EXPECT_NEAR(roll_angle(c.down, c.z), c.expected, 1e-3f) << c.what;
+        {"upside down, z dipping", NxVec3(0, 1, 0), NxVec3(0, -0.1f, 0.995f), -kPi}})
+        EXPECT_NEAR(roll_angle(down, z), expected, 1e-3f) << what;
 }
 
 TEST(HoverRules, StandingStillIsCheckedOnlyAfterTheDelayAndOnlyWithoutMovingInBothXAndZ)

@@ -7,9 +7,6 @@
 #include "Common/Random.h"
 #include "Objects/SceneryRules.h"
 #include "Physics/TerrainPhysics.h"
-#include "Terrain/HeightMap.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -118,20 +115,17 @@ protected:
 
 TEST_F(Scatter, TerrainNormalFollowsTheSlopeAndClampsAtTheEdges)
 {
-    struct Case {
-        float (*height)(int, int);
-        long x, z;
-        float rise_x, rise_z; // the tangents' rises: two samples apart inside, one at an edge
-    };
-    for (const Case& c : {Case{flat, 4, 4, 0, 0}, Case{ramp_x, 4, 4, 4, 0}, Case{ramp_x, 0, 4, 2, 0},
-                          Case{ramp_x, 7, 4, 2, 0}, Case{ramp_z, 4, 4, 0, 6}, Case{ramp_z, 4, 0, 0, 3},
-                          Case{ramp_z, 4, 7, 0, 3}}) {
-        SCOPED_TRACE(testing::Message() << c.x << ", " << c.z);
-        set_map(8, 8, c.height);
-        TerrainSlope s = terrain.terrain_normal(c.x, c.z);
-        EXPECT_EQ(s.tx, NxVec3(1, c.rise_x, 0));
-        EXPECT_EQ(s.tz, NxVec3(0, c.rise_z, 1));
-        NxVec3 n(-c.rise_x, 1, -c.rise_z);
+    // The tangents' rises: two samples apart inside, one at an edge.
+    for (auto [height, x, z, rise_x, rise_z] :
+         {std::tuple{&flat, 4L, 4L, 0.0f, 0.0f}, {ramp_x, 4L, 4L, 4.0f, 0.0f}, {ramp_x, 0L, 4L, 2.0f, 0.0f},
+          {ramp_x, 7L, 4L, 2.0f, 0.0f}, {ramp_z, 4L, 4L, 0.0f, 6.0f}, {ramp_z, 4L, 0L, 0.0f, 3.0f},
+          {ramp_z, 4L, 7L, 0.0f, 3.0f}}) {
+        SCOPED_TRACE(testing::Message() << x << ", " << z);
+        set_map(8, 8, height);
+        TerrainSlope s = terrain.terrain_normal(x, z);
+        EXPECT_EQ(s.tx, NxVec3(1, rise_x, 0));
+        EXPECT_EQ(s.tz, NxVec3(0, rise_z, 1));
+        NxVec3 n(-rise_x, 1, -rise_z);
         n.normalize();
         EXPECT_LT(s.normal.distance(n), 1e-6f);
     }
@@ -150,18 +144,15 @@ TEST_F(Scatter, NoObjectsWantedDrawsNothing)
 
 TEST_F(Scatter, AcceptsOnlyGroundStrictlyInsideTheBandAndFlatterThanTheLimit)
 {
-    struct Case {
-        float (*height)(int, int);
-        float min_h, range, reject_slope;
-        size_t found; // of 3 wanted, in 3 tries when all pass, 9 when none does
-    };
-    for (const Case& c : {Case{flat, 29, 2, 0.5f, 3}, Case{flat, 30, 5, 0.5f, 0}, Case{flat, 25, 5, 0.5f, 0},
-                          Case{flat, 29, 2, 0, 0}, Case{flat, 29, 2, 1e-7f, 3}, Case{ramp_x, 0, 100, 0.5f, 0},
-                          Case{ramp_x, 0, 100, 0.9f, 3}}) {
-        SCOPED_TRACE(testing::Message() << c.min_h << " + " << c.range << ", slope " << c.reject_slope);
-        set_map(8, 8, c.height);
-        EXPECT_EQ(found(3, c.min_h, c.range, 0, c.reject_slope), c.found);
-        EXPECT_EQ(message.rfind(c.found ? "tried 3 " : "tried 9 ", 0), 0u) << message;
+    // Of 3 wanted, found in 3 tries when all pass, in 9 when none does.
+    for (auto [height, min_h, range, reject_slope, expected] :
+         {std::tuple{&flat, 29.0f, 2.0f, 0.5f, 3u}, {flat, 30.0f, 5.0f, 0.5f, 0u}, {flat, 25.0f, 5.0f, 0.5f, 0u},
+          {flat, 29.0f, 2.0f, 0.0f, 0u}, {flat, 29.0f, 2.0f, 1e-7f, 3u}, {ramp_x, 0.0f, 100.0f, 0.5f, 0u},
+          {ramp_x, 0.0f, 100.0f, 0.9f, 3u}}) {
+        SCOPED_TRACE(testing::Message() << min_h << " + " << range << ", slope " << reject_slope);
+        set_map(8, 8, height);
+        EXPECT_EQ(found(3, min_h, range, 0, reject_slope), expected);
+        EXPECT_EQ(message.rfind(expected ? "tried 3 " : "tried 9 ", 0), 0u) << message;
     }
 }
 
@@ -175,14 +166,11 @@ TEST_F(Scatter, TwoPlacesExactlyTheMinimumDistanceApartBothStand)
 TEST_F(Scatter, ScaleNeverFallsToZeroOrBelow)
 {
     using K = SceneryKind;
-    struct Case {
-        K kind;
-        float scale, v, div, expected;
-    };
-    for (const Case& c : {Case{K::tree, 32, -8, 1, 24}, Case{K::tree, 5, -5, 1, 0.0001f},
-                          Case{K::mushroom, 32, -2, 4, 24}, Case{K::lazyboy, 8, -2, 4, 0.0001f},
-                          Case{K::mushroom, 8, -1, 0, 0.0001f}})
-        EXPECT_EQ(varied_scale(c.kind, c.scale, c.v, c.div), c.expected) << c.scale << " " << c.v << " " << c.div;
+    for (auto [kind, scale, v, div, expected] :
+         {std::tuple{K::tree, 32.0f, -8.0f, 1.0f, 24.0f}, {K::tree, 5.0f, -5.0f, 1.0f, 0.0001f},
+          {K::mushroom, 32.0f, -2.0f, 4.0f, 24.0f}, {K::lazyboy, 8.0f, -2.0f, 4.0f, 0.0001f},
+          {K::mushroom, 8.0f, -1.0f, 0.0f, 0.0001f}})
+        EXPECT_EQ(varied_scale(kind, scale, v, div), expected) << scale << " " << v << " " << div;
 }
 
 TEST_F(Scatter, ObjectsStandOnTheGroundsNormalInAProperRotation)

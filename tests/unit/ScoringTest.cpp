@@ -199,14 +199,12 @@ TEST(Steering, ClassesAtAndAroundEachThreshold)
 
 TEST(Steering, NearestRecordIsTheSmallestDistanceAndTheLaterOneAmongEquals)
 {
-    struct Case {
-        std::vector<float> distances;
-        int expected;
-    } cases[] = {{{}, -1}, {{7}, 0}, {{5, 3, 4}, 1}, {{5, 3, 3}, 2}, {{2, 2, 2}, 2}};
-    for (const Case& c : cases) {
-        std::vector<TargetRecord> records(c.distances.size());
-        for (size_t i = 0; i < records.size(); ++i) records[i].distance = c.distances[i];
-        EXPECT_EQ(nearest_record(records), c.expected) << c.distances.size();
+    using Distances = std::vector<float>;
+    for (const auto& [distances, expected] : {std::pair<Distances, int>{{}, -1}, {{7}, 0}, {{5, 3, 4}, 1},
+                                              {{5, 3, 3}, 2}, {{2, 2, 2}, 2}}) {
+        std::vector<TargetRecord> records(distances.size());
+        for (size_t i = 0; i < records.size(); ++i) records[i].distance = distances[i];
+        EXPECT_EQ(nearest_record(records), expected) << distances.size();
     }
 }
 
@@ -255,17 +253,12 @@ TEST(EskelShipRules, GroundHeightIsTheHighestOfSixPointsAndZeroOffTheMap)
     HeightMap map;
     // Physics map 16 x 16: a single high sample at (10, 4), everything else 1000.
     make_height_map(map, 128, 8, [](int x, int z) { return (x == 10 && z == 4) ? 5000 : 1000; });
-    struct Case {
-        float x, z, expected;
-    } cases[] = {
-        {10.5f, 4.5f, 50},        // the centre point on the high sample
-        {9.0f, 6.0f, 50},         // (x + 0.75 ex, z - 0.75 ez) lands on it
-        {10.0f, 7.0f, 50},        // (x, z - 1.5 ez) lands on it
-        {3.0f, 12.0f, 10},        // only the low samples
-        {-40.0f, -40.0f, 0},      // wholly off the map
-    };
-    for (const Case& c : cases)
-        EXPECT_FLOAT_EQ(ship_ground_height(map, 0.01f, c.x, c.z, 2.0f, 2.0f), c.expected) << c.x << "," << c.z;
+    for (auto [x, z, expected] : {std::tuple{10.5f, 4.5f, 50.0f}, // the centre point on the high sample
+                                  {9.0f, 6.0f, 50.0f},   // (x + 0.75 ex, z - 0.75 ez) lands on it
+                                  {10.0f, 7.0f, 50.0f},  // (x, z - 1.5 ez) lands on it
+                                  {3.0f, 12.0f, 10.0f},  // only the low samples
+                                  {-40.0f, -40.0f, 0.0f}}) // wholly off the map
+        EXPECT_FLOAT_EQ(ship_ground_height(map, 0.01f, x, z, 2.0f, 2.0f), expected) << x << "," << z;
 }
 
 TEST_F(Opponents, TheShipHoldsItsHeightAboveARampAndReachesItsWaypoint)

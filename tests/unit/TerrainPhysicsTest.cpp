@@ -3,11 +3,8 @@
 
 #include "GameplayTestKit.h"
 
-#include "Ai/AiManager.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/TerrainTileMesh.h"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
