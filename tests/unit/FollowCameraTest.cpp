@@ -26,23 +26,18 @@ struct FlatGround {
 
 TEST(FollowCamera, BehindAndAboveAndKeptAboveTheGroundUnderIt)
 {
-    struct Case {
-        const char* what;
-        uint16_t ground;
-        double x, z, height;
-    } cases[] = {
-        {"open ground: 600 behind, 250 up", 0, 200, 200, 350},
-        // 40 physics units are 40 * 64 - 640 = 1920 graphics units; the camera at (200, 200)
-        // reads sample (3, 3).
-        {"above high ground", 40000, 800, 200, 1920 + 150},
-        {"a sample outside the map leaves the height alone", 60000, -5000, -5000, 350},
-    };
-    for (const Case& c : cases) {
-        FlatGround g(c.ground);
-        Vec3d cam = follow_position(Vec3d(c.x, 100, c.z), Vec3d(-1, 0, 0), g.lookup);
-        EXPECT_DOUBLE_EQ(cam.x, c.x - 600) << c.what;
-        EXPECT_NEAR(cam.y, c.height, 1e-3) << c.what;
-        EXPECT_DOUBLE_EQ(cam.z, c.z) << c.what;
+    using Case = std::tuple<const char*, uint16_t, double, double, double>;
+    for (auto [what, ground, x, z, height] : {
+             Case{"open ground: 600 behind, 250 up", 0, 200, 200, 350},
+             // 40 physics units are 40 * 64 - 640 = 1920 graphics units; the camera at (200, 200)
+             // reads sample (3, 3).
+             {"above high ground", 40000, 800, 200, 1920 + 150},
+             {"a sample outside the map leaves the height alone", 60000, -5000, -5000, 350}}) {
+        FlatGround g(ground);
+        Vec3d cam = follow_position(Vec3d(x, 100, z), Vec3d(-1, 0, 0), g.lookup);
+        EXPECT_DOUBLE_EQ(cam.x, x - 600) << what;
+        EXPECT_NEAR(cam.y, height, 1e-3) << what;
+        EXPECT_DOUBLE_EQ(cam.z, z) << what;
     }
 }
 

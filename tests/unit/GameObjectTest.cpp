@@ -15,9 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 // The main program catches both kinds as object errors.
 static_assert(std::is_base_of_v<ObjectError, HoverObjectError> && std::is_base_of_v<ObjectError, StaticObjectError>);

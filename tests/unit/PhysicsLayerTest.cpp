@@ -12,9 +12,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -170,23 +167,15 @@ TEST_F(PhysicsLayer, RaysPassGroupTwoTriggersAndTheBoxTheyStartIn)
     NxActor* player = make_box(*scene, NxVec3(5, 4, 5), NxVec3(1), true, NX_SF_VISUALIZATION, 2);
     make_box(*scene, NxVec3(5, 2, 5), NxVec3(0.5f), false, NX_TRIGGER_ENABLE);
     make_box(*scene, NxVec3(10, 2, 10), NxVec3(1), true);
-    struct Case {
-        NxVec3 from;
-        NxU32 groups;
-        NxShapesType types;
-        NxActor* hit;
-        float distance;
-    } cases[] = {
-        {NxVec3(5, 10, 5), 1, NX_ALL_SHAPES, ground, 10},
-        {NxVec3(5, 10, 5), 1u << 2, NX_ALL_SHAPES, player, 5},
-        {NxVec3(5, 10, 5), 0xffffffff, NX_STATIC_SHAPES, ground, 10},
-        {NxVec3(10.5f, 2, 10.5f), 0xffffffff, NX_ALL_SHAPES, ground, 2}, // from inside the rock
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "groups " << c.groups << " types " << c.types);
-        ASSERT_NE(cast(c.from, c.groups, 100, c.types), nullptr);
-        EXPECT_EQ(&hit.shape->getActor(), c.hit);
-        EXPECT_NEAR(hit.distance, c.distance, 1e-3f);
+    using Case = std::tuple<NxVec3, NxU32, NxShapesType, NxActor*, float>;
+    for (auto [from, groups, types, expected, distance] :
+         {Case{NxVec3(5, 10, 5), 1, NX_ALL_SHAPES, ground, 10}, {NxVec3(5, 10, 5), 1u << 2, NX_ALL_SHAPES, player, 5},
+          {NxVec3(5, 10, 5), 0xffffffff, NX_STATIC_SHAPES, ground, 10},
+          {NxVec3(10.5f, 2, 10.5f), 0xffffffff, NX_ALL_SHAPES, ground, 2}}) { // the last from inside the rock
+        SCOPED_TRACE(testing::Message() << "groups " << groups << " types " << types);
+        ASSERT_NE(cast(from, groups, 100, types), nullptr);
+        EXPECT_EQ(&hit.shape->getActor(), expected);
+        EXPECT_NEAR(hit.distance, distance, 1e-3f);
     }
 }
 
