@@ -166,14 +166,12 @@ TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionKicksUpAndLeavesTheThreshol
     NxVec3 v = o.actor->getLinearVelocity();
     EXPECT_NEAR(v.y, 50 * 0.1f / o.actor->getMass(), 1e-3f) << "the kick goes straight up";
     EXPECT_NEAR(v.x, 0, 1e-5f);
-
     NxMat33 tilted = rotation(60, NxVec3(0, 0, 1)); // up axis y = 0.5, the threshold
     o.actor->setGlobalOrientation(tilted);
     o.set_upright(tilted.getColumn(1), 0.5f, false);
     EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 0.5f, 1e-6f);
     o.set_upright(tilted.getColumn(1), 0.5f, true);
     EXPECT_NEAR(o.actor->getGlobalOrientation().getColumn(1).y, 1, 1e-6f);
-
     // Nose down there is no heading to keep: the side axis keeps its direction.
     NxMat33 nose_down = rotation(90, NxVec3(1, 0, 0));
     o.actor->setGlobalOrientation(nose_down);

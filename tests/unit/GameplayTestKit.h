@@ -1,6 +1,5 @@
-// A small world for the gameplay tests: the AI manager receives the scene's triggers, and frames
-// run in the game's order (forces once per frame, then one physics step of the frame's length).
-// Height maps are made with their physics samples chosen directly: each fills an 8 x 8 block.
+// A world for the gameplay tests, whose frames run in the game's order (forces once per frame, then one
+// physics step of the frame's length), and height maps whose physics samples are chosen directly.
 #pragma once
 
 #include "GameDir.h"
@@ -87,7 +86,6 @@ protected:
         sdk->release();
     }
 
-    // The test starts again in a new world.
     void fresh_world()
     {
         TearDown();
@@ -129,7 +127,6 @@ protected:
         ai->register_object(o);
         return o;
     }
-    // A crystal of value 10.
     Collectable* make_crystal(const NxVec3& at)
     {
         Collectable* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10,

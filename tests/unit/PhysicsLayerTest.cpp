@@ -36,8 +36,6 @@ float surface_height(const GridMesh& g, float x, float z)
     return h00 + fx * (h10 - h00) + fz * (h11 - h10);               // triangle (00, 11, 10)
 }
 
-const NxVec3 kDown(0, -1, 0);
-
 struct TriggerLog : NxUserTriggerReport {
     struct Report {
         NxShape* trigger;
@@ -80,7 +78,7 @@ protected:
     NxShape* cast(const NxVec3& from, NxU32 groups = 0xffffffff, NxReal length = 100,
                   NxShapesType types = NX_ALL_SHAPES)
     {
-        return scene->raycastClosestShape(NxRay(from, kDown), types, hit, groups, length);
+        return scene->raycastClosestShape(NxRay(from, NxVec3(0, -1, 0)), types, hit, groups, length);
     }
 
     TempDir dir;
@@ -139,7 +137,6 @@ TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceTo
         EXPECT_NEAR(hit.worldImpact.y, h, 1e-3f);
     }
     EXPECT_EQ(cast(NxVec3(8, 20, 8), 1, 10), nullptr) << "the surface lies beyond the ray's length";
-
     // Two boxes have their edges right above mesh edges and their corners above vertices, a
     // degenerate case for the contact search; the last falls far faster than one step's travel.
     struct Drop {

@@ -13,8 +13,7 @@
 TEST(RandomSource, GivesTheClassicCLibrarySequence)
 {
     reset_game_rand();
-    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
-    for (int v : expected) EXPECT_EQ(game_rand(), v);
+    for (int v : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) EXPECT_EQ(game_rand(), v);
     reset_game_rand();
     EXPECT_FLOAT_EQ(rand_uniform(), 41.0f / 32768.0f);
     reset_game_rand();

@@ -171,14 +171,9 @@ TEST_F(TileMeshes, CountsTriangleIndicesAndVerticesAtSampleCentresAndScaledHeigh
     EXPECT_EQ(m.vertex_count, 25u);
     EXPECT_EQ(m.triangle_count, 32u);
     for (uint32_t k = 0; k < 3 * m.triangle_count; ++k) EXPECT_LT(m.triangles[k], m.vertex_count);
-    // The first cell's two triangles.
-    const uint32_t first[6] = {0, 5, 6, 0, 6, 1};
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(m.triangles[k], first[k]);
-    for (uint32_t k = 0; k < m.vertex_count; ++k) {
-        EXPECT_EQ(m.colours[k * 3], 0.5f);
-        EXPECT_EQ(m.colours[k * 3 + 1], 0.4f);
-        EXPECT_EQ(m.colours[k * 3 + 2], 0.2f);
-    }
+    EXPECT_EQ(std::vector<uint32_t>(m.triangles, m.triangles + 6), (std::vector<uint32_t>{0, 5, 6, 0, 6, 1}));
+    for (uint32_t k = 0; k < m.vertex_count; ++k)
+        EXPECT_EQ(std::vector<float>(m.colours + 3 * k, m.colours + 3 * k + 3), (std::vector<float>{0.5f, 0.4f, 0.2f}));
     const float* v = vertex(tiles[1], 0, 0);
     EXPECT_EQ(v[0], 4.5f);
     EXPECT_EQ(v[2], 0.5f);
