@@ -1,9 +1,12 @@
+// The follow camera: where it stands behind the hover, above the ground, and how it aims; and the
+// game's own sounds, which load, play the music and are heard from the camera where they happen.
+#include "GameplayTestKit.h"
+
+#include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
 #include "Common/FollowCamera.h"
-#include "Terrain/HeightMap.h"
-#include "TempDir.h"
 
-#include <gtest/gtest.h>
+#include <filesystem>
 
 namespace {
 
@@ -11,45 +14,30 @@ namespace {
 struct FlatGround {
     explicit FlatGround(uint16_t value)
     {
-        std::string bytes(12, '\0');
-        bytes[4] = bytes[8] = 16 * 8; // 128 x 128 full map, 16 x 16 physics map
-        for (int i = 0; i < 128 * 128; ++i) {
-            bytes += char(value & 0xFF);
-            bytes += char(value >> 8);
-        }
-        testing::internal::CaptureStdout();
-        map.read_hm(dir.write("g.hm", bytes).c_str());
-        map.create_tiles(16, 16, 8);
-        testing::internal::GetCapturedStdout();
+        make_height_map(map, 128, 8, [value](int, int) { return value; });
         lookup.map = &map;
         lookup.scale = {64, 64, 64};
         lookup.translate = {0, -640, 0};
         lookup.sample_height = 0.001f;
     }
-    TempDir dir;
     HeightMap map;
     GroundLookup lookup;
 };
 
 TEST(FollowCamera, BehindAndAboveAndKeptAboveTheGroundUnderIt)
 {
-    struct Case {
-        const char* what;
-        uint16_t ground;
-        double x, z, height;
-    } cases[] = {
-        {"open ground: 600 behind, 250 up", 0, 200, 200, 350},
-        // 40 physics units are 40 * 64 - 640 = 1920 graphics units; the camera at (200, 200)
-        // reads sample (3, 3).
-        {"above high ground", 40000, 800, 200, 1920 + 150},
-        {"a sample outside the map leaves the height alone", 60000, -5000, -5000, 350},
-    };
-    for (const Case& c : cases) {
-        FlatGround g(c.ground);
-        Vec3d cam = follow_position(Vec3d(c.x, 100, c.z), Vec3d(-1, 0, 0), g.lookup);
-        EXPECT_DOUBLE_EQ(cam.x, c.x - 600) << c.what;
-        EXPECT_NEAR(cam.y, c.height, 1e-3) << c.what;
-        EXPECT_DOUBLE_EQ(cam.z, c.z) << c.what;
+    using Case = std::tuple<const char*, uint16_t, double, double, double>;
+    for (auto [what, ground, x, z, height] : {
+             Case{"open ground: 600 behind, 250 up", 0, 200, 200, 350},
+             // 40 physics units are 40 * 64 - 640 = 1920 graphics units; the camera at (200, 200)
+             // reads sample (3, 3).
+             {"above high ground", 40000, 800, 200, 1920 + 150},
+             {"a sample outside the map leaves the height alone", 60000, -5000, -5000, 350}}) {
+        FlatGround g(ground);
+        Vec3d cam = follow_position(Vec3d(x, 100, z), Vec3d(-1, 0, 0), g.lookup);
+        EXPECT_DOUBLE_EQ(cam.x, x - 600) << what;
+        EXPECT_NEAR(cam.y, height, 1e-3) << what;
+        EXPECT_DOUBLE_EQ(cam.z, z) << what;
     }
 }
 
@@ -81,6 +69,42 @@ TEST(FollowCamera, DegenerateAimKeepsPreviousAxes)
     Vec3d before = cam.dir;
     aim_follow_camera(cam, Vec3d(5, 10, 5), Vec3d(5, 0, 5)); // straight above: no side axis
     EXPECT_NEAR((cam.dir - before).length(), 0, 1e-12);
+}
+
+class GameSounds : public ::testing::Test {
+protected:
+    GameSounds() : previous(std::filesystem::current_path()) { std::filesystem::current_path(game_dir()); }
+    ~GameSounds() override { std::filesystem::current_path(previous); }
+    std::filesystem::path previous;
+};
+
+TEST_F(GameSounds, SettingsAndSoundsLoadAndTheMusicPlays)
+{
+    AudioSystem a;
+    ASSERT_EQ(a.backgrounds.size(), 2u);
+    ASSERT_EQ(a.effects.size(), 3u) << "every effect file must load";
+    EXPECT_GT(a.background_volume, 0.0f);
+    EXPECT_GT(a.effect_volume, 0.0f);
+    for (int i = 0; i < 2; ++i) {
+        a.play_next_background();
+        bool playing = false;
+        a.background_channel->isPlaying(&playing);
+        EXPECT_TRUE(playing) << a.backgrounds[static_cast<size_t>(i)]->path;
+    }
+}
+
+TEST_F(GameSounds, EffectsAreAudibleFromTheFollowCameraAndFadeWithDistance)
+{
+    AudioSystem a;
+    // The follow camera trails the hover by about 650 units (250 up, 600 back).
+    const float listener[3] = {0, 0, 0};
+    const float at_player[3] = {0, 250, 600};
+    const float across_the_map[3] = {0, 0, 3000};
+    float near_volume = effect_loudness(a.fake_max_distance, a.effect_volume, listener, at_player);
+    float far_volume = effect_loudness(a.fake_max_distance, a.effect_volume, listener, across_the_map);
+    EXPECT_GT(near_volume, 0.5f);
+    EXPECT_GT(far_volume, 0.01f) << "a crystal taken far away is still heard";
+    EXPECT_LT(far_volume, near_volume / 4.0f);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// A small world for the gameplay tests: a Bullet scene under gravity with the AI manager as
-// its trigger receiver, flat cooked ground or the ground plane, and the game's frame order
-// (forces once per frame, then one physics step of the frame's length).
+// A world for the gameplay tests, whose frames run in the game's order (forces once per frame, then one
+// physics step of the frame's length), and height maps whose physics samples are chosen directly.
 #pragma once
 
 #include "GameDir.h"
@@ -8,29 +7,58 @@
 #include "TempDir.h"
 
 #include "Ai/AiManager.h"
+#include "Ai/Collectable.h"
+#include "Ai/EskelShip.h"
+#include "Ai/Opponent.h"
+#include "Common/Globals.h"
 #include "Common/Platform.h"
 #include "Objects/MovingObject.h"
 #include "Objects/PlayerImpl.h"
+#include "Terrain/HeightMap.h"
+#include "Terrain/TerrainScale.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+// A map_w x map_w map, cut as the game's start-up does into a map_w / 8 physics map in tiles of `ts`.
+inline void make_height_map(HeightMap& map, int map_w, unsigned ts, const std::function<uint16_t(int, int)>& phys)
+{
+    map.map_w = map.map_h = map_w;
+    map.map_data = new uint16_t[static_cast<size_t>(map_w) * map_w];
+    for (int y = 0; y < map_w; ++y)
+        for (int x = 0; x < map_w; ++x) map.map_data[y * map_w + x] = phys(x / 8, y / 8);
+    testing::internal::CaptureStdout();
+    map.create_tiles(map_w / 8, map_w / 8, ts);
+    testing::internal::GetCapturedStdout();
+}
+
+// The game's terrain scale for `map`: one physics unit is 32 graphics units.
+inline TerrainScale game_terrain_scale(const HeightMap& map)
+{
+    return terrain_scale_for(map.map_w, map.phys_map_w, 4.0f, 0.15625f, waterlevel_frac);
+}
 
 struct PlayedSound {
     std::string name;
     NxVec3 at;
 };
 
-inline std::vector<PlayedSound>& played_sounds()
-{
-    static std::vector<PlayedSound> sounds;
-    return sounds;
-}
+inline std::vector<PlayedSound> played_sounds;
 
 inline void record_played_sound(const char* name, const float p[3])
 {
-    played_sounds().push_back({name, NxVec3(p[0], p[1], p[2])});
+    played_sounds.push_back({name, NxVec3(p[0], p[1], p[2])});
+}
+
+inline int sounds_named(const std::string& name)
+{
+    int n = 0;
+    for (const PlayedSound& s : played_sounds) n += s.name == name;
+    return n;
 }
 
 class GameWorld : public ::testing::Test {
@@ -38,16 +66,14 @@ protected:
     void SetUp() override
     {
         sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
-        NxSceneDesc desc;
-        desc.gravity = NxVec3(0, -9.81f, 0);
         ai = new AiManager();
-        desc.userTriggerReport = ai;
-        scene = sdk->createScene(desc);
-        scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+        scene = make_scene(*sdk, ai);
         ai->scene = scene;
         saved_sound = MovingObject::play_sound;
         MovingObject::play_sound = record_played_sound;
-        played_sounds().clear();
+        played_sounds.clear();
+        saved_crystal_maker = EskelShip::make_crystal_instance; // no models without a window
+        EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };
         clock_ms = 100000;
         hold_process_clock(clock_ms);
     }
@@ -55,8 +81,15 @@ protected:
     {
         hold_process_clock(-1);
         MovingObject::play_sound = saved_sound;
+        EskelShip::make_crystal_instance = saved_crystal_maker;
         delete ai;
         sdk->release();
+    }
+
+    void fresh_world()
+    {
+        TearDown();
+        SetUp();
     }
 
     // Flat ground of `cells` x `cells` units at height `h`, its corner at the origin.
@@ -67,11 +100,7 @@ protected:
         ASSERT_TRUE(cook(grid.desc(), cooked));
         NxTriangleMesh* mesh = sdk->createTriangleMesh(cooked);
         ASSERT_NE(mesh, nullptr);
-        NxTriangleMeshShapeDesc shape;
-        shape.meshData = mesh;
-        NxActorDesc actor;
-        actor.shapes.pushBack(&shape);
-        scene->createActor(actor);
+        make_mesh_actor(*scene, mesh);
     }
 
     // The ground plane at height `h` (the water surface of the game).
@@ -91,6 +120,19 @@ protected:
         p->set_backward(false);
         ai->register_object(p);
         return p;
+    }
+    Opponent* make_opponent(const NxVec3& at, const std::string& path = game_file("config/objects/defaultHo.p"))
+    {
+        Opponent* o = new Opponent(path.c_str(), scene, at, nullptr);
+        ai->register_object(o);
+        return o;
+    }
+    Collectable* make_crystal(const NxVec3& at)
+    {
+        Collectable* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10,
+                                         nullptr);
+        ai->register_object(c);
+        return c;
     }
 
     // One frame of `dt` seconds of simulated time, in the game's order.
@@ -116,4 +158,6 @@ protected:
     AiManager* ai = nullptr;
     long clock_ms = 0;
     void (*saved_sound)(const char*, const float[3]) = nullptr;
+    Md2Instance* (*saved_crystal_maker)() = nullptr;
+    TempDir dir;
 };

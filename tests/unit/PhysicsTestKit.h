@@ -1,5 +1,4 @@
-// Small helpers for the physics tests: an in-memory stream, an error sink that records,
-// and builders for grid meshes, boxes and a scene.
+// Helpers for the physics tests: an in-memory stream, a recording error sink, grid meshes and boxes.
 #pragma once
 
 #include "Physics/NxPhysics.h"
@@ -13,7 +12,6 @@ class MemoryStream : public NxStream {
 public:
     std::vector<unsigned char> bytes;
     mutable size_t at = 0;
-    mutable bool failed = false;
 
     NxU8 readByte() const override { NxU8 v = 0; get(&v, 1); return v; }
     NxU16 readWord() const override { NxU16 v = 0; get(&v, 2); return v; }
@@ -32,7 +30,6 @@ private:
     void get(void* out, size_t n) const
     {
         if (at + n > bytes.size()) {
-            failed = true;
             std::memset(out, 0, n);
             at = bytes.size();
             return;
@@ -60,8 +57,7 @@ public:
     void print(const char*) override {}
 };
 
-// A square grid of n x n cells, one unit wide, with height h(x, z) at each vertex, wound
-// like the terrain tiles.
+// A grid of n x n cells, one unit wide, with height h(x, z) at each vertex, wound like the terrain tiles.
 struct GridMesh {
     unsigned side = 0;
     std::vector<float> vertices;
@@ -102,6 +98,26 @@ inline bool cook(const NxTriangleMeshDesc& desc, NxStream& out)
     bool ok = NxCookTriangleMesh(desc, out);
     NxCloseCooking();
     return ok;
+}
+
+// A scene under gravity that steps as much time as it is given, reporting triggers to `report`.
+inline NxScene* make_scene(NxPhysicsSDK& sdk, NxUserTriggerReport* report)
+{
+    NxSceneDesc desc;
+    desc.gravity = NxVec3(0, -9.81f, 0);
+    desc.userTriggerReport = report;
+    NxScene* scene = sdk.createScene(desc);
+    scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+    return scene;
+}
+
+inline NxActor* make_mesh_actor(NxScene& scene, NxTriangleMesh* mesh)
+{
+    NxTriangleMeshShapeDesc shape;
+    shape.meshData = mesh;
+    NxActorDesc actor;
+    actor.shapes.pushBack(&shape);
+    return scene.createActor(actor);
 }
 
 inline NxActor* make_box(NxScene& scene, const NxVec3& pos, const NxVec3& half, bool dynamic = true,

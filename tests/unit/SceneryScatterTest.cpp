@@ -1,16 +1,14 @@
-// The scattering of the scenery: the slope of the physics map, the random search for
-// places, and the looks and poses the objects get.
+// The scattering of the scenery: the ground's slope, the random search for places, looks and poses,
+// and the game's own scenery on the generated map against the places the level must keep free.
 
-#include "TempDir.h"
+#include "GameplayTestKit.h"
 
 #include "Common/ParameterFile.h"
 #include "Common/Random.h"
 #include "Objects/SceneryRules.h"
 #include "Physics/TerrainPhysics.h"
-#include "Terrain/HeightMap.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,8 +17,14 @@ float flat(int, int) { return 30; }
 float ramp_x(int x, int) { return 10 + 2.0f * float(x); }
 float ramp_z(int, int z) { return 10 + 3.0f * float(z); }
 
+class SceneryTerrain : public ::testing::Test {
+protected:
+    TempDir dir;
+    TerrainPhysics terrain{dir.write("t.p", "vertical_extent=-20\nstatic_friction=1\ndynamic_friction=1\n").c_str()};
+};
+
 // The global height map's physics map is set per test; heights are samples / 2, exactly.
-class Scatter : public ::testing::Test {
+class Scatter : public SceneryTerrain {
 protected:
     void SetUp() override
     {
@@ -51,29 +55,75 @@ protected:
         return k;
     }
 
-    TempDir dir;
-    TerrainPhysics terrain{dir.write("t.p", "vertical_extent=-20\nstatic_friction=1\ndynamic_friction=1\n").c_str()};
     std::string message;
+};
+
+// A game path such as ".\config\map\map1.p" inside the built game directory.
+std::string in_game(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return game_file(path.substr(2));
+}
+
+// A place the level keeps free: a disc of radius r, or a box of half sizes r and rz.
+struct Keep {
+    std::string what;
+    float x, z, r, rz = 0;
+    bool holds(const NxVec3& p) const
+    {
+        return rz > 0 ? std::fabs(p.x - x) < r && std::fabs(p.z - z) < rz : std::hypot(p.x - x, p.z - z) < r;
+    }
+};
+
+// The road onto and off a bridge: its end boxes and 12 units beyond, 6 to either side.
+Keep bridge_approach(const std::string& file)
+{
+    ParameterFile b(in_game(file));
+    const float step = b.getFloat("step_size"), half = 0.5f * b.getInt("bridge_elements") * step;
+    return {file, b.getFloat("bridge_pos_X") + step + half, b.getFloat("bridge_pos_Z"), half + 12, 6};
+}
+
+class SceneryPlacement : public SceneryTerrain {
+protected:
+    void SetUp() override
+    {
+        ParameterFile map(in_game(".\\config\\map\\map1.p"));
+        testing::internal::CaptureStdout();
+        ASSERT_EQ(hmap.readfile(in_game(map.getString("filename")).c_str()), 0);
+        hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
+        testing::internal::GetCapturedStdout();
+        terrain.scale = game_terrain_scale(hmap);
+    }
+    void TearDown() override { reset_game_rand(); }
+
+    // The largest rise between a place and its eight neighbours.
+    float roughness(const NxVec3& p) const
+    {
+        float worst = 0;
+        for (long dz = -1; dz <= 1; ++dz)
+            for (long dx = -1; dx <= 1; ++dx)
+                if (hmap.phys_inside(long(p.x) + dx, long(p.z) + dz))
+                    worst = std::max(worst, std::fabs(terrain.ground_height(long(p.x) + dx, long(p.z) + dz) - p.y));
+        return worst;
+    }
+
 };
 
 } // namespace
 
 TEST_F(Scatter, TerrainNormalFollowsTheSlopeAndClampsAtTheEdges)
 {
-    struct Case {
-        float (*height)(int, int);
-        long x, z;
-        float rise_x, rise_z; // the tangents' rises: two samples apart inside, one at an edge
-    };
-    for (const Case& c : {Case{flat, 4, 4, 0, 0}, Case{ramp_x, 4, 4, 4, 0}, Case{ramp_x, 0, 4, 2, 0},
-                          Case{ramp_x, 7, 4, 2, 0}, Case{ramp_z, 4, 4, 0, 6}, Case{ramp_z, 4, 0, 0, 3},
-                          Case{ramp_z, 4, 7, 0, 3}}) {
-        SCOPED_TRACE(testing::Message() << c.x << ", " << c.z);
-        set_map(8, 8, c.height);
-        TerrainSlope s = terrain.terrain_normal(c.x, c.z);
-        EXPECT_EQ(s.tx, NxVec3(1, c.rise_x, 0));
-        EXPECT_EQ(s.tz, NxVec3(0, c.rise_z, 1));
-        NxVec3 n(-c.rise_x, 1, -c.rise_z);
+    // The tangents' rises: two samples apart inside, one at an edge.
+    for (auto [height, x, z, rise_x, rise_z] :
+         {std::tuple{&flat, 4L, 4L, 0.0f, 0.0f}, {ramp_x, 4L, 4L, 4.0f, 0.0f}, {ramp_x, 0L, 4L, 2.0f, 0.0f},
+          {ramp_x, 7L, 4L, 2.0f, 0.0f}, {ramp_z, 4L, 4L, 0.0f, 6.0f}, {ramp_z, 4L, 0L, 0.0f, 3.0f},
+          {ramp_z, 4L, 7L, 0.0f, 3.0f}}) {
+        SCOPED_TRACE(testing::Message() << x << ", " << z);
+        set_map(8, 8, height);
+        TerrainSlope s = terrain.terrain_normal(x, z);
+        EXPECT_EQ(s.tx, NxVec3(1, rise_x, 0));
+        EXPECT_EQ(s.tz, NxVec3(0, rise_z, 1));
+        NxVec3 n(-rise_x, 1, -rise_z);
         n.normalize();
         EXPECT_LT(s.normal.distance(n), 1e-6f);
     }
@@ -92,18 +142,15 @@ TEST_F(Scatter, NoObjectsWantedDrawsNothing)
 
 TEST_F(Scatter, AcceptsOnlyGroundStrictlyInsideTheBandAndFlatterThanTheLimit)
 {
-    struct Case {
-        float (*height)(int, int);
-        float min_h, range, reject_slope;
-        size_t found; // of 3 wanted, in 3 tries when all pass, 9 when none does
-    };
-    for (const Case& c : {Case{flat, 29, 2, 0.5f, 3}, Case{flat, 30, 5, 0.5f, 0}, Case{flat, 25, 5, 0.5f, 0},
-                          Case{flat, 29, 2, 0, 0}, Case{flat, 29, 2, 1e-7f, 3}, Case{ramp_x, 0, 100, 0.5f, 0},
-                          Case{ramp_x, 0, 100, 0.9f, 3}}) {
-        SCOPED_TRACE(testing::Message() << c.min_h << " + " << c.range << ", slope " << c.reject_slope);
-        set_map(8, 8, c.height);
-        EXPECT_EQ(found(3, c.min_h, c.range, 0, c.reject_slope), c.found);
-        EXPECT_EQ(message.rfind(c.found ? "tried 3 " : "tried 9 ", 0), 0u) << message;
+    // Of 3 wanted, found in 3 tries when all pass, in 9 when none does.
+    for (auto [height, min_h, range, reject_slope, expected] :
+         {std::tuple{&flat, 29.0f, 2.0f, 0.5f, 3u}, {flat, 30.0f, 5.0f, 0.5f, 0u}, {flat, 25.0f, 5.0f, 0.5f, 0u},
+          {flat, 29.0f, 2.0f, 0.0f, 0u}, {flat, 29.0f, 2.0f, 1e-7f, 3u}, {ramp_x, 0.0f, 100.0f, 0.5f, 0u},
+          {ramp_x, 0.0f, 100.0f, 0.9f, 3u}}) {
+        SCOPED_TRACE(testing::Message() << min_h << " + " << range << ", slope " << reject_slope);
+        set_map(8, 8, height);
+        EXPECT_EQ(found(3, min_h, range, 0, reject_slope), expected);
+        EXPECT_EQ(message.rfind(expected ? "tried 3 " : "tried 9 ", 0), 0u) << message;
     }
 }
 
@@ -117,14 +164,11 @@ TEST_F(Scatter, TwoPlacesExactlyTheMinimumDistanceApartBothStand)
 TEST_F(Scatter, ScaleNeverFallsToZeroOrBelow)
 {
     using K = SceneryKind;
-    struct Case {
-        K kind;
-        float scale, v, div, expected;
-    };
-    for (const Case& c : {Case{K::tree, 32, -8, 1, 24}, Case{K::tree, 5, -5, 1, 0.0001f}, Case{K::tree, 5, -9, 1, 0.0001f},
-                          Case{K::mushroom, 32, -2, 4, 24}, Case{K::lazyboy, 8, -2, 4, 0.0001f},
-                          Case{K::mushroom, 8, -1, 0, 0.0001f}})
-        EXPECT_EQ(varied_scale(c.kind, c.scale, c.v, c.div), c.expected) << c.scale << " " << c.v << " " << c.div;
+    for (auto [kind, scale, v, div, expected] :
+         {std::tuple{K::tree, 32.0f, -8.0f, 1.0f, 24.0f}, {K::tree, 5.0f, -5.0f, 1.0f, 0.0001f},
+          {K::mushroom, 32.0f, -2.0f, 4.0f, 24.0f}, {K::lazyboy, 8.0f, -2.0f, 4.0f, 0.0001f},
+          {K::mushroom, 8.0f, -1.0f, 0.0f, 0.0001f}})
+        EXPECT_EQ(varied_scale(kind, scale, v, div), expected) << scale << " " << v << " " << div;
 }
 
 TEST_F(Scatter, ObjectsStandOnTheGroundsNormalInAProperRotation)
@@ -133,38 +177,11 @@ TEST_F(Scatter, ObjectsStandOnTheGroundsNormalInAProperRotation)
     const SceneryPose pose = scenery_pose(terrain.terrain_normal(3, 3), NxVec3(3, 16, 3), 2);
     EXPECT_EQ(pose.position, NxVec3(3, 17, 3)) << "lifted by half of gfx_y_translate";
     const NxMat33 m(pose.rows[0], pose.rows[1], pose.rows[2]);
-    const NxMat33 product = m.transposed() * m;
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) EXPECT_NEAR(product.m[r][c], r == c ? 1 : 0, 1e-5) << r << c;
     EXPECT_LT(m.getColumn(1).distance(terrain.terrain_normal(3, 3).normal), 1e-6f);
-    EXPECT_LT(m.getColumn(0).cross(m.getColumn(1)).distance(m.getColumn(2)), 1e-6f) << "not right-handed";
-}
-
-TEST_F(Scatter, TwoRunsPlaceEveryObjectAlike)
-{
-    set_map(64, 64, [](int x, int z) { return 30 + 8 * std::sin(x * 0.2f) * std::cos(z * 0.15f); });
-    ScatterModelKeys keys;
-    keys.variance_mod = 17;
-    keys.variance_sub = 8;
-    keys.scale[0] = keys.scale[1] = keys.scale[2] = 32;
-    auto run = [&] {
-        reset_game_rand();
-        testing::internal::CaptureStderr();
-        auto found = terrain.find_positions(40, 24, 12, 3, 0.3f);
-        testing::internal::GetCapturedStderr();
-        return plan_scenery(terrain, SceneryKind::tree, found, keys, 2);
-    };
-    const std::vector<SceneryItem> first = run(), second = run();
-    ASSERT_GT(first.size(), 10u);
-    ASSERT_EQ(first.size(), second.size());
-    bool headings_vary = false;
-    for (size_t i = 0; i < first.size(); ++i) {
-        EXPECT_EQ(first[i].pose.position, second[i].pose.position) << i;
-        EXPECT_EQ(first[i].look.heading, second[i].look.heading) << i;
-        EXPECT_EQ(first[i].look.scale[0], second[i].look.scale[0]) << i;
-        headings_vary = headings_vary || first[i].look.heading != first[0].look.heading;
-    }
-    EXPECT_TRUE(headings_vary);
+    // Unit columns at right angles, right-handed.
+    EXPECT_NEAR(m.getColumn(0).magnitude(), 1, 1e-6f);
+    EXPECT_LT(m.getColumn(0).cross(m.getColumn(1)).distance(m.getColumn(2)), 1e-6f);
+    EXPECT_LT(m.getColumn(1).cross(m.getColumn(2)).distance(m.getColumn(0)), 1e-6f);
 }
 
 TEST_F(Scatter, AVarianceModulusBelowOneIsABadValue)
@@ -172,4 +189,38 @@ TEST_F(Scatter, AVarianceModulusBelowOneIsABadValue)
     ParameterFile p(dir.write("m.p", "scale_variance_mod=0\nscale_variance_sub=0\n"));
     EXPECT_THROW(read_model_keys(p, SceneryKind::tree), BadValueException);
     EXPECT_EQ(last_bad_value().key, "scale_variance_mod");
+}
+
+TEST_F(SceneryPlacement, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
+{
+    std::vector<Keep> keep = {{"the player's start", 50, 50, 10}, {"the opponents' row", 40, 120, 45, 6}};
+    for (int i = 0; i < 6; ++i)
+        keep.push_back({"a start point of the restart circle", float(256 + 128 * std::cos(i * M_PI / 3)),
+                        float(256 + 128 * std::sin(i * M_PI / 3)), 10});
+    for (const char* n : {"", "3", "4", "5", "6"})
+        keep.push_back(bridge_approach(std::string(".\\config\\objects\\bridge") + n + ".p"));
+
+    // The whole scattering as the level runs it: the generator from its first value, the
+    // groups in their order, each drawing its objects' looks before the next group searches.
+    reset_game_rand();
+    testing::internal::CaptureStderr();
+    for (SceneryKind kind : {SceneryKind::tree, SceneryKind::mushroom, SceneryKind::lazyboy}) {
+        SCOPED_TRACE(int(kind));
+        const SceneryGroup& g = scenery_group(kind);
+        const ScatterGroupKeys k = read_group_keys(ParameterFile(in_game(g.group_file)));
+        const std::vector<NxVec3> found = terrain.find_positions(k.obj_cnt, k.world_y_offset, k.world_y_height_range,
+                                                                 k.world_min_distance, k.reject_slope);
+        plan_scenery(terrain, kind, found, read_model_keys(ParameterFile(in_game(g.model_file)), kind),
+                     k.gfx_y_translate);
+        // A moor that looks alive, and a model pass that stays affordable.
+        EXPECT_GE(found.size(), size_t(k.obj_cnt) / 2);
+        EXPECT_LE(found.size(), 200u);
+        for (const NxVec3& p : found) {
+            SCOPED_TRACE(testing::Message() << "at " << p.x << ", " << p.z);
+            EXPECT_GT(p.y, 20.5f) << "in the water";
+            EXPECT_LT(roughness(p), 1.0f) << "on a cliff";
+            for (const Keep& place : keep) EXPECT_FALSE(place.holds(p)) << "on " << place.what;
+        }
+    }
+    testing::internal::GetCapturedStderr();
 }

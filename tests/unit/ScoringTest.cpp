@@ -1,38 +1,19 @@
-// Crystals and scoring through the AI manager: the trigger report, collect, the chase
-// multiplier, expiry, removal, the restart and the game's random source.
+// Crystals and scoring through the AI manager's trigger report, expiry and restart; opponents
+// steering toward crystals, and the eskel ship over a ramp.
 
 #include "GameplayTestKit.h"
 
-#include "Ai/Collectable.h"
-#include "Ai/Opponent.h"
+#include "Ai/EskelShip.h"
+#include "Ai/Steering.h"
 #include "Common/Random.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-int sounds_named(const std::string& name)
-{
-    return static_cast<int>(std::count_if(played_sounds().begin(), played_sounds().end(),
-                                           [&](const PlayedSound& s) { return s.name == name; }));
-}
-
-// A body that stays where it is put: no gravity, no speed.
-void hold(MovingObject* o, const NxVec3& at)
-{
-    o->actor->raiseBodyFlag(NX_BF_DISABLE_GRAVITY);
-    o->actor->setGlobalPosition(at);
-    o->actor->setLinearVelocity(NxVec3(0, 0, 0));
-}
-
-} // namespace
-
 TEST(RandomSource, GivesTheClassicCLibrarySequence)
 {
     reset_game_rand();
-    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
-    for (int v : expected) EXPECT_EQ(game_rand(), v);
+    for (int v : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) EXPECT_EQ(game_rand(), v);
     reset_game_rand();
     EXPECT_FLOAT_EQ(rand_uniform(), 41.0f / 32768.0f);
     reset_game_rand();
@@ -51,22 +32,16 @@ protected:
         GameWorld::SetUp();
         ground_plane(-50);
     }
-    // Each registered and held where it is put.
+    // Each held where it is put: no gravity, no speed.
     template <class T> T* held(T* o, const NxVec3& at)
     {
-        if (static_cast<MovingObject*>(o) != ai->player) ai->register_object(o);
-        hold(o, at);
+        o->actor->raiseBodyFlag(NX_BF_DISABLE_GRAVITY);
+        o->actor->setGlobalPosition(at);
+        o->actor->setLinearVelocity(NxVec3(0, 0, 0));
         return o;
     }
-    Collectable* crystal(const NxVec3& at)
-    {
-        return held(new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10, nullptr),
-                    at);
-    }
-    Opponent* opponent(const NxVec3& at)
-    {
-        return held(new Opponent(game_file("config/objects/defaultHo.p").c_str(), scene, at, nullptr), at);
-    }
+    Collectable* crystal(const NxVec3& at) { return held(make_crystal(at), at); }
+    Opponent* opponent(const NxVec3& at) { return held(make_opponent(at), at); }
     PlayerImpl* player(const NxVec3& at) { return held(make_player(at), at); }
     void physics_step() { step(*scene, 1, 0.04f); }
 };
@@ -90,34 +65,26 @@ TEST_F(Scoring, CollectorsScoreValueTimesMultiplierAndTheCrystalGoesOnce)
     EXPECT_EQ(ai->removed.size(), 1u);
     const unsigned actors = scene->getNbActors();
     ai->flush();
-    EXPECT_TRUE(ai->removed.empty());
     EXPECT_EQ(scene->getNbActors(), actors - 1) << "the crystal's actor goes with it";
-    EXPECT_EQ(ai->opponent_score_table(), std::vector<int>{30});
 }
 
 TEST_F(Scoring, CrystalsTouchingSensorsScoreNothing)
 {
-    struct Case {
-        const char* what;
-        bool sensor_of_opponent;
-    } cases[] = {{"a crystal entering a crystal's sensor", false}, {"a crystal entering an opponent's sensor", true}};
-    for (const Case& c : cases) {
-        TearDown();
-        SetUp();
+    for (bool sensor_of_opponent : {false, true}) {
+        SCOPED_TRACE(sensor_of_opponent ? "into an opponent's sensor" : "into a crystal's sensor");
+        fresh_world();
         Collectable* moving = crystal(NxVec3(40, 0, 0));
-        MovingObject* owner = c.sensor_of_opponent ? static_cast<MovingObject*>(opponent(NxVec3(0, 0, 0)))
-                                                   : static_cast<MovingObject*>(crystal(NxVec3(0, 0, 0)));
+        Opponent* o = sensor_of_opponent ? opponent(NxVec3(0, 0, 0)) : nullptr;
+        if (!o) crystal(NxVec3(0, 0, 0));
         physics_step();
         // Into the owner's sensor (an opponent's lies ahead of its nose, along -z), the
         // crystal's own sensor clear of the opponent's hull.
-        moving->actor->setGlobalPosition(c.sensor_of_opponent ? NxVec3(0, 0.2f, -3.8f) : NxVec3(1, 0, 0));
+        moving->actor->setGlobalPosition(o ? NxVec3(0, 0.2f, -3.8f) : NxVec3(1, 0, 0));
         physics_step();
-        EXPECT_EQ(ai->collectables.size(), c.sensor_of_opponent ? 1u : 2u) << c.what;
-        EXPECT_TRUE(ai->removed.empty()) << c.what;
-        EXPECT_EQ(sounds_named("collect"), 0) << c.what;
-        if (c.sensor_of_opponent) {
-            EXPECT_EQ(static_cast<Opponent*>(owner)->sensor_count, 0) << c.what;
-        }
+        EXPECT_EQ(ai->collectables.size(), o ? 1u : 2u);
+        EXPECT_TRUE(ai->removed.empty());
+        EXPECT_EQ(sounds_named("collect"), 0);
+        EXPECT_EQ(o ? o->sensor_count : 0, 0);
     }
 }
 
@@ -137,14 +104,10 @@ TEST_F(Scoring, TheSensorCountsEveryObjectInsideAndKeepsItsFirstTurnSide)
     EXPECT_EQ(o->turn_side, side);
     o->decide_steering();
     EXPECT_EQ(o->turn_positive, side);
-    EXPECT_EQ(o->turn_negative, !side);
     EXPECT_FALSE(o->forward);
     p->actor->setGlobalPosition(NxVec3(40, 0, 0));
     physics_step();
     EXPECT_EQ(o->sensor_count, 1);
-    other->actor->setGlobalPosition(NxVec3(-40, 0, 0));
-    physics_step();
-    EXPECT_EQ(o->sensor_count, 0);
 }
 
 TEST_F(Scoring, AnExpiredCrystalVanishesForEveryChaser)
@@ -163,19 +126,10 @@ TEST_F(Scoring, AnExpiredCrystalVanishesForEveryChaser)
     EXPECT_TRUE(ai->collectables.empty());
     EXPECT_EQ(sounds_named("vanished"), 2);
     EXPECT_EQ(a->target, -1);
-    EXPECT_EQ(b->target, -1);
-    EXPECT_TRUE(a->candidates.empty());
+    EXPECT_TRUE(b->candidates.empty());
+    ai->remove_object(c); // a second removal, as of a crystal collected as it expires, does nothing
+    EXPECT_EQ(ai->removed.size(), 1u);
     ai->flush();
-}
-
-TEST_F(Scoring, RemovingAnObjectThatIsNotRegisteredDoesNothing)
-{
-    crystal(NxVec3(0, 0, 0));
-    MovingObject stranger;
-    ai->remove_object(&stranger);
-    EXPECT_TRUE(ai->removed.empty());
-    EXPECT_EQ(ai->all_objects.size(), 1u);
-    EXPECT_EQ(ai->collectables.size(), 1u);
 }
 
 TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
@@ -193,17 +147,14 @@ TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
     ai->restart(centre, 128);
     EXPECT_TRUE(ai->collectables.empty());
     EXPECT_EQ(ai->player_points(), 0);
+    EXPECT_EQ(ai->opponent_score_table(), std::vector<int>(5, 0));
     for (int i = 0; i <= 5; ++i) {
         MovingObject* o = i < 5 ? static_cast<MovingObject*>(opponents[i]) : p;
-        NxVec3 at = o->actor->getGlobalPosition();
         float a = i * 2 * 3.14159265f / 6;
-        EXPECT_NEAR(at.x, 256 + 128 * std::cos(a), 1e-3f) << i;
-        EXPECT_NEAR(at.z, 256 + 128 * std::sin(a), 1e-3f) << i;
-        EXPECT_NEAR(at.y, 25.5f, 1e-4f) << i; // plane 20, plus 5, plus half the hull's height
+        // Height: the plane at 20, plus 5, plus half the hull's height.
+        const NxVec3 start(256 + 128 * std::cos(a), 25.5f, 256 + 128 * std::sin(a));
+        EXPECT_LT(o->actor->getGlobalPosition().distance(start), 1e-3f) << i;
         EXPECT_NEAR(o->actor->getGlobalOrientation().getColumn(1).y, 1.0f, 1e-5f) << i;
-        if (i < 5) {
-            EXPECT_EQ(opponents[i]->get_points(), 0) << i;
-        }
     }
     // Each faces the centre: the player along +x, the opponents along -z.
     auto facing_centre = [&](MovingObject* o, const NxVec3& nose) {
@@ -215,4 +166,125 @@ TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
     facing_centre(p, p->forward_axis());
     facing_centre(opponents[1], -opponents[1]->actor->getGlobalOrientation().getColumn(2));
     ai->flush();
+}
+
+TEST(AiManagerTrigger, ReportAboutANonTriggerShapeIsAnAssertion)
+{
+    EXPECT_EXIT(
+        {
+            NxPhysicsSDK* sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
+            NxScene* scene = sdk->createScene(NxSceneDesc());
+            NxActor* a = make_box(*scene, NxVec3(0, 0, 0), NxVec3(1));
+            AiManager manager;
+            manager.onTrigger(*a->getShapes()[0], *a->getShapes()[0], NX_TRIGGER_ON_ENTER);
+        },
+        ::testing::ExitedWithCode(3), "triggerShape.getFlag\\(NX_TRIGGER_ENABLE\\)");
+}
+
+TEST(Steering, ClassesAtAndAroundEachThreshold)
+{
+    const SteeringThresholds t{10, 30, 60, 120};
+    // The angle of the aim from the nose, positive toward +x, and its class.
+    for (auto [degrees, expected] : {std::pair{0.0f, 2}, {9.9f, 2}, {-9.9f, 2}, {10.1f, 0}, {-10.1f, 1}, {29.9f, 0},
+                                     {-29.9f, 1}, {30.1f, 4}, {-30.1f, 3}, {59.9f, 4}, {-59.9f, 3}, {60.1f, 6},
+                                     {-60.1f, 5}, {119.9f, 6}, {-119.9f, 5}, {120.1f, 2}, {-120.1f, 2}, {179.0f, 2}}) {
+        float a = degrees * 3.14159265f / 180.0f;
+        EXPECT_EQ(classify_offset(5 * std::sin(a), -5 * std::cos(a), t), expected) << degrees;
+    }
+    // Exactly ahead or exactly behind: x is 0, which is always straight on.
+    EXPECT_EQ(classify_offset(0, -3, t), 2);
+    EXPECT_EQ(classify_offset(0, 3, t), 2);
+}
+
+TEST(Steering, NearestRecordIsTheSmallestDistanceAndTheLaterOneAmongEquals)
+{
+    using Distances = std::vector<float>;
+    for (const auto& [distances, expected] : {std::pair<Distances, int>{{}, -1}, {{7}, 0}, {{5, 3, 4}, 1},
+                                              {{5, 3, 3}, 2}, {{2, 2, 2}, 2}}) {
+        std::vector<TargetRecord> records(distances.size());
+        for (size_t i = 0; i < records.size(); ++i) records[i].distance = distances[i];
+        EXPECT_EQ(nearest_record(records), expected) << distances.size();
+    }
+}
+
+// An opponent driving into a crystal it chases is judged in the game (GameplayTest's score lines).
+class Opponents : public GameWorld {
+protected:
+    EskelShip* make_ship(const NxVec3& at)
+    {
+        EskelShip* s = new EskelShip(game_file("config/objects/defaultEskel.p").c_str(), scene, at, nullptr);
+        s->map = &empty_map;
+        testing::internal::CaptureStderr();
+        ai->register_object(s);
+        testing::internal::GetCapturedStderr();
+        return s;
+    }
+
+    HeightMap empty_map;
+};
+
+TEST_F(Opponents, WithoutWeightsNoTargetIsChosenAndTheOpponentFollowsTheShip)
+{
+    ground_plane(0);
+    Opponent* o = make_opponent(NxVec3(0, 1.5f, 0));
+    o->attack = o->box_collect = 0; // as read from attack=0 and boxCollect=0
+    make_crystal(NxVec3(0, 0.5f, -10)); // straight ahead, close
+    EskelShip* ship = make_ship(NxVec3(40, 20, 0)); // far off to the +x side
+    ship->next_drop_time = clock_ms + 1000000;
+    o->update();
+    EXPECT_EQ(o->target, -1);
+    EXPECT_EQ(o->mode, 0);
+    EXPECT_TRUE(o->turn_negative); // toward +x, where the ship is
+    EXPECT_FALSE(o->turn_positive);
+}
+
+TEST(EskelShipRules, LiftPullsTowardTheHeightAndSlowsTheShipWhileItIsTooLow)
+{
+    for (auto [y, lift, divisor] : {std::tuple{20.0f, 50.0f, 6.0f}, {25.0f, 0.0f, 1.0f}, {27.0f, -20.0f, 1.0f},
+                                    {24.5f, 5.0f, 1.5f}}) {
+        EXPECT_FLOAT_EQ(ship_lift(15, 10, y).lift, lift) << y;
+        EXPECT_FLOAT_EQ(ship_lift(15, 10, y).divisor, divisor) << y;
+    }
+}
+
+TEST(EskelShipRules, GroundHeightIsTheHighestOfSixPointsAndZeroOffTheMap)
+{
+    HeightMap map;
+    // Physics map 16 x 16: a single high sample at (10, 4), everything else 1000.
+    make_height_map(map, 128, 8, [](int x, int z) { return (x == 10 && z == 4) ? 5000 : 1000; });
+    for (auto [x, z, expected] : {std::tuple{10.5f, 4.5f, 50.0f}, // the centre point on the high sample
+                                  {9.0f, 6.0f, 50.0f},   // (x + 0.75 ex, z - 0.75 ez) lands on it
+                                  {10.0f, 7.0f, 50.0f},  // (x, z - 1.5 ez) lands on it
+                                  {3.0f, 12.0f, 10.0f},  // only the low samples
+                                  {-40.0f, -40.0f, 0.0f}}) // wholly off the map
+        EXPECT_FLOAT_EQ(ship_ground_height(map, 0.01f, x, z, 2.0f, 2.0f), expected) << x << "," << z;
+}
+
+TEST_F(Opponents, TheShipHoldsItsHeightAboveARampAndReachesItsWaypoint)
+{
+    HeightMap ramp;
+    // Physics map 64 x 64 rising along x: one unit of height per 2 units of x.
+    make_height_map(ramp, 512, 16, [](int x, int) { return static_cast<uint16_t>(x * 50); });
+    EskelShip* ship = make_ship(NxVec3(10, 30, 50));
+    ship->map = &ramp;
+    ship->sample_height = 0.01f;
+    ship->next_drop_time = clock_ms + 10000000;
+    ship->waypoint = NxVec3(50, 30, 15);
+    ship->square[0] = 50 - ship->p_size, ship->square[1] = 50 + ship->p_size;
+    ship->square[2] = 15 - ship->p_size, ship->square[3] = 15 + ship->p_size;
+    ship->next_waypoint_time = clock_ms + 10000000;
+    float worst = 0;
+    bool reached = false;
+    for (int i = 0; i < 1500 && !reached; ++i) {
+        frame(0.04f);
+        reached = ship->waypoint.x != 50.0f;
+        NxVec3 p = ship->actor->getGlobalPosition();
+        float target = ship->ground_offset + ship_ground_height(ramp, 0.01f, p.x, p.z, ship->half_extents.x,
+                                                                 ship->half_extents.z);
+        if (i > 250) worst = std::max(worst, std::fabs(p.y - target));
+    }
+    EXPECT_TRUE(reached);
+    EXPECT_LT(worst, 2.0f);
+    // Frozen in x and z rotation: it never tilts.
+    EXPECT_GT(ship->actor->getGlobalOrientation().getColumn(1).y, 0.999f);
 }

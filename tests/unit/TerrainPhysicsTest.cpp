@@ -1,35 +1,16 @@
-// The physics set-up: the parameter file, the cooked terrain tiles with their scratch files,
-// the ground plane and the allocator's report at the end.
+// The terrain's scales and tile meshes (placement, seams, triangles), and the physics set-up that
+// cooks the tiles through their scratch files beside the ground plane.
 
-#include "PhysicsTestKit.h"
-#include "TempDir.h"
-#include "TerrainTestKit.h"
+#include "GameplayTestKit.h"
 
-#include "Ai/AiManager.h"
-#include "Common/ParameterFile.h"
 #include "Physics/TerrainPhysics.h"
-#include "Physics/UserAllocator.h"
 #include "Terrain/TerrainTileMesh.h"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 namespace {
-
-bool appear_in_order(const std::string& text, const std::vector<std::string>& needles)
-{
-    size_t at = 0;
-    for (const std::string& n : needles) {
-        at = text.find(n, at);
-        if (at == std::string::npos) return false;
-        at += n.size();
-    }
-    return true;
-}
 
 const char* kTerrainFile = "vertical_extent=-20.0\nstatic_friction=0.5\ndynamic_friction=0.4\n";
 
@@ -54,133 +35,88 @@ protected:
     }
     void TearDown() override { std::filesystem::current_path(old_dir); }
 
-    // Set-up with its console output kept.
-    bool init(TerrainPhysics& physics)
-    {
-        testing::internal::CaptureStdout();
-        bool ok = physics.init_physics(map, scale);
-        log = testing::internal::GetCapturedStdout();
-        return ok;
-    }
-
     float ground(float x, float z) const { return map.phys_at(long(x), long(z)) * scale.danger[1]; }
 
     TempDir dir;
     std::filesystem::path old_dir;
     HeightMap map;
     TerrainScale scale;
-    std::string log;
 };
+
+// Physics sample at (x, z): distinct everywhere, never 0.
+uint16_t distinct(int x, int z)
+{
+    return static_cast<uint16_t>(1000 + 100 * x + 7 * z);
+}
+
+// A 64 x 64 map: an 8 x 8 physics map in 2 x 2 tiles of 4.
+class TileMeshes : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        make_height_map(map, 64, 4, distinct);
+        scale = game_terrain_scale(map);
+        testing::internal::CaptureStdout();
+        for (uint32_t t = 0; t < 4; ++t) tiles[t].build_tile_mesh(map, t, scale);
+        testing::internal::GetCapturedStdout();
+    }
+    HeightMap map;
+    TerrainScale scale;
+    TerrainTileMesh tiles[4];
+};
+
+const float* vertex(const TerrainTileMesh& m, uint32_t i, uint32_t j)
+{
+    return m.vertices + (j * m.side + i) * 3;
+}
 
 } // namespace
 
-TEST(TerrainPhysicsFile, ReadsTheThreeKeys)
-{
-    TempDir dir;
-    TerrainPhysics p(dir.write("terrain.p", kTerrainFile).c_str());
-    EXPECT_EQ(p.vertical_extent, -20.0f);
-    EXPECT_EQ(p.static_friction, 0.5f);
-    EXPECT_EQ(p.dynamic_friction, 0.4f);
-    EXPECT_EQ(p.sdk, nullptr);
-    EXPECT_EQ(p.allocator, nullptr);
-    EXPECT_THROW(TerrainPhysics(dir.write("short.p", "vertical_extent=1\nstatic_friction=1\n").c_str()),
-                 BadValueException);
-}
-
 TEST_F(TerrainPhysicsSetup, BuildsOneActorPerTileAndThePlane)
 {
-    TerrainPhysics physics(".\\config\\objects\\terrain.p");
-    ASSERT_TRUE(init(physics));
-    ASSERT_NE(physics.scene, nullptr);
-    EXPECT_EQ(physics.tile_mesh_count, 4u);
-    EXPECT_EQ(physics.scene->getNbActors(), 5u);
+    auto physics = std::make_unique<TerrainPhysics>(".\\config\\objects\\terrain.p");
+    testing::internal::CaptureStdout();
+    const bool made = physics->init_physics(map, scale);
+    const std::string log = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(made);
+    NxScene* scene = physics->scene;
+    EXPECT_EQ(physics->tile_mesh_count, 4u);
+    EXPECT_EQ(scene->getNbActors(), 5u);
     for (int t = 0; t < 4; ++t) EXPECT_TRUE(std::filesystem::exists("tmp_" + std::to_string(t) + ".bin")) << t;
     EXPECT_FALSE(std::filesystem::exists("tmp_4.bin"));
-    EXPECT_EQ(physics.ai_manager->scene, physics.scene);
-    EXPECT_EQ(physics.scene->getUserTriggerReport(), physics.ai_manager);
-    EXPECT_EQ(physics.scene->getMaterialFromIndex(0)->getDynamicFriction(), 0.4f);
-    EXPECT_EQ(physics.scene->getMaterialFromIndex(0)->getRestitution(), 0.0f);
-    EXPECT_EQ(physics.terrain_actor->userData, nullptr);
-    EXPECT_FALSE(physics.terrain_actor->isDynamic());
-    EXPECT_EQ(physics.sdk->getParameter(NX_SKIN_WIDTH), 0.025f);
-
-    EXPECT_TRUE(appear_in_order(log, {"Creating Terrainphysics ... \n", "B4 load\n", "\n\tPHYS - hmap should already exist\n\n",
-                                      "after load\n", "hmap.phys_ts = 16 idx = 0\n", "\t INIT FROM TILE 0\n",
-                                      "hmap.phys_ts16\n", "Terrain data from liled_outfile created ...\n",
-                                      "Try to start cooking from file ...\n\n", "hmap.phys_ts = 16 idx = 3\n",
-                                      "plane.d in world = ", "planeDesc.d = "}))
-        << log;
+    EXPECT_EQ(physics->ai_manager->scene, scene);
+    EXPECT_EQ(scene->getUserTriggerReport(), physics->ai_manager);
+    // The three keys of terrain.p (a missing key is judged in ParameterFileTest).
+    EXPECT_EQ(physics->vertical_extent, -20.0f);
+    EXPECT_EQ(scene->getMaterialFromIndex(0)->getStaticFriction(), 0.5f);
+    EXPECT_EQ(scene->getMaterialFromIndex(0)->getDynamicFriction(), 0.4f);
+    EXPECT_EQ(scene->getMaterialFromIndex(0)->getRestitution(), 0.0f);
+    EXPECT_EQ(physics->terrain_actor->userData, nullptr);
+    EXPECT_EQ(physics->sdk->getParameter(NX_SKIN_WIDTH), 0.025f);
+    // The start-up's console lines are judged where the game starts (PhysicsStartupTest).
     char line[64];
     std::snprintf(line, sizeof line, "plane.d in world = %f\n", scale.pgmland_offset);
     EXPECT_NE(log.find(line), std::string::npos);
-}
 
-TEST_F(TerrainPhysicsSetup, GroundPlaneLiesAtTheWaterSurface)
-{
-    TerrainPhysics physics(".\\config\\objects\\terrain.p");
-    ASSERT_TRUE(init(physics));
-    // A graphics height of 0 (the water) is the physics height -pgmland_offset / 32.
-    EXPECT_FLOAT_EQ(physics.plane_d, -scale.pgmland_offset / 32.0f);
-    float water = physics.plane_d;
-    ASSERT_LT(ground(2, 2), water) << "the hollow lies under the water";
-    NxActor* box = make_box(*physics.scene, NxVec3(2.5f, water + 3, 2.5f), NxVec3(0.5f));
-    step(*physics.scene, 100);
-    EXPECT_NEAR(box->getGlobalPosition().y, water + 0.5f, 0.03f) << "floats on the plane, not in the hollow";
-}
-
-TEST_F(TerrainPhysicsSetup, BoxesRestOnTheHeightMapsSurface)
-{
-    TerrainPhysics physics(".\\config\\objects\\terrain.p");
-    ASSERT_TRUE(init(physics));
-    physics.scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
-    // Spots on every tile, two of them on the seams; each box starts 60 units up at the
-    // speed of a 60-unit fall.
-    const float spots[][2] = {{9.5f, 9.5f}, {24.2f, 8.7f}, {12.5f, 25.5f}, {27.3f, 27.1f}, {16.0f, 11.0f}, {7.0f, 16.0f}};
-    std::vector<NxActor*> boxes;
-    for (const auto& s : spots) {
-        NxActor* b = make_box(*physics.scene, NxVec3(s[0], ground(s[0], s[1]) + 60, s[1]), NxVec3(0.5f));
-        b->setLinearVelocity(NxVec3(0, -std::sqrt(2 * 9.81f * 60), 0));
-        boxes.push_back(b);
-    }
-    step(*physics.scene, 250);
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        NxVec3 p = boxes[i]->getGlobalPosition();
-        // The surface under a resting box lies within its reach of the sampled height (the
-        // slopes between samples are gentle: under 0.2 units per sample here).
-        EXPECT_GT(p.y, ground(p.x, p.z) - 0.3f) << "box " << i << " fell through";
-        EXPECT_LT(std::fabs(p.y - ground(p.x, p.z)), 0.5f + 0.3f) << "box " << i;
-        EXPECT_LT(boxes[i]->getLinearVelocity().magnitude(), 0.1f) << "box " << i;
-    }
-}
-
-TEST_F(TerrainPhysicsSetup, RayDownMeetsTheTile)
-{
-    TerrainPhysics physics(".\\config\\objects\\terrain.p");
-    ASSERT_TRUE(init(physics));
-    // At a vertex the surface height is exactly the sample's.
+    // At a vertex of each tile the surface height is exactly the sample's.
     for (int k = 0; k < 4; ++k) {
         float x = 7.5f + 16 * (k % 2), z = 9.5f + 16 * (k / 2);
         NxRaycastHit hit;
-        NxShape* s = physics.scene->raycastClosestShape(NxRay(NxVec3(x, 100, z), NxVec3(0, -1, 0)), NX_ALL_SHAPES,
-                                                         hit, 1, 200);
-        ASSERT_NE(s, nullptr);
+        ASSERT_NE(scene->raycastClosestShape(NxRay(NxVec3(x, 100, z), NxVec3(0, -1, 0)), NX_ALL_SHAPES, hit, 1, 200),
+                  nullptr);
         EXPECT_NEAR(hit.distance, 100 - ground(x, z), 1e-3f) << k;
     }
-}
 
-TEST_F(TerrainPhysicsSetup, ReleaseAtTheEndReportsNoLeak)
-{
-    auto physics = std::make_unique<TerrainPhysics>(".\\config\\objects\\terrain.p");
-    ASSERT_TRUE(init(*physics));
-    make_box(*physics->scene, NxVec3(5, 60, 5), NxVec3(0.5f));
-    step(*physics->scene, 3);
-    EXPECT_GT(physics->allocator->current_allocs, 0u);
-    testing::internal::CaptureStdout();
+    // A graphics height of 0 (the water) is the physics height -pgmland_offset / 32.
+    EXPECT_FLOAT_EQ(physics->plane_d, -scale.pgmland_offset / 32.0f);
+    float water = physics->plane_d;
+    ASSERT_LT(ground(2, 2), water) << "the hollow lies under the water";
+    NxActor* box = make_box(*scene, NxVec3(2.5f, water + 3, 2.5f), NxVec3(0.5f));
+    step(*scene, 100);
+    EXPECT_NEAR(box->getGlobalPosition().y, water + 0.5f, 0.03f) << "floats on the plane, not in the hollow";
+    testing::internal::CaptureStdout(); // the allocator's report, judged leak-free where the game ends
     physics.reset();
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out.find("leak"), std::string::npos) << out;
-    EXPECT_EQ(out.find("Remaining allocs"), std::string::npos) << out;
-    EXPECT_TRUE(appear_in_order(out, {"Nb alloc: ", "Nb realloc: ", "High water mark: "})) << out;
+    testing::internal::GetCapturedStdout();
 }
 
 TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
@@ -192,4 +128,109 @@ TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
             physics.init_physics(map, scale);
         },
         ::testing::ExitedWithCode(1), "");
+}
+
+TEST(TerrainScale, FollowsTheMapAndTheGraphicsParameters)
+{
+    struct Case {
+        int32_t map_w;
+        uint32_t phys_map_w;
+        float minfact, y_scale;
+        float pgmland[3], offset, gfx[3], danger_y, iface[3];
+    };
+    const Case cases[] = {
+        // The game's 4096 map, cut to a 512 physics map: one physics unit is 32 graphics units.
+        {4096, 512, 4, 0.15625f, {1 / 16384.0f, 2560, 1 / 16384.0f}, -640, {32, 2560 / 65535.0f, 32},
+         2560 / 65535.0f / 32, {32, 32, 32}},
+        // The reduction is the whole ratio of the widths: 100 / 12 = 8.
+        {100, 12, 1, 1, {0.01f, 100, 0.01f}, -25, {8, 100 / 65535.0f, 8}, 100 / 65535.0f / 8, {8, 8, 8}},
+        // Without a physics map only the graphics' half is known.
+        {256, 0, 4, 0.15625f, {1 / 1024.0f, 160, 1 / 1024.0f}, -40, {0, 0, 0}, 0, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.map_w);
+        const TerrainScale s = terrain_scale_for(c.map_w, c.phys_map_w, c.minfact, c.y_scale, 0.25f);
+        EXPECT_FLOAT_EQ(s.pgmland_offset, c.offset);
+        EXPECT_FLOAT_EQ(s.danger[1], c.danger_y);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_FLOAT_EQ(s.pgmland[k], c.pgmland[k]);
+            EXPECT_FLOAT_EQ(s.gfx[k], c.gfx[k]);
+            EXPECT_FLOAT_EQ(s.iface[k], c.iface[k]);
+        }
+        if (c.phys_map_w) {
+            EXPECT_EQ(s.danger[0], 1.0f);
+            EXPECT_EQ(s.danger[2], 1.0f);
+        }
+    }
+}
+
+TEST_F(TileMeshes, CountsTriangleIndicesAndVerticesAtSampleCentresAndScaledHeights)
+{
+    const TerrainTileMesh& m = tiles[2];
+    EXPECT_EQ(m.side, 5u);
+    EXPECT_EQ(m.vertex_count, 25u);
+    EXPECT_EQ(m.triangle_count, 32u);
+    for (uint32_t k = 0; k < 3 * m.triangle_count; ++k) EXPECT_LT(m.triangles[k], m.vertex_count);
+    EXPECT_EQ(std::vector<uint32_t>(m.triangles, m.triangles + 6), (std::vector<uint32_t>{0, 5, 6, 0, 6, 1}));
+    for (uint32_t k = 0; k < m.vertex_count; ++k)
+        EXPECT_EQ(std::vector<float>(m.colours + 3 * k, m.colours + 3 * k + 3), (std::vector<float>{0.5f, 0.4f, 0.2f}));
+    const float* v = vertex(tiles[1], 0, 0);
+    EXPECT_EQ(v[0], 4.5f);
+    EXPECT_EQ(v[2], 0.5f);
+    EXPECT_FLOAT_EQ(v[1], distinct(4, 0) * scale.danger[1]);
+    v = vertex(m, 3, 2);
+    EXPECT_EQ(v[0], 3.5f);
+    EXPECT_EQ(v[2], 6.5f);
+    EXPECT_FLOAT_EQ(v[1], distinct(3, 6) * scale.danger[1]);
+}
+
+TEST_F(TileMeshes, SeamsAreSharedWithTheNeighboursAndFarEdgesLieAtHeightZero)
+{
+    // Tile 0's right seam is tile 1's first column, its bottom seam tile 2's first row,
+    // its corner tile 3's first vertex.
+    for (uint32_t j = 0; j < 4; ++j)
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(tiles[0], 4, j)[k], vertex(tiles[1], 0, j)[k]) << j;
+    for (uint32_t i = 0; i < 4; ++i)
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(tiles[0], i, 4)[k], vertex(tiles[2], i, 0)[k]) << i;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(vertex(tiles[0], 4, 4)[k], vertex(tiles[3], 0, 0)[k]);
+    for (uint32_t k = 0; k <= 4; ++k) {
+        EXPECT_EQ(vertex(tiles[3], 4, k)[1], 0.0f);
+        EXPECT_EQ(vertex(tiles[3], k, 4)[1], 0.0f);
+        EXPECT_EQ(vertex(tiles[1], 4, k)[1], 0.0f);
+        EXPECT_EQ(vertex(tiles[2], k, 4)[1], 0.0f);
+    }
+    EXPECT_EQ(vertex(tiles[3], 4, 4)[0], 8.5f);
+    EXPECT_NE(vertex(tiles[1], 3, 4)[1], 0.0f) << "tile 1's bottom seam comes from tile 3";
+}
+
+TEST(TerrainTileMesh, NormalsOfFlatGroundPointUp)
+{
+    HeightMap map;
+    make_height_map(map, 64, 8, [](int, int) { return uint16_t(500); });
+    TerrainTileMesh m;
+    testing::internal::CaptureStdout();
+    m.build_tile_mesh(map, 0, game_terrain_scale(map));
+    smooth_tile_normals(m, 0);
+    testing::internal::GetCapturedStdout();
+    // One tile: its far edges drop to 0, the inside is flat.
+    const float* n = m.normals + (3 * m.side + 3) * 3;
+    EXPECT_LT(NxVec3(n[0], n[1], n[2]).distance(NxVec3(0, 1, 0)), 1e-6f);
+}
+
+TEST(TerrainTileMesh, MapNotAMultipleOfTheTileHasNoPhantomNeighbours)
+{
+    HeightMap map;
+    // A 12 x 12 physics map in tiles of 5: two per row, two rows, a strip left over.
+    make_height_map(map, 96, 5, [](int, int) { return uint16_t(321); });
+    ASSERT_EQ(map.tile_cnt, 4u);
+    TerrainTileMesh m, right;
+    const TerrainScale scale = game_terrain_scale(map);
+    testing::internal::CaptureStdout();
+    m.build_tile_mesh(map, 3, scale);     // its right and lower neighbours would lie in the strip
+    right.build_tile_mesh(map, 1, scale); // the next tile in the list starts the next row
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(m.vertices[(5 * m.side + 5) * 3 + 1], 0.0f);
+    EXPECT_EQ(m.vertices[(2 * m.side + 5) * 3 + 1], 0.0f);
+    EXPECT_EQ(right.vertices[(2 * right.side + 5) * 3 + 1], 0.0f);
+    EXPECT_NE(right.vertices[(5 * right.side + 2) * 3 + 1], 0.0f) << "its lower neighbour exists";
 }
