@@ -3,18 +3,15 @@
 // without the buffer upload. Run it under a display (xvfb-run) from a Release build:
 //   md2_bench [model.md2 ...]
 // Without arguments it measures the models of the game directory (MOORHOLD_GAME_DIR or
-// ./game), or written stand-ins when there are none yet.
+// ./game).
+#include "BenchKit.h"
+
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/MD2_Model.h"
-#include "Md2Writer.h"
-#include "TempDir.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -34,35 +31,6 @@ using Clock = std::chrono::steady_clock;
 double seconds_since(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// A sphere of `rings` x `segments` quads with `frames` key frames that breathe, as a stand-in
-// of a game model's size.
-Md2Writer sphere(int rings, int segments, int frames)
-{
-    Md2Writer w;
-    auto index = [&](int r, int s) { return uint16_t(r * (segments + 1) + s); };
-    for (int f = 0; f < frames; ++f) {
-        std::vector<std::array<uint8_t, 3>> v;
-        float radius = 100.0f + 20.0f * std::sin(float(f));
-        for (int r = 0; r <= rings; ++r)
-            for (int s = 0; s <= segments; ++s) {
-                float a = 3.14159265f * float(r) / float(rings), b = 6.2831853f * float(s) / float(segments);
-                v.push_back({uint8_t(128 + radius * std::sin(a) * std::cos(b)), uint8_t(128 + radius * std::sin(a) * std::sin(b)),
-                             uint8_t(128 + radius * std::cos(a))});
-            }
-        char name[16];
-        std::snprintf(name, sizeof name, "idle%02d", f + 1);
-        w.add_frame(name, v);
-    }
-    for (int r = 0; r <= rings; ++r)
-        for (int s = 0; s <= segments; ++s) w.texcoords.push_back({int16_t(s * 4), int16_t(r * 4)});
-    for (int r = 0; r < rings; ++r)
-        for (int s = 0; s < segments; ++s) {
-            w.add_triangle(index(r, s), index(r + 1, s), index(r + 1, s + 1), index(r, s), index(r + 1, s), index(r + 1, s + 1));
-            w.add_triangle(index(r, s), index(r + 1, s + 1), index(r, s + 1), index(r, s), index(r + 1, s + 1), index(r, s + 1));
-        }
-    return w;
 }
 
 std::vector<std::string> game_models()
@@ -93,13 +61,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "md2_bench: no GL context (run it under a display, e.g. xvfb-run)\n");
         return 1;
     }
-    // The loader's cycle report is not part of the figures: stdout is silenced until the end.
-    std::fflush(stdout);
-    const int saved_stdout = dup(1);
-    const int null_fd = open("/dev/null", O_WRONLY);
-    dup2(null_fd, 1);
-
-    TempDir scratch;
     std::vector<std::string> models(argv + 1, argv + argc);
     const char* source = "given";
     if (models.empty()) {
@@ -107,71 +68,68 @@ int main(int argc, char** argv)
         source = "game directory";
     }
     if (models.empty()) {
-        models = {scratch.write("sphere_small.md2", sphere(8, 12, 8).bytes()),
-                  scratch.write("sphere_medium.md2", sphere(16, 24, 20).bytes()),
-                  scratch.write("sphere_large.md2", sphere(30, 40, 40).bytes())};
-        source = "written stand-ins (no models in the game directory yet)";
+        std::fprintf(stderr, "md2_bench: no models given and none in the game directory\n");
+        return 1;
     }
 
+    // The loader's cycle report is not part of the figures: the console is silenced until the end.
     std::vector<std::string> report;
-    char line[512];
-    // Loading: every model once, as the level population does.
-    Clock::time_point all = Clock::now();
-    for (const std::string& m : models) {
-        Clock::time_point t = Clock::now();
-        bool ok = Md2Manager::CreateInstance(m.c_str(), 5) != nullptr;
-        std::snprintf(line, sizeof line, "  load %-40s %8.3f ms%s", fs::path(m).filename().c_str(),
-                      1000 * seconds_since(t), ok ? "" : "  (does not load)");
-        report.push_back(line);
-    }
-    double load_total = seconds_since(all);
-    Md2Manager::FreeAll();
-
-    const int kInstances = 100, kFrames = 200;
-    report.push_back("");
-    std::snprintf(line, sizeof line, "  %-24s %6s %6s %6s | %12s %12s | %12s %12s", "model (100 instances)", "verts",
-                  "render", "tris", "us/instance", "ns/vertex", "pose only", "ns/vertex");
-    report.push_back(line);
-    for (const std::string& m : models) {
-        Md2Manager::FreeAll();
-        Md2Instance* first = Md2Manager::CreateInstance(m.c_str(), 5);
-        if (!first) continue;
-        Md2Model* model = first->m_Model;
-        for (int i = 1; i < kInstances; ++i) Md2Manager::CreateInstance(m.c_str(), 5);
-        for (size_t i = 0; i < model->m_Instances.size(); ++i) {
-            Md2Instance* in = model->m_Instances[i];
-            in->m_AnimSpeed = 1.0f;
-            in->m_Time = 0.013f * float(i); // spread the poses
-            if (i % 4 == 0 && in->NumCycles() > 1) in->BlendToCycle(1, 0.5f, false);
+    double load_total = 0;
+    quietly([&] {
+        char line[512];
+        // Loading: every model once, as the level population does.
+        Clock::time_point all = Clock::now();
+        for (const std::string& m : models) {
+            Clock::time_point t = Clock::now();
+            bool ok = Md2Manager::CreateInstance(m.c_str(), 5) != nullptr;
+            std::snprintf(line, sizeof line, "  load %-40s %8.3f ms%s", fs::path(m).filename().c_str(),
+                          1000 * seconds_since(t), ok ? "" : "  (does not load)");
+            report.push_back(line);
         }
+        load_total = seconds_since(all);
+        Md2Manager::FreeAll();
 
-        Md2Manager::UpdateAll(1.0f / 60); // warm up
-        Clock::time_point t = Clock::now();
-        for (int f = 0; f < kFrames; ++f) Md2Manager::UpdateAll(1.0f / 60);
-        glFinish();
-        double full = seconds_since(t) / (double(kFrames) * kInstances);
-
-        t = Clock::now();
-        for (int f = 0; f < kFrames; ++f)
-            for (Md2Instance* in : model->m_Instances) {
-                in->Advance(1.0f / 60);
-                in->Pose();
-            }
-        double pose = seconds_since(t) / (double(kFrames) * kInstances);
-
-        const double verts = std::max<double>(1, model->m_NumVertices);
-        std::snprintf(line, sizeof line, "  %-24s %6d %6d %6d | %12.2f %12.2f | %12.2f %12.2f",
-                      fs::path(m).filename().c_str(), model->m_NumVertices, model->m_NumRenderVertices, model->m_NumTris,
-                      1e6 * full, 1e9 * full / verts, 1e6 * pose, 1e9 * pose / verts);
+        const int kInstances = 100, kFrames = 200;
+        report.push_back("");
+        std::snprintf(line, sizeof line, "  %-24s %6s %6s %6s | %12s %12s | %12s %12s", "model (100 instances)", "verts",
+                      "render", "tris", "us/instance", "ns/vertex", "pose only", "ns/vertex");
         report.push_back(line);
-    }
-    Md2Manager::FreeAll();
-    SDL_Quit();
+        for (const std::string& m : models) {
+            Md2Manager::FreeAll();
+            Md2Instance* first = Md2Manager::CreateInstance(m.c_str(), 5);
+            if (!first) continue;
+            Md2Model* model = first->m_Model;
+            for (int i = 1; i < kInstances; ++i) Md2Manager::CreateInstance(m.c_str(), 5);
+            for (size_t i = 0; i < model->m_Instances.size(); ++i) {
+                Md2Instance* in = model->m_Instances[i];
+                in->m_AnimSpeed = 1.0f;
+                in->m_Time = 0.013f * float(i); // spread the poses
+                if (i % 4 == 0 && in->NumCycles() > 1) in->BlendToCycle(1, 0.5f, false);
+            }
 
-    std::fflush(stdout);
-    dup2(saved_stdout, 1);
-    close(null_fd);
-    close(saved_stdout);
+            Md2Manager::UpdateAll(1.0f / 60); // warm up
+            Clock::time_point t = Clock::now();
+            for (int f = 0; f < kFrames; ++f) Md2Manager::UpdateAll(1.0f / 60);
+            glFinish();
+            double full = seconds_since(t) / (double(kFrames) * kInstances);
+
+            t = Clock::now();
+            for (int f = 0; f < kFrames; ++f)
+                for (Md2Instance* in : model->m_Instances) {
+                    in->Advance(1.0f / 60);
+                    in->Pose();
+                }
+            double pose = seconds_since(t) / (double(kFrames) * kInstances);
+
+            const double verts = std::max<double>(1, model->m_NumVertices);
+            std::snprintf(line, sizeof line, "  %-24s %6d %6d %6d | %12.2f %12.2f | %12.2f %12.2f",
+                          fs::path(m).filename().c_str(), model->m_NumVertices, model->m_NumRenderVertices, model->m_NumTris,
+                          1e6 * full, 1e9 * full / verts, 1e6 * pose, 1e9 * pose / verts);
+            report.push_back(line);
+        }
+        Md2Manager::FreeAll();
+        SDL_Quit();
+    });
     std::printf("MD2 models: %s\n", source);
     std::printf("Loading all %zu models: %.3f ms\n", models.size(), 1000 * load_total);
     for (const std::string& l : report) std::printf("%s\n", l.c_str());
