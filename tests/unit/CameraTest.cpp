@@ -109,9 +109,6 @@ TEST(CameraPrint, PositionAndAxes)
               "iup  = 0.000000 \t 1.000000 \t 0.000000\nidir = 0.000000 \t 0.000000 \t 1.000000\n\n");
 }
 
-// How far below the horizon the view of `c` points, in degrees.
-double view_below_horizon(const Camera& c) { return std::asin(c.dir.y) / kDeg; }
-
 TEST(GridView, TurnsTheViewDownByTiltPlus45LevelledAndLifted)
 {
     const double any = -1; // not checked
@@ -135,7 +132,7 @@ TEST(GridView, TurnsTheViewDownByTiltPlus45LevelledAndLifted)
         aux.derive_grid_view(eye, c.tilt, c.lift);
         expect_orthonormal(aux);
         EXPECT_NEAR(aux.str.y, 0.0, 1e-9);
-        const double below = view_below_horizon(aux);
+        const double below = std::asin(aux.dir.y) / kDeg; // the view is -dir
         EXPECT_TRUE(c.below == any ? below > 0.0 : std::fabs(below - c.below) < 1e-6) << below;
         EXPECT_DOUBLE_EQ(aux.pos.y, c.height);
         EXPECT_DOUBLE_EQ(aux.pos.x, 10);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -228,11 +229,9 @@ protected:
         load_status = hm->readfile(map_path.c_str());
         if (load_status != 0) return;
         hm->create_tiles(unsigned(hm->map_w / 8), unsigned(hm->map_h / 8), unsigned(hm->map_w / 16));
-        // Physics height per sample: the graphics height over the graphics width of a physics cell.
-        ParameterFile gfx(in_game_dir(".\\config\\gfx.p"));
-        const double minfact = gfx.getFloat("phys_minfact"), wide = hm->map_w;
-        const double gfx_x = minfact * double(hm->map_w / int(hm->phys_map_w));
-        danger_y = wide * gfx.getFloat("y_pgmland_scale") * minfact / 65535.0 / gfx_x;
+        // Physics height per sample: the graphics height over a physics cell's width (phys_minfact cancels).
+        const double y_scale = ParameterFile(in_game_dir(".\\config\\gfx.p")).getFloat("y_pgmland_scale");
+        danger_y = hm->map_w * y_scale / 65535.0 / double(hm->map_w / int(hm->phys_map_w));
         water = 0.25 * 65535.0 * danger_y;
     }
 
@@ -240,24 +239,18 @@ protected:
 
     void SetUp() override { ASSERT_EQ(load_status, 0) << "cannot load " << map_path; }
 
-    // Ground height (physics units) at a physics position, as the game samples it.
+    // Ground height (physics units) at a physics position, the edge held beyond the map.
     static double ground(double x, double z)
     {
-        long ix = long(x), iz = long(z);
-        if (!hm->phys_inside(ix, iz)) return 0.0;
+        const long ix = std::clamp(long(x), 0L, long(hm->phys_map_w) - 1);
+        const long iz = std::clamp(long(z), 0L, long(hm->phys_map_h) - 1);
         return hm->phys_at(ix, iz) * danger_y;
     }
 
     // 1 - |normal.y| of the game's terrain normal at an integer position.
     static double steepness(double x, double z)
     {
-        long ix = long(x), iz = long(z);
-        auto h = [](long a, long b) {
-            a = std::max(0L, std::min(a, long(hm->phys_map_w) - 1));
-            b = std::max(0L, std::min(b, long(hm->phys_map_h) - 1));
-            return hm->phys_at(a, b) * danger_y;
-        };
-        double dx = h(ix + 1, iz) - h(ix - 1, iz), dz = h(ix, iz + 1) - h(ix, iz - 1);
+        const double dx = ground(x + 1, z) - ground(x - 1, z), dz = ground(x, z + 1) - ground(x, z - 1);
         return 1.0 - 1.0 / std::sqrt(dx * dx + 1.0 + dz * dz);
     }
 
@@ -276,7 +269,7 @@ TEST_F(MediaTerrain, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWat
     EXPECT_EQ(hm->map_w, 4096);
     EXPECT_EQ(hm->map_h, 4096);
     EXPECT_EQ(std::filesystem::file_size(map_path), 12u + 2u * 4096 * 4096) << "the samples must fill the map exactly";
-    EXPECT_NEAR(water, 20.0, 0.01) << "phys_minfact / y_pgmland_scale moved the water level";
+    EXPECT_NEAR(water, 20.0, 0.01) << "y_pgmland_scale moved the water level";
     size_t wet = 0, n = size_t(hm->phys_map_w) * hm->phys_map_h;
     for (size_t i = 0; i < n; ++i) wet += hm->phys_map[i] * danger_y < water;
     EXPECT_TRUE(wet > n / 4 && wet < n * 42 / 100) << double(wet) / double(n) << " of the map under water";

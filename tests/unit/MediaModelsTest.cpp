@@ -26,25 +26,21 @@ struct Expected {
 
 void PrintTo(const Expected& e, std::ostream* os) { *os << e.md2; }
 
-const std::vector<Expected>& expected_models()
-{
-    static const std::vector<Expected> list = {
-        {"media/objects/duck/duck.md2", {"media/objects/duck/duck.jpg"}, {"paddle", "preen"}},
-        {"media/objects/ship/ship_anim.md2", {"media/objects/ship/ship.jpg"}, {"fly"}},
-        {"media/objects/hover/hover.md2", {"media/objects/hover/hover.jpg"}, {"hover"}},
-        {"media/objects/hover/rotor1.md2", {"media/objects/hover/hover.jpg"}, {"spin"}},
-        {"media/objects/hover/rotor2.md2", {"media/objects/hover/hover.jpg"}, {"spin"}},
-        {"media/objects/teddy/teddy.md2", {"media/objects/teddy/teddy.jpg", "media/objects/evil/evil.jpg"}, {"ride", "cheer"}},
-        {"media/objects/cam/cam.md2", {"media/objects/cam/cam.jpg"}, {"film"}},
-        {"media/objects/trees/tree.md2", {"media/objects/trees/tree.jpg"}, {"sway"}},
-        {"media/objects/pilz/pilz.md2", {"media/objects/pilz/pilz.jpg"}, {"wobble"}},
-        {"media/objects/tree_lazy_boy/tree_lazy_boy.md2", {"media/objects/tree_lazy_boy/tree_lazy_boy.jpg"}, {"lazy"}},
-        {"media/objects/crystal/crystal.md2", {"media/objects/crystal/crystal.jpg"},
-         {"idle", "glow", "turn", "pulse", "spin", "bounce", "frenzy"}},
-        {"media/objects/bridge/bridge.md2", {"media/objects/bridge/bridge.jpg"}, {"plank"}, false},
-    };
-    return list;
-}
+const std::vector<Expected> kModels = {
+    {"media/objects/duck/duck.md2", {"media/objects/duck/duck.jpg"}, {"paddle", "preen"}},
+    {"media/objects/ship/ship_anim.md2", {"media/objects/ship/ship.jpg"}, {"fly"}},
+    {"media/objects/hover/hover.md2", {"media/objects/hover/hover.jpg"}, {"hover"}},
+    {"media/objects/hover/rotor1.md2", {"media/objects/hover/hover.jpg"}, {"spin"}},
+    {"media/objects/hover/rotor2.md2", {"media/objects/hover/hover.jpg"}, {"spin"}},
+    {"media/objects/teddy/teddy.md2", {"media/objects/teddy/teddy.jpg", "media/objects/evil/evil.jpg"}, {"ride", "cheer"}},
+    {"media/objects/cam/cam.md2", {"media/objects/cam/cam.jpg"}, {"film"}},
+    {"media/objects/trees/tree.md2", {"media/objects/trees/tree.jpg"}, {"sway"}},
+    {"media/objects/pilz/pilz.md2", {"media/objects/pilz/pilz.jpg"}, {"wobble"}},
+    {"media/objects/tree_lazy_boy/tree_lazy_boy.md2", {"media/objects/tree_lazy_boy/tree_lazy_boy.jpg"}, {"lazy"}},
+    {"media/objects/crystal/crystal.md2", {"media/objects/crystal/crystal.jpg"},
+     {"idle", "glow", "turn", "pulse", "spin", "bounce", "frenzy"}},
+    {"media/objects/bridge/bridge.md2", {"media/objects/bridge/bridge.jpg"}, {"plank"}, false},
+};
 
 class MediaModels : public ::testing::TestWithParam<Expected> {
 protected:
@@ -135,7 +131,7 @@ TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
     EXPECT_TRUE(from_runs == from_file);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, MediaModels, ::testing::ValuesIn(expected_models()), name_of);
+INSTANTIATE_TEST_SUITE_P(All, MediaModels, ::testing::ValuesIn(kModels), name_of);
 
 namespace {
 
