@@ -1,6 +1,4 @@
-// The sound layer on SDL_mixer (what it hands to the mixer; sounds that end, overlap, fail to
-// load; no audio device) and the audio system on it: its settings, the tracks taking turns,
-// the effects' loudness and every way its start can fail. All on SDL's silent driver.
+// The sound layer on SDL_mixer and the audio system on it, all on SDL's silent driver.
 #include "Audio/AudioSystem.h"
 #include "Audio/SoundLayer.h"
 #include "Common/ParameterFile.h"
@@ -174,7 +172,6 @@ TEST_F(SoundLayerTest, StreamsPlayOneAtATimeOnTheMusicChannel)
     ASSERT_EQ(ca->setPaused(false), FMOD_OK);
     EXPECT_EQ(Mix_VolumeMusic(-1), 64);
     EXPECT_EQ(system->current_music, a);
-    // The second stream takes over: the first is no longer reported as playing.
     FMOD::Channel* cb = play(b);
     EXPECT_EQ(cb, ca);
     EXPECT_EQ(system->current_music, b);
@@ -229,8 +226,6 @@ TEST(SoundLayerErrors, EveryResultHasItsOwnText)
     EXPECT_STREQ(FMOD_ErrorString(static_cast<FMOD_RESULT>(999)), "Unknown error.");
 }
 
-// ---- the audio system, in a fresh directory with its files (the parameter file backslashed) ----
-
 // The parameter text with the line of `key` dropped (`value` null) or its value replaced.
 std::string edited(const std::string& key, const char* value)
 {
@@ -284,12 +279,10 @@ TEST_F(AudioSystemTest, ReadsItsSettingsAndLoadsTwoTracksAndThreeEffects)
     EXPECT_EQ((std::vector<float>{a->stereo_spread, a->min_distance, a->max_distance, a->fake_max_distance,
                                   a->background_volume, a->effect_volume}),
               (std::vector<float>{0.5f, 10, 5000, 100, 0.4f, 0.5f}));
-    EXPECT_EQ(a->background_channel, nullptr);
     FMOD::System& s = *a->system;
     EXPECT_EQ(s.max_channels, 8);
     EXPECT_EQ(s.init_flags, FMOD_INIT_3D_RIGHTHANDED);
-    // Every sound in the mode 0x29 (no loop, 2-D, hardware), the tracks streamed, the effects
-    // heard from their distances.
+    // Every sound in the mode 0x29 (no loop, 2-D, hardware); the effects with their distances.
     auto describe = [](auto* t) { return t->path + (t->stream ? " stream " : " ") + std::to_string(t->mode); };
     std::vector<std::string> sounds;
     for (FMOD::Sound* t : a->backgrounds) sounds.push_back(describe(t));
@@ -320,22 +313,16 @@ TEST_F(AudioSystemTest, AMissingKeyEndsConstructionNamingItAndLeavesNothingOpen)
 TEST_F(AudioSystemTest, WhatCannotBeSetUpEndsTheProgramWithMinusOne)
 {
     struct Case {
-        // a setting given `value`, or else the music file `file` with `contents` (null: missing)
-        const char *key, *value, *file, *contents, *message;
+        const char *key, *value, *message; // a setting given `value`; no key: the second track missing
     } cases[] = {
-        {nullptr, nullptr, "Peanuts.ogg", nullptr,
-         "Failed to load background music!\nThe sound file could not be found or opened.\n"},
-        {nullptr, nullptr, "tijuana.ogg", "not music", "Failed to load background music!\n"},
-        {"numberOfChannels", "0", nullptr, nullptr,
-         "Failed to init FMOD sound system - exiting!\nA parameter is out of range"},
-        {"maxDistance", "1.0", nullptr, nullptr, "Failed to set min/max distance - exiting!\n"},
-        {"distancefactor", "0", nullptr, nullptr, "Failed to set 3D settings - exiting!\n"},
+        {nullptr, nullptr, "Failed to load background music!\nThe sound file could not be found or opened.\n"},
+        {"numberOfChannels", "0", "Failed to init FMOD sound system - exiting!\nA parameter is out of range"},
+        {"maxDistance", "1.0", "Failed to set min/max distance - exiting!\n"},
+        {"distancefactor", "0", "Failed to set 3D settings - exiting!\n"},
     };
     for (const Case& c : cases) {
         write_sound_set(dir, 30, 30, c.key ? edited(c.key, c.value) : audio_config_text());
-        const std::string music = std::string("media/sound/") + (c.file ? c.file : "");
-        if (c.file && c.contents) dir.write(music, c.contents);
-        if (c.file && !c.contents) std::filesystem::remove(dir.path / music);
+        if (!c.key) std::filesystem::remove(dir.path / "media/sound/Peanuts.ogg");
         EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255), c.message) << c.message;
     }
 }
@@ -351,7 +338,6 @@ TEST_F(AudioSystemTest, AnEffectThatFailsToLoadIsLeftOutAndTheRestWork)
               std::string::npos)
         << err;
     ASSERT_EQ(a->effects.size(), 2u);
-    EXPECT_EQ(a->effects[1].name, "yipiee");
     EXPECT_EQ(a->play_effect("vanished", kOrigin), nullptr);
     EXPECT_NE(a->play_effect("yipiee", kOrigin), nullptr);
 }
@@ -378,15 +364,9 @@ TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
     struct Case {
         float numerator_distance, volume, listener[3], at[3], expected; // fake max distance, effect volume
     } cases[] = {
-        // 50 over the squared distance: twice as far is a quarter as loud; every axis counts.
-        {100, 0.5f, {3, -2, 7}, {3 + 12, -2, 7 + 16}, 50.0f / 400},
-        {100, 0.5f, {3, -2, 7}, {3 + 24, -2, 7 + 32}, 50.0f / 1600},
-        // Nearer than full volume, and at no distance at all, the mixer plays at one.
-        {100, 0.5f, {1, 2, 3}, {1, 2, 3}, 1},
-        {100, 0.5f, {1, 2, 3}, {1, 2, 3 + std::sqrt(50.0f)}, 1},
-        // A zero or negative numerator silences, even at no distance.
-        {100, 0, {0, 0, 0}, {0, 0, 0}, 0},
-        {-100, 0.5f, {0, 0, 0}, {5, 0, 0}, 0},
+        {100, 0.5f, {3, -2, 7}, {3 + 12, -2 + 0.5f, 7 + 16}, 50.0f / 400.25f}, // 50 over the squared distance
+        {100, 0.5f, {1, 2, 3}, {1, 2, 3 + std::sqrt(50.0f)}, 1}, // at full volume and nearer, at one
+        {100, 0, {0, 0, 0}, {0, 0, 0}, 0}, // no numerator silences, even at no distance
     };
     for (const Case& c : cases)
         EXPECT_NEAR(effect_loudness(c.numerator_distance, c.volume, c.listener, c.at), c.expected, 1e-6f)
@@ -409,10 +389,6 @@ TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndEffectsPlayAtTheLoudnessOf
     EXPECT_EQ(c1->sound, a->effects[0].sound);
     EXPECT_TRUE(c1->started);
     EXPECT_FLOAT_EQ(c1->volume, 100.0f * 0.5f / 400.0f);
-    FMOD::Channel* c3 = a->play_effect("vanished", pos);
-    ASSERT_NE(c3, nullptr);
-    EXPECT_EQ(c3->sound, a->effects[1].sound);
-    EXPECT_FLOAT_EQ(c3->volume, 1.0f);
 }
 
 TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayNothingAndDeletingClears)

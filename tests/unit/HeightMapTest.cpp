@@ -1,6 +1,4 @@
-// The height map's readers, writers and tiles on small files; then the generated landscape as
-// the game loads and tiles it, checked where the level puts things (ducks on open water,
-// vehicles above drivable ground) and under the five bridges.
+// The height map on small files, then the game's landscape where the level puts things.
 #include "Terrain/HeightMap.h"
 #include "Common/ParameterFile.h"
 #include "GameDir.h"
@@ -9,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -61,67 +60,42 @@ TEST(HeightMapRead, RawMapsAreSquaresOfTheTruncatedRootExtraBytesIgnored)
     ASSERT_EQ(map.map_w, 31);
     EXPECT_EQ(map.map_h, 31);
     EXPECT_EQ(map.map_data[31 * 31 - 1], ramp(1000)[31 * 31 - 1]);
-    // An odd byte count: the last byte is ignored (4 whole samples -> 2 x 2).
-    printed([&] { EXPECT_EQ(map.read_raw(dir.write("b.raw", le16_samples(ramp(4)) + "x").c_str()), 0); });
-    EXPECT_EQ(map.map_w, 2);
 }
 
-TEST(HeightMapRead, HmFormReadsHeaderAndSamplesAndIgnoresTheTag)
-{
-    TempDir dir;
-    HeightMap map;
-    std::string bytes = hm_file(4, 2, ramp(8)) + "trailing";
-    bytes[0] = '\0';
-    printed([&] { ASSERT_EQ(map.read_hm(dir.write("a.hm", bytes).c_str()), 0); });
-    EXPECT_EQ(map.map_w, 4);
-    EXPECT_EQ(map.map_h, 2);
-    EXPECT_EQ(map.map_data[7], ramp(8)[7]);
-    std::string path = dir.write("short.hm", std::string(11, '\0'));
-    const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1); });
-    EXPECT_EQ(err, "") << "shorter than its header: refused quietly";
-}
-
-TEST(HeightMapRead, HeadersTheFileCannotBackAreRefusedWithAMessageNamingIt)
+// Headers the file cannot back, a directory and a raw file past the size limit.
+TEST(HeightMapRead, MapsThatCannotBeReadAreRefusedWithAMessageNamingThem)
 {
     struct Case {
-        const char *what, *name;
+        const char* name;
         std::string bytes;
-        const char* says; // part of the message on standard error
+        const char* says;
     } cases[] = {
-        {"fewer samples than the header promises", "short.hm", hm_file(4, 4, {100, 200, 300}), "is cut short"},
-        {"a dozen bytes claiming 20000 x 20000", "huge.hm", hostile::hm_header_claiming_20000_square(), "is too large"},
-        {"16 x 8192 samples, all there: 2048 tiles", "strip.hm", hm_file(16, 8192, std::vector<uint16_t>(16 * 8192)),
-         "cannot be cut into tiles"},
-        {"no samples across", "empty.hm", hm_file(0, 16, {}), "holds no samples"},
+        {"short.hm", hm_file(4, 4, {100, 200, 300}), "is cut short"},
+        {"huge.hm", hostile::hm_header_claiming_20000_square(), "is too large"},
+        {"strip.hm", hm_file(16, 8192, std::vector<uint16_t>(16 * 8192)), "cannot be cut into tiles"}, // 2048 tiles
+        {"empty.hm", hm_file(0, 16, {}), "holds no samples"},
     };
     TempDir dir;
-    for (const Case& c : cases) {
-        HeightMap map;
-        const std::string path = dir.write(c.name, c.bytes);
-        const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << c.what; });
-        EXPECT_NE(err.find("the height map " + path + " " + c.says), std::string::npos) << c.what << ": " << err;
-        EXPECT_EQ(map.map_data, nullptr) << c.what;
-    }
-}
-
-TEST(HeightMapRead, RawMapsTooLargeOrNotAFileAreRefused)
-{
-    TempDir dir;
+    std::vector<std::pair<std::string, std::string>> refused; // path, what the message says of it
+    for (const Case& c : cases) refused.push_back({dir.write(c.name, c.bytes), std::string(" ") + c.says});
     std::filesystem::create_directory(dir.path / "dir.raw");
-    const std::string big = dir.write("big.raw", "");
-    std::filesystem::resize_file(big, 2ull * 8193 * 8193); // sparse: takes no room on the disk
-    for (const std::string& path : {dir.file("dir.raw"), big}) {
+    refused.push_back({dir.file("dir.raw"), ""});
+    refused.push_back({dir.write("big.raw", ""), ""});
+    std::filesystem::resize_file(refused.back().first, 2ull * 8193 * 8193); // sparse: takes no room on the disk
+    for (const auto& [path, says] : refused) {
         HeightMap map;
         const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; });
-        EXPECT_NE(err.find("the height map " + path), std::string::npos) << path;
-        EXPECT_EQ(map.map_data, nullptr);
+        EXPECT_NE(err.find("the height map " + path + says), std::string::npos) << err;
+        EXPECT_EQ(map.map_data, nullptr) << path;
     }
 }
 
+// An odd last byte of a raw map, the tag of an hm map and what follows its samples are ignored.
 TEST(HeightMapRead, EndingDecidesTheForm)
 {
     TempDir dir;
-    std::string raw = le16_samples(ramp(16)), hm = hm_file(2, 2, ramp(4));
+    std::string raw = le16_samples(ramp(16)) + "x", hm = hm_file(4, 2, ramp(8)) + "trailing";
+    hm[0] = '\0';
     HeightMap map;
     for (const char* name : {"map1.raw", "map1raw", "map1.hm", "map1hm", "map1.HM", "map1.txt"}) {
         const std::string n(name);
@@ -129,23 +103,13 @@ TEST(HeightMapRead, EndingDecidesTheForm)
         const std::string path = dir.write(name, is_raw ? raw : hm);
         printed([&] { EXPECT_EQ(map.readfile(path.c_str()), known ? 0 : -1) << name; });
         if (known) {
-            EXPECT_EQ(map.map_w, is_raw ? 4 : 2) << name;
+            EXPECT_EQ(map.map_h, is_raw ? 4 : 2) << name;
+            EXPECT_EQ(map.map_data[7], is_raw ? ramp(16)[7] : ramp(8)[7]) << name;
         }
     }
     printed([&] { EXPECT_EQ(map.readfile("hm"), -1); }); // missing; the name is shorter than four characters
-}
-
-TEST(HeightMapRead, SecondReadReplacesFirstMapAndItsTiles)
-{
-    TempDir dir;
-    std::unique_ptr<HeightMap> map = map_of(32, 32, ramp(32 * 32), dir);
-    printed([&] { map->create_tiles(4, 4, 2); });
-    ASSERT_EQ(map->tile_cnt, 4u);
-    printed([&] { ASSERT_EQ(map->read_raw(dir.write("b.raw", le16_samples(ramp(256))).c_str()), 0); });
-    EXPECT_EQ(map->map_w, 16);
-    EXPECT_EQ(map->tile_cnt, 0u);
-    EXPECT_EQ(map->tiles, nullptr);
-    EXPECT_EQ(map->phys_map, nullptr);
+    const std::string cut = dir.write("short.hm", std::string(11, '\0'));
+    EXPECT_EQ(printed([&] { EXPECT_EQ(map.readfile(cut.c_str()), -1); }), "") << "shorter than a header: quietly";
 }
 
 // Both forms round-trip; the raw writer gives any other name the ending ".raw".
@@ -191,8 +155,7 @@ TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
     EXPECT_EQ(none.tile_cnt, 0u) << "no map";
 }
 
-// A 64 x 64 map: a physics map of 8 x 8 after three rounded-down 2 x 2 halvings, cut into
-// four tiles of 4 x 4 in row-major order.
+// 64 x 64: three rounded-down 2 x 2 halvings to 8 x 8, cut into four tiles of 4 x 4.
 TEST(HeightMapTiles, PhysicsMapIsThreeHalvingsCutIntoFourTilesInRowMajorOrder)
 {
     TempDir dir;
@@ -221,17 +184,18 @@ TEST(HeightMapTiles, PhysicsMapIsThreeHalvingsCutIntoFourTilesInRowMajorOrder)
     EXPECT_TRUE(map->phys_inside(7, 7));
     EXPECT_FALSE(map->phys_inside(8, 0));
     EXPECT_FALSE(map->phys_inside(0, -1));
-}
-
-// 20 -> 10 -> 5 -> 2: the odd 5 pairs its last column with itself.
-TEST(HeightMapTiles, OddSizeDoesNotReadPastTheMap)
-{
-    TempDir dir;
-    std::unique_ptr<HeightMap> map = map_of(20, 20, std::vector<uint16_t>(400, 1000), dir);
-    printed([&] { map->create_tiles(20 / 8, 20 / 8, 20 / 16); });
-    EXPECT_EQ(map->phys_map_w, 2u);
-    EXPECT_EQ(map->tile_cnt, 4u);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(map->phys_map[i], 1000);
+    // A second read replaces the map and drops its tiles.
+    printed([&] { ASSERT_EQ(map->read_raw(dir.write("b.raw", le16_samples(ramp(256))).c_str()), 0); });
+    EXPECT_EQ(map->map_w, 16);
+    EXPECT_EQ(map->tile_cnt, 0u);
+    EXPECT_EQ(map->tiles, nullptr);
+    EXPECT_EQ(map->phys_map, nullptr);
+    // 20 -> 10 -> 5 -> 2: the odd 5 pairs its last column with itself, not past the map.
+    std::unique_ptr<HeightMap> odd = map_of(20, 20, std::vector<uint16_t>(400, 1000), dir);
+    printed([&] { odd->create_tiles(20 / 8, 20 / 8, 20 / 16); });
+    EXPECT_EQ(odd->phys_map_w, 2u);
+    EXPECT_EQ(odd->tile_cnt, 4u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(odd->phys_map[i], 1000);
 }
 
 TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
@@ -239,17 +203,13 @@ TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
     TempDir dir;
     std::unique_ptr<HeightMap> map = map_of(3, 3, {0, 0, 0, 0, 160, 0, 0, 0, 0}, dir); // one peak
     map->smooth();
-    // (0,0) meets the peak only as its lower-right neighbour, weight 1: 160 / 16.
-    EXPECT_EQ(map->map_data[0], 10);
-    // (1,0) sees the peak below it (weight 2) and the already smoothed (0,0) = 10 twice, as
-    // its upper-left (clamped, weight 1) and left (weight 2) neighbour: (320 + 30) / 16.
+    EXPECT_EQ(map->map_data[0], 10); // the peak as its lower-right neighbour: 160 / 16
+    // The peak below (weight 2), the smoothed (0,0) as clamped upper-left and left: (320 + 30) / 16.
     EXPECT_EQ(map->map_data[1], 21);
     std::unique_ptr<HeightMap> flat = map_of(4, 4, std::vector<uint16_t>(16, 500), dir);
     flat->smooth();
     for (int i = 0; i < 16; ++i) EXPECT_EQ(flat->map_data[i], 500) << "a flat map stays flat";
 }
-
-// ---- the game's own map ----
 
 std::string in_game_dir(std::string path)
 {
@@ -269,15 +229,9 @@ protected:
         load_status = hm->readfile(map_path.c_str());
         if (load_status != 0) return;
         hm->create_tiles(unsigned(hm->map_w / 8), unsigned(hm->map_h / 8), unsigned(hm->map_w / 16));
-        // Physics height per sample, from the graphics keys that fix the vertical scale.
-        ParameterFile gfx(in_game_dir(".\\config\\gfx.p"));
-        const double minfact = gfx.getFloat("phys_minfact");
-        const double y_scale = gfx.getFloat("y_pgmland_scale");
-        const double Wh = hm->map_w;
-        const double pgm0 = 1.0 / (Wh * minfact), pgm1 = Wh * y_scale * minfact;
-        const double gfx_x = (1.0 / pgm0) / hm->map_w * double(hm->map_w / int(hm->phys_map_w));
-        const double gfx_y = pgm1 * (1.0 / 65535.0);
-        danger_y = gfx_y / gfx_x;
+        // Physics height per sample: the graphics height over a physics cell's width (phys_minfact cancels).
+        const double y_scale = ParameterFile(in_game_dir(".\\config\\gfx.p")).getFloat("y_pgmland_scale");
+        danger_y = hm->map_w * y_scale / 65535.0 / double(hm->map_w / int(hm->phys_map_w));
         water = 0.25 * 65535.0 * danger_y;
     }
 
@@ -285,24 +239,18 @@ protected:
 
     void SetUp() override { ASSERT_EQ(load_status, 0) << "cannot load " << map_path; }
 
-    // Ground height (physics units) at a physics position, as the game samples it.
+    // Ground height (physics units) at a physics position, the edge held beyond the map.
     static double ground(double x, double z)
     {
-        long ix = long(x), iz = long(z);
-        if (!hm->phys_inside(ix, iz)) return 0.0;
+        const long ix = std::clamp(long(x), 0L, long(hm->phys_map_w) - 1);
+        const long iz = std::clamp(long(z), 0L, long(hm->phys_map_h) - 1);
         return hm->phys_at(ix, iz) * danger_y;
     }
 
     // 1 - |normal.y| of the game's terrain normal at an integer position.
     static double steepness(double x, double z)
     {
-        long ix = long(x), iz = long(z);
-        auto h = [](long a, long b) {
-            a = std::max(0L, std::min(a, long(hm->phys_map_w) - 1));
-            b = std::max(0L, std::min(b, long(hm->phys_map_h) - 1));
-            return hm->phys_at(a, b) * danger_y;
-        };
-        double dx = h(ix + 1, iz) - h(ix - 1, iz), dz = h(ix, iz + 1) - h(ix, iz - 1);
+        const double dx = ground(x + 1, z) - ground(x - 1, z), dz = ground(x, z + 1) - ground(x, z - 1);
         return 1.0 - 1.0 / std::sqrt(dx * dx + 1.0 + dz * dz);
     }
 
@@ -320,9 +268,8 @@ TEST_F(MediaTerrain, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWat
     EXPECT_EQ(map_name.substr(map_name.size() - 3), ".hm");
     EXPECT_EQ(hm->map_w, 4096);
     EXPECT_EQ(hm->map_h, 4096);
-    EXPECT_EQ(hm->tile_cnt, 4u);
     EXPECT_EQ(std::filesystem::file_size(map_path), 12u + 2u * 4096 * 4096) << "the samples must fill the map exactly";
-    EXPECT_NEAR(water, 20.0, 0.01) << "phys_minfact / y_pgmland_scale moved the water level";
+    EXPECT_NEAR(water, 20.0, 0.01) << "y_pgmland_scale moved the water level";
     size_t wet = 0, n = size_t(hm->phys_map_w) * hm->phys_map_h;
     for (size_t i = 0; i < n; ++i) wet += hm->phys_map[i] * danger_y < water;
     EXPECT_TRUE(wet > n / 4 && wet < n * 42 / 100) << double(wet) / double(n) << " of the map under water";
@@ -340,8 +287,7 @@ TEST_F(MediaTerrain, DucksSwimAndTheShipFliesClearOfTheGround)
                 EXPECT_LT(ground(x + dx, z + dz), below) << "near " << x << ", " << z;
 }
 
-// Where the player and the opponents start (low, not deep in water), and the six places on the
-// restart circle where a new game sets them down (on land).
+// The start places (low, not deep in water) and the six on the restart circle (on land).
 TEST_F(MediaTerrain, VehiclesAreSetDownOnDrivableGround)
 {
     std::vector<std::array<double, 4>> places = {{50, 50, water - 2, 33}}; // x, z, the lowest and highest ground
@@ -359,10 +305,10 @@ TEST_F(MediaTerrain, VehiclesAreSetDownOnDrivableGround)
 TEST_F(MediaTerrain, EveryBridgeSpansAGapBetweenFirmBanks)
 {
     int ravines = 0, waters = 0;
-    for (const char* file : {"config\\objects\\bridge.p", "config\\objects\\bridge3.p", "config\\objects\\bridge4.p",
-                             "config\\objects\\bridge5.p", "config\\objects\\bridge6.p"}) {
+    for (const char* number : {"", "3", "4", "5", "6"}) {
+        const std::string file = std::string("config/objects/bridge") + number + ".p";
         SCOPED_TRACE(file);
-        ParameterFile p(in_game_dir(file));
+        ParameterFile p(game_file(file));
         const double step = p.getFloat("step_size"), plank_x = p.getFloat("dyn_boxSize_X");
         const double z = p.getFloat("bridge_pos_Z");
         ASSERT_GE(p.getInt("bridge_elements"), 3);

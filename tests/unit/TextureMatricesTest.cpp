@@ -1,5 +1,4 @@
-// The matrices of the texture lookups, and the water and terrain grids: their spread and
-// corners from the camera, and their strips of indices.
+// The texture lookups' matrices, and the water and terrain grids from the camera.
 #include "Common/Camera.h"
 #include "Common/Projection.h"
 #include "Gfx/GridIndices.h"
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -38,7 +36,6 @@ TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
     projection(120.0f, 1.0f, 100.0f, 30000.0f, proj);
     camera_view_matrix(light, view);
     shadow_texture_matrix(proj, view, m);
-
     // Straight below the light: the centre of the map.
     apply(m, 1000, 0, 2000, p);
     EXPECT_NEAR(p[0] / p[3], 0.5, 1e-9);
@@ -48,7 +45,6 @@ TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
     EXPECT_NEAR(p[2] / p[3], 0.0, 1e-6);
     apply(m, 1000, 5000 - 30000, 2000, p);
     EXPECT_NEAR(p[2] / p[3], 1.0, 1e-6);
-
     // The edge of the 120 degree view lands on the edge of the map.
     const double half = 4900.0 * std::tan(60.0 * kPi / 180.0);
     apply(m, 1000 + half, 100, 2000, p);
@@ -64,7 +60,6 @@ TEST(TextureMatrices, RingLookupKeepsDepthOutAndIsProjective)
     projection(90.0f, 1.77f, 1.5f, 350000.0f, proj);
     camera_view_matrix(cam, view);
     ring_texture_matrix(proj, view, m);
-
     // A point on the view's centre line lands in the middle of the ring image.
     double d = 1000.0 / std::sin(60.0 * kPi / 180.0);
     Vec3d target = cam.pos - cam.dir * d;
@@ -89,9 +84,7 @@ TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
     double view[16], mirror[16], a[4], b[4];
     camera_view_matrix(cam, view);
     mirrored_view_matrix(cam, mirror);
-
-    // A point above the water appears in the mirrored view where its reflection below the
-    // water appears in the real one; on the plane (y = 0) the two coincide.
+    // A point above the water shows in the mirror where its reflection shows in the real view.
     for (double y : {0.0, 75.0}) {
         apply(view, 40, -y, -900, a);
         apply(mirror, 40, y, -900, b);
@@ -99,8 +92,7 @@ TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
     }
 }
 
-// pot and tilt of the terrain grid from the view's slope d (weighted 1 - d^2, floored at
-// 0.3636) and the eye's height: full below 800, easing over the ramp to 16000.
+// The view's slope weighs 1 - d^2, floored at 0.3636; the height eases it from 800 to 16000.
 TEST(GridSpread, SlopeAndHeightSetPotAndTilt)
 {
     struct Case {
@@ -129,18 +121,23 @@ WaterCorners corners(const Camera& cam, float aspect, double limit)
     return water_corners_from(cam, inv, limit);
 }
 
+Camera water_camera(double x, double y, double z)
+{
+    Camera cam(90.0f, 1.5f, 350000.0f);
+    cam.set_position(x, y, z);
+    return cam;
+}
+
 HPoint dehomogenise(const HPoint& p) { return {p.x / p.w, p.y / p.w, p.z / p.w, 1.0}; }
 
 TEST(WaterCorners, LookingStraightDownGivesTheFootprint)
 {
-    Camera cam(90.0f, 1.5f, 350000.0f);
-    cam.set_position(100, 1000, 200);
+    Camera cam = water_camera(100, 1000, 200);
     cam.set_str(1, 0, 0);
     cam.set_up(0, 0, -1);
     cam.set_dir(0, 1, 0); // views along -dir: straight down
     WaterCorners c = corners(cam, 1.5f, kWaterGridFarLimit);
-    // Half extents at 1000 below: 1000 * tan 45 high, times the aspect wide; the view's
-    // up axis points to -z.
+    // Half extents at 1000 below: 1000 * tan 45 high, times the aspect wide; up is -z.
     const double expect[4][2] = {{100 - 1500, 200 + 1000}, {100 + 1500, 200 + 1000},
                                  {100 + 1500, 200 - 1000}, {100 - 1500, 200 - 1000}};
     for (int i = 0; i < 4; ++i) {
@@ -153,8 +150,7 @@ TEST(WaterCorners, LookingStraightDownGivesTheFootprint)
 
 TEST(WaterCorners, RaysAboveTheHorizonTakeTheGuard)
 {
-    Camera cam(90.0f, 1.5f, 350000.0f);
-    cam.set_position(50, 500, -20);
+    Camera cam = water_camera(50, 500, -20);
     // Level view toward -z: the upper corners point 45 degrees up, the lower ones down.
     WaterCorners c = corners(cam, 1.0f, 10000.0);
     for (int i : {0, 1}) {
@@ -173,8 +169,7 @@ TEST(WaterCorners, RaysAboveTheHorizonTakeTheGuard)
 
 TEST(WaterCorners, AHitBeyondTheLimitIsPulledIn)
 {
-    Camera cam(90.0f, 1.5f, 350000.0f);
-    cam.set_position(0, 500, 0);
+    Camera cam = water_camera(0, 500, 0);
     cam.pitch(-45.001 * kPi / 180.0); // upper edge just below the horizon
     WaterCorners c = corners(cam, 1.0f, 20000.0);
     EXPECT_FALSE(c.guarded[0]);
@@ -209,40 +204,6 @@ TEST(GridIndices, SmallGridsGiveTheseStrips)
         GridIndexList l = c.half ? half_grid_indices(c.w, c.h) : full_grid_indices(c.w, c.h);
         EXPECT_EQ(l.indices, c.indices);
         EXPECT_EQ(l.count, c.count);
-    }
-}
-
-TEST(GridIndices, CountsOfTheGameGrids)
-{
-    GridIndexList l = full_grid_indices(256, 256);
-    EXPECT_EQ(l.count, 131068);
-    EXPECT_EQ(l.indices.size(), static_cast<size_t>(l.count) + 2);
-    EXPECT_EQ(full_grid_indices(128, 64).count, 2 * 63 * 129 - 2);
-    EXPECT_EQ(half_grid_indices(256, 256).count, 127 * 258 - 2); // row pairs of n + 2 entries
-}
-
-// Every pair is a vertical edge between rows `row_step` apart, or a turn repeating one vertex.
-void expect_strip_of_vertical_edges(const GridIndexList& l, int w, int h, int row_step)
-{
-    ASSERT_EQ(l.indices.size() % 2, 0u);
-    for (size_t i = 0; i < l.indices.size(); i += 2) {
-        uint32_t a = l.indices[i], b = l.indices[i + 1];
-        ASSERT_LT(a, static_cast<uint32_t>(w * h));
-        ASSERT_LT(b, static_cast<uint32_t>(w * h));
-        if (a == b) continue;
-        EXPECT_EQ(a % w, b % w) << "pair " << i / 2;
-        EXPECT_EQ(std::abs(static_cast<int>(a / w) - static_cast<int>(b / w)), row_step) << "pair " << i / 2;
-    }
-}
-
-TEST(GridIndices, FullGridsJoinNeighbouringRowsHalfGridsEverySecondOne)
-{
-    expect_strip_of_vertical_edges(full_grid_indices(16, 9), 16, 9, 1);
-    GridIndexList l = half_grid_indices(16, 10);
-    expect_strip_of_vertical_edges(l, 16, 10, 2);
-    for (uint32_t i : l.indices) {
-        EXPECT_TRUE(i % 2 == 0 && (i / 16) % 2 == 0) << i;
-        EXPECT_LE(i / 16, 8u); // the last row used is h - 2
     }
 }
 
