@@ -1,6 +1,5 @@
-// Game objects: the physics-to-graphics mapping, turning upright, the player's part, static scenery,
-// the bridges at the game's steps (0.04 s in the first frames, up to 0.1 s on a slow machine), and
-// the player's hover with the shipped player.p and the rules that keep it floating.
+// Game objects: the graphics mapping, turning upright, scenery, bridges at the game's steps (0.04 s, up to 0.1 s
+// on a slow machine), and the hover of the shipped player.p.
 
 #include "GameplayTestKit.h"
 
@@ -349,8 +348,7 @@ TEST_F(PlayerHover, FloatsSteadilyOverLandAndWaterAtEveryStepLength)
                 low = std::min(low, p->actor->getGlobalPosition().y);
                 high = std::max(high, p->actor->getGlobalPosition().y);
             }
-            // The box (half height 0.5) stays clear of the ground, about its own height above
-            // it, and does not bob.
+            // The box (half height 0.5) floats about its own height above the ground and does not bob.
             EXPECT_GT(low - 0.5f, ground + 0.3f);
             EXPECT_LT(high - 0.5f, ground + 2.0f);
             EXPECT_LT(high - low, 0.15f);

@@ -129,8 +129,7 @@ protected:
     }
     Collectable* make_crystal(const NxVec3& at)
     {
-        Collectable* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10,
-                                         nullptr);
+        auto* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10, nullptr);
         ai->register_object(c);
         return c;
     }
