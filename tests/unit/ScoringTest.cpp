@@ -76,8 +76,7 @@ TEST_F(Scoring, CrystalsTouchingSensorsScoreNothing)
         Opponent* o = sensor_of_opponent ? opponent(NxVec3(0, 0, 0)) : nullptr;
         if (!o) crystal(NxVec3(0, 0, 0));
         physics_step();
-        // Into the owner's sensor (an opponent's lies ahead of its nose, along -z), the
-        // crystal's own sensor clear of the opponent's hull.
+        // Into the other's sensor (an opponent's lies ahead of its nose, along -z), clear of the opponent's hull.
         moving->actor->setGlobalPosition(o ? NxVec3(0, 0.2f, -3.8f) : NxVec3(1, 0, 0));
         physics_step();
         EXPECT_EQ(ai->collectables.size(), o ? 1u : 2u);
