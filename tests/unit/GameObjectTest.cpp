@@ -36,13 +36,9 @@ NxMat33 rotation(float degrees, const NxVec3& axis) { return NxMat33(NxQuat(degr
 
 const NxVec3 kY(0, 1, 0);
 
+// The mapping starts as the identity, and each test leaves it so.
 class GameObjects : public GameWorld {
 protected:
-    void SetUp() override
-    {
-        GameWorld::SetUp();
-        set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
-    }
     void TearDown() override
     {
         set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));

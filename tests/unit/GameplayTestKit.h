@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -56,9 +57,7 @@ inline void record_played_sound(const char* name, const float p[3])
 
 inline int sounds_named(const std::string& name)
 {
-    int n = 0;
-    for (const PlayedSound& s : played_sounds) n += s.name == name;
-    return n;
+    return std::count_if(played_sounds.begin(), played_sounds.end(), [&](auto& s) { return s.name == name; });
 }
 
 class GameWorld : public ::testing::Test {
