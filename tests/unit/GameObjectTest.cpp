@@ -1,6 +1,5 @@
-// Game objects: the physics-to-graphics mapping, turning upright, the player's part, static scenery,
-// the bridges at the game's steps (0.04 s in the first frames, up to 0.1 s on a slow machine), and
-// the player's hover with the shipped player.p and the rules that keep it floating.
+// Game objects: the graphics mapping, turning upright, scenery, bridges at the game's steps (0.04 s, up to 0.1 s
+// on a slow machine), and the hover of the shipped player.p.
 
 #include "GameplayTestKit.h"
 
@@ -37,13 +36,9 @@ NxMat33 rotation(float degrees, const NxVec3& axis) { return NxMat33(NxQuat(degr
 
 const NxVec3 kY(0, 1, 0);
 
+// The mapping starts as the identity, and each test leaves it so.
 class GameObjects : public GameWorld {
 protected:
-    void SetUp() override
-    {
-        GameWorld::SetUp();
-        set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
-    }
     void TearDown() override
     {
         set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
@@ -349,8 +344,7 @@ TEST_F(PlayerHover, FloatsSteadilyOverLandAndWaterAtEveryStepLength)
                 low = std::min(low, p->actor->getGlobalPosition().y);
                 high = std::max(high, p->actor->getGlobalPosition().y);
             }
-            // The box (half height 0.5) stays clear of the ground, about its own height above
-            // it, and does not bob.
+            // The box (half height 0.5) floats about its own height above the ground and does not bob.
             EXPECT_GT(low - 0.5f, ground + 0.3f);
             EXPECT_LT(high - 0.5f, ground + 2.0f);
             EXPECT_LT(high - low, 0.15f);

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -56,9 +57,7 @@ inline void record_played_sound(const char* name, const float p[3])
 
 inline int sounds_named(const std::string& name)
 {
-    int n = 0;
-    for (const PlayedSound& s : played_sounds) n += s.name == name;
-    return n;
+    return std::count_if(played_sounds.begin(), played_sounds.end(), [&](auto& s) { return s.name == name; });
 }
 
 class GameWorld : public ::testing::Test {
@@ -129,8 +128,7 @@ protected:
     }
     Collectable* make_crystal(const NxVec3& at)
     {
-        Collectable* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10,
-                                         nullptr);
+        auto* c = new Collectable(game_file("config/objects/defaultCollectable.p").c_str(), scene, at, 10, nullptr);
         ai->register_object(c);
         return c;
     }

@@ -1,5 +1,4 @@
-// What the game relies on from the physics layer on Bullet (local forces are judged on the hover),
-// and the physics allocator's bookkeeping and leak dump and the error stream's texts.
+// What the game relies on from the physics layer on Bullet, the physics allocator and the error stream's texts.
 
 #include "PhysicsTestKit.h"
 #include "TempDir.h"
@@ -22,8 +21,6 @@ float hills(float x, float z)
     if (dx * dx + dz * dz <= 9) return 3.0f;
     return 2.0f + std::sin(x * 0.4f) + 0.5f * std::cos(z * 0.3f);
 }
-
-float flat(float, float) { return 0.0f; }
 
 // The height of the grid's triangulated surface at (x, z).
 float surface_height(const GridMesh& g, float x, float z)
@@ -90,10 +87,7 @@ protected:
     NxRaycastHit hit;
 };
 
-size_t slot_of(void* p)
-{
-    return UserAllocator::header_of(p)->index;
-}
+size_t slot_of(void* p) { return UserAllocator::header_of(p)->index; }
 
 // Runs `body` with standard output captured and returns what it printed.
 template <class F>
@@ -116,11 +110,9 @@ TEST_F(PhysicsLayer, VariableTimingStepsTheElapsedTimeAndFixedTimingSubStepsUpTo
     EXPECT_TRUE(scene->fetchResults(NX_RIGID_BODY_FINISHED, true));
     EXPECT_FALSE(scene->fetchResults(NX_RIGID_BODY_FINISHED, true));
     EXPECT_NEAR(box->getLinearVelocity().y, -0.981f, 1e-4f);
-    step(*scene, 1, 0.05f);
-    EXPECT_NEAR(box->getLinearVelocity().y, -0.981f - 0.4905f, 1e-4f);
     scene->setTiming(0.01f, 4, NX_TIMESTEP_FIXED);
     step(*scene, 1, 0.1f); // only four sub-steps of 0.01 s fit
-    EXPECT_NEAR(box->getLinearVelocity().y, -9.81f * 0.19f, 1e-4f);
+    EXPECT_NEAR(box->getLinearVelocity().y, -9.81f * 0.14f, 1e-4f);
 }
 
 TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceToIt)
@@ -137,8 +129,7 @@ TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceTo
         EXPECT_NEAR(hit.worldImpact.y, h, 1e-3f);
     }
     EXPECT_EQ(cast(NxVec3(8, 20, 8), 1, 10), nullptr) << "the surface lies beyond the ray's length";
-    // Two boxes have their edges right above mesh edges and their corners above vertices, a
-    // degenerate case for the contact search; the last falls far faster than one step's travel.
+    // Edges above mesh edges and corners above vertices trouble the contact search; the last box is fast.
     struct Drop {
         float x, z, half, speed;
     } drops[] = {{8, 8, 0.25f, 0}, {7.5f, 8.6f, 0.25f, 0}, {8.7f, 7.2f, 0.25f, 0},
@@ -160,7 +151,7 @@ TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceTo
 
 TEST_F(PhysicsLayer, RaysPassGroupTwoTriggersAndTheBoxTheyStartIn)
 {
-    NxActor* ground = terrain(GridMesh(16, flat));
+    NxActor* ground = terrain(GridMesh(16, [](float, float) { return 0.0f; }));
     NxActor* player = make_box(*scene, NxVec3(5, 4, 5), NxVec3(1), true, NX_SF_VISUALIZATION, 2);
     make_box(*scene, NxVec3(5, 2, 5), NxVec3(0.5f), false, NX_TRIGGER_ENABLE);
     make_box(*scene, NxVec3(10, 2, 10), NxVec3(1), true);
@@ -178,8 +169,7 @@ TEST_F(PhysicsLayer, RaysPassGroupTwoTriggersAndTheBoxTheyStartIn)
 
 TEST_F(PhysicsLayer, TriggersReportInFetchResultsWhatTheirFlagsAskForAndStopNothing)
 {
-    // A box falls through a gate that wants entries and exits; another floats in a room that
-    // wants every report, beside a static box that a static sensor ignores.
+    // A box falls through a gate wanting entries and exits; another floats in a room wanting all, by a static box.
     NxActor* gate = make_box(*scene, NxVec3(0, 0, 0), NxVec3(2), false, NX_TRIGGER_ON_ENTER | NX_TRIGGER_ON_LEAVE);
     NxActor* box = make_box(*scene, NxVec3(0, 6, 0), NxVec3(0.5f));
     box->setLinearVelocity(NxVec3(0, -3, 0));
@@ -212,8 +202,7 @@ TEST_F(PhysicsLayer, ReceiverThatReleasesActorsDoesNotDisturbTheStep)
     NxActor* crystal = make_box(*scene, NxVec3(0, 0, 0), NxVec3(0.5f));
     NxActor* other = make_box(*scene, NxVec3(0, 10, 0), NxVec3(0.5f));
     other->setLinearVelocity(NxVec3(0, -1, 0));
-    // The first report releases the box inside both sensors: the second sensor's report
-    // about it must not arrive, and the scene goes on.
+    // The first report releases the box inside both sensors: the second's report about it must not arrive.
     log.also = [&](NxShape&, NxShape& o, NxTriggerFlag) {
         if (&o.getActor() == crystal) scene->releaseActor(*crystal);
     };
@@ -265,7 +254,6 @@ TEST_F(PhysicsLayer, StaticActorRefusesBodyCallsAndABodyNeedsMassOrDensity)
 
 TEST_F(PhysicsLayer, ReleasingAnActorReleasesItsJoints)
 {
-    // A ball joint: the position locked, every turn free.
     NxActor* a = make_box(*scene, NxVec3(0, 0, 0), NxVec3(0.5f));
     NxActor* b = make_box(*scene, NxVec3(0, -1, 0), NxVec3(0.5f));
     NxD6JointDesc d;
@@ -330,8 +318,7 @@ TEST(PhysicsUtil, SmoothNormalsFollowTheWindingAndTheFlipFlag)
     std::vector<NxVec3> normals(nv);
     const NxVec3* verts = reinterpret_cast<const NxVec3*>(grid.vertices.data());
     NxUtilLib* util = NxGetUtilLib();
-    // The grid runs counter-clockwise seen from above: unflipped normals point down into
-    // the ramp, flipped ones up and away from the slope.
+    // The grid runs counter-clockwise seen from above: only flipped normals point up, away from the slope.
     ASSERT_TRUE(util->NxBuildSmoothNormals(32, nv, verts, grid.triangles.data(), nullptr, normals.data(), true));
     const float r = std::sqrt(0.5f);
     for (const NxVec3& n : normals) EXPECT_LT(n.distance(NxVec3(-r, r, 0)), 1e-5f);
@@ -376,8 +363,7 @@ TEST(UserAllocator, SixtyFourthLiveBlockGrowsTheTableAndFreedSlotsWaitForTheSear
         for (size_t i = 0; i < blocks.size(); ++i) EXPECT_EQ(a.table[i], UserAllocator::header_of(blocks[i]));
         blocks.push_back(a.malloc(8, NX_MEMORY_PERSISTENT));
         EXPECT_EQ(slot_of(blocks.back()), 64u);
-        // The next free slot moves on from 65; slot 3 is taken again only after the search
-        // has wrapped past the end of the table.
+        // The next free slot moves on from 65; slot 3 is taken again only once the search wraps.
         a.free(blocks[3]);
         blocks[3] = a.malloc(4, NX_MEMORY_TEMP);
         EXPECT_EQ(slot_of(blocks[3]), 65u);
@@ -405,7 +391,6 @@ TEST(UserAllocator, MovedReallocationRegistersTheNewBlock)
         // Blocks in use, reallocations, bytes now and at most.
         EXPECT_EQ((std::vector<size_t>{a.used, a.reallocs, a.current_bytes, a.high_water}),
                   (std::vector<size_t>{2, 1, (4 << 20) + 32, (4 << 20) + 32}));
-        // Freeing the moved block clears exactly its own slot.
         size_t slot = h->index;
         a.free(grown);
         EXPECT_EQ(a.table[slot], nullptr);
@@ -477,17 +462,12 @@ TEST(UserAllocator, MisuseIsReportedAndRefused)
     EXPECT_EQ(out.find("leak"), std::string::npos);
 }
 
-TEST(ErrorStream, NamesTheErrorCodes)
+TEST(ErrorStream, NamesTheErrorCodesAndPrintsReportsOnStandardOutput)
 {
     const std::pair<int, const char*> names[] = {{1, "invalid parameter"}, {2, "invalid operation"},
-                                                 {3, "out of memory"},     {4, "unknown error"},
-                                                 {205, "info"},            {206, "warning"},
-                                                 {0, "unknown error"}};
+                                                 {3, "out of memory"}, {4, "unknown error"}, {205, "info"},
+                                                 {206, "warning"}, {0, "unknown error"}};
     for (auto [code, name] : names) EXPECT_STREQ(error_code_name(code), name) << code;
-}
-
-TEST(ErrorStream, PrintsReportsOnStandardOutput)
-{
     ErrorStream s;
     std::string out = printed([&] {
         s.reportError(NXE_INVALID_OPERATION, "scene is busy", "NxScene.cpp", 42);

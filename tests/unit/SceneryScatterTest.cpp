@@ -1,5 +1,4 @@
-// The scattering of the scenery: the ground's slope, the random search for places, looks and poses,
-// and the game's own scenery on the generated map against the places the level must keep free.
+// The scattering of the scenery, and the game's own scenery against the places the level must keep free.
 
 #include "GameplayTestKit.h"
 
@@ -106,7 +105,6 @@ protected:
                     worst = std::max(worst, std::fabs(terrain.ground_height(long(p.x) + dx, long(p.z) + dz) - p.y));
         return worst;
     }
-
 };
 
 } // namespace
@@ -200,8 +198,7 @@ TEST_F(SceneryPlacement, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
     for (const char* n : {"", "3", "4", "5", "6"})
         keep.push_back(bridge_approach(std::string(".\\config\\objects\\bridge") + n + ".p"));
 
-    // The whole scattering as the level runs it: the generator from its first value, the
-    // groups in their order, each drawing its objects' looks before the next group searches.
+    // As the level runs it: the generator from its first value, each group's looks drawn before the next searches.
     reset_game_rand();
     testing::internal::CaptureStderr();
     for (SceneryKind kind : {SceneryKind::tree, SceneryKind::mushroom, SceneryKind::lazyboy}) {

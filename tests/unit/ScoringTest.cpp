@@ -1,5 +1,4 @@
-// Crystals and scoring through the AI manager's trigger report, expiry and restart; opponents
-// steering toward crystals, and the eskel ship over a ramp.
+// Crystals and scoring through the AI manager's trigger report, expiry and restart; steering and the eskel ship.
 
 #include "GameplayTestKit.h"
 
@@ -77,8 +76,7 @@ TEST_F(Scoring, CrystalsTouchingSensorsScoreNothing)
         Opponent* o = sensor_of_opponent ? opponent(NxVec3(0, 0, 0)) : nullptr;
         if (!o) crystal(NxVec3(0, 0, 0));
         physics_step();
-        // Into the owner's sensor (an opponent's lies ahead of its nose, along -z), the
-        // crystal's own sensor clear of the opponent's hull.
+        // Into the other's sensor (an opponent's lies ahead of its nose, along -z), clear of the opponent's hull.
         moving->actor->setGlobalPosition(o ? NxVec3(0, 0.2f, -3.8f) : NxVec3(1, 0, 0));
         physics_step();
         EXPECT_EQ(ai->collectables.size(), o ? 1u : 2u);
@@ -155,16 +153,11 @@ TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
         const NxVec3 start(256 + 128 * std::cos(a), 25.5f, 256 + 128 * std::sin(a));
         EXPECT_LT(o->actor->getGlobalPosition().distance(start), 1e-3f) << i;
         EXPECT_NEAR(o->actor->getGlobalOrientation().getColumn(1).y, 1.0f, 1e-5f) << i;
+        // Each faces the centre: the player along +x, the opponents along -z.
+        NxVec3 to_centre(-std::cos(a), 0, -std::sin(a));
+        NxVec3 nose = i < 5 ? -o->actor->getGlobalOrientation().getColumn(2) : p->forward_axis();
+        EXPECT_GT(nose.dot(to_centre), 0.999f) << i;
     }
-    // Each faces the centre: the player along +x, the opponents along -z.
-    auto facing_centre = [&](MovingObject* o, const NxVec3& nose) {
-        NxVec3 to_centre = centre - o->actor->getGlobalPosition();
-        to_centre.y = 0;
-        to_centre.normalize();
-        EXPECT_GT(nose.dot(to_centre), 0.999f);
-    };
-    facing_centre(p, p->forward_axis());
-    facing_centre(opponents[1], -opponents[1]->actor->getGlobalOrientation().getColumn(2));
     ai->flush();
 }
 
@@ -191,9 +184,7 @@ TEST(Steering, ClassesAtAndAroundEachThreshold)
         float a = degrees * 3.14159265f / 180.0f;
         EXPECT_EQ(classify_offset(5 * std::sin(a), -5 * std::cos(a), t), expected) << degrees;
     }
-    // Exactly ahead or exactly behind: x is 0, which is always straight on.
-    EXPECT_EQ(classify_offset(0, -3, t), 2);
-    EXPECT_EQ(classify_offset(0, 3, t), 2);
+    EXPECT_EQ(classify_offset(0, 3, t), 2) << "exactly behind, x is 0: straight on";
 }
 
 TEST(Steering, NearestRecordIsTheSmallestDistanceAndTheLaterOneAmongEquals)
