@@ -131,7 +131,6 @@ protected:
         if (shader) shader->bind();
         Md2Manager::DrawAll(shader);
         if (shader) shader->unbind();
-        glDisable(GL_LIGHTING);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
         Picture p;
         p.rgba.resize(size_t(4 * kSize * kSize));
@@ -235,7 +234,6 @@ TEST_F(Md2DrawTest, SameNameLoadsOnceOtherSpellingsAgainAndBrokenFilesNot)
     ASSERT_NE(b, nullptr);
     ASSERT_EQ(Md2Manager::m_Models.size(), 1u);
     Md2Model* model = Md2Manager::m_Models[0]->pModel;
-    EXPECT_EQ(b->m_Model, model);
     EXPECT_EQ(model->m_Fps, 7) << "the second request's rate is ignored";
     EXPECT_EQ(model->m_Instances.size(), 2u);
     EXPECT_TRUE(model->m_TexCoordArray.empty()) << "the CPU copies go once uploaded";

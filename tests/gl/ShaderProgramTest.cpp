@@ -49,13 +49,6 @@ protected:
         return v;
     }
 
-    static GLint gl_current_program()
-    {
-        GLint current = -1;
-        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-        return current;
-    }
-
     std::string log;
 };
 
@@ -65,7 +58,9 @@ TEST_F(Shaders, AllSeventeenProgramsLinkAndValidateWithThePassUnits)
     prepare();
     EXPECT_EQ(log.find("Failed to compile"), std::string::npos) << log;
     EXPECT_EQ(log.find("Shader compile log"), std::string::npos) << log;
-    EXPECT_EQ(gl_current_program(), 0) << "each program is unbound after its uniforms";
+    GLint current = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(current, 0) << "each program is unbound after its uniforms";
     SDLGL& gl = *sdlgl;
     for (ShaderProgram* p : {gl.pgmland_colorShader, gl.pgmland_parallax_colorShader,
                              gl.pgmland_wateraboveShader, gl.pgmland_waterbelowShader}) {
