@@ -194,8 +194,8 @@ TEST_F(TextureTest, BindingHelpersTrackUnitAndState)
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 
     t.bind();
-    t.set_params(GL_LINEAR_MIPMAP_LINEAR, GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    t.set_params(GL_NEAREST, GL_CLAMP_TO_EDGE); // loading set GL_LINEAR_MIPMAP_LINEAR
+    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
     EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
 
     GLuint name = t.id;
