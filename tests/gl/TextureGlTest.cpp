@@ -110,7 +110,8 @@ protected:
         HeightVolume v{w, h, n, Bytes(static_cast<size_t>(w) * h * n)};
         for (int s = 1; s <= n; ++s) {
             const auto slice = v.heights.begin() + static_cast<long>(s - 1) * w * h;
-            for (int i = 0; i < w * h; ++i) slice[i] = static_cast<unsigned char>((i % w * 7 + i / w * 3 + s * 11) & 255);
+            for (int i = 0; i < w * h; ++i)
+                slice[i] = static_cast<unsigned char>((i % w * 7 + i / w * 3 + s * 11) & 255);
             dir.write("hm_" + std::to_string(s) + "_von_16.bmp", hostile::grey_bmp(w, h, Bytes(slice, slice + w * h)));
         }
         return v;
