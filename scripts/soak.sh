@@ -52,9 +52,11 @@ fi
 
 # The memory lines from the second restart on (or from the second line when no game
 # restarted). A leak shows as a trend, so the mean of the last third is held against the
-# mean of the first third (within 2%); the swing between crystals made and destroyed, and
-# the sanitizer's own bookkeeping, show as a spread around a level, allowed up to 5%. The
-# physics allocator's high-water mark must not move by more than 2%.
+# mean of the first third (within 2%); the swing between crystals made and destroyed, the
+# GL driver's buffers and the sanitizer's own bookkeeping show as a spread around a level,
+# allowed up to 8% (2000-frame runs of a flat game swing by 3.5 to 5.6%, so a bound of 5%
+# failed about one run in two without any trend). The physics allocator's high-water mark
+# must not move by more than 2%.
 awk -v restarts="$restarts" '
   BEGIN { k = 0 }
   /RESTART GAME/ { seen++ }
@@ -76,7 +78,7 @@ awk -v restarts="$restarts" '
     trend = (late - early) / early * 100
     rs = (rmax - rmin) / rmin * 100; hs = (hmin > 0) ? (hmax - hmin) / hmin * 100 : 0
     printf "soak: resident %d..%d KB (spread %.2f%%, last third against first %+.2f%%), physics high water %d..%d KB (%.2f%%) over %d lines\n", rmin, rmax, rs, trend, hmin, hmax, hs, k
-    if (trend > 2 || rs > 5 || hs > 2) { print "soak: FAILED: memory is not flat"; exit 1 }
+    if (trend > 2 || rs > 8 || hs > 2) { print "soak: FAILED: memory is not flat"; exit 1 }
   }' "$run/log.txt" || failed=1
 [ $failed -ne 0 ] && { echo "soak: the log's last lines:"; tail -n 20 "$run/log.txt"; }
 [ $failed -eq 0 ] && echo "soak: passed"
