@@ -107,10 +107,11 @@ void set_terrain_colour_common(ShaderProgram* q, const ProgramInputs& in)
     q->set_uniform_1f("light_still_in_shadowed_region", in.gl.light_still_in_shadowed_region);
 }
 
-// The rock texture laid over world-space meshes.
-void set_rock_mapping(ShaderProgram* q, const ProgramInputs& in)
+// The rock texture laid over the world: shifted by an eighth of the texture across and by
+// `lift` in height, stretched 40 times across and 3.5 times in height.
+void set_rock_mapping(ShaderProgram* q, const ProgramInputs& in, float lift)
 {
-    q->set_uniform_4f("trans", -in.rock.w / 8.0f, -22.0f, -in.rock.h / 8.0f, 0.0f);
+    q->set_uniform_4f("trans", -in.rock.w / 8.0f, lift, -in.rock.h / 8.0f, 0.0f);
     q->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
 }
 
@@ -183,8 +184,7 @@ ShaderProgram* terrain_colour_program(const ProgramInputs& in, const char* log_l
     set_terrain_colour_common(p, in);
     p->set_uniform_4fv("dof_params", dof_params);
     p->set_uniform_1i("noiseMap", kUnitNoise);
-    p->set_uniform_4f("trans", -in.rock.w / 8.0f, 22.0f, -in.rock.h / 8.0f, 0.0f);
-    p->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
+    set_rock_mapping(p, in, 22.0f);
     return p;
 }
 
@@ -225,7 +225,7 @@ ShaderProgram* colour_program(const ProgramInputs& in)
     p->set_uniform_1i("noiseMap", kUnitNoise);
     p->set_uniform_1f("texW", in.rock.w);
     p->set_uniform_1f("texH", in.rock.h);
-    set_rock_mapping(p, in);
+    set_rock_mapping(p, in, -22.0f);
     return p;
 }
 
@@ -241,7 +241,7 @@ ShaderProgram* mesh_water_program(const ProgramInputs& in, const char* log_line,
     p->set_uniform_1f("ctexW", in.rock.w);
     p->set_uniform_1f("ctexH", in.rock.h);
     set_wave_sampling(p, in);
-    set_rock_mapping(p, in);
+    set_rock_mapping(p, in, -22.0f);
     p->set_uniform_4fv(colour_name, colour);
     return p;
 }
