@@ -19,5 +19,6 @@ void main()
     worldPos = p.xyz;
     normal = unpack_normal(gl_Vertex.w);
     shadowCoord = gl_TextureMatrix[2] * p;
+    gl_ClipVertex = gl_ModelViewMatrix * p;
     gl_Position = gl_ModelViewProjectionMatrix * p;
 }

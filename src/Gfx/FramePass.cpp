@@ -64,8 +64,9 @@ void draw_main_image(const FrameDescription& f)
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 1.0f);
     gl.md2instanceShader->unbind();
     draw_models(*f.eye, gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    const GroundCut cut = main_image_cut(f.options.buffer_pass, f.eye->pos.y, frame_water_span());
     if (f.options.parallax_mode == 0) {
-        draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_colorShader, true);
+        draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_colorShader, true, cut);
     } else {
         ShaderProgram* p = gl.pgmland_parallax_colorShader;
         double to_world[16];
@@ -73,7 +74,7 @@ void draw_main_image(const FrameDescription& f)
         p->bind();
         p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
         bind_on(gl.noise_nm_tex, tex_unit(kUnitReliefNormals));
-        draw_terrain(f, gl.pgmlandgrid_fbo, p, true);
+        draw_terrain(f, gl.pgmlandgrid_fbo, p, true, cut);
         unbind_from(gl.noise_nm_tex);
     }
     glActiveTexture(tex_unit(kUnitShadow));

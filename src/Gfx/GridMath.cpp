@@ -90,3 +90,15 @@ WaterCorners water_corners_from(const Camera& cam, const float inverse_projectio
     }
     return out;
 }
+
+WaterSpan swell_span(double wave_scale, double wave_off)
+{
+    return {-wave_off * kSwellHeight, (wave_scale - wave_off) * kSwellHeight};
+}
+
+WaterSpan water_surface_span(double wave_scale, double wave_off, double ripple_scale)
+{
+    const WaterSpan swell = swell_span(wave_scale, wave_off);
+    const double rings = 0.5 * ripple_scale * kRingHeight;
+    return {swell.lowest - rings, swell.highest + rings};
+}

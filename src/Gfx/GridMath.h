@@ -35,3 +35,21 @@ WaterCorners water_corners_from(const Camera& cam, const float inverse_projectio
 
 // The farthest horizontal distance at which the grids place vertices.
 constexpr double kWaterGridFarLimit = 330000.0;
+
+// How far the water surface reaches below and above the water plane y = 0.
+struct WaterSpan {
+    double lowest, highest;
+};
+
+// The swell alone: kSwellHeight world units per unit of the wave texture's height, which
+// runs from -wave_off to wave_scale - wave_off. The reflection and refraction programs cut
+// the ground where the swell stands.
+WaterSpan swell_span(double wave_scale, double wave_off);
+
+// The water grid as the water grid pass lifts it: the swell and the rings of moving
+// objects (kRingHeight per unit of ripple_scale, the ring image holding 0.5 +- 0.5).
+WaterSpan water_surface_span(double wave_scale, double wave_off, double ripple_scale);
+
+// The heights the water programs use (shader/ripple_fs.c, shader/pgmland_water*_fs.c).
+constexpr double kSwellHeight = 6.0;
+constexpr double kRingHeight = 40.0;

@@ -57,7 +57,39 @@ void update_terrain_grid(const FrameDescription& f, ShaderProgram* program, FBO*
     glShadeModel(GL_SMOOTH);
 }
 
-void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, bool full_resolution)
+namespace {
+
+// Between a cut and the height where its program begins to discard.
+constexpr double kCutMargin = 2.0;
+// The refraction program keeps ground up to this far above the swell.
+constexpr double kRefractionReach = 2.0;
+
+} // namespace
+
+GroundCut main_image_cut(bool water_drawn, double eye_y, const WaterSpan& water)
+{
+    if (!water_drawn || !(eye_y > water.highest)) return {};
+    return {GroundCut::Above, water.lowest - kCutMargin};
+}
+
+GroundCut reflection_cut(const WaterSpan& swell) { return {GroundCut::Above, swell.lowest - kCutMargin}; }
+
+GroundCut refraction_cut(const WaterSpan& swell)
+{
+    return {GroundCut::Below, swell.highest + kRefractionReach + kCutMargin};
+}
+
+void ground_cut_plane(const GroundCut& cut, double plane[4])
+{
+    const double side = cut.keep == GroundCut::Below ? -1.0 : 1.0;
+    plane[0] = 0;
+    plane[1] = side;
+    plane[2] = 0;
+    plane[3] = -side * cut.level;
+}
+
+void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, bool full_resolution,
+                  GroundCut cut)
 {
     SDLGL& gl = *sdlgl;
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -81,9 +113,16 @@ void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, 
     program->set_uniform_1i("noiseMap", kUnitNoise);
     glActiveTexture(GL_TEXTURE0);
 
+    if (cut.keep != GroundCut::All) {
+        double plane[4];
+        ground_cut_plane(cut, plane);
+        glClipPlane(GL_CLIP_PLANE0, plane);
+        glEnable(GL_CLIP_PLANE0);
+    }
     glDrawElements(GL_QUAD_STRIP, full_resolution ? grid->index_count : grid->index_count_lowres,
                    GL_UNSIGNED_INT, nullptr);
 
+    glDisable(GL_CLIP_PLANE0);
     unbind_from(gl.sand_tex);
     unbind_from(gl.noise_tex);
     unbind_from(gl.rock_tex);

@@ -3,6 +3,8 @@
 // one quad strip with a colour program.
 #pragma once
 
+#include "Gfx/GridMath.h"
+
 class ShaderProgram;
 class FBO;
 struct FrameDescription;
@@ -11,6 +13,28 @@ struct FrameDescription;
 // the frame's grid camera into the grid view of its eye and writes the grid's vertices.
 void update_terrain_grid(const FrameDescription& frame, ShaderProgram* program, FBO* grid);
 
+// The part of the ground a pass needs, cut off by a clip plane at a world height before the
+// ground reaches the rasteriser: on a software renderer a clipped triangle costs next to
+// nothing, a drawn one most of the frame.
+struct GroundCut {
+    enum Keep { All, Above, Below };
+    Keep keep = All;
+    double level = 0;
+};
+
+// The ground the main image needs: what the water surface covers, below its deepest trough,
+// is cut, as long as the surface is drawn and the eye is above its highest crest.
+GroundCut main_image_cut(bool water_drawn, double eye_y, const WaterSpan& water);
+// The reflection shows only what stands above the swell, the refraction only what lies
+// below it (their programs discard the rest; the cuts leave a margin to them).
+GroundCut reflection_cut(const WaterSpan& swell);
+GroundCut refraction_cut(const WaterSpan& swell);
+
+// The clip plane (a, b, c, d: kept where a x + b y + c z + d >= 0) of a cut.
+void ground_cut_plane(const GroundCut& cut, double plane[4]);
+
 // Draws the grid with a colour program; `full_resolution` chooses the index list (the
-// half-resolution one has a quarter of the quads). The caller binds the shadow map.
-void draw_terrain(const FrameDescription& frame, FBO* grid, ShaderProgram* program, bool full_resolution);
+// half-resolution one has a quarter of the quads). The caller binds the shadow map and
+// has the view loaded (the cut's plane is given in world space).
+void draw_terrain(const FrameDescription& frame, FBO* grid, ShaderProgram* program, bool full_resolution,
+                  GroundCut cut = {});

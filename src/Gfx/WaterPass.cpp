@@ -57,6 +57,10 @@ void mirror_in_water_plane(Camera& cam)
 
 float ripple_scale() { return ripple_scale_dynamic * prec_mul; }
 
+WaterSpan frame_swell_span() { return swell_span(waveScale, -wave_scale_neg_half); }
+
+WaterSpan frame_water_span() { return water_surface_span(waveScale, -wave_scale_neg_half, ripple_scale()); }
+
 std::vector<const RingTrail*>& frame_ring_trails() { return trails_of_frame; }
 
 void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z,
@@ -219,7 +223,7 @@ void draw_reflection_refraction(const FrameDescription& f)
     draw_skybox(*f.eye, 0);
     glFrontFace(GL_CW);
     bind_shadow_map(tex_unit(kUnitShadow));
-    draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false);
+    draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false, reflection_cut(frame_swell_span()));
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 0.0f);
     gl.md2instanceShader->unbind();
@@ -236,7 +240,7 @@ void draw_reflection_refraction(const FrameDescription& f)
     clear_to(gl.cc_below, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     bind_shadow_map(tex_unit(kUnitShadow));
     glPushMatrix();
-    draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false);
+    draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false, refraction_cut(frame_swell_span()));
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     glPopMatrix();

@@ -49,3 +49,7 @@ extern double saved_ring_projection[16];
 
 // ripple_scale_dynamic x prec_mul.
 float ripple_scale();
+
+// The swell and the whole water surface of the game's wave and ring settings.
+WaterSpan frame_swell_span();
+WaterSpan frame_water_span();

@@ -3,6 +3,7 @@
 #include "Common/Projection.h"
 #include "Gfx/GridIndices.h"
 #include "Gfx/GridMath.h"
+#include "Gfx/TerrainPass.h"
 #include "Gfx/TextureMatrices.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,40 @@ TEST(GridSpread, SlopeAndHeightSetPotAndTilt)
     }
     EXPECT_FLOAT_EQ(grid_spread(0.0, 800.0).pot, grid_spread(0.0, 800.0001).pot);
     EXPECT_NEAR(grid_spread(0.0, 16000.0).tilt, grid_spread(0.0, 16000.5).tilt, 1e-4f);
+}
+
+// Which heights of the ground a pass keeps: the main image drops what the water surface
+// covers (waves 2, offset 1: swell -6..6; rings 0.5: -16..16 with them), the mirror
+// images what their programs discard.
+TEST(GroundCut, EachPassKeepsTheGroundItCanShow)
+{
+    const WaterSpan swell = swell_span(2.0, 1.0), water = water_surface_span(2.0, 1.0, 0.5);
+    EXPECT_DOUBLE_EQ(swell.lowest, -6.0);
+    EXPECT_DOUBLE_EQ(swell.highest, 6.0);
+    EXPECT_DOUBLE_EQ(water.lowest, -16.0);
+    EXPECT_DOUBLE_EQ(water.highest, 16.0);
+    struct Case {
+        const char* pass;
+        GroundCut cut;
+        double kept, dropped; // a height kept and one cut away (NAN: nothing is cut)
+    } cases[] = {
+        {"main, eye above the waves", main_image_cut(true, 500.0, water), -17.9, -18.1},
+        {"main, eye among the waves", main_image_cut(true, 16.0, water), NAN, NAN},
+        {"main, water surface off", main_image_cut(false, 500.0, water), NAN, NAN},
+        {"reflection", reflection_cut(swell), -7.9, -8.1},
+        {"refraction", refraction_cut(swell), 9.9, 10.1},
+    };
+    for (const Case& c : cases) {
+        double plane[4];
+        ground_cut_plane(c.cut, plane);
+        auto kept = [&](double y) { return plane[0] * 3.0 + plane[1] * y + plane[2] * 7.0 + plane[3] >= 0; };
+        if (std::isnan(c.kept)) {
+            EXPECT_EQ(c.cut.keep, GroundCut::All) << c.pass;
+            continue;
+        }
+        EXPECT_TRUE(kept(c.kept)) << c.pass;
+        EXPECT_FALSE(kept(c.dropped)) << c.pass;
+    }
 }
 
 // The corners of a 90-degree view of `aspect` from `cam` on the water plane.
