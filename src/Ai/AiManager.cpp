@@ -187,10 +187,11 @@ void AiManager::remove_object(MovingObject* o)
 void AiManager::update()
 {
     long now = process_clock_ms();
-    // Copied: removal reorders the list.
-    std::vector<Collectable*> lying = collectables;
-    for (Collectable* c : lying)
-        if (now >= c->expiry_time) remove_object(c);
+    // Gathered first: removal reorders the list.
+    expired.clear();
+    for (Collectable* c : collectables)
+        if (now >= c->expiry_time) expired.push_back(c);
+    for (Collectable* c : expired) remove_object(c);
     for (Opponent* op : opponents) op->update();
     if (ship) ship->update();
     for (MovingObject* o : all_objects) o->sync();

@@ -68,6 +68,7 @@ public:
     float plane_d = 0;        // the ground plane's height, set with the scene
     float sample_height = 0;  // one height-map sample in physics units, set with the scene
     std::vector<MovingObject*> removed;
+    std::vector<Collectable*> expired; // the update's working list, kept to allocate nothing
     std::vector<MovingObject*> all_objects;
 
     // Set by tests and the score log: called after every collect that scored, with the

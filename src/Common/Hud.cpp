@@ -45,7 +45,15 @@ HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& op
                     const HudInputs& in, const std::function<int()>& roll)
 {
     HudFrame frame;
+    hud_layout_into(frame, flow, player_score, opponent_scores, in, roll);
+    return frame;
+}
+
+void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
+                     const HudInputs& in, const std::function<int()>& roll)
+{
     std::vector<HudText>& out = frame.texts;
+    out.clear();
     const float w = static_cast<float>(in.width), h = static_cast<float>(in.height);
 
     out.push_back(text_item(format("you: %d", player_score), 0, 0, 0.8f, 0.6f, 0.0f, 0.75f));
@@ -90,7 +98,6 @@ HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& op
         std::snprintf(buf, sizeof buf, " fps: %4.1f", static_cast<double>(in.fps_mean));
         out.push_back(text_item(buf, 0, h - 0.5f * in.max_char_h, 0, 0.1f, 0, 0.5f));
     }
-    return frame;
 }
 
 void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int player_score,
@@ -111,7 +118,10 @@ void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int 
     in.show_fps = gl.show_fps;
     in.fps_mean = fps_mean;
 
-    HudFrame frame = hud_layout(flow, player_score, opponent_scores, in, [] { return game_rand(); });
+    // Kept from frame to frame: the texts' list and their short strings then take no new
+    // memory in steady play.
+    static HudFrame frame;
+    hud_layout_into(frame, flow, player_score, opponent_scores, in, [] { return game_rand(); });
 
     // The display is fixed-function text in window pixels: no program of the scene passes
     // may stay bound, and the scene's view must not move the texts.

@@ -50,6 +50,9 @@ struct HudFrame {
 // last opponent lowest.
 HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
                     const HudInputs& in, const std::function<int()>& roll);
+// The same into a frame whose lists are reused.
+void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
+                     const HudInputs& in, const std::function<int()>& roll);
 
 // Draws one frame's display in the 2-D pixel projection the caller has set (the model-view
 // matrix is reset; the caller saves it): lays the texts out from the window object's state

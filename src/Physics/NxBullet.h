@@ -126,6 +126,11 @@ struct NxTriggerPair {
     NxShapeData* other;
 };
 
+struct NxTriggerEvent {
+    NxTriggerPair pair;
+    NxTriggerFlag status;
+};
+
 struct NxSDKData;
 
 struct NxSceneData {
@@ -154,6 +159,10 @@ struct NxSceneData {
     bool delivering = false;  // inside fetchResults' trigger reports
     std::vector<NxActorData*> doomed;       // released while delivering
     std::vector<NxTriggerPair> overlaps;    // sorted by (trigger serial, other serial)
+    // The trigger report's working lists, kept so that a fetch in steady play allocates nothing.
+    std::vector<NxTriggerPair> overlapsNow;
+    std::vector<NxShapeData*> overlapsFound;
+    std::vector<NxTriggerEvent> triggerEvents;
 };
 
 struct NxSDKData {

@@ -103,8 +103,9 @@ void refresh_materials(NxSceneData& s)
 // Finds every trigger overlap now and reports what changed since the last fetch.
 void report_triggers(NxSceneData& s)
 {
-    std::vector<NxTriggerPair> now;
-    std::vector<NxShapeData*> found;
+    std::vector<NxTriggerPair>& now = s.overlapsNow;
+    std::vector<NxShapeData*>& found = s.overlapsFound;
+    now.clear();
     for (NxActorData* a : s.actors) {
         for (NxShape* shape : a->shapes) {
             NxShapeData* t = shape->impl;
@@ -118,11 +119,8 @@ void report_triggers(NxSceneData& s)
     }
     std::sort(now.begin(), now.end(), pair_less);
 
-    struct Event {
-        NxTriggerPair pair;
-        NxTriggerFlag status;
-    };
-    std::vector<Event> events;
+    std::vector<NxTriggerEvent>& events = s.triggerEvents;
+    events.clear();
     const std::vector<NxTriggerPair>& before = s.overlaps;
     size_t i = 0, j = 0;
     while (i < before.size() || j < now.size()) {
@@ -135,11 +133,11 @@ void report_triggers(NxSceneData& s)
             ++i;
         }
     }
-    s.overlaps = std::move(now);
+    s.overlaps.swap(now);
 
     if (!s.triggerReport) return;
     s.delivering = true;
-    for (const Event& e : events) {
+    for (const NxTriggerEvent& e : events) {
         // A receiver may release actors; later reports about their shapes are dropped.
         if (e.pair.trigger->actor->released || e.pair.other->actor->released) continue;
         if (!(e.pair.trigger->flags & e.status)) continue;
