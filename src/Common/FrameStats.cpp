@@ -21,22 +21,47 @@ const unsigned int kFirstCountedFrame = 100;
 // The first frame that shows the scene rather than the title.
 const unsigned int kFirstSceneFrame = 13;
 
+// Allocations per frame of one counter of the preloaded allocator.
+struct AllocationTally {
+    unsigned long (*count)() = nullptr; // null when the counter is not there
+    unsigned long last = 0, total = 0, most = 0, frames_with = 0;
+
+    void bind(const char* symbol)
+    {
+#ifndef _WIN32
+        count = reinterpret_cast<unsigned long (*)()>(dlsym(RTLD_DEFAULT, symbol));
+#endif
+        if (count) last = count();
+    }
+
+    void frame(bool counted)
+    {
+        if (!count) return;
+        const unsigned long now = count();
+        if (counted) {
+            total += now - last;
+            most = std::max(most, now - last);
+            if (now != last) ++frames_with;
+        }
+        last = now;
+    }
+};
+
 bool enabled = false;
 long first_scene_frame_ms = -1; // process clock when it was swapped
 std::vector<double> times;
-unsigned long allocations_total = 0, allocations_max = 0, counted_frames = 0;
-unsigned long last_count = 0;
-unsigned long (*allocation_count)() = nullptr; // the preloaded counter, when there is one
+unsigned long counted_frames = 0;
+AllocationTally all_allocations, game_allocations;
 
 } // namespace
 
 void frame_stats_enable(bool on)
 {
     enabled = on;
-#ifndef _WIN32
-    if (on) allocation_count = reinterpret_cast<unsigned long (*)()>(dlsym(RTLD_DEFAULT, "moorhold_malloc_calls"));
-#endif
-    if (allocation_count) last_count = allocation_count();
+    if (!on) return;
+    times.reserve(1 << 16);
+    all_allocations.bind("moorhold_malloc_calls");
+    game_allocations.bind("moorhold_game_malloc_calls");
 }
 
 void frame_stats_frame(unsigned int frame, double seconds)
@@ -44,15 +69,10 @@ void frame_stats_frame(unsigned int frame, double seconds)
     if (!enabled) return;
     if (frame >= kFirstTimedFrame) times.push_back(seconds);
     if (frame == kFirstSceneFrame) first_scene_frame_ms = process_clock_ms();
-    if (!allocation_count) return;
-    unsigned long now = allocation_count();
-    if (frame >= kFirstCountedFrame) {
-        unsigned long n = now - last_count;
-        allocations_total += n;
-        allocations_max = std::max(allocations_max, n);
-        ++counted_frames;
-    }
-    last_count = now;
+    const bool counted = frame >= kFirstCountedFrame;
+    if (counted) ++counted_frames;
+    all_allocations.frame(counted);
+    game_allocations.frame(counted);
 }
 
 void frame_stats_report()
@@ -65,9 +85,14 @@ void frame_stats_report()
                 median_of(times) * 1000.0, p95 * 1000.0);
     if (first_scene_frame_ms >= 0)
         std::printf("first frame after the title: %.2f s after the start\n", first_scene_frame_ms / 1000.0);
-    if (allocation_count)
+    if (all_allocations.count)
         std::printf("heap allocations of the main thread from frame %u: %lu in %lu frames, at most %lu in one\n",
-                    kFirstCountedFrame, allocations_total, counted_frames, allocations_max);
-    else
+                    kFirstCountedFrame, all_allocations.total, counted_frames, all_allocations.most);
+    if (game_allocations.count)
+        std::printf("heap allocations of the game's own code from frame %u: %lu in %lu frames, in %lu of them, "
+                    "at most %lu in one (the rest are the GL driver's and the system libraries')\n",
+                    kFirstCountedFrame, game_allocations.total, counted_frames, game_allocations.frames_with,
+                    game_allocations.most);
+    if (!all_allocations.count)
         std::printf("heap allocations: not counted (no counting allocator loaded)\n");
 }
