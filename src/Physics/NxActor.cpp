@@ -60,7 +60,7 @@ NxShapeData* make_shape(const NxShapeDesc& desc, NxActorData* actor, unsigned se
         // Every shape has its own Bullet shape, so that contacts and ray hits lead back to
         // it, but all of them share the mesh's bounding-volume tree.
         btBvhTriangleMeshShape* shape = new btBvhTriangleMeshShape(s->mesh->triangles, true, false);
-        shape->setOptimizedBvh(s->mesh->prototype->getOptimizedBvh());
+        shape->setOptimizedBvh(s->mesh->tree()->getOptimizedBvh());
         shape->setMargin(nx_sdk->params[NX_SKIN_WIDTH]);
         s->shape = shape;
         break;

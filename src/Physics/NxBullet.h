@@ -7,6 +7,7 @@
 #include <btBulletDynamicsCommon.h>
 #include <BulletDynamics/ConstraintSolver/btGeneric6DofSpring2Constraint.h>
 
+#include <future>
 #include <new>
 #include <vector>
 
@@ -68,7 +69,16 @@ struct NxMeshData {
     std::vector<float> vertices;
     std::vector<int> indices;
     btTriangleIndexVertexArray* triangles = nullptr;
-    btBvhTriangleMeshShape* prototype = nullptr; // owns the bounding-volume tree the shapes share
+    // Owns the bounding-volume tree the shapes share. The tree of a large mesh takes a tenth
+    // of a second and more to build, so it is built on a worker of its own while the caller
+    // goes on (the game's terrain tiles build side by side); tree() waits for it.
+    btBvhTriangleMeshShape* prototype = nullptr;
+    std::future<btBvhTriangleMeshShape*> building;
+    btBvhTriangleMeshShape* tree()
+    {
+        if (building.valid()) prototype = building.get();
+        return prototype;
+    }
     NxU32 refs = 0;
     NxU32 axis = NX_NOT_HEIGHTFIELD;
     float extent = 0;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 
 NxUserAllocator* nx_allocator = nullptr;
 NxUserOutputStream* nx_output = nullptr;
@@ -260,7 +261,8 @@ NxTriangleMesh* NxPhysicsSDK::createTriangleMesh(const NxStream& stream)
     part.m_vertexStride = 3 * sizeof(float);
     m->triangles = new btTriangleIndexVertexArray();
     m->triangles->addIndexedMesh(part, PHY_INTEGER);
-    m->prototype = new btBvhTriangleMeshShape(m->triangles, true, true);
+    btTriangleIndexVertexArray* triangles = m->triangles;
+    m->building = std::async(std::launch::async, [triangles] { return new btBvhTriangleMeshShape(triangles, true, true); });
     impl->meshes.push_back(m);
     return &m->pub;
 }
@@ -274,7 +276,7 @@ void NxPhysicsSDK::releaseTriangleMesh(NxTriangleMesh& mesh)
     }
     auto it = std::find(impl->meshes.begin(), impl->meshes.end(), m);
     if (it != impl->meshes.end()) impl->meshes.erase(it);
-    delete m->prototype;
+    delete m->tree();
     delete m->triangles;
     delete m;
 }

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 TerrainPhysics::TerrainPhysics(const char* path)
 {
@@ -106,6 +107,7 @@ void TerrainPhysics::create_terrain_physics(const HeightMap& map)
     tile_mesh_count = map.tile_cnt;
     tile_meshes = new TerrainTileMesh[tile_mesh_count];
     NxMaterialIndex material = scene->getMaterialFromIndex(0)->getMaterialIndex();
+    std::vector<NxTriangleMesh*> meshes;
 
     for (uint32_t i = 0; i < map.tile_cnt; ++i) {
         std::printf("hmap.phys_ts = %u idx = %u\n", map.phys_ts, i);
@@ -155,6 +157,13 @@ void TerrainPhysics::create_terrain_physics(const HeightMap& map)
             std::exit(1);
         }
 
+        meshes.push_back(mesh);
+        NxCloseCooking();
+    }
+
+    // The actors come once every tile is cooked: each waits for its mesh's tree, and the
+    // trees build side by side meanwhile.
+    for (NxTriangleMesh* mesh : meshes) {
         NxTriangleMeshShapeDesc shape;
         shape.meshData = mesh;
         shape.materialIndex = material;
@@ -162,7 +171,6 @@ void TerrainPhysics::create_terrain_physics(const HeightMap& map)
         actor.shapes.pushBack(&shape);
         terrain_actor = scene->createActor(actor);
         terrain_actor->userData = nullptr;
-        NxCloseCooking();
     }
 }
 
