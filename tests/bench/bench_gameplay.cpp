@@ -23,12 +23,9 @@
 #include "Terrain/HeightMap.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -47,11 +44,6 @@ struct Figures {
         std::printf("%-34s median %7.3f ms   p95 %7.3f ms\n", what, at(0.5), at(0.95));
     }
 };
-
-Md2Instance* no_model()
-{
-    return nullptr;
-}
 
 } // namespace
 
@@ -82,7 +74,7 @@ int main(int argc, char** argv)
     NxScene& scene = *terrain_physics.scene;
     scene.setTiming(0, 0, NX_TIMESTEP_VARIABLE);
     AiManager& ai = *terrain_physics.ai_manager;
-    EskelShip::make_crystal_instance = no_model;
+    EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };
 
     PlayerImpl* player = nullptr;
     quietly([&] {

@@ -1,3 +1,4 @@
+#include "Console.h"
 #include "GlFixture.h"
 #include "TempDir.h"
 
@@ -137,14 +138,13 @@ TEST_F(Shaders, UniformSettersSkipUnknownNamesAndConvertDoubles)
     prepare();
     ShaderProgram* sky = sdlgl->skyboxShader;
     sky->bind();
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    sky->set_uniform_2f("parallax_scale_params", 1.0f, 2.0f);
-    sky->set_uniform_1i("no_such_uniform", 3);
-    const float zero[16] = {};
-    sky->set_uniform_matrix4("no_such_matrix", 1, false, zero);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    const Printed p = printed([&] {
+        sky->set_uniform_2f("parallax_scale_params", 1.0f, 2.0f);
+        sky->set_uniform_1i("no_such_uniform", 3);
+        const float zero[16] = {};
+        sky->set_uniform_matrix4("no_such_matrix", 1, false, zero);
+    });
+    EXPECT_EQ(p.out + p.err, "");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     ShaderProgram* models = sdlgl->md2instanceShader;

@@ -2,6 +2,7 @@
 #include "Audio/AudioSystem.h"
 #include "Audio/SoundLayer.h"
 #include "Common/ParameterFile.h"
+#include "Console.h"
 #include "SoundFiles.h"
 
 #include <SDL.h>
@@ -78,9 +79,8 @@ TEST(SoundLayerInit, RefusesCallsBeforeInitAndBadChannelCountsAndWithoutADeviceF
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
     // A driver name that exists nowhere stands for a machine without sound hardware.
     ASSERT_EQ(setenv("SDL_AUDIODRIVER", "no-such-driver", 1), 0);
-    testing::internal::CaptureStderr();
-    FMOD_RESULT r = system->init(8, FMOD_INIT_3D_RIGHTHANDED, nullptr);
-    std::string err = testing::internal::GetCapturedStderr();
+    FMOD_RESULT r = FMOD_OK;
+    const std::string err = printed([&] { r = system->init(8, FMOD_INIT_3D_RIGHTHANDED, nullptr); }).err;
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_EQ(r, FMOD_OK);
     EXPECT_TRUE(system->silent);
@@ -331,9 +331,8 @@ TEST_F(AudioSystemTest, AnEffectThatFailsToLoadIsLeftOutAndTheRestWork)
 {
     write_sound_set(dir);
     std::filesystem::remove(dir.path / "media/sound/walum.wav");
-    testing::internal::CaptureStderr();
-    auto a = std::make_unique<AudioSystem>();
-    std::string err = testing::internal::GetCapturedStderr();
+    std::unique_ptr<AudioSystem> a;
+    const std::string err = printed([&] { a = std::make_unique<AudioSystem>(); }).err;
     EXPECT_NE(err.find("Failed to load Sound ./media/sound/walum.wav: The sound file could not be found or opened.\n"),
               std::string::npos)
         << err;

@@ -1,4 +1,5 @@
 #include "Common/Camera.h"
+#include "Console.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -102,9 +103,7 @@ TEST(CameraPrint, PositionAndAxes)
 {
     Camera c(60, 1, 10);
     c.set_position(1, 2, 3);
-    testing::internal::CaptureStdout();
-    c.print(false);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(printed([&] { c.print(false); }).out,
               "\nipos = 1.000000 \t 2.000000 \t 3.000000\nistr = 1.000000 \t 0.000000 \t 0.000000\n"
               "iup  = 0.000000 \t 1.000000 \t 0.000000\nidir = 0.000000 \t 0.000000 \t 1.000000\n\n");
 }

@@ -1,3 +1,4 @@
+#include "Console.h"
 #include "Common/FontManager.h"
 #include "Common/ParameterFile.h"
 #include "TempDir.h"
@@ -22,11 +23,8 @@ protected:
     GlyphTable build(const std::string& description)
     {
         ParameterFile p(dir.write("out.fnt", description));
-        ::testing::internal::CaptureStderr();
-        ::testing::internal::CaptureStdout();
-        GlyphTable t = build_glyph_table(p, 0);
-        ::testing::internal::GetCapturedStdout();
-        err = ::testing::internal::GetCapturedStderr();
+        GlyphTable t;
+        err = printed([&] { t = build_glyph_table(p, 0); }).err;
         return t;
     }
     TempDir dir;

@@ -8,7 +8,6 @@
 #include "Objects/GenericObject.h"
 #include "Objects/HoverPhysics.h"
 #include "Objects/ObjectErrors.h"
-#include "Objects/PlayerObject.h"
 #include "Objects/StaticObject.h"
 
 #include <algorithm>
@@ -27,9 +26,7 @@ void set_transform(const NxVec3& s, const NxVec3& t)
     float scale[3], translate[3];
     s.get(scale);
     t.get(translate);
-    testing::internal::CaptureStdout();
-    GenericObject::set_physx2gfx_transform(scale, translate);
-    testing::internal::GetCapturedStdout();
+    printed([&] { GenericObject::set_physx2gfx_transform(scale, translate); });
 }
 
 NxMat33 rotation(float degrees, const NxVec3& axis) { return NxMat33(NxQuat(degrees, axis)); }
@@ -77,11 +74,7 @@ protected:
     // The bridge of the file at `path`, with what it prints kept.
     Bridge& build(const std::string& path)
     {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        bridge = std::make_unique<Bridge>(path.c_str(), scene, *ai);
-        out = testing::internal::GetCapturedStdout();
-        testing::internal::GetCapturedStderr();
+        out = printed([&] { bridge = std::make_unique<Bridge>(path.c_str(), scene, *ai); }).out;
         return *bridge;
     }
 
@@ -176,25 +169,13 @@ TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionKicksUpAndLeavesTheThreshol
     EXPECT_NEAR(r.getColumn(0).x, 1, 1e-6f);
 }
 
-// Attaching the actor, the points and deleting through the base are played out on the hover.
-TEST(PlayerObject, KeepsItsPose)
-{
-    PlayerObject player;
-    NxMat34 pose;
-    pose.t = NxVec3(1, 2, 3);
-    player.set_pose(pose);
-    EXPECT_EQ(player.get_pose().t, pose.t);
-    player.update(0.04f); // does nothing at this level
-}
-
 TEST_F(GameObjects, StaticObjectStandsWhereItIsPutAndRefusesOtherShapes)
 {
     Md2Instance tree;
     const float at[3] = {12, 1.5f, 30};
     NxMat33 turn = rotation(90, kY);
-    testing::internal::CaptureStderr();
-    std::unique_ptr<StaticObject> o = scenery(111, at, &tree, turn);
-    testing::internal::GetCapturedStderr();
+    std::unique_ptr<StaticObject> o;
+    printed([&] { o = scenery(111, at, &tree, turn); });
     EXPECT_EQ(o->type, OBJECT_STATIC);
     EXPECT_EQ(o->actor->userData, static_cast<MovingObject*>(o.get()));
     EXPECT_EQ(o->actor->getShapes()[0]->getDimensions(), NxVec3(1, 3, 2));

@@ -1,6 +1,7 @@
 // The height map on small files, then the game's landscape where the level puts things.
 #include "Terrain/HeightMap.h"
 #include "Common/ParameterFile.h"
+#include "Console.h"
 #include "GameDir.h"
 #include "HostileFiles.h"
 #include "TempDir.h"
@@ -13,7 +14,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,16 +33,6 @@ std::vector<uint16_t> ramp(size_t n)
     std::vector<uint16_t> v(n);
     for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint16_t>((i * 37) & 0xFFFF);
     return v;
-}
-
-// What the map code printed on standard error while running f (its progress is left unread).
-std::string printed(const std::function<void()>& f)
-{
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    f();
-    testing::internal::GetCapturedStdout();
-    return testing::internal::GetCapturedStderr();
 }
 
 std::unique_ptr<HeightMap> map_of(int w, int h, const std::vector<uint16_t>& samples, TempDir& dir)
@@ -84,7 +74,7 @@ TEST(HeightMapRead, MapsThatCannotBeReadAreRefusedWithAMessageNamingThem)
     std::filesystem::resize_file(refused.back().first, 2ull * 8193 * 8193); // sparse: takes no room on the disk
     for (const auto& [path, says] : refused) {
         HeightMap map;
-        const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; });
+        const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; }).err;
         EXPECT_NE(err.find("the height map " + path + says), std::string::npos) << err;
         EXPECT_EQ(map.map_data, nullptr) << path;
     }
@@ -109,7 +99,7 @@ TEST(HeightMapRead, EndingDecidesTheForm)
     }
     printed([&] { EXPECT_EQ(map.readfile("hm"), -1); }); // missing; the name is shorter than four characters
     const std::string cut = dir.write("short.hm", std::string(11, '\0'));
-    EXPECT_EQ(printed([&] { EXPECT_EQ(map.readfile(cut.c_str()), -1); }), "") << "shorter than a header: quietly";
+    EXPECT_EQ(printed([&] { EXPECT_EQ(map.readfile(cut.c_str()), -1); }).err, "") << "shorter than a header: quietly";
 }
 
 // Both forms round-trip; the raw writer gives any other name the ending ".raw".
@@ -144,7 +134,7 @@ TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
     EXPECT_EQ(HeightMap::game_tile_count(15, 4096), 0u); // no tile size at all
     TempDir dir;
     std::unique_ptr<HeightMap> map = map_of(64, 64, ramp(64 * 64), dir);
-    const std::string err = printed([&] { map->create_tiles(64, 64, 1); }); // 4096 tiles of one sample
+    const std::string err = printed([&] { map->create_tiles(64, 64, 1); }).err; // 4096 tiles of one sample
     EXPECT_NE(err.find("refusing to cut 4096 tiles"), std::string::npos);
     EXPECT_EQ(map->tiles, nullptr);
     EXPECT_EQ(map->phys_map, nullptr);
@@ -211,26 +201,18 @@ TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
     for (int i = 0; i < 16; ++i) EXPECT_EQ(flat->map_data[i], 500) << "a flat map stays flat";
 }
 
-std::string in_game_dir(std::string path)
-{
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    if (path.rfind("./", 0) == 0) path.erase(0, 2);
-    return game_file(path);
-}
-
 class MediaTerrain : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        map_name = ParameterFile(in_game_dir(".\\config\\map\\map1.p")).getString("filename");
-        map_path = in_game_dir(map_name);
+        map_name = ParameterFile(game_path(".\\config\\map\\map1.p")).getString("filename");
+        map_path = game_path(map_name);
         hm = new HeightMap;
         load_status = hm->readfile(map_path.c_str());
         if (load_status != 0) return;
         hm->create_tiles(unsigned(hm->map_w / 8), unsigned(hm->map_h / 8), unsigned(hm->map_w / 16));
         // Physics height per sample: the graphics height over a physics cell's width (phys_minfact cancels).
-        const double y_scale = ParameterFile(in_game_dir(".\\config\\gfx.p")).getFloat("y_pgmland_scale");
+        const double y_scale = ParameterFile(game_path(".\\config\\gfx.p")).getFloat("y_pgmland_scale");
         danger_y = hm->map_w * y_scale / 65535.0 / double(hm->map_w / int(hm->phys_map_w));
         water = 0.25 * 65535.0 * danger_y;
     }
@@ -274,7 +256,7 @@ TEST_F(MediaTerrain, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWat
     for (size_t i = 0; i < n; ++i) wet += hm->phys_map[i] * danger_y < water;
     EXPECT_TRUE(wet > n / 4 && wet < n * 42 / 100) << double(wet) / double(n) << " of the map under water";
     // The demo flight's path is the other file the game opens by a fixed name.
-    EXPECT_GT(std::filesystem::file_size(in_game_dir(".\\media\\camera_path.txt")), 0u);
+    EXPECT_GT(std::filesystem::file_size(game_path(".\\media\\camera_path.txt")), 0u);
 }
 
 // The two ducks float on open water; the ship flies at 55 with room to spare.

@@ -2,6 +2,7 @@
 // for the water slices; the skins are the model tests'), and the HUD font against its image.
 #include "Common/FontManager.h"
 #include "Common/ParameterFile.h"
+#include "Console.h"
 #include "GameDir.h"
 
 #include <SDL.h>
@@ -73,14 +74,11 @@ protected:
     void SetUp() override
     {
         ParameterFile desc(game_file("media/font/out.fnt"));
-        std::string tex = desc.getString("font_tex");
-        for (char& c : tex)
-            if (c == '\\') c = '/';
-        image.reset(IMG_Load(game_file(tex.rfind("./", 0) == 0 ? tex.substr(2) : tex).c_str()));
+        const std::string tex = desc.getString("font_tex");
+        image.reset(IMG_Load(game_path(tex).c_str()));
         ASSERT_TRUE(image) << tex << ": " << IMG_GetError();
-        testing::internal::CaptureStdout();
-        const GlyphTable table = build_glyph_table(desc, 0);
-        testing::internal::GetCapturedStdout();
+        GlyphTable table;
+        printed([&] { table = build_glyph_table(desc, 0); });
         for (int c = 32; c < 127; ++c) {
             const Glyph& g = table.glyphs[c];
             if (c == '#' || c == '=') continue;

@@ -75,10 +75,4 @@ TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnly)
     EXPECT_EQ(frames, 90) << "a fresh ring fades out after ninety frames";
 }
 
-TEST(RingTrail, WaveHeightFollowsStrength)
-{
-    EXPECT_FLOAT_EQ(ring_scale_curr(100, 0.5f), 0.5f);
-    EXPECT_NEAR(ring_scale_curr(25, 2.0f), 2.0f * 0.125f, 1e-6f);
-}
-
 } // namespace

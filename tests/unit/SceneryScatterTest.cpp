@@ -1,5 +1,6 @@
 // The scattering of the scenery, and the game's own scenery against the places the level must keep free.
 
+#include "Console.h"
 #include "GameplayTestKit.h"
 
 #include "Common/ParameterFile.h"
@@ -48,21 +49,13 @@ protected:
 
     size_t found(int n, float min_h, float range, float min_distance, float reject_slope)
     {
-        testing::internal::CaptureStderr();
-        size_t k = terrain.find_positions(n, min_h, range, min_distance, reject_slope).size();
-        message = testing::internal::GetCapturedStderr();
+        size_t k = 0;
+        message = printed([&] { k = terrain.find_positions(n, min_h, range, min_distance, reject_slope).size(); }).err;
         return k;
     }
 
     std::string message;
 };
-
-// A game path such as ".\config\map\map1.p" inside the built game directory.
-std::string in_game(std::string path)
-{
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return game_file(path.substr(2));
-}
 
 // A place the level keeps free: a disc of radius r, or a box of half sizes r and rz.
 struct Keep {
@@ -77,7 +70,7 @@ struct Keep {
 // The road onto and off a bridge: its end boxes and 12 units beyond, 6 to either side.
 Keep bridge_approach(const std::string& file)
 {
-    ParameterFile b(in_game(file));
+    ParameterFile b(game_path(file));
     const float step = b.getFloat("step_size"), half = 0.5f * b.getInt("bridge_elements") * step;
     return {file, b.getFloat("bridge_pos_X") + step + half, b.getFloat("bridge_pos_Z"), half + 12, 6};
 }
@@ -86,11 +79,11 @@ class SceneryPlacement : public SceneryTerrain {
 protected:
     void SetUp() override
     {
-        ParameterFile map(in_game(".\\config\\map\\map1.p"));
-        testing::internal::CaptureStdout();
-        ASSERT_EQ(hmap.readfile(in_game(map.getString("filename")).c_str()), 0);
-        hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
-        testing::internal::GetCapturedStdout();
+        ParameterFile map(game_path(".\\config\\map\\map1.p"));
+        printed([&] {
+            ASSERT_EQ(hmap.readfile(game_path(map.getString("filename")).c_str()), 0);
+            hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
+        });
         terrain.scale = game_terrain_scale(hmap);
     }
     void TearDown() override { reset_game_rand(); }
@@ -204,10 +197,10 @@ TEST_F(SceneryPlacement, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
     for (SceneryKind kind : {SceneryKind::tree, SceneryKind::mushroom, SceneryKind::lazyboy}) {
         SCOPED_TRACE(int(kind));
         const SceneryGroup& g = scenery_group(kind);
-        const ScatterGroupKeys k = read_group_keys(ParameterFile(in_game(g.group_file)));
+        const ScatterGroupKeys k = read_group_keys(ParameterFile(game_path(g.group_file)));
         const std::vector<NxVec3> found = terrain.find_positions(k.obj_cnt, k.world_y_offset, k.world_y_height_range,
                                                                  k.world_min_distance, k.reject_slope);
-        plan_scenery(terrain, kind, found, read_model_keys(ParameterFile(in_game(g.model_file)), kind),
+        plan_scenery(terrain, kind, found, read_model_keys(ParameterFile(game_path(g.model_file)), kind),
                      k.gfx_y_translate);
         // A moor that looks alive, and a model pass that stays affordable.
         EXPECT_GE(found.size(), size_t(k.obj_cnt) / 2);

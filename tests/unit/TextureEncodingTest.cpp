@@ -1,5 +1,6 @@
 // Pixels, cube strips, wave volumes and image headers as the texture loaders take them, and
 // the crafted files a player could drop into the media folder, refused with the loader's message.
+#include "Console.h"
 #include "Gfx/ImageFile.h"
 #include "Gfx/TextureEncoding.h"
 #include "HostileFiles.h"
@@ -7,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <array>
 #include <vector>
 
 namespace {
@@ -91,11 +92,8 @@ TEST(GradientEncoding, NeighboursWrapInXAndInYWithinTheirOwnSlice)
 
 TEST(GradientEncoding, CoarserLevelsDivideTheGradientDownTruncatingTowardZero)
 {
-    EXPECT_EQ(scale_gradient(-10, 2), -8);
-    EXPECT_EQ(scale_gradient(-11, 4), -3);
-    EXPECT_EQ(scale_gradient(-24, 8), -4);
-    EXPECT_EQ(scale_gradient(-26, 16), -2);
-    EXPECT_EQ(scale_gradient(64, 32), 2);
+    for (auto [gradient, level, scaled] : {std::array{-10, 2, -8}, {-11, 4, -3}, {-24, 8, -4}, {-26, 16, -2}, {64, 32, 2}})
+        EXPECT_EQ(scale_gradient(gradient, level), scaled) << gradient << " at " << level;
 }
 
 TEST(Downsampling, WaveVolumeHalvesDownToOneVoxelNeverBelowOne)
@@ -200,17 +198,10 @@ Bytes tga(unsigned type, unsigned w, unsigned h)
     return b;
 }
 
-// A BMP with an info header of 40 bytes, uncompressed, pixels at offset 54.
 Bytes bmp(int w, int h, unsigned bits)
 {
-    Bytes b = {'B', 'M'};
-    b.resize(54, 0);
-    put(b, 10, 54, 4);
-    put(b, 14, 40, 4);
-    put(b, 18, unsigned(w), 4);
-    put(b, 22, unsigned(h), 4);
-    put(b, 28, bits, 2);
-    return b;
+    const std::string b = hostile::bmp_header(0, 54, uint32_t(w), uint32_t(h), bits);
+    return Bytes(b.begin(), b.end());
 }
 
 Bytes png(unsigned w, unsigned h)
@@ -264,15 +255,6 @@ TEST(ImageHeaders, PicturesTheFileCannotHoldAreRefusedBeforeDecoding)
     }
 }
 
-std::string capture_stderr_of(const std::function<void()>& f)
-{
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    f();
-    testing::internal::GetCapturedStdout();
-    return testing::internal::GetCapturedStderr();
-}
-
 std::string grey_bmp(int w, int h, unsigned char value)
 {
     return hostile::grey_bmp(w, h, std::vector<uint8_t>(static_cast<size_t>(w) * h, value));
@@ -285,7 +267,7 @@ TEST(ImageFile, WaveSliceWithAbsurdBitCountIsRefusedAndDoesNotSizeTheVolume)
     dir.write("hm_2_von_16.bmp", grey_bmp(8, 4, 50));
     HeightVolume v;
     bool ok = false;
-    std::string err = capture_stderr_of([&] { ok = decode_wave_volume(dir.file("hm_%d_von_16.bmp").c_str(), 2, v); });
+    std::string err = printed([&] { ok = decode_wave_volume(dir.file("hm_%d_von_16.bmp").c_str(), 2, v); }).err;
     EXPECT_NE(err.find("failed to load " + dir.file("hm_1_von_16.bmp") + "\n"), std::string::npos) << err;
     // The good second slice sizes the volume; the refused first one stays zero.
     ASSERT_TRUE(ok);
@@ -300,14 +282,14 @@ TEST(ImageFile, TheSameFileIsRefusedAsATextureAndAsASkyStrip)
     const std::string path = dir.write("crafted.bmp", hostile::wave_slice_bmp_with_absurd_bit_count());
     int w = -1, h = -1;
     unsigned char* texels = nullptr;
-    std::string err = capture_stderr_of([&] { texels = decode_rgba(path.c_str(), w, h); });
+    std::string err = printed([&] { texels = decode_rgba(path.c_str(), w, h); }).err;
     EXPECT_EQ(texels, nullptr);
     EXPECT_NE(err.find("failed to load " + path + "\n"), std::string::npos) << err;
     delete[] texels;
 
     CubeStrip strip;
     bool ok = true;
-    err = capture_stderr_of([&] { ok = decode_cube_strip(path.c_str(), strip); });
+    err = printed([&] { ok = decode_cube_strip(path.c_str(), strip); }).err;
     EXPECT_FALSE(ok);
     EXPECT_NE(err.find("failed to load " + path + "\n"), std::string::npos) << err;
     for (const auto& face : strip.faces) EXPECT_TRUE(face.empty());

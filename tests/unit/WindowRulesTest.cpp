@@ -3,6 +3,7 @@
 #include "Common/SDLGL.h"
 #include "Common/TextureFilter.h"
 #include "Common/WindowRules.h"
+#include "Console.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -77,11 +78,8 @@ TEST(GraphicsFile, MissingKeysAndTooSmallWindowsAreRefusedWithoutALeak)
     for (const auto& c : cases) {
         TempDir dir;
         const std::string path = gfx_with(dir, c.key, c.value);
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        EXPECT_THROW(SDLGL gl(path.c_str()), BadValueException) << c.key << "=" << c.value;
-        testing::internal::GetCapturedStdout();
-        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string err =
+            printed([&] { EXPECT_THROW(SDLGL gl(path.c_str()), BadValueException) << c.key << "=" << c.value; }).err;
         EXPECT_EQ(last_bad_value().key, c.key);
         EXPECT_EQ(last_bad_value().file, path);
         if (*c.value) {
