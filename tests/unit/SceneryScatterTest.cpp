@@ -1,4 +1,5 @@
-// The scattering of the scenery, and the game's own scenery against the places the level must keep free.
+// The scattering of the scenery, and the game's own map: where the level puts things, and its scenery
+// against the places the level must keep free.
 
 #include "Console.h"
 #include "GameplayTestKit.h"
@@ -9,7 +10,9 @@
 #include "Physics/TerrainPhysics.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -75,18 +78,44 @@ Keep bridge_approach(const std::string& file)
     return {file, b.getFloat("bridge_pos_X") + step + half, b.getFloat("bridge_pos_Z"), half + 12, 6};
 }
 
-class SceneryPlacement : public SceneryTerrain {
+// The game's own map, read once, scaled as the start-up scales it from the graphics file.
+class GameLevel : public SceneryTerrain {
 protected:
+    static void SetUpTestSuite()
+    {
+        ParameterFile gfx(game_path(".\\config\\gfx.p"));
+        map_name = ParameterFile(game_path(".\\config\\map\\map1.p")).getString("filename");
+        printed([] {
+            load_status = hmap.readfile(game_path(map_name).c_str());
+            if (load_status == 0) hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
+        });
+        scale = terrain_scale_for(hmap.map_w, hmap.phys_map_w, gfx.getFloat("phys_minfact"),
+                                  gfx.getFloat("y_pgmland_scale"), waterlevel_frac);
+        water = waterlevel_frac * 65535.0 * scale.danger[1];
+    }
     void SetUp() override
     {
-        ParameterFile map(game_path(".\\config\\map\\map1.p"));
-        printed([&] {
-            ASSERT_EQ(hmap.readfile(game_path(map.getString("filename")).c_str()), 0);
-            hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
-        });
-        terrain.scale = game_terrain_scale(hmap);
+        ASSERT_EQ(load_status, 0) << "cannot load " << map_name;
+        terrain.scale = scale;
     }
     void TearDown() override { reset_game_rand(); }
+
+    // Ground height (physics units) at a physics position, the edge held beyond the map.
+    double ground(double x, double z) const
+    {
+        return terrain.ground_height(std::clamp(long(x), 0L, long(hmap.phys_map_w) - 1),
+                                     std::clamp(long(z), 0L, long(hmap.phys_map_h) - 1));
+    }
+    // 1 - |normal.y| of the game's terrain normal.
+    double steepness(double x, double z) const
+    {
+        return 1.0 - std::fabs(terrain.terrain_normal(long(x), long(z)).normal.y);
+    }
+
+    static inline std::string map_name;
+    static inline int load_status = -1;
+    static inline TerrainScale scale;
+    static inline double water = 0;
 
     // The largest rise between a place and its eight neighbours.
     float roughness(const NxVec3& p) const
@@ -182,7 +211,7 @@ TEST_F(Scatter, AVarianceModulusBelowOneIsABadValue)
     EXPECT_EQ(last_bad_value().key, "scale_variance_mod");
 }
 
-TEST_F(SceneryPlacement, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
+TEST_F(GameLevel, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
 {
     std::vector<Keep> keep = {{"the player's start", 50, 50, 10}, {"the opponents' row", 40, 120, 45, 6}};
     for (int i = 0; i < 6; ++i)
@@ -213,4 +242,84 @@ TEST_F(SceneryPlacement, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
         }
     }
     testing::internal::GetCapturedStderr();
+}
+
+// Ground a vehicle may be dropped onto: at most this steep (about 24 degrees).
+constexpr double kDrivable = 0.25;
+
+TEST_F(GameLevel, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWater)
+{
+    EXPECT_EQ(map_name.substr(map_name.size() - 3), ".hm");
+    EXPECT_EQ(hmap.map_w, 4096);
+    EXPECT_EQ(hmap.map_h, 4096);
+    EXPECT_EQ(std::filesystem::file_size(game_path(map_name)), 12u + 2u * 4096 * 4096)
+        << "the samples must fill the map exactly";
+    EXPECT_NEAR(water, 20.0, 0.01) << "y_pgmland_scale moved the water level";
+    size_t wet = 0, n = size_t(hmap.phys_map_w) * hmap.phys_map_h;
+    for (size_t i = 0; i < n; ++i) wet += hmap.phys_map[i] * scale.danger[1] < water;
+    EXPECT_TRUE(wet > n / 4 && wet < n * 42 / 100) << double(wet) / double(n) << " of the map under water";
+    // The demo flight's path is the other file the game opens by a fixed name.
+    EXPECT_GT(std::filesystem::file_size(game_path(".\\media\\camera_path.txt")), 0u);
+}
+
+// The two ducks float on open water; the ship flies at 55 with room to spare.
+TEST_F(GameLevel, DucksSwimAndTheShipFliesClearOfTheGround)
+{
+    for (const auto& [x, z, r, step, below] : {std::array{102.0, 294.5, 3.0, 1.0, water - 1},
+                                               {136.0, 294.5, 3.0, 1.0, water - 1}, {100.0, 100.0, 10.0, 2.0, 50.0}})
+        for (double dx = -r; dx <= r; dx += step)
+            for (double dz = -r; dz <= r; dz += step)
+                EXPECT_LT(ground(x + dx, z + dz), below) << "near " << x << ", " << z;
+}
+
+// The start places (low, not deep in water) and the six on the restart circle (on land).
+TEST_F(GameLevel, VehiclesAreSetDownOnDrivableGround)
+{
+    std::vector<std::array<double, 4>> places = {{50, 50, water - 2, 33}}; // x, z, the lowest and highest ground
+    for (int i = 0; i < 5; ++i) places.push_back({20.0 * i, 120, water - 2, 33});
+    for (int i = 0; i < 6; ++i)
+        places.push_back({256 + 128 * std::cos(i * M_PI / 3), 256 + 128 * std::sin(i * M_PI / 3), water, 1e9});
+    for (const auto& [x, z, lowest, highest] : places) {
+        SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(z));
+        EXPECT_GE(ground(x, z), lowest);
+        EXPECT_LT(ground(x, z), highest);
+        EXPECT_LT(steepness(x, z), kDrivable);
+    }
+}
+
+TEST_F(GameLevel, EveryBridgeSpansAGapBetweenFirmBanks)
+{
+    int ravines = 0, waters = 0;
+    for (const char* number : {"", "3", "4", "5", "6"}) {
+        const std::string file = std::string("config/objects/bridge") + number + ".p";
+        SCOPED_TRACE(file);
+        ParameterFile p(game_file(file));
+        const double step = p.getFloat("step_size"), plank_x = p.getFloat("dyn_boxSize_X");
+        const double z = p.getFloat("bridge_pos_Z");
+        ASSERT_GE(p.getInt("bridge_elements"), 3);
+        EXPECT_GT(step, 2.0 * plank_x) << "planks would overlap";
+        EXPECT_LT(step, 2.0 * plank_x + 0.6) << "gaps between planks";
+        // Elements stand at pos_X + (i + 1) * step, i = 0..last; the two ends are fixed boxes.
+        const double first = p.getFloat("bridge_pos_X") + step, last = first + p.getInt("bridge_elements") * step;
+        EXPECT_GE(last - first, 18.0);
+        EXPECT_LE(last - first, 45.0);
+        const double deck = p.getFloat("bridge_pos_Y") - p.getFloat("sta_boxSize_Y"); // where the end boxes rest
+        EXPECT_GT(deck, water + 2.0) << "a bridge must clear the water";
+        for (double dz = -2.0; dz <= 2.0; dz += 1.0) {
+            EXPECT_NEAR(ground(first, z + dz), deck, 1.5) << "west bank";
+            EXPECT_NEAR(ground(last, z + dz), deck, 1.5) << "east bank";
+        }
+        // Between the banks: open water, or a ravine far below the deck.
+        int open = 0, n = 0, wet = 0;
+        for (double x = first + 4.0; x <= last - 4.0; x += 1.0) {
+            double g = ground(x, z);
+            wet += g < water;
+            open += g < water || g < deck - 10.0;
+            ++n;
+        }
+        EXPECT_GE(open, n * 8 / 10) << "the bridge crosses no gap";
+        (wet > n / 2 ? waters : ravines) += 1;
+    }
+    EXPECT_GE(waters, 1);
+    EXPECT_GE(ravines, 1);
 }
