@@ -156,10 +156,7 @@ TEST(CameraPath, ThirteenNumbersMakeAKeyframeLeftOversStartAnotherAndEmptyTextHa
     EXPECT_DOUBLE_EQ(frames.front().pos.x, 0); // "abc"
     EXPECT_DOUBLE_EQ(frames.front().dir.z, 13);
     EXPECT_TRUE(parse_camera_path(" \n\t ").empty());
-}
-
-TEST(CameraPath, LoadPathReadsAFileAndCopyStartsEmpty)
-{
+    // From a file; a copy starts without the path.
     TempDir dir;
     Camera c(60, 1, 10);
     c.load_path(dir.write("path.txt", "0 1 2 3 1 0 0 0 1 0 0 0 1\n").c_str());

@@ -60,12 +60,6 @@ TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
     EXPECT_NE(err.find("aj karamba, bad value found\n"), std::string::npos);
 }
 
-TEST(FontText, LineFeedsAreCounted)
-{
-    const char text[] = "a=1\nb=2\r\n\nc";
-    EXPECT_EQ(count_line_feeds(text, sizeof text - 1), 3);
-}
-
 TEST_F(GlyphTableTest, QuadsCoverTheGlyphsScaledFromThePositionAndBlanksAdvanceFurther)
 {
     GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n =1.5 0 6 12\n");
@@ -84,7 +78,7 @@ TEST_F(GlyphTableTest, QuadsCoverTheGlyphsScaledFromThePositionAndBlanksAdvanceF
     EXPECT_FLOAT_EQ(q[2].x0, 116.5f + 2.5f * 12.5f) << "a blank advances two and a half widths";
 }
 
-TEST_F(GlyphTableTest, UpperHalfBytesAndControlCharactersAdvanceByEighty)
+TEST_F(GlyphTableTest, UpperHalfBytesAndControlCharactersAdvanceByEightyAndLineFeedsAreCounted)
 {
     GlyphTable t = build("font_tex=font.png\n");
     const char text[] = {'\xC8', '\n', 'A', '\0'};
@@ -95,6 +89,8 @@ TEST_F(GlyphTableTest, UpperHalfBytesAndControlCharactersAdvanceByEighty)
     EXPECT_FLOAT_EQ(q[1].x0, 40);
     EXPECT_FLOAT_EQ(q[1].y1, q[1].y0); // zero height: draws nothing
     EXPECT_FLOAT_EQ(q[2].x0, 80);
+    const char lines[] = "a=1\nb=2\r\n\nc";
+    EXPECT_EQ(count_line_feeds(lines, sizeof lines - 1), 3);
 }
 
 } // namespace

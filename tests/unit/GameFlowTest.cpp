@@ -48,7 +48,7 @@ TEST_F(GameEndTest, WhoReachedThePointsPicksTheBanner)
 }
 
 // The following frames keep the banner without drawing a new roll or taking a new time.
-TEST_F(GameEndTest, TheBannerAndTheTimeOfTheEndAreKeptUntilANewGame)
+TEST_F(GameEndTest, TheBannerAndTheTimeOfTheEndAreKeptUntilANewGameRestartingAfterFourSeconds)
 {
     evaluate(100, {0}, 12.5f, 30);
     GameEndBanners b = evaluate(110, {0}, 13.0f, 5);
@@ -61,13 +61,9 @@ TEST_F(GameEndTest, TheBannerAndTheTimeOfTheEndAreKeptUntilANewGame)
     b = evaluate(0, {40, 100, 3}, 21);
     EXPECT_EQ(b.you_lose, 1) << "the loss stays on screen";
     EXPECT_FLOAT_EQ(flow.game_over_time, 20);
-}
-
-TEST_F(GameEndTest, RestartAfterMoreThanFourSeconds)
-{
-    evaluate(0, {100}, 10);
-    EXPECT_FALSE(restart_due(flow, 14.0f));
-    EXPECT_TRUE(restart_due(flow, 14.01f));
+    // The restart is due more than four seconds after the end.
+    EXPECT_FALSE(restart_due(flow, 24.0f));
+    EXPECT_TRUE(restart_due(flow, 24.01f));
     begin_new_game(flow);
     EXPECT_FALSE(flow.game_over);
     EXPECT_FALSE(restart_due(flow, 100));

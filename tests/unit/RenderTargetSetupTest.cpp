@@ -85,10 +85,7 @@ TEST(ShaderSourceTest, IncludeLinesStandForTheNamedFileOfTheProgramsFolder)
         EXPECT_EQ(expand_shader_includes(c.source, shader_folder("shader/program_fs.c"), read), c.expanded) << c.what;
         EXPECT_EQ(reads, c.reads) << c.what;
     }
-}
-
-TEST(ShaderSourceTest, TheFolderIsThePathUpToItsLastSeparator)
-{
+    // The folder is the path up to its last separator, of either kind.
     EXPECT_EQ(shader_folder(".\\shader\\pgmland_color_vs.c"), ".\\shader\\");
     EXPECT_EQ(shader_folder("a/b/c.c"), "a/b/");
     EXPECT_EQ(shader_folder("c.c"), "");
