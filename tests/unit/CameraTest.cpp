@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -61,21 +62,12 @@ TEST(Frustum, SpheresInsideOutsideAndWithinTheMarginAndTheVisibilityCapsTheFarPl
     Camera cam(90, 1, 1000); // at the origin, looking along -z, 90 degrees
     cam.set_aspect(1);
     cam.update_frustum(1.0e9f);
-    struct Case {
-        float x, y, z, margin;
-        bool visible;
-    } cases[] = {
-        {0, 0, -10, 0, true},
-        {0, 0, 10, 0, false},      // behind
-        {12, 0, -10, 0, false},    // right of the 45 degree side, by 2/sqrt(2)
-        {0, 0, -0.5f, 0, false},   // before the near plane
-        {0, 0, -1001, 0, false},   // beyond the far plane
-        {12, 0, -10, -1.5f, true}, // a negative margin widens
-        {12, 0, -10, -1.3f, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(cam.sphere_visible(c.x, c.y, c.z, c.margin), c.visible)
-            << c.x << " " << c.y << " " << c.z << " " << c.margin;
+    // Behind; right of the 45 degree side, by 2/sqrt(2); before the near plane; beyond the far plane; and a
+    // negative margin widens.
+    for (auto [x, y, z, margin, visible] :
+         {std::tuple{0.0f, 0.0f, -10.0f, 0.0f, true}, {0, 0, 10, 0, false}, {12, 0, -10, 0, false},
+          {0, 0, -0.5f, 0, false}, {0, 0, -1001, 0, false}, {12, 0, -10, -1.5f, true}, {12, 0, -10, -1.3f, false}})
+        EXPECT_EQ(cam.sphere_visible(x, y, z, margin), visible) << x << " " << y << " " << z << " " << margin;
     // Exactly on the margin counts as visible.
     EXPECT_TRUE(cam.sphere_visible(0, 0, -10, std::min(cam.planes[0].distance(0, 0, -10), 1.0f)));
     // The visibility caps the far plane's offset: the smaller of dir.F (4000) and it.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <type_traits>
 
 // The main program catches both kinds as object errors.
@@ -282,15 +283,8 @@ TEST(HoverRules, RollAngleIsTheTiltSignedByTheZAxis)
 
 TEST(HoverRules, StandingStillIsCheckedOnlyAfterTheDelayAndOnlyWithoutMovingInBothXAndZ)
 {
-    struct Step {
-        NxVec3 at;
-        long now;
-        bool due;
-    };
-    struct Case {
-        const char* what;
-        std::vector<Step> steps;
-    } cases[] = {
+    using Steps = std::vector<std::tuple<NxVec3, long, bool>>; // where it is, the time, whether a check is due
+    const std::pair<const char*, Steps> cases[] = {
         {"still: due once the delay has passed, then again a delay later",
          {{NxVec3(0, 0, 0), 1000, false}, {NxVec3(0, 0, 0), 1001, true}, {NxVec3(0, 0, 0), 2001, false},
           {NxVec3(0, 0, 0), 2002, true}}},
@@ -300,10 +294,9 @@ TEST(HoverRules, StandingStillIsCheckedOnlyAfterTheDelayAndOnlyWithoutMovingInBo
         {"moving along x only never resets the reference",
          {{NxVec3(5, 0, 0), 2001, true}, {NxVec3(10, 0, 0), 3002, true}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, steps] : cases) {
         StandingStill s; // reference at the origin, checked at time 0
-        for (const Step& st : c.steps)
-            EXPECT_EQ(s.due(st.at, 0.5f, 1.0f, st.now), st.due) << c.what << " at " << st.now;
+        for (const auto& [at, now, due] : steps) EXPECT_EQ(s.due(at, 0.5f, 1.0f, now), due) << what << " at " << now;
     }
 }
 
