@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -33,11 +34,7 @@ protected:
 
 TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
 {
-    struct Case {
-        const char* description;
-        std::vector<int> chars;
-        Glyph expected;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<int>, Glyph> cases[] = { // the description, characters, their glyph
         {"A=10 20 8 12\n", {'A'}, {8.5f, 20, 8.25f, 12}},
         {"A=10 20 8 12\n", {'B', ' '}, {0, 0, 100, 0}}, // undefined printable: the wide empty fallback
         // '#' starts a comment and a line starting with '=' is ignored: neither can be defined
@@ -46,11 +43,11 @@ TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
         {"A=10 20 8 12\n", {0, 9, 10, 31, 127}, {0, 0, 80, 0}}, // control characters are flat
         {"A=10 20 8 12\n", {128, 200, 255}, {0, 0, 80, 20}},   // the upper half keeps the default
     };
-    for (const Case& c : cases) {
-        GlyphTable t = build(std::string("font_tex=font.png\n") + c.description);
-        for (int ch : c.chars) {
-            SCOPED_TRACE(testing::Message() << c.description << " character " << ch);
-            expect_glyph(t.glyphs[ch], c.expected);
+    for (const auto& [description, chars, expected] : cases) {
+        GlyphTable t = build(std::string("font_tex=font.png\n") + description);
+        for (int ch : chars) {
+            SCOPED_TRACE(testing::Message() << description << " character " << ch);
+            expect_glyph(t.glyphs[ch], expected);
         }
     }
     // The maxima come from the adjusted glyphs; an undefined printable one is reported.
