@@ -5,7 +5,6 @@
 #include <stb_image.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>

@@ -9,7 +9,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
