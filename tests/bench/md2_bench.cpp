@@ -1,10 +1,8 @@
-// Prints what the model manager costs: the loading time of every model, and for 100
-// instances of each model the time of one UpdateAll per instance and per vertex, with and
-// without the buffer upload. Run it under a display (xvfb-run) from a Release build:
-//   md2_bench [model.md2 ...]
-// Without arguments it measures the models of the game directory (MOORHOLD_GAME_DIR or
-// ./game).
+// Prints the model manager's cost: each model's loading time, and for 100 instances of each the time of one UpdateAll
+// per instance and per vertex, with and without the buffer upload. Run it under a display from a Release build:
+//   md2_bench [model.md2 ...]   (without arguments: the models of the game directory)
 #include "BenchKit.h"
+#include "GameDir.h"
 
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
@@ -15,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,8 +26,7 @@ double seconds_since(double start_ms) { return (now_ms() - start_ms) / 1000; }
 std::vector<std::string> game_models()
 {
     std::vector<std::string> found;
-    const char* env = std::getenv("MOORHOLD_GAME_DIR");
-    fs::path objects = fs::path(env ? env : "game") / "media" / "objects";
+    const fs::path objects = game_file("media/objects");
     std::error_code ec;
     if (!fs::is_directory(objects, ec)) return found;
     for (const auto& e : fs::recursive_directory_iterator(objects, ec))
