@@ -13,3 +13,11 @@ inline std::string game_dir()
 
 // `rel` with '/' separators, relative to the game directory.
 inline std::string game_file(const std::string& rel) { return game_dir() + "/" + rel; }
+
+// A path as the game names it, such as ".\config\gfx.p", inside the game directory.
+inline std::string game_path(std::string path)
+{
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return game_file(path.rfind("./", 0) == 0 ? path.substr(2) : path);
+}

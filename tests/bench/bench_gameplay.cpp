@@ -1,9 +1,6 @@
-// Prints what the game logic costs per frame with the whole level on the game's own map:
-// the player (driven by the autopilot), five opponents, the eskel ship, the two ducks and
-// 30 crystals lying about. Figures: the player's update, the AI manager's update (with
-// every sync) and flush, the player's sync, and simulate + fetchResults, as median and
-// 95th percentile over the frames; then the same with the five bridges built. Run it with the game directory as argument
-// (default: ../game beside this program's directory, as the build lays it out).
+// Prints the game logic's cost per frame (median and 95th percentile of each part) with the whole level on the game's
+// map: the autopilot's player, five opponents, the eskel ship, two ducks and 30 crystals; then again with the five
+// bridges built. The argument is the game directory (default: ../game beside this program, as the build lays it out).
 
 #include "BenchKit.h"
 
@@ -23,12 +20,9 @@
 #include "Terrain/HeightMap.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -47,11 +41,6 @@ struct Figures {
         std::printf("%-34s median %7.3f ms   p95 %7.3f ms\n", what, at(0.5), at(0.95));
     }
 };
-
-Md2Instance* no_model()
-{
-    return nullptr;
-}
 
 } // namespace
 
@@ -82,7 +71,7 @@ int main(int argc, char** argv)
     NxScene& scene = *terrain_physics.scene;
     scene.setTiming(0, 0, NX_TIMESTEP_VARIABLE);
     AiManager& ai = *terrain_physics.ai_manager;
-    EskelShip::make_crystal_instance = no_model;
+    EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };
 
     PlayerImpl* player = nullptr;
     quietly([&] {
@@ -138,15 +127,13 @@ int main(int argc, char** argv)
                     ai.all_objects.size(), ai.collectables.size(), ai.player_points());
         for (int s : ai.opponent_score_table()) std::printf(" %d", s);
         std::printf(")\n");
-        player_update.print("player update:");
-        manager.print("AiManager update + flush (syncs):");
-        sync.print("player sync:");
-        physics.print("simulate + fetchResults:");
-        total.print("game logic per frame:");
+        for (auto [figures, what] : {std::pair{&player_update, "player update:"},
+                                     {&manager, "AiManager update + flush (syncs):"}, {&sync, "player sync:"},
+                                     {&physics, "simulate + fetchResults:"}, {&total, "game logic per frame:"}})
+            figures->print(what);
     };
     measure(600, "the race");
-    // The five bridges make the physics take the frame's step in sub-steps (their joints
-    // need them).
+    // The five bridges make the physics take the frame's step in sub-steps (their joints need them).
     std::vector<std::unique_ptr<Bridge>> bridges;
     quietly([&] {
         const BridgeModelMaker no_plank_model = [](bool) -> Md2Instance* { return nullptr; };

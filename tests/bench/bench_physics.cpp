@@ -3,19 +3,18 @@
 // simulate + fetchResults with 100 boxes resting on that terrain.
 
 #include "BenchKit.h"
+#include "unit/PhysicsTestKit.h"
 
 #include "Common/Globals.h"
-#include "Physics/NxPhysics.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
 #include "Terrain/TerrainTileMesh.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
-#include <unistd.h>
 
 int main()
 {
@@ -24,11 +23,7 @@ int main()
     fs::path dir = fs::temp_directory_path() / ("moorhold-bench-" + std::to_string(getpid()));
     fs::create_directories(dir);
     fs::current_path(dir);
-    {
-        std::FILE* f = std::fopen("terrain.p", "w");
-        std::fputs("vertical_extent=-20.0\nstatic_friction=0.5\ndynamic_friction=0.4\n", f);
-        std::fclose(f);
-    }
+    std::ofstream("terrain.p") << "vertical_extent=-20.0\nstatic_friction=0.5\ndynamic_friction=0.4\n";
 
     HeightMap map;
     map.map_w = map.map_h = W;
@@ -54,7 +49,7 @@ int main()
         }
     });
     double t1 = now_ms();
-    std::printf("build tile meshes:        %8.1f ms\n", (t1 - t0));
+    std::printf("build tile meshes:        %8.1f ms\n", t1 - t0);
     delete[] meshes;
 
     // The whole set-up as the game runs it: build, cook to the scratch files, load, actors.
@@ -67,8 +62,7 @@ int main()
         std::printf("the physics set-up failed\n");
         return 1;
     }
-    std::printf("set-up with all tiles:    %8.1f ms (build, cook, scratch files, load, actors)\n",
-                (t1 - t0));
+    std::printf("set-up with all tiles:    %8.1f ms (build, cook, scratch files, load, actors)\n", t1 - t0);
 
     // 100 boxes dropped onto the terrain and left to settle.
     NxScene& scene = *physics.scene;
@@ -76,30 +70,15 @@ int main()
     for (int i = 0; i < 100; ++i) {
         float x = 40.0f + 43.0f * (i % 10), z = 40.0f + 43.0f * (i / 10);
         float h = map.phys_at(long(x), long(z)) * scale.danger[1];
-        NxBoxShapeDesc box;
-        box.dimensions = NxVec3(0.5f, 0.4f, 0.7f);
-        NxBodyDesc body;
-        body.mass = 10;
-        NxActorDesc actor;
-        actor.shapes.pushBack(&box);
-        actor.body = &body;
-        actor.globalPose.t = NxVec3(x, h + 3, z);
-        scene.createActor(actor);
+        make_box(scene, NxVec3(x, h + 3, z), NxVec3(0.5f, 0.4f, 0.7f), true, NX_SF_VISUALIZATION, 0, 10);
     }
-    for (int i = 0; i < 300; ++i) {
-        scene.simulate(0.04f);
-        scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
-    }
+    step(scene, 300);
     int awake = 0;
     for (NxU32 i = 0; i < scene.getNbActors(); ++i)
         awake += scene.getActors()[i]->isDynamic() && !scene.getActors()[i]->isSleeping();
     const int steps = 200;
     t0 = now_ms();
-    for (int i = 0; i < steps; ++i) {
-        scene.simulate(0.04f);
-        scene.flushStream();
-        scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
-    }
+    step(scene, steps);
     t1 = now_ms();
     std::printf("simulate + fetchResults:  %8.3f ms per step, 100 resting boxes (%d still awake)\n",
                 (t1 - t0) / steps, awake);
@@ -109,9 +88,7 @@ int main()
     for (int i = 0; i < steps; ++i) {
         for (NxU32 k = 0; k < scene.getNbActors(); ++k)
             if (scene.getActors()[k]->isDynamic()) scene.getActors()[k]->wakeUp();
-        scene.simulate(0.04f);
-        scene.flushStream();
-        scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
+        step(scene, 1);
     }
     t1 = now_ms();
     std::printf("simulate + fetchResults:  %8.3f ms per step, 100 boxes kept awake\n", (t1 - t0) / steps);

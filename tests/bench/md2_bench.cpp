@@ -1,10 +1,8 @@
-// Prints what the model manager costs: the loading time of every model, and for 100
-// instances of each model the time of one UpdateAll per instance and per vertex, with and
-// without the buffer upload. Run it under a display (xvfb-run) from a Release build:
-//   md2_bench [model.md2 ...]
-// Without arguments it measures the models of the game directory (MOORHOLD_GAME_DIR or
-// ./game).
+// Prints the model manager's cost: each model's loading time, and for 100 instances of each the time of one UpdateAll
+// per instance and per vertex, with and without the buffer upload. Run it under a display from a Release build:
+//   md2_bench [model.md2 ...]   (without arguments: the models of the game directory)
 #include "BenchKit.h"
+#include "GameDir.h"
 
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
@@ -14,10 +12,7 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,18 +21,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double seconds_since(double start_ms) { return (now_ms() - start_ms) / 1000; }
 
 std::vector<std::string> game_models()
 {
     std::vector<std::string> found;
-    const char* env = std::getenv("MOORHOLD_GAME_DIR");
-    fs::path objects = fs::path(env ? env : "game") / "media" / "objects";
+    const fs::path objects = game_file("media/objects");
     std::error_code ec;
     if (!fs::is_directory(objects, ec)) return found;
     for (const auto& e : fs::recursive_directory_iterator(objects, ec))
@@ -78,9 +67,9 @@ int main(int argc, char** argv)
     quietly([&] {
         char line[512];
         // Loading: every model once, as the level population does.
-        Clock::time_point all = Clock::now();
+        const double all = now_ms();
         for (const std::string& m : models) {
-            Clock::time_point t = Clock::now();
+            double t = now_ms();
             bool ok = Md2Manager::CreateInstance(m.c_str(), 5) != nullptr;
             std::snprintf(line, sizeof line, "  load %-40s %8.3f ms%s", fs::path(m).filename().c_str(),
                           1000 * seconds_since(t), ok ? "" : "  (does not load)");
@@ -108,12 +97,12 @@ int main(int argc, char** argv)
             }
 
             Md2Manager::UpdateAll(1.0f / 60); // warm up
-            Clock::time_point t = Clock::now();
+            double t = now_ms();
             for (int f = 0; f < kFrames; ++f) Md2Manager::UpdateAll(1.0f / 60);
             glFinish();
             double full = seconds_since(t) / (double(kFrames) * kInstances);
 
-            t = Clock::now();
+            t = now_ms();
             for (int f = 0; f < kFrames; ++f)
                 for (Md2Instance* in : model->m_Instances) {
                     in->Advance(1.0f / 60);

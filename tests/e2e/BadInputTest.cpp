@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 
 namespace fs = std::filesystem;
 

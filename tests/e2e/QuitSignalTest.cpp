@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <tuple>
 
 namespace {
 
@@ -24,19 +25,13 @@ GameRun signalled(int signal, const char* after, bool game_map = false)
 
 TEST(QuitSignal, DuringStartUpEndsTheGameWithinASecond)
 {
-    const struct {
-        int signal;
-        const char* after;
-        bool game_map;
-    } cases[] = {
-        {SIGINT, "Ready for GLSL", false},                       // the window has just opened
-        {SIGTERM, "loading texture .\\media\\noise.jpg", false}, // among the textures
-        {SIGINT, "Creating Terrainphysics", true},               // cooking the terrain
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.after);
-        GameRun run = signalled(c.signal, c.after, c.game_map);
-        EXPECT_EQ(run.exit_code, 128 + c.signal) << run.log;
+    // The window has just opened, the textures are loading, the terrain is cooking.
+    for (auto [signal, after, game_map] :
+         {std::tuple<int, const char*, bool>{SIGINT, "Ready for GLSL", false},
+          {SIGTERM, "loading texture .\\media\\noise.jpg", false}, {SIGINT, "Creating Terrainphysics", true}}) {
+        SCOPED_TRACE(after);
+        GameRun run = signalled(signal, after, game_map);
+        EXPECT_EQ(run.exit_code, 128 + signal) << run.log;
         EXPECT_GE(run.seconds_after_signal, 0.0) << run.log;
         EXPECT_LT(run.seconds_after_signal, 1.0) << run.log;
         EXPECT_EQ(run.log.find("starting main loop"), std::string::npos) << run.log;

@@ -1,5 +1,5 @@
-// The game's spine: it starts, plays its music, runs its frames, shuts down in order (the
-// sound system last), and refuses bad configuration or sound data with a clear message.
+// The game's spine: it starts, plays its music, runs its frames, shuts down in order (the sound system last), and
+// refuses bad configuration or sound data with a clear message.
 #include "e2e/GameRunner.h"
 #include "SoundFiles.h"
 
@@ -36,20 +36,13 @@ TEST(StartupShutdown, StartsWithMusicRunsFramesAndShutsDownInOrder)
     ASSERT_TRUE(ran_cleanly(run, false));
     // The sound system goes straight after the window object (what static objects report
     // once the program has returned may follow).
-    EXPECT_TRUE(appear_in_order(run.log, {
-        "SDLGL constructor called",
-        "GLEW init okay!",
-        "INFO: OpenGL 2.0 supported, proceeding",
-        "in map-readfile: .\\test_map.hm",
-        "\n\tGFX - hmap exists\n\n",
-        "Initializing Audio\n",
-        "calling fmod\n",
-        "called fmod\n",
-        "starting main loop\n",
-        "points needed to win: ",
-        "SDLGL destructor called!\n",
-        "SDLGL destructor finished!\nAudioSystem destructor finished!\n",
-    })) << run.log;
+    EXPECT_TRUE(appear_in_order(run.log, {"SDLGL constructor called", "GLEW init okay!",
+                                          "INFO: OpenGL 2.0 supported, proceeding", "in map-readfile: .\\test_map.hm",
+                                          "\n\tGFX - hmap exists\n\n", "Initializing Audio\n", "calling fmod\n",
+                                          "called fmod\n", "starting main loop\n", "points needed to win: ",
+                                          "SDLGL destructor called!\n",
+                                          "SDLGL destructor finished!\nAudioSystem destructor finished!\n"}))
+        << run.log;
     EXPECT_EQ(count_of(run.log, "Initializing Audio"), 1) << run.log;
     EXPECT_EQ(count_of(run.log, "No audio device"), 0) << "the silent driver was asked for" << run.log;
     EXPECT_EQ(count_of(run.log, "Failed"), 0) << run.log;
@@ -97,17 +90,12 @@ TEST(StartupShutdown, MissingHeightMapShutsDownInOrderWithStatusZero)
 // part that needs it starts.
 TEST(StartupShutdown, AMissingKeyIsNamedWithItsFileBeforeItsPartStarts)
 {
-    struct Case {
-        const char* file;
-        const char* key;
-        const char* never; // what the game must not have reached
-    };
-    const Case cases[] = {
-        {"objects\\terrain.p", "dynamic_friction", "SDLGL constructor called"},
-        {"audio.p", "stereo_spread", "calling fmod"},
-        {"levels\\level1.p", "winning_points", "points needed to win"},
-    };
-    for (const Case& c : cases) {
+    const struct {
+        const char *file, *key, *never; // never: what the game must not have reached
+    } cases[] = {{"objects\\terrain.p", "dynamic_friction", "SDLGL constructor called"},
+                 {"audio.p", "stereo_spread", "calling fmod"},
+                 {"levels\\level1.p", "winning_points", "points needed to win"}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
         GameRun run = run_game(5, {}, [&c](const fs::path& dir) {
             use_test_height_map(dir);

@@ -5,54 +5,14 @@
 #include "unit/PhysicsTestKit.h"
 
 #include <cmath>
-#include <cstring>
-
-namespace {
-
-struct ShortRead {};
-
-// A read past the end stops the reading, as the game's stream ends the program there (reading
-// on over zeros would let a short header claim hundreds of megabytes).
-class ScratchFile : public NxStream {
-public:
-    ScratchFile(const uint8_t* d, size_t n) : data(d), size(n) {}
-    NxU8 readByte() const override { return value<NxU8>(); }
-    NxU16 readWord() const override { return value<NxU16>(); }
-    NxU32 readDword() const override { return value<NxU32>(); }
-    NxF32 readFloat() const override { return value<NxF32>(); }
-    NxF64 readDouble() const override { return value<NxF64>(); }
-    void readBuffer(void* b, NxU32 n) const override { get(b, n); }
-    NxStream& storeByte(NxU8) override { return *this; }
-    NxStream& storeWord(NxU16) override { return *this; }
-    NxStream& storeDword(NxU32) override { return *this; }
-    NxStream& storeFloat(NxF32) override { return *this; }
-    NxStream& storeDouble(NxF64) override { return *this; }
-    NxStream& storeBuffer(const void*, NxU32) override { return *this; }
-
-private:
-    template <typename T>
-    T value() const
-    {
-        T v;
-        get(&v, sizeof v);
-        return v;
-    }
-    void get(void* out, size_t n) const
-    {
-        if (n > size - at) throw ShortRead();
-        std::memcpy(out, data + at, n);
-        at += n;
-    }
-    const uint8_t* data;
-    size_t size;
-    mutable size_t at = 0;
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ScratchFile in(data, size);
+    // A read past the end stops the reading (reading on over zeros would let a short header claim
+    // hundreds of megabytes).
+    MemoryStream in;
+    in.bytes.assign(data, data + size);
+    in.strict = true;
     NxCookedMesh mesh;
     std::string why;
     try {
@@ -60,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             require(!why.empty());
             return 0;
         }
-    } catch (const ShortRead&) {
+    } catch (const MemoryStream::ShortRead&) {
         return 0;
     }
     const size_t nv = mesh.vertices.size() / 3;

@@ -3,8 +3,7 @@
 #include "Common/ParameterFile.h"
 #include "FuzzFile.h"
 
-#include <cmath>
-#include <string>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

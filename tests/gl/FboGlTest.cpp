@@ -1,3 +1,4 @@
+#include "Console.h"
 #include "Common/SDLGLResources.h"
 #include "Gfx/FBO.h"
 #include "Gfx/GridIndices.h"
@@ -117,10 +118,8 @@ TEST_F(FboTest, DepthTargetComparesAndIsComplete)
 TEST_F(FboTest, IncompleteTargetIsReported)
 {
     FBO fbo;
-    ::testing::internal::CaptureStderr();
-    // A colour texture of zero size cannot be complete.
-    GLenum status = create_colour(fbo, 0, 0, GL_COLOR_ATTACHMENT0_EXT);
-    std::string err = ::testing::internal::GetCapturedStderr();
+    GLenum status = 0; // a colour texture of zero size cannot be complete
+    const std::string err = printed([&] { status = create_colour(fbo, 0, 0, GL_COLOR_ATTACHMENT0_EXT); }).err;
     EXPECT_NE(status, kComplete);
     EXPECT_NE(err.find(" >>> FBO incomplete - "), std::string::npos) << err;
     fbo.unbind_framebuffer();

@@ -1,3 +1,4 @@
+#include "Console.h"
 #include "Common/FontManager.h"
 #include "Gfx/Texture.h"
 #include "ResourceGlFixture.h"
@@ -44,11 +45,8 @@ protected:
 
     fontManager* make_font()
     {
-        ::testing::internal::CaptureStdout();
-        ::testing::internal::CaptureStderr();
-        fontManager* f = new fontManager(description.c_str());
-        ::testing::internal::GetCapturedStdout();
-        ::testing::internal::GetCapturedStderr();
+        fontManager* f = nullptr;
+        printed([&] { f = new fontManager(description.c_str()); });
         return f;
     }
 
@@ -101,9 +99,7 @@ TEST_F(FontTest, GlyphIsDrawnInTheTextColourAtItsPlaceAndTheStateIsRestored)
         EXPECT_EQ(gl_integer(GL_TEXTURE_BINDING_2D), 0) << text;
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << text;
     }
-    ::testing::internal::CaptureStderr();
-    delete font;
-    ::testing::internal::GetCapturedStderr();
+    printed([&] { delete font; });
 }
 
 TEST_F(FontTest, MissingImageDrawsNothingAndDoesNotDivideByZero)

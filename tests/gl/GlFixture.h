@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
 #include <vector>
 
 class GlFixture : public ::testing::Test {

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 

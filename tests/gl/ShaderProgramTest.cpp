@@ -1,3 +1,4 @@
+#include "Console.h"
 #include "GlFixture.h"
 #include "TempDir.h"
 
@@ -8,7 +9,7 @@
 
 #include <unistd.h>
 
-#include <cstdio>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -93,13 +94,8 @@ TEST_F(Shaders, FixedUniformsHoldWhatThePassesExpect)
 {
     prepare();
     SDLGL& gl = *sdlgl;
-    struct Value {
-        ShaderProgram* program;
-        const char* name;
-        std::vector<float> expected;
-    };
     const float wave_x = 1.0f / (128.0f * 30.0f), wave_y = 1.0f / (64.0f * 30.0f);
-    const std::vector<Value> values = {
+    const std::vector<std::tuple<ShaderProgram*, const char*, std::vector<float>>> values = {
         {gl.pgmland_colorShader, "noiseMap", {3}},
         {gl.pgmland_colorShader, "hMap", {7}},
         {gl.pgmland_parallax_colorShader, "noiseNormalMap", {8}},
@@ -116,9 +112,9 @@ TEST_F(Shaders, FixedUniformsHoldWhatThePassesExpect)
         {gl.pgmland_waterbelowShader, "cc_below", {gl.cc_below[0], gl.cc_below[1], gl.cc_below[2], gl.cc_below[3]}},
         {gl.pgmland_parallax_colorShader, "parallax_scale_params", {gl.parallax_scale_xz2, gl.parallax_scale_y2}},
     };
-    for (const Value& v : values) {
-        std::vector<float> got = floats_of(v.program, v.name);
-        for (size_t i = 0; i < v.expected.size(); ++i) EXPECT_FLOAT_EQ(got[i], v.expected[i]) << v.name << "[" << i << "]";
+    for (const auto& [program, name, expected] : values) {
+        std::vector<float> got = floats_of(program, name);
+        for (size_t i = 0; i < expected.size(); ++i) EXPECT_FLOAT_EQ(got[i], expected[i]) << name << "[" << i << "]";
     }
 }
 
@@ -137,14 +133,13 @@ TEST_F(Shaders, UniformSettersSkipUnknownNamesAndConvertDoubles)
     prepare();
     ShaderProgram* sky = sdlgl->skyboxShader;
     sky->bind();
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    sky->set_uniform_2f("parallax_scale_params", 1.0f, 2.0f);
-    sky->set_uniform_1i("no_such_uniform", 3);
-    const float zero[16] = {};
-    sky->set_uniform_matrix4("no_such_matrix", 1, false, zero);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    const Printed p = printed([&] {
+        sky->set_uniform_2f("parallax_scale_params", 1.0f, 2.0f);
+        sky->set_uniform_1i("no_such_uniform", 3);
+        const float zero[16] = {};
+        sky->set_uniform_matrix4("no_such_matrix", 1, false, zero);
+    });
+    EXPECT_EQ(p.out + p.err, "");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     ShaderProgram* models = sdlgl->md2instanceShader;

@@ -1,3 +1,4 @@
+#include "Console.h"
 #include "Gfx/Texture.h"
 #include "Gfx/TextureEncoding.h"
 #include "HostileFiles.h"
@@ -44,10 +45,9 @@ TEST_F(TextureTest, EveryFormatKeepsEveryTexel)
 
 TEST_F(TextureTest, MissingFileSaysSoAndBackslashPathsWork)
 {
-    ::testing::internal::CaptureStderr();
-    Texture none(dir.file("none.jpg").c_str());
-    std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(none.id, 0u);
+    GLuint none = 1;
+    const std::string err = printed([&] { none = Texture(dir.file("none.jpg").c_str()).id; }).err;
+    EXPECT_EQ(none, 0u);
     EXPECT_NE(err.find("failed to load " + dir.file("none.jpg") + "\n"), std::string::npos);
     write_image("sub/b.png", 4, 2, 4, Bytes(32, 90));
     Texture t((dir.path.string() + "\\sub\\b.png").c_str());
@@ -122,10 +122,8 @@ protected:
 TEST_F(WaveTextureTest, SixteenSlicesMakeFiveLevels)
 {
     HeightVolume v = write_slices(64, 64, 16);
-    ::testing::internal::CaptureStdout();
     Texture t;
-    t.load_3d(pattern().c_str(), 16);
-    std::string out = ::testing::internal::GetCapturedStdout();
+    const std::string out = printed([&] { t.load_3d(pattern().c_str(), 16); }).out;
     ASSERT_NE(t.id, 0u);
     EXPECT_EQ(out.find("OpenGL ERROR"), std::string::npos) << out;
 
@@ -155,16 +153,12 @@ TEST_F(WaveTextureTest, MissingOrWrongSlicesLeaveZerosAndLoadingGoesOn)
     std::filesystem::remove(dir.file("hm_3_von_16.bmp"));
     write_image("hm_2_von_16.bmp", 8, 8, 3, Bytes(8 * 8 * 3, 50));       // 24-bit: refused
     dir.write("hm_4_von_16.bmp", hostile::grey_bmp(4, 4, Bytes(16, 9))); // another size: skipped
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
     Texture t;
-    t.load_3d(pattern().c_str(), 4);
-    std::string err = ::testing::internal::GetCapturedStderr();
-    std::string out = ::testing::internal::GetCapturedStdout();
+    const Printed p = printed([&] { t.load_3d(pattern().c_str(), 4); });
     ASSERT_NE(t.id, 0u);
-    EXPECT_NE(err.find("failed to load " + dir.file("hm_3_von_16.bmp") + "\n"), std::string::npos);
-    EXPECT_NE(out.find("please use 8 bit per pixel images only!\n"), std::string::npos);
-    EXPECT_NE(out.find("the dimensions of slice 4 are not the same as the dimensions of the first slice(s)\n"),
+    EXPECT_NE(p.err.find("failed to load " + dir.file("hm_3_von_16.bmp") + "\n"), std::string::npos);
+    EXPECT_NE(p.out.find("please use 8 bit per pixel images only!\n"), std::string::npos);
+    EXPECT_NE(p.out.find("the dimensions of slice 4 are not the same as the dimensions of the first slice(s)\n"),
               std::string::npos);
     glBindTexture(GL_TEXTURE_3D, t.id);
     Bytes rgb(static_cast<size_t>(8) * 8 * 4 * 3);
@@ -175,10 +169,8 @@ TEST_F(WaveTextureTest, MissingOrWrongSlicesLeaveZerosAndLoadingGoesOn)
             ASSERT_EQ(rgb[s * slice + i], 0);
             ASSERT_EQ(rgb[s * slice + i + 1], 127);
         }
-    ::testing::internal::CaptureStderr();
     Texture none;
-    none.load_3d(dir.file("none_%d.bmp").c_str(), 3);
-    ::testing::internal::GetCapturedStderr();
+    printed([&] { none.load_3d(dir.file("none_%d.bmp").c_str(), 3); });
     EXPECT_EQ(none.id, 0u) << "no slice at all";
 }
 

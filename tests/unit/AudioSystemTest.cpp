@@ -2,6 +2,7 @@
 #include "Audio/AudioSystem.h"
 #include "Audio/SoundLayer.h"
 #include "Common/ParameterFile.h"
+#include "Console.h"
 #include "SoundFiles.h"
 
 #include <SDL.h>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -78,9 +80,8 @@ TEST(SoundLayerInit, RefusesCallsBeforeInitAndBadChannelCountsAndWithoutADeviceF
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
     // A driver name that exists nowhere stands for a machine without sound hardware.
     ASSERT_EQ(setenv("SDL_AUDIODRIVER", "no-such-driver", 1), 0);
-    testing::internal::CaptureStderr();
-    FMOD_RESULT r = system->init(8, FMOD_INIT_3D_RIGHTHANDED, nullptr);
-    std::string err = testing::internal::GetCapturedStderr();
+    FMOD_RESULT r = FMOD_OK;
+    const std::string err = printed([&] { r = system->init(8, FMOD_INIT_3D_RIGHTHANDED, nullptr); }).err;
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_EQ(r, FMOD_OK);
     EXPECT_TRUE(system->silent);
@@ -116,16 +117,14 @@ TEST_F(SoundLayerTest, APausedStartWaitsForUnpauseAndVolumeIsClampedToZeroToOneO
     EXPECT_FALSE(c->started);
     EXPECT_EQ(Mix_Playing(c->index), 0) << "nothing may sound before the volume is set";
     EXPECT_FLOAT_EQ(c->volume, 1.0f) << "a new channel starts at full volume";
-    struct Case {
-        float given, kept;
-        int mixer;
-    } cases[] = {{1.7f, 1.0f, 128}, {-0.3f, 0.0f, 0}, {NAN, 0.0f, 0}, {0.25f, 0.25f, 32}};
-    for (const Case& k : cases) {
-        ASSERT_EQ(c->setVolume(k.given), FMOD_OK);
+    // The volume given, the one kept, and the mixer's.
+    for (auto [given, kept, mixer] :
+         {std::tuple{1.7f, 1.0f, 128}, {-0.3f, 0.0f, 0}, {NAN, 0.0f, 0}, {0.25f, 0.25f, 32}}) {
+        ASSERT_EQ(c->setVolume(given), FMOD_OK);
         float v = -1;
         c->getVolume(&v);
-        EXPECT_FLOAT_EQ(v, k.kept) << k.given;
-        EXPECT_EQ(Mix_Volume(c->index, -1), k.mixer) << k.given;
+        EXPECT_FLOAT_EQ(v, kept) << given;
+        EXPECT_EQ(Mix_Volume(c->index, -1), mixer) << given;
     }
     ASSERT_EQ(c->setPaused(false), FMOD_OK);
     EXPECT_TRUE(c->started);
@@ -312,18 +311,16 @@ TEST_F(AudioSystemTest, AMissingKeyEndsConstructionNamingItAndLeavesNothingOpen)
 
 TEST_F(AudioSystemTest, WhatCannotBeSetUpEndsTheProgramWithMinusOne)
 {
-    struct Case {
-        const char *key, *value, *message; // a setting given `value`; no key: the second track missing
-    } cases[] = {
-        {nullptr, nullptr, "Failed to load background music!\nThe sound file could not be found or opened.\n"},
-        {"numberOfChannels", "0", "Failed to init FMOD sound system - exiting!\nA parameter is out of range"},
-        {"maxDistance", "1.0", "Failed to set min/max distance - exiting!\n"},
-        {"distancefactor", "0", "Failed to set 3D settings - exiting!\n"},
-    };
-    for (const Case& c : cases) {
-        write_sound_set(dir, 30, 30, c.key ? edited(c.key, c.value) : audio_config_text());
-        if (!c.key) std::filesystem::remove(dir.path / "media/sound/Peanuts.ogg");
-        EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255), c.message) << c.message;
+    // A setting given a value, and what the program says; no key: the second track is missing.
+    for (auto [key, value, message] :
+         {std::tuple<const char*, const char*, const char*>{
+              nullptr, nullptr, "Failed to load background music!\nThe sound file could not be found or opened.\n"},
+          {"numberOfChannels", "0", "Failed to init FMOD sound system - exiting!\nA parameter is out of range"},
+          {"maxDistance", "1.0", "Failed to set min/max distance - exiting!\n"},
+          {"distancefactor", "0", "Failed to set 3D settings - exiting!\n"}}) {
+        write_sound_set(dir, 30, 30, key ? edited(key, value) : audio_config_text());
+        if (!key) std::filesystem::remove(dir.path / "media/sound/Peanuts.ogg");
+        EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255), message) << message;
     }
 }
 
@@ -331,9 +328,8 @@ TEST_F(AudioSystemTest, AnEffectThatFailsToLoadIsLeftOutAndTheRestWork)
 {
     write_sound_set(dir);
     std::filesystem::remove(dir.path / "media/sound/walum.wav");
-    testing::internal::CaptureStderr();
-    auto a = std::make_unique<AudioSystem>();
-    std::string err = testing::internal::GetCapturedStderr();
+    std::unique_ptr<AudioSystem> a;
+    const std::string err = printed([&] { a = std::make_unique<AudioSystem>(); }).err;
     EXPECT_NE(err.find("Failed to load Sound ./media/sound/walum.wav: The sound file could not be found or opened.\n"),
               std::string::npos)
         << err;

@@ -1,9 +1,11 @@
 #include "Common/Camera.h"
+#include "Console.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -60,21 +62,12 @@ TEST(Frustum, SpheresInsideOutsideAndWithinTheMarginAndTheVisibilityCapsTheFarPl
     Camera cam(90, 1, 1000); // at the origin, looking along -z, 90 degrees
     cam.set_aspect(1);
     cam.update_frustum(1.0e9f);
-    struct Case {
-        float x, y, z, margin;
-        bool visible;
-    } cases[] = {
-        {0, 0, -10, 0, true},
-        {0, 0, 10, 0, false},      // behind
-        {12, 0, -10, 0, false},    // right of the 45 degree side, by 2/sqrt(2)
-        {0, 0, -0.5f, 0, false},   // before the near plane
-        {0, 0, -1001, 0, false},   // beyond the far plane
-        {12, 0, -10, -1.5f, true}, // a negative margin widens
-        {12, 0, -10, -1.3f, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(cam.sphere_visible(c.x, c.y, c.z, c.margin), c.visible)
-            << c.x << " " << c.y << " " << c.z << " " << c.margin;
+    // Behind; right of the 45 degree side, by 2/sqrt(2); before the near plane; beyond the far plane; and a
+    // negative margin widens.
+    for (auto [x, y, z, margin, visible] :
+         {std::tuple{0.0f, 0.0f, -10.0f, 0.0f, true}, {0, 0, 10, 0, false}, {12, 0, -10, 0, false},
+          {0, 0, -0.5f, 0, false}, {0, 0, -1001, 0, false}, {12, 0, -10, -1.5f, true}, {12, 0, -10, -1.3f, false}})
+        EXPECT_EQ(cam.sphere_visible(x, y, z, margin), visible) << x << " " << y << " " << z << " " << margin;
     // Exactly on the margin counts as visible.
     EXPECT_TRUE(cam.sphere_visible(0, 0, -10, std::min(cam.planes[0].distance(0, 0, -10), 1.0f)));
     // The visibility caps the far plane's offset: the smaller of dir.F (4000) and it.
@@ -102,9 +95,7 @@ TEST(CameraPrint, PositionAndAxes)
 {
     Camera c(60, 1, 10);
     c.set_position(1, 2, 3);
-    testing::internal::CaptureStdout();
-    c.print(false);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(printed([&] { c.print(false); }).out,
               "\nipos = 1.000000 \t 2.000000 \t 3.000000\nistr = 1.000000 \t 0.000000 \t 0.000000\n"
               "iup  = 0.000000 \t 1.000000 \t 0.000000\nidir = 0.000000 \t 0.000000 \t 1.000000\n\n");
 }
@@ -157,10 +148,7 @@ TEST(CameraPath, ThirteenNumbersMakeAKeyframeLeftOversStartAnotherAndEmptyTextHa
     EXPECT_DOUBLE_EQ(frames.front().pos.x, 0); // "abc"
     EXPECT_DOUBLE_EQ(frames.front().dir.z, 13);
     EXPECT_TRUE(parse_camera_path(" \n\t ").empty());
-}
-
-TEST(CameraPath, LoadPathReadsAFileAndCopyStartsEmpty)
-{
+    // From a file; a copy starts without the path.
     TempDir dir;
     Camera c(60, 1, 10);
     c.load_path(dir.write("path.txt", "0 1 2 3 1 0 0 0 1 0 0 0 1\n").c_str());

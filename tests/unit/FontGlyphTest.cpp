@@ -1,3 +1,4 @@
+#include "Console.h"
 #include "Common/FontManager.h"
 #include "Common/ParameterFile.h"
 #include "TempDir.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -22,11 +24,8 @@ protected:
     GlyphTable build(const std::string& description)
     {
         ParameterFile p(dir.write("out.fnt", description));
-        ::testing::internal::CaptureStderr();
-        ::testing::internal::CaptureStdout();
-        GlyphTable t = build_glyph_table(p, 0);
-        ::testing::internal::GetCapturedStdout();
-        err = ::testing::internal::GetCapturedStderr();
+        GlyphTable t;
+        err = printed([&] { t = build_glyph_table(p, 0); }).err;
         return t;
     }
     TempDir dir;
@@ -35,11 +34,7 @@ protected:
 
 TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
 {
-    struct Case {
-        const char* description;
-        std::vector<int> chars;
-        Glyph expected;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<int>, Glyph> cases[] = { // the description, characters, their glyph
         {"A=10 20 8 12\n", {'A'}, {8.5f, 20, 8.25f, 12}},
         {"A=10 20 8 12\n", {'B', ' '}, {0, 0, 100, 0}}, // undefined printable: the wide empty fallback
         // '#' starts a comment and a line starting with '=' is ignored: neither can be defined
@@ -48,11 +43,11 @@ TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
         {"A=10 20 8 12\n", {0, 9, 10, 31, 127}, {0, 0, 80, 0}}, // control characters are flat
         {"A=10 20 8 12\n", {128, 200, 255}, {0, 0, 80, 20}},   // the upper half keeps the default
     };
-    for (const Case& c : cases) {
-        GlyphTable t = build(std::string("font_tex=font.png\n") + c.description);
-        for (int ch : c.chars) {
-            SCOPED_TRACE(testing::Message() << c.description << " character " << ch);
-            expect_glyph(t.glyphs[ch], c.expected);
+    for (const auto& [description, chars, expected] : cases) {
+        GlyphTable t = build(std::string("font_tex=font.png\n") + description);
+        for (int ch : chars) {
+            SCOPED_TRACE(testing::Message() << description << " character " << ch);
+            expect_glyph(t.glyphs[ch], expected);
         }
     }
     // The maxima come from the adjusted glyphs; an undefined printable one is reported.
@@ -60,12 +55,6 @@ TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
     EXPECT_FLOAT_EQ(t.max_char_w, 16.0f);
     EXPECT_FLOAT_EQ(t.max_char_h, 30.0f);
     EXPECT_NE(err.find("aj karamba, bad value found\n"), std::string::npos);
-}
-
-TEST(FontText, LineFeedsAreCounted)
-{
-    const char text[] = "a=1\nb=2\r\n\nc";
-    EXPECT_EQ(count_line_feeds(text, sizeof text - 1), 3);
 }
 
 TEST_F(GlyphTableTest, QuadsCoverTheGlyphsScaledFromThePositionAndBlanksAdvanceFurther)
@@ -86,7 +75,7 @@ TEST_F(GlyphTableTest, QuadsCoverTheGlyphsScaledFromThePositionAndBlanksAdvanceF
     EXPECT_FLOAT_EQ(q[2].x0, 116.5f + 2.5f * 12.5f) << "a blank advances two and a half widths";
 }
 
-TEST_F(GlyphTableTest, UpperHalfBytesAndControlCharactersAdvanceByEighty)
+TEST_F(GlyphTableTest, UpperHalfBytesAndControlCharactersAdvanceByEightyAndLineFeedsAreCounted)
 {
     GlyphTable t = build("font_tex=font.png\n");
     const char text[] = {'\xC8', '\n', 'A', '\0'};
@@ -97,6 +86,8 @@ TEST_F(GlyphTableTest, UpperHalfBytesAndControlCharactersAdvanceByEighty)
     EXPECT_FLOAT_EQ(q[1].x0, 40);
     EXPECT_FLOAT_EQ(q[1].y1, q[1].y0); // zero height: draws nothing
     EXPECT_FLOAT_EQ(q[2].x0, 80);
+    const char lines[] = "a=1\nb=2\r\n\nc";
+    EXPECT_EQ(count_line_feeds(lines, sizeof lines - 1), 3);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -20,35 +21,29 @@ protected:
 
 TEST_F(GameEndTest, WhoReachedThePointsPicksTheBanner)
 {
-    struct Case {
-        const char* what;
-        int player;
-        std::vector<int> opponents;
-        int roll;
-        bool bromel, win;
-        int lose;
-    } cases[] = {
+    // The scores and the roll, and the banners: the two-line one, the win and the count of losses.
+    const std::tuple<const char*, int, std::vector<int>, int, bool, bool, int> cases[] = {
         {"nobody at the threshold", 99, {0, 50, 99}, 7, false, false, 0},
         {"a roll below 25 shows the two-line banner", 100, {}, 124, true, false, 0}, // 124 % 100 = 24
         {"a win and a loss on one frame show only the win", 100, {100, 120}, 60, false, true, 0},
         {"two opponents over the threshold both draw the loss", 0, {100, 100}, 7, false, false, 2},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, player, opponents, roll, bromel, win, lose] : cases) {
+        SCOPED_TRACE(what);
         begin_new_game(flow);
         rolls = 0;
-        GameEndBanners b = evaluate(c.player, c.opponents, 5, c.roll);
-        EXPECT_EQ(b.you_are_the_bromel, c.bromel);
-        EXPECT_EQ(b.you_win, c.win);
-        EXPECT_EQ(b.you_lose, c.lose);
-        EXPECT_EQ(flow.game_over, c.bromel || c.win || c.lose > 0);
-        EXPECT_EQ(flow.player_won, c.bromel || c.win);
-        EXPECT_EQ(rolls, c.bromel || c.win ? 1 : 0) << "only the player's win rolls";
+        GameEndBanners b = evaluate(player, opponents, 5, roll);
+        EXPECT_EQ(b.you_are_the_bromel, bromel);
+        EXPECT_EQ(b.you_win, win);
+        EXPECT_EQ(b.you_lose, lose);
+        EXPECT_EQ(flow.game_over, bromel || win || lose > 0);
+        EXPECT_EQ(flow.player_won, bromel || win);
+        EXPECT_EQ(rolls, bromel || win ? 1 : 0) << "only the player's win rolls";
     }
 }
 
 // The following frames keep the banner without drawing a new roll or taking a new time.
-TEST_F(GameEndTest, TheBannerAndTheTimeOfTheEndAreKeptUntilANewGame)
+TEST_F(GameEndTest, TheBannerAndTheTimeOfTheEndAreKeptUntilANewGameRestartingAfterFourSeconds)
 {
     evaluate(100, {0}, 12.5f, 30);
     GameEndBanners b = evaluate(110, {0}, 13.0f, 5);
@@ -61,13 +56,9 @@ TEST_F(GameEndTest, TheBannerAndTheTimeOfTheEndAreKeptUntilANewGame)
     b = evaluate(0, {40, 100, 3}, 21);
     EXPECT_EQ(b.you_lose, 1) << "the loss stays on screen";
     EXPECT_FLOAT_EQ(flow.game_over_time, 20);
-}
-
-TEST_F(GameEndTest, RestartAfterMoreThanFourSeconds)
-{
-    evaluate(0, {100}, 10);
-    EXPECT_FALSE(restart_due(flow, 14.0f));
-    EXPECT_TRUE(restart_due(flow, 14.01f));
+    // The restart is due more than four seconds after the end.
+    EXPECT_FALSE(restart_due(flow, 24.0f));
+    EXPECT_TRUE(restart_due(flow, 24.01f));
     begin_new_game(flow);
     EXPECT_FALSE(flow.game_over);
     EXPECT_FALSE(restart_due(flow, 100));

@@ -8,12 +8,12 @@
 #include "Objects/GenericObject.h"
 #include "Objects/HoverPhysics.h"
 #include "Objects/ObjectErrors.h"
-#include "Objects/PlayerObject.h"
 #include "Objects/StaticObject.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <type_traits>
 
 // The main program catches both kinds as object errors.
@@ -27,9 +27,7 @@ void set_transform(const NxVec3& s, const NxVec3& t)
     float scale[3], translate[3];
     s.get(scale);
     t.get(translate);
-    testing::internal::CaptureStdout();
-    GenericObject::set_physx2gfx_transform(scale, translate);
-    testing::internal::GetCapturedStdout();
+    printed([&] { GenericObject::set_physx2gfx_transform(scale, translate); });
 }
 
 NxMat33 rotation(float degrees, const NxVec3& axis) { return NxMat33(NxQuat(degrees, axis)); }
@@ -77,11 +75,7 @@ protected:
     // The bridge of the file at `path`, with what it prints kept.
     Bridge& build(const std::string& path)
     {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        bridge = std::make_unique<Bridge>(path.c_str(), scene, *ai);
-        out = testing::internal::GetCapturedStdout();
-        testing::internal::GetCapturedStderr();
+        out = printed([&] { bridge = std::make_unique<Bridge>(path.c_str(), scene, *ai); }).out;
         return *bridge;
     }
 
@@ -176,25 +170,13 @@ TEST_F(GameObjects, SetUprightKeepsHeadingAndPositionKicksUpAndLeavesTheThreshol
     EXPECT_NEAR(r.getColumn(0).x, 1, 1e-6f);
 }
 
-// Attaching the actor, the points and deleting through the base are played out on the hover.
-TEST(PlayerObject, KeepsItsPose)
-{
-    PlayerObject player;
-    NxMat34 pose;
-    pose.t = NxVec3(1, 2, 3);
-    player.set_pose(pose);
-    EXPECT_EQ(player.get_pose().t, pose.t);
-    player.update(0.04f); // does nothing at this level
-}
-
 TEST_F(GameObjects, StaticObjectStandsWhereItIsPutAndRefusesOtherShapes)
 {
     Md2Instance tree;
     const float at[3] = {12, 1.5f, 30};
     NxMat33 turn = rotation(90, kY);
-    testing::internal::CaptureStderr();
-    std::unique_ptr<StaticObject> o = scenery(111, at, &tree, turn);
-    testing::internal::GetCapturedStderr();
+    std::unique_ptr<StaticObject> o;
+    printed([&] { o = scenery(111, at, &tree, turn); });
     EXPECT_EQ(o->type, OBJECT_STATIC);
     EXPECT_EQ(o->actor->userData, static_cast<MovingObject*>(o.get()));
     EXPECT_EQ(o->actor->getShapes()[0]->getDimensions(), NxVec3(1, 3, 2));
@@ -301,15 +283,8 @@ TEST(HoverRules, RollAngleIsTheTiltSignedByTheZAxis)
 
 TEST(HoverRules, StandingStillIsCheckedOnlyAfterTheDelayAndOnlyWithoutMovingInBothXAndZ)
 {
-    struct Step {
-        NxVec3 at;
-        long now;
-        bool due;
-    };
-    struct Case {
-        const char* what;
-        std::vector<Step> steps;
-    } cases[] = {
+    using Steps = std::vector<std::tuple<NxVec3, long, bool>>; // where it is, the time, whether a check is due
+    const std::pair<const char*, Steps> cases[] = {
         {"still: due once the delay has passed, then again a delay later",
          {{NxVec3(0, 0, 0), 1000, false}, {NxVec3(0, 0, 0), 1001, true}, {NxVec3(0, 0, 0), 2001, false},
           {NxVec3(0, 0, 0), 2002, true}}},
@@ -319,10 +294,9 @@ TEST(HoverRules, StandingStillIsCheckedOnlyAfterTheDelayAndOnlyWithoutMovingInBo
         {"moving along x only never resets the reference",
          {{NxVec3(5, 0, 0), 2001, true}, {NxVec3(10, 0, 0), 3002, true}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, steps] : cases) {
         StandingStill s; // reference at the origin, checked at time 0
-        for (const Step& st : c.steps)
-            EXPECT_EQ(s.due(st.at, 0.5f, 1.0f, st.now), st.due) << c.what << " at " << st.now;
+        for (const auto& [at, now, due] : steps) EXPECT_EQ(s.due(at, 0.5f, 1.0f, now), due) << what << " at " << now;
     }
 }
 

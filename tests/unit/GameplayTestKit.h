@@ -2,6 +2,7 @@
 // physics step of the frame's length), and height maps whose physics samples are chosen directly.
 #pragma once
 
+#include "Console.h"
 #include "GameDir.h"
 #include "PhysicsTestKit.h"
 #include "TempDir.h"
@@ -32,9 +33,7 @@ inline void make_height_map(HeightMap& map, int map_w, unsigned ts, const std::f
     map.map_data = new uint16_t[static_cast<size_t>(map_w) * map_w];
     for (int y = 0; y < map_w; ++y)
         for (int x = 0; x < map_w; ++x) map.map_data[y * map_w + x] = phys(x / 8, y / 8);
-    testing::internal::CaptureStdout();
-    map.create_tiles(map_w / 8, map_w / 8, ts);
-    testing::internal::GetCapturedStdout();
+    printed([&] { map.create_tiles(map_w / 8, map_w / 8, ts); });
 }
 
 // The game's terrain scale for `map`: one physics unit is 32 graphics units.

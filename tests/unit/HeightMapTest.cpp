@@ -1,19 +1,14 @@
-// The height map on small files, then the game's landscape where the level puts things.
+// The height map on small files (the game's own map is judged with the level in SceneryScatterTest).
 #include "Terrain/HeightMap.h"
-#include "Common/ParameterFile.h"
-#include "GameDir.h"
+#include "Console.h"
 #include "HostileFiles.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,16 +28,6 @@ std::vector<uint16_t> ramp(size_t n)
     std::vector<uint16_t> v(n);
     for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint16_t>((i * 37) & 0xFFFF);
     return v;
-}
-
-// What the map code printed on standard error while running f (its progress is left unread).
-std::string printed(const std::function<void()>& f)
-{
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    f();
-    testing::internal::GetCapturedStdout();
-    return testing::internal::GetCapturedStderr();
 }
 
 std::unique_ptr<HeightMap> map_of(int w, int h, const std::vector<uint16_t>& samples, TempDir& dir)
@@ -84,7 +69,7 @@ TEST(HeightMapRead, MapsThatCannotBeReadAreRefusedWithAMessageNamingThem)
     std::filesystem::resize_file(refused.back().first, 2ull * 8193 * 8193); // sparse: takes no room on the disk
     for (const auto& [path, says] : refused) {
         HeightMap map;
-        const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; });
+        const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; }).err;
         EXPECT_NE(err.find("the height map " + path + says), std::string::npos) << err;
         EXPECT_EQ(map.map_data, nullptr) << path;
     }
@@ -109,7 +94,7 @@ TEST(HeightMapRead, EndingDecidesTheForm)
     }
     printed([&] { EXPECT_EQ(map.readfile("hm"), -1); }); // missing; the name is shorter than four characters
     const std::string cut = dir.write("short.hm", std::string(11, '\0'));
-    EXPECT_EQ(printed([&] { EXPECT_EQ(map.readfile(cut.c_str()), -1); }), "") << "shorter than a header: quietly";
+    EXPECT_EQ(printed([&] { EXPECT_EQ(map.readfile(cut.c_str()), -1); }).err, "") << "shorter than a header: quietly";
 }
 
 // Both forms round-trip; the raw writer gives any other name the ending ".raw".
@@ -144,7 +129,7 @@ TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
     EXPECT_EQ(HeightMap::game_tile_count(15, 4096), 0u); // no tile size at all
     TempDir dir;
     std::unique_ptr<HeightMap> map = map_of(64, 64, ramp(64 * 64), dir);
-    const std::string err = printed([&] { map->create_tiles(64, 64, 1); }); // 4096 tiles of one sample
+    const std::string err = printed([&] { map->create_tiles(64, 64, 1); }).err; // 4096 tiles of one sample
     EXPECT_NE(err.find("refusing to cut 4096 tiles"), std::string::npos);
     EXPECT_EQ(map->tiles, nullptr);
     EXPECT_EQ(map->phys_map, nullptr);
@@ -209,134 +194,6 @@ TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
     std::unique_ptr<HeightMap> flat = map_of(4, 4, std::vector<uint16_t>(16, 500), dir);
     flat->smooth();
     for (int i = 0; i < 16; ++i) EXPECT_EQ(flat->map_data[i], 500) << "a flat map stays flat";
-}
-
-std::string in_game_dir(std::string path)
-{
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    if (path.rfind("./", 0) == 0) path.erase(0, 2);
-    return game_file(path);
-}
-
-class MediaTerrain : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        map_name = ParameterFile(in_game_dir(".\\config\\map\\map1.p")).getString("filename");
-        map_path = in_game_dir(map_name);
-        hm = new HeightMap;
-        load_status = hm->readfile(map_path.c_str());
-        if (load_status != 0) return;
-        hm->create_tiles(unsigned(hm->map_w / 8), unsigned(hm->map_h / 8), unsigned(hm->map_w / 16));
-        // Physics height per sample: the graphics height over a physics cell's width (phys_minfact cancels).
-        const double y_scale = ParameterFile(in_game_dir(".\\config\\gfx.p")).getFloat("y_pgmland_scale");
-        danger_y = hm->map_w * y_scale / 65535.0 / double(hm->map_w / int(hm->phys_map_w));
-        water = 0.25 * 65535.0 * danger_y;
-    }
-
-    static void TearDownTestSuite() { delete hm; }
-
-    void SetUp() override { ASSERT_EQ(load_status, 0) << "cannot load " << map_path; }
-
-    // Ground height (physics units) at a physics position, the edge held beyond the map.
-    static double ground(double x, double z)
-    {
-        const long ix = std::clamp(long(x), 0L, long(hm->phys_map_w) - 1);
-        const long iz = std::clamp(long(z), 0L, long(hm->phys_map_h) - 1);
-        return hm->phys_at(ix, iz) * danger_y;
-    }
-
-    // 1 - |normal.y| of the game's terrain normal at an integer position.
-    static double steepness(double x, double z)
-    {
-        const double dx = ground(x + 1, z) - ground(x - 1, z), dz = ground(x, z + 1) - ground(x, z - 1);
-        return 1.0 - 1.0 / std::sqrt(dx * dx + 1.0 + dz * dz);
-    }
-
-    static inline HeightMap* hm = nullptr;
-    static inline std::string map_name, map_path;
-    static inline int load_status = -1;
-    static inline double danger_y = 0, water = 0;
-};
-
-// Ground a vehicle may be dropped onto: at most this steep (about 24 degrees).
-constexpr double kDrivable = 0.25;
-
-TEST_F(MediaTerrain, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWater)
-{
-    EXPECT_EQ(map_name.substr(map_name.size() - 3), ".hm");
-    EXPECT_EQ(hm->map_w, 4096);
-    EXPECT_EQ(hm->map_h, 4096);
-    EXPECT_EQ(std::filesystem::file_size(map_path), 12u + 2u * 4096 * 4096) << "the samples must fill the map exactly";
-    EXPECT_NEAR(water, 20.0, 0.01) << "y_pgmland_scale moved the water level";
-    size_t wet = 0, n = size_t(hm->phys_map_w) * hm->phys_map_h;
-    for (size_t i = 0; i < n; ++i) wet += hm->phys_map[i] * danger_y < water;
-    EXPECT_TRUE(wet > n / 4 && wet < n * 42 / 100) << double(wet) / double(n) << " of the map under water";
-    // The demo flight's path is the other file the game opens by a fixed name.
-    EXPECT_GT(std::filesystem::file_size(in_game_dir(".\\media\\camera_path.txt")), 0u);
-}
-
-// The two ducks float on open water; the ship flies at 55 with room to spare.
-TEST_F(MediaTerrain, DucksSwimAndTheShipFliesClearOfTheGround)
-{
-    for (const auto& [x, z, r, step, below] : {std::array{102.0, 294.5, 3.0, 1.0, water - 1},
-                                               {136.0, 294.5, 3.0, 1.0, water - 1}, {100.0, 100.0, 10.0, 2.0, 50.0}})
-        for (double dx = -r; dx <= r; dx += step)
-            for (double dz = -r; dz <= r; dz += step)
-                EXPECT_LT(ground(x + dx, z + dz), below) << "near " << x << ", " << z;
-}
-
-// The start places (low, not deep in water) and the six on the restart circle (on land).
-TEST_F(MediaTerrain, VehiclesAreSetDownOnDrivableGround)
-{
-    std::vector<std::array<double, 4>> places = {{50, 50, water - 2, 33}}; // x, z, the lowest and highest ground
-    for (int i = 0; i < 5; ++i) places.push_back({20.0 * i, 120, water - 2, 33});
-    for (int i = 0; i < 6; ++i)
-        places.push_back({256 + 128 * std::cos(i * M_PI / 3), 256 + 128 * std::sin(i * M_PI / 3), water, 1e9});
-    for (const auto& [x, z, lowest, highest] : places) {
-        SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(z));
-        EXPECT_GE(ground(x, z), lowest);
-        EXPECT_LT(ground(x, z), highest);
-        EXPECT_LT(steepness(x, z), kDrivable);
-    }
-}
-
-TEST_F(MediaTerrain, EveryBridgeSpansAGapBetweenFirmBanks)
-{
-    int ravines = 0, waters = 0;
-    for (const char* number : {"", "3", "4", "5", "6"}) {
-        const std::string file = std::string("config/objects/bridge") + number + ".p";
-        SCOPED_TRACE(file);
-        ParameterFile p(game_file(file));
-        const double step = p.getFloat("step_size"), plank_x = p.getFloat("dyn_boxSize_X");
-        const double z = p.getFloat("bridge_pos_Z");
-        ASSERT_GE(p.getInt("bridge_elements"), 3);
-        EXPECT_GT(step, 2.0 * plank_x) << "planks would overlap";
-        EXPECT_LT(step, 2.0 * plank_x + 0.6) << "gaps between planks";
-        // Elements stand at pos_X + (i + 1) * step, i = 0..last; the two ends are fixed boxes.
-        const double first = p.getFloat("bridge_pos_X") + step, last = first + p.getInt("bridge_elements") * step;
-        EXPECT_GE(last - first, 18.0);
-        EXPECT_LE(last - first, 45.0);
-        const double deck = p.getFloat("bridge_pos_Y") - p.getFloat("sta_boxSize_Y"); // where the end boxes rest
-        EXPECT_GT(deck, water + 2.0) << "a bridge must clear the water";
-        for (double dz = -2.0; dz <= 2.0; dz += 1.0) {
-            EXPECT_NEAR(ground(first, z + dz), deck, 1.5) << "west bank";
-            EXPECT_NEAR(ground(last, z + dz), deck, 1.5) << "east bank";
-        }
-        // Between the banks: open water, or a ravine far below the deck.
-        int open = 0, n = 0, wet = 0;
-        for (double x = first + 4.0; x <= last - 4.0; x += 1.0) {
-            double g = ground(x, z);
-            wet += g < water;
-            open += g < water || g < deck - 10.0;
-            ++n;
-        }
-        EXPECT_GE(open, n * 8 / 10) << "the bridge crosses no gap";
-        (wet > n / 2 ? waters : ravines) += 1;
-    }
-    EXPECT_GE(waters, 1);
-    EXPECT_GE(ravines, 1);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -58,44 +59,35 @@ TEST_F(HudLayoutTest, ScoresThePlayerAtTheCornerAndTheOpponentsStackedAboveLastL
 
 TEST_F(HudLayoutTest, BannersComeBeforeTheOpponentLines)
 {
-    struct Case {
-        int player;
-        std::vector<int> opponents;
-        int roll;
-        Lines lines;
-    } cases[] = {
+    const std::tuple<int, std::vector<int>, int, Lines> cases[] = { // the scores, the roll and the lines
         {100, {}, 124, {"you: 100 @0,0 0.8/0.6/0 x0.75", "YOU ARE THE @20,534.2 0/0.25/0.8 x1.75",
                         "   BROMEL   @20,499.2 0/0.25/0.8 x1.75"}},
         {120, {}, 25, {"you: 120 @0,0 0.8/0.6/0 x0.75", "YOU WIN @120,422.4 0/0.25/0.8 x2.25"}},
         {40, {10, 100}, 0, {"you: 40 @0,0 0.8/0.6/0 x0.75", "YOU LOSE @120,422.4 0/0.5/0.8 x2.25",
                             "Dr. Evil 1: 100 @0,30 0.8/0/0 x0.5", "Dr. Evil 0: 10 @0,50 0.8/0/0 x0.5"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [player, opponents, roll, lines] : cases) {
         begin_new_game(flow);
-        EXPECT_EQ(layout(c.player, c.opponents, c.roll), c.lines);
+        EXPECT_EQ(layout(player, opponents, roll), lines);
     }
 }
 
 TEST_F(HudLayoutTest, OptionMessagesComeAfterTheScoresAtTheTop)
 {
-    struct Case {
-        float* changed_at;
-        bool culling_on, transparency;
-        GLint filter;
-        const char* line;
-    } cases[] = {
+    // The option changed, the culling, the transparency and the filter, and the message.
+    const std::tuple<float*, bool, bool, GLint, const char*> cases[] = {
         {&in.culling_changed_at, false, true, GL_LINEAR, "VIEW FRUSTUM CULLING: OFF @256,748 0/0.1/0 x0.5"},
         {&in.filter_changed_at, true, true, GL_NEAREST_MIPMAP_NEAREST,
          "filtering: GL_NEAREST_MIPMAP_NEAREST @256,748 0/0.1/0 x0.5"},
         {&in.transparency_changed_at, true, false, GL_LINEAR, "TRANSPARENCY OFF @256,728 0/0.1/0 x0.5"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [changed_at, culling_on, transparency, filter, line] : cases) {
         in.culling_changed_at = in.filter_changed_at = in.transparency_changed_at = -1.0e9f;
-        *c.changed_at = 49.5f;
-        in.culling_on = c.culling_on;
-        in.transparency = c.transparency;
-        in.filter = c.filter;
-        EXPECT_EQ(layout(0, {1}), (Lines{kYou0, "Dr. Evil 0: 1 @0,30 0.8/0/0 x0.5", c.line}));
+        *changed_at = 49.5f;
+        in.culling_on = culling_on;
+        in.transparency = transparency;
+        in.filter = filter;
+        EXPECT_EQ(layout(0, {1}), (Lines{kYou0, "Dr. Evil 0: 1 @0,30 0.8/0/0 x0.5", line}));
         EXPECT_EQ(frame.transparency_switch_at, 2u) << "the font turns transparent for the messages";
     }
 }

@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -36,11 +37,7 @@ TEST(Md2FileTest, RejectsEveryTruncationAndAnotherIdentification)
 TEST(Md2FileTest, RejectsHeadersThatLieAboutTheFile)
 {
     const int size = int(command_form().size());
-    struct Case {
-        bool commands;
-        int field;
-        int32_t value;
-    } cases[] = {
+    const std::tuple<bool, int, int32_t> cases[] = { // the command form?, the field, its value
         {true, kVersion, 7},        {true, kOfsFrames, size},    {true, kOfsFrames, -4},    {true, kNumFrames, 1000},
         {true, kNumFrames, INT_MAX}, {true, kNumFrames, -1},     {true, kOfsTris, size - 4}, {true, kNumTris, 100},
         {true, kNumTris, -3},       {true, kOfsSkins, size},     {true, kNumSkins, 50},     {true, kOfsGlcmds, size - 8},
@@ -49,10 +46,10 @@ TEST(Md2FileTest, RejectsHeadersThatLieAboutTheFile)
         // the triangle form also reads the texture coordinates, divided by the skin size
         {false, kOfsTexcoords, int32_t(triangle_form().size()) - 2}, {false, kSkinWidth, 0}, {false, kSkinHeight, -64},
     };
-    for (const Case& c : cases) {
-        std::string bytes = c.commands ? command_form() : triangle_form();
-        Md2Writer::set_header_field(bytes, c.field, c.value);
-        EXPECT_FALSE(accepts(bytes)) << "field " << c.field << " = " << c.value;
+    for (auto [commands, field, value] : cases) {
+        std::string bytes = commands ? command_form() : triangle_form();
+        Md2Writer::set_header_field(bytes, field, value);
+        EXPECT_FALSE(accepts(bytes)) << "field " << field << " = " << value;
     }
     // An empty block may point anywhere: it is never read.
     std::string bytes = command_form();
@@ -63,12 +60,7 @@ TEST(Md2FileTest, RejectsHeadersThatLieAboutTheFile)
 
 TEST(Md2FileTest, ChecksEveryIndexTheDrawingReads)
 {
-    struct Case {
-        const char* what;
-        bool commands;
-        std::function<void(Md2Writer&)> change;
-        bool accepted;
-    } cases[] = {
+    const std::tuple<const char*, bool, std::function<void(Md2Writer&)>, bool> cases[] = {
         {"a triangle names vertex 6 of 0..5", false, [](Md2Writer& w) { w.triangles[3][2] = 6; }, false},
         {"a triangle names texture coordinate 6 of 0..5", false, [](Md2Writer& w) { w.triangles[7][5] = 6; }, false},
         {"the command form never reads the triangles' texture coordinates", true,
@@ -80,10 +72,10 @@ TEST(Md2FileTest, ChecksEveryIndexTheDrawingReads)
         {"a record names vertex -1", true, [](Md2Writer& w) { w.glcmds[3] = uint32_t(-1); }, false},
         {"the list may end without its closing zero", true, [](Md2Writer& w) { w.glcmds.pop_back(); }, true},
     };
-    for (const Case& c : cases) {
-        Md2Writer w = md2_octahedron("box", 1, c.commands);
-        c.change(w);
-        EXPECT_EQ(accepts(w.bytes()), c.accepted) << c.what;
+    for (const auto& [what, commands, change, accepted] : cases) {
+        Md2Writer w = md2_octahedron("box", 1, commands);
+        change(w);
+        EXPECT_EQ(accepts(w.bytes()), accepted) << what;
     }
 }
 
@@ -138,10 +130,7 @@ TEST(Md2CycleTest, FramesJoinTheCycleWhoseNameTheyBeginWith)
     using C = std::vector<std::pair<std::string, int>>;
     std::vector<std::string> stand_run = numbered("stand", 40);
     for (const std::string& n : numbered("run", 6)) stand_run.push_back(n);
-    struct Case {
-        std::vector<std::string> frames;
-        C cycles;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, C> cases[] = {
         {stand_run, {{"stand", 40}, {"run", 6}}},
         // a name loses two characters after a zero, else one: "stand" is cut to "stan", so
         // "stance" joins it; "walk" starts a new cycle
@@ -151,10 +140,10 @@ TEST(Md2CycleTest, FramesJoinTheCycleWhoseNameTheyBeginWith)
         // sixteen bytes without a terminator: read as fifteen characters, cut to at most 14
         {{"abcdefghijklmn01", "abcdefghijklmn02", "abcdefghijklmnop"}, {{"abcdefghijklmn", 3}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [frames, cycles] : cases) {
         Md2ModelData m;
-        ASSERT_TRUE(convert(named_frames(c.frames), m));
-        EXPECT_EQ(cycles_of(m), c.cycles) << c.frames[0];
+        ASSERT_TRUE(convert(named_frames(frames), m));
+        EXPECT_EQ(cycles_of(m), cycles) << frames[0];
     }
 }
 
@@ -240,12 +229,8 @@ TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrderAndSkinsCollected)
 TEST(Md2RenderVertexTest, StripsAndFansBecomeTrianglesOfTheSameWinding)
 {
     const Md2StripInfo strip5 = md2_strip_info(5, false), fan5 = md2_strip_info(5, true);
-    struct Case {
-        const char* what;
-        std::vector<uint16_t> indices;
-        std::vector<Md2StripInfo> strips;
-        std::vector<uint16_t> triangles;
-    } cases[] = {
+    using Indices = std::vector<uint16_t>;
+    const std::tuple<const char*, Indices, std::vector<Md2StripInfo>, Indices> cases[] = {
         {"a strip turns every second triangle", {0, 1, 2, 3, 4}, {strip5}, {0, 1, 2, 2, 1, 3, 2, 3, 4}},
         {"a fan keeps its first corner", {0, 1, 2, 3, 4}, {fan5}, {0, 1, 2, 0, 2, 3, 0, 3, 4}},
         {"strips follow one another", {7, 8, 9, 0, 1, 2, 3, 4}, {md2_strip_info(3, true), strip5},
@@ -256,8 +241,8 @@ TEST(Md2RenderVertexTest, StripsAndFansBecomeTrianglesOfTheSameWinding)
         {"a strip longer than the indices left is dropped", {0, 1, 2, 3}, {md2_strip_info(3, false), strip5}, {0, 1, 2}},
         {"no strips, no triangles", {0, 1, 2}, {}, {}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(md2_triangle_list(c.indices, c.strips), c.triangles) << c.what;
+    for (const auto& [what, indices, strips, triangles] : cases)
+        EXPECT_EQ(md2_triangle_list(indices, strips), triangles) << what;
 }
 
 TEST(Md2LimitTest, FrameVerticesBeyondTheScratchArraysOrNoFramesAreRefused)

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -211,13 +212,8 @@ TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
     camera.set_aspect(4.0f / 3.0f);
     camera.set_position(0, 100, 0); // looking along -z
     camera.update_frustum(3000.0f);
-    struct Case {
-        float x, y, z;
-        bool visible, culling;
-        float margin;
-        bool drawn;
-        const char* what;
-    } cases[] = {
+    // Where it stands, whether it is visible and culling is on, the margin, and whether it is drawn.
+    const std::tuple<float, float, float, bool, bool, float, bool, const char*> cases[] = {
         {0, 0, -1500, true, true, -1000, true, "ahead, near"},
         {0, 0, -2100, true, true, -1000, false, "in the frustum, but too far"},
         {0, 1000, -1900, true, true, -1000, true, "2100 away in space, but only x and z count"},
@@ -227,9 +223,9 @@ TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
         {0, 100, 500, true, true, 1000, false, "a positive margin demands inside"},
         {0, 0, -100, false, true, -1000, false, "invisible"},
     };
-    for (const Case& c : cases) {
-        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, c.x, c.y, c.z, 1};
-        EXPECT_EQ(md2_instance_in_view(c.visible, m, &camera, c.culling, 2000.0f, c.margin), c.drawn) << c.what;
+    for (auto [x, y, z, visible, culling, margin, drawn, what] : cases) {
+        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+        EXPECT_EQ(md2_instance_in_view(visible, m, &camera, culling, 2000.0f, margin), drawn) << what;
     }
     EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f)) << "not placed";
 }

@@ -2,6 +2,7 @@
 // for the water slices; the skins are the model tests'), and the HUD font against its image.
 #include "Common/FontManager.h"
 #include "Common/ParameterFile.h"
+#include "Console.h"
 #include "GameDir.h"
 
 #include <SDL.h>
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -24,10 +26,7 @@ bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 TEST(MediaImages, EveryImageLoadsAtItsSizeAndDepth)
 {
-    struct Expect {
-        const char* file;
-        int w, h, bpp;
-    } images[] = {
+    const std::tuple<const char*, int, int, int> images[] = { // the file, its size and its bits a pixel
         {"media/sand_base1.jpg", 1024, 1024, 24}, {"media/Grass6.jpg", 1024, 1024, 24},
         {"media/nature072b.jpg", 1024, 1024, 24}, {"media/noise.jpg", 512, 512, 24},
         {"media/noise_nm.png", 512, 512, 24},     {"media/title.jpg", 1024, 1024, 24},
@@ -36,12 +35,10 @@ TEST(MediaImages, EveryImageLoadsAtItsSizeAndDepth)
         {"media/cubemap/cubemap_daytime_X4.jpg", 3072, 512, 24}, // six square faces side by side
         {"media/contact_sheet.png", 1536, 1514, 24},             // the models at a glance, for the README
     };
-    for (const Expect& e : images) {
-        Surface s(IMG_Load(game_file(e.file).c_str()));
-        ASSERT_TRUE(s) << e.file << ": " << IMG_GetError();
-        EXPECT_EQ(s->w, e.w) << e.file;
-        EXPECT_EQ(s->h, e.h) << e.file;
-        EXPECT_EQ(s->format->BitsPerPixel, e.bpp) << e.file;
+    for (auto [file, w, h, bpp] : images) {
+        Surface s(IMG_Load(game_file(file).c_str()));
+        ASSERT_TRUE(s) << file << ": " << IMG_GetError();
+        EXPECT_EQ((std::vector<int>{s->w, s->h, s->format->BitsPerPixel}), (std::vector<int>{w, h, bpp})) << file;
     }
 }
 
@@ -73,14 +70,11 @@ protected:
     void SetUp() override
     {
         ParameterFile desc(game_file("media/font/out.fnt"));
-        std::string tex = desc.getString("font_tex");
-        for (char& c : tex)
-            if (c == '\\') c = '/';
-        image.reset(IMG_Load(game_file(tex.rfind("./", 0) == 0 ? tex.substr(2) : tex).c_str()));
+        const std::string tex = desc.getString("font_tex");
+        image.reset(IMG_Load(game_path(tex).c_str()));
         ASSERT_TRUE(image) << tex << ": " << IMG_GetError();
-        testing::internal::CaptureStdout();
-        const GlyphTable table = build_glyph_table(desc, 0);
-        testing::internal::GetCapturedStdout();
+        GlyphTable table;
+        printed([&] { table = build_glyph_table(desc, 0); });
         for (int c = 32; c < 127; ++c) {
             const Glyph& g = table.glyphs[c];
             if (c == '#' || c == '=') continue;

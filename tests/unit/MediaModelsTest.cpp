@@ -13,6 +13,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -185,12 +186,8 @@ TEST(MediaInstanceFiles, ModelsArePlacedAtTheirBodiesSizes)
     const float board_z = 2.0f * bridge.getFloat("dyn_boxSize_Z"), board_y = bridge.getFloat("dyn_boxSize_Y");
     const float step = bridge.getFloat("step_size");
     enum What { Size, Low };
-    struct Case {
-        const char *md2, *params;
-        What what;
-        int axis;
-        float lo, hi;
-    } cases[] = {
+    // The model and its placing file, the size or the lowest point along an axis, and the range it must lie in.
+    const std::tuple<const char*, const char*, What, int, float, float> cases[] = {
         // the player's hull: 3 x 1 x 2, x forward, the skirt on the body's floor
         {"hover/hover", "hover/hover_player", Size, 0, 2.9f, 3.1f},
         {"hover/hover", "hover/hover_player", Size, 2, 1.9f, 2.1f},
@@ -208,10 +205,10 @@ TEST(MediaInstanceFiles, ModelsArePlacedAtTheirBodiesSizes)
         {"pilz/pilz", "pilz/pilz", Size, 1, 1.0f, 3.0f},
         {"crystal/crystal", "crystal/crystal", Size, 1, 0.3f, 0.7f},
     };
-    for (const Case& c : cases) {
-        Box b = placed_box(std::string("media/objects/") + c.md2 + ".md2", std::string("media/objects/") + c.params + ".p");
-        const float v = (c.what == Size ? b.size(c.axis) : b.lo[c.axis]) / u;
-        EXPECT_TRUE(v >= c.lo && v <= c.hi) << c.md2 << " placed by " << c.params << ", axis " << c.axis << ": " << v;
+    for (auto [md2, params, what, axis, lo, hi] : cases) {
+        Box b = placed_box(std::string("media/objects/") + md2 + ".md2", std::string("media/objects/") + params + ".p");
+        const float v = (what == Size ? b.size(axis) : b.lo[axis]) / u;
+        EXPECT_TRUE(v >= lo && v <= hi) << md2 << " placed by " << params << ", axis " << axis << ": " << v;
     }
 }
 

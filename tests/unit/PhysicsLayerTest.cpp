@@ -1,5 +1,6 @@
 // What the game relies on from the physics layer on Bullet, the physics allocator and the error stream's texts.
 
+#include "Console.h"
 #include "PhysicsTestKit.h"
 #include "TempDir.h"
 
@@ -88,16 +89,6 @@ protected:
 };
 
 size_t slot_of(void* p) { return UserAllocator::header_of(p)->index; }
-
-// Runs `body` with standard output captured and returns what it printed.
-template <class F>
-std::string printed(F body)
-{
-    testing::internal::CaptureStdout();
-    body();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-}
 
 } // namespace
 
@@ -369,7 +360,7 @@ TEST(UserAllocator, SixtyFourthLiveBlockGrowsTheTableAndFreedSlotsWaitForTheSear
         EXPECT_EQ(slot_of(blocks[3]), 65u);
         for (void* p : blocks) a.free(p);
         EXPECT_EQ(a.used, 0u);
-    });
+    }).out;
     EXPECT_EQ(out.find("leak"), std::string::npos);
 }
 
@@ -396,7 +387,7 @@ TEST(UserAllocator, MovedReallocationRegistersTheNewBlock)
         EXPECT_EQ(a.table[slot], nullptr);
         EXPECT_EQ(a.table[slot_of(keep)], UserAllocator::header_of(keep));
         a.free(keep);
-    });
+    }).out;
     EXPECT_EQ(dump.find("leak"), std::string::npos) << dump;
 }
 
@@ -412,7 +403,7 @@ TEST(UserAllocator, LeakDumpListsExactlyTheLiveBlocks)
         anon = a.malloc(50, NX_MEMORY_TEMP);
         a.free(gone);
         std::snprintf(address, sizeof address, "0x%.8lX", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(live)));
-    });
+    }).out;
     // The leaked blocks outlive their allocator; hand them back to the C library.
     std::free(UserAllocator::header_of(live));
     std::free(UserAllocator::header_of(anon));
@@ -453,7 +444,7 @@ TEST(UserAllocator, MisuseIsReportedAndRefused)
                   (std::vector<size_t>{0, 0, 0, 2}));
         a.free(q);
         a.reset();
-    });
+    }).out;
     for (const char* line : {"Warning: trying to allocate 0 bytes\n", "Obsolete code called!\nObsolete code called!\n",
                              "Warning: trying to free null pointer\n", "Warning: trying to realloc null pointer\n",
                              "Error: free unknown memory!!\n", "Error: realloc unknown memory!!\n",
@@ -473,11 +464,10 @@ TEST(ErrorStream, NamesTheErrorCodesAndPrintsReportsOnStandardOutput)
         s.reportError(NXE_INVALID_OPERATION, "scene is busy", "NxScene.cpp", 42);
         s.reportError(NXE_INTERNAL_ERROR, "odd", nullptr, 7);
         s.print("plain text");
-    });
+    }).out;
     EXPECT_EQ(out, "NxScene.cpp (42) :invalid operation : scene is busy\nunknown (7) :unknown error : odd\nplain text");
-    testing::internal::CaptureStderr();
-    out = printed([&] { EXPECT_EQ(s.reportAssertViolation("bad pose", "NxActor.cpp", 9), NX_AR_CONTINUE); });
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(out, "access violation : bad pose (NxActor.cpp line 9)\n");
-    EXPECT_NE(err.find("AssertViolation, see console for details."), std::string::npos);
+    const Printed violation =
+        printed([&] { EXPECT_EQ(s.reportAssertViolation("bad pose", "NxActor.cpp", 9), NX_AR_CONTINUE); });
+    EXPECT_EQ(violation.out, "access violation : bad pose (NxActor.cpp line 9)\n");
+    EXPECT_NE(violation.err.find("AssertViolation, see console for details."), std::string::npos);
 }

@@ -12,6 +12,9 @@ class MemoryStream : public NxStream {
 public:
     std::vector<unsigned char> bytes;
     mutable size_t at = 0;
+    // A read past the end gives zeros, or when strict throws ShortRead (the game's stream ends the program there).
+    bool strict = false;
+    struct ShortRead {};
 
     NxU8 readByte() const override { NxU8 v = 0; get(&v, 1); return v; }
     NxU16 readWord() const override { NxU16 v = 0; get(&v, 2); return v; }
@@ -30,6 +33,7 @@ private:
     void get(void* out, size_t n) const
     {
         if (at + n > bytes.size()) {
+            if (strict) throw ShortRead();
             std::memset(out, 0, n);
             at = bytes.size();
             return;

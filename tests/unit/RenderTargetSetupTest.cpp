@@ -8,16 +8,14 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 
 namespace {
 
 TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
 {
-    struct Case {
-        int w, h;
-        float scale;
-        int image_w, image_h, small_w, small_h;
-    } cases[] = {
+    // The window, the render scale, and the scene image and its small companion.
+    const std::tuple<int, int, float, int, int, int, int> cases[] = {
         {1024, 768, 1.0f, 1024, 768, 256, 192},
         {1024, 768, 0.5f, 512, 384, 128, 96},
         {1022, 766, 1.0f, 1022, 766, 255, 191},  // the small image rounds down
@@ -26,12 +24,12 @@ TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
         {1024, 768, 0.0f, 256, 192, 64, 48},     // nor smaller than a quarter
         {2, 2, 0.25f, 1, 1, 0, 0},
     };
-    for (const Case& c : cases) {
-        TargetSize image = dof_target_size(c.w, c.h, c.scale);
+    for (auto [w, h, scale, image_w, image_h, small_w, small_h] : cases) {
+        TargetSize image = dof_target_size(w, h, scale);
         TargetSize small = dof_small_target_size(image.w, image.h);
-        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " at " << c.scale);
-        EXPECT_TRUE(image.w == c.image_w && image.h == c.image_h) << image.w << " x " << image.h;
-        EXPECT_TRUE(small.w == c.small_w && small.h == c.small_h) << small.w << " x " << small.h;
+        SCOPED_TRACE(testing::Message() << w << " x " << h << " at " << scale);
+        EXPECT_TRUE(image.w == image_w && image.h == image_h) << image.w << " x " << image.h;
+        EXPECT_TRUE(small.w == small_w && small.h == small_h) << small.w << " x " << small.h;
     }
 }
 
@@ -64,11 +62,8 @@ TEST(ShaderSourceTest, IncludeLinesStandForTheNamedFileOfTheProgramsFolder)
         auto it = files.find(path);
         return it == files.end() ? std::string("<missing " + path + ">") : it->second;
     };
-    struct Case {
-        const char* what;
-        std::string source, expanded;
-        std::vector<std::string> reads;
-    } cases[] = {
+    // The source, its expansion and the files read for it.
+    const std::tuple<const char*, std::string, std::string, std::vector<std::string>> cases[] = {
         {"a source without includes stays as it is", "#version 120\nvoid main() {}\n", "#version 120\nvoid main() {}\n", {}},
         {"the included text takes the include line's place", "#version 120\n#include \"common.c\"\nvoid main() {}",
          "#version 120\nfloat f() { return 1.0; }\nvoid main() {}", {"shader/common.c"}},
@@ -80,15 +75,12 @@ TEST(ShaderSourceTest, IncludeLinesStandForTheNamedFileOfTheProgramsFolder)
         {"lines that only look like includes stay", "// #include \"common.c\"\n#include common.c\n#include \"\"\n#include \"two.c\" x\n",
          "// #include \"common.c\"\n#include common.c\n#include \"\"\n#include \"two.c\" x\n", {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, source, expanded, files_read] : cases) {
         reads.clear();
-        EXPECT_EQ(expand_shader_includes(c.source, shader_folder("shader/program_fs.c"), read), c.expanded) << c.what;
-        EXPECT_EQ(reads, c.reads) << c.what;
+        EXPECT_EQ(expand_shader_includes(source, shader_folder("shader/program_fs.c"), read), expanded) << what;
+        EXPECT_EQ(reads, files_read) << what;
     }
-}
-
-TEST(ShaderSourceTest, TheFolderIsThePathUpToItsLastSeparator)
-{
+    // The folder is the path up to its last separator, of either kind.
     EXPECT_EQ(shader_folder(".\\shader\\pgmland_color_vs.c"), ".\\shader\\");
     EXPECT_EQ(shader_folder("a/b/c.c"), "a/b/");
     EXPECT_EQ(shader_folder("c.c"), "");

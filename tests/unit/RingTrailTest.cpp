@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 const float kLimit = 14.6875f; // 150 / 32 + 10
@@ -9,22 +11,19 @@ const float kLimit = 14.6875f; // 150 / 32 + 10
 // The gap since the newest ring must be strictly exceeded; the player's rings start larger.
 TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGap)
 {
-    struct Case {
-        int type, gap;
-        float size;
-    } cases[] = {{kRingTypePlayer, 5, 170.0f}, {kRingTypeOpponent, 50, 100.0f}, {kRingTypeCollectable, 500, 100.0f}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.type);
+    for (auto [type, gap, size] : {std::tuple{kRingTypePlayer, 5, 170.0f}, {kRingTypeOpponent, 50, 100.0f},
+                                   {kRingTypeCollectable, 500, 100.0f}}) {
+        SCOPED_TRACE(type);
         RingTrail t(kCollectableRingTrailCapacity);
-        ASSERT_TRUE(record_ring(t, c.type, 10000, 0.0f, kLimit, 4096.0f, 512.0f));
+        ASSERT_TRUE(record_ring(t, type, 10000, 0.0f, kLimit, 4096.0f, 512.0f));
         EXPECT_EQ(t.current, 1);
         const RingRecord& r = t.records[1];
         EXPECT_TRUE(r.strength == 100 && r.time == 10000) << int(r.strength) << " at " << r.time;
-        EXPECT_FLOAT_EQ(r.size, c.size);
+        EXPECT_FLOAT_EQ(r.size, size);
         EXPECT_TRUE(r.x == 4096.0f && r.z == 512.0f);
-        EXPECT_FALSE(record_ring(t, c.type, 10000 + c.gap, 0.0f, kLimit, 0, 0));
+        EXPECT_FALSE(record_ring(t, type, 10000 + gap, 0.0f, kLimit, 0, 0));
         EXPECT_EQ(t.current, 1);
-        EXPECT_TRUE(record_ring(t, c.type, 10000 + c.gap + 1, 0.0f, kLimit, 0, 0));
+        EXPECT_TRUE(record_ring(t, type, 10000 + gap + 1, 0.0f, kLimit, 0, 0));
         EXPECT_EQ(t.current, 2);
     }
 }
@@ -73,12 +72,6 @@ TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnly)
     int frames = 0;
     for (; ring_visible(t.records[t.current]) && frames < 1000; ++frames) age_rings(t, 0.0f);
     EXPECT_EQ(frames, 90) << "a fresh ring fades out after ninety frames";
-}
-
-TEST(RingTrail, WaveHeightFollowsStrength)
-{
-    EXPECT_FLOAT_EQ(ring_scale_curr(100, 0.5f), 0.5f);
-    EXPECT_NEAR(ring_scale_curr(25, 2.0f), 2.0f * 0.125f, 1e-6f);
 }
 
 } // namespace

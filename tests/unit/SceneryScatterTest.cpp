@@ -1,5 +1,7 @@
-// The scattering of the scenery, and the game's own scenery against the places the level must keep free.
+// The scattering of the scenery, and the game's own map: where the level puts things, and its scenery
+// against the places the level must keep free.
 
+#include "Console.h"
 #include "GameplayTestKit.h"
 
 #include "Common/ParameterFile.h"
@@ -8,7 +10,9 @@
 #include "Physics/TerrainPhysics.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -48,21 +52,13 @@ protected:
 
     size_t found(int n, float min_h, float range, float min_distance, float reject_slope)
     {
-        testing::internal::CaptureStderr();
-        size_t k = terrain.find_positions(n, min_h, range, min_distance, reject_slope).size();
-        message = testing::internal::GetCapturedStderr();
+        size_t k = 0;
+        message = printed([&] { k = terrain.find_positions(n, min_h, range, min_distance, reject_slope).size(); }).err;
         return k;
     }
 
     std::string message;
 };
-
-// A game path such as ".\config\map\map1.p" inside the built game directory.
-std::string in_game(std::string path)
-{
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return game_file(path.substr(2));
-}
 
 // A place the level keeps free: a disc of radius r, or a box of half sizes r and rz.
 struct Keep {
@@ -77,23 +73,49 @@ struct Keep {
 // The road onto and off a bridge: its end boxes and 12 units beyond, 6 to either side.
 Keep bridge_approach(const std::string& file)
 {
-    ParameterFile b(in_game(file));
+    ParameterFile b(game_path(file));
     const float step = b.getFloat("step_size"), half = 0.5f * b.getInt("bridge_elements") * step;
     return {file, b.getFloat("bridge_pos_X") + step + half, b.getFloat("bridge_pos_Z"), half + 12, 6};
 }
 
-class SceneryPlacement : public SceneryTerrain {
+// The game's own map, read once, scaled as the start-up scales it from the graphics file.
+class GameLevel : public SceneryTerrain {
 protected:
+    static void SetUpTestSuite()
+    {
+        ParameterFile gfx(game_path(".\\config\\gfx.p"));
+        map_name = ParameterFile(game_path(".\\config\\map\\map1.p")).getString("filename");
+        printed([] {
+            load_status = hmap.readfile(game_path(map_name).c_str());
+            if (load_status == 0) hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
+        });
+        scale = terrain_scale_for(hmap.map_w, hmap.phys_map_w, gfx.getFloat("phys_minfact"),
+                                  gfx.getFloat("y_pgmland_scale"), waterlevel_frac);
+        water = waterlevel_frac * 65535.0 * scale.danger[1];
+    }
     void SetUp() override
     {
-        ParameterFile map(in_game(".\\config\\map\\map1.p"));
-        testing::internal::CaptureStdout();
-        ASSERT_EQ(hmap.readfile(in_game(map.getString("filename")).c_str()), 0);
-        hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
-        testing::internal::GetCapturedStdout();
-        terrain.scale = game_terrain_scale(hmap);
+        ASSERT_EQ(load_status, 0) << "cannot load " << map_name;
+        terrain.scale = scale;
     }
     void TearDown() override { reset_game_rand(); }
+
+    // Ground height (physics units) at a physics position, the edge held beyond the map.
+    double ground(double x, double z) const
+    {
+        return terrain.ground_height(std::clamp(long(x), 0L, long(hmap.phys_map_w) - 1),
+                                     std::clamp(long(z), 0L, long(hmap.phys_map_h) - 1));
+    }
+    // 1 - |normal.y| of the game's terrain normal.
+    double steepness(double x, double z) const
+    {
+        return 1.0 - std::fabs(terrain.terrain_normal(long(x), long(z)).normal.y);
+    }
+
+    static inline std::string map_name;
+    static inline int load_status = -1;
+    static inline TerrainScale scale;
+    static inline double water = 0;
 
     // The largest rise between a place and its eight neighbours.
     float roughness(const NxVec3& p) const
@@ -189,7 +211,7 @@ TEST_F(Scatter, AVarianceModulusBelowOneIsABadValue)
     EXPECT_EQ(last_bad_value().key, "scale_variance_mod");
 }
 
-TEST_F(SceneryPlacement, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
+TEST_F(GameLevel, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
 {
     std::vector<Keep> keep = {{"the player's start", 50, 50, 10}, {"the opponents' row", 40, 120, 45, 6}};
     for (int i = 0; i < 6; ++i)
@@ -204,10 +226,10 @@ TEST_F(SceneryPlacement, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
     for (SceneryKind kind : {SceneryKind::tree, SceneryKind::mushroom, SceneryKind::lazyboy}) {
         SCOPED_TRACE(int(kind));
         const SceneryGroup& g = scenery_group(kind);
-        const ScatterGroupKeys k = read_group_keys(ParameterFile(in_game(g.group_file)));
+        const ScatterGroupKeys k = read_group_keys(ParameterFile(game_path(g.group_file)));
         const std::vector<NxVec3> found = terrain.find_positions(k.obj_cnt, k.world_y_offset, k.world_y_height_range,
                                                                  k.world_min_distance, k.reject_slope);
-        plan_scenery(terrain, kind, found, read_model_keys(ParameterFile(in_game(g.model_file)), kind),
+        plan_scenery(terrain, kind, found, read_model_keys(ParameterFile(game_path(g.model_file)), kind),
                      k.gfx_y_translate);
         // A moor that looks alive, and a model pass that stays affordable.
         EXPECT_GE(found.size(), size_t(k.obj_cnt) / 2);
@@ -220,4 +242,84 @@ TEST_F(SceneryPlacement, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
         }
     }
     testing::internal::GetCapturedStderr();
+}
+
+// Ground a vehicle may be dropped onto: at most this steep (about 24 degrees).
+constexpr double kDrivable = 0.25;
+
+TEST_F(GameLevel, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWater)
+{
+    EXPECT_EQ(map_name.substr(map_name.size() - 3), ".hm");
+    EXPECT_EQ(hmap.map_w, 4096);
+    EXPECT_EQ(hmap.map_h, 4096);
+    EXPECT_EQ(std::filesystem::file_size(game_path(map_name)), 12u + 2u * 4096 * 4096)
+        << "the samples must fill the map exactly";
+    EXPECT_NEAR(water, 20.0, 0.01) << "y_pgmland_scale moved the water level";
+    size_t wet = 0, n = size_t(hmap.phys_map_w) * hmap.phys_map_h;
+    for (size_t i = 0; i < n; ++i) wet += hmap.phys_map[i] * scale.danger[1] < water;
+    EXPECT_TRUE(wet > n / 4 && wet < n * 42 / 100) << double(wet) / double(n) << " of the map under water";
+    // The demo flight's path is the other file the game opens by a fixed name.
+    EXPECT_GT(std::filesystem::file_size(game_path(".\\media\\camera_path.txt")), 0u);
+}
+
+// The two ducks float on open water; the ship flies at 55 with room to spare.
+TEST_F(GameLevel, DucksSwimAndTheShipFliesClearOfTheGround)
+{
+    for (const auto& [x, z, r, step, below] : {std::array{102.0, 294.5, 3.0, 1.0, water - 1},
+                                               {136.0, 294.5, 3.0, 1.0, water - 1}, {100.0, 100.0, 10.0, 2.0, 50.0}})
+        for (double dx = -r; dx <= r; dx += step)
+            for (double dz = -r; dz <= r; dz += step)
+                EXPECT_LT(ground(x + dx, z + dz), below) << "near " << x << ", " << z;
+}
+
+// The start places (low, not deep in water) and the six on the restart circle (on land).
+TEST_F(GameLevel, VehiclesAreSetDownOnDrivableGround)
+{
+    std::vector<std::array<double, 4>> places = {{50, 50, water - 2, 33}}; // x, z, the lowest and highest ground
+    for (int i = 0; i < 5; ++i) places.push_back({20.0 * i, 120, water - 2, 33});
+    for (int i = 0; i < 6; ++i)
+        places.push_back({256 + 128 * std::cos(i * M_PI / 3), 256 + 128 * std::sin(i * M_PI / 3), water, 1e9});
+    for (const auto& [x, z, lowest, highest] : places) {
+        SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(z));
+        EXPECT_GE(ground(x, z), lowest);
+        EXPECT_LT(ground(x, z), highest);
+        EXPECT_LT(steepness(x, z), kDrivable);
+    }
+}
+
+TEST_F(GameLevel, EveryBridgeSpansAGapBetweenFirmBanks)
+{
+    int ravines = 0, waters = 0;
+    for (const char* number : {"", "3", "4", "5", "6"}) {
+        const std::string file = std::string("config/objects/bridge") + number + ".p";
+        SCOPED_TRACE(file);
+        ParameterFile p(game_file(file));
+        const double step = p.getFloat("step_size"), plank_x = p.getFloat("dyn_boxSize_X");
+        const double z = p.getFloat("bridge_pos_Z");
+        ASSERT_GE(p.getInt("bridge_elements"), 3);
+        EXPECT_GT(step, 2.0 * plank_x) << "planks would overlap";
+        EXPECT_LT(step, 2.0 * plank_x + 0.6) << "gaps between planks";
+        // Elements stand at pos_X + (i + 1) * step, i = 0..last; the two ends are fixed boxes.
+        const double first = p.getFloat("bridge_pos_X") + step, last = first + p.getInt("bridge_elements") * step;
+        EXPECT_GE(last - first, 18.0);
+        EXPECT_LE(last - first, 45.0);
+        const double deck = p.getFloat("bridge_pos_Y") - p.getFloat("sta_boxSize_Y"); // where the end boxes rest
+        EXPECT_GT(deck, water + 2.0) << "a bridge must clear the water";
+        for (double dz = -2.0; dz <= 2.0; dz += 1.0) {
+            EXPECT_NEAR(ground(first, z + dz), deck, 1.5) << "west bank";
+            EXPECT_NEAR(ground(last, z + dz), deck, 1.5) << "east bank";
+        }
+        // Between the banks: open water, or a ravine far below the deck.
+        int open = 0, n = 0, wet = 0;
+        for (double x = first + 4.0; x <= last - 4.0; x += 1.0) {
+            double g = ground(x, z);
+            wet += g < water;
+            open += g < water || g < deck - 10.0;
+            ++n;
+        }
+        EXPECT_GE(open, n * 8 / 10) << "the bridge crosses no gap";
+        (wet > n / 2 ? waters : ravines) += 1;
+    }
+    EXPECT_GE(waters, 1);
+    EXPECT_GE(ravines, 1);
 }

@@ -205,9 +205,7 @@ protected:
     {
         EskelShip* s = new EskelShip(game_file("config/objects/defaultEskel.p").c_str(), scene, at, nullptr);
         s->map = &empty_map;
-        testing::internal::CaptureStderr();
-        ai->register_object(s);
-        testing::internal::GetCapturedStderr();
+        printed([&] { ai->register_object(s); });
         return s;
     }
 

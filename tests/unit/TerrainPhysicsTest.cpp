@@ -56,9 +56,9 @@ protected:
     {
         make_height_map(map, 64, 4, distinct);
         scale = game_terrain_scale(map);
-        testing::internal::CaptureStdout();
-        for (uint32_t t = 0; t < 4; ++t) tiles[t].build_tile_mesh(map, t, scale);
-        testing::internal::GetCapturedStdout();
+        printed([&] {
+            for (uint32_t t = 0; t < 4; ++t) tiles[t].build_tile_mesh(map, t, scale);
+        });
     }
     HeightMap map;
     TerrainScale scale;
@@ -75,9 +75,8 @@ const float* vertex(const TerrainTileMesh& m, uint32_t i, uint32_t j)
 TEST_F(TerrainPhysicsSetup, BuildsOneActorPerTileAndThePlane)
 {
     auto physics = std::make_unique<TerrainPhysics>(".\\config\\objects\\terrain.p");
-    testing::internal::CaptureStdout();
-    const bool made = physics->init_physics(map, scale);
-    const std::string log = testing::internal::GetCapturedStdout();
+    bool made = false;
+    const std::string log = printed([&] { made = physics->init_physics(map, scale); }).out;
     ASSERT_TRUE(made);
     NxScene* scene = physics->scene;
     EXPECT_EQ(physics->tile_mesh_count, 4u);
@@ -114,9 +113,7 @@ TEST_F(TerrainPhysicsSetup, BuildsOneActorPerTileAndThePlane)
     NxActor* box = make_box(*scene, NxVec3(2.5f, water + 3, 2.5f), NxVec3(0.5f));
     step(*scene, 100);
     EXPECT_NEAR(box->getGlobalPosition().y, water + 0.5f, 0.03f) << "floats on the plane, not in the hollow";
-    testing::internal::CaptureStdout(); // the allocator's report, judged leak-free where the game ends
-    physics.reset();
-    testing::internal::GetCapturedStdout();
+    printed([&] { physics.reset(); }); // the allocator's report, judged leak-free where the game ends
 }
 
 TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
@@ -199,10 +196,10 @@ TEST(TerrainTileMesh, NormalsOfFlatGroundPointUp)
     HeightMap map;
     make_height_map(map, 64, 8, [](int, int) { return uint16_t(500); });
     TerrainTileMesh m;
-    testing::internal::CaptureStdout();
-    m.build_tile_mesh(map, 0, game_terrain_scale(map));
-    smooth_tile_normals(m, 0);
-    testing::internal::GetCapturedStdout();
+    printed([&] {
+        m.build_tile_mesh(map, 0, game_terrain_scale(map));
+        smooth_tile_normals(m, 0);
+    });
     // One tile: its far edges drop to 0, the inside is flat.
     const float* n = m.normals + (3 * m.side + 3) * 3;
     EXPECT_LT(NxVec3(n[0], n[1], n[2]).distance(NxVec3(0, 1, 0)), 1e-6f);
@@ -216,10 +213,10 @@ TEST(TerrainTileMesh, MapNotAMultipleOfTheTileHasNoPhantomNeighbours)
     ASSERT_EQ(map.tile_cnt, 4u);
     TerrainTileMesh m, right;
     const TerrainScale scale = game_terrain_scale(map);
-    testing::internal::CaptureStdout();
-    m.build_tile_mesh(map, 3, scale);     // its right and lower neighbours would lie in the strip
-    right.build_tile_mesh(map, 1, scale); // the next tile in the list starts the next row
-    testing::internal::GetCapturedStdout();
+    printed([&] {
+        m.build_tile_mesh(map, 3, scale);     // its right and lower neighbours would lie in the strip
+        right.build_tile_mesh(map, 1, scale); // the next tile in the list starts the next row
+    });
     EXPECT_EQ(m.vertices[(5 * m.side + 5) * 3 + 1], 0.0f);
     EXPECT_EQ(m.vertices[(2 * m.side + 5) * 3 + 1], 0.0f);
     EXPECT_EQ(right.vertices[(2 * right.side + 5) * 3 + 1], 0.0f);

@@ -1,5 +1,6 @@
 // Pixels, cube strips, wave volumes and image headers as the texture loaders take them, and
 // the crafted files a player could drop into the media folder, refused with the loader's message.
+#include "Console.h"
 #include "Gfx/ImageFile.h"
 #include "Gfx/TextureEncoding.h"
 #include "HostileFiles.h"
@@ -7,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <array>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -16,16 +18,10 @@ using Bytes = std::vector<unsigned char>;
 
 TEST(PixelConversion, BmpAndTgaStoreBlueFirstOtherFilesDoNot)
 {
-    struct Case {
-        const char* name;
-        bool bgr;
-    } cases[] = {
-        {".\\media\\waveanim\\x.BMP", true}, {"a.tga", true}, {"a.png", false},
-        {"a.Bmp", false}, // the comparison is exact
-        {"tga", false},   // too short to have the extension
-        {nullptr, false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(stores_bgr(c.name), c.bgr) << (c.name ? c.name : "no name");
+    // The comparison is exact (".Bmp" is not one), and "tga" is too short to have the extension.
+    for (auto [name, bgr] : {std::pair<const char*, bool>{".\\media\\waveanim\\x.BMP", true}, {"a.tga", true},
+                             {"a.png", false}, {"a.Bmp", false}, {"tga", false}, {nullptr, false}})
+        EXPECT_EQ(stores_bgr(name), bgr) << (name ? name : "no name");
 }
 
 TEST(PixelConversion, EveryDepthBecomesRgba)
@@ -37,11 +33,10 @@ TEST(PixelConversion, EveryDepthBecomesRgba)
         bool bgr;
         Bytes rgba;
     } cases[] = {
-        {"three bytes of a TGA are swapped", {10, 20, 30, 40, 50, 60}, 2, 1, 6, 3, stores_bgr("x.tga"),
-         {30, 20, 10, 255, 60, 50, 40, 255}},
-        {"rows start at the pitch, not at the end of the row before", {1, 2, 3, 99, 4, 5, 6, 99}, 1, 2, 4, 3, false,
-         {1, 2, 3, 255, 4, 5, 6, 255}},
-        {"one byte is opaque grey", {0, 77, 255, 0}, 3, 1, 4, 1, false, {0, 0, 0, 255, 77, 77, 77, 255, 255, 255, 255, 255}},
+        {"a TGA's three bytes swap", {10, 20, 30, 40, 50, 60}, 2, 1, 6, 3, true, {30, 20, 10, 255, 60, 50, 40, 255}},
+        {"rows start at the pitch", {1, 2, 3, 99, 4, 5, 6, 99}, 1, 2, 4, 3, false, {1, 2, 3, 255, 4, 5, 6, 255}},
+        {"one byte is opaque grey", {0, 77, 255, 0}, 3, 1, 4, 1, false,
+         {0, 0, 0, 255, 77, 77, 77, 255, 255, 255, 255, 255}},
         {"four bytes swap like three and keep their alpha", {10, 20, 30, 40}, 1, 1, 4, 4, true, {30, 20, 10, 40}},
     };
     for (const Case& c : cases) {
@@ -91,11 +86,8 @@ TEST(GradientEncoding, NeighboursWrapInXAndInYWithinTheirOwnSlice)
 
 TEST(GradientEncoding, CoarserLevelsDivideTheGradientDownTruncatingTowardZero)
 {
-    EXPECT_EQ(scale_gradient(-10, 2), -8);
-    EXPECT_EQ(scale_gradient(-11, 4), -3);
-    EXPECT_EQ(scale_gradient(-24, 8), -4);
-    EXPECT_EQ(scale_gradient(-26, 16), -2);
-    EXPECT_EQ(scale_gradient(64, 32), 2);
+    for (auto [gradient, level, scaled] : {std::array{-10, 2, -8}, {-11, 4, -3}, {-24, 8, -4}, {-26, 16, -2}, {64, 32, 2}})
+        EXPECT_EQ(scale_gradient(gradient, level), scaled) << gradient << " at " << level;
 }
 
 TEST(Downsampling, WaveVolumeHalvesDownToOneVoxelNeverBelowOne)
@@ -139,19 +131,13 @@ const unsigned char kPixels[64] = {};
 
 TEST(UntrustedRows, OnlyRowsWhosePixelsFitThePitchAreReadable)
 {
-    struct Case {
-        const char* what;
-        int width, height, pitch, bits, bytes;
-        bool readable;
-    } cases[] = {
-        {"RGB rows exactly as wide as the pitch", 2, 2, 6, 24, 3, true},
-        {"RGB pitch one byte short", 2, 1, 5, 24, 3, false},
-        {"absurd bit count: 8 bits, 193 bytes, pitch 0", 1000, 4, 0, 8, 193, false},
-        {"16 bits in one byte", 1, 1, 4, 16, 1, false},
-        {"no pixels across", 0, 2, 4, 8, 1, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(rows_readable(ImageRows{kPixels, c.width, c.height, c.pitch, c.bits, c.bytes}), c.readable) << c.what;
+    using Case = std::tuple<const char*, int, int, int, int, int, bool>; // width, height, pitch, bits, bytes
+    for (auto [what, width, height, pitch, bits, bytes, readable] :
+         {Case{"RGB rows exactly as wide as the pitch", 2, 2, 6, 24, 3, true},
+          {"RGB pitch one byte short", 2, 1, 5, 24, 3, false},
+          {"absurd bit count: 8 bits, 193 bytes, pitch 0", 1000, 4, 0, 8, 193, false},
+          {"16 bits in one byte", 1, 1, 4, 16, 1, false}, {"no pixels across", 0, 2, 4, 8, 1, false}})
+        EXPECT_EQ(rows_readable(ImageRows{kPixels, width, height, pitch, bits, bytes}), readable) << what;
     EXPECT_FALSE(rows_readable(ImageRows{nullptr, 1, 1, 1, 8, 1})) << "no pixel buffer";
 }
 
@@ -200,17 +186,10 @@ Bytes tga(unsigned type, unsigned w, unsigned h)
     return b;
 }
 
-// A BMP with an info header of 40 bytes, uncompressed, pixels at offset 54.
 Bytes bmp(int w, int h, unsigned bits)
 {
-    Bytes b = {'B', 'M'};
-    b.resize(54, 0);
-    put(b, 10, 54, 4);
-    put(b, 14, 40, 4);
-    put(b, 18, unsigned(w), 4);
-    put(b, 22, unsigned(h), 4);
-    put(b, 28, bits, 2);
-    return b;
+    const std::string b = hostile::bmp_header(0, 54, uint32_t(w), uint32_t(h), bits);
+    return Bytes(b.begin(), b.end());
 }
 
 Bytes png(unsigned w, unsigned h)
@@ -233,13 +212,9 @@ Bytes jpeg(unsigned w, unsigned h)
 
 TEST(ImageHeaders, PicturesTheFileCannotHoldAreRefusedBeforeDecoding)
 {
-    struct Case {
-        const char* what;
-        Bytes head;
-        long long file_size; // -1: the head's own length
-        bool tga;
-        bool plausible;
-    } cases[] = {
+    // The head, the file's size (-1: the head's own length), whether it is named as a TGA, and the verdict.
+    using Case = std::tuple<const char*, Bytes, long long, bool, bool>;
+    const Case cases[] = {
         {"run-length TGA within 128 pixels a byte", tga(10, 64, 64), 18 + 64, true, true},
         {"run-length TGA one packet byte short", tga(10, 128, 2), 18 + 1, true, false},
         {"uncompressed TGA shorter than its pixels", tga(2, 16, 16), 18 + 16 * 16 * 3 - 1, true, false},
@@ -258,19 +233,10 @@ TEST(ImageHeaders, PicturesTheFileCannotHoldAreRefusedBeforeDecoding)
         {"unknown format", Bytes{'G', 'I', 'F', '8'}, -1, false, true},
         {"truncated PNG header", Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10}, -1, false, true},
     };
-    for (const Case& c : cases) {
-        const long long size = c.file_size < 0 ? (long long)c.head.size() : c.file_size;
-        EXPECT_EQ(image_header_plausible(c.head.data(), c.head.size(), size, c.tga), c.plausible) << c.what;
+    for (const auto& [what, head, file_size, is_tga, plausible] : cases) {
+        const long long size = file_size < 0 ? (long long)head.size() : file_size;
+        EXPECT_EQ(image_header_plausible(head.data(), head.size(), size, is_tga), plausible) << what;
     }
-}
-
-std::string capture_stderr_of(const std::function<void()>& f)
-{
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    f();
-    testing::internal::GetCapturedStdout();
-    return testing::internal::GetCapturedStderr();
 }
 
 std::string grey_bmp(int w, int h, unsigned char value)
@@ -285,7 +251,7 @@ TEST(ImageFile, WaveSliceWithAbsurdBitCountIsRefusedAndDoesNotSizeTheVolume)
     dir.write("hm_2_von_16.bmp", grey_bmp(8, 4, 50));
     HeightVolume v;
     bool ok = false;
-    std::string err = capture_stderr_of([&] { ok = decode_wave_volume(dir.file("hm_%d_von_16.bmp").c_str(), 2, v); });
+    std::string err = printed([&] { ok = decode_wave_volume(dir.file("hm_%d_von_16.bmp").c_str(), 2, v); }).err;
     EXPECT_NE(err.find("failed to load " + dir.file("hm_1_von_16.bmp") + "\n"), std::string::npos) << err;
     // The good second slice sizes the volume; the refused first one stays zero.
     ASSERT_TRUE(ok);
@@ -300,14 +266,14 @@ TEST(ImageFile, TheSameFileIsRefusedAsATextureAndAsASkyStrip)
     const std::string path = dir.write("crafted.bmp", hostile::wave_slice_bmp_with_absurd_bit_count());
     int w = -1, h = -1;
     unsigned char* texels = nullptr;
-    std::string err = capture_stderr_of([&] { texels = decode_rgba(path.c_str(), w, h); });
+    std::string err = printed([&] { texels = decode_rgba(path.c_str(), w, h); }).err;
     EXPECT_EQ(texels, nullptr);
     EXPECT_NE(err.find("failed to load " + path + "\n"), std::string::npos) << err;
     delete[] texels;
 
     CubeStrip strip;
     bool ok = true;
-    err = capture_stderr_of([&] { ok = decode_cube_strip(path.c_str(), strip); });
+    err = printed([&] { ok = decode_cube_strip(path.c_str(), strip); }).err;
     EXPECT_FALSE(ok);
     EXPECT_NE(err.find("failed to load " + path + "\n"), std::string::npos) << err;
     for (const auto& face : strip.faces) EXPECT_TRUE(face.empty());

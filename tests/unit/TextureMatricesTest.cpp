@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -96,19 +97,13 @@ TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
 // The view's slope weighs 1 - d^2, floored at 0.3636; the height eases it from 800 to 16000.
 TEST(GridSpread, SlopeAndHeightSetPotAndTilt)
 {
-    struct Case {
-        double dir_y, eye_y;
-        float pot, tilt;
-    } cases[] = {
-        {-1.0, 500.0, 1.0f, 0.63636363f},     // straight down, low
-        {0.0, 500.0, 2.75f, 1.75f},           // level, low
-        {0.0, 8400.0, 2.75f * (0.5f + 0.5f * 0.36363636f), 1.75f + 3.0f}, // half way up the ramp
-        {0.0, 20000.0, 1.0f, 1.75f + 6.0f},   // high above: the pot shrinks, but never below one
-    };
-    for (const Case& c : cases) {
-        GridSpread g = grid_spread(c.dir_y, c.eye_y);
-        EXPECT_NEAR(g.pot, c.pot, 1e-5f) << c.dir_y << " at " << c.eye_y;
-        EXPECT_NEAR(g.tilt, c.tilt, 1e-5f) << c.dir_y << " at " << c.eye_y;
+    // Straight down and level when low, half way up the ramp, and high above (the pot never below one).
+    for (auto [dir_y, eye_y, pot, tilt] :
+         {std::tuple{-1.0, 500.0, 1.0f, 0.63636363f}, {0.0, 500.0, 2.75f, 1.75f},
+          {0.0, 8400.0, 2.75f * (0.5f + 0.5f * 0.36363636f), 1.75f + 3.0f}, {0.0, 20000.0, 1.0f, 1.75f + 6.0f}}) {
+        GridSpread g = grid_spread(dir_y, eye_y);
+        EXPECT_NEAR(g.pot, pot, 1e-5f) << dir_y << " at " << eye_y;
+        EXPECT_NEAR(g.tilt, tilt, 1e-5f) << dir_y << " at " << eye_y;
     }
     EXPECT_FLOAT_EQ(grid_spread(0.0, 800.0).pot, grid_spread(0.0, 800.0001).pot);
     EXPECT_NEAR(grid_spread(0.0, 16000.0).tilt, grid_spread(0.0, 16000.5).tilt, 1e-4f);
@@ -219,12 +214,7 @@ using List = std::vector<uint32_t>;
 
 TEST(GridIndices, SmallGridsGiveTheseStrips)
 {
-    struct Case {
-        bool half;
-        int w, h;
-        List indices;
-        int count;
-    } cases[] = {
+    const std::tuple<bool, int, int, List, int> cases[] = { // half or full, the size, the indices and their count
         {false, 2, 2, {0, 2, 1, 3, 3, 3}, 4},
         {false, 3, 3, {0, 3, 1, 4, 2, 5, 5, 5, 8, 5, 7, 4, 6, 3, 6, 6}, 14},
         {false, 8, 1, {}, 0}, // a single row has nothing to draw
@@ -234,11 +224,11 @@ TEST(GridIndices, SmallGridsGiveTheseStrips)
         {true, 4, 3, {}, 0},
         {true, 1, 8, {}, 0}, // would index before vertex 0
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.half ? "half " : "full ") << c.w << " x " << c.h);
-        GridIndexList l = c.half ? half_grid_indices(c.w, c.h) : full_grid_indices(c.w, c.h);
-        EXPECT_EQ(l.indices, c.indices);
-        EXPECT_EQ(l.count, c.count);
+    for (const auto& [half, w, h, indices, count] : cases) {
+        SCOPED_TRACE(testing::Message() << (half ? "half " : "full ") << w << " x " << h);
+        GridIndexList l = half ? half_grid_indices(w, h) : full_grid_indices(w, h);
+        EXPECT_EQ(l.indices, indices);
+        EXPECT_EQ(l.count, count);
     }
 }
 
