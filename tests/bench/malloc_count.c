@@ -21,15 +21,8 @@ extern void __libc_free(void* p);
 
 static __thread unsigned long calls, game_calls;
 
-unsigned long moorhold_malloc_calls(void)
-{
-    return calls;
-}
-
-unsigned long moorhold_game_malloc_calls(void)
-{
-    return game_calls;
-}
+unsigned long moorhold_malloc_calls(void) { return calls; }
+unsigned long moorhold_game_malloc_calls(void) { return game_calls; }
 
 /* The loaded objects' code ranges, looked up again when a caller lies in none of them and a
  * library has been loaded since (such as the GL driver). A caller outside every object (the
@@ -138,8 +131,8 @@ int posix_memalign(void** out, size_t alignment, size_t size)
     return 0;
 }
 
-/* operator new and new[], plain and nothrow: the caller is the one who allocates. Without
- * exceptions in C a failed plain new ends the process, as an uncaught bad_alloc would. */
+/* operator new and new[]: the caller is the one who allocates. Without exceptions in C a
+ * failed new ends the process, as an uncaught bad_alloc would. */
 extern void abort(void);
 
 static void* new_or_abort(size_t size, void* caller)
@@ -158,20 +151,6 @@ void* _Znwm(size_t size)
 void* _Znam(size_t size)
 {
     return new_or_abort(size, __builtin_return_address(0));
-}
-
-void* _ZnwmRKSt9nothrow_t(size_t size, const void* tag)
-{
-    (void)tag;
-    count(__builtin_return_address(0));
-    return __libc_malloc(size ? size : 1);
-}
-
-void* _ZnamRKSt9nothrow_t(size_t size, const void* tag)
-{
-    (void)tag;
-    count(__builtin_return_address(0));
-    return __libc_malloc(size ? size : 1);
 }
 
 void free(void* p)
