@@ -345,7 +345,7 @@ SDLGL::~SDLGL()
     for (Texture* SDLGL::*slot : special_texture_slots) release(this->*slot);
     for (const SceneTextureSlot& s : scene_texture_slots) release(this->*s.slot);
     FBO** targets[] = {&watergrid_fbo, &ripple_a_fbo, &ripple_b_fbo, &dof_fbo, &dof_small_fbo,
-                       &pgmlandgrid_fbo, &reflrefr_fbo, &shadow_fbo};
+                       &final_fbo, &pgmlandgrid_fbo, &reflrefr_fbo, &shadow_fbo};
     for (FBO** slot : targets) {
         delete *slot; // releases its framebuffer, textures and buffers
         *slot = nullptr;

@@ -126,6 +126,10 @@ public:
     FBO* ripple_b_fbo = nullptr;      // their normals
     FBO* dof_fbo = nullptr;
     FBO* dof_small_fbo = nullptr;
+    // The finished image at the scene image's size, when that is smaller than the window:
+    // the final program runs there, on a quarter of the window's pixels at half size, and
+    // the result is stretched over the window.
+    FBO* final_fbo = nullptr;
     FBO* pgmlandgrid_fbo = nullptr;
     FBO* reflrefr_fbo = nullptr;      // reflection in id, refraction in second_id
     FBO* shadow_fbo = nullptr;

@@ -151,6 +151,9 @@ void SDLGL::create_fbos()
     TargetSize small = dof_small_target_size(dof.w, dof.h);
     dof_small_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, small.w, small.h,
                                        GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+    if (dof.w < screen_width || dof.h < screen_height)
+        final_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA, GL_UNSIGNED_BYTE,
+                                       GL_LINEAR);
     std::printf("\tDOF FBOs end\n\n");
 
     pgmlandgrid_fbo = make_grid_target(float_format, pgmlandgrid_dim_x, pgmlandgrid_dim_y);

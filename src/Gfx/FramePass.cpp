@@ -183,28 +183,10 @@ void draw_scene_passes(const FrameDescription& f)
     glPopMatrix();
 }
 
-// The final image into the back buffer through the image-warp program.
-void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* program)
+// A quad over (0, 0)-(w, h) whose unit 0 reads texels (0, 0)-(iw, ih) and whose wave unit
+// reads (0, 0)-(1, 1).
+void image_quad(int w, int h, float iw, float ih)
 {
-    SDLGL& gl = *sdlgl;
-    const int w = gl.width, h = gl.height;
-    pass_begin(Pass::Composite);
-    gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
-    glDisable(GL_FOG);
-    glDisable(GL_BLEND);
-    glDrawBuffer(GL_BACK);
-    image->bind_to_unit(GL_TEXTURE0);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    program->bind();
-    program->set_uniform_1f("slice_nr", f.time_now);
-    program->set_uniform_2f("imgMapWH", float(image->_texW), float(image->_texH));
-    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    // The image is always shown whole: in wire-frame mode the scene inside it is drawn
-    // as lines, but the quad that shows it must be filled.
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    const float iw = float(image->_texW), ih = float(image->_texH);
     glBegin(GL_QUADS);
     glMultiTexCoord2f(tex_unit(kUnitWave), 0, 0);
     glMultiTexCoord2f(GL_TEXTURE0, 0, 0);
@@ -219,10 +201,66 @@ void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* progra
     glMultiTexCoord2f(GL_TEXTURE0, 0, ih);
     glVertex2i(0, h);
     glEnd();
-    glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
+}
+
+// The finished image, made at its own size, stretched over the back buffer by plain
+// texturing: the one lookup per window pixel that a scaled scene image needs anyway.
+void stretch_finished_image(FBO* finished, int w, int h)
+{
+    glDisable(GL_TEXTURE_2D);
+    finished->bind_to_unit(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_RECTANGLE_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    image_quad(w, h, float(finished->_texW), float(finished->_texH));
+    glDisable(GL_TEXTURE_RECTANGLE_ARB);
+    unbind_from(finished);
+}
+
+// The final image through the image-warp program: into the back buffer, or, when the scene
+// image is smaller than the window, at the scene image's size first (the program's blur,
+// vignette and dither on a quarter of the pixels) and then stretched over the window.
+void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* program)
+{
+    SDLGL& gl = *sdlgl;
+    const int w = gl.width, h = gl.height;
+    FBO* finished = gl.final_fbo;
+    const int out_w = finished ? finished->_texW : w, out_h = finished ? finished->_texH : h;
+    pass_begin(Pass::Composite);
+    glDisable(GL_FOG);
+    glDisable(GL_BLEND);
+    // A flat image: the finished-image target's depth (when it has one) is never cleared.
+    const GLboolean depth_test = glIsEnabled(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
+    if (finished) {
+        finished->bind_framebuffer();
+    } else {
+        glDrawBuffer(GL_BACK);
+    }
+    gl.set_projection(out_w, out_h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+    image->bind_to_unit(GL_TEXTURE0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    program->bind();
+    program->set_uniform_1f("slice_nr", f.time_now);
+    program->set_uniform_2f("imgMapWH", float(image->_texW), float(image->_texH));
+    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The image is always shown whole: in wire-frame mode the scene inside it is drawn
+    // as lines, but the quad that shows it must be filled.
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    image_quad(out_w, out_h, float(image->_texW), float(image->_texH));
     unbind_from(image);
     unbind_from(gl.waveAnim_tex);
     program->unbind();
+    if (finished) {
+        finished->unbind_framebuffer();
+        glDrawBuffer(GL_BACK);
+        gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+        glActiveTexture(GL_TEXTURE0);
+        stretch_finished_image(finished, w, h);
+    }
+    if (depth_test) glEnable(GL_DEPTH_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
     gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     pass_end(Pass::Composite);
 }

@@ -160,6 +160,12 @@ TEST_F(LandscapePasses, EveryTargetIsMadeCompleteAtItsSize)
     TargetSize image = dof_target_size(gl.screen_width, gl.screen_height, gl.parameters->getFloat("render_scale"));
     EXPECT_EQ((std::vector<int>{gl.dof_fbo->_texW, gl.dof_fbo->_texH, gl.dof_small_fbo->_texW, gl.dof_small_fbo->_texH}),
               (std::vector<int>{image.w, image.h, image.w / 4, image.h / 4}));
+    // A scene image smaller than the window is finished at its own size, then stretched.
+    ASSERT_EQ(gl.final_fbo != nullptr, image.w < gl.screen_width);
+    if (gl.final_fbo) {
+        EXPECT_EQ(gl.final_fbo->_texW, image.w);
+        EXPECT_EQ(gl.final_fbo->_texH, image.h);
+    }
     EXPECT_EQ(gl.ripple_a_fbo->_texW, waterdynamicripplesmap_dim);
     EXPECT_EQ(gl.reflrefr_fbo->_texW, gl.parameters->getInt("reflectionrefractionmap_dim"));
     EXPECT_NE(gl.reflrefr_fbo->second_id, 0u);
