@@ -1,16 +1,28 @@
 // A fresh directory for one test's files, removed with everything in it at the end.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
+
+// The whole file as bytes; "" when it cannot be read.
+inline std::string read_file(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class TempDir {
 public:
     TempDir()
     {
         std::string tmpl = (std::filesystem::temp_directory_path() / "moorhold-XXXXXX").string();
-        path = mkdtemp(tmpl.data());
+        const std::string wanted = tmpl;
+        if (!mkdtemp(tmpl.data())) throw std::runtime_error("TempDir: mkdtemp failed for " + wanted);
+        path = tmpl;
     }
     ~TempDir()
     {

@@ -1,13 +1,13 @@
 #include "e2e/GameRunner.h"
 
 #include "HostileFiles.h"
+#include "TempDir.h"
 
 #include <stb_image.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -20,12 +20,6 @@ std::string shell_quote(const std::string& s)
     std::string out = "'";
     for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
-}
-
-std::string read_file(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "HostileFiles.h"
 #include "Md2Writer.h"
 #include "Physics/NxCookedMesh.h"
+#include "TempDir.h"
 #include "unit/PhysicsTestKit.h"
 
 #include <SDL.h>
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,12 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path out_dir;
-
-std::string read_bytes(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void seed(const std::string& target, const std::string& name, const std::string& bytes)
 {
@@ -37,7 +31,7 @@ void seed(const std::string& target, const std::string& name, const std::string&
 // The top-left side x side samples of the game's "hm" map.
 std::vector<uint16_t> map_corner(const fs::path& game, uint32_t side)
 {
-    const std::string hm = read_bytes(game / "media" / "map" / "map1.hm");
+    const std::string hm = read_file(game / "media" / "map" / "map1.hm");
     std::vector<uint16_t> out;
     if (hm.size() < 12) return out;
     uint32_t w = 0;
@@ -144,7 +138,7 @@ void md2_seeds(const fs::path& game)
 {
     for (const fs::directory_entry& e : fs::recursive_directory_iterator(game / "media" / "objects"))
         if (e.path().extension() == ".md2" && e.file_size() <= 32 * 1024)
-            seed("md2", e.path().filename().string(), read_bytes(e.path()));
+            seed("md2", e.path().filename().string(), read_file(e.path()));
     auto write = [](const std::string& name, const Md2Writer& w) { seed("md2", name, w.bytes()); };
     write("tri1.md2", md2_octahedron("a", 1, false));
     write("tri3.md2", md2_octahedron("walk", 3, false));
@@ -166,10 +160,10 @@ void text_seeds(const fs::path& game)
                 std::string name = fs::relative(e.path(), game).string();
                 for (char& c : name)
                     if (c == '/') c = '_';
-                seed("param", name, read_bytes(e.path()));
+                seed("param", name, read_file(e.path()));
             }
-    seed("font", "out.fnt", read_bytes(game / "media" / "font" / "out.fnt"));
-    seed("camera_path", "camera_path.txt", read_bytes(game / "media" / "camera_path.txt"));
+    seed("font", "out.fnt", read_file(game / "media" / "font" / "out.fnt"));
+    seed("camera_path", "camera_path.txt", read_file(game / "media" / "camera_path.txt"));
 }
 
 } // namespace

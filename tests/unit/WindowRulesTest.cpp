@@ -10,8 +10,8 @@
 
 #include <array>
 #include <cstdlib>
+#include <sstream>
 #include <tuple>
-#include <fstream>
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST(ExtensionList, WholeTokensOnly)
 std::string gfx_with(const TempDir& dir, const std::string& key, const std::string& value)
 {
     const char* src = std::getenv("MOORHOLD_SOURCE_DIR");
-    std::ifstream in(std::string(src ? src : ".") + "/config/gfx.p", std::ios::binary);
+    std::istringstream in(read_file(std::string(src ? src : ".") + "/config/gfx.p"));
     std::string line, out;
     while (std::getline(in, line))
         if (line.compare(0, key.size() + 1, key + "=") != 0) out += line + "\n";
