@@ -48,8 +48,7 @@ TEST_F(FboTest, ColourTargetTakesDrawingAndASecondCallAddsOneTexture)
     EXPECT_EQ(fbo.status, kComplete);
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0_EXT), fbo.id);
     EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT_EXT), fbo.depth_renderbuffer);
-    EXPECT_EQ(fbo._texW, 64);
-    EXPECT_EQ(fbo._texH, 32);
+    EXPECT_EQ((std::vector<int>{fbo._texW, fbo._texH}), (std::vector<int>{64, 32}));
 
     glViewport(0, 0, 64, 32);
     glClearColor(1.0f, 0.5f, 0.0f, 1.0f);
@@ -62,13 +61,12 @@ TEST_F(FboTest, ColourTargetTakesDrawingAndASecondCallAddsOneTexture)
     fbo.unbind_framebuffer();
     EXPECT_EQ(gl_integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
 
-    const GLuint framebuffer = fbo.framebuffer, first = fbo.id, depth = fbo.depth_renderbuffer;
+    const std::vector<GLuint> kept = {fbo.framebuffer, fbo.id, fbo.depth_renderbuffer};
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(create_colour(fbo, 64, 32, GL_COLOR_ATTACHMENT1_EXT), kComplete);
     EXPECT_NE(::testing::internal::GetCapturedStdout().find("FBO already exists\n"), std::string::npos);
-    EXPECT_EQ(fbo.framebuffer, framebuffer);
-    EXPECT_EQ(fbo.id, first);
-    EXPECT_EQ(fbo.depth_renderbuffer, depth);
+    EXPECT_EQ((std::vector<GLuint>{fbo.framebuffer, fbo.id, fbo.depth_renderbuffer}), kept)
+        << "the framebuffer, first texture and depth buffer stay";
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT1_EXT), fbo.second_id);
     int live = 0;
     for (GLuint n = 1; n < 64; ++n) live += glIsTexture(n) ? 1 : 0;
@@ -94,8 +92,7 @@ TEST_F(FboTest, FloatGridTargetWithItsBuffers)
     glClear(GL_COLOR_BUFFER_BIT);
     float px[4] = {};
     glReadPixels(3, 3, 1, 1, GL_RGBA, GL_FLOAT, px);
-    EXPECT_FLOAT_EQ(px[0], -250.5f);
-    EXPECT_FLOAT_EQ(px[1], 1000.25f);
+    EXPECT_EQ(std::vector<float>(px, px + 2), (std::vector<float>{-250.5f, 1000.25f}));
 }
 
 TEST_F(FboTest, DepthTargetComparesAndIsComplete)

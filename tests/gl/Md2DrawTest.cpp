@@ -14,6 +14,7 @@
 #include "ResourceGlFixture.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 
@@ -23,10 +24,8 @@ namespace {
 
 constexpr int kSize = 256; // the fixture's window
 
-struct Rgb {
-    double r = 0, g = 0, b = 0;
-    double brightness() const { return (r + g + b) / 3; }
-};
+using Rgb = std::array<double, 3>;
+double brightness(const Rgb& c) { return (c[0] + c[1] + c[2]) / 3; }
 
 struct Picture {
     std::vector<uint8_t> rgba;
@@ -35,16 +34,15 @@ struct Picture {
     // Mean colour of the covered pixels.
     Rgb mean() const
     {
-        Rgb m;
+        Rgb m{};
         int n = 0;
         for (size_t i = 0; i < depth.size(); ++i) {
             if (depth[i] >= 1.0f) continue;
-            m.r += rgba[4 * i];
-            m.g += rgba[4 * i + 1];
-            m.b += rgba[4 * i + 2];
+            for (int k = 0; k < 3; ++k) m[k] += rgba[4 * i + k];
             ++n;
         }
-        if (n) m = {m.r / n, m.g / n, m.b / n};
+        if (n)
+            for (double& v : m) v /= n;
         return m;
     }
 };
@@ -175,7 +173,7 @@ std::vector<fs::path> game_models()
 // viewer, weighted by its screen area (models sharing an atlas use different parts of it).
 Rgb mean_under_visible_triangles(const fs::path& model_path, GLuint skin)
 {
-    Rgb m;
+    Rgb m{};
     Md2Decoded d;
     const std::string refused = d.load(model_path.string());
     if (!refused.empty()) {
@@ -206,12 +204,11 @@ Rgb mean_under_visible_triangles(const fs::path& model_path, GLuint skin)
         }
         int x = std::clamp(int(s * sw), 0, sw - 1), y = std::clamp(int(tt * sh), 0, sh - 1);
         const uint8_t* p = &texels[(static_cast<size_t>(y) * sw + x) * 4];
-        m.r += p[0] * facing;
-        m.g += p[1] * facing;
-        m.b += p[2] * facing;
+        for (int k = 0; k < 3; ++k) m[k] += p[k] * facing;
         weight += facing;
     }
-    if (weight > 0) m = {m.r / weight, m.g / weight, m.b / weight};
+    if (weight > 0)
+        for (double& v : m) v /= weight;
     return m;
 }
 
@@ -304,14 +301,12 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
             Picture plain = draw(GL_REPLACE, front, pipeline);
             Rgb m = plain.mean();
             EXPECT_GT(plain.coverage(), kSize * kSize / 50) << "covers too little";
-            EXPECT_NEAR(m.r, skin.r, 40);
-            EXPECT_NEAR(m.g, skin.g, 40);
-            EXPECT_NEAR(m.b, skin.b, 40);
+            for (int k = 0; k < 3; ++k) EXPECT_NEAR(m[k], skin[k], 40) << "channel " << "rgb"[k];
 
             // Lit: faces turned to the light are brighter than faces turned away.
             instance->m_Lit = true;
-            double lit = draw(GL_MODULATE, front, pipeline).mean().brightness();
-            double unlit = draw(GL_MODULATE, behind, pipeline).mean().brightness();
+            double lit = brightness(draw(GL_MODULATE, front, pipeline).mean());
+            double unlit = brightness(draw(GL_MODULATE, behind, pipeline).mean());
             EXPECT_GT(lit, unlit * 1.3 + 5);
         }
     }
