@@ -11,13 +11,7 @@
 
 namespace {
 
-void expect_glyph(const Glyph& g, const Glyph& e)
-{
-    EXPECT_FLOAT_EQ(g.x, e.x);
-    EXPECT_FLOAT_EQ(g.y, e.y);
-    EXPECT_FLOAT_EQ(g.w, e.w);
-    EXPECT_FLOAT_EQ(g.h, e.h);
-}
+std::vector<float> rect(const Glyph& g) { return {g.x, g.y, g.w, g.h}; }
 
 class GlyphTableTest : public ::testing::Test {
 protected:
@@ -47,13 +41,12 @@ TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
         GlyphTable t = build(std::string("font_tex=font.png\n") + description);
         for (int ch : chars) {
             SCOPED_TRACE(testing::Message() << description << " character " << ch);
-            expect_glyph(t.glyphs[ch], expected);
+            EXPECT_EQ(rect(t.glyphs[ch]), rect(expected));
         }
     }
     // The maxima come from the adjusted glyphs; an undefined printable one is reported.
     GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n =0 0 6 30\nW=0 0 15.75 9\n");
-    EXPECT_FLOAT_EQ(t.max_char_w, 16.0f);
-    EXPECT_FLOAT_EQ(t.max_char_h, 30.0f);
+    EXPECT_EQ((std::vector<float>{t.max_char_w, t.max_char_h}), (std::vector<float>{16, 30}));
     EXPECT_NE(err.find("aj karamba, bad value found\n"), std::string::npos);
 }
 
@@ -65,12 +58,9 @@ TEST_F(GlyphTableTest, QuadsCoverTheGlyphsScaledFromThePositionAndBlanksAdvanceF
     EXPECT_TRUE(q.empty());
     layout_text(t.glyphs, "A A", 100, 50, 2, 3, 1.0f / 128, 1.0f / 64, q);
     ASSERT_EQ(q.size(), 3u);
-    EXPECT_FLOAT_EQ(q[0].x1, 116.5f);
-    EXPECT_FLOAT_EQ(q[0].y1, 86);
-    EXPECT_FLOAT_EQ(q[0].s0, 8.5f / 128);
-    EXPECT_FLOAT_EQ(q[0].s1, 16.75f / 128);
-    EXPECT_FLOAT_EQ(q[0].t_top, 20.0f / 64); // image rows run downward
-    EXPECT_FLOAT_EQ(q[0].t_bottom, 32.0f / 64);
+    // Image rows run downward: the top edge has the smaller t.
+    EXPECT_EQ((std::vector<float>{q[0].x1, q[0].y1, q[0].s0, q[0].s1, q[0].t_top, q[0].t_bottom}),
+              (std::vector<float>{116.5f, 86, 8.5f / 128, 16.75f / 128, 20.0f / 64, 32.0f / 64}));
     EXPECT_FLOAT_EQ(q[1].x1, 116.5f + 12.5f);
     EXPECT_FLOAT_EQ(q[2].x0, 116.5f + 2.5f * 12.5f) << "a blank advances two and a half widths";
 }

@@ -33,11 +33,8 @@ TEST_F(GameEndTest, WhoReachedThePointsPicksTheBanner)
         begin_new_game(flow);
         rolls = 0;
         GameEndBanners b = evaluate(player, opponents, 5, roll);
-        EXPECT_EQ(b.you_are_the_bromel, bromel);
-        EXPECT_EQ(b.you_win, win);
-        EXPECT_EQ(b.you_lose, lose);
-        EXPECT_EQ(flow.game_over, bromel || win || lose > 0);
-        EXPECT_EQ(flow.player_won, bromel || win);
+        EXPECT_EQ(std::tuple(b.you_are_the_bromel, b.you_win, b.you_lose), std::tuple(bromel, win, lose));
+        EXPECT_EQ(std::pair(flow.game_over, flow.player_won), std::pair(bromel || win || lose > 0, bromel || win));
         EXPECT_EQ(rolls, bromel || win ? 1 : 0) << "only the player's win rolls";
     }
 }

@@ -86,10 +86,10 @@ TEST_F(TerrainPhysicsSetup, BuildsOneActorPerTileAndThePlane)
     EXPECT_EQ(physics->ai_manager->scene, scene);
     EXPECT_EQ(scene->getUserTriggerReport(), physics->ai_manager);
     // The three keys of terrain.p (a missing key is judged in ParameterFileTest).
-    EXPECT_EQ(physics->vertical_extent, -20.0f);
-    EXPECT_EQ(scene->getMaterialFromIndex(0)->getStaticFriction(), 0.5f);
-    EXPECT_EQ(scene->getMaterialFromIndex(0)->getDynamicFriction(), 0.4f);
-    EXPECT_EQ(scene->getMaterialFromIndex(0)->getRestitution(), 0.0f);
+    const NxMaterial* m = scene->getMaterialFromIndex(0);
+    EXPECT_EQ((std::vector<float>{physics->vertical_extent, m->getStaticFriction(), m->getDynamicFriction(),
+                                  m->getRestitution()}),
+              (std::vector<float>{-20, 0.5f, 0.4f, 0}));
     EXPECT_EQ(physics->terrain_actor->userData, nullptr);
     EXPECT_EQ(physics->sdk->getParameter(NX_SKIN_WIDTH), 0.025f);
     // The start-up's console lines are judged where the game starts (PhysicsStartupTest).
@@ -182,10 +182,9 @@ TEST_F(TileMeshes, SeamsAreSharedWithTheNeighboursAndFarEdgesLieAtHeightZero)
     for (uint32_t k = 0; k <= 4; ++k) {
         EXPECT_TRUE(same(vertex(tiles[0], 4, k), vertex(k < 4 ? tiles[1] : tiles[3], 0, k % 4))) << k;
         EXPECT_TRUE(same(vertex(tiles[0], k, 4), vertex(k < 4 ? tiles[2] : tiles[3], k % 4, 0))) << k;
-        EXPECT_EQ(vertex(tiles[3], 4, k)[1], 0.0f);
-        EXPECT_EQ(vertex(tiles[3], k, 4)[1], 0.0f);
-        EXPECT_EQ(vertex(tiles[1], 4, k)[1], 0.0f);
-        EXPECT_EQ(vertex(tiles[2], k, 4)[1], 0.0f);
+        for (const float* far : {vertex(tiles[3], 4, k), vertex(tiles[3], k, 4), vertex(tiles[1], 4, k),
+                                 vertex(tiles[2], k, 4)})
+            EXPECT_EQ(far[1], 0.0f) << k;
     }
     EXPECT_EQ(vertex(tiles[3], 4, 4)[0], 8.5f);
     EXPECT_NE(vertex(tiles[1], 3, 4)[1], 0.0f) << "tile 1's bottom seam comes from tile 3";
