@@ -1,7 +1,5 @@
-// The race as a player sees it: the autopilot drives the player's hover against the five
-// opponents through whole games and a restart, and the follow camera shows the hover with
-// its rider in the lower middle of the screen with the scores beside it, on a level
-// scattered alike on every run.
+// The race as a player sees it: the autopilot against the five opponents through games and a
+// restart, and the follow camera's view of the hover on a level scattered alike on every run.
 #include "e2e/GameRunner.h"
 #include "e2e/LandscapeImage.h"
 

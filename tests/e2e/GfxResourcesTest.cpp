@@ -1,7 +1,5 @@
-// The game's start-up as a player meets it: every texture and render target made, every
-// terrain tile cooked for the physics through its scratch file, the title image over the
-// first frames and the heads-up display after them; and at the very end the allocator's clean
-// report once the scene and the physics are gone.
+// The game's start-up as a player meets it: textures, targets and cooked tiles, the title, the
+// heads-up display, and at the very end the allocator's clean report.
 #include "e2e/GameRunner.h"
 #include "e2e/LandscapeImage.h"
 
@@ -68,8 +66,7 @@ TEST(GfxResources, EveryResourceIsMadeTheTerrainCookedAndTheScoreShowsBottomLeft
     EXPECT_EQ(count_of(run.log, "Try to start cooking from file"), int(tiles));
 
     // One physics unit is the same number of graphics units on every axis, and the ground
-    // plane lies at the water surface: the graphics height of the water turned into physics
-    // units.
+    // plane lies at the water surface.
     double sx = 0, sy = 0, sz = 0, water = 0, d = 0;
     size_t at = run.log.find("iface scale = ");
     ASSERT_NE(at, std::string::npos);

@@ -45,9 +45,8 @@ bool plank(const unsigned char* p)
     return r > g + 12 && g > b + 8 && r > 70 && r < 200;
 }
 
-// High over the island: the land under the sky with either terrain program (B cycles to
-// the plain colour one), I's six intermediate images along the bottom over a long run, and
-// every display switch at once without an OpenGL error.
+// High over the island: either terrain program (B), I's six intermediate images along the
+// bottom, and every display switch at once without an OpenGL error.
 TEST(Landscape, HighAboveTheLandWithEitherProgramTheDebugViewAndEverySwitch)
 {
     GameRun parallax = shoot(kHighPose);
@@ -82,10 +81,8 @@ TEST(Landscape, HighAboveTheLandWithEitherProgramTheDebugViewAndEverySwitch)
     EXPECT_GT(brightness_spread(dbg, 3 * tile + 4, y0, 4 * tile - 6, y1), 10.0);
 }
 
-// Low over the sea: sky above, water below, the shore reflected upside down just below the
-// shore line as a greener, darker band than the open water further out, which mirrors the
-// sky. The waves move with the game clock and the sky does not; L freezes them; N switches
-// the water surface off, showing the ground under it.
+// Low over the sea: the shore's reflection is a greener band than the open water, which mirrors
+// the sky; the waves move with the game clock, L freezes them and N takes the surface away.
 TEST(Landscape, LowOverTheWaterFacingTheShoreWithMovingAndFrozenWaves)
 {
     GameRun run = shoot(kShorePose);

@@ -76,8 +76,7 @@ TEST_P(MediaModels, SkinsMatchTheTextureCoordinates)
     for (const char* rel : GetParam().skins) {
         std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> s(IMG_Load(game_file(rel).c_str()), SDL_FreeSurface);
         ASSERT_TRUE(s) << rel << ": " << IMG_GetError();
-        EXPECT_EQ(md2.skin_w, s->w) << rel;
-        EXPECT_EQ(md2.skin_h, s->h) << rel;
+        EXPECT_EQ(std::pair(md2.skin_w, md2.skin_h), std::pair(s->w, s->h)) << rel;
     }
     for (const auto& st : md2.texcoords)
         ASSERT_TRUE(st.first >= 0 && st.first <= md2.skin_w && st.second >= 0 && st.second <= md2.skin_h);
