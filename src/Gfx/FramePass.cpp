@@ -252,16 +252,15 @@ void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* progra
     unbind_from(image);
     unbind_from(gl.waveAnim_tex);
     program->unbind();
+    gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     if (finished) {
         finished->unbind_framebuffer();
         glDrawBuffer(GL_BACK);
-        gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
         glActiveTexture(GL_TEXTURE0);
         stretch_finished_image(finished, w, h);
     }
     if (depth_test) glEnable(GL_DEPTH_TEST);
     glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
-    gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     pass_end(Pass::Composite);
 }
 

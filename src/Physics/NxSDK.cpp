@@ -262,7 +262,8 @@ NxTriangleMesh* NxPhysicsSDK::createTriangleMesh(const NxStream& stream)
     m->triangles = new btTriangleIndexVertexArray();
     m->triangles->addIndexedMesh(part, PHY_INTEGER);
     btTriangleIndexVertexArray* triangles = m->triangles;
-    m->building = std::async(std::launch::async, [triangles] { return new btBvhTriangleMeshShape(triangles, true, true); });
+    m->building = std::async(std::launch::async,
+                             [triangles] { return new btBvhTriangleMeshShape(triangles, true, true); });
     impl->meshes.push_back(m);
     return &m->pub;
 }
