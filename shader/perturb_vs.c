@@ -1,15 +1,8 @@
-// Water surface: the water grid's vertices are world positions.
+// Water surface: one quad over the whole scene image; the position image says where the
+// water is.
 #version 120
-
-varying vec3 worldPos;
-varying vec4 clipPos;
-varying vec4 ringCoord;
 
 void main()
 {
-    worldPos = gl_Vertex.xyz;
-    clipPos = gl_ModelViewProjectionMatrix * gl_Vertex;
-    // Unit 7's texture matrix projects the world onto the ring image as it was drawn.
-    ringCoord = gl_TextureMatrix[7] * gl_Vertex;
-    gl_Position = clipPos;
+    gl_Position = ftransform();
 }

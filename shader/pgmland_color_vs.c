@@ -1,4 +1,8 @@
-// Terrain colour: the grid as every terrain program draws it.
+// Terrain colour: one quad over the whole scene image; the position image says where the
+// ground is.
 #version 120
 
-#include "shared_terrain_vertex.c"
+void main()
+{
+    gl_Position = ftransform();
+}

@@ -8,8 +8,11 @@ varying vec4 shadowCoord;
 
 // 1 in the light, light_still_in_shadowed_region in full shadow; points behind the light's
 // camera (q <= 0) are in the light.
-float shadow_term()
+float shadow_term_at(vec4 coord)
 {
-    if (shadowCoord.q <= 0.0) return 1.0;
-    return mix(light_still_in_shadowed_region, 1.0, shadow2DProj(shadowMap, shadowCoord).r);
+    if (coord.q <= 0.0) return 1.0;
+    return mix(light_still_in_shadowed_region, 1.0, shadow2DProj(shadowMap, coord).r);
 }
+
+// The same at the point this fragment's vertices placed in the shadow map.
+float shadow_term() { return shadow_term_at(shadowCoord); }

@@ -1,8 +1,9 @@
 // What the two terrain colour programs share: the ground's materials (sand along and under
 // the water line, grass on level ground, rock on steep slopes and high up, varied by the
 // noise texture at a large scale) and the sun's light with the models' shadows.
-// Included by pgmland_color_fs.c and pgmland_parallax_color_fs.c after their #version,
-// shared_haze.c and shared_shadow.c.
+// Included by pgmland_color_fs.c and pgmland_parallax_color_fs.c after their #version, their
+// extensions, shared_haze.c and shared_shadow.c. Both shade the position image, not the grid, so the point
+// and its normal are the callers' arguments.
 
 uniform sampler2D sandMap;
 uniform sampler2D noiseMap;
@@ -18,8 +19,22 @@ uniform vec4 dof_params;
 uniform vec4 trans;
 uniform vec4 scale;
 
-varying vec3 worldPos;
-varying vec3 normal;
+// The shaded point's steps to its neighbours in the image (position_steps); main sets them.
+vec3 step_x = vec3(0.0);
+vec3 step_y = vec3(0.0);
+
+// A lookup at world coordinates q (two of x, y, z, placed by the caller), whose steps to the
+// neighbours are qx and qy, in a texture laid over `tile` world units.
+vec4 lookup(sampler2D s, vec2 q, vec2 qx, vec2 qy, vec2 tile)
+{
+    return texture2DGradARB(s, q / tile, qx / tile, qy / tile);
+}
+
+// The same for a texture laid flat over the ground (its coordinates along x and z).
+vec4 flat_lookup(sampler2D s, vec2 xz, vec2 tile)
+{
+    return lookup(s, xz, step_x.xz, step_y.xz, tile);
+}
 
 // Rock, projected from above on gentle ground and from the side on steep ground; only
 // the slopes in between pay for both lookups.
@@ -28,10 +43,14 @@ vec3 rock_colour(vec3 p, vec3 n)
     vec2 tile = cMapWH * 0.6;
     float side_w = smoothstep(0.25, 0.6, 1.0 - n.y);
     vec3 c = vec3(0.0);
-    if (side_w < 0.999) c += (1.0 - side_w) * texture2D(cMap, (p.xz + trans.xz) / tile).rgb;
+    if (side_w < 0.999) c += (1.0 - side_w) * flat_lookup(cMap, p.xz + trans.xz, tile).rgb;
     if (side_w > 0.001) {
-        vec2 side_uv = vec2(abs(n.x) > abs(n.z) ? p.z : p.x, p.y * scale.y / 3.5) / tile;
-        c += side_w * texture2D(cMap, side_uv).rgb;
+        float k = scale.y / 3.5;
+        bool along_z = abs(n.x) > abs(n.z);
+        vec2 side = vec2(along_z ? p.z : p.x, p.y * k);
+        vec2 side_x = vec2(along_z ? step_x.z : step_x.x, step_x.y * k);
+        vec2 side_y = vec2(along_z ? step_y.z : step_y.x, step_y.y * k);
+        c += side_w * lookup(cMap, side, side_x, side_y, tile).rgb;
     }
     return c;
 }
@@ -41,7 +60,7 @@ vec3 rock_colour(vec3 p, vec3 n)
 // the ground steepens.
 vec3 moor_colour(vec3 p, float macro, float slope)
 {
-    vec3 g = texture2D(hMap, (p.xz + trans.xz) / (hMapWH * 0.35)).rgb;
+    vec3 g = flat_lookup(hMap, p.xz + trans.xz, hMapWH * 0.35).rgb;
     g = mix(vec3(dot(g, vec3(0.3, 0.59, 0.11))), g, 0.5);
     vec3 tint = mix(vec3(0.62, 0.82, 0.42), vec3(1.0, 0.92, 0.58), smoothstep(0.3, 0.55, macro));
     tint = mix(tint, vec3(0.84, 0.64, 0.54), smoothstep(0.56, 0.86, macro) * 0.6);
@@ -50,7 +69,7 @@ vec3 moor_colour(vec3 p, float macro, float slope)
 
 vec3 sand_colour(vec3 p)
 {
-    vec3 s = texture2D(sandMap, (p.xz + trans.xz) / (sandMapWH * 0.3)).rgb;
+    vec3 s = flat_lookup(sandMap, p.xz + trans.xz, sandMapWH * 0.3).rgb;
     // wet sand under and just above the water line
     return s * mix(0.62, 1.0, smoothstep(-4.0, 10.0, p.y));
 }
@@ -77,12 +96,14 @@ vec3 albedo_at(vec3 p, vec3 n, float macro, vec3 w)
     return albedo;
 }
 
-vec4 lit(vec3 albedo, vec3 n, float dist, float eye_y, float point_y)
+// The ground at world point `point` (whose shadow-map place the light's texture matrix on
+// the shadow unit gives), lit and hazed.
+vec4 lit(vec3 albedo, vec3 n, vec3 point, float dist, float eye_y)
 {
     vec3 L = normalize(lightDir);
-    float diffuse = max(dot(n, L), 0.0) * shadow_term();
+    float diffuse = max(dot(n, L), 0.0) * shadow_term_at(gl_TextureMatrix[2] * vec4(point, 1.0));
     vec3 ambient = vec3(0.30, 0.34, 0.42) * (0.55 + 0.45 * n.y);
     vec3 colour = albedo * (ambient + lightColor.rgb * diffuse);
-    colour = mix(colour, gl_Fog.color.rgb, haze(dist, eye_y, point_y));
+    colour = mix(colour, gl_Fog.color.rgb, haze(dist, eye_y, point.y));
     return vec4(colour, clamp(dist / dof_params.z, 0.0, 1.0));
 }

@@ -331,7 +331,8 @@ SDLGL::~SDLGL()
         &pgmland_colorShader, &pgmland_parallax_colorShader, &pgmland_wateraboveShader,
         &pgmland_waterbelowShader, &colorShader, &wateraboveShader, &waterbelowShader,
         &perturbShader, &skyboxShader, &ringsShader, &objectsShader, &md2instanceShader,
-        &imgwarpShader};
+        &imgwarpShader, &pgmland_positionShader,
+        &water_positionShader};
     for (ShaderProgram** slot : programs) {
         delete *slot;
         *slot = nullptr;
@@ -345,7 +346,7 @@ SDLGL::~SDLGL()
     for (Texture* SDLGL::*slot : special_texture_slots) release(this->*slot);
     for (const SceneTextureSlot& s : scene_texture_slots) release(this->*s.slot);
     FBO** targets[] = {&watergrid_fbo, &ripple_a_fbo, &ripple_b_fbo, &dof_fbo, &dof_small_fbo,
-                       &final_fbo, &pgmlandgrid_fbo, &reflrefr_fbo, &shadow_fbo};
+                       &final_fbo, &position_fbo, &pgmlandgrid_fbo, &reflrefr_fbo, &shadow_fbo};
     for (FBO** slot : targets) {
         delete *slot; // releases its framebuffer, textures and buffers
         *slot = nullptr;

@@ -119,6 +119,8 @@ public:
     ShaderProgram* objectsShader = nullptr;
     ShaderProgram* md2instanceShader = nullptr;
     ShaderProgram* imgwarpShader = nullptr;
+    ShaderProgram* pgmland_positionShader = nullptr;   // the ground into the position image
+    ShaderProgram* water_positionShader = nullptr;     // the water surface into it
 
     // ---- render targets, in their order of creation ----
     FBO* watergrid_fbo = nullptr;
@@ -130,6 +132,9 @@ public:
     // the final program runs there, on a quarter of the window's pixels at half size, and
     // the result is stretched over the window.
     FBO* final_fbo = nullptr;
+    // The position image (Gfx/PositionImage.h): the ground's, then the water surface's world
+    // positions per pixel of the scene image, drawn with its depth, for their colour programs.
+    FBO* position_fbo = nullptr;
     FBO* pgmlandgrid_fbo = nullptr;
     FBO* reflrefr_fbo = nullptr;      // reflection in id, refraction in second_id
     FBO* shadow_fbo = nullptr;

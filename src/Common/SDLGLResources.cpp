@@ -154,6 +154,11 @@ void SDLGL::create_fbos()
     if (dof.w < screen_width || dof.h < screen_height)
         final_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA, GL_UNSIGNED_BYTE,
                                        GL_LINEAR);
+    report_failure(dof_fbo->add_stencil());
+    dof_fbo->unbind_framebuffer();
+    position_fbo = new FBO();
+    finish_colour_target(position_fbo, position_fbo->create_color_on_depth(*dof_fbo, GL_TEXTURE_RECTANGLE_ARB,
+                                                                       float_format, GL_RGBA, GL_FLOAT));
     std::printf("\tDOF FBOs end\n\n");
 
     pgmlandgrid_fbo = make_grid_target(float_format, pgmlandgrid_dim_x, pgmlandgrid_dim_y);

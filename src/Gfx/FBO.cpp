@@ -64,6 +64,43 @@ GLenum FBO::create_color(GLenum tex_target, GLenum internal_fmt, int w, int h, G
     return check();
 }
 
+GLenum FBO::add_stencil()
+{
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth_renderbuffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, _texW, _texH);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 depth_renderbuffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 depth_renderbuffer);
+    has_stencil = true;
+    return check();
+}
+
+GLenum FBO::create_color_on_depth(const FBO& depth_owner, GLenum tex_target, GLenum internal_fmt, GLenum fmt,
+                                  GLenum data_type)
+{
+    remember_format(tex_target, internal_fmt, depth_owner._texW, depth_owner._texH, fmt, data_type);
+    std::printf("creating new FBO on another's depth\n");
+    attachment = GL_COLOR_ATTACHMENT0_EXT;
+    glActiveTexture(GL_TEXTURE0);
+    glGenFramebuffersEXT(1, &framebuffer);
+    glGenTextures(1, &id);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glBindTexture(target, id);
+    set_params(GL_NEAREST, GL_CLAMP_TO_EDGE);
+    glTexImage2D(target, 0, internal_fmt, _texW, _texH, 0, fmt, data_type, nullptr);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, attachment, target, id, 0);
+    // Not this target's to delete: depth_renderbuffer stays 0.
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 depth_owner.depth_renderbuffer);
+    if (depth_owner.has_stencil)
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                     depth_owner.depth_renderbuffer);
+    has_stencil = depth_owner.has_stencil;
+    return check();
+}
+
 GLenum FBO::create_depth(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
                          GLenum data_type, GLint filter, GLint wrap, GLenum attach)
 {

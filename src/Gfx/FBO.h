@@ -13,8 +13,14 @@ public:
                         GLenum data_type, GLint filter, GLint wrap, GLenum attach);
     GLenum create_grid(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
                        GLenum data_type, GLint filter, GLint wrap);
+    // A colour target that draws with another target's depth buffer (`depth_owner` keeps it):
+    // what one draws hides behind what the other drew, and the other sees it in its depth.
+    GLenum create_color_on_depth(const FBO& depth_owner, GLenum tex_target, GLenum internal_fmt, GLenum fmt,
+                                 GLenum data_type);
     GLenum create_depth(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt,
                         GLenum data_type, GLint filter, GLint wrap, GLenum attach);
+    // Gives the depth buffer a stencil beside it (one packed depth-stencil buffer).
+    GLenum add_stencil();
     GLenum check();
     void bind_framebuffer();
     void unbind_framebuffer();
@@ -28,6 +34,7 @@ public:
     GLuint index_buffer_lowres = 0;
     int index_count_lowres = 0; // _texIBOloRes_len
     GLenum attachment = 0;
+    bool has_stencil = false;
 
 private:
     // Keeps the target, size and formats a creation was asked for.

@@ -65,8 +65,10 @@ void draw_main_image(const FrameDescription& f)
     gl.md2instanceShader->unbind();
     draw_models(*f.eye, gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
     const GroundCut cut = main_image_cut(f.options.buffer_pass, f.eye->pos.y, frame_water_span());
+    draw_ground_positions(gl.pgmlandgrid_fbo, gl.position_fbo, gl.pgmland_positionShader, cut);
+    gl.dof_fbo->bind_framebuffer();
     if (f.options.parallax_mode == 0) {
-        draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_colorShader, true, cut);
+        shade_ground(f, gl.position_fbo, gl.pgmland_colorShader);
     } else {
         ShaderProgram* p = gl.pgmland_parallax_colorShader;
         double to_world[16];
@@ -74,7 +76,7 @@ void draw_main_image(const FrameDescription& f)
         p->bind();
         p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
         bind_on(gl.noise_nm_tex, tex_unit(kUnitReliefNormals));
-        draw_terrain(f, gl.pgmlandgrid_fbo, p, true, cut);
+        shade_ground(f, gl.position_fbo, p);
         unbind_from(gl.noise_nm_tex);
     }
     glActiveTexture(tex_unit(kUnitShadow));
@@ -372,7 +374,7 @@ void begin_frame_images(const FrameDescription& f)
     SDLGL& gl = *sdlgl;
     for (FBO* target : {gl.dof_small_fbo, gl.dof_fbo}) {
         target->bind_framebuffer();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         target->unbind_framebuffer();
     }
     glMatrixMode(GL_MODELVIEW);

@@ -185,6 +185,7 @@ ShaderProgram* terrain_colour_program(const ProgramInputs& in, const char* log_l
     p->set_uniform_4fv("dof_params", dof_params);
     p->set_uniform_1i("noiseMap", kUnitNoise);
     set_rock_mapping(p, in, 22.0f);
+    p->set_uniform_1i("positionMap", kUnitPosition);
     return p;
 }
 
@@ -251,6 +252,7 @@ ShaderProgram* water_surface_program(const ProgramInputs& in)
 {
     ShaderProgram* p = make_program("loading perturbShader", "perturb");
     p->set_uniform_4fv("dof_params", dof_params);
+    p->set_uniform_1i("positionMap", kUnitPosition);
     p->set_uniform_1i("noiseMap", kUnitNoise);
     p->set_uniform_1i("wave3D", kUnitWave);
     set_wave_sampling(p, in);
@@ -342,4 +344,6 @@ void SDLGL::prepare_shaders(const TerrainScale& terrain)
     objectsShader = unbound(objects_program(in));
     md2instanceShader = unbound(models_program(in));
     imgwarpShader = unbound(final_image_program());
+    pgmland_positionShader = unbound(make_program("loading pgmland position Shader", "pgmland_position"));
+    water_positionShader = unbound(make_program("loading water position Shader", "water_position"));
 }

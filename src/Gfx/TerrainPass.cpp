@@ -7,6 +7,7 @@
 #include "Gfx/FrameDescription.h"
 #include "Gfx/GridMath.h"
 #include "Gfx/PassUtil.h"
+#include "Gfx/PositionImage.h"
 #include "Gfx/PrepareShaders.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/TextureUnits.h"
@@ -88,16 +89,34 @@ void ground_cut_plane(const GroundCut& cut, double plane[4])
     plane[3] = -side * cut.level;
 }
 
-void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, bool full_resolution,
-                  GroundCut cut)
+namespace {
+
+// The grid's vertex buffer as one quad strip, cut by the clip plane.
+void draw_grid(FBO* grid, bool full_resolution, GroundCut cut)
 {
-    SDLGL& gl = *sdlgl;
     glEnableClientState(GL_VERTEX_ARRAY);
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
     glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB,
                     full_resolution ? grid->index_buffer : grid->index_buffer_lowres);
     glVertexPointer(4, GL_FLOAT, 0, nullptr);
+    if (cut.keep != GroundCut::All) {
+        double plane[4];
+        ground_cut_plane(cut, plane);
+        glClipPlane(GL_CLIP_PLANE0, plane);
+        glEnable(GL_CLIP_PLANE0);
+    }
+    glDrawElements(GL_QUAD_STRIP, full_resolution ? grid->index_count : grid->index_count_lowres,
+                   GL_UNSIGNED_INT, nullptr);
+    glDisable(GL_CLIP_PLANE0);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
 
+// Binds the program with the ground's textures and the frame's light and eye.
+void bind_ground_colour(const FrameDescription& f, ShaderProgram* program)
+{
+    SDLGL& gl = *sdlgl;
     program->bind();
     bind_on(gl.sand_tex, tex_unit(kUnitDecal));
     bind_on(gl.noise_tex, tex_unit(kUnitNoise));
@@ -112,17 +131,11 @@ void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, 
     if (!f.options.freeze_waves) program->set_uniform_1f("slice_nr", f.time_now);
     program->set_uniform_1i("noiseMap", kUnitNoise);
     glActiveTexture(GL_TEXTURE0);
+}
 
-    if (cut.keep != GroundCut::All) {
-        double plane[4];
-        ground_cut_plane(cut, plane);
-        glClipPlane(GL_CLIP_PLANE0, plane);
-        glEnable(GL_CLIP_PLANE0);
-    }
-    glDrawElements(GL_QUAD_STRIP, full_resolution ? grid->index_count : grid->index_count_lowres,
-                   GL_UNSIGNED_INT, nullptr);
-
-    glDisable(GL_CLIP_PLANE0);
+void unbind_ground_colour(ShaderProgram* program)
+{
+    SDLGL& gl = *sdlgl;
     unbind_from(gl.sand_tex);
     unbind_from(gl.noise_tex);
     unbind_from(gl.rock_tex);
@@ -130,7 +143,33 @@ void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, 
     unbind_from(gl.htex_16bit);
     unbind_from(gl.waveAnim_tex);
     program->unbind();
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
-    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+} // namespace
+
+void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, bool full_resolution,
+                  GroundCut cut)
+{
+    bind_ground_colour(f, program);
+    draw_grid(grid, full_resolution, cut);
+    unbind_ground_colour(program);
+}
+
+void draw_ground_positions(FBO* grid, FBO* positions, ShaderProgram* position_program, GroundCut cut)
+{
+    begin_position_image(positions, kMarkGround);
+    position_program->bind();
+    draw_grid(grid, true, cut);
+    position_program->unbind();
+    end_position_image();
+}
+
+void shade_ground(const FrameDescription& f, FBO* positions, ShaderProgram* colour_program)
+{
+    bind_ground_colour(f, colour_program);
+    positions->bind_to_unit(tex_unit(kUnitPosition));
+    glActiveTexture(GL_TEXTURE0);
+    draw_over_image(positions->_texW, positions->_texH, kMarkGround, f.options.wireframe);
+    unbind_from(positions);
+    unbind_ground_colour(colour_program);
 }

@@ -38,3 +38,13 @@ void ground_cut_plane(const GroundCut& cut, double plane[4]);
 // has the view loaded (the cut's plane is given in world space).
 void draw_terrain(const FrameDescription& frame, FBO* grid, ShaderProgram* program, bool full_resolution,
                   GroundCut cut = {});
+
+// The main image's ground, in two steps. First the full grid into the position image (the
+// world position and normal of the ground per pixel, tested against and written to the
+// scene image's depth), with the view loaded as for draw_terrain; the position image is
+// left bound.
+void draw_ground_positions(FBO* grid, FBO* positions, ShaderProgram* position_program, GroundCut cut);
+// Then, with the scene image bound, one quad over it that shades every pixel where the
+// position image holds ground with a terrain colour program (the shadow map bound, as for
+// draw_terrain). Depth test and matrices are as they were after it.
+void shade_ground(const FrameDescription& frame, FBO* positions, ShaderProgram* colour_program);

@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 
 constexpr int kUnitDecal = 0;       // "sandMap", "decalMap", "imgMap", "cubeMap", "floatMap"
+constexpr int kUnitPosition = 1;      // "positionMap" of the terrain colour programs
 constexpr int kUnitShadow = 2;      // "shadowMap"
 constexpr int kUnitNoise = 3;       // "noiseMap"
 constexpr int kUnitRock = 4;        // "cMap"

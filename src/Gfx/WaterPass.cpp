@@ -7,6 +7,7 @@
 #include "Gfx/FBO.h"
 #include "Gfx/FrameDescription.h"
 #include "Gfx/PassUtil.h"
+#include "Gfx/PositionImage.h"
 #include "Gfx/PrepareShaders.h"
 #include "Gfx/SceneDraw.h"
 #include "Gfx/ShaderProgram.h"
@@ -263,11 +264,23 @@ void draw_water_surface(const FrameDescription& f)
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(f.view_matrix);
     glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
+    gl.set_projection(gl.dof_fbo->_texW, gl.dof_fbo->_texH, 0, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
 
+    // Where the surface shows: its grid into the position image, against the scene's depth.
+    begin_position_image(gl.position_fbo, kMarkWater);
     glEnableClientState(GL_VERTEX_ARRAY);
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
     glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, grid->index_buffer);
     glVertexPointer(4, GL_FLOAT, 0, nullptr);
+    gl.water_positionShader->bind();
+    glCullFace(GL_FRONT);
+    glDrawElements(GL_QUAD_STRIP, grid->index_count, GL_UNSIGNED_INT, nullptr);
+    glCullFace(GL_BACK);
+    gl.water_positionShader->unbind();
+    end_position_image();
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+    glDisableClientState(GL_VERTEX_ARRAY);
 
     ShaderProgram* p = gl.perturbShader;
     p->bind();
@@ -300,13 +313,14 @@ void draw_water_surface(const FrameDescription& f)
     glMatrixMode(GL_TEXTURE);
     load_matrix(ring_matrix);
     glMatrixMode(GL_MODELVIEW);
+    gl.position_fbo->bind_to_unit(tex_unit(kUnitPosition));
+    p->set_uniform_2f("positionMapWH", float(gl.position_fbo->_texW), float(gl.position_fbo->_texH));
+    glActiveTexture(GL_TEXTURE0);
 
-    glCullFace(GL_FRONT);
-    gl.set_projection(gl.dof_fbo->_texW, gl.dof_fbo->_texH, 0, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
     gl.dof_fbo->bind_framebuffer();
-    glDrawElements(GL_QUAD_STRIP, grid->index_count, GL_UNSIGNED_INT, nullptr);
+    draw_over_image(gl.dof_fbo->_texW, gl.dof_fbo->_texH, kMarkWater, f.options.wireframe);
     gl.dof_fbo->unbind_framebuffer();
-    glCullFace(GL_BACK);
+    unbind_from(gl.position_fbo);
 
     unbind_from(gl.noise_tex);
     unbind_from(gl.waveAnim_tex);
@@ -318,8 +332,5 @@ void draw_water_surface(const FrameDescription& f)
     }
     unbind_from(normals);
     p->unbind();
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
-    glDisableClientState(GL_VERTEX_ARRAY);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }

@@ -152,7 +152,7 @@ TEST_F(LandscapePasses, EveryTargetIsMadeCompleteAtItsSize)
 {
     SDLGL& gl = *sdlgl;
     for (FBO* t : {gl.watergrid_fbo, gl.ripple_a_fbo, gl.ripple_b_fbo, gl.dof_fbo, gl.dof_small_fbo,
-                   gl.pgmlandgrid_fbo, gl.reflrefr_fbo, gl.shadow_fbo}) {
+                   gl.position_fbo, gl.pgmlandgrid_fbo, gl.reflrefr_fbo, gl.shadow_fbo}) {
         ASSERT_NE(t, nullptr);
         EXPECT_EQ(t->status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
     }
@@ -165,6 +165,11 @@ TEST_F(LandscapePasses, EveryTargetIsMadeCompleteAtItsSize)
     if (gl.final_fbo) {
         EXPECT_EQ((std::vector<int>{gl.final_fbo->_texW, gl.final_fbo->_texH}), (std::vector<int>{image.w, image.h}));
     }
+    // The position image is a float image of the scene image's size on its depth and stencil.
+    EXPECT_EQ((std::vector<int>{gl.position_fbo->_texW, gl.position_fbo->_texH, gl.dof_fbo->has_stencil,
+                                gl.position_fbo->has_stencil}),
+              (std::vector<int>{image.w, image.h, 1, 1}));
+    EXPECT_EQ(gl.position_fbo->internal_format, gl.pgmlandgrid_fbo->internal_format);
     EXPECT_EQ(gl.ripple_a_fbo->_texW, waterdynamicripplesmap_dim);
     EXPECT_EQ(gl.reflrefr_fbo->_texW, gl.parameters->getInt("reflectionrefractionmap_dim"));
     EXPECT_NE(gl.reflrefr_fbo->second_id, 0u);

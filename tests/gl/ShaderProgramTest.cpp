@@ -38,7 +38,7 @@ protected:
                 gl.pgmland_colorShader, gl.pgmland_parallax_colorShader, gl.pgmland_wateraboveShader,
                 gl.pgmland_waterbelowShader, gl.colorShader, gl.wateraboveShader, gl.waterbelowShader,
                 gl.perturbShader, gl.skyboxShader, gl.ringsShader, gl.objectsShader,
-                gl.md2instanceShader, gl.imgwarpShader};
+                gl.md2instanceShader, gl.imgwarpShader, gl.pgmland_positionShader, gl.water_positionShader};
     }
 
     static std::vector<float> floats_of(ShaderProgram* p, const char* name)
@@ -54,7 +54,7 @@ protected:
 };
 
 // With the units the passes give at draw time, no program reads one unit as two kinds of sampler.
-TEST_F(Shaders, AllSeventeenProgramsLinkAndValidateWithThePassUnits)
+TEST_F(Shaders, AllNineteenProgramsLinkAndValidateWithThePassUnits)
 {
     prepare();
     EXPECT_EQ(log.find("Failed to compile"), std::string::npos) << log;
@@ -99,6 +99,8 @@ TEST_F(Shaders, FixedUniformsHoldWhatThePassesExpect)
         {gl.pgmland_colorShader, "noiseMap", {3}},
         {gl.pgmland_colorShader, "hMap", {7}},
         {gl.pgmland_parallax_colorShader, "noiseNormalMap", {8}},
+        {gl.pgmland_parallax_colorShader, "positionMap", {1}},
+        {gl.perturbShader, "positionMap", {1}},
         {gl.pgmlandShader, "pgmlandMap", {5}},
         {gl.pgmland_waterbelowShader, "wave3D", {6}},
         {gl.md2instanceShader, "shadowMap", {2}},

@@ -1,0 +1,44 @@
+#include "Gfx/PositionImage.h"
+
+#include "Gfx/FBO.h"
+#include "Gfx/PassUtil.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+void begin_position_image(FBO* image, PositionMark mark)
+{
+    image->bind_framebuffer();
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_ALWAYS, mark, 0xff);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+}
+
+void end_position_image()
+{
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glDisable(GL_STENCIL_TEST);
+}
+
+void draw_over_image(int w, int h, PositionMark mark, bool wireframe)
+{
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_EQUAL, mark, 0xff);
+    glDisable(GL_DEPTH_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, w, 0, h);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    draw_unit_quad(w, h);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+}
