@@ -49,19 +49,31 @@ GLenum FBO::create_color(GLenum tex_target, GLenum internal_fmt, int w, int h, G
 
     std::printf("creating new FBO\n");
     attachment = attach;
-    glGenFramebuffersEXT(1, &framebuffer);
+    make_framebuffer_with_texture(filter, wrap);
     glGenRenderbuffersEXT(1, &depth_renderbuffer);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth_renderbuffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT, w, h);
+    attach_depth(depth_renderbuffer, false);
+    return check();
+}
+
+void FBO::make_framebuffer_with_texture(GLint filter, GLint wrap)
+{
+    glGenFramebuffersEXT(1, &framebuffer);
     glGenTextures(1, &id);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
     glBindTexture(target, id);
     set_params(filter, wrap);
-    glTexImage2D(target, 0, internal_fmt, w, h, 0, fmt, data_type, nullptr);
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, attach, target, id, 0);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth_renderbuffer);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT, w, h);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 depth_renderbuffer);
-    return check();
+    glTexImage2D(target, 0, internal_format, _texW, _texH, 0, format, type, nullptr);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, attachment, target, id, 0);
+}
+
+void FBO::attach_depth(GLuint renderbuffer, bool stencil)
+{
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, renderbuffer);
+    if (stencil)
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, renderbuffer);
+    has_stencil = stencil;
 }
 
 GLenum FBO::add_stencil()
@@ -69,11 +81,7 @@ GLenum FBO::add_stencil()
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth_renderbuffer);
     glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, _texW, _texH);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 depth_renderbuffer);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 depth_renderbuffer);
-    has_stencil = true;
+    attach_depth(depth_renderbuffer, true);
     return check();
 }
 
@@ -84,20 +92,9 @@ GLenum FBO::create_color_on_depth(const FBO& depth_owner, GLenum tex_target, GLe
     std::printf("creating new FBO on another's depth\n");
     attachment = GL_COLOR_ATTACHMENT0_EXT;
     glActiveTexture(GL_TEXTURE0);
-    glGenFramebuffersEXT(1, &framebuffer);
-    glGenTextures(1, &id);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
-    glBindTexture(target, id);
-    set_params(GL_NEAREST, GL_CLAMP_TO_EDGE);
-    glTexImage2D(target, 0, internal_fmt, _texW, _texH, 0, fmt, data_type, nullptr);
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, attachment, target, id, 0);
+    make_framebuffer_with_texture(GL_NEAREST, GL_CLAMP_TO_EDGE);
     // Not this target's to delete: depth_renderbuffer stays 0.
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 depth_owner.depth_renderbuffer);
-    if (depth_owner.has_stencil)
-        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                     depth_owner.depth_renderbuffer);
-    has_stencil = depth_owner.has_stencil;
+    attach_depth(depth_owner.depth_renderbuffer, depth_owner.has_stencil);
     return check();
 }
 
