@@ -2,8 +2,8 @@
 // the water line, grass on level ground, rock on steep slopes and high up, varied by the
 // noise texture at a large scale) and the sun's light with the models' shadows.
 // Included by pgmland_color_fs.c and pgmland_parallax_color_fs.c after their #version, their
-// extensions, shared_haze.c and shared_shadow.c. Both shade the position image, not the grid, so the point
-// and its normal are the callers' arguments.
+// extensions, shared_haze.c and shared_shadow.c. Both shade the position image, not the
+// grid, so the point and its normal are the callers' arguments.
 
 uniform sampler2D sandMap;
 uniform sampler2D noiseMap;

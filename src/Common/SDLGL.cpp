@@ -331,8 +331,7 @@ SDLGL::~SDLGL()
         &pgmland_colorShader, &pgmland_parallax_colorShader, &pgmland_wateraboveShader,
         &pgmland_waterbelowShader, &colorShader, &wateraboveShader, &waterbelowShader,
         &perturbShader, &skyboxShader, &ringsShader, &objectsShader, &md2instanceShader,
-        &imgwarpShader, &pgmland_positionShader,
-        &water_positionShader};
+        &imgwarpShader, &pgmland_positionShader, &water_positionShader};
     for (ShaderProgram** slot : programs) {
         delete *slot;
         *slot = nullptr;

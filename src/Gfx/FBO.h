@@ -37,11 +37,11 @@ public:
     bool has_stencil = false;
 
 private:
-    // Keeps the target, size and formats a creation was asked for.
     // A framebuffer with one colour texture of the remembered format on `attachment`, bound.
     void make_framebuffer_with_texture(GLint filter, GLint wrap);
     // The depth renderbuffer on the bound framebuffer, and on its stencil point when it has one.
     void attach_depth(GLuint renderbuffer, bool stencil);
+    // Keeps the target, size and formats a creation was asked for.
     void remember_format(GLenum tex_target, GLenum internal_fmt, int w, int h, GLenum fmt, GLenum data_type);
 };
 

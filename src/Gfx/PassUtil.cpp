@@ -30,6 +30,20 @@ void draw_unit_quad(int w, int h)
     glEnd();
 }
 
+void draw_grid_strip(FBO* grid, bool full_resolution)
+{
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB,
+                    full_resolution ? grid->index_buffer : grid->index_buffer_lowres);
+    glVertexPointer(4, GL_FLOAT, 0, nullptr);
+    glDrawElements(GL_QUAD_STRIP, full_resolution ? grid->index_count : grid->index_count_lowres,
+                   GL_UNSIGNED_INT, nullptr);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
 void load_matrix(const double m[16]) { glLoadMatrixd(m); }
 
 void mult_matrix(const double m[16]) { glMultMatrixd(m); }

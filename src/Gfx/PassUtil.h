@@ -16,6 +16,10 @@ void unbind_from(Texture* t);
 // One quad with texture coordinates (0,0) (1,0) (1,1) (0,1) on unit 0 over (0,0)-(w,h).
 void draw_unit_quad(int w, int h);
 
+// A grid target's vertex buffer drawn as its quad strip, with the full or the half-resolution
+// index list.
+void draw_grid_strip(FBO* grid, bool full_resolution);
+
 // Loads a double matrix into the current GL matrix.
 void load_matrix(const double m[16]);
 void mult_matrix(const double m[16]);

@@ -94,23 +94,14 @@ namespace {
 // The grid's vertex buffer as one quad strip, cut by the clip plane.
 void draw_grid(FBO* grid, bool full_resolution, GroundCut cut)
 {
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB,
-                    full_resolution ? grid->index_buffer : grid->index_buffer_lowres);
-    glVertexPointer(4, GL_FLOAT, 0, nullptr);
     if (cut.keep != GroundCut::All) {
         double plane[4];
         ground_cut_plane(cut, plane);
         glClipPlane(GL_CLIP_PLANE0, plane);
         glEnable(GL_CLIP_PLANE0);
     }
-    glDrawElements(GL_QUAD_STRIP, full_resolution ? grid->index_count : grid->index_count_lowres,
-                   GL_UNSIGNED_INT, nullptr);
+    draw_grid_strip(grid, full_resolution);
     glDisable(GL_CLIP_PLANE0);
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
-    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 // Binds the program with the ground's textures and the frame's light and eye.

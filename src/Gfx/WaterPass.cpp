@@ -268,19 +268,12 @@ void draw_water_surface(const FrameDescription& f)
 
     // Where the surface shows: its grid into the position image, against the scene's depth.
     begin_position_image(gl.position_fbo, kMarkWater);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, grid->vertex_buffer);
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, grid->index_buffer);
-    glVertexPointer(4, GL_FLOAT, 0, nullptr);
     gl.water_positionShader->bind();
     glCullFace(GL_FRONT);
-    glDrawElements(GL_QUAD_STRIP, grid->index_count, GL_UNSIGNED_INT, nullptr);
+    draw_grid_strip(grid, true);
     glCullFace(GL_BACK);
     gl.water_positionShader->unbind();
     end_position_image();
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
-    glDisableClientState(GL_VERTEX_ARRAY);
 
     ShaderProgram* p = gl.perturbShader;
     p->bind();
