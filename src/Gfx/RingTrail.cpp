@@ -1,5 +1,6 @@
 #include "Gfx/RingTrail.h"
 
+#include <algorithm>
 #include <cmath>
 
 RingTrail::RingTrail(int capacity) : records(capacity > 0 ? capacity : 1) {}
@@ -44,9 +45,16 @@ bool record_ring(RingTrail& trail, int type, int32_t time_ms, float physics_y, f
 
 void age_rings(RingTrail& trail, float dt)
 {
+    // A frame longer than the whole fade ends every ring; the bound also keeps a broken
+    // clock (infinite or not a number) out of the integer conversion.
+    const float owed = dt > 0 ? trail.fade_carry + kRingFadeStepsPerSecond * dt : trail.fade_carry;
+    trail.fade_carry = std::min(owed, 255.0f);
+    // The small allowance keeps a frame of exactly 1/60 s at one step despite rounding.
+    const int steps = static_cast<int>(trail.fade_carry + 1e-4f);
+    trail.fade_carry = std::max(trail.fade_carry - static_cast<float>(steps), 0.0f);
     for (RingRecord& r : trail.records) {
         if (r.strength > kRingStrengthVisible) {
-            --r.strength;
+            r.strength = static_cast<uint8_t>(std::max(r.strength - steps, int(kRingStrengthVisible)));
             r.size += 350.0f * dt;
         }
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct RingRecord {
-    uint8_t strength = 0; // 100 when made, one less each frame; drawn while above 10
+    uint8_t strength = 0; // 100 when made, fading 60 steps a second; drawn while above 10
     int32_t time = 0;     // milliseconds of the game clock when it was made
     float size = 0;       // radius in graphics units
     float x = 0, z = 0;   // centre on the water plane, graphics space
@@ -29,6 +29,7 @@ struct RingTrail {
 
     int current = 0;                 // index of the newest record
     std::vector<RingRecord> records; // all zero at first: nothing is drawn
+    float fade_carry = 0;            // fade steps owed but not yet whole, see age_rings
 };
 
 // Strength of a fresh ring and the strength at which a ring is no longer drawn.
@@ -52,7 +53,14 @@ float ring_height_limit(float iface_scale_x, float plane_offset);
 bool record_ring(RingTrail& trail, int type, int32_t time_ms, float physics_y, float height_limit,
                  float x, float z);
 
-// Fades every visible ring by one step and lets it grow by 350 units per second of `dt`.
+// Rings fade one strength step per sixtieth of a second: one step a frame at 60 frames a
+// second, and as many steps as that time holds in a longer frame. A fixed step per frame
+// would let a slow machine keep rings up to six times as long, each grown several times
+// larger, and fill the ring image with them.
+constexpr float kRingFadeStepsPerSecond = 60.0f;
+
+// Fades every visible ring by the steps `dt` seconds hold (never below the visible limit)
+// and lets it grow by 350 units per second of `dt`.
 void age_rings(RingTrail& trail, float dt);
 
 // Whether a record is drawn, and the wave height the ring program gets for it.

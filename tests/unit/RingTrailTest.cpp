@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -60,18 +61,29 @@ TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnly)
     t.records[4] = RingRecord{10, 0, 500.0f, 0, 0}; // no longer drawn: left alone
     t.records[5] = RingRecord{11, 0, 100.0f, 0, 0};
     age_rings(t, 0.1f);
-    EXPECT_EQ(t.records[3].strength, 99);
+    EXPECT_EQ(t.records[3].strength, 94) << "a tenth of a second holds six steps";
     EXPECT_FLOAT_EQ(t.records[3].size, 205.0f);
     EXPECT_FLOAT_EQ(t.records[4].size, 500.0f);
-    EXPECT_EQ(t.records[5].strength, 10);
+    EXPECT_EQ(t.records[5].strength, 10) << "fading stops at the visible limit";
     EXPECT_FALSE(ring_visible(t.records[5]));
     age_rings(t, 0.1f);
     EXPECT_FLOAT_EQ(t.records[5].size, 135.0f) << "grew once, then no more";
+}
 
-    ASSERT_TRUE(record_ring(t, kRingTypePlayer, 1000, 0.0f, kLimit, 0, 0));
-    int frames = 0;
-    for (; ring_visible(t.records[t.current]) && frames < 1000; ++frames) age_rings(t, 0.0f);
-    EXPECT_EQ(frames, 90) << "a fresh ring fades out after ninety frames";
+// A fresh ring lasts a second and a half at any frame rate; at 60 frames a second that is
+// one step a frame. A stopped clock fades nothing, a broken one ends the ring.
+TEST(RingTrail, AFreshRingFadesOutAfterTheSameTimeAtAnyFrameRate)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    for (auto [dt, frames] : {std::tuple{1.0f / 60, 90}, {1.0f / 30, 45}, {0.1f, 15}, {1.0f / 120, 180},
+                              {1.0f / 144, 216}, {0.0f, 1000}, {-0.5f, 1000}, {inf, 1}}) {
+        SCOPED_TRACE(dt);
+        RingTrail t;
+        ASSERT_TRUE(record_ring(t, kRingTypePlayer, 1000, 0.0f, kLimit, 0, 0));
+        int n = 0;
+        for (; ring_visible(t.records[t.current]) && n < 1000; ++n) age_rings(t, dt);
+        EXPECT_EQ(n, frames);
+    }
 }
 
 } // namespace
