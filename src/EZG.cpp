@@ -48,7 +48,6 @@
 #include <ctime>
 #include <string>
 
-extern GLUquadric* quadric;
 
 namespace {
 
@@ -437,8 +436,6 @@ void run_frame(bool last_frame)
 
 void shut_down()
 {
-    if (quadric) gluDeleteQuadric(quadric);
-    quadric = nullptr;
     Md2Manager::FreeAll();
     delete font_manager;
     font_manager = nullptr;

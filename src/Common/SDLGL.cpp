@@ -350,6 +350,8 @@ SDLGL::~SDLGL()
         delete *slot; // releases its framebuffer, textures and buffers
         *slot = nullptr;
     }
+    if (quadric) gluDeleteQuadric(quadric);
+    quadric = nullptr;
     std::printf("SDLGL destructor finished!\n");
     SDL_Quit();
 }
