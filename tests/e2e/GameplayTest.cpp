@@ -80,19 +80,19 @@ TEST(Gameplay, TheFollowCameraShowsTheHoverInTheLowerMiddleOnTheSameLevelEveryRu
     ASSERT_TRUE(ran_cleanly(run));
     const Image& img = run.screenshot;
     const int w = img.width, h = img.height;
-    // Both regions lie right of the score column, whose blurred glyph edges look like a hull.
+    // The regions lie right of the score column, whose blurred glyph edges look like a hull.
     double middle = fraction_where(img, w * 3 / 10, h * 45 / 100, w * 7 / 10, h * 8 / 10, hover_red);
-    double top = fraction_where(img, w / 5, 0, w, h * 3 / 10, hover_red);
     Share view = share_of(img, w / 5, 0, w, h);
     int evil_lines = red_text_lines(img, w / 6, h / 2, h * 95 / 100);
     // The "you:" line: orange-yellow text in the bottom-left corner.
     double you = fraction_where(img, 0, h * 93 / 100, w / 8, h, [](const unsigned char* p) {
         return p[0] > 150 && p[1] > 90 && p[2] < 70 && p[0] > p[1];
     });
-    // The hull fills a tenth of a percent to one percent of the region, depending on the
-    // slope it is on (on a steep face of the tor the camera sees it from below).
+    // The hull fills a tenth of a percent to two percent of the region, depending on the
+    // slope it is on (on a steep face of the tor the camera sees it from below). Nothing is
+    // judged elsewhere in the picture: the opponents race the same hulls, and one passing
+    // close to the camera fills the top of it.
     EXPECT_GT(middle, 0.001);
-    EXPECT_GE(middle, top);
     EXPECT_GT(view.grass + view.rock + view.sand, 0.2) << view;
     EXPECT_EQ(evil_lines, 5);
     EXPECT_GT(you, 0.03);
