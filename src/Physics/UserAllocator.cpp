@@ -28,6 +28,12 @@ void UserAllocator::usage(size_t& high_water_bytes, size_t& current)
 UserAllocator::~UserAllocator()
 {
     if (latest_allocator == this) latest_allocator = nullptr;
+    for (AllocHeader*& list : kept)
+        while (list) {
+            AllocHeader* next = *reinterpret_cast<AllocHeader**>(list + 1);
+            std::free(list);
+            list = next;
+        }
     if (current_bytes) std::printf("Memory leak detected: %zu bytes non released\n", current_bytes);
     if (current_allocs) std::printf("Remaining allocs: %zu\n", current_allocs);
     std::printf("Nb alloc: %zu\n", total_allocs);
@@ -73,6 +79,40 @@ bool UserAllocator::known(AllocHeader* h) const
     return h->magic == ALLOC_MAGIC && h->index < capacity && table[h->index] == h;
 }
 
+size_t UserAllocator::room_for(size_t size)
+{
+    if (size == 0 || size > kKeptBlockLimit) return size;
+    return (size + kSizeStep - 1) / kSizeStep * kSizeStep;
+}
+
+AllocHeader* UserAllocator::take_block(size_t size)
+{
+    const size_t room = room_for(size);
+    if (room == 0 || room > kKeptBlockLimit) return static_cast<AllocHeader*>(std::malloc(size + sizeof(AllocHeader)));
+    AllocHeader*& list = kept[room / kSizeStep];
+    if (!list) return static_cast<AllocHeader*>(std::malloc(room + sizeof(AllocHeader)));
+    AllocHeader* h = list;
+    list = *reinterpret_cast<AllocHeader**>(h + 1);
+    kept_bytes -= room;
+    ++reused;
+    return h;
+}
+
+void UserAllocator::give_back(AllocHeader* h)
+{
+    const size_t room = room_for(h->size);
+    h->size = 0;
+    h->magic = 0;
+    if (room == 0 || room > kKeptBlockLimit || kept_bytes + room > kKeptBytesLimit) {
+        std::free(h);
+        return;
+    }
+    AllocHeader*& list = kept[room / kSizeStep];
+    *reinterpret_cast<AllocHeader**>(h + 1) = list;
+    list = h;
+    kept_bytes += room;
+}
+
 void* UserAllocator::mallocDEBUG(size_t size, const char* fileName, int line, const char* className, NxMemoryType)
 {
     if (size == 0) {
@@ -80,7 +120,7 @@ void* UserAllocator::mallocDEBUG(size_t size, const char* fileName, int line, co
         return nullptr;
     }
     std::lock_guard<std::mutex> guard(lock);
-    AllocHeader* h = static_cast<AllocHeader*>(std::malloc(size + sizeof(AllocHeader)));
+    AllocHeader* h = take_block(size);
     if (!h) return nullptr; // nothing counted for a block that does not exist
     ++total_allocs;
     ++current_allocs;
@@ -128,7 +168,8 @@ void* UserAllocator::realloc(void* memory, size_t size)
         return nullptr;
     }
     size_t old_size = h->size;
-    AllocHeader* moved = static_cast<AllocHeader*>(std::realloc(h, size + sizeof(AllocHeader)));
+    // A block that may be kept later must hold its whole step, as a new one would.
+    AllocHeader* moved = static_cast<AllocHeader*>(std::realloc(h, room_for(size) + sizeof(AllocHeader)));
     if (!moved) return nullptr; // the old block stays valid and registered
     current_bytes = current_bytes - old_size + size;
     if (current_bytes > high_water) high_water = current_bytes;
@@ -163,9 +204,7 @@ void UserAllocator::free(void* memory)
     --current_allocs;
     table[h->index] = nullptr;
     --used;
-    h->size = 0;
-    h->magic = 0;
-    std::free(h);
+    give_back(h);
 }
 
 void UserAllocator::reset()

@@ -417,6 +417,49 @@ TEST(UserAllocator, LeakDumpListsExactlyTheLiveBlocks)
     EXPECT_EQ(dump.find("Gone"), std::string::npos);
 }
 
+// A freed small block serves the next request of its 16-byte step, and only that; large
+// blocks and blocks past the kept total go back to the C library.
+TEST(UserAllocator, FreedSmallBlocksServeTheNextRequestOfTheirStep)
+{
+    struct Case {
+        size_t freed, asked;
+        bool reused;
+    };
+    const Case cases[] = {{8, 16, true},     {16, 1, true},      {16, 17, false},   {100, 112, true},
+                          {2048, 2041, true}, {2049, 2049, false}, {4 << 20, 4 << 20, false}};
+    for (const Case& c : cases) {
+        std::string out = printed([&] {
+            UserAllocator a;
+            void* first = a.malloc(c.freed, NX_MEMORY_PERSISTENT);
+            std::memset(first, 0x11, c.freed); // the block really holds what was asked
+            a.free(first);
+            void* second = a.malloc(c.asked, NX_MEMORY_PERSISTENT);
+            std::memset(second, 0x22, c.asked);
+            EXPECT_EQ(second == first, c.reused) << c.freed << " then " << c.asked;
+            EXPECT_EQ(a.reused, c.reused ? 1u : 0u) << c.freed << " then " << c.asked;
+            EXPECT_EQ((std::vector<size_t>{a.current_bytes, a.current_allocs, a.total_allocs}),
+                      (std::vector<size_t>{c.asked, 1, 2}));
+            a.free(second);
+            // A kept block is not the caller's any more (one given back to the C library
+            // cannot be looked at at all).
+            if (c.asked <= UserAllocator::kKeptBlockLimit) a.free(second);
+        }).out;
+        EXPECT_EQ(out.find("Error: free unknown memory!!\n") != std::string::npos, c.asked <= UserAllocator::kKeptBlockLimit)
+            << out;
+        EXPECT_EQ(out.find("leak"), std::string::npos) << out;
+    }
+
+    std::string out = printed([] {
+        UserAllocator a;
+        std::vector<void*> blocks;
+        const size_t fit = UserAllocator::kKeptBytesLimit / UserAllocator::kKeptBlockLimit;
+        for (size_t i = 0; i <= fit; ++i) blocks.push_back(a.malloc(UserAllocator::kKeptBlockLimit, NX_MEMORY_TEMP));
+        for (void* p : blocks) a.free(p);
+        EXPECT_EQ(a.kept_bytes, UserAllocator::kKeptBytesLimit);
+    }).out;
+    EXPECT_EQ(out.find("leak"), std::string::npos) << out;
+}
+
 TEST(UserAllocator, MisuseIsReportedAndRefused)
 {
     std::string out = printed([] {
