@@ -48,7 +48,6 @@
 #include <ctime>
 #include <string>
 
-
 namespace {
 
 // The message for a missing or unreadable configuration value, which ends the program.

@@ -2,8 +2,8 @@
 // table, so that the statistics and the leak dump printed at destruction are exact.
 // Small blocks that are freed are kept, by size in steps of 16 bytes, and handed out again
 // for the next request of their size: the engine makes and frees the same bodies, shapes
-// and contact records over and over as crystals come and go, and so asks the C library for
-// nothing once the game has warmed up.
+// and contact records over and over as crystals come and go, and once the game has warmed
+// up those requests no longer reach the C library.
 #pragma once
 
 #include "Physics/NxPhysics.h"
