@@ -85,14 +85,18 @@ size_t UserAllocator::room_for(size_t size)
     return (size + kSizeStep - 1) / kSizeStep * kSizeStep;
 }
 
+AllocHeader** UserAllocator::kept_list(size_t room)
+{
+    return room == 0 || room > kKeptBlockLimit ? nullptr : &kept[room / kSizeStep];
+}
+
 AllocHeader* UserAllocator::take_block(size_t size)
 {
     const size_t room = room_for(size);
-    if (room == 0 || room > kKeptBlockLimit) return static_cast<AllocHeader*>(std::malloc(size + sizeof(AllocHeader)));
-    AllocHeader*& list = kept[room / kSizeStep];
-    if (!list) return static_cast<AllocHeader*>(std::malloc(room + sizeof(AllocHeader)));
-    AllocHeader* h = list;
-    list = *reinterpret_cast<AllocHeader**>(h + 1);
+    AllocHeader** list = kept_list(room);
+    if (!list || !*list) return static_cast<AllocHeader*>(std::malloc(room + sizeof(AllocHeader)));
+    AllocHeader* h = *list;
+    *list = *reinterpret_cast<AllocHeader**>(h + 1);
     kept_bytes -= room;
     ++reused;
     return h;
@@ -101,15 +105,15 @@ AllocHeader* UserAllocator::take_block(size_t size)
 void UserAllocator::give_back(AllocHeader* h)
 {
     const size_t room = room_for(h->size);
+    AllocHeader** list = kept_list(room);
     h->size = 0;
     h->magic = 0;
-    if (room == 0 || room > kKeptBlockLimit || kept_bytes + room > kKeptBytesLimit) {
+    if (!list || kept_bytes + room > kKeptBytesLimit) {
         std::free(h);
         return;
     }
-    AllocHeader*& list = kept[room / kSizeStep];
-    *reinterpret_cast<AllocHeader**>(h + 1) = list;
-    list = h;
+    *reinterpret_cast<AllocHeader**>(h + 1) = *list;
+    *list = h;
     kept_bytes += room;
 }
 

@@ -78,6 +78,7 @@ public:
 private:
     void register_block(AllocHeader* h); // the caller holds the lock
     bool known(AllocHeader* h) const;    // the caller holds the lock
+    AllocHeader** kept_list(size_t room); // the list a block of `room` bytes is kept in, or null
     AllocHeader* take_block(size_t size); // the caller holds the lock
     void give_back(AllocHeader* h);       // the caller holds the lock
 };
