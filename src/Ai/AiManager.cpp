@@ -77,6 +77,7 @@ AiManager::~AiManager()
 {
     for (MovingObject* o : removed) delete o;
     for (MovingObject* o : all_objects) delete o;
+    for (Collectable* c : spare_crystals) delete c;
 }
 
 void AiManager::onTrigger(NxShape& trigger_shape, NxShape& other_shape, NxTriggerFlag status)
@@ -204,15 +205,38 @@ void AiManager::flush()
         MovingObject* o = removed.back();
         removed.pop_back();
         if (scene && o->actor) scene->releaseActor(*o->actor);
-        if (o->type == OBJECT_COLLECTABLE) static_cast<Collectable*>(o)->return_models();
-        delete o;
+        o->actor = nullptr;
+        if (o->type == OBJECT_COLLECTABLE) {
+            Collectable* c = static_cast<Collectable*>(o);
+            c->return_models();
+            spare_crystals.push_back(c);
+        } else {
+            delete o;
+        }
     }
+}
+
+Collectable* AiManager::take_spare_crystal()
+{
+    if (spare_crystals.empty()) return nullptr;
+    Collectable* c = spare_crystals.back();
+    spare_crystals.pop_back();
+    return c;
+}
+
+void AiManager::make_room_for_crystals(size_t count)
+{
+    all_objects.reserve(all_objects.size() + count);
+    collectables.reserve(count);
+    removed.reserve(removed.size() + count);
+    expired.reserve(count);
+    spare_crystals.reserve(count);
+    for (Opponent* op : opponents) op->candidates.reserve(count);
 }
 
 void AiManager::restart(const NxVec3& centre, float radius)
 {
-    std::vector<Collectable*> lying = collectables;
-    for (Collectable* c : lying) remove_object(c);
+    while (!collectables.empty()) remove_object(collectables.back());
 
     if (ship && ship->actor) {
         NxVec3 p(centre.x, spawn_height(hmap, sample_height, plane_d, centre.x, centre.z), centre.z);

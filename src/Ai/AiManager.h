@@ -41,8 +41,15 @@ public:
     // Once per frame, after the player's update: expiries, the opponents, the ship, and
     // the sync of every object.
     void update();
-    // Releases the actor of every removed object and destroys it.
+    // Releases the actor of every removed object and destroys it; a crystal is kept in
+    // `spare_crystals` instead, for the ship's next drop.
     void flush();
+
+    // A crystal out of play, to be placed again, or null when there is none.
+    Collectable* take_spare_crystal();
+    // Room in every list a crystal enters, for `count` crystals in play at once: from then
+    // on, crystals come and go without a list growing.
+    void make_room_for_crystals(size_t count);
 
     // A new game: crystals gone, the ship over `centre`, the opponents and the player on
     // the circle of `radius` around it, every score 0.
@@ -69,6 +76,7 @@ public:
     float sample_height = 0;  // one height-map sample in physics units, set with the scene
     std::vector<MovingObject*> removed;
     std::vector<Collectable*> expired; // the update's working list, kept to allocate nothing
+    std::vector<Collectable*> spare_crystals; // out of play: no actor, no models; owned here
     std::vector<MovingObject*> all_objects;
 
     // Set by tests and the score log: called after every collect that scored, with the

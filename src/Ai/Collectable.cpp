@@ -41,13 +41,28 @@ int chase_animation(int multiplier)
 
 Collectable::Collectable(const char* defaults_path, NxScene* scene_in, const NxVec3& position, int value_in,
                          std::vector<Md2Instance*>* pool_in)
-    : MovingObject(kCollectableRingTrailCapacity), value(value_in), pool(pool_in), scene(scene_in)
+    : MovingObject(kCollectableRingTrailCapacity), pool(pool_in), scene(scene_in)
 {
     type = OBJECT_COLLECTABLE;
-    if (!defaults.read) read_defaults(defaults_path, defaults);
+    load_defaults(defaults_path);
     box_size = defaults.box_size;
     life_time = defaults.life_time;
+    instances.reserve(1); // its one model, attached at every drop
+    place(position, value_in);
+}
+
+void Collectable::load_defaults(const char* path)
+{
+    if (!defaults.read) read_defaults(path, defaults);
+}
+
+void Collectable::place(const NxVec3& position, int value_in)
+{
+    value = value_in;
+    multiplier = 1;
+    kinetic_energy = 0;
     expiry_time = process_clock_ms() + static_cast<long>(defaults.life_time) * 1000;
+    clear_rings(rings);
 
     NxBoxShapeDesc body_box;
     body_box.dimensions = defaults.body_half_extents;
@@ -65,7 +80,7 @@ Collectable::Collectable(const char* defaults_path, NxScene* scene_in, const NxV
     desc.density = defaults.density;
     desc.globalPose.t = position;
     desc.userData = static_cast<MovingObject*>(this);
-    if (scene) actor = scene->createActor(desc);
+    actor = scene ? scene->createActor(desc) : nullptr;
 }
 
 void Collectable::chase_notice()
@@ -86,4 +101,5 @@ void Collectable::return_models()
         m->SetCycle(0);
     }
     if (pool && !instances.empty() && instances[0]) pool->push_back(instances[0]);
+    instances.clear();
 }

@@ -29,10 +29,17 @@ public:
     Collectable(const char* defaults_path, NxScene* scene, const NxVec3& position, int value,
                 std::vector<Md2Instance*>* pool);
 
+    // Puts the crystal into play at `position`, worth `value`: a new actor, the multiplier
+    // back to 1, a whole lifetime from now and no rings. A crystal taken out of play (actor
+    // released, models returned) comes back this way, so that the ship's drops reuse the
+    // crystals that went instead of making new ones.
+    void place(const NxVec3& position, int value);
+
     // An opponent took this crystal as its target.
     void chase_notice();
 
-    // Hides every model of the crystal and gives the first back to its pool.
+    // Hides every model of the crystal, gives the first back to its pool and lets go of
+    // them all: the pool may hand that model to another crystal.
     void return_models();
 
     int value = 0;
@@ -43,5 +50,7 @@ public:
     AiManager* manager = nullptr;
     NxScene* scene = nullptr;
 
+    // Reads `defaults` from `path` unless they have been read.
+    static void load_defaults(const char* path);
     static CollectableDefaults defaults;
 };

@@ -19,6 +19,8 @@
 
 namespace {
 
+const char* const kCrystalFile = ".\\config\\objects\\defaultCollectable.p";
+
 Md2Instance* load_crystal_instance()
 {
     ParameterFile p(".\\media\\objects\\crystal\\crystal.p");
@@ -48,6 +50,13 @@ float ship_ground_height(const HeightMap& map, float sample_height, float x, flo
     float h = 0;
     for (const auto& p : points) h = std::max(h, sample_or_zero(map, sample_height, p[0], p[1]));
     return h;
+}
+
+int crystals_in_play_at_most(int num_boxes, float min_drop, int life_time)
+{
+    if (num_boxes <= 0 || life_time <= 0) return 0;
+    float gap = std::max(min_drop, 1.0f) / 10; // seconds
+    return num_boxes * (static_cast<int>(std::ceil(life_time / gap)) + 1);
 }
 
 ShipLift ship_lift(float ground_offset, float ground, float y)
@@ -161,12 +170,36 @@ void EskelShip::drop_crystals()
         NxVec3 start = pose.t + NxVec3(0, 0.6f * half_extents.y, 0) + dir * (0.6f * half_extents.x);
 
         Md2Instance* instance = take_crystal_instance();
-        Collectable* c = new Collectable(".\\config\\objects\\defaultCollectable.p", scene, start, 10, &pool);
+        Collectable* c = manager ? manager->take_spare_crystal() : nullptr;
+        if (c)
+            c->place(start, 10);
+        else
+            c = new Collectable(kCrystalFile, scene, start, 10, &pool);
         c->attach(instance);
         c->sync();
         if (manager) manager->register_object(c);
         if (c->actor) c->actor->addLocalForce(impulse);
     }
+}
+
+void EskelShip::prepare_crystals()
+{
+    if (!manager || !scene) return;
+    Collectable::load_defaults(kCrystalFile);
+    int count = std::min(crystals_in_play_at_most(num_boxes, min_drop, Collectable::defaults.life_time),
+                         kMostCrystalsPrepared);
+    manager->make_room_for_crystals(static_cast<size_t>(count));
+    pool.reserve(pool.size() + static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        if (Md2Instance* m = make_crystal_instance ? make_crystal_instance() : nullptr) {
+            m->m_Visible = false;
+            pool.push_back(m);
+        }
+    // All in play at once, as many bodies as the game can have, then all taken out: never
+    // registered, they go from the removed list straight to the spares.
+    NxVec3 at = actor ? actor->getGlobalPosition() : NxVec3(0, 0, 0);
+    for (int i = 0; i < count; ++i) manager->removed.push_back(new Collectable(kCrystalFile, scene, at, 0, &pool));
+    manager->flush();
 }
 
 void EskelShip::update()

@@ -23,6 +23,11 @@ struct ShipLift {
 };
 ShipLift ship_lift(float ground_offset, float ground, float y);
 
+// The most crystals a ship can have in play at once: `num_boxes` a drop, a drop every
+// `min_drop` tenths of a second at the soonest (at least one tenth), each crystal lying
+// `life_time` seconds, and one drop more for a drop that falls as an old one expires.
+int crystals_in_play_at_most(int num_boxes, float min_drop, int life_time);
+
 class EskelShip : public MovingObject {
 public:
     // Reads `path`, creates the body at `position` and draws the first drop time and the
@@ -32,6 +37,12 @@ public:
     void update();
     void choose_waypoint();
     void drop_crystals();
+    // Makes, once the level is populated, the models and crystals of as many crystals as can
+    // be in play at once (at most kMostCrystalsPrepared), and room for them in the manager's
+    // lists: the drops then load and allocate nothing. Each crystal is put into play and
+    // taken out again at once, so that the physics allocator keeps the blocks of its body.
+    void prepare_crystals();
+    static constexpr int kMostCrystalsPrepared = 256;
 
     int num_boxes;
     float shoot_force[3];

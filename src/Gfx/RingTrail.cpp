@@ -5,6 +5,13 @@
 
 RingTrail::RingTrail(int capacity) : records(capacity > 0 ? capacity : 1) {}
 
+void clear_rings(RingTrail& trail)
+{
+    std::fill(trail.records.begin(), trail.records.end(), RingRecord());
+    trail.current = 0;
+    trail.fade_carry = 0;
+}
+
 int ring_time_gap_ms(int type)
 {
     switch (type) {

@@ -32,6 +32,9 @@ struct RingTrail {
     float fade_carry = 0;            // fade steps owed but not yet whole, see age_rings
 };
 
+// Empties the trail as a new one is, keeping its records' storage.
+void clear_rings(RingTrail& trail);
+
 // Strength of a fresh ring and the strength at which a ring is no longer drawn.
 constexpr uint8_t kRingStrengthNew = 100;
 constexpr uint8_t kRingStrengthVisible = 10;

@@ -243,7 +243,7 @@ NxActor* NxScene::createActor(const NxActorDesc& desc)
     a->serial = scene->sdk->nextSerial++;
     a->dynamic = desc.body != nullptr;
 
-    std::vector<NxShapeData*> solids;
+    NxList<NxShapeData*> solids;
     for (NxU32 i = 0; i < desc.shapes.size(); ++i) {
         NxShapeData* s = make_shape(*desc.shapes[i], a, scene->sdk->nextSerial++);
         a->shapes.push_back(&s->pub);
@@ -253,7 +253,7 @@ NxActor* NxScene::createActor(const NxActorDesc& desc)
     // Mass properties from the solid boxes (all boxes when the actor has only triggers).
     if (a->dynamic) {
         const NxBodyDesc& body = *desc.body;
-        std::vector<NxShapeData*> massShapes = solids;
+        NxList<NxShapeData*> massShapes = solids;
         if (massShapes.empty())
             for (NxShape* s : a->shapes) massShapes.push_back(s->impl);
         NxReal volume = 0;

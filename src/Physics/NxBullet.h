@@ -29,6 +29,29 @@ void nx_free(void* memory);
     }                                                                            \
     static void operator delete(void* p) { nx_free(p); }
 
+// A standard allocator over nx_alloc, for the layer's own lists: the bodies and shapes of
+// actors that come and go reuse the user allocator's kept blocks like Bullet's own.
+template <class T>
+struct NxAllocator {
+    using value_type = T;
+    NxAllocator() = default;
+    template <class U>
+    NxAllocator(const NxAllocator<U>&) {}
+    T* allocate(size_t n)
+    {
+        void* p = nx_alloc(n * sizeof(T), "NxList", __FILE__, __LINE__);
+        if (!p) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, size_t) { nx_free(p); }
+    template <class U>
+    bool operator==(const NxAllocator<U>&) const { return true; }
+    template <class U>
+    bool operator!=(const NxAllocator<U>&) const { return false; }
+};
+template <class T>
+using NxList = std::vector<T, NxAllocator<T>>;
+
 // Routes Bullet's allocations to nx_alloc while an SDK exists.
 void nx_route_bullet_allocations(bool on);
 
@@ -106,7 +129,7 @@ struct NxActorData {
     NX_TRACKED_CLASS("NxActor")
     NxActor pub;
     NxSceneData* scene = nullptr;
-    std::vector<NxShape*> shapes;
+    NxList<NxShape*> shapes;
     btRigidBody* body = nullptr;             // static actors too, with mass 0
     btCollisionShape* bodyShape = nullptr;   // the body's shape
     bool ownsBodyShape = false;              // a compound or empty shape of its own

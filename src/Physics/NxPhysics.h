@@ -317,16 +317,34 @@ public:
 // Descriptors
 // ---------------------------------------------------------------------------------------
 
-// A growable array with the descriptor arrays' calls.
+// A growable array with the descriptor arrays' calls. The first few items are held in the
+// array itself: an actor's descriptor, made on the stack for every crystal the ship drops,
+// lists its shapes without a heap allocation.
 template <class T>
 class NxArray {
 public:
-    void pushBack(const T& v) { items.push_back(v); }
-    void clear() { items.clear(); }
-    NxU32 size() const { return static_cast<NxU32>(items.size()); }
-    T& operator[](NxU32 i) { return items[i]; }
-    const T& operator[](NxU32 i) const { return items[i]; }
-    std::vector<T> items;
+    static constexpr NxU32 kHeld = 4;
+    void pushBack(const T& v)
+    {
+        if (count < kHeld)
+            held[count] = v;
+        else
+            more.push_back(v);
+        ++count;
+    }
+    void clear()
+    {
+        count = 0;
+        more.clear();
+    }
+    NxU32 size() const { return count; }
+    T& operator[](NxU32 i) { return i < kHeld ? held[i] : more[i - kHeld]; }
+    const T& operator[](NxU32 i) const { return i < kHeld ? held[i] : more[i - kHeld]; }
+
+private:
+    T held[kHeld] = {};
+    std::vector<T> more; // the items from kHeld on
+    NxU32 count = 0;
 };
 
 class NxTriangleMesh;

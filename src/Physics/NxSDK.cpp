@@ -5,6 +5,7 @@
 #include "Physics/NxCookedMesh.h"
 
 #include <BulletCollision/CollisionDispatch/btManifoldResult.h>
+#include <BulletCollision/CollisionDispatch/btSimulationIslandManager.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -33,6 +34,30 @@ void nx_free(void* memory)
 }
 
 namespace {
+
+// Room made up front in a scene's trigger lists: far more sensor overlaps than a race has.
+// A list that still runs out grows as before.
+constexpr size_t kTriggerPairRoom = 256;
+// Bodies the island search has room for from the start.
+constexpr int kIslandTableRoom = 2048;
+
+// Bullet's solver grows its constraint lists whenever a step has more contacts than any
+// before, which in a race is whenever crystals pile up somewhere new. Room for a race's
+// worth from the start: the growth then never falls in the middle of a game.
+class RoomySolver : public btSequentialImpulseConstraintSolver {
+public:
+    RoomySolver()
+    {
+        m_tmpSolverBodyPool.reserve(256);
+        m_tmpSolverContactConstraintPool.reserve(1024);
+        m_tmpSolverContactFrictionConstraintPool.reserve(2048);
+        m_tmpSolverNonContactConstraintPool.reserve(1024);
+        m_orderTmpConstraintPool.reserve(1024);
+        m_orderNonContactConstraintPool.reserve(1024);
+        m_orderFrictionConstraintPool.reserve(2048);
+        m_tmpConstraintSizesPool.reserve(256);
+    }
+};
 
 void* bullet_alloc(size_t size)
 {
@@ -190,14 +215,21 @@ NxScene* NxPhysicsSDK::createScene(const NxSceneDesc& desc)
     s->configuration = new btDefaultCollisionConfiguration();
     s->dispatcher = new btCollisionDispatcher(s->configuration);
     s->broadphase = new btDbvtBroadphase();
-    s->solver = new btSequentialImpulseConstraintSolver();
+    s->solver = new RoomySolver();
     s->world = new btDiscreteDynamicsWorld(s->dispatcher, s->broadphase, s->solver, s->configuration);
     s->world->getSolverInfo().m_numIterations = 10;
+    // The island search sizes its table to the bodies in the world, growing it whenever there
+    // are more than ever before (crystals piling up); made large once, it keeps its storage.
+    s->world->getSimulationIslandManager()->getUnionFind().allocate(kIslandTableRoom);
     s->gravity = desc.gravity;
     s->world->setGravity(to_bt(desc.gravity));
     s->triggerReport = desc.userTriggerReport;
     s->maxTimestep = desc.maxTimestep;
     s->maxIter = desc.maxIter;
+    s->overlaps.reserve(kTriggerPairRoom);
+    s->overlapsNow.reserve(kTriggerPairRoom);
+    s->overlapsFound.reserve(kTriggerPairRoom);
+    s->triggerEvents.reserve(2 * kTriggerPairRoom);
     s->method = desc.timeStepMethod;
     // Material 0 is the default material every shape starts with.
     s->materials.push_back(new NxMaterial(&s->pub, 0));

@@ -331,6 +331,21 @@ TEST(PhysicsUtil, TangentsArePerpendicularUnitVectors)
 }
 
 // The pose's column-major matrix is judged where the game reads it (GameObjectTest's sync).
+TEST(PhysicsDescriptors, ArraysKeepOrderAcrossTheHeldItemsAndSurviveCopyAndClear)
+{
+    for (NxU32 n : {0u, 1u, NxArray<int>::kHeld, NxArray<int>::kHeld + 1, 3 * NxArray<int>::kHeld}) {
+        NxArray<int> a;
+        for (NxU32 i = 0; i < n; ++i) a.pushBack(static_cast<int>(10 * i + 1));
+        NxArray<int> copy = a;
+        a.clear();
+        EXPECT_EQ(a.size(), 0u) << n;
+        a.pushBack(7);
+        ASSERT_EQ(copy.size(), n);
+        for (NxU32 i = 0; i < n; ++i) EXPECT_EQ(copy[i], static_cast<int>(10 * i + 1)) << i << " of " << n;
+        EXPECT_EQ((std::vector<NxU32>{a.size(), static_cast<NxU32>(a[0])}), (std::vector<NxU32>{1, 7})) << n;
+    }
+}
+
 TEST(PhysicsMath, QuaternionRoundTrip)
 {
     NxMat33 m;
@@ -435,7 +450,8 @@ TEST(UserAllocator, FreedSmallBlocksServeTheNextRequestOfTheirStep)
             a.free(first);
             void* second = a.malloc(c.asked, NX_MEMORY_PERSISTENT);
             std::memset(second, 0x22, c.asked);
-            EXPECT_EQ(second == first, c.reused) << c.freed << " then " << c.asked;
+            // Only the count tells a fresh block: the C library may hand the freed one out again.
+            if (c.reused) EXPECT_EQ(second, first) << c.freed << " then " << c.asked;
             EXPECT_EQ(a.reused, c.reused ? 1u : 0u) << c.freed << " then " << c.asked;
             EXPECT_EQ((std::vector<size_t>{a.current_bytes, a.current_allocs, a.total_allocs}),
                       (std::vector<size_t>{c.asked, 1, 2}));

@@ -227,6 +227,62 @@ TEST_F(Opponents, WithoutWeightsNoTargetIsChosenAndTheOpponentFollowsTheShip)
     EXPECT_FALSE(o->turn_positive);
 }
 
+TEST_F(Opponents, DropsReuseThePreparedCrystalsFreshAndTheCrystalsThatWentComeBack)
+{
+    ground_plane(0);
+    make_opponent(NxVec3(-30, 1.5f, 0));
+    EskelShip* ship = make_ship(NxVec3(0, 20, 0));
+    ship->next_drop_time = clock_ms + 1000000;
+    const unsigned actors = scene->getNbActors();
+    printed([&] { ship->prepare_crystals(); });
+    const size_t prepared = ai->spare_crystals.size();
+    EXPECT_EQ(prepared, 27u) << "3 a drop, a drop every 6 s at the soonest, 45 s to lie, one drop more";
+    EXPECT_EQ(scene->getNbActors(), actors) << "prepared crystals hold no actor";
+    const std::vector<Collectable*> spares = ai->spare_crystals;
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "prepared crystals" : "crystals that went");
+        ship->drop_crystals();
+        ASSERT_EQ(ai->collectables.size(), 3u);
+        EXPECT_EQ(ai->spare_crystals.size(), prepared - 3);
+        EXPECT_EQ(scene->getNbActors(), actors + 3);
+        for (Collectable* c : ai->collectables) {
+            EXPECT_NE(std::find(spares.begin(), spares.end(), c), spares.end()) << "a new crystal was made";
+            ASSERT_NE(c->actor, nullptr);
+            EXPECT_EQ(c->actor->userData, static_cast<MovingObject*>(c));
+            EXPECT_EQ((std::vector<long>{c->value, c->multiplier, c->expiry_time, c->rings.current}),
+                      (std::vector<long>{10, 1, clock_ms + 45000, 0}));
+            EXPECT_EQ(c->rings.records[3].strength, 0);
+            // What a crystal in play gathers, which the next drop must not inherit.
+            c->multiplier = 4;
+            c->rings.current = 3;
+            c->rings.records[3].strength = 90;
+        }
+        clock_ms += 45000;
+        hold_process_clock(clock_ms);
+        ai->update();
+        ai->flush();
+        EXPECT_TRUE(ai->collectables.empty());
+        EXPECT_EQ(ai->spare_crystals.size(), prepared);
+        EXPECT_EQ(scene->getNbActors(), actors) << "the crystals' actors go when they do";
+    }
+}
+
+TEST(EskelShipRules, CrystalsInPlayAtMostCountsEveryDropALifetimeHoldsAndOneMore)
+{
+    struct Case {
+        int boxes;
+        float min_drop; // tenths of a second
+        int life_time;  // seconds
+        int expected;
+    };
+    const Case cases[] = {{3, 60, 45, 27}, {3, 60, 42, 24}, {1, 100, 5, 2}, {2, 0, 1, 22}, {0, 60, 45, 0},
+                          {3, 60, 0, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(crystals_in_play_at_most(c.boxes, c.min_drop, c.life_time), c.expected)
+            << c.boxes << " " << c.min_drop << " " << c.life_time;
+}
+
 TEST(EskelShipRules, LiftPullsTowardTheHeightAndSlowsTheShipWhileItIsTooLow)
 {
     for (auto [y, lift, divisor] : {std::tuple{20.0f, 50.0f, 6.0f}, {25.0f, 0.0f, 1.0f}, {27.0f, -20.0f, 1.0f},
