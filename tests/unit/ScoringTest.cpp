@@ -233,6 +233,8 @@ TEST_F(Opponents, DropsReuseThePreparedCrystalsFreshAndTheCrystalsThatWentComeBa
     make_opponent(NxVec3(-30, 1.5f, 0));
     EskelShip* ship = make_ship(NxVec3(0, 20, 0));
     ship->next_drop_time = clock_ms + 1000000;
+    // The ship reads the crystals' file relative to the game's directory, which a test does not run in.
+    printed([] { Collectable::load_defaults(game_file("config/objects/defaultCollectable.p").c_str()); });
     const unsigned actors = scene->getNbActors();
     printed([&] { ship->prepare_crystals(); });
     const size_t prepared = ai->spare_crystals.size();
