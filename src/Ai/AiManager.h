@@ -1,7 +1,8 @@
 // The registry of all game objects and the receiver of the physics scene's trigger reports.
 // Created by the physics set-up, which hands it to the scene and owns it. It updates the
 // opponents and the ship, synchronises every object each frame, scores collected crystals,
-// and destroys removed objects in one place (the flush), never inside a trigger report.
+// and destroys removed objects in one place (the flush), never inside a trigger report;
+// removed crystals it keeps instead, for the ship's next drops.
 #pragma once
 
 #include "Physics/NxPhysics.h"

@@ -30,7 +30,7 @@ UserAllocator::~UserAllocator()
     if (latest_allocator == this) latest_allocator = nullptr;
     for (AllocHeader*& list : kept)
         while (list) {
-            AllocHeader* next = *reinterpret_cast<AllocHeader**>(list + 1);
+            AllocHeader* next = next_kept(list);
             std::free(list);
             list = next;
         }
@@ -96,7 +96,7 @@ AllocHeader* UserAllocator::take_block(size_t size)
     AllocHeader** list = kept_list(room);
     if (!list || !*list) return static_cast<AllocHeader*>(std::malloc(room + sizeof(AllocHeader)));
     AllocHeader* h = *list;
-    *list = *reinterpret_cast<AllocHeader**>(h + 1);
+    *list = next_kept(h);
     kept_bytes -= room;
     ++reused;
     return h;
@@ -112,7 +112,7 @@ void UserAllocator::give_back(AllocHeader* h)
         std::free(h);
         return;
     }
-    *reinterpret_cast<AllocHeader**>(h + 1) = *list;
+    next_kept(h) = *list;
     *list = h;
     kept_bytes += room;
 }

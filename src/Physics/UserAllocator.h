@@ -79,6 +79,8 @@ private:
     void register_block(AllocHeader* h); // the caller holds the lock
     bool known(AllocHeader* h) const;    // the caller holds the lock
     AllocHeader** kept_list(size_t room); // the list a block of `room` bytes is kept in, or null
+    // The link from a kept block to the next one of its list, in the block's payload.
+    static AllocHeader*& next_kept(AllocHeader* h) { return *reinterpret_cast<AllocHeader**>(h + 1); }
     AllocHeader* take_block(size_t size); // the caller holds the lock
     void give_back(AllocHeader* h);       // the caller holds the lock
 };

@@ -330,7 +330,6 @@ TEST(PhysicsUtil, TangentsArePerpendicularUnitVectors)
     }
 }
 
-// The pose's column-major matrix is judged where the game reads it (GameObjectTest's sync).
 TEST(PhysicsDescriptors, ArraysKeepOrderAcrossTheHeldItemsAndSurviveCopyAndClear)
 {
     for (NxU32 n : {0u, 1u, NxArray<int>::kHeld, NxArray<int>::kHeld + 1, 3 * NxArray<int>::kHeld}) {
@@ -346,6 +345,7 @@ TEST(PhysicsDescriptors, ArraysKeepOrderAcrossTheHeldItemsAndSurviveCopyAndClear
     }
 }
 
+// The pose's column-major matrix is judged where the game reads it (GameObjectTest's sync).
 TEST(PhysicsMath, QuaternionRoundTrip)
 {
     NxMat33 m;
@@ -451,7 +451,9 @@ TEST(UserAllocator, FreedSmallBlocksServeTheNextRequestOfTheirStep)
             void* second = a.malloc(c.asked, NX_MEMORY_PERSISTENT);
             std::memset(second, 0x22, c.asked);
             // Only the count tells a fresh block: the C library may hand the freed one out again.
-            if (c.reused) EXPECT_EQ(second, first) << c.freed << " then " << c.asked;
+            if (c.reused) {
+                EXPECT_EQ(second, first) << c.freed << " then " << c.asked;
+            }
             EXPECT_EQ(a.reused, c.reused ? 1u : 0u) << c.freed << " then " << c.asked;
             EXPECT_EQ((std::vector<size_t>{a.current_bytes, a.current_allocs, a.total_allocs}),
                       (std::vector<size_t>{c.asked, 1, 2}));
