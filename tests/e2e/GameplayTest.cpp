@@ -46,8 +46,11 @@ std::vector<std::string> tree_counts(const std::string& log)
 
 TEST(Gameplay, TheAutopilotRacesThroughAGameARestartAndOn)
 {
+    // Who reaches a crystal first is the race's chance: in 700 frames the player or the
+    // opponents went without one in 3 runs of 11; in 1000 frames each side scored at least
+    // twice in 6 runs of 6.
     RunOptions opt;
-    opt.frames = 700;
+    opt.frames = 1000;
     opt.screenshot = false;
     opt.timeout_seconds = 550;
     opt.env = {{"MOORHOLD_AUTOPILOT", "1"}, {"MOORHOLD_LOG_SCORES", "1"}};
