@@ -21,9 +21,11 @@
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
 #include "Gfx/DisplayToggles.h"
+#include "Gfx/FBO.h"
 #include "Gfx/FramePass.h"
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
+#include "Gfx/Md2FarDetail.h"
 #include "Gfx/PassTiming.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
@@ -375,6 +377,7 @@ void run_frame(bool last_frame)
 
     md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
     eyecam->update_frustum(md2_visibility_distance);
+    md2_eye_focal_pixels = md2_focal_pixels(gl.dof_fbo ? gl.dof_fbo->_texH : gl.height, eyecam->tan_half_fov);
 
     if (NxScene* scene = terrain_physics().scene) {
         scene->simulate(physics_step(frame_counter, game_flow.frame_dt, game_flow.time_scale));

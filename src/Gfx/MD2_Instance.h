@@ -12,6 +12,9 @@ class ShaderProgram;
 // How far from the eye camera (in x and z) an instance is still drawn while culling is on.
 // Set by the level population and by the main loop every frame.
 extern float md2_visibility_distance;
+// md2_focal_pixels of the eye camera and the 3-D image, by which an instance judges how large
+// it shows; set by the main loop every frame (0: always the full model).
+extern float md2_eye_focal_pixels;
 
 class Md2Instance {
 public:
@@ -41,6 +44,10 @@ public:
     void Pose();
     void UploadPose();
     void ReleaseBuffer();
+    // Half the diagonal of the posed bounding box, in world units.
+    float Radius() const;
+    // Whether the eye camera sees the instance small enough for the model's coarse list.
+    bool DrawnFar() const;
 
     // The texture the last drawn instance bound, so that a run of instances with one
     // texture binds it once; the manager forgets it after each pass (0).

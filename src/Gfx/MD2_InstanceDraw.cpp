@@ -4,6 +4,7 @@
 #include "Common/Camera.h"
 #include "Common/Globals.h"
 #include "Gfx/MD2_Model.h"
+#include "Gfx/Md2FarDetail.h"
 #include "Gfx/Md2Pose.h"
 #include "Gfx/ShaderProgram.h"
 
@@ -13,6 +14,7 @@
 
 unsigned int Md2Instance::m_BoundTexture = 0;
 float md2_visibility_distance = 0;
+float md2_eye_focal_pixels = 0;
 
 namespace {
 
@@ -34,6 +36,24 @@ bool md2_instance_in_view(bool visible, const float* transform, const Camera* ca
     const double dx = camera->pos.x - x, dz = camera->pos.z - z;
     if (std::sqrt(dx * dx + dz * dz) > visibility_distance) return false;
     return camera->sphere_visible(x, y, z, margin);
+}
+
+float Md2Instance::Radius() const
+{
+    float sum = 0;
+    for (int i = 0; i < 3; ++i) {
+        const float extent = (m_BBoxMax[i] - m_BBoxMin[i]) * m_Scale[i];
+        sum += extent * extent;
+    }
+    return 0.5f * std::sqrt(sum);
+}
+
+bool Md2Instance::DrawnFar() const
+{
+    if (!eyecam || !m_Transform) return false;
+    const double dx = eyecam->pos.x - m_Transform[12], dy = eyecam->pos.y - m_Transform[13],
+                 dz = eyecam->pos.z - m_Transform[14];
+    return md2_draw_far(Radius(), float(std::sqrt(dx * dx + dy * dy + dz * dz)), md2_eye_focal_pixels);
 }
 
 void Md2Instance::Init(Md2Model* model)
@@ -102,7 +122,11 @@ void Md2Instance::Draw(ShaderProgram* shader)
     glNormalPointer(GL_FLOAT, 24, nullptr);
     glVertexPointer(3, GL_FLOAT, 24, reinterpret_cast<const void*>(12));
 
-    glDrawElements(GL_TRIANGLES, m_Model->m_DrawIndexCount, GL_UNSIGNED_SHORT, nullptr);
+    if (m_Model->m_FarIndexCount > 0 && DrawnFar())
+        glDrawElements(GL_TRIANGLES, m_Model->m_FarIndexCount, GL_UNSIGNED_SHORT,
+                       reinterpret_cast<const void*>(size_t(m_Model->m_DrawIndexCount) * sizeof(uint16_t)));
+    else
+        glDrawElements(GL_TRIANGLES, m_Model->m_DrawIndexCount, GL_UNSIGNED_SHORT, nullptr);
 
     glPopMatrix();
     glPopMatrix();

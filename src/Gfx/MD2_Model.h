@@ -25,6 +25,11 @@ public:
     // Moves the texture coordinates and the indices into GPU buffers; the strips and fans
     // of the command form go up as one triangle list.
     void Upload();
+    // The part of Upload that needs no GL: the index array becomes the triangle list that is
+    // drawn up close (m_DrawIndexCount indices), followed by the coarse list of the model seen
+    // from afar (m_FarIndexCount), made from the first key frame and the texture coordinates.
+    void PrepareTriangles();
+    void AppendFarTriangles();
 
     Md2Instance* NewInstance();
     void UpdateInstances(float dt, unsigned int first, unsigned int step);
@@ -32,7 +37,8 @@ public:
 
     unsigned int m_TexCoords = 0;   // GPU buffer of s, t per render vertex
     unsigned int m_IndexBuffer = 0; // GPU buffer of 16-bit render-vertex indices, as triangles
-    int m_DrawIndexCount = 0;       // indices in it
+    int m_DrawIndexCount = 0;       // indices of the full list, which comes first in it
+    int m_FarIndexCount = 0;        // indices of the coarse list that follows them (Md2FarDetail.h)
     std::vector<Md2Instance*> m_Instances;
 };
 
