@@ -366,9 +366,10 @@ void run_frame(bool last_frame)
 
     // The title covers the whole window during frames 0 to 12: the scene passes would only
     // be drawn over. Everything else of the frame (input, physics, the game) still runs.
+    // The window itself is not cleared: the finished image (or the title) covers all of it
+    // and nothing drawn into it tests depth. The colour is the frame images' clear colour.
     const FrameDescription frame = describe_frame(gl, frame_counter > 12);
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     begin_frame_images(frame);
     update_game_objects(game_flow.time_scale * game_flow.frame_dt);
     end_simulation_image();

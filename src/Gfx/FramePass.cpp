@@ -5,6 +5,8 @@
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
 #include "Gfx/FrameDescription.h"
+#include "Gfx/MD2_Instance.h"
+#include "Gfx/Md2FarDetail.h"
 #include "Gfx/PassTiming.h"
 #include "Gfx/PassUtil.h"
 #include "Gfx/SceneDraw.h"
@@ -92,8 +94,15 @@ void draw_shadow_map(const FrameDescription& f)
     glPolygonOffset(2.0f, 4.0f);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPushMatrix();
+    // Casters come from around the eye's view (the wider margin keeps those beside it whose
+    // shadows fall into it) and from within the light's view, which holds the whole map; each
+    // is as detailed as its size in the map asks, which from the light's height is small.
     cull_margin -= 5000.0f;
+    f.light->update_frustum(f.light->far_plane);
+    md2_shadow_camera = f.light;
+    md2_shadow_focal_pixels = md2_focal_pixels(gl.shadow_fbo->_texH, f.light->tan_half_fov);
     draw_nearby_models(*f.eye, nullptr, GL_REPLACE, GL_SMOOTH);
+    md2_shadow_camera = nullptr;
     cull_margin += 5000.0f;
     glPopMatrix();
     glShadeModel(GL_SMOOTH);

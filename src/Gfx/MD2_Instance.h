@@ -15,6 +15,10 @@ extern float md2_visibility_distance;
 // md2_focal_pixels of the eye camera and the 3-D image, by which an instance judges how large
 // it shows; set by the main loop every frame (0: always the full model).
 extern float md2_eye_focal_pixels;
+// While the shadow map is drawn, the light's camera (its frustum up to date) and the
+// md2_focal_pixels of the map: instances judge their size in the map; otherwise null.
+extern const Camera* md2_shadow_camera;
+extern float md2_shadow_focal_pixels;
 
 class Md2Instance {
 public:
@@ -46,7 +50,10 @@ public:
     void ReleaseBuffer();
     // Half the diagonal of the posed bounding box, in world units.
     float Radius() const;
-    // Whether the eye camera sees the instance small enough for the model's coarse list.
+    // How far from its placement the posed model can reach, in world units, generously.
+    float Reach() const;
+    // Whether the eye camera (or, in the shadow map, the light's) sees the instance small
+    // enough for the model's coarse list.
     bool DrawnFar() const;
 
     // The texture the last drawn instance bound, so that a run of instances with one
@@ -79,5 +86,10 @@ public:
 // its origin (the translation of `transform`) must lie within `visibility_distance` of the
 // camera in the x-z plane and pass the camera's frustum test with `margin`. Without a camera
 // there is nothing to cull against.
+// Whether an instance placed by `transform`, whose model reaches `reach` world units from
+// its placement, can cast a shadow into the map of the light's camera `light`: what lies
+// wholly outside the light's view puts nothing into the map. No light camera: true.
+bool md2_in_light_view(const Camera* light, const float* transform, float reach);
+
 bool md2_instance_in_view(bool visible, const float* transform, const Camera* camera, bool culling,
                           float visibility_distance, float margin);

@@ -15,6 +15,8 @@
 unsigned int Md2Instance::m_BoundTexture = 0;
 float md2_visibility_distance = 0;
 float md2_eye_focal_pixels = 0;
+const Camera* md2_shadow_camera = nullptr;
+float md2_shadow_focal_pixels = 0;
 
 namespace {
 
@@ -38,6 +40,21 @@ bool md2_instance_in_view(bool visible, const float* transform, const Camera* ca
     return camera->sphere_visible(x, y, z, margin);
 }
 
+bool md2_in_light_view(const Camera* light, const float* transform, float reach)
+{
+    if (!light || !transform) return true;
+    return light->sphere_visible(transform[12], transform[13], transform[14], -reach);
+}
+
+float Md2Instance::Reach() const
+{
+    // The posed box lies within its diagonal of any point inside it; the model's standing
+    // offset moves it from the placement.
+    const float offset = std::sqrt(m_StdTransl[0] * m_StdTransl[0] + m_StdTransl[1] * m_StdTransl[1] +
+                                   m_StdTransl[2] * m_StdTransl[2]);
+    return 2.0f * Radius() + offset + 1.0f;
+}
+
 float Md2Instance::Radius() const
 {
     float sum = 0;
@@ -50,10 +67,12 @@ float Md2Instance::Radius() const
 
 bool Md2Instance::DrawnFar() const
 {
-    if (!eyecam || !m_Transform) return false;
-    const double dx = eyecam->pos.x - m_Transform[12], dy = eyecam->pos.y - m_Transform[13],
-                 dz = eyecam->pos.z - m_Transform[14];
-    return md2_draw_far(Radius(), float(std::sqrt(dx * dx + dy * dy + dz * dz)), md2_eye_focal_pixels);
+    const Camera* seen_from = md2_shadow_camera ? md2_shadow_camera : eyecam;
+    const float focal = md2_shadow_camera ? md2_shadow_focal_pixels : md2_eye_focal_pixels;
+    if (!seen_from || !m_Transform) return false;
+    const double dx = seen_from->pos.x - m_Transform[12], dy = seen_from->pos.y - m_Transform[13],
+                 dz = seen_from->pos.z - m_Transform[14];
+    return md2_draw_far(Radius(), float(std::sqrt(dx * dx + dy * dy + dz * dz)), focal);
 }
 
 void Md2Instance::Init(Md2Model* model)
@@ -90,7 +109,8 @@ void Md2Instance::UploadPose()
 void Md2Instance::Draw(ShaderProgram* shader)
 {
     if (!m_Model || !md2_instance_in_view(m_Visible, m_Transform, eyecam, view_frustum_culling,
-                                                     md2_visibility_distance, cull_margin))
+                                                     md2_visibility_distance, cull_margin) ||
+        !md2_in_light_view(md2_shadow_camera, m_Transform, Reach()))
         return;
 
     if (m_Texture != m_BoundTexture) {

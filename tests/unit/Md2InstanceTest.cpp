@@ -230,6 +230,31 @@ TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
     EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f)) << "not placed";
 }
 
+TEST(Md2CullingTest, ShadowCastersAreThoseThatReachIntoTheLightsView)
+{
+    // The light's camera as the game has it: 120 degrees, square, looking down along -y.
+    Camera light{120.0f, 100.0f, 30000.0f};
+    light.set_position(0, 5000, 0);
+    const double s[3] = {1, 0, 0}, u[3] = {0, 0, -1}, d[3] = {0, 1, 0};
+    light.set_axes(s, u, d);
+    light.update_frustum(light.far_plane);
+    // Where the model stands, how far it reaches, and whether it is drawn into the map.
+    const std::tuple<float, float, float, float, bool, const char*> cases[] = {
+        {0, 0, 0, 10, true, "under the light"},
+        {8000, 0, 0, 10, true, "near the edge of the view, inside"},
+        {8800, 0, 0, 10, false, "beyond the edge"},
+        {8800, 0, 0, 800, true, "beyond the edge, but reaching into the view"},
+        {0, 5050, 0, 10, false, "between the light and its near plane"},
+        {0, -26000, 0, 10, false, "beyond the far plane"},
+    };
+    for (auto [x, y, z, reach, drawn, what] : cases) {
+        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+        EXPECT_EQ(md2_in_light_view(&light, m, reach), drawn) << what;
+    }
+    const float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1e6f, 0, 0, 1};
+    EXPECT_TRUE(md2_in_light_view(nullptr, m, 10)) << "outside the shadow pass every instance may draw";
+}
+
 TEST(Md2ObjectInstanceTest, MissingModelEndsTheProgram)
 {
     TempDir dir;
