@@ -82,14 +82,14 @@ public:
     bool m_Lit = true;           // the creator sets it; lit suits every model of the game
 };
 
-// Whether an instance is drawn this frame: it must be visible and placed, and with culling on
-// its origin (the translation of `transform`) must lie within `visibility_distance` of the
-// camera in the x-z plane and pass the camera's frustum test with `margin`. Without a camera
-// there is nothing to cull against.
 // Whether an instance placed by `transform`, whose model reaches `reach` world units from
 // its placement, can cast a shadow into the map of the light's camera `light`: what lies
 // wholly outside the light's view puts nothing into the map. No light camera: true.
 bool md2_in_light_view(const Camera* light, const float* transform, float reach);
 
+// Whether an instance is drawn this frame: it must be visible and placed, and with culling on
+// its origin (the translation of `transform`) must lie within `visibility_distance` of the
+// camera in the x-z plane and pass the camera's frustum test with `margin`. Without a camera
+// there is nothing to cull against.
 bool md2_instance_in_view(bool visible, const float* transform, const Camera* camera, bool culling,
                           float visibility_distance, float margin);
