@@ -50,19 +50,14 @@ float Md2Instance::Reach() const
 {
     // The posed box lies within its diagonal of any point inside it; the model's standing
     // offset moves it from the placement.
-    const float offset = std::sqrt(m_StdTransl[0] * m_StdTransl[0] + m_StdTransl[1] * m_StdTransl[1] +
-                                   m_StdTransl[2] * m_StdTransl[2]);
-    return 2.0f * Radius() + offset + 1.0f;
+    return 2.0f * Radius() + Vec3f(m_StdTransl[0], m_StdTransl[1], m_StdTransl[2]).length() + 1.0f;
 }
 
 float Md2Instance::Radius() const
 {
-    float sum = 0;
-    for (int i = 0; i < 3; ++i) {
-        const float extent = (m_BBoxMax[i] - m_BBoxMin[i]) * m_Scale[i];
-        sum += extent * extent;
-    }
-    return 0.5f * std::sqrt(sum);
+    const Vec3f extent((m_BBoxMax[0] - m_BBoxMin[0]) * m_Scale[0], (m_BBoxMax[1] - m_BBoxMin[1]) * m_Scale[1],
+                       (m_BBoxMax[2] - m_BBoxMin[2]) * m_Scale[2]);
+    return 0.5f * extent.length();
 }
 
 bool Md2Instance::DrawnFar() const
@@ -70,9 +65,8 @@ bool Md2Instance::DrawnFar() const
     const Camera* seen_from = md2_shadow_camera ? md2_shadow_camera : eyecam;
     const float focal = md2_shadow_camera ? md2_shadow_focal_pixels : md2_eye_focal_pixels;
     if (!seen_from || !m_Transform) return false;
-    const double dx = seen_from->pos.x - m_Transform[12], dy = seen_from->pos.y - m_Transform[13],
-                 dz = seen_from->pos.z - m_Transform[14];
-    return md2_draw_far(Radius(), float(std::sqrt(dx * dx + dy * dy + dz * dz)), focal);
+    const Vec3d placement(m_Transform[12], m_Transform[13], m_Transform[14]);
+    return md2_draw_far(Radius(), float((seen_from->pos - placement).length()), focal);
 }
 
 void Md2Instance::Init(Md2Model* model)

@@ -29,7 +29,6 @@ public:
     // drawn up close (m_DrawIndexCount indices), followed by the coarse list of the model seen
     // from afar (m_FarIndexCount), made from the first key frame and the texture coordinates.
     void PrepareTriangles();
-    void AppendFarTriangles();
 
     Md2Instance* NewInstance();
     void UpdateInstances(float dt, unsigned int first, unsigned int step);
@@ -40,6 +39,9 @@ public:
     int m_DrawIndexCount = 0;       // indices of the full list, which comes first in it
     int m_FarIndexCount = 0;        // indices of the coarse list that follows them (Md2FarDetail.h)
     std::vector<Md2Instance*> m_Instances;
+
+private:
+    void AppendFarTriangles();
 };
 
 // The cycle report printed after a model's cycles are built.
