@@ -224,6 +224,7 @@ void apply_torque(NxActorData& a, const btVector3& torque, NxForceMode mode, boo
 
 NxActor* NxScene::createActor(const NxActorDesc& desc)
 {
+    nx_settle(*impl);
     NxSceneData* scene = impl;
     if (!desc.isValid()) {
         NX_ERROR(NXE_INVALID_PARAMETER, "createActor: invalid actor descriptor%s%s",
@@ -374,6 +375,7 @@ void nx_delete_actor(NxActorData* a)
 
 void NxScene::releaseActor(NxActor& actor)
 {
+    nx_settle(*impl);
     NxActorData* a = actor.impl;
     if (a->scene != impl || a->released) {
         NX_ERROR(NXE_INVALID_PARAMETER, "releaseActor: not a live actor of this scene");
@@ -410,21 +412,25 @@ bool NxActor::isDynamic() const
 
 NxMat34 NxActor::getGlobalPose() const
 {
+    nx_settle(*impl->scene);
     return to_nx(impl->body->getWorldTransform());
 }
 
 NxVec3 NxActor::getGlobalPosition() const
 {
+    nx_settle(*impl->scene);
     return to_nx(impl->body->getWorldTransform().getOrigin());
 }
 
 NxMat33 NxActor::getGlobalOrientation() const
 {
+    nx_settle(*impl->scene);
     return to_nx(impl->body->getWorldTransform().getBasis());
 }
 
 void NxActor::setGlobalPose(const NxMat34& pose)
 {
+    nx_settle(*impl->scene);
     if (!pose.isFinite()) {
         NX_ERROR(NXE_INVALID_PARAMETER, "setGlobalPose: the pose is not finite");
         return;
@@ -463,11 +469,13 @@ NxShape* const* NxActor::getShapes() const
 
 NxVec3 NxActor::getLinearVelocity() const
 {
+    nx_settle(*impl->scene);
     return to_nx(impl->body->getLinearVelocity());
 }
 
 void NxActor::setLinearVelocity(const NxVec3& v)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "setLinearVelocity")) return;
     impl->body->setLinearVelocity(to_bt(v));
     impl->body->activate(true);
@@ -475,11 +483,13 @@ void NxActor::setLinearVelocity(const NxVec3& v)
 
 NxVec3 NxActor::getAngularVelocity() const
 {
+    nx_settle(*impl->scene);
     return to_nx(impl->body->getAngularVelocity());
 }
 
 void NxActor::setAngularVelocity(const NxVec3& w)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "setAngularVelocity")) return;
     impl->body->setAngularVelocity(to_bt(w));
     impl->body->activate(true);
@@ -492,6 +502,7 @@ NxReal NxActor::getMass() const
 
 NxReal NxActor::computeKineticEnergy() const
 {
+    nx_settle(*impl->scene);
     // A kinematic body has no mass of its own: nothing moves it, so it carries no energy.
     if (!impl->dynamic || impl->kinematic()) return 0;
     const btRigidBody* b = impl->body;
@@ -501,6 +512,7 @@ NxReal NxActor::computeKineticEnergy() const
 
 void NxActor::setLinearDamping(NxReal c)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "setLinearDamping") || !check_coefficient(c, "setLinearDamping")) return;
     impl->linearDamping = c;
     impl->body->setDamping(bullet_damping(c), bullet_damping(impl->angularDamping));
@@ -513,6 +525,7 @@ NxReal NxActor::getLinearDamping() const
 
 void NxActor::setAngularDamping(NxReal c)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "setAngularDamping") || !check_coefficient(c, "setAngularDamping")) return;
     impl->angularDamping = c;
     impl->body->setDamping(bullet_damping(impl->linearDamping), bullet_damping(c));
@@ -525,18 +538,21 @@ NxReal NxActor::getAngularDamping() const
 
 void NxActor::addForce(const NxVec3& force, NxForceMode mode, bool wakeup)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "addForce")) return;
     apply_force(*impl, to_bt(force), btVector3(0, 0, 0), mode, wakeup);
 }
 
 void NxActor::addTorque(const NxVec3& torque, NxForceMode mode, bool wakeup)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "addTorque")) return;
     apply_torque(*impl, to_bt(torque), mode, wakeup);
 }
 
 void NxActor::addLocalForce(const NxVec3& force, NxForceMode mode, bool wakeup)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "addLocalForce")) return;
     const btMatrix3x3& r = impl->body->getWorldTransform().getBasis();
     apply_force(*impl, r * to_bt(force), btVector3(0, 0, 0), mode, wakeup);
@@ -544,6 +560,7 @@ void NxActor::addLocalForce(const NxVec3& force, NxForceMode mode, bool wakeup)
 
 void NxActor::addLocalTorque(const NxVec3& torque, NxForceMode mode, bool wakeup)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "addLocalTorque")) return;
     const btMatrix3x3& r = impl->body->getWorldTransform().getBasis();
     apply_torque(*impl, r * to_bt(torque), mode, wakeup);
@@ -551,6 +568,7 @@ void NxActor::addLocalTorque(const NxVec3& torque, NxForceMode mode, bool wakeup
 
 void NxActor::addForceAtLocalPos(const NxVec3& force, const NxVec3& pos, NxForceMode mode, bool wakeup)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "addForceAtLocalPos")) return;
     // Bullet takes the point relative to the centre of mass, in world axes.
     const btMatrix3x3& r = impl->body->getWorldTransform().getBasis();
@@ -559,23 +577,27 @@ void NxActor::addForceAtLocalPos(const NxVec3& force, const NxVec3& pos, NxForce
 
 void NxActor::addForceAtPos(const NxVec3& force, const NxVec3& pos, NxForceMode mode, bool wakeup)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "addForceAtPos")) return;
     apply_force(*impl, to_bt(force), to_bt(pos) - impl->body->getWorldTransform().getOrigin(), mode, wakeup);
 }
 
 void NxActor::wakeUp(NxReal)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "wakeUp")) return;
     impl->body->activate(true);
 }
 
 bool NxActor::isSleeping() const
 {
+    nx_settle(*impl->scene);
     return impl->dynamic && !impl->body->isActive();
 }
 
 void NxActor::putToSleep()
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "putToSleep") || impl->kinematic()) return;
     impl->body->setActivationState(ISLAND_SLEEPING);
     impl->body->setLinearVelocity(btVector3(0, 0, 0));
@@ -584,6 +606,7 @@ void NxActor::putToSleep()
 
 void NxActor::raiseBodyFlag(NxBodyFlag flag)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "raiseBodyFlag")) return;
     NxU32 before = impl->bodyFlags;
     impl->bodyFlags |= flag;
@@ -600,6 +623,7 @@ void NxActor::raiseBodyFlag(NxBodyFlag flag)
 
 void NxActor::clearBodyFlag(NxBodyFlag flag)
 {
+    nx_settle(*impl->scene);
     if (!require_body(*impl, "clearBodyFlag")) return;
     NxU32 before = impl->bodyFlags;
     impl->bodyFlags &= ~static_cast<NxU32>(flag);

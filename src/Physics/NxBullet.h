@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Physics/NxPhysics.h"
+#include "Physics/StepWorker.h"
 
 #include <btBulletDynamicsCommon.h>
 #include <BulletDynamics/ConstraintSolver/btGeneric6DofSpring2Constraint.h>
@@ -189,6 +190,9 @@ struct NxSceneData {
     NxTimeStepMethod method = NX_TIMESTEP_FIXED;
 
     bool stepPending = false; // simulate ran, fetchResults has not yet
+    StepWorker* stepper = nullptr;
+    NxReal stepElapsed = 0;
+    int stepParts = 1;
     bool delivering = false;  // inside fetchResults' trigger reports
     std::vector<NxActorData*> doomed;       // released while delivering
     std::vector<NxTriggerPair> overlaps;    // sorted by (trigger serial, other serial)
@@ -197,6 +201,14 @@ struct NxSceneData {
     std::vector<NxShapeData*> overlapsFound;
     std::vector<NxTriggerEvent> triggerEvents;
 };
+
+// Waits for the step that simulate handed to the scene's worker. Everything of the layer that
+// reads or changes the engine's world calls it first, so that a call between simulate and
+// fetchResults sees the world as stepped, never halfway through the step.
+inline void nx_settle(NxSceneData& s)
+{
+    if (s.stepPending) s.stepper->wait();
+}
 
 struct NxSDKData {
     NX_TRACKED_CLASS("NxPhysicsSDK")
@@ -218,6 +230,8 @@ void nx_delete_actor(NxActorData* actor);
 // Removes an actor from the world, with its joints and trigger pairs.
 void nx_detach_actor(NxActorData& actor);
 void nx_delete_joint(NxJointData* joint);
+// The step that simulate hands to the scene's worker (its argument is the NxSceneData).
+void nx_run_step(void* scene);
 // The layer's shape behind a Bullet shape (null for the layer's own compound and empty shapes).
 inline NxShapeData* nx_shape_of(const btCollisionShape* s)
 {

@@ -63,6 +63,7 @@ void set_motion(btGeneric6DofSpring2Constraint* c, int axis, NxD6JointMotion mot
 
 NxJoint* NxScene::createJoint(const NxD6JointDesc& desc)
 {
+    nx_settle(*impl);
     if (!desc.isValid()) {
         NX_ERROR(NXE_INVALID_PARAMETER, "createJoint: invalid joint descriptor");
         return nullptr;
@@ -131,6 +132,7 @@ void nx_delete_joint(NxJointData* j)
 
 void NxScene::releaseJoint(NxJoint& joint)
 {
+    nx_settle(*impl);
     if (joint.impl->scene != impl) {
         NX_ERROR(NXE_INVALID_PARAMETER, "releaseJoint: not a joint of this scene");
         return;
@@ -151,5 +153,6 @@ void NxJoint::getActors(NxActor** actor1, NxActor** actor2) const
 
 bool NxJoint::isBroken() const
 {
+    nx_settle(*impl->scene);
     return !impl->constraint->isEnabled();
 }

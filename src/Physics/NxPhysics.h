@@ -675,13 +675,18 @@ public:
                    NxTimeStepMethod method = NX_TIMESTEP_FIXED);
     void getTiming(NxReal& maxTimestep, NxU32& maxIter, NxTimeStepMethod& method) const;
 
-    // Advances the simulation by `elapsedTime` seconds. Poses and velocities change here;
-    // trigger reports wait for fetchResults.
+    // Starts advancing the simulation by `elapsedTime` seconds, on a thread of the scene's
+    // own: the caller goes on (the game draws its frame) while the step runs. Any other call
+    // into the scene, its actors or joints before fetchResults first waits for the step, so
+    // it sees the stepped poses and velocities; trigger reports wait for fetchResults.
     void simulate(NxReal elapsedTime);
     void flushStream();
-    // Delivers the trigger reports of the last simulate. Returns false when no simulate
-    // was pending.
+    // Finishes the last simulate (with `block`, waiting for its step; without, returning false
+    // while it still runs) and delivers its trigger reports on the calling thread. Returns
+    // false when no simulate was pending.
     bool fetchResults(NxSimulationStatus status, bool block = false, NxU32* errorState = nullptr);
+    // Whether the last simulate's step has finished (with `block`, once it has) and waits for
+    // fetchResults; false when no simulate is pending.
     bool checkResults(NxSimulationStatus status, bool block = false);
 
     // The closest shape hit by `ray` within `maxDist`, among the shapes of `shapeType`

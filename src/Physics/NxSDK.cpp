@@ -231,6 +231,7 @@ NxScene* NxPhysicsSDK::createScene(const NxSceneDesc& desc)
     s->overlapsFound.reserve(kTriggerPairRoom);
     s->triggerEvents.reserve(2 * kTriggerPairRoom);
     s->method = desc.timeStepMethod;
+    s->stepper = new StepWorker(nx_run_step, s);
     // Material 0 is the default material every shape starts with.
     s->materials.push_back(new NxMaterial(&s->pub, 0));
     impl->scenes.push_back(s);
@@ -246,6 +247,7 @@ void NxPhysicsSDK::releaseScene(NxScene& scene)
         return;
     }
     impl->scenes.erase(it);
+    delete s->stepper;
     while (!s->joints.empty()) nx_delete_joint(s->joints.back());
     while (!s->actors.empty()) {
         NxActorData* a = s->actors.back();

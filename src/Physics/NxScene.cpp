@@ -161,8 +161,23 @@ int variable_sub_steps(const NxSceneData& s, NxReal elapsed)
 
 } // namespace
 
+void nx_run_step(void* scene)
+{
+    NxSceneData& s = *static_cast<NxSceneData*>(scene);
+    const NxReal elapsed = s.stepElapsed;
+    const int parts = s.stepParts;
+    if (s.method == NX_TIMESTEP_VARIABLE) {
+        if (parts <= 1)
+            s.world->stepSimulation(elapsed, 0, elapsed);
+        else // a hair shorter each, so that rounding never drops one; forces act through all
+            s.world->stepSimulation(elapsed, parts, elapsed / float(parts) * (1.0f - 1e-5f));
+    } else
+        s.world->stepSimulation(elapsed, static_cast<int>(s.maxIter), s.maxTimestep);
+}
+
 void NxScene::setGravity(const NxVec3& g)
 {
+    nx_settle(*impl);
     impl->gravity = g;
     impl->world->setGravity(to_bt(g));
     // Bodies take the world's gravity when they join; those without gravity keep none.
@@ -198,6 +213,7 @@ NxUserTriggerReport* NxScene::getUserTriggerReport() const
 
 void NxScene::setTiming(NxReal maxTimestep, NxU32 maxIter, NxTimeStepMethod method)
 {
+    nx_settle(*impl);
     if (method == NX_TIMESTEP_FIXED && (!(maxTimestep > 0) || maxIter < 1)) {
         NX_ERROR(NXE_INVALID_PARAMETER, "setTiming: fixed steps need a step length and a sub-step count");
         return;
@@ -233,13 +249,9 @@ void NxScene::simulate(NxReal elapsedTime)
     const int parts = s.method == NX_TIMESTEP_VARIABLE ? variable_sub_steps(s, elapsedTime) : 1;
     for (NxJointData* j : s.joints)
         if (j->maxForce < NX_MAX_REAL) j->constraint->setBreakingImpulseThreshold(j->maxForce * elapsedTime / parts);
-    if (s.method == NX_TIMESTEP_VARIABLE) {
-        if (parts <= 1)
-            s.world->stepSimulation(elapsedTime, 0, elapsedTime);
-        else // a hair shorter each, so that rounding never drops one; forces act through all
-            s.world->stepSimulation(elapsedTime, parts, elapsedTime / float(parts) * (1.0f - 1e-5f));
-    } else
-        s.world->stepSimulation(elapsedTime, static_cast<int>(s.maxIter), s.maxTimestep);
+    s.stepElapsed = elapsedTime;
+    s.stepParts = parts;
+    s.stepper->start();
     s.stepPending = true;
 }
 
@@ -248,16 +260,20 @@ void NxScene::flushStream()
     // Calls reach the simulation directly; there is no command buffer to flush.
 }
 
-bool NxScene::checkResults(NxSimulationStatus, bool)
+bool NxScene::checkResults(NxSimulationStatus, bool block)
 {
-    return impl->stepPending;
+    if (!impl->stepPending) return false;
+    if (block) impl->stepper->wait();
+    return impl->stepper->finished();
 }
 
-bool NxScene::fetchResults(NxSimulationStatus, bool, NxU32* errorState)
+bool NxScene::fetchResults(NxSimulationStatus, bool block, NxU32* errorState)
 {
     if (errorState) *errorState = 0;
     NxSceneData& s = *impl;
     if (s.delivering || !s.stepPending) return false;
+    if (!block && !s.stepper->finished()) return false;
+    s.stepper->wait();
     s.stepPending = false;
     report_triggers(s);
     return true;
@@ -266,6 +282,7 @@ bool NxScene::fetchResults(NxSimulationStatus, bool, NxU32* errorState)
 NxShape* NxScene::raycastClosestShape(const NxRay& ray, NxShapesType shapeType, NxRaycastHit& hit, NxU32 groups,
                                       NxReal maxDist, NxU32) const
 {
+    nx_settle(*impl);
     hit = NxRaycastHit();
     NxVec3 dir = ray.dir;
     if (!ray.orig.isFinite() || !dir.isFinite() || dir.normalize() == 0 || !(maxDist > 0)) {

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -104,6 +105,56 @@ TEST_F(PhysicsLayer, VariableTimingStepsTheElapsedTimeAndFixedTimingSubStepsUpTo
     scene->setTiming(0.01f, 4, NX_TIMESTEP_FIXED);
     step(*scene, 1, 0.1f); // only four sub-steps of 0.01 s fit
     EXPECT_NEAR(box->getLinearVelocity().y, -9.81f * 0.14f, 1e-4f);
+}
+
+// The step runs on the scene's own thread between simulate and fetchResults. A heap of boxes
+// makes it last long enough that a call made meanwhile would, unguarded, meet it halfway.
+TEST_F(PhysicsLayer, CallsBetweenSimulateAndFetchSeeTheSteppedWorldAndReportsComeOnTheCallersThread)
+{
+    for (int i = 0; i < 300; ++i)
+        make_box(*scene, NxVec3(float(i % 10) * 1.1f, 1.0f + float(i / 10) * 1.1f, 30), NxVec3(0.5f));
+    make_box(*scene, NxVec3(4.5f, -1, 30), NxVec3(20, 1, 20), false);
+    NxActor* box = make_box(*scene, NxVec3(0, 50, 0), NxVec3(0.5f));
+    make_box(*scene, NxVec3(0, 40, 0), NxVec3(2), false, NX_TRIGGER_ENABLE);
+    std::vector<std::thread::id> report_threads;
+    log.also = [&](NxShape&, NxShape&, NxTriggerFlag) { report_threads.push_back(std::this_thread::get_id()); };
+
+    struct Probe {
+        const char* what;
+        std::function<float()> read;
+    } probes[] = {
+        {"position", [&] { return box->getGlobalPosition().y; }},
+        {"velocity", [&] { return box->getLinearVelocity().y; }},
+        {"energy", [&] { return box->computeKineticEnergy(); }},
+        {"ray", [&] { return cast(NxVec3(0, 60, 0), 0xffffffff, 100) ? hit.distance : -1.0f; }},
+    };
+    for (const Probe& p : probes) {
+        const float before = p.read();
+        scene->simulate(0.1f);
+        const float during = p.read();
+        ASSERT_TRUE(scene->fetchResults(NX_RIGID_BODY_FINISHED, true)) << p.what;
+        EXPECT_NE(during, before) << p.what;
+        EXPECT_EQ(during, p.read()) << p.what;
+    }
+    // A change made during the step is not lost to it.
+    scene->simulate(0.1f);
+    box->setLinearVelocity(NxVec3(0, 5, 0));
+    scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+    EXPECT_EQ(box->getLinearVelocity().y, 5.0f);
+
+    // Without blocking, results are fetched once the step is done.
+    box->setGlobalPosition(NxVec3(0, 40, 0));
+    scene->simulate(0.04f);
+    while (!scene->checkResults(NX_RIGID_BODY_FINISHED)) std::this_thread::yield();
+    EXPECT_TRUE(scene->fetchResults(NX_RIGID_BODY_FINISHED));
+    EXPECT_FALSE(scene->checkResults(NX_RIGID_BODY_FINISHED, true)) << "nothing pending after the fetch";
+    ASSERT_EQ(report_threads.size(), 1u) << "the box entered the trigger";
+    EXPECT_EQ(report_threads[0], std::this_thread::get_id());
+
+    // A scene released with a step going waits for it.
+    scene->simulate(0.1f);
+    sdk->releaseScene(*scene);
+    EXPECT_TRUE(errors.errors.empty());
 }
 
 TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceToIt)
