@@ -7,4 +7,8 @@ void main()
 {
     direction = gl_Vertex.xyz;
     gl_Position = ftransform();
+    // On the far plane (depth 1 after the divide): the sky is drawn after what stands in
+    // front of it, with the depth test "less or equal", and so shades only the pixels that
+    // nothing else covered.
+    gl_Position.z = gl_Position.w;
 }

@@ -114,6 +114,18 @@ void draw_shadow_map(const FrameDescription& f)
     gl.shadow_fbo->unbind_framebuffer();
 }
 
+// The sky into the main depth-of-field image, where the models and the ground left it room.
+void draw_sky_image(const FrameDescription& f)
+{
+    SDLGL& gl = *sdlgl;
+    pass_begin(Pass::Sky);
+    dof_projection(*f.eye);
+    gl.dof_fbo->bind_framebuffer();
+    draw_skybox(*f.eye, 1);
+    gl.dof_fbo->unbind_framebuffer();
+    pass_end(Pass::Sky);
+}
+
 // Everything from the grids to the water surface.
 void draw_scene_passes(const FrameDescription& f)
 {
@@ -163,6 +175,8 @@ void draw_scene_passes(const FrameDescription& f)
     glPushMatrix();
     draw_main_image(f);
     pass_end(Pass::Main);
+
+    draw_sky_image(f);
 
     pass_begin(Pass::Mirror);
     draw_reflection_refraction(f);
@@ -328,18 +342,6 @@ void draw_debug_view(const FrameDescription& f)
     glEnable(GL_DEPTH_TEST);
 }
 
-// The sky into the main depth-of-field image.
-void draw_sky_image(const FrameDescription& f)
-{
-    SDLGL& gl = *sdlgl;
-    pass_begin(Pass::Sky);
-    dof_projection(*f.eye);
-    gl.dof_fbo->bind_framebuffer();
-    draw_skybox(*f.eye, 1);
-    gl.dof_fbo->unbind_framebuffer();
-    pass_end(Pass::Sky);
-}
-
 // Resets the state the scene left, shows the final image and, when asked, the
 // intermediate images over it.
 void compose_frame(const FrameDescription& f)
@@ -370,7 +372,6 @@ void compose_frame(const FrameDescription& f)
 void render_frame(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
-    if (f.scene) draw_sky_image(f);
     gl.disable_texture_units();
     gl.check_gl_error("EZG main loop start");
     if (!f.scene) return;

@@ -48,6 +48,8 @@ void draw_skybox(const Camera& eye, int need_dof_alpha)
     const float s = cube && cube->_texW > 0 ? float(cube->_texW) : 256.0f;
 
     glDepthMask(GL_FALSE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -68,7 +70,7 @@ void draw_skybox(const Camera& eye, int need_dof_alpha)
     glDisable(GL_TEXTURE_GEN_R);
     glPopMatrix();
     glEnable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
     glDepthMask(GL_TRUE);
 }
 

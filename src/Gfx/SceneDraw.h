@@ -8,8 +8,9 @@
 class Camera;
 class ShaderProgram;
 
-// The sky cube around `eye`. need_dof_alpha 1: alpha carries the blur distance (main
-// image); 0: alpha marks sky (reflection image).
+// The sky cube around `eye`, behind everything: drawn after the rest of an image, it fills
+// only the pixels whose depth is still the cleared 1. need_dof_alpha 1: alpha carries the
+// blur distance (main image); 0: alpha marks sky (reflection image).
 void draw_skybox(const Camera& eye, int need_dof_alpha);
 
 // Light matrices and depth state for the shadow map (bound by the caller).

@@ -221,7 +221,6 @@ void draw_reflection_refraction(const FrameDescription& f)
     float view[16];
     camera_view_floats(*f.eye, view);
     glLoadMatrixf(view);
-    draw_skybox(*f.eye, 0);
     glFrontFace(GL_CW);
     bind_shadow_map(tex_unit(kUnitShadow));
     draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false, reflection_cut(frame_swell_span()));
@@ -231,6 +230,7 @@ void draw_reflection_refraction(const FrameDescription& f)
     draw_nearby_models(*f.eye, gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
+    draw_skybox(*f.eye, 0);
     glPopMatrix();
     glFrontFace(GL_CCW);
     mirror_in_water_plane(*f.eye);
