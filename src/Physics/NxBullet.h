@@ -190,10 +190,11 @@ struct NxSceneData {
     NxTimeStepMethod method = NX_TIMESTEP_FIXED;
 
     bool stepPending = false; // simulate ran, fetchResults has not yet
+    bool delivering = false;  // inside fetchResults' trigger reports
+    // The thread that runs the step simulate starts, and that step's length and parts.
     StepWorker* stepper = nullptr;
     NxReal stepElapsed = 0;
     int stepParts = 1;
-    bool delivering = false;  // inside fetchResults' trigger reports
     std::vector<NxActorData*> doomed;       // released while delivering
     std::vector<NxTriggerPair> overlaps;    // sorted by (trigger serial, other serial)
     // The trigger report's working lists, kept so that a fetch in steady play allocates nothing.
