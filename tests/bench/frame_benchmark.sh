@@ -9,6 +9,9 @@
 #
 #   tests/bench/frame_benchmark.sh [build dir] [frames] [rounds]
 #
+# MOORHOLD_BENCH_RENDER_SCALE=1 runs the game with its 3-D image at that fraction of the window
+# instead of the shipped gfx.p's render_scale (the floor is the same either way).
+#
 # The build dir (default build-rel) is configured as a release tree and the floor program,
 # the game and the counting allocator are built in it first. Frames per run default to 150,
 # rounds (floor and every pose, alternating) to 2.
@@ -32,6 +35,10 @@ run_dir=$(mktemp -d)
 trap 'rm -rf "$run_dir"' EXIT
 cp -r "$game/config" "$run_dir/config"
 sed -i 's/^screen_width=.*/screen_width=1024/; s/^screen_height=.*/screen_height=768/' "$run_dir/config/gfx.p"
+if [ -n "${MOORHOLD_BENCH_RENDER_SCALE:-}" ]; then
+  sed -i "s/^render_scale=.*/render_scale=$MOORHOLD_BENCH_RENDER_SCALE/" "$run_dir/config/gfx.p"
+fi
+render_scale=$(sed -n 's/^render_scale=//p' "$run_dir/config/gfx.p")
 ln -s "$game/media" "$run_dir/media"
 ln -s "$game/shader" "$run_dir/shader"
 
@@ -68,7 +75,7 @@ for round in $(seq 1 "$rounds"); do
 done
 floor=$(printf '%s\n' "${floor_medians[@]}" | median)
 
-echo "frame benchmark: $frames frames a run, $rounds rounds, 1024 x 768, $(nproc) cores"
+echo "frame benchmark: $frames frames a run, $rounds rounds, 1024 x 768, render scale ${render_scale:-1}, $(nproc) cores"
 echo "floor frame: median $floor ms (runs: ${floor_medians[*]})"
 for i in "${!poses[@]}"; do
   name=${poses[$i]%%|*}
