@@ -76,7 +76,11 @@ GameRun run_game(const RunOptions& options)
     cmd += "timeout " + std::to_string(options.timeout_seconds) + " ";
     cmd += shell_quote(MOORHOLD_XVFB_RUN) + " ";
     const std::string log = shell_quote((run.dir / "log.txt").string());
-    if (!options.signal) {
+    if (!options.player.empty()) {
+        std::ofstream(run.dir / "player.sh", std::ios::binary) << options.player << "\n";
+        cmd += shell_quote(MOORHOLD_PLAY_INPUT) + " " + log + " " + shell_quote((run.dir / "player.sh").string()) + " " +
+               shell_quote(MOORHOLD_EZG) + " > /dev/null 2>&1";
+    } else if (!options.signal) {
         cmd += shell_quote(MOORHOLD_EZG) + " > " + log + " 2>&1";
     } else {
         // The game writes its log itself, so that it can be watched while the game runs,
@@ -193,6 +197,12 @@ void set_key(const fs::path& file, const std::string& key, const std::string& va
 {
     remove_key(file, key);
     std::ofstream(file, std::ios::binary | std::ios::app) << key << "=" << value << "\n";
+}
+
+void use_small_window(const fs::path& dir, int width, int height)
+{
+    set_key(dir / "config/gfx.p", "screen_width", std::to_string(width));
+    set_key(dir / "config/gfx.p", "screen_height", std::to_string(height));
 }
 
 void use_test_height_map(const fs::path& dir, int side, int level)

@@ -33,6 +33,10 @@ struct RunOptions {
     // Sent to the game itself (not to the X server's script) once its log holds `signal_after`.
     int signal = 0;
     std::string signal_after;
+    // A player at the keyboard: a bash script run beside the game once its window shows,
+    // with the functions of tests/e2e/play-input.sh (wait_for, hold, tap, press,
+    // window_size, mark). Its keys reach the game through the X server's own input.
+    std::string player;
 };
 
 struct GameRun {
@@ -83,6 +87,9 @@ void remove_key(const std::filesystem::path& file, const std::string& key);
 
 // Gives `key` of a parameter file the value `value` (its line moves to the end).
 void set_key(const std::filesystem::path& file, const std::string& key, const std::string& value);
+
+// A small window (the end-to-end runs of gameplay keep the suite quick with it).
+void use_small_window(const std::filesystem::path& dir, int width = 400, int height = 300);
 
 // Writes a small "hm" height map (side x side samples of a gentle slope around `level`)
 // into the run directory and points config/map/map1.p at it.

@@ -56,8 +56,7 @@ TEST(Gameplay, TheAutopilotRacesThroughAGameARestartAndOn)
     opt.env = {{"MOORHOLD_AUTOPILOT", "1"}, {"MOORHOLD_LOG_SCORES", "1"}};
     opt.prepare = [](const std::filesystem::path& dir) {
         set_key(dir / "config/levels/level1.p", "winning_points", "30");
-        set_key(dir / "config/gfx.p", "screen_width", "400");
-        set_key(dir / "config/gfx.p", "screen_height", "300");
+        use_small_window(dir);
     };
     GameRun run = run_game(opt);
     ASSERT_TRUE(ran_cleanly(run, false));
@@ -101,10 +100,7 @@ TEST(Gameplay, TheFollowCameraShowsTheHoverInTheLowerMiddleOnTheSameLevelEveryRu
     EXPECT_GT(you, 0.03);
 
     // The level is scattered alike on every run, whatever the window and the driver.
-    GameRun other = run_game(14, {}, [](const std::filesystem::path& dir) {
-        set_key(dir / "config/gfx.p", "screen_width", "320");
-        set_key(dir / "config/gfx.p", "screen_height", "240");
-    });
+    GameRun other = run_game(14, {}, [](const std::filesystem::path& dir) { use_small_window(dir, 320, 240); });
     ASSERT_EQ(other.exit_code, 0) << other.log;
     EXPECT_EQ(tree_counts(run.log).size(), 3u);
     EXPECT_EQ(tree_counts(run.log), tree_counts(other.log));
