@@ -4,6 +4,8 @@
 #include "Ai/GameplayFrame.h"
 #include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
+#include "Common/CommandLine.h"
+#include "Common/DataDir.h"
 #include "Common/DescribeFrame.h"
 #include "Common/FollowCamera.h"
 #include "Common/FontManager.h"
@@ -49,6 +51,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -474,13 +477,45 @@ int run()
     return 0;
 }
 
+// --help and --version answer before anything is loaded; other arguments are refused.
+// Returns the status to end with, or -1 to play.
+int answer_command_line(int argc, char** argv)
+{
+    std::string refused;
+    switch (parse_command_line(argc, argv, &refused)) {
+    case CommandLineAction::play:
+        return -1;
+    case CommandLineAction::version:
+        std::printf("%s\n", version_text().c_str());
+        return 0;
+    case CommandLineAction::help: {
+        const std::vector<std::string> candidates =
+            data_dir_candidates(executable_path(), std::getenv("MOORHOLD_DATA_DIR"));
+        std::fputs(usage_text(first_data_dir(candidates, [](const std::string& d) {
+                                  return is_regular_file(d + "/config/gfx.p");
+                              })).c_str(),
+                   stdout);
+        return 0;
+    }
+    case CommandLineAction::refuse:
+        break;
+    }
+    std::fprintf(stderr, "moorhold: unknown argument \"%s\"\n\n%s", refused.c_str(), usage_text("").c_str());
+    return 2;
+}
+
 } // namespace
 
-int main(int, char**)
+int main(int argc, char** argv)
 {
     // Progress lines and diagnostics interleave in the order they happen.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::setvbuf(stderr, nullptr, _IONBF, 0);
+    const int answered = answer_command_line(argc, argv);
+    if (answered >= 0) return answered;
+    // Every file is read relative to the data directory, and the scratch files need a
+    // folder that can be written, before the first file is opened.
+    if (!enter_data_dir() || !prepare_scratch_dir()) return 1;
     // The physics world first, as it always was: its parameter file is the first one read.
     terrain_physics();
     read_test_seams();
