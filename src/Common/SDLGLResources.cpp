@@ -2,12 +2,14 @@
 
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
+#include "Common/Platform.h"
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
 #include "Gfx/Texture.h"
 #include "Gfx/TextureUnits.h"
 
 #include <GL/glew.h>
+#include <SDL_image.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,6 +36,14 @@ const SceneTextureSlot scene_texture_slots[17] = {
 
 Texture* SDLGL::* const special_texture_slots[4] = {&SDLGL::title_tex, &SDLGL::htex_16bit, &SDLGL::cubemap_tex,
                                                     &SDLGL::waveAnim_tex};
+
+void set_window_icon(const char* path)
+{
+    SDL_Surface* icon = IMG_Load(native_path(path).c_str());
+    if (!icon) return;
+    SDL_WM_SetIcon(icon, nullptr);
+    SDL_FreeSurface(icon);
+}
 
 void load_title_texture(SDLGL& gl)
 {

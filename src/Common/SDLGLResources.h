@@ -21,6 +21,10 @@ extern const SceneTextureSlot scene_texture_slots[17];
 // The textures outside that table, each with a loader of its own.
 extern Texture* SDLGL::* const special_texture_slots[4];
 
+// The window's icon from `path`, set before the window opens (absent or unreadable, the
+// desktop shows its own).
+void set_window_icon(const char* path);
+
 // The title image into the title slot, unbound.
 void load_title_texture(SDLGL& gl);
 
