@@ -39,6 +39,28 @@ OverlayLabel& add_label(std::vector<OverlayLabel>& labels, float x, float y, int
     return l;
 }
 
+// Whether a point of the window lies under the radar's disc (with its rim): the radar covers
+// what shows there.
+bool behind_radar(const RadarLayout& r, float x, float y)
+{
+    if (!r.shown) return false;
+    const float dx = x - r.cx, dy = y - r.cy, reach = r.radius + radar_rim_width(r.radius);
+    return dx * dx + dy * dy <= reach * reach;
+}
+
+// A box in a corner of the window (x0, y0 to x1, y1): an arrow that would stand on it slides
+// past it along the edge it stands on.
+void keep_arrow_off(float x0, float y0, float x1, float y1, int width, float inset, EdgeArrow& a)
+{
+    if (x1 <= x0 || y1 <= y0) return;
+    if (a.x < x0 - inset || a.x > x1 + inset || a.y < y0 - inset || a.y > y1 + inset) return;
+    const bool on_side = a.x <= inset + 0.5f || a.x >= float(width) - inset - 0.5f;
+    if (on_side)
+        a.y = y0 <= 0.5f ? y1 + inset : y0 - inset; // above a box at the bottom, under one at the top
+    else
+        a.x = x0 <= 0.5f ? x1 + inset : x0 - inset; // right of a box at the left, left of one at the right
+}
+
 void layout_markers(const RaceView& view, const Camera& eye, const OverlaySettings& s, float ui, RaceOverlay& out)
 {
     float origin[3];
@@ -50,7 +72,7 @@ void layout_markers(const RaceView& view, const Camera& eye, const OverlaySettin
     for (size_t i = 0; i < view.crystals.size(); ++i) {
         const RaceCrystal& c = view.crystals[i];
         ScreenPoint p = project_to_window(eye, s.width, s.height, c.pos);
-        if (!in_view(p, s.width, s.height)) continue;
+        if (!in_view(p, s.width, s.height) || behind_radar(out.radar, p.x, p.y)) continue;
         CrystalMarker m;
         m.x = p.x, m.y = p.y;
         // A ring a little wider than the crystal's own box where it shows large, never under the
@@ -85,6 +107,13 @@ void layout_arrow(const RaceView& view, const Camera& eye, const OverlaySettings
     const RaceCrystal& c = view.crystals[nearest];
     place_edge_arrow(project_to_window(eye, s.width, s.height, c.pos), s.width, s.height,
                      std::max(16.0f, 30.0f * ui), a);
+    const float inset = edge_arrow_inset(a.size);
+    const RadarLayout& r = out.radar;
+    if (r.shown) {
+        const float reach = r.radius + radar_rim_width(r.radius);
+        keep_arrow_off(r.cx - reach, r.cy - reach, float(s.width), float(s.height), s.width, inset, a);
+    }
+    keep_arrow_off(0, 0, s.scores_box[0], s.scores_box[1], s.width, inset, a);
     a.distance_m = best / view.units_per_metre;
     a.points = c.points;
     crystal_colour(c.points, a.colour);
@@ -127,7 +156,9 @@ void layout_radar(const RaceView& view, const Camera& eye, const OverlaySettings
     const float margin = std::max(6.0f, 10.0f * ui);
     r.cx = float(s.width) - margin - r.radius;
     r.cy = float(s.height) - margin - r.radius;
-    r.range = s.radar_range > 0 ? s.radar_range : 0.375f * std::max(s.map_size[0], s.map_size[1]);
+    // About 75 m on the game's map: the crystals a race is about and the opponents after them
+    // spread over the disc; the ship and what is farther sit on the rim, in their direction.
+    r.range = s.radar_range > 0 ? s.radar_range : 0.15f * std::max(s.map_size[0], s.map_size[1]);
     if (r.range <= 0) r.range = 1;
 
     float centre[3];
@@ -160,7 +191,8 @@ void layout_radar(const RaceView& view, const Camera& eye, const OverlaySettings
         land_vertex(std::cos(a), std::sin(a));
     }
 
-    const float crystal_size = std::max(6.0f, 0.12f * r.radius);
+    // Large enough to tell apart at a glance in the smallest window.
+    const float crystal_size = std::max(8.0f, 0.13f * r.radius);
     for (size_t i = 0; i < view.crystals.size(); ++i) {
         float colour[3];
         crystal_colour(view.crystals[i].points, colour);
@@ -169,20 +201,24 @@ void layout_radar(const RaceView& view, const Camera& eye, const OverlaySettings
     }
     const float opponent_colour[3] = {1.0f, 0.22f, 0.15f};
     for (size_t i = 0; i < view.opponents.size(); ++i)
-        add_radar_mark(r, centre, RADAR_OPPONENT, int(i), view.opponents[i].pos, std::max(6.0f, 0.12f * r.radius),
+        add_radar_mark(r, centre, RADAR_OPPONENT, int(i), view.opponents[i].pos, std::max(8.0f, 0.13f * r.radius),
                        opponent_colour, view.opponents[i].points);
     if (view.has_ship) {
         const float ship_colour[3] = {0.8f, 0.6f, 1.0f};
-        add_radar_mark(r, centre, RADAR_SHIP, 0, view.ship, std::max(9.0f, 0.2f * r.radius), ship_colour, 0);
+        add_radar_mark(r, centre, RADAR_SHIP, 0, view.ship, std::max(11.0f, 0.2f * r.radius), ship_colour, 0);
     }
     if (view.has_player) {
         const float player_colour[3] = {1.0f, 1.0f, 1.0f};
-        add_radar_mark(r, centre, RADAR_PLAYER, 0, view.player, std::max(9.0f, 0.18f * r.radius), player_colour,
+        add_radar_mark(r, centre, RADAR_PLAYER, 0, view.player, std::max(12.0f, 0.2f * r.radius), player_colour,
                        view.player_points);
     }
 }
 
 } // namespace
+
+float edge_arrow_inset(float size) { return 0.6f * size + 4.0f; }
+
+float radar_rim_width(float radius) { return std::max(2.0f, 0.05f * radius); }
 
 float overlay_ui_scale(int width, int height)
 {
@@ -232,7 +268,7 @@ void place_edge_arrow(const ScreenPoint& p, int width, int height, float size, E
     const float len = std::sqrt(dx * dx + dy * dy);
     if (len < 1e-6f) dx = 0, dy = -1;
     // The ray from the window's centre meets the border inset by the arrow's reach.
-    const float inset = 0.6f * size + 4.0f;
+    const float inset = edge_arrow_inset(size);
     const float hx = std::max(1.0f, cx - inset), hy = std::max(1.0f, cy - inset);
     const float tx = std::fabs(dx) > 1e-9f ? hx / std::fabs(dx) : 1e30f;
     const float ty = std::fabs(dy) > 1e-9f ? hy / std::fabs(dy) : 1e30f;
@@ -279,11 +315,12 @@ void layout_race_overlay(const RaceView& view, const Camera& eye, const OverlayS
     out.markers.clear();
     out.labels.clear();
     const float ui = overlay_ui_scale(settings.width, settings.height);
+    // The radar first: the markers and the arrow keep clear of it.
+    layout_radar(view, eye, settings, ui, out.radar);
     if (settings.width > 0 && settings.height > 0) {
         layout_markers(view, eye, settings, ui, out);
         layout_arrow(view, eye, settings, ui, out);
     } else {
         out.arrow = EdgeArrow();
     }
-    layout_radar(view, eye, settings, ui, out.radar);
 }

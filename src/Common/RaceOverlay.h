@@ -23,11 +23,14 @@ struct OverlaySettings {
     // land image covers exactly this square.
     float map_origin[2] = {0, 0};
     float map_size[2] = {8192, 8192};
-    // Graphics units from the player to the radar's rim; 0 takes 3/8 of the map's larger side.
+    // Graphics units from the player to the radar's rim; 0 takes 0.15 of the map's larger side.
     float radar_range = 0;
+    // The HUD's score column in the bottom-left corner (width, height in pixels), which the
+    // arrow keeps clear of.
+    float scores_box[2] = {0, 0};
 };
 
-// A crystal in view.
+// A crystal in view (and not under the radar).
 struct CrystalMarker {
     float x = 0, y = 0;    // window pixels: where the crystal's centre shows
     float size = 0;        // pixels across
@@ -37,7 +40,9 @@ struct CrystalMarker {
     int crystal = 0;       // index into RaceView::crystals
 };
 
-// The arrow toward the nearest crystal, shown while no crystal is in view.
+// The arrow toward the nearest crystal, shown while no crystal is in view (or only under the
+// radar); it keeps clear of the radar and of the scores, sliding past them along the window's
+// edge.
 struct EdgeArrow {
     bool shown = false;
     float x = 0, y = 0;    // the arrow's centre, window pixels
@@ -132,6 +137,12 @@ void crystal_colour(int points, float rgb[3]);
 // put on the rim (inset by `inset` pixels) and on_rim is set.
 void radar_position(const RadarLayout& radar, const float player[3], float x, float z, float inset,
                     float& out_x, float& out_y, bool& on_rim);
+
+// How far from the window's edge an arrow of `size` pixels stands (its centre).
+float edge_arrow_inset(float size);
+
+// The width in pixels of the dark rim around a radar of `radius` pixels.
+float radar_rim_width(float radius);
 
 // The pixel size of the overlay's marks in a window: 1 at 600 pixels high (or wide, the smaller),
 // within 0.5 and 1.6.

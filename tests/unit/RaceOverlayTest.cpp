@@ -64,6 +64,8 @@ TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsAtLeastTwelvePixelsAcross
         {"half way to the right edge (aspect 4:3)", 0.5f * d * kTan30 * 4 / 3, 0, -d, true, 300, 150},
         {"just beyond the left edge", -1.01f * d * kTan30 * 4 / 3, 0, -d, false, 0, 0},
         {"behind the eye", 0, 0, d, false, 0, 0},
+        // The radar's centre (346, 246) of the 400 x 300 window: 0.73 and 0.64 of the way out.
+        {"under the radar, which covers it", 0.73f * d * kTan30 * 4 / 3, 0.64f * d * kTan30, -d, false, 0, 0},
     };
     Camera eye = level_eye();
     for (const Case& c : cases) {
@@ -146,6 +148,9 @@ TEST(RaceOverlay, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestWithItsDi
         {"behind and to the left: the left edge", -3000, 0, 3000, in, 150, 180, true},
         {"behind and below to the right: the bottom right", 3000, -3000, 3000, 200 + (150 - in), in, -45, true},
         {"behind and above, to the right: taken as level", 3000, 3000, 3000, 400 - in, 150, 0, true},
+        // The radar (centre 346, 246, radius 48, rim 2.4) keeps 64 pixels around it clear.
+        {"up and right, toward the radar: left along the top edge past it", 5000, 3750, -10, 282, 300 - in, 36.87f, false},
+        {"right and up, toward the radar: down the right edge past it", 5000, 2500, -10, 400 - in, 182, 26.565f, false},
     };
     Camera eye = level_eye();
     for (const Case& c : cases) {
@@ -177,6 +182,30 @@ TEST(RaceOverlay, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestWithItsDi
     EXPECT_TRUE(o.labels.empty());
 }
 
+TEST(RaceOverlay, TheArrowSlidesAlongTheEdgePastTheScores)
+{
+    struct Case {
+        const char* what;
+        float x, y, z;
+        float ax, ay;
+    };
+    // The scores take 130 x 170 pixels of the bottom-left corner; the arrow keeps 13.6 clear of them.
+    const Case cases[] = {
+        {"on the left edge beside them: above them", -5000, 0, -10, 13.6f, 183.6f},
+        {"on the bottom edge under them: right of them", -3000, -6000, 3000, 143.6f, 13.6f},
+        {"on the bottom edge past them: where it was", 0, 0, 3000, 200, 13.6f},
+    };
+    OverlaySettings s = window(400, 300);
+    s.scores_box[0] = 130, s.scores_box[1] = 170;
+    for (const Case& c : cases) {
+        RaceOverlay o;
+        layout_race_overlay(race_with_crystals({crystal_at(c.x, c.y, c.z)}), level_eye(), s, o);
+        ASSERT_TRUE(o.arrow.shown) << c.what;
+        EXPECT_NEAR(o.arrow.x, c.ax, 0.05) << c.what;
+        EXPECT_NEAR(o.arrow.y, c.ay, 0.05) << c.what;
+    }
+}
+
 TEST(RaceOverlay, TheRadarTurnsWithThePlayerAndKeepsFarMarksOnItsRim)
 {
     struct Case {
@@ -186,14 +215,14 @@ TEST(RaceOverlay, TheRadarTurnsWithThePlayerAndKeepsFarMarksOnItsRim)
         float ox, oy;    // where it shows, relative to the radar's centre, in parts of its radius
         bool on_rim;
     };
-    // The range is 3/8 of the 8192-unit map: 3072 units to the rim.
+    // The range is 0.15 of the 8192-unit map: 1228.8 units to the rim.
     const Case cases[] = {
-        {"nose along +x, a crystal ahead: straight up", 0, 1536, 0, 0, 0.5f, false},
-        {"nose along +x, a crystal along +z: to the right", 0, 0, 1536, 0.5f, 0, false},
-        {"nose along -z, a crystal along -z: up", 90, 0, -1536, 0, 0.5f, false},
-        {"nose along -z, a crystal along +x: to the right", 90, 1536, 0, 0.5f, 0, false},
-        {"nose along +z, a crystal along +x: to the left", -90, 1536, 0, -0.5f, 0, false},
-        {"nose at 45 degrees, a crystal behind", 45, -1000, 1000, 0, -1414.2f / 3072, false},
+        {"nose along +x, a crystal ahead: straight up", 0, 614.4f, 0, 0, 0.5f, false},
+        {"nose along +x, a crystal along +z: to the right", 0, 0, 614.4f, 0.5f, 0, false},
+        {"nose along -z, a crystal along -z: up", 90, 0, -614.4f, 0, 0.5f, false},
+        {"nose along -z, a crystal along +x: to the right", 90, 614.4f, 0, 0.5f, 0, false},
+        {"nose along +z, a crystal along +x: to the left", -90, 614.4f, 0, -0.5f, 0, false},
+        {"nose at 45 degrees, a crystal behind", 45, -375, 375, 0, -530.33f / 1228.8f, false},
         {"beyond the range: on the rim, in its direction", 0, 0, -9000, -1, 0, true},
     };
     for (const Case& c : cases) {
@@ -248,9 +277,9 @@ TEST(RaceOverlay, TheRadarSitsInTheTopRightCornerOverTheLandAroundThePlayer)
     EXPECT_NEAR(r.land[0].s, 0.25f, 1e-5);
     EXPECT_NEAR(r.land[0].t, 0.75f, 1e-5);
     EXPECT_NEAR(r.land[1].x, r.cx + r.radius, 1e-3); // angle 0: the right
-    EXPECT_NEAR(r.land[1].s, 0.25f + 3072 / 8192.0f, 1e-5);
+    EXPECT_NEAR(r.land[1].s, 0.25f + 0.15f, 1e-5);
     EXPECT_NEAR(r.land[13].y, r.cy + r.radius, 1e-3); // angle 90: the top
-    EXPECT_NEAR(r.land[13].t, 0.75f - 3072 / 8192.0f, 1e-5);
+    EXPECT_NEAR(r.land[13].t, 0.75f - 0.15f, 1e-5);
     EXPECT_EQ(r.land.back().x, r.land[1].x) << "closed";
 
     // Key X: no radar, no marks.
