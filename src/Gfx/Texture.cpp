@@ -126,6 +126,30 @@ void Texture::load_16bit(int w, int h, const uint16_t* samples)
     replace_env();
 }
 
+void Texture::load_rgba(int w, int h, const unsigned char* pixels)
+{
+    target = GL_TEXTURE_2D;
+    _texW = w;
+    _texH = h;
+    glActiveTexture(GL_TEXTURE0);
+    unit = GL_TEXTURE0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    GLint glu_error = GLU_INVALID_VALUE;
+    if (pixels && w > 0 && h > 0) {
+        TightUnpack tight;
+        glu_error = gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    }
+    if (glu_error != 0)
+        std::fprintf(stderr, "failed to build a %d x %d RGBA texture: %s\n", w, h,
+                     reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(glu_error))));
+    replace_env();
+}
+
 void Texture::load_3d(const char* pattern, int slice_count)
 {
     target = GL_TEXTURE_3D;
