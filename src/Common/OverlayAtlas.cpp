@@ -57,7 +57,7 @@ float atlas_shape_distance(AtlasShape shape, float u, float v)
     case ATLAS_ARROW: {
         // A broad head pointing along +u with a notch in its back, so that it reads as an arrow
         // and not as a triangle.
-        static const float head[4][2] = {{0.68f, 0.0f}, {-0.56f, 0.56f}, {-0.26f, 0.0f}, {-0.56f, -0.56f}};
+        static const float head[4][2] = {{0.68f, 0.0f}, {-0.5f, 0.62f}, {-0.2f, 0.0f}, {-0.5f, -0.62f}};
         return polygon_distance(head, 4, u, v);
     }
     case ATLAS_SQUARE:

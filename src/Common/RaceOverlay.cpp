@@ -209,7 +209,7 @@ void layout_radar(const RaceView& view, const Camera& eye, const OverlaySettings
     }
     if (view.has_player) {
         const float player_colour[3] = {1.0f, 1.0f, 1.0f};
-        add_radar_mark(r, centre, RADAR_PLAYER, 0, view.player, std::max(12.0f, 0.2f * r.radius), player_colour,
+        add_radar_mark(r, centre, RADAR_PLAYER, 0, view.player, std::max(14.0f, 0.2f * r.radius), player_colour,
                        view.player_points);
     }
 }

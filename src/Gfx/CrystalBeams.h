@@ -20,7 +20,7 @@ struct BeamLook {
     float height = 1400;       // graphics units above the crystal (about 44 m)
     float half_width = 22;     // graphics units, up close
     float min_pixels = 3;      // the least width, in pixels of the 3-D image
-    float strength = 0.55f;    // the added light at the crystal (0 to 1)
+    float strength = 0.65f;    // the added light at the crystal (0 to 1)
 };
 
 // The beams of every crystal of `view` for `eye`, as quads (four vertices each), into `out`
