@@ -94,6 +94,7 @@ void toggles(SDLGL& gl, const InputFrame& in)
     }
     if (down(in, SDLK_b) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "B");
     if (down(in, SDLK_k) && timer_ready(t.d, now, 250)) toggle_display_option(gl, "K");
+    if (down(in, SDLK_x) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "X");
 }
 
 } // namespace
