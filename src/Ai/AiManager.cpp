@@ -185,7 +185,7 @@ void AiManager::remove_object(MovingObject* o)
     }
 }
 
-void AiManager::update()
+void AiManager::update(float seconds)
 {
     long now = process_clock_ms();
     // Gathered first: removal reorders the list.
@@ -193,7 +193,7 @@ void AiManager::update()
     for (Collectable* c : collectables)
         if (now >= c->expiry_time) expired.push_back(c);
     for (Collectable* c : expired) remove_object(c);
-    for (Opponent* op : opponents) op->update();
+    for (Opponent* op : opponents) op->update(seconds);
     if (ship) ship->update();
     for (MovingObject* o : all_objects) o->sync();
     for (MovingObject* o : generic_objects) o->sync();

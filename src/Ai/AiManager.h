@@ -39,9 +39,10 @@ public:
     // An object that is not registered is left alone.
     void remove_object(MovingObject* o);
 
-    // Once per frame, after the player's update: expiries, the opponents, the ship, and
+    // Once per frame, after the player's update (`seconds` is the frame's physics step):
+    // expiries, the opponents, the ship, and
     // the sync of every object.
-    void update();
+    void update(float seconds);
     // Releases the actor of every removed object and destroys it; a crystal is kept in
     // `spare_crystals` instead, for the ship's next drop.
     void flush();

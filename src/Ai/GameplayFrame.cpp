@@ -71,7 +71,7 @@ void update_game_objects(float seconds)
 {
     if (game_player) game_player->update(seconds);
     if (AiManager* ai = manager()) {
-        ai->update();
+        ai->update(seconds);
         ai->flush();
     }
 }

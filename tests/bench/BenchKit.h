@@ -1,10 +1,21 @@
-// What the benchmarks share: a clock in milliseconds and a way to run the game's chatty
-// set-up without its console output.
+// What the benchmarks share: a clock in milliseconds, a way to run the game's chatty set-up
+// without its console output, and the game's world made without a window.
 #pragma once
+
+#include "Common/Globals.h"
+#include "Common/ParameterFile.h"
+#include "Objects/Bridge.h"
+#include "Objects/GenericObject.h"
+#include "Physics/TerrainPhysics.h"
+#include "Terrain/HeightMap.h"
+#include "Terrain/TerrainScale.h"
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <unistd.h>
+#include <vector>
 
 inline double now_ms()
 {
@@ -29,4 +40,50 @@ void quietly(F f)
     close(saved_out);
     close(saved_err);
     std::fclose(null);
+}
+
+// Changes into the game directory named by the first argument (default: ../game beside the
+// program, as the build lays it out), where the game's relative paths hold.
+inline void enter_game_dir(int argc, char** argv)
+{
+    namespace fs = std::filesystem;
+    fs::current_path(argc > 1 ? fs::path(argv[1]) : fs::path(argv[0]).parent_path() / ".." / "game");
+}
+
+// Makes the game's world in the game directory as the start-up does: the height map of the map
+// file with its physics tiles, the physics set-up and the mapping to graphics units. Quietly;
+// false (with a line saying so) when the map or the physics cannot be made.
+inline bool load_game_world(TerrainPhysics& world)
+{
+    bool loaded = false;
+    quietly([&] {
+        ParameterFile map_file(".\\config\\map\\map1.p");
+        ParameterFile gfx(".\\config\\gfx.p");
+        if (hmap.readfile(map_file.getString("filename").c_str()) == -1) return;
+        hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
+        // The terrain scale as the start-up derives it from the graphics file.
+        const TerrainScale scale = terrain_scale_for(hmap.map_w, hmap.phys_map_w, gfx.getFloat("phys_minfact"),
+                                                     gfx.getFloat("y_pgmland_scale"), waterlevel_frac);
+        loaded = world.init_physics(hmap, scale);
+        const float translate[3] = {0, scale.pgmland_offset, 0};
+        GenericObject::set_physx2gfx_transform(scale.iface, translate);
+    });
+    if (!loaded)
+        std::printf("could not load the game's map and physics from %s\n", std::filesystem::current_path().c_str());
+    else world.scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+    return loaded;
+}
+
+// The level's five bridges, without models. Their joints make the physics take every step
+// longer than a sixtieth of a second in parts, as it does in the game.
+inline std::vector<std::unique_ptr<Bridge>> build_bridges(NxScene& scene, AiManager& ai)
+{
+    std::vector<std::unique_ptr<Bridge>> bridges;
+    quietly([&] {
+        const BridgeModelMaker no_plank_model = [](bool) -> Md2Instance* { return nullptr; };
+        for (const char* f : {"config\\objects\\bridge.p", "config\\objects\\bridge3.p", "config\\objects\\bridge4.p",
+                              "config\\objects\\bridge5.p", "config\\objects\\bridge6.p"})
+            bridges.push_back(std::make_unique<Bridge>(f, &scene, ai, no_plank_model));
+    });
+    return bridges;
 }

@@ -113,14 +113,14 @@ TEST_F(Scoring, AnExpiredCrystalVanishesForEveryChaser)
     Opponent* a = opponent(NxVec3(20, 0, 0));
     Opponent* b = opponent(NxVec3(-20, 0, 0));
     Collectable* c = crystal(NxVec3(0, 0, 0));
-    a->update();
-    b->update();
+    a->update(0.04f);
+    b->update(0.04f);
     ASSERT_EQ(c->multiplier, 3);
     hold_process_clock(c->expiry_time - 1);
-    ai->update();
+    ai->update(0.04f);
     EXPECT_EQ(ai->collectables.size(), 1u);
     hold_process_clock(c->expiry_time);
-    ai->update();
+    ai->update(0.04f);
     EXPECT_TRUE(ai->collectables.empty());
     EXPECT_EQ(sounds_named("vanished"), 2);
     EXPECT_EQ(a->target, -1);
@@ -220,7 +220,7 @@ TEST_F(Opponents, WithoutWeightsNoTargetIsChosenAndTheOpponentFollowsTheShip)
     make_crystal(NxVec3(0, 0.5f, -10)); // straight ahead, close
     EskelShip* ship = make_ship(NxVec3(40, 20, 0)); // far off to the +x side
     ship->next_drop_time = clock_ms + 1000000;
-    o->update();
+    o->update(0.04f);
     EXPECT_EQ(o->target, -1);
     EXPECT_EQ(o->mode, 0);
     EXPECT_TRUE(o->turn_negative); // toward +x, where the ship is
@@ -262,7 +262,7 @@ TEST_F(Opponents, DropsReuseThePreparedCrystalsFreshAndTheCrystalsThatWentComeBa
         }
         clock_ms += 45000;
         hold_process_clock(clock_ms);
-        ai->update();
+        ai->update(0.04f);
         ai->flush();
         EXPECT_TRUE(ai->collectables.empty());
         EXPECT_EQ(ai->spare_crystals.size(), prepared);
