@@ -375,6 +375,7 @@ void run_frame(bool last_frame)
     end_simulation_image();
     sync_player();
     log_player(game_flow.time_total, game_flow.time_scale);
+    log_steering(game_flow.time_total, physics_step(frame_counter, game_flow.frame_dt, game_flow.time_scale));
     if (gl.camera_mode == 1 && game_player) follow_player();
 
     md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);

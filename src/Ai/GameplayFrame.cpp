@@ -93,6 +93,14 @@ void log_player(float game_seconds, float time_scale)
                 heading_degrees(p->forward_axis()), gfx_velocity.magnitude() * time_scale);
 }
 
+void log_steering(float game_seconds, float step)
+{
+    PlayerImpl* p = game_player;
+    if (!test_seams.log_steering || !p || !(p->forward || p->backward || p->left || p->right)) return;
+    std::printf("steering: %.3f %.3f%s%s%s%s\n", game_seconds, step, p->forward ? " forward" : "",
+                p->backward ? " backward" : "", p->left ? " left" : "", p->right ? " right" : "");
+}
+
 void player_gfx_position(float out[3])
 {
     for (int k = 0; k < 3; ++k) out[k] = game_player ? game_player->gfx_position[k] : 0.0f;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,11 +17,22 @@ struct PlayerLine {
     double t = 0, x = 0, y = 0, z = 0, heading = 0, speed = 0;
 };
 
-// The log read line by line: the player's lines, and where each input mark of the player's
-// script fell among them (the index of the first player line after it).
+// One line of MOORHOLD_LOG_STEERING: "steering: <game seconds> <physics step> <flags...>".
+struct SteeringLine {
+    double t = 0, step = 0;
+    std::string flags;
+};
+
+// The log read line by line: the player's and the steering lines, and where each input mark
+// of the player's script fell among them (the count of each kind of line before it).
 struct PlayLog {
     std::vector<PlayerLine> player;
-    std::vector<std::pair<std::string, size_t>> marks;
+    std::vector<SteeringLine> steering;
+    struct Mark {
+        std::string name;
+        size_t player = 0, steering = 0;
+    };
+    std::vector<Mark> marks;
 
     explicit PlayLog(const std::string& log)
     {
@@ -30,18 +42,41 @@ struct PlayLog {
             std::string tag;
             words >> tag;
             PlayerLine p;
-            if (tag == "player:" && words >> p.t >> p.x >> p.y >> p.z >> p.heading >> p.speed) player.push_back(p);
+            SteeringLine s;
             std::string name;
-            if (tag == "input:" && words >> name) marks.emplace_back(name, player.size());
+            if (tag == "player:" && words >> p.t >> p.x >> p.y >> p.z >> p.heading >> p.speed) {
+                player.push_back(p);
+            } else if (tag == "steering:" && words >> s.t >> s.step) {
+                std::getline(words, s.flags);
+                steering.push_back(s);
+            } else if (tag == "input:" && words >> name) {
+                marks.push_back({name, player.size(), steering.size()});
+            }
         }
+    }
+
+    const Mark* mark(const std::string& name) const
+    {
+        for (const Mark& m : marks)
+            if (m.name == name) return &m;
+        return nullptr;
     }
 
     // The last player line before the mark `name` (the hover as the key found it).
     const PlayerLine* before(const std::string& name) const
     {
-        for (const auto& [mark, index] : marks)
-            if (mark == name && index > 0) return &player[index - 1];
-        return nullptr;
+        const Mark* m = mark(name);
+        return m && m->player > 0 ? &player[m->player - 1] : nullptr;
+    }
+
+    // The seconds of physics in which `flag` was on, between the marks `from` and `to`.
+    double steered(const std::string& flag, const std::string& from, const std::string& to) const
+    {
+        const Mark *a = mark(from), *b = mark(to);
+        double seconds = 0;
+        for (size_t i = a ? a->steering : 0; a && b && i < b->steering; ++i)
+            if ((steering[i].flags + " ").find(" " + flag + " ") != std::string::npos) seconds += steering[i].step;
+        return seconds;
     }
 };
 
@@ -49,6 +84,15 @@ const double kPi = 3.141592653589793;
 
 // The horizontal distance between two lines.
 double moved(const PlayerLine& a, const PlayerLine& b) { return std::hypot(b.x - a.x, b.z - a.z); }
+
+// The heading turned from line `from` to line `to` of one list, through every line between
+// (degrees, a left turn positive).
+double turned(const PlayerLine* from, const PlayerLine* to)
+{
+    double total = 0;
+    for (const PlayerLine* p = from; p < to; ++p) total += std::remainder(p[1].heading - p[0].heading, 360.0);
+    return total;
+}
 
 TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
 {
@@ -69,16 +113,17 @@ TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
 // The sanitized game may run at 5 frames a second, where every frame is cut to the frame-time
 // cap (0.05 game seconds, a 0.1 s physics step) and the game runs slower than the clock: the
 // run waits in game seconds, read from the log, and judges what the hover did, not how fast.
-TEST(PlayerInput, HoldingUpDrivesTheHoverAlongItsNose)
+TEST(PlayerInput, AfterTheStartUpDrivesTheHoverAlongItsNoseAndATapOfLeftTurnsItALittle)
 {
     RunOptions opt;
     opt.frames = 1000000;
     opt.screenshot = false;
     opt.timeout_seconds = 300;
-    opt.env = {{"MOORHOLD_LOG_PLAYER", "1"}};
+    opt.env = {{"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_STEERING", "1"}};
     opt.prepare = [](const std::filesystem::path& dir) { use_small_window(dir, 320, 240); };
     // The first game starts at frame 12; by 3 game seconds the hover has settled on the ground.
-    opt.player = "wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 1 && mark stop && press Escape";
+    opt.player = "wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 1.5 && "
+                 "mark tap && tap Left && sleep 2 && mark done && press Escape";
     GameRun run = run_game(opt);
     ASSERT_EQ(run.exit_code, 0) << run.log;
     EXPECT_TRUE(run.sanitizer_report().empty()) << run.log;
@@ -90,16 +135,32 @@ TEST(PlayerInput, HoldingUpDrivesTheHoverAlongItsNose)
         double step = play.player[i].t - play.player[i - 1].t;
         ASSERT_TRUE(step >= 0 && step < 0.0505) << "line " << i << ": " << step;
     }
-    const PlayerLine* start = play.before("up");
-    const PlayerLine* stop = play.before("stop");
-    ASSERT_TRUE(start && stop) << run.log;
-    // At 5 frames a second the 2 s are 1 s of physics: about 7 physics units (32 graphics
+    const PlayerLine *start = play.before("up"), *tap = play.before("tap"), *done = play.before("done");
+    ASSERT_TRUE(start && tap && done) << run.log;
+
+    // Up: at 5 frames a second the 2 s are 1 s of physics, about 7 physics units (32 graphics
     // units each); a hover that only bobbed moves a few graphics units.
-    double distance = moved(*start, *stop);
+    EXPECT_GT(play.steered("forward", "up", "tap"), 0.5) << run.log;
+    double distance = moved(*start, *tap);
     EXPECT_GT(distance, 5 * 32.0);
     double nose = start->heading * kPi / 180.0;
-    double along = ((stop->x - start->x) * std::cos(nose) - (stop->z - start->z) * std::sin(nose)) / distance;
+    double along = ((tap->x - start->x) * std::cos(nose) - (tap->z - start->z) * std::sin(nose)) / distance;
     EXPECT_GT(along, std::cos(20 * kPi / 180.0)) << "the hover drove off its nose's line";
+
+    // The tap: a 0.1 s press is 0.2 s of physics while the game keeps 20 frames a second. A
+    // slower game cuts each frame to a 0.1 s step, and the press falls on one frame or two.
+    double held = play.steered("left", "tap", "done");
+    double turn = turned(tap, done);
+    ASSERT_GT(held, 0.0) << "the tap was lost";
+    ASSERT_LT(held, 0.35) << "the tap acted longer than a 0.1 s press can";
+    if (held < 0.15) {
+        EXPECT_TRUE(turn > 2 && turn < 10) << turn << " degrees for one step of " << held << " s";
+    } else if (held <= 0.25) {
+        EXPECT_TRUE(turn > 10 && turn < 20) << turn << " degrees for " << held << " s of physics";
+    } else {
+        EXPECT_TRUE(turn > 15 && turn < 35) << turn << " degrees for " << held << " s of physics";
+    }
+    std::printf("the tap acted for %.3f s of physics and turned the hover %.1f degrees\n", held, turn);
 }
 
 } // namespace
