@@ -153,10 +153,15 @@ TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
         const NxVec3 start(256 + 128 * std::cos(a), 25.5f, 256 + 128 * std::sin(a));
         EXPECT_LT(o->actor->getGlobalPosition().distance(start), 1e-3f) << i;
         EXPECT_NEAR(o->actor->getGlobalOrientation().getColumn(1).y, 1.0f, 1e-5f) << i;
-        // Each faces the centre: the player along +x, the opponents along -z.
+        // The opponents (noses along -z) face the centre; the player (nose along +x) drives
+        // along the circle with the centre on its left.
         NxVec3 to_centre(-std::cos(a), 0, -std::sin(a));
         NxVec3 nose = i < 5 ? -o->actor->getGlobalOrientation().getColumn(2) : p->forward_axis();
-        EXPECT_GT(nose.dot(to_centre), 0.999f) << i;
+        NxVec3 aim = i < 5 ? to_centre : to_centre.cross(NxVec3(0, 1, 0));
+        EXPECT_GT(nose.dot(aim), 0.999f) << i;
+        if (i == 5) {
+            EXPECT_GT(p->forward_axis().cross(to_centre).y, 0.999f) << "the centre is on the left";
+        }
     }
     ai->flush();
 }
