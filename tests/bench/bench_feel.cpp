@@ -197,15 +197,13 @@ void print_feel(const char* who, float dt, const Feel& f)
 
 int main(int argc, char** argv)
 {
-    enter_game_dir(argc, argv);
-    TerrainPhysics terrain_physics(".\\config\\objects\\terrain.p");
-    if (!load_game_world(terrain_physics)) return 1;
-    NxScene& scene = *terrain_physics.scene;
-    AiManager& ai = *terrain_physics.ai_manager;
-    std::vector<std::unique_ptr<Bridge>> bridges = build_bridges(scene, ai);
+    BenchWorld bench = open_game_world(argc, argv, true);
+    if (!bench.physics) return 1;
+    TerrainPhysics* world = bench.physics.get();
+    NxScene& scene = *world->scene;
 
     // Far out over the sea east of the island (the map ends at 512): nothing but water ahead.
-    const NxVec3 sea(700, terrain_physics.plane_d + 2.5f, 256);
+    const NxVec3 sea(700, world->plane_d + 2.5f, 256);
     std::unique_ptr<PlayerImpl> player;
     std::unique_ptr<Opponent> opponent;
     quietly([&] {
@@ -232,6 +230,6 @@ int main(int argc, char** argv)
         print_feel(o.name, dt, opponent_feel);
     }
     hold_process_clock(-1);
-    quietly([&] { terrain_physics.release_physics(); });
+    quietly([&] { world->release_physics(); });
     return 0;
 }

@@ -46,26 +46,20 @@ struct Figures {
 
 int main(int argc, char** argv)
 {
-    enter_game_dir(argc, argv);
-    TerrainPhysics terrain_physics(".\\config\\objects\\terrain.p");
-    if (!load_game_world(terrain_physics)) return 1;
+    BenchWorld world = open_game_world(argc, argv, false);
+    if (!world.physics) return 1;
+    TerrainPhysics& terrain_physics = *world.physics;
     NxScene& scene = *terrain_physics.scene;
     AiManager& ai = *terrain_physics.ai_manager;
-    EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };
 
-    PlayerImpl* player = nullptr;
     quietly([&] {
         const float ducks[2][3] = {{102.0f, 20.0f, 294.5f}, {136.0f, 20.5f, 294.5f}};
         for (const auto& d : ducks)
             ai.register_object(new StaticObject(".\\config\\objects\\defaultDuckStatic.p", &scene, d, nullptr,
                                                 NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1)));
-        EskelShip* ship = new EskelShip(".\\config\\objects\\defaultEskel.p", &scene, NxVec3(100, 55, 100), nullptr);
-        ship->sample_height = terrain_physics.scale.danger[1];
-        ai.register_object(ship);
-        for (int i = 0; i < 5; ++i)
-            ai.register_object(new Opponent(".\\config\\objects\\defaultHo.p", &scene, NxVec3(20.0f * i, 35, 120), nullptr));
-        player = new PlayerImpl(&scene, NxVec3(50, 35, 50), false, false, false);
-        ai.register_object(player);
+    });
+    PlayerImpl* player = add_level_vehicles(terrain_physics);
+    quietly([&] {
         ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128);
         // 30 crystals on the land around the circle's centre.
         for (int i = 0; i < 30; ++i) {
@@ -114,7 +108,7 @@ int main(int argc, char** argv)
     };
     measure(600, "the race");
     // The five bridges make the physics take the frame's step in sub-steps (their joints need them).
-    std::vector<std::unique_ptr<Bridge>> bridges = build_bridges(scene, ai);
+    world.bridges = build_bridges(terrain_physics);
     measure(300, "the race with the five bridges");
     quietly([&] { terrain_physics.release_physics(); });
     return 0;

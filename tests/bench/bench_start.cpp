@@ -88,14 +88,10 @@ struct Game {
 
 int main(int argc, char** argv)
 {
-    enter_game_dir(argc, argv);
-    TerrainPhysics terrain_physics(".\\config\\objects\\terrain.p");
-    if (!load_game_world(terrain_physics)) return 1;
-    NxScene& scene = *terrain_physics.scene;
-    AiManager& ai = *terrain_physics.ai_manager;
-    EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };
-    std::vector<std::unique_ptr<Bridge>> bridges = build_bridges(scene, ai);
-    PlayerImpl* player = nullptr;
+    BenchWorld bench = open_game_world(argc, argv, true);
+    if (!bench.physics) return 1;
+    TerrainPhysics* world = bench.physics.get();
+    AiManager& ai = *world->ai_manager;
     size_t scenery = 0;
     quietly([&] {
         // The scenery as the level plants it (the same draws in the same order), without models.
@@ -103,28 +99,21 @@ int main(int argc, char** argv)
         for (SceneryKind kind : {SceneryKind::tree, SceneryKind::mushroom, SceneryKind::lazyboy}) {
             const SceneryGroup& g = scenery_group(kind);
             const ScatterGroupKeys k = read_group_keys(ParameterFile(g.group_file));
-            const std::vector<NxVec3> found = terrain_physics.find_positions(
+            const std::vector<NxVec3> found = world->find_positions(
                 k.obj_cnt, k.world_y_offset, k.world_y_height_range, k.world_min_distance, k.reject_slope);
-            for (const SceneryItem& item : plan_scenery(terrain_physics, kind, found,
+            for (const SceneryItem& item : plan_scenery(*world, kind, found,
                                                         read_model_keys(ParameterFile(g.model_file), kind),
                                                         k.gfx_y_translate)) {
                 float at[3];
                 item.pose.position.get(at);
-                ai.register_object(new StaticObject(g.group_file, &scene, at, nullptr, item.pose.rows[0],
+                ai.register_object(new StaticObject(g.group_file, world->scene, at, nullptr, item.pose.rows[0],
                                                     item.pose.rows[1], item.pose.rows[2]));
             }
         }
         scenery = ai.all_objects.size();
-        // The level's hovers and ship, where the population puts them.
-        EskelShip* ship = new EskelShip(".\\config\\objects\\defaultEskel.p", &scene, NxVec3(100, 55, 100), nullptr);
-        ship->sample_height = terrain_physics.scale.danger[1];
-        ai.register_object(ship);
-        for (int i = 0; i < 5; ++i)
-            ai.register_object(new Opponent(".\\config\\objects\\defaultHo.p", &scene, NxVec3(20.0f * i, 35, 120), nullptr));
-        player = new PlayerImpl(&scene, NxVec3(50, 35, 50), false, false, false);
-        ai.register_object(player);
     });
-    Game game{scene, ai, *player};
+    PlayerImpl* player = add_level_vehicles(*world);
+    Game game{*world->scene, ai, *player};
 
     // The ground along both ways from the player's place, every 10 units.
     quietly([&] { ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128); });
@@ -134,14 +123,14 @@ int main(int argc, char** argv)
         for (int d = 0; d <= 90; d += 10) {
             NxVec3 at = place + nose * static_cast<float>(way * d);
             long x = static_cast<long>(at.x), z = static_cast<long>(at.z);
-            float h = hmap.phys_inside(x, z) ? hmap.phys_at(x, z) * terrain_physics.scale.danger[1] : 0;
+            float h = hmap.phys_inside(x, z) ? hmap.phys_at(x, z) * world->scale.danger[1] : 0;
             std::printf(" %d: %.1f", d, h);
         }
         std::printf("\n");
     }
 
     std::printf("The start among %zu scenery objects: the player's hover from its place on the restart circle, 6 s of "
-                "physics at full power (physics units; the water is at %.1f)\n", scenery, terrain_physics.plane_d);
+                "physics at full power (physics units; the water is at %.1f)\n", scenery, world->plane_d);
     for (int g = 0; g < 6; ++g) {
         bool forward = g % 2 == 0;
         Drive d;
@@ -155,6 +144,6 @@ int main(int argc, char** argv)
                     d.trouble < 0 ? 6.0f : d.trouble);
     }
     hold_process_clock(-1);
-    quietly([&] { terrain_physics.release_physics(); });
+    quietly([&] { world->release_physics(); });
     return 0;
 }

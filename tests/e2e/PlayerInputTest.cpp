@@ -95,15 +95,22 @@ double turned(const PlayerLine* from, const PlayerLine* to)
     return total;
 }
 
-TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
+// A run in a small window that the player's `script` ends with Escape, with the seams of `env`.
+GameRun played(const std::string& script, Env env = {})
 {
     RunOptions opt;
-    opt.frames = 1000000; // only the key ends this run
+    opt.frames = 1000000; // only the key ends these runs
     opt.screenshot = false;
-    opt.timeout_seconds = 240;
-    opt.prepare = [](const std::filesystem::path& dir) { use_small_window(dir); };
-    opt.player = "wait_for 'starting main loop' && sleep 1 && mark escape && press Escape";
-    GameRun run = run_game(opt);
+    opt.timeout_seconds = 300;
+    opt.env = std::move(env);
+    opt.prepare = [](const std::filesystem::path& dir) { use_small_window(dir, 320, 240); };
+    opt.player = script;
+    return run_game(opt);
+}
+
+TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
+{
+    GameRun run = played("wait_for 'starting main loop' && sleep 1 && mark escape && press Escape");
     EXPECT_EQ(run.exit_code, 0) << run.log;
     EXPECT_TRUE(appear_in_order(run.log, {"starting main loop", "input: escape", "SDLGL destructor finished!"}))
         << run.log;
@@ -116,16 +123,10 @@ TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
 // run waits in game seconds, read from the log, and judges what the hover did, not how fast.
 TEST(PlayerInput, AfterTheStartUpDrivesTheHoverAlongItsNoseAndATapOfLeftTurnsItALittle)
 {
-    RunOptions opt;
-    opt.frames = 1000000;
-    opt.screenshot = false;
-    opt.timeout_seconds = 300;
-    opt.env = {{"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_STEERING", "1"}};
-    opt.prepare = [](const std::filesystem::path& dir) { use_small_window(dir, 320, 240); };
     // The first game starts at frame 12; by 3 game seconds the hover has settled on the ground.
-    opt.player = "wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 2.5 && "
-                 "mark tap && tap Left && sleep 2 && mark done && press Escape";
-    GameRun run = run_game(opt);
+    GameRun run = played("wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 2.5 && "
+                         "mark tap && tap Left && sleep 2 && mark done && press Escape",
+                         {{"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_STEERING", "1"}});
     ASSERT_EQ(run.exit_code, 0) << run.log;
     EXPECT_TRUE(run.sanitizer_report().empty()) << run.log;
 
