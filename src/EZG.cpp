@@ -43,6 +43,7 @@
 #include "Physics/NxPhysics.h"
 #include "Physics/TerrainPhysics.h"
 #include "Physics/UserAllocator.h"
+#include "Terrain/GroundHeight.h"
 #include "Terrain/HeightMap.h"
 #include "Terrain/TerrainScale.h"
 
@@ -300,8 +301,12 @@ void place_lightcam(const float p[3])
                            p[2] + a * d[2] + b * d[2]);
 }
 
-// The chase camera behind the player's hover, over the ground of the height map.
-void follow_player()
+// The chase camera behind the player's hover, over the ground of the height map, raised
+// (eased over `seconds` of game time) where the ground would hide the hover or the camera
+// would stand in it.
+EasedLift follow_lift;
+
+void follow_player(float seconds)
 {
     GroundLookup ground;
     ground.map = &hmap;
@@ -314,7 +319,9 @@ void follow_player()
     NxVec3 nose = game_player->forward_axis();
     Vec3d behind(-nose.x, -nose.y, -nose.z);
     behind = behind.normalized();
-    aim_follow_camera(*eyecam, follow_position(player, behind, ground), player);
+    const Vec3d design = follow_position(player, behind, ground);
+    const GroundHeights seen = ground_heights(hmap, terrain);
+    aim_follow_camera(*eyecam, clear_follow_position(player, design, seen, follow_lift, seconds), player);
 }
 
 // The crystals' beams for this frame's eye, at least a few pixels of the 3-D image wide.
@@ -415,7 +422,9 @@ void run_frame(bool last_frame)
     update_game_objects(game_flow.time_scale * game_flow.frame_dt);
     end_simulation_image();
     sync_player();
-    if (gl.camera_mode == 1 && game_player) follow_player();
+    log_player(game_flow.time_total, game_flow.time_scale);
+    log_steering(game_flow.time_total, physics_step(frame_counter, game_flow.frame_dt, game_flow.time_scale));
+    if (gl.camera_mode == 1 && game_player) follow_player(game_flow.frame_dt);
 
     md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
     eyecam->update_frustum(md2_visibility_distance);

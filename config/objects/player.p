@@ -11,14 +11,20 @@ raylen_short=4.0
 jet_power=147.0
 mass=40.0
 linearDamping=1.5
-angularDamping=2.5
+angularDamping=4.0
 boxDimensionsX=3.0
 boxDimensionsY=1.0
 boxDimensionsZ=2.0
 boxSize=3.0
 force_forward=900.0
 force_backward=500.0
-force_torque=220.0
+# Turning: the yaw torque builds the turn up against the angular damping (which also calms the
+# roll and pitch), and with no turn key held yaw_brake fades the yaw rate at 20 per second, so
+# the turn stops when the key is let go. A tap of 0.2 s of physics (a 0.1 s press at 20 frames
+# a second or more) turns about 14 degrees and has stopped a tenth of a second later; Left held
+# turns a full circle in 2.3 s (tests/bench/bench_feel.cpp prints the figures).
+force_torque=520.0
+yaw_brake=20.0
 # Kicks are forces over one physics step (0.04 to 0.1 s): the jump lifts the hover by a
 # few units at 0.1 s steps, the righting kick by less.
 force_jump=4000.0

@@ -185,7 +185,7 @@ void AiManager::remove_object(MovingObject* o)
     }
 }
 
-void AiManager::update()
+void AiManager::update(float seconds)
 {
     long now = process_clock_ms();
     // Gathered first: removal reorders the list.
@@ -193,7 +193,7 @@ void AiManager::update()
     for (Collectable* c : collectables)
         if (now >= c->expiry_time) expired.push_back(c);
     for (Collectable* c : expired) remove_object(c);
-    for (Opponent* op : opponents) op->update();
+    for (Opponent* op : opponents) op->update(seconds);
     if (ship) ship->update();
     for (MovingObject* o : all_objects) o->sync();
     for (MovingObject* o : generic_objects) o->sync();
@@ -254,7 +254,12 @@ void AiManager::restart(const NxVec3& centre, float radius)
         if (is_player) {
             float half_height = player->half_extents.y;
             NxVec3 p(x, spawn_height(hmap, sample_height, plane_d, x, z) + half_height, z);
-            place_on_circle(player->actor, p, facing(to_centre, 0, 1));
+            // The player sets off along the circle, the centre on its left. Toward the centre the
+            // line runs into the centre's hill of rock within a few seconds at full power, and on
+            // the game's map the north-east plateau's cliff stands 30 units behind this place;
+            // along the circle the ring of moor it runs through is open both ways. A quarter
+            // turn to the left faces the ship as it sets out from the centre.
+            place_on_circle(player->actor, p, facing(to_centre.cross(NxVec3(0, 1, 0)), 0, 1));
             player->reset_points();
         } else {
             Opponent* op = opponents[i];

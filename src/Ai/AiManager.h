@@ -39,9 +39,10 @@ public:
     // An object that is not registered is left alone.
     void remove_object(MovingObject* o);
 
-    // Once per frame, after the player's update: expiries, the opponents, the ship, and
+    // Once per frame, after the player's update (`seconds` is the frame's physics step):
+    // expiries, the opponents, the ship, and
     // the sync of every object.
-    void update();
+    void update(float seconds);
     // Releases the actor of every removed object and destroys it; a crystal is kept in
     // `spare_crystals` instead, for the ship's next drop.
     void flush();
@@ -52,8 +53,9 @@ public:
     // on, crystals come and go without a list growing.
     void make_room_for_crystals(size_t count);
 
-    // A new game: crystals gone, the ship over `centre`, the opponents and the player on
-    // the circle of `radius` around it, every score 0.
+    // A new game: crystals gone, the ship over `centre`, the opponents (facing the centre) and
+    // the player (facing along the circle, the centre on its left) on the circle of `radius`
+    // around it, every score 0.
     void restart(const NxVec3& centre, float radius);
 
     // `collector` touched crystal `c`: a player or an opponent scores and the crystal goes.

@@ -15,6 +15,16 @@ void update_game_objects(float seconds);
 // The player's pose into graphics space, after the update.
 void sync_player();
 
+// With MOORHOLD_LOG_PLAYER on: prints "player: <game seconds> <x> <y> <z> <heading> <speed>",
+// the hover's graphics position, its heading in degrees (0 along +x, 90 along -z) and its
+// speed in graphics units per game second (the physics runs `time_scale` seconds in each).
+void log_player(float game_seconds, float time_scale);
+
+// With MOORHOLD_LOG_STEERING on, in a frame whose physics step of `step` seconds the player's
+// hover is steered: "steering: <game seconds> <step> <forward backward left right>", the flags
+// that are on.
+void log_steering(float game_seconds, float step);
+
 // The player's graphics position (the origin before a player exists).
 void player_gfx_position(float out[3]);
 

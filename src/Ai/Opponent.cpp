@@ -43,6 +43,8 @@ Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, 
         shoot_eps = p.getFloat("shoot_eps");
         shoot_delay = p.getFloat("shoot_delay");
         shoot_min_slope = p.getFloat("shoot_min_slope");
+        // Beside the design's keys, read after them.
+        yaw_brake = p.getFloat("yaw_brake");
     }
 
     // Forward is -z: the two front corners (z < 0) carry the long rays.
@@ -174,7 +176,7 @@ void Opponent::decide_steering()
     }
 }
 
-void Opponent::apply_hover_physics()
+void Opponent::apply_hover_physics(float seconds)
 {
     NxVec3 d = apply_hover_lift(*actor, rays, jet_power, debug_rays);
     apply_roll_correction(*actor, d);
@@ -182,16 +184,17 @@ void Opponent::apply_hover_physics()
     if (brake) actor->addLocalForce(NxVec3(0, 0, force_backward));
     if (turn_positive) actor->addLocalTorque(NxVec3(0, force_torque, 0));
     if (turn_negative) actor->addLocalTorque(NxVec3(0, -force_torque, 0));
+    if (turn_positive == turn_negative) apply_turn_brake(*actor, yaw_brake, seconds);
 }
 
-void Opponent::update()
+void Opponent::update(float seconds)
 {
     for (TargetRecord& r : candidates) refresh(r);
     for (TargetRecord& r : rivals) refresh(r);
     choose_target();
     decide_steering();
     if (!actor) return;
-    apply_hover_physics();
+    apply_hover_physics(seconds);
     if (still.due(actor->getGlobalPosition(), shoot_eps, shoot_delay, process_clock_ms()))
         set_upright(actor->getGlobalOrientation().getColumn(1), shoot_min_slope, false);
 }

@@ -20,7 +20,8 @@ public:
     Opponent(const char* path, NxScene* scene, const NxVec3& position, Md2Instance* instance);
 
     // Once per frame: records, target, steering, hover physics, standing-still check.
-    void update();
+    // `seconds` is the frame's physics step, over which the turn brake acts.
+    void update(float seconds);
 
     void add_candidate(MovingObject* o);
     void add_rival(MovingObject* o);
@@ -43,7 +44,7 @@ public:
     // From the parameter file.
     NxVec3 half_extents;
     float raylen_long, raylen_short;
-    float force_forward, force_backward, force_torque;
+    float force_forward, force_backward, force_torque, yaw_brake;
     float linear_damping, angular_damping, mass;
     NxVec3 sensor_half_extents, sensor_pose;
     float jet_power;
@@ -69,5 +70,5 @@ public:
 
 private:
     void refresh(TargetRecord& r) const;
-    void apply_hover_physics();
+    void apply_hover_physics(float seconds);
 };

@@ -1,8 +1,10 @@
 #include "Common/FollowCamera.h"
 
 #include "Common/Camera.h"
+#include "Terrain/GroundHeight.h"
 #include "Terrain/HeightMap.h"
 
+#include <algorithm>
 #include <cmath>
 
 Vec3d follow_position(const Vec3d& player, const Vec3d& behind, const GroundLookup& ground)
@@ -27,6 +29,38 @@ Vec3d follow_position(const Vec3d& player, const Vec3d& behind, const GroundLook
         if (c.y < m) c.y = m;
     }
     return c;
+}
+
+double clearance_lift(const Vec3d& player, const Vec3d& camera, const GroundHeights& ground, const SightClearance& c)
+{
+    double need = ground.at(camera.x, camera.z) + c.ground_margin;
+    const double dx = camera.x - player.x, dz = camera.z - player.z;
+    const double reach = std::sqrt(dx * dx + dz * dz);
+    // At the share t of the way from the hover to the camera the line of sight stands at
+    // player.y + t * (camera.y - player.y): ground h there asks the camera for
+    // player.y + (h + margin - player.y) / t.
+    for (double d = reach; d > c.near_hover; d -= c.step) {
+        const double t = d / reach;
+        const double h = ground.at(player.x + dx * t, player.z + dz * t) + c.sight_margin;
+        need = std::max(need, player.y + (h - player.y) / t);
+    }
+    return std::clamp(need - camera.y, 0.0, c.max_lift);
+}
+
+double EasedLift::follow(double target, double seconds)
+{
+    const double tau = target > lift ? rise_seconds : fall_seconds;
+    if (seconds > 0 && tau > 0) lift += (target - lift) * (1.0 - std::exp(-seconds / tau));
+    return lift;
+}
+
+Vec3d clear_follow_position(const Vec3d& player, const Vec3d& design, const GroundHeights& ground, EasedLift& eased,
+                            double seconds, const SightClearance& c)
+{
+    Vec3d cam = design;
+    cam.y += eased.follow(clearance_lift(player, design, ground, c), seconds);
+    cam.y = std::max(cam.y, ground.at(cam.x, cam.z) + c.sight_margin);
+    return cam;
 }
 
 void aim_follow_camera(Camera& cam, const Vec3d& position, const Vec3d& player)

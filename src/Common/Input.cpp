@@ -8,6 +8,7 @@
 #include "Common/SDLGL.h"
 #include "Gfx/ShaderProgram.h"
 
+#include <algorithm>
 #include <cstdio>
 
 PlayerControls player_controls;
@@ -149,12 +150,27 @@ void apply_input(SDLGL& gl, Camera& eye, Camera& aux, const InputFrame& in)
     toggles(gl, in);
 }
 
+void add_pending_presses(Uint8* keys, int count)
+{
+    SDL_Event pending[32];
+    int n = SDL_PeepEvents(pending, 32, SDL_PEEKEVENT, SDL_EVENTMASK(SDL_KEYDOWN));
+    for (int i = 0; i < n; ++i) {
+        int sym = pending[i].key.keysym.sym;
+        if (sym >= 0 && sym < count) keys[sym] = 1;
+    }
+}
+
 void SDLGL::handle_input()
 {
     SDL_PumpEvents();
     InputFrame in;
     int nkeys = 0;
-    in.keys = SDL_GetKeyState(&nkeys);
+    const Uint8* state = SDL_GetKeyState(&nkeys);
+    Uint8 keys[SDLK_LAST] = {};
+    nkeys = std::min(nkeys, static_cast<int>(SDLK_LAST));
+    std::copy(state, state + nkeys, keys);
+    add_pending_presses(keys, nkeys);
+    in.keys = keys;
     in.buttons = SDL_GetRelativeMouseState(&in.mouse_dx, &in.mouse_dy);
     mouse_dx_total += in.mouse_dx;
     mouse_dy_total += in.mouse_dy;

@@ -30,6 +30,12 @@ struct InputFrame {
 // The camera speed after the Shift keys: left Shift multiplies, then right Shift divides.
 float modified_speed(float speed, SDLMod mods, float fast_multiplier, float slow_divider);
 
+// Marks in `keys` (SDL's key state copied, `count` entries) every key whose press waits in the
+// event queue: a key pressed and let go since the last frame is down for this frame, where on
+// a slow frame a quick tap would come and go between two reads of the keyboard unseen. The
+// events stay in the queue.
+void add_pending_presses(Uint8* keys, int count);
+
 // Everything the handler does with one frame's input except reading SDL and draining the
 // event queue: mouse look, held keys, toggles.
 void apply_input(SDLGL& gl, Camera& eye, Camera& aux, const InputFrame& in);

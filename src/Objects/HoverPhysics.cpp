@@ -53,6 +53,31 @@ void apply_roll_correction(NxActor& actor, const NxVec3& ray_dir)
     actor.addLocalTorque(NxVec3(400.0f * roll_angle(ray_dir, z), 0, 0));
 }
 
+float heading_degrees(const NxVec3& forward)
+{
+    float deg = std::atan2(-forward.z, forward.x) * (180.0f / 3.14159265f);
+    // atan2 gives -0 straight along +x; fabs makes it a plain 0.
+    deg = deg < 0 ? deg + 360.0f : std::fabs(deg);
+    return deg >= 360.0f ? 0.0f : deg;
+}
+
+float turn_brake_share(float rate, float seconds)
+{
+    if (!(rate > 0) || !(seconds > 0)) return 0;
+    return 1.0f - std::exp(-rate * seconds);
+}
+
+void apply_turn_brake(NxActor& actor, float rate, float seconds)
+{
+    float share = turn_brake_share(rate, seconds);
+    if (share == 0) return;
+    // A change of the rate at the start of the step, not a torque through it: a torque strong
+    // enough to stop the turn within a long step would swing it back within a short one.
+    NxVec3 up = actor.getGlobalOrientation().getColumn(1);
+    float yaw_rate = actor.getAngularVelocity().dot(up);
+    actor.addLocalTorque(NxVec3(0, -yaw_rate * share, 0), NX_VELOCITY_CHANGE);
+}
+
 NxBodyDesc damped_body(float mass, float linear_damping, float angular_damping)
 {
     NxBodyDesc body;

@@ -32,6 +32,19 @@ NxVec3 apply_hover_lift(NxActor& actor, const HoverRays& rays, float jet_power, 
 // The levelling torque 400 * roll_angle about the body's x axis.
 void apply_roll_correction(NxActor& actor, const NxVec3& ray_dir);
 
+// The turn brake. A hover has nothing that grips the ground, so without it the yaw rate that
+// a turn key built up would coast on after the release, fading only with the body's angular
+// damping; and that damping also holds back the build-up while the key is held, so no value
+// of it gives both a small turn for a tap and a quick full circle. With no turn asked for, the
+// brake takes the share 1 - exp(-rate * seconds) of the yaw rate away at the start of a physics
+// step of `seconds`: an exponential fade at `rate` per second, at every step length, that never
+// turns the hover back.
+float turn_brake_share(float rate, float seconds);
+
+// Applies the brake to `actor` for a step of `seconds`: a change of its rate about the body's
+// y axis.
+void apply_turn_brake(NxActor& actor, float rate, float seconds);
+
 // The standing-still check: a body that has not moved by `eps` in both x and z since the
 // reference was taken is looked at every `delay_seconds`.
 struct StandingStill {
@@ -42,6 +55,10 @@ struct StandingStill {
     // has moved, which takes its position as the new reference.
     bool due(const NxVec3& position, float eps, float delay_seconds, long now_ms);
 };
+
+// The compass heading of a nose pointing along `forward`, in degrees in [0, 360): 0 along
+// +x, 90 along -z (a left turn, seen from above, raises it), from the horizontal part only.
+float heading_degrees(const NxVec3& forward);
 
 // A body of `mass` with the two damping coefficients; the rest are the physics defaults.
 NxBodyDesc damped_body(float mass, float linear_damping, float angular_damping);

@@ -33,6 +33,8 @@ PlayerImpl::PlayerImpl(NxScene* scene_in, const NxVec3& position, bool forward_i
         box_dimensions[2] = p.getFloat("boxDimensionsZ");
         box_size = p.getFloat("boxSize");
         jet_power = p.getFloat("jet_power");
+        // Beside the design's keys, read after them.
+        yaw_brake = p.getFloat("yaw_brake");
     }
     half_extents = NxVec3(box_dimensions[0] / 2, box_dimensions[1] / 2, box_dimensions[2] / 2);
     shape_dimensions = half_extents;
@@ -80,7 +82,7 @@ NxVec3 PlayerImpl::forward_axis() const
     return actor ? actor->getGlobalOrientation().getColumn(0) : NxVec3(1, 0, 0);
 }
 
-void PlayerImpl::update(float)
+void PlayerImpl::update(float seconds)
 {
     if (!actor) return;
     kinetic_energy = actor->computeKineticEnergy();
@@ -97,4 +99,5 @@ void PlayerImpl::update(float)
     if (backward) actor->addLocalForce(NxVec3(-force_backward, 0, 0));
     if (left) actor->addLocalTorque(NxVec3(0, force_torque, 0));
     if (right) actor->addLocalTorque(NxVec3(0, -force_torque, 0));
+    if (left == right) apply_turn_brake(*actor, yaw_brake, seconds);
 }

@@ -21,8 +21,9 @@ public:
     // A jump at time `t` (seconds), unless the last one was less than jump_delay_time ago.
     void jump(float t);
 
-    // Once per frame: the hover rays, the standing-still check, the roll correction and
-    // the pushes the four flags ask for. `seconds` is not used.
+    // Once per frame: the hover rays, the standing-still check, the roll correction, the
+    // pushes the four flags ask for, and the turn brake while no turn is asked for, over the
+    // frame's physics step of `seconds`.
     void update(float seconds) override;
 
     // The body's axes in world space.
@@ -31,7 +32,7 @@ public:
 
     float ray_epsilon, shoot_eps, shoot_delay, kinetic_energy_threshold, shoot_min_slope;
     float raylen_long, raylen_short;
-    float force_forward, force_backward, force_torque, force_jump, jump_delay_time;
+    float force_forward, force_backward, force_torque, yaw_brake, force_jump, jump_delay_time;
     float angular_damping, linear_damping, mass;
     float box_dimensions[3];
     float jet_power;

@@ -1,10 +1,25 @@
-// What the benchmarks share: a clock in milliseconds and a way to run the game's chatty
-// set-up without its console output.
+// What the benchmarks share: a clock in milliseconds, a way to run the game's chatty set-up
+// without its console output, and the game's world made without a window.
 #pragma once
+
+#include "Ai/AiManager.h"
+#include "Ai/EskelShip.h"
+#include "Ai/Opponent.h"
+#include "Common/Globals.h"
+#include "Common/ParameterFile.h"
+#include "Objects/Bridge.h"
+#include "Objects/GenericObject.h"
+#include "Objects/PlayerImpl.h"
+#include "Physics/TerrainPhysics.h"
+#include "Terrain/HeightMap.h"
+#include "Terrain/TerrainScale.h"
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <unistd.h>
+#include <vector>
 
 inline double now_ms()
 {
@@ -29,4 +44,84 @@ void quietly(F f)
     close(saved_out);
     close(saved_err);
     std::fclose(null);
+}
+
+std::vector<std::unique_ptr<Bridge>> build_bridges(TerrainPhysics& world);
+
+// The game's world as a benchmark holds it, and the bridges built on it.
+struct BenchWorld {
+    std::unique_ptr<TerrainPhysics> physics;
+    std::vector<std::unique_ptr<Bridge>> bridges;
+};
+
+// Changes into the game directory named by the first argument (default: ../game beside the
+// program, as the build lays it out), where the game's relative paths hold, and makes the
+// game's world there as the start-up does: the height map of the map file with its physics
+// tiles, the physics set-up and the mapping to graphics units, and with `bridges` the level's
+// five bridges. Quietly; no physics (with a line saying so) when the map or the physics cannot
+// be made.
+inline BenchWorld open_game_world(int argc, char** argv, bool bridges)
+{
+    namespace fs = std::filesystem;
+    fs::current_path(argc > 1 ? fs::path(argv[1]) : fs::path(argv[0]).parent_path() / ".." / "game");
+    auto world = std::make_unique<TerrainPhysics>(".\\config\\objects\\terrain.p");
+    bool loaded = false;
+    quietly([&] {
+        ParameterFile map_file(".\\config\\map\\map1.p");
+        ParameterFile gfx(".\\config\\gfx.p");
+        if (hmap.readfile(map_file.getString("filename").c_str()) == -1) return;
+        hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
+        // The terrain scale as the start-up derives it from the graphics file.
+        const TerrainScale scale = terrain_scale_for(hmap.map_w, hmap.phys_map_w, gfx.getFloat("phys_minfact"),
+                                                     gfx.getFloat("y_pgmland_scale"), waterlevel_frac);
+        loaded = world->init_physics(hmap, scale);
+        const float translate[3] = {0, scale.pgmland_offset, 0};
+        GenericObject::set_physx2gfx_transform(scale.iface, translate);
+    });
+    if (!loaded) {
+        std::printf("could not load the game's map and physics from %s\n", fs::current_path().c_str());
+        return {};
+    }
+    world->scene->setTiming(0, 0, NX_TIMESTEP_VARIABLE);
+    // Crystals without models: there is no window.
+    EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };
+    BenchWorld out;
+    if (bridges) out.bridges = build_bridges(*world);
+    out.physics = std::move(world);
+    return out;
+}
+
+// The level's vehicles where the population puts them, quietly: the eskel ship, five
+// opponents and the player's hover (returned), all registered with the world's AI manager.
+inline PlayerImpl* add_level_vehicles(TerrainPhysics& world)
+{
+    PlayerImpl* player = nullptr;
+    quietly([&] {
+        NxScene* scene = world.scene;
+        AiManager& ai = *world.ai_manager;
+        EskelShip* ship = new EskelShip(".\\config\\objects\\defaultEskel.p", scene, NxVec3(100, 55, 100), nullptr);
+        ship->sample_height = world.scale.danger[1];
+        ai.register_object(ship);
+        for (int i = 0; i < 5; ++i)
+            ai.register_object(new Opponent(".\\config\\objects\\defaultHo.p", scene, NxVec3(20.0f * i, 35, 120), nullptr));
+        player = new PlayerImpl(scene, NxVec3(50, 35, 50), false, false, false);
+        ai.register_object(player);
+    });
+    return player;
+}
+
+// The level's five bridges, without models. Their joints make the physics take every step
+// longer than a sixtieth of a second in parts, as it does in the game.
+inline std::vector<std::unique_ptr<Bridge>> build_bridges(TerrainPhysics& world)
+{
+    NxScene& scene = *world.scene;
+    AiManager& ai = *world.ai_manager;
+    std::vector<std::unique_ptr<Bridge>> bridges;
+    quietly([&] {
+        const BridgeModelMaker no_plank_model = [](bool) -> Md2Instance* { return nullptr; };
+        for (const char* f : {"config\\objects\\bridge.p", "config\\objects\\bridge3.p", "config\\objects\\bridge4.p",
+                              "config\\objects\\bridge5.p", "config\\objects\\bridge6.p"})
+            bridges.push_back(std::make_unique<Bridge>(f, &scene, ai, no_plank_model));
+    });
+    return bridges;
 }

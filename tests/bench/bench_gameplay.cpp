@@ -46,46 +46,20 @@ struct Figures {
 
 int main(int argc, char** argv)
 {
-    namespace fs = std::filesystem;
-    fs::path game = argc > 1 ? fs::path(argv[1]) : fs::path(argv[0]).parent_path() / ".." / "game";
-    fs::current_path(game);
-    TerrainPhysics terrain_physics(".\\config\\objects\\terrain.p");
-
-    bool loaded = false;
-    quietly([&] {
-        ParameterFile map_file(".\\config\\map\\map1.p");
-        ParameterFile gfx(".\\config\\gfx.p");
-        if (hmap.readfile(map_file.getString("filename").c_str()) == -1) return;
-        hmap.create_tiles(hmap.map_w / 8, hmap.map_h / 8, hmap.map_w / 16);
-        // The terrain scale as the start-up derives it from the graphics file.
-        const TerrainScale scale = terrain_scale_for(hmap.map_w, hmap.phys_map_w, gfx.getFloat("phys_minfact"),
-                                                     gfx.getFloat("y_pgmland_scale"), waterlevel_frac);
-        loaded = terrain_physics.init_physics(hmap, scale);
-        const float translate[3] = {0, scale.pgmland_offset, 0};
-        GenericObject::set_physx2gfx_transform(scale.iface, translate);
-    });
-    if (!loaded) {
-        std::printf("could not load the game's map and physics from %s\n", game.string().c_str());
-        return 1;
-    }
+    BenchWorld world = open_game_world(argc, argv, false);
+    if (!world.physics) return 1;
+    TerrainPhysics& terrain_physics = *world.physics;
     NxScene& scene = *terrain_physics.scene;
-    scene.setTiming(0, 0, NX_TIMESTEP_VARIABLE);
     AiManager& ai = *terrain_physics.ai_manager;
-    EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };
 
-    PlayerImpl* player = nullptr;
     quietly([&] {
         const float ducks[2][3] = {{102.0f, 20.0f, 294.5f}, {136.0f, 20.5f, 294.5f}};
         for (const auto& d : ducks)
             ai.register_object(new StaticObject(".\\config\\objects\\defaultDuckStatic.p", &scene, d, nullptr,
                                                 NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1)));
-        EskelShip* ship = new EskelShip(".\\config\\objects\\defaultEskel.p", &scene, NxVec3(100, 55, 100), nullptr);
-        ship->sample_height = terrain_physics.scale.danger[1];
-        ai.register_object(ship);
-        for (int i = 0; i < 5; ++i)
-            ai.register_object(new Opponent(".\\config\\objects\\defaultHo.p", &scene, NxVec3(20.0f * i, 35, 120), nullptr));
-        player = new PlayerImpl(&scene, NxVec3(50, 35, 50), false, false, false);
-        ai.register_object(player);
+    });
+    PlayerImpl* player = add_level_vehicles(terrain_physics);
+    quietly([&] {
         ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128);
         // 30 crystals on the land around the circle's centre.
         for (int i = 0; i < 30; ++i) {
@@ -110,7 +84,7 @@ int main(int argc, char** argv)
                 double t0 = now_ms();
                 player->update(2 * dt);
                 double t1 = now_ms();
-                ai.update();
+                ai.update(2 * dt);
                 ai.flush();
                 double t2 = now_ms();
                 player->sync();
@@ -134,13 +108,7 @@ int main(int argc, char** argv)
     };
     measure(600, "the race");
     // The five bridges make the physics take the frame's step in sub-steps (their joints need them).
-    std::vector<std::unique_ptr<Bridge>> bridges;
-    quietly([&] {
-        const BridgeModelMaker no_plank_model = [](bool) -> Md2Instance* { return nullptr; };
-        for (const char* f : {"config\\objects\\bridge.p", "config\\objects\\bridge3.p", "config\\objects\\bridge4.p",
-                              "config\\objects\\bridge5.p", "config\\objects\\bridge6.p"})
-            bridges.push_back(std::make_unique<Bridge>(f, &scene, ai, no_plank_model));
-    });
+    world.bridges = build_bridges(terrain_physics);
     measure(300, "the race with the five bridges");
     quietly([&] { terrain_physics.release_physics(); });
     return 0;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -117,6 +118,27 @@ TEST_F(InputTest, OCopiesTheEyeAxesToTheGridCamera)
     frame(1000, {SDLK_o});
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "setting aux orientation to eyecam\n");
     EXPECT_NEAR((aux.dir - eye.dir).length(), 0, 1e-12);
+}
+
+// A tap shorter than a frame: SDL's key state has it up again by the time the frame reads the
+// keyboard, and only its press waits in the queue.
+TEST_F(InputTest, AKeyPressedAndLetGoWithinAFrameCountsForThatFrame)
+{
+    SDL_Event press{};
+    press.type = SDL_KEYDOWN;
+    press.key.type = SDL_KEYDOWN;
+    press.key.state = SDL_PRESSED;
+    press.key.keysym.sym = SDLK_LEFT;
+    ASSERT_EQ(SDL_PushEvent(&press), 0);
+    std::fill(keys.begin(), keys.end(), 0);
+    add_pending_presses(keys.data(), static_cast<int>(keys.size()));
+    EXPECT_EQ(keys[SDLK_LEFT], 1);
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), 1);
+    SDL_Event left;
+    EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_EVENTMASK(SDL_KEYDOWN)), 1) << "the press stays queued";
+    std::fill(keys.begin(), keys.end(), 0);
+    add_pending_presses(keys.data(), static_cast<int>(keys.size()));
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), 0) << "once drained, nothing is pressed";
 }
 
 } // namespace

@@ -5,8 +5,10 @@
 #include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
 #include "Common/FollowCamera.h"
+#include "Terrain/GroundHeight.h"
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -58,6 +60,103 @@ TEST(FollowCamera, AimLooksAtTheHoverRaisedSevenDegreesAndStraightAboveKeepsTheA
     Vec3d before = cam.dir;
     aim_follow_camera(cam, Vec3d(5, 10, 5), Vec3d(5, 0, 5)); // straight above: no side axis
     EXPECT_NEAR((cam.dir - before).length(), 0, 1e-12);
+}
+
+// A 512 x 512 sample map at the game's scales (4 graphics units a sample, heights from -640
+// to 1920), its ground at graphics height `height(x, z)` (the sample centres'), as the eye sees it.
+struct SeenGround {
+    explicit SeenGround(const std::function<double(double, double)>& height)
+    {
+        map.map_w = map.map_h = 512;
+        map.map_data = new uint16_t[512 * 512];
+        for (int z = 0; z < 512; ++z)
+            for (int x = 0; x < 512; ++x) {
+                double h = height((x + 0.5) * 4, (z + 0.5) * 4);
+                map.map_data[z * 512 + x] = static_cast<uint16_t>(std::lround((h + 640) / 2560 * 65535));
+            }
+        ground.map = &map;
+        ground.units_per_sample = 4;
+        ground.height_range = 2560;
+        ground.height_offset = -640;
+    }
+    HeightMap map;
+    GroundHeights ground;
+};
+
+TEST(FollowCamera, TheSeenGroundIsTheHeightTextureLookedUpWithLinearFiltering)
+{
+    SeenGround g([](double x, double) { return x < 1000 ? 0.0 : 640.0; });
+    // Sample 249 holds 0 at x = 998 and sample 250 holds 640 at x = 1002.
+    for (auto [x, h] : {std::pair{998.0, 0.0}, {1000.0, 320.0}, {1001.0, 480.0}, {1002.0, 640.0}, {-50.0, 0.0},
+                        {5000.0, 640.0}})
+        EXPECT_NEAR(g.ground.at(x, 300), h, 0.05) << x;
+}
+
+// The hover at (1600, 100, 1000) on flat ground at 0, the design's camera 600 behind it along -x
+// and 250 up, and what lies between or under the camera.
+TEST(FollowCamera, TheCameraRisesUntilTheGroundStaysBelowItsLineOfSightToTheHoverAndBelowItself)
+{
+    const Vec3d hover(1600, 100, 1000), design(1000, 350, 1000);
+    using Case = std::tuple<const char*, double, double, double, bool>; // ridge from x0 to x1 at height h; lifted
+    for (auto [what, x0, x1, ridge, lifted] : {
+             Case{"open ground", 0, 0, 0, false},
+             {"a ridge under the line of sight", 1200, 1240, 200, false},
+             {"a ridge across the line of sight", 1200, 1240, 400, true},
+             {"a crest just behind the hover", 1450, 1480, 300, true},
+             {"a hill the camera stands in", 900, 1100, 500, true},
+             {"a cliff behind the hover, higher than any lift", 1440, 1500, 1900, true}}) {
+        SCOPED_TRACE(what);
+        SeenGround g([x0 = x0, x1 = x1, ridge = ridge](double x, double) { return x >= x0 && x < x1 ? ridge : 0.0; });
+        SightClearance c;
+        double lift = clearance_lift(hover, design, g.ground, c);
+        EXPECT_EQ(lift > 0, lifted);
+        if (ridge > 1000) {
+            EXPECT_DOUBLE_EQ(lift, c.max_lift);
+            continue;
+        }
+        Vec3d cam = design + Vec3d(0, lift, 0);
+        EXPECT_GE(cam.y, g.ground.at(cam.x, cam.z) + c.ground_margin - 1e-6);
+        // Along the line the ground keeps the margin (looked at every sample, it may lose a
+        // little of it at a sheer edge between two), and where the ground lifted the camera it
+        // keeps no more than that.
+        double closest = 1e9;
+        for (double x = 1004; x <= 1600 - c.near_hover; x += 1) {
+            double line = hover.y + (cam.y - hover.y) * (1600 - x) / 600;
+            double gap = line - g.ground.at(x, 1000);
+            EXPECT_GE(gap, 0.75 * c.sight_margin) << x;
+            closest = std::min(closest, gap);
+        }
+        if (lifted && cam.y > g.ground.at(cam.x, cam.z) + c.ground_margin + 1) {
+            EXPECT_LT(closest, c.sight_margin + 3);
+        }
+    }
+}
+
+TEST(FollowCamera, TheLiftRisesWithinAFewFramesFallsSlowlyAndNeverLeavesTheCameraInTheGround)
+{
+    const Vec3d hover(1600, 100, 1000), design(1000, 350, 1000);
+    SeenGround hill([](double x, double) { return x >= 900 && x < 1100 ? 500.0 : 0.0; });
+    SeenGround open([](double, double) { return 0.0; });
+    const double target = clearance_lift(hover, design, hill.ground);
+    ASSERT_GT(target, 300);
+    for (double dt : {1.0 / 60, 0.05}) {
+        SCOPED_TRACE(dt);
+        EasedLift eased;
+        double previous = 0, biggest_step = 0;
+        for (double t = 0; t < 0.3; t += dt) {
+            Vec3d cam = clear_follow_position(hover, design, hill.ground, eased, dt);
+            EXPECT_GE(cam.y, 500 + SightClearance().sight_margin - 1e-6) << "in the hill at " << t;
+            biggest_step = std::max(biggest_step, eased.lift - previous);
+            previous = eased.lift;
+        }
+        EXPECT_GT(eased.lift, 0.95 * target);
+        EXPECT_LT(biggest_step, 0.5 * target) << "the lift jumped";
+        // Past the hill the camera comes down over half a second and more.
+        clear_follow_position(hover, design, open.ground, eased, 0.1);
+        EXPECT_GT(eased.lift, 0.75 * target);
+        for (double t = 0; t < 3; t += dt) clear_follow_position(hover, design, open.ground, eased, dt);
+        EXPECT_LT(eased.lift, 0.01 * target);
+    }
 }
 
 class GameSounds : public ::testing::Test {

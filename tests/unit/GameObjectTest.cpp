@@ -281,6 +281,22 @@ TEST(HoverRules, RollAngleIsTheTiltSignedByTheZAxis)
         EXPECT_NEAR(roll_angle(down, z), expected, 1e-3f) << what;
 }
 
+TEST(HoverRules, HeadingIsTheNoseOnTheCompassFromPlusXTowardMinusZInZeroTo360)
+{
+    for (auto [nose, heading] : {std::pair{NxVec3(1, 0, 0), 0.0f}, {NxVec3(0, 0, -1), 90.0f}, {NxVec3(-1, 0, 0), 180.0f},
+                                 {NxVec3(0, 0, 1), 270.0f}, {NxVec3(1, 0.5f, -1), 45.0f}, {NxVec3(1, 0, 1e-7f), 0.0f},
+                                 {NxVec3(1, 0, 0.01f), 359.427f}})
+        EXPECT_NEAR(heading_degrees(nose), heading, 1e-3f) << nose.x << " " << nose.y << " " << nose.z;
+    EXPECT_FALSE(std::signbit(heading_degrees(NxVec3(1, 0, 0)))) << "printed as -0.00";
+}
+
+TEST(HoverRules, TheTurnBrakeTakesAnExponentialShareOfTheYawRateAtEveryStepLength)
+{
+    for (auto [rate, seconds, share] : {std::tuple{20.0f, 0.1f, 0.8647f}, {20.0f, 1.0f / 30, 0.4866f}, {20.0f, 2.0f, 1.0f},
+                                        {0.0f, 0.1f, 0.0f}, {20.0f, 0.0f, 0.0f}, {20.0f, -0.1f, 0.0f}})
+        EXPECT_NEAR(turn_brake_share(rate, seconds), share, 1e-4f) << rate << " per second over " << seconds;
+}
+
 TEST(HoverRules, StandingStillIsCheckedOnlyAfterTheDelayAndOnlyWithoutMovingInBothXAndZ)
 {
     using Steps = std::vector<std::tuple<NxVec3, long, bool>>; // where it is, the time, whether a check is due
@@ -348,6 +364,29 @@ TEST_F(PlayerHover, ARolledHoverIsLevelWithinTwoSecondsThenForwardDrivesAlongLoc
     run(0.5f, 0.04f);
     // A left turn about +y takes the nose from +x toward -z.
     EXPECT_LT(p->forward_axis().z, -0.2f);
+}
+
+TEST_F(PlayerHover, ReleasedTurnKeysStopTheTurnWithinAFewTenthsWithoutTurningBack)
+{
+    for (float dt : {1.0f / 30, 0.1f}) {
+        SCOPED_TRACE(dt);
+        fresh_world();
+        ground_plane(0);
+        PlayerImpl* p = make_player(NxVec3(0, 2, 0));
+        run(2.0f, dt);
+        p->set_left(true);
+        run(1.0f, dt);
+        p->set_left(false);
+        float at_release = p->actor->getAngularVelocity().y;
+        ASSERT_GT(at_release, 1.0f); // radians per second, turning left
+        float low = at_release;
+        for (float t = 0; t < 0.3f; t += dt) {
+            frame(dt);
+            low = std::min(low, p->actor->getAngularVelocity().y);
+        }
+        EXPECT_LT(std::fabs(p->actor->getAngularVelocity().y), 0.03f * at_release);
+        EXPECT_GT(low, -0.01f * at_release) << "turned back";
+    }
 }
 
 TEST_F(PlayerHover, TwoJumpsCloserThanTheDelayGiveOne)

@@ -138,7 +138,7 @@ protected:
         clock_ms += static_cast<long>(dt * 1000.0f);
         hold_process_clock(clock_ms);
         if (ai->player) ai->player->update(dt);
-        ai->update();
+        ai->update(dt);
         ai->flush();
         scene->simulate(dt);
         scene->flushStream();

@@ -113,14 +113,14 @@ TEST_F(Scoring, AnExpiredCrystalVanishesForEveryChaser)
     Opponent* a = opponent(NxVec3(20, 0, 0));
     Opponent* b = opponent(NxVec3(-20, 0, 0));
     Collectable* c = crystal(NxVec3(0, 0, 0));
-    a->update();
-    b->update();
+    a->update(0.04f);
+    b->update(0.04f);
     ASSERT_EQ(c->multiplier, 3);
     hold_process_clock(c->expiry_time - 1);
-    ai->update();
+    ai->update(0.04f);
     EXPECT_EQ(ai->collectables.size(), 1u);
     hold_process_clock(c->expiry_time);
-    ai->update();
+    ai->update(0.04f);
     EXPECT_TRUE(ai->collectables.empty());
     EXPECT_EQ(sounds_named("vanished"), 2);
     EXPECT_EQ(a->target, -1);
@@ -153,10 +153,15 @@ TEST_F(Scoring, RestartPutsEveryoneOnTheCircleAtSpawnHeightWithNoPoints)
         const NxVec3 start(256 + 128 * std::cos(a), 25.5f, 256 + 128 * std::sin(a));
         EXPECT_LT(o->actor->getGlobalPosition().distance(start), 1e-3f) << i;
         EXPECT_NEAR(o->actor->getGlobalOrientation().getColumn(1).y, 1.0f, 1e-5f) << i;
-        // Each faces the centre: the player along +x, the opponents along -z.
+        // The opponents (noses along -z) face the centre; the player (nose along +x) drives
+        // along the circle with the centre on its left.
         NxVec3 to_centre(-std::cos(a), 0, -std::sin(a));
         NxVec3 nose = i < 5 ? -o->actor->getGlobalOrientation().getColumn(2) : p->forward_axis();
-        EXPECT_GT(nose.dot(to_centre), 0.999f) << i;
+        NxVec3 aim = i < 5 ? to_centre : to_centre.cross(NxVec3(0, 1, 0));
+        EXPECT_GT(nose.dot(aim), 0.999f) << i;
+        if (i == 5) {
+            EXPECT_GT(p->forward_axis().cross(to_centre).y, 0.999f) << "the centre is on the left";
+        }
     }
     ai->flush();
 }
@@ -220,7 +225,7 @@ TEST_F(Opponents, WithoutWeightsNoTargetIsChosenAndTheOpponentFollowsTheShip)
     make_crystal(NxVec3(0, 0.5f, -10)); // straight ahead, close
     EskelShip* ship = make_ship(NxVec3(40, 20, 0)); // far off to the +x side
     ship->next_drop_time = clock_ms + 1000000;
-    o->update();
+    o->update(0.04f);
     EXPECT_EQ(o->target, -1);
     EXPECT_EQ(o->mode, 0);
     EXPECT_TRUE(o->turn_negative); // toward +x, where the ship is
@@ -262,7 +267,7 @@ TEST_F(Opponents, DropsReuseThePreparedCrystalsFreshAndTheCrystalsThatWentComeBa
         }
         clock_ms += 45000;
         hold_process_clock(clock_ms);
-        ai->update();
+        ai->update(0.04f);
         ai->flush();
         EXPECT_TRUE(ai->collectables.empty());
         EXPECT_EQ(ai->spare_crystals.size(), prepared);

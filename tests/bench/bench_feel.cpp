@@ -1,0 +1,235 @@
+// Prints how the hovers answer their keys, in simulated time on the game's world (its map, its physics set-up and
+// the five bridges, whose joints make the physics take long steps in parts as in the game), out over the open sea
+// east of the island, where the ground is the flat water. For the player's hover and an opponent's, at physics steps
+// of 0.033 s (a game at 60 frames a second) and 0.1 s (20 frames a second and slower, where the frame-time cap holds
+// each step): a tap's turn, its overshoot and stop time, the time of a full circle, the top speed and the time to
+// reach it.
+//
+// A tap is a key held for 0.2 s of simulated time: a 0.1 s press of a finger while the game runs at 20 frames a second
+// or more (the physics runs twice as fast as the clock). The frames a press lands on may be one more or one fewer, and
+// a game slower than 10 frames a second cuts every frame to the cap, where a 0.1 s press lands on a single 0.1 s step:
+// those turns are printed too. The argument is the game directory (default: ../game beside this program).
+
+#include "BenchKit.h"
+
+#include "Ai/AiManager.h"
+#include "Ai/Opponent.h"
+#include "Common/Platform.h"
+#include "Objects/HoverPhysics.h"
+#include "Objects/PlayerImpl.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// One hover as the measurements drive it: its keys, its pose and its update.
+struct Driven {
+    const char* name;
+    NxActor* actor = nullptr;
+    std::function<void(bool forward, bool left)> keys;
+    std::function<NxVec3()> nose; // the direction it drives, in world space
+    std::function<void(float seconds)> update;
+};
+
+// The player's hover, keys set as the input sets them.
+Driven driven_player(PlayerImpl& p)
+{
+    return {"player", p.actor,
+            [&p](bool forward, bool left) {
+                p.set_forward(forward), p.set_backward(false), p.set_left(left), p.set_right(false);
+            },
+            [&p] { return p.forward_axis(); }, [&p](float seconds) { p.update(seconds); }};
+}
+
+// An opponent's hover through its own steering: with something in its sensor it turns on the
+// spot (positive: to the left); with nothing to chase and no ship it drives straight on, which
+// it does with no thrust while the measurement wants it idle.
+Driven driven_opponent(Opponent& o, float force_forward)
+{
+    return {"opponent", o.actor,
+            [&o, force_forward](bool forward, bool left) {
+                o.sensor_count = left ? 1 : 0;
+                o.turn_side = true;
+                o.force_forward = forward ? force_forward : 0.0f;
+            },
+            [&o] { return -o.actor->getGlobalOrientation().getColumn(2); }, [&o](float seconds) { o.update(seconds); }};
+}
+
+struct World {
+    NxScene* scene;
+    long clock_ms = 0;
+    float dt;
+
+    void step(Driven& d)
+    {
+        clock_ms += static_cast<long>(dt * 1000.0f);
+        hold_process_clock(clock_ms);
+        d.update(dt);
+        scene->simulate(dt);
+        scene->flushStream();
+        scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+    }
+};
+
+// Sets the hover down at `at`, its nose along +x, still, and lets it settle on the water.
+void set_down(World& w, Driven& d, const NxVec3& at, const NxMat33& nose_along_x)
+{
+    NxMat34 pose;
+    pose.M = nose_along_x;
+    pose.t = at;
+    d.actor->setGlobalPose(pose);
+    d.actor->setLinearVelocity(NxVec3(0, 0, 0));
+    d.actor->setAngularVelocity(NxVec3(0, 0, 0));
+    d.keys(false, false);
+    for (float t = 0; t < 3.0f; t += w.dt) w.step(d);
+}
+
+float horizontal_speed(const NxActor& a)
+{
+    NxVec3 v = a.getLinearVelocity();
+    return std::hypot(v.x, v.z);
+}
+
+struct Feel {
+    float tap = 0, overshoot = 0, stop = 0;     // degrees, degrees, seconds after the release
+    int tap_steps = 0;                         // the steps of a tap; a 0.1 s press lands on one more or fewer
+    float fewer = 0, more = 0;                 // degrees, a tap on one step fewer and one more
+    float circle = 0;                          // seconds
+    float top_speed = 0, to_top = 0;           // physics units per second, seconds to 95 % of it
+};
+
+// The heading turned since `from`, unwrapped through every step.
+struct Turned {
+    float last, total = 0;
+    explicit Turned(float start) : last(start) {}
+    float add(float heading)
+    {
+        float d = heading - last;
+        if (d > 180) d -= 360;
+        if (d < -180) d += 360;
+        last = heading;
+        return total += d;
+    }
+};
+
+// Left held for `steps` steps from rest, then 3 s without keys: the whole turn, what came after
+// the release, and from when on (after the release) the heading stood within half a degree of
+// where it ended.
+void measure_tap(World& w, Driven& d, int steps, float& angle, float* overshoot, float* stop)
+{
+    Turned turned(heading_degrees(d.nose()));
+    d.keys(false, true);
+    for (int i = 0; i < steps; ++i) w.step(d);
+    d.keys(false, false);
+    std::vector<float> since_release{turned.add(heading_degrees(d.nose()))};
+    for (float t = 0; t < 3.0f; t += w.dt) {
+        w.step(d);
+        since_release.push_back(turned.add(heading_degrees(d.nose())));
+    }
+    angle = since_release.back();
+    if (overshoot) *overshoot = angle - since_release.front();
+    if (stop) {
+        size_t settled = 0;
+        for (size_t i = 0; i < since_release.size(); ++i)
+            if (std::fabs(since_release[i] - angle) > 0.5f) settled = i + 1;
+        *stop = static_cast<float>(settled) * w.dt;
+    }
+}
+
+Feel measure(World& w, Driven& d, const NxVec3& at, const NxMat33& nose_along_x)
+{
+    Feel f;
+    f.tap_steps = static_cast<int>(std::lround(0.2f / w.dt));
+    set_down(w, d, at, nose_along_x);
+    measure_tap(w, d, f.tap_steps, f.tap, &f.overshoot, &f.stop);
+    set_down(w, d, at, nose_along_x);
+    measure_tap(w, d, f.tap_steps - 1, f.fewer, nullptr, nullptr);
+    set_down(w, d, at, nose_along_x);
+    measure_tap(w, d, f.tap_steps + 1, f.more, nullptr, nullptr);
+
+    set_down(w, d, at, nose_along_x);
+    {
+        Turned turned(heading_degrees(d.nose()));
+        d.keys(false, true);
+        float t = 0;
+        while (turned.add(heading_degrees(d.nose())) < 360.0f && t < 20.0f) {
+            w.step(d);
+            t += w.dt;
+        }
+        f.circle = t;
+    }
+
+    set_down(w, d, at, nose_along_x);
+    {
+        d.keys(true, false);
+        std::vector<float> speeds;
+        for (float t = 0; t < 12.0f; t += w.dt) {
+            w.step(d);
+            speeds.push_back(horizontal_speed(*d.actor));
+        }
+        f.top_speed = *std::max_element(speeds.begin(), speeds.end());
+        for (size_t i = 0; i < speeds.size(); ++i)
+            if (speeds[i] >= 0.95f * f.top_speed) {
+                f.to_top = static_cast<float>(i + 1) * w.dt;
+                break;
+            }
+    }
+    d.keys(false, false);
+    return f;
+}
+
+void print_feel(const char* who, float dt, const Feel& f)
+{
+    std::printf("%-8s step %.3f s: tap %5.1f deg, overshoot %4.1f deg, stopped %.2f s after the release;"
+                " circle %.2f s; top speed %5.2f u/s (%4.0f graphics units per game second), 95%% of it after %.2f s\n",
+                who, dt, f.tap, f.overshoot, f.stop, f.circle, f.top_speed,
+                f.top_speed * GenericObject::physx2gfx_scale[0] * 2.0f, f.to_top);
+    std::printf("%-8s step %.3f s: a 0.1 s press on %d steps turns %4.1f deg, on %d steps %4.1f deg\n", who, dt,
+                f.tap_steps - 1, f.fewer, f.tap_steps + 1, f.more);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    BenchWorld bench = open_game_world(argc, argv, true);
+    if (!bench.physics) return 1;
+    TerrainPhysics* world = bench.physics.get();
+    NxScene& scene = *world->scene;
+
+    // Far out over the sea east of the island (the map ends at 512): nothing but water ahead.
+    const NxVec3 sea(700, world->plane_d + 2.5f, 256);
+    std::unique_ptr<PlayerImpl> player;
+    std::unique_ptr<Opponent> opponent;
+    quietly([&] {
+        player = std::make_unique<PlayerImpl>(&scene, sea, false, false, false);
+        opponent = std::make_unique<Opponent>(".\\config\\objects\\defaultHo.p", &scene, sea + NxVec3(0, 0, 60), nullptr);
+    });
+    NxMat33 player_nose; // +x is its nose already
+    player_nose.id();
+    NxMat33 opponent_nose; // its nose is -z: turned so that -z points along +x
+    opponent_nose.setColumn(0, NxVec3(0, 0, 1));
+    opponent_nose.setColumn(1, NxVec3(0, 1, 0));
+    opponent_nose.setColumn(2, NxVec3(-1, 0, 0));
+    Driven p = driven_player(*player), o = driven_opponent(*opponent, opponent->force_forward);
+
+    std::printf("The feel, in simulated seconds and physics units (a tap: the key held 0.2 s of simulated time)\n");
+    for (float dt : {1.0f / 30.0f, 0.1f}) {
+        World w{&scene, 0, dt};
+        Feel player_feel, opponent_feel;
+        quietly([&] {
+            player_feel = measure(w, p, sea, player_nose);
+            opponent_feel = measure(w, o, sea + NxVec3(0, 0, 60), opponent_nose);
+        });
+        print_feel(p.name, dt, player_feel);
+        print_feel(o.name, dt, opponent_feel);
+    }
+    hold_process_clock(-1);
+    quietly([&] { world->release_physics(); });
+    return 0;
+}

@@ -1,0 +1,149 @@
+// Prints what becomes of the player's hover driven at full power from the place where a game sets it down: the level's
+// scenery, hovers and ship on the game's world (its map, physics set-up and bridges), each game started by the restart on
+// the circle around the map's centre, the hover left to settle for a second, then Up (or Down) held for 6 s of
+// simulated time, 3 s of a game at 20 frames a second or more. A line per drive: how far it went, how high it ended,
+// the greatest fall of the hover within a second, the largest tilt, and its slowest speed once under way (a stall is a
+// wall of rock). The argument is the game directory (default: ../game beside this program).
+
+#include "BenchKit.h"
+
+#include "Ai/AiManager.h"
+#include "Ai/EskelShip.h"
+#include "Ai/Opponent.h"
+#include "Common/ParameterFile.h"
+#include "Common/Platform.h"
+#include "Common/Random.h"
+#include "Objects/HoverPhysics.h"
+#include "Objects/PlayerImpl.h"
+#include "Objects/SceneryRules.h"
+#include "Objects/StaticObject.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <vector>
+
+namespace {
+
+const float kStep = 1.0f / 30.0f; // a game at 60 frames a second
+
+struct Drive {
+    NxVec3 from, to;
+    float heading = 0;
+    float fall = 0;           // the hover's greatest loss of height within a second
+    float lowest_up = 1;      // the up axis' lowest y: 1 level, 0 on its side
+    float slowest = 1e9f;     // its slowest speed across once under way (after 1.5 s)
+    float trouble = -1;       // when it first tilted past 30 degrees or stalled under way, or -1
+};
+
+struct Game {
+    NxScene& scene;
+    AiManager& ai;
+    PlayerImpl& player;
+    long clock_ms = 0;
+
+    void frame()
+    {
+        clock_ms += static_cast<long>(kStep * 1000.0f);
+        hold_process_clock(clock_ms);
+        player.update(kStep);
+        ai.update(kStep);
+        ai.flush();
+        scene.simulate(kStep);
+        scene.flushStream();
+        scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
+    }
+
+    Drive drive(bool forward)
+    {
+        ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128);
+        player.set_forward(false), player.set_backward(false), player.set_left(false), player.set_right(false);
+        for (float t = 0; t < 1.0f; t += kStep) frame();
+        Drive d;
+        d.from = player.actor->getGlobalPosition();
+        d.heading = heading_degrees(player.forward_axis());
+        forward ? player.set_forward(true) : player.set_backward(true);
+        std::deque<float> last_second;
+        for (float t = 0; t < 6.0f; t += kStep) {
+            frame();
+            NxVec3 p = player.actor->getGlobalPosition();
+            last_second.push_back(p.y);
+            if (last_second.size() > static_cast<size_t>(1.0f / kStep)) last_second.pop_front();
+            d.fall = std::max(d.fall, *std::max_element(last_second.begin(), last_second.end()) - p.y);
+            d.lowest_up = std::min(d.lowest_up, player.up_axis().y);
+            NxVec3 v = player.actor->getLinearVelocity();
+            if (t > 1.5f) d.slowest = std::min(d.slowest, std::hypot(v.x, v.z));
+            bool stalled = t > 1.5f && std::hypot(v.x, v.z) < 2.0f;
+            if (d.trouble < 0 && (player.up_axis().y < std::cos(30.0f * 3.14159265f / 180.0f) || stalled))
+                d.trouble = t;
+        }
+        player.set_forward(false), player.set_backward(false);
+        d.to = player.actor->getGlobalPosition();
+        return d;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    BenchWorld bench = open_game_world(argc, argv, true);
+    if (!bench.physics) return 1;
+    TerrainPhysics* world = bench.physics.get();
+    AiManager& ai = *world->ai_manager;
+    size_t scenery = 0;
+    quietly([&] {
+        // The scenery as the level plants it (the same draws in the same order), without models.
+        reset_game_rand();
+        for (SceneryKind kind : {SceneryKind::tree, SceneryKind::mushroom, SceneryKind::lazyboy}) {
+            const SceneryGroup& g = scenery_group(kind);
+            const ScatterGroupKeys k = read_group_keys(ParameterFile(g.group_file));
+            const std::vector<NxVec3> found = world->find_positions(
+                k.obj_cnt, k.world_y_offset, k.world_y_height_range, k.world_min_distance, k.reject_slope);
+            for (const SceneryItem& item : plan_scenery(*world, kind, found,
+                                                        read_model_keys(ParameterFile(g.model_file), kind),
+                                                        k.gfx_y_translate)) {
+                float at[3];
+                item.pose.position.get(at);
+                ai.register_object(new StaticObject(g.group_file, world->scene, at, nullptr, item.pose.rows[0],
+                                                    item.pose.rows[1], item.pose.rows[2]));
+            }
+        }
+        scenery = ai.all_objects.size();
+    });
+    PlayerImpl* player = add_level_vehicles(*world);
+    Game game{*world->scene, ai, *player};
+
+    // The ground along both ways from the player's place, every 10 units.
+    quietly([&] { ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128); });
+    const NxVec3 place = player->actor->getGlobalPosition(), nose = player->forward_axis();
+    for (int way : {1, -1}) {
+        std::printf("the ground %s from the place:", way > 0 ? "ahead" : "behind");
+        for (int d = 0; d <= 90; d += 10) {
+            NxVec3 at = place + nose * static_cast<float>(way * d);
+            long x = static_cast<long>(at.x), z = static_cast<long>(at.z);
+            float h = hmap.phys_inside(x, z) ? hmap.phys_at(x, z) * world->scale.danger[1] : 0;
+            std::printf(" %d: %.1f", d, h);
+        }
+        std::printf("\n");
+    }
+
+    std::printf("The start among %zu scenery objects: the player's hover from its place on the restart circle, 6 s of "
+                "physics at full power (physics units; the water is at %.1f)\n", scenery, world->plane_d);
+    for (int g = 0; g < 6; ++g) {
+        bool forward = g % 2 == 0;
+        Drive d;
+        quietly([&] { d = game.drive(forward); });
+        std::printf("game %d, %-8s from (%5.1f %4.1f %5.1f) heading %5.1f to (%5.1f %4.1f %5.1f): %5.1f across, "
+                    "greatest fall %4.1f in a second, tilt up to %4.1f deg, slowest %4.1f u/s, %s%.1f s\n",
+                    g + 1, forward ? "Up" : "Down", d.from.x, d.from.y, d.from.z, d.heading, d.to.x, d.to.y, d.to.z,
+                    std::hypot(d.to.x - d.from.x, d.to.z - d.from.z), d.fall,
+                    std::acos(std::clamp(d.lowest_up, -1.0f, 1.0f)) * 180.0f / 3.14159265f, d.slowest,
+                    d.trouble < 0 ? "no tilt past 30 deg nor a stall in " : "tilted past 30 deg or stalled after ",
+                    d.trouble < 0 ? 6.0f : d.trouble);
+    }
+    hold_process_clock(-1);
+    quietly([&] { world->release_physics(); });
+    return 0;
+}
