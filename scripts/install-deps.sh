@@ -11,7 +11,7 @@ packages=(
   libvorbis-dev libstb-dev fonts-dejavu-core
   xvfb xauth libgl1-mesa-dri xdotool
   libgtest-dev libgmock-dev libbenchmark-dev
-  dpkg-dev desktop-file-utils appstream man-db
+  dpkg-dev desktop-file-utils appstream man-db time
 )
 if [ "${MOORHOLD_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

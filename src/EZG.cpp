@@ -259,7 +259,9 @@ bool start_up()
     std::printf("starting main loop\n");
 
     {
-        ParameterFile level(".\\config\\levels\\level1.p");
+        // A score of 0 is reached before the game starts: every game would be won at once.
+        static const KeyRange level_keys[] = {{"winning_points", 1, 1e6, "a score of 0 wins before the game starts"}};
+        ParameterFile level(".\\config\\levels\\level1.p", {level_keys});
         game_flow.winning_points = level.getInt("winning_points");
         std::printf("points needed to win: %d\n", game_flow.winning_points);
     }

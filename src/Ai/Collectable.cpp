@@ -4,6 +4,7 @@
 #include "Common/Platform.h"
 #include "Gfx/MD2_Instance.h"
 #include "Objects/ObjectErrors.h"
+#include "Objects/ObjectKeyRanges.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,10 +13,15 @@ CollectableDefaults Collectable::defaults;
 
 namespace {
 
+const KeyRange kCrystalKeys[] = {
+    {"density", 0.001, 1e6, "a crystal's body needs a mass"},
+    {"lifeTime", 1, 3600, "seconds"},
+};
+
 void read_defaults(const char* path, CollectableDefaults& d)
 {
     std::fprintf(stderr, "\n\t SET DEFAULTS COLLECTABLES\n");
-    ParameterFile p(path);
+    ParameterFile p(path, {body_box_key_ranges, sensor_key_ranges, body_damping_key_ranges, kCrystalKeys});
     if (p.getInt("bodyShapeType") != 111) throw ObjectError();
     d.body_half_extents = NxVec3(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"),
                                  p.getFloat("bodyShapeZLength"));

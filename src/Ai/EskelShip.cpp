@@ -12,6 +12,7 @@
 #include "Gfx/Texture.h"
 #include "Objects/HoverPhysics.h"
 #include "Objects/ObjectErrors.h"
+#include "Objects/ObjectKeyRanges.h"
 #include "Terrain/HeightMap.h"
 
 #include <algorithm>
@@ -21,9 +22,31 @@ namespace {
 
 const char* const kCrystalFile = ".\\config\\objects\\defaultCollectable.p";
 
+// Every crystal of a drop is a body of the scene: a few per drop, at most one drop a second.
+const KeyRange kShipKeys[] = {
+    {"numBoxes", 1, 100, "crystals a drop, each a body of the scene"},
+    {"shootForceX", -1e6, 1e6, nullptr},
+    {"shootForceY", -1e6, 1e6, nullptr},
+    {"shootForceZ", -1e6, 1e6, nullptr},
+    {"ground_offset", -1000, 1000, nullptr},
+    {"force_forward", 0, 1e7, nullptr},
+    {"force_backward", 0, 1e7, nullptr},
+    {"force_torque", 0, 1e7, nullptr},
+    {"minDrop", 10, 36000, "tenths of a second between drops"},
+    {"maxDrop", 10, 36000, "tenths of a second between drops"},
+    {"xSpaceMin", -1e5, 1e5, nullptr},
+    {"xSpaceMax", -1e5, 1e5, nullptr},
+    {"zSpaceMin", -1e5, 1e5, nullptr},
+    {"zSpaceMax", -1e5, 1e5, nullptr},
+    {"pSize", 0.01, 1e5, nullptr},
+    {"initLinVeloX", -1e4, 1e4, nullptr},
+    {"initLinVeloY", -1e4, 1e4, nullptr},
+    {"initLinVeloZ", -1e4, 1e4, nullptr},
+};
+
 Md2Instance* load_crystal_instance()
 {
-    ParameterFile p(".\\media\\objects\\crystal\\crystal.p");
+    ParameterFile p(".\\media\\objects\\crystal\\crystal.p", {instance_key_ranges});
     unsigned texture = sdlgl && sdlgl->crystal_tex ? sdlgl->crystal_tex->id : 0;
     return create_object_instance(".\\media\\objects\\crystal\\crystal.md2", texture, p);
 }
@@ -75,7 +98,8 @@ EskelShip::EskelShip(const char* path, NxScene* scene_in, const NxVec3& position
     type = OBJECT_ESKEL_SHIP;
     NxVec3 init_velocity(0, 0, 0);
     {
-        ParameterFile p(path);
+        ParameterFile p(path, {body_box_key_ranges, body_mass_key_ranges, body_damping_key_ranges, steering_key_ranges,
+                               kShipKeys});
         num_boxes = p.getInt("numBoxes");
         shoot_force[0] = p.getFloat("shootForceX");
         shoot_force[1] = p.getFloat("shootForceY");
@@ -99,12 +123,17 @@ EskelShip::EskelShip(const char* path, NxScene* scene_in, const NxVec3& position
         linear_damping = p.getFloat("linearDamping");
         angular_damping = p.getFloat("angularDamping");
         mass = p.getFloat("mass");
-        try {
-            init_velocity = NxVec3(p.getFloat("initLinVeloX"), p.getFloat("initLinVeloY"),
-                                   p.getFloat("initLinVeloZ"));
-        } catch (const BadValueException&) {
-            init_velocity.zero(); // the start velocity is optional
+        // The start velocity is optional; given, it must be a velocity.
+        bool given = true;
+        for (const char* key : {"initLinVeloX", "initLinVeloY", "initLinVeloZ"}) {
+            try {
+                p.getString(key);
+            } catch (const BadValueException&) {
+                given = false;
+            }
         }
+        if (given)
+            init_velocity = NxVec3(p.getFloat("initLinVeloX"), p.getFloat("initLinVeloY"), p.getFloat("initLinVeloZ"));
     }
 
     NxBoxShapeDesc box;

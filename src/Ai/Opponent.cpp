@@ -6,8 +6,19 @@
 #include "Common/Platform.h"
 #include "Common/Random.h"
 #include "Objects/ObjectErrors.h"
+#include "Objects/ObjectKeyRanges.h"
 
 #include <algorithm>
+
+namespace {
+
+const KeyRange kOpponentKeys[] = {
+    {"attack", 0, 1e6, "a weight of the target choice"},
+    {"boxCollect", 0, 1e6, "a weight of the target choice"},
+    {"min_fwd_speed_for_break", 0, 1e4, nullptr},
+};
+
+} // namespace
 
 Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, Md2Instance* instance)
     : scene(scene_in), start_position(position)
@@ -15,7 +26,9 @@ Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, 
     attach(instance);
     type = OBJECT_OPPONENT;
     {
-        ParameterFile p(path);
+        ParameterFile p(path, {body_box_key_ranges, sensor_key_ranges, body_mass_key_ranges, body_damping_key_ranges,
+                               hover_key_ranges,
+                               steering_key_ranges, kOpponentKeys});
         if (p.getInt("bodyShapeType") != 111) throw HoverObjectError();
         half_extents = NxVec3(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"),
                               p.getFloat("bodyShapeZLength")) * 0.5f;

@@ -4,6 +4,19 @@
 
 #include <cmath>
 
+namespace {
+
+const KeyRange kSteeringKeys[] = {
+    {"ANGLE_NO_TURN", 0, 360, "degrees"},
+    {"ANGLE_TURN", 0, 360, "degrees"},
+    {"ANGLE_TURN_HARD", 0, 360, "degrees"},
+    {"ANGLE_TURN_BREAK", 0, 360, "degrees"},
+};
+
+} // namespace
+
+const KeyRanges steering_key_ranges = kSteeringKeys;
+
 SteeringThresholds read_thresholds(const ParameterFile& p)
 {
     SteeringThresholds t;

@@ -23,9 +23,11 @@ enum SteeringClass {
     STEER_BRAKE_NEGATIVE = 6      // turning toward +x, braking when fast
 };
 
-class ParameterFile;
+#include "Common/ParameterFile.h"
 // The four thresholds from "ANGLE_NO_TURN", "ANGLE_TURN", "ANGLE_TURN_HARD", "ANGLE_TURN_BREAK".
 SteeringThresholds read_thresholds(const ParameterFile& p);
+// The values those four may take: degrees of a half turn.
+extern const KeyRanges steering_key_ranges;
 
 // The class of an aim point whose offset from the body is (x, z) in body coordinates.
 int classify_offset(float x, float z, const SteeringThresholds& t);

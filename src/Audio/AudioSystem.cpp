@@ -24,6 +24,19 @@ const EffectFile kEffectFiles[] = {
 };
 constexpr FMOD_MODE kMode = FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE;
 
+const KeyRange kAudioKeys[] = {
+    {"stereo_spread", -1, 1, nullptr},
+    {"dopplerscale", 0, 100, nullptr},
+    {"distancefactor", 0.0001, 1e6, "the length of a unit of distance"},
+    {"rolloffscale", 0, 100, nullptr},
+    {"minDistance", 0.0001, 1e9, nullptr},
+    {"maxDistance", 0.0001, 1e9, nullptr},
+    {"fakeMaxDistance", 0, 1e12, nullptr},
+    {"numberOfChannels", 1, 256, "the mixer's channels for effects that overlap"},
+    {"backgroundVolume", 0, 1, nullptr},
+    {"effectVolume", 0, 1, nullptr},
+};
+
 // A sound-library failure makes running pointless: say what failed and why, then end with -1.
 [[noreturn]] void fail(const char* message, FMOD_RESULT result)
 {
@@ -34,6 +47,14 @@ constexpr FMOD_MODE kMode = FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE;
 void check(FMOD_RESULT result, const char* message)
 {
     if (result != FMOD_OK) fail(message, result);
+}
+
+// The same for a file: the message names it.
+void check_file(FMOD_RESULT result, const char* message, const char* path)
+{
+    if (result == FMOD_OK) return;
+    std::fprintf(stderr, "%s%s: %s\n", message, path, FMOD_ErrorString(result));
+    std::exit(-1);
 }
 
 FMOD_VECTOR vec(const float v[3]) { return {v[0], v[1], v[2]}; }
@@ -56,7 +77,7 @@ float effect_loudness(float fake_max_distance, float effect_volume, const float 
 AudioSystem::AudioSystem()
 {
     std::fprintf(stderr, "Initializing Audio\n");
-    std::unique_ptr<ParameterFile> p(new ParameterFile(kConfig));
+    std::unique_ptr<ParameterFile> p(new ParameterFile(kConfig, {kAudioKeys}));
     background_index = -1;
     stereo_spread = p->getFloat("stereo_spread");
     doppler_scale = p->getFloat("dopplerscale");
@@ -65,6 +86,7 @@ AudioSystem::AudioSystem()
     min_distance = p->getFloat("minDistance");
     max_distance = p->getFloat("maxDistance");
     fake_max_distance = p->getFloat("fakeMaxDistance");
+    if (max_distance < min_distance) refuse_value(*p, "maxDistance", "must be at least minDistance");
 
     if (FMOD_System_Create(&system) != FMOD_OK) {
         std::fprintf(stderr, "Failed to create FMOD sound system - exiting!\n");
@@ -80,7 +102,7 @@ AudioSystem::AudioSystem()
         p->getString("backgroundFile"); // must be there; the tracks are always the two below
         for (const char* path : kBackgroundFiles) {
             FMOD::Sound* track = nullptr;
-            check(system->createStream(path, kMode, nullptr, &track), "Failed to load background music!\n");
+            check_file(system->createStream(path, kMode, nullptr, &track), "Failed to load background music!\n", path);
             backgrounds.push_back(track);
         }
         background_volume = p->getFloat("backgroundVolume");

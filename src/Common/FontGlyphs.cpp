@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -30,6 +31,9 @@ GlyphTable build_glyph_table(const ParameterFile& description, int first_char)
                 std::printf("str=%s, i=%c\n", s, c);
                 float v[4] = {g.x, g.y, g.w, g.h};
                 description.get4f(s, v);
+                // Pixels of the font's image: anything beyond the largest image is no glyph.
+                for (float n : v)
+                    if (!(std::fabs(n) <= 16384.0f)) throw BadValueException();
                 g = Glyph{v[0] - 1.5f, v[1], v[2] + 0.25f, v[3]};
                 table.max_char_w = std::max(table.max_char_w, g.w);
                 table.max_char_h = std::max(table.max_char_h, g.h);

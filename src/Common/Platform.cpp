@@ -34,7 +34,31 @@ std::string native_path(const char* path)
 
 FILE* open_file(const char* path, const char* mode)
 {
-    return std::fopen(native_path(path).c_str(), mode);
+    const std::string native = native_path(path);
+#ifdef _WIN32
+    return std::fopen(native.c_str(), mode);
+#else
+    if (!mode || mode[0] != 'r' || std::strchr(mode, '+')) return std::fopen(native.c_str(), mode);
+    // Opened without waiting: a pipe with no writer would otherwise block the open for ever.
+    int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st = {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* f = fdopen(fd, mode);
+    if (!f) close(fd);
+    return f;
+#endif
+}
+
+bool names_a_non_regular_file(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) != S_IFREG;
 }
 
 long long regular_file_size(FILE* f)
@@ -280,6 +304,8 @@ void install_quit_signals()
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal: the game ends as it does for the other two, in order once it plays.
+    sigaction(SIGHUP, &action, nullptr);
 #endif
 }
 

@@ -9,8 +9,15 @@
 // The path with every '\' turned into '/' (on POSIX; unchanged elsewhere).
 std::string native_path(const char* path);
 
-// fopen on the native form of `path`. Messages should still print `path` as given.
+// fopen on the native form of `path`. Messages should still print `path` as given. A file
+// opened for reading must be a regular file: a pipe, a device or a directory standing at
+// the name is refused (null, errno set) at once, never waited on.
 FILE* open_file(const char* path, const char* mode);
+
+// True when something other than a regular file stands at `path` (a pipe, a device, a
+// directory): what a library would block on or fail to read. False for a regular file and
+// for nothing at all, which the library reports in its own words.
+bool names_a_non_regular_file(const std::string& path);
 
 // The size in bytes of the open file, or -1 when it is not a regular file (a directory, a
 // device, a pipe) and so has no size that could be read whole.
@@ -83,8 +90,9 @@ private:
 // in ordinary builds.
 void keep_loaded_libraries_for_leak_check();
 
-// Ctrl-C and SIGTERM. SDL turns both into quit events, which nothing reads while the game
-// loads; so once SDL is up the game takes them itself. Until the frame loop first asks
+// Ctrl-C, SIGTERM and SIGHUP (the terminal closed). SDL turns the first two into quit
+// events, which nothing reads while the game loads; so once SDL is up the game takes all
+// three itself. Until the frame loop first asks
 // quit_signal_pending, a signal ends the program at once, as it would without SDL; from
 // then on it is a quit request that the loop picks up within a frame and shuts down on.
 void install_quit_signals();

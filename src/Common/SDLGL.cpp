@@ -15,6 +15,7 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -34,15 +35,48 @@ const char* kSource = "src\\Common\\sdlgl";
         DEBUG_ASSERT(__glew##name != nullptr, "gl" #name " != NULL", kSource);             \
     } while (0)
 
-// A window below the size a resize keeps would leave the quarter-size render targets
-// without a pixel, and every frame would report an incomplete framebuffer.
-void require_window_side(const ParameterFile& p, const char* key, int side)
-{
-    if (side >= kMinWindowSide) return;
-    std::fprintf(stderr, "\n%s=%d in %s: a window side must be at least %d pixels\n", key, side, p.path.c_str(),
-                 kMinWindowSide);
-    refuse_value(p, key);
-}
+// The values of the graphics parameter file, for every part of the graphics that reads it
+// (the window here, the grids and waves, the render targets). Sizes of images and grids are
+// checked once more against the driver's largest texture where they are made.
+const KeyRange kGraphicsKeys[] = {
+    {"parallax_scale_xz1", -1, 1, "a shift of the ground's texture, in texture widths"},
+    {"parallax_scale_y1", -1, 1, "a shift of the ground's texture, in texture widths"},
+    {"parallax_scale_xz2", -1, 1, "a shift of the ground's texture, in texture widths"},
+    {"parallax_scale_y2", -1, 1, "a shift of the ground's texture, in texture widths"},
+    {"md2_max_vis_dist", 100, 1e7, "nearer than 100 even the player's hover is not drawn"},
+    // A window below the size a resize keeps would leave the quarter-size render targets
+    // without a pixel; wider than 8192 SDL cannot make its rows.
+    {"screen_width", kMinWindowSide, 8192, "a window side in pixels"},
+    {"screen_height", kMinWindowSide, 8192, "a window side in pixels"},
+    {"screen_bpp", 0, 64, "bits a pixel"},
+    {"cam_speed", 0, 1e5, nullptr},
+    {"cam_move_fast_multiplier", 0.01, 1000, nullptr},
+    {"cam_move_slow_divider", 0.01, 1000, "the speed is divided by it"},
+    {"_physx_min_timestep", 0.001, 1, "the longest step of simulated time one frame takes, in seconds"},
+    {"_check_physx_min_timestep", INT_MIN, INT_MAX, "a switch: 0 off, anything else on"},
+    {"phys_minfact", 0.01, 1000, "graphics units a height-map sample across: 0 puts the map in a point"},
+    {"y_pgmland_scale", 0.001, 1000, "the height of the land: 0 flattens it under the water"},
+    {"cc_above[0]", 0, 1, "a colour"}, {"cc_above[1]", 0, 1, "a colour"}, {"cc_above[2]", 0, 1, "a colour"},
+    {"cc_above[3]", 0, 1, "a colour"}, {"cc_below[0]", 0, 1, "a colour"}, {"cc_below[1]", 0, 1, "a colour"},
+    {"cc_below[2]", 0, 1, "a colour"}, {"cc_below[3]", 0, 1, "a colour"}, {"cc[0]", 0, 1, "a colour"},
+    {"cc[1]", 0, 1, "a colour"},       {"cc[2]", 0, 1, "a colour"},       {"cc[3]", 0, 1, "a colour"},
+    {"light_still_in_shadowed_region", 0, 1, "a share of the light"},
+    {"fullscreen", INT_MIN, INT_MAX, "a switch: 0 a window, anything else the full screen"},
+    // The projected grids: at least two rows and columns make a triangle; a finer grid than
+    // the largest window has pixels draws nothing more.
+    {"pgmlandgrid_dim_x", 2, 4096, "the ground's grid"},
+    {"pgmlandgrid_dim_y", 2, 4096, "the ground's grid"},
+    {"watergrid_dim_x", 2, 4096, "the water's grid"},
+    {"watergrid_dim_y", 2, 4096, "the water's grid"},
+    {"waterdynamicripplesmap_dim", 16, 8192, "the ring image's side in pixels"},
+    {"prec_mul", 0.001, 1000, nullptr},
+    {"ripple_scale_dynamic", -1e4, 1e4, nullptr},
+    {"ripple_freq_dynamic", -1e4, 1e4, nullptr},
+    {"waveScale", -1e4, 1e4, nullptr},
+    {"render_scale", 0.25, 1, "the 3-D image's share of the window"},
+    {"reflectionrefractionmap_dim", 16, 8192, "the water images' side in pixels"},
+    {"shadowmap_dim", 16, 16384, "the shadow map's side in pixels"},
+};
 
 } // namespace
 
@@ -51,7 +85,7 @@ SDLGL::SDLGL(const char* parameter_path)
     std::printf("SDLGL constructor called\n");
     // Held here until every key has been read: a missing one throws out of the
     // constructor, and no destructor would release the reader then.
-    std::unique_ptr<ParameterFile> reader(new ParameterFile(parameter_path));
+    std::unique_ptr<ParameterFile> reader(new ParameterFile(parameter_path, {kGraphicsKeys}));
     const ParameterFile& p = *reader;
 
     parallax_scale_xz1 = p.getFloat("parallax_scale_xz1");
@@ -61,8 +95,6 @@ SDLGL::SDLGL(const char* parameter_path)
     md2_max_vis_dist = p.getFloat("md2_max_vis_dist");
     screen_width = p.getInt("screen_width");
     screen_height = p.getInt("screen_height");
-    require_window_side(p, "screen_width", screen_width);
-    require_window_side(p, "screen_height", screen_height);
     screen_bpp = p.getInt("screen_bpp");
     cam_speed = p.getFloat("cam_speed");
     cam_move_fast_multiplier = p.getFloat("cam_move_fast_multiplier");

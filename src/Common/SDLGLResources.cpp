@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 const SceneTextureSlot scene_texture_slots[17] = {
@@ -43,7 +45,8 @@ Texture* SDLGL::* const special_texture_slots[6] = {&SDLGL::title_tex,        &S
 
 void set_window_icon(const char* path)
 {
-    SDL_Surface* icon = IMG_Load(native_path(path).c_str());
+    const std::string native = native_path(path);
+    SDL_Surface* icon = names_a_non_regular_file(native) ? nullptr : IMG_Load(native.c_str());
     if (!icon) return;
     SDL_WM_SetIcon(icon, nullptr);
     SDL_FreeSurface(icon);
@@ -159,10 +162,29 @@ FBO* make_grid_target(GLenum float_format, int w, int h)
     return fbo;
 }
 
+// An image or grid larger than the driver's largest texture cannot be made: said once by
+// its key, rather than by "could not create the requested FBO!" and a GL error every frame.
+void require_texture_side(const ParameterFile& p, const char* key, int side, int max_side)
+{
+    if (side <= max_side) return;
+    refuse_value(p, key, "larger than this driver's largest texture, " + std::to_string(max_side) + " pixels");
+}
+
 } // namespace
 
 void SDLGL::create_fbos()
 {
+    GLint max_side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
+    const int mirror_dim = parameters->getInt("reflectionrefractionmap_dim");
+    const int shadow_dim = parameters->getInt("shadowmap_dim");
+    const std::pair<const char*, int> sides[] = {
+        {"watergrid_dim_x", watergrid_dim_x},   {"watergrid_dim_y", watergrid_dim_y},
+        {"pgmlandgrid_dim_x", pgmlandgrid_dim_x}, {"pgmlandgrid_dim_y", pgmlandgrid_dim_y},
+        {"waterdynamicripplesmap_dim", waterdynamicripplesmap_dim}, {"reflectionrefractionmap_dim", mirror_dim},
+        {"shadowmap_dim", shadow_dim}};
+    for (const auto& [key, side] : sides) require_texture_side(*parameters, key, side, max_side);
+
     const GLenum float_format = float_rgba32_format();
     std::printf("float render targets use %s\n", float_rgba32_format_name(float_format));
 
@@ -193,7 +215,6 @@ void SDLGL::create_fbos()
 
     pgmlandgrid_fbo = make_grid_target(float_format, pgmlandgrid_dim_x, pgmlandgrid_dim_y);
 
-    const int mirror_dim = parameters->getInt("reflectionrefractionmap_dim");
     reflrefr_fbo = new FBO();
     GLenum status = reflrefr_fbo->create_color(GL_TEXTURE_2D, GL_RGBA, mirror_dim, mirror_dim,
                                                GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR,
@@ -205,7 +226,6 @@ void SDLGL::create_fbos()
     finish_colour_target(reflrefr_fbo, status);
 
     std::printf("creating Shadow Map FBO\n");
-    const int shadow_dim = parameters->getInt("shadowmap_dim");
     shadow_fbo = new FBO();
     status = shadow_fbo->create_depth(GL_TEXTURE_2D, GL_DEPTH_COMPONENT, shadow_dim, shadow_dim,
                                       GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, GL_LINEAR,

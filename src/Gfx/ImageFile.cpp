@@ -47,11 +47,13 @@ bool ends_with(const char* path, const char* ending)
     return n >= k && strcasecmp(path + n - k, ending) == 0;
 }
 
-// The decoders are handed only files whose header promises a picture the file can hold; a
-// file that cannot be opened is left to them, so that it fails with their own words.
+// The decoders are handed only regular files whose header promises a picture the file can
+// hold (a pipe or a device would hold them up for ever); a file that is not there is left
+// to them, so that it fails with their own words.
 bool header_plausible(const std::string& native)
 {
-    FILE* f = std::fopen(native.c_str(), "rb");
+    if (names_a_non_regular_file(native)) return false;
+    FILE* f = open_file(native.c_str(), "rb");
     if (!f) return true;
     static unsigned char head[65536];
     const size_t n = std::fread(head, 1, sizeof head, f);

@@ -86,6 +86,25 @@ Md2Instance* require_model_instance(const char* md2_file, uint8_t fps)
     return instance;
 }
 
+namespace {
+
+const KeyRange kInstanceKeys[] = {
+    {"scale_x", 0.001, 1e4, "a model scaled to nothing vanishes"},
+    {"scale_y", 0.001, 1e4, "a model scaled to nothing vanishes"},
+    {"scale_z", 0.001, 1e4, "a model scaled to nothing vanishes"},
+    {"standard_rot_x", -3600, 3600, "degrees"},
+    {"standard_rot_y", -3600, 3600, "degrees"},
+    {"standard_rot_z", -3600, 3600, "degrees"},
+    {"standard_transl_x", -1e5, 1e5, nullptr},
+    {"standard_transl_y", -1e5, 1e5, nullptr},
+    {"standard_transl_z", -1e5, 1e5, nullptr},
+    {"anim_speed", 0, 1000, "key frames a second"},
+};
+
+} // namespace
+
+const KeyRanges instance_key_ranges = kInstanceKeys;
+
 Md2Instance* create_object_instance(const char* md2_file, unsigned int texture, const ParameterFile& params)
 {
     Md2Instance* instance = require_model_instance(md2_file, 5);

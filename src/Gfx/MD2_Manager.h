@@ -9,7 +9,7 @@
 
 class Md2Instance;
 class Md2Model;
-class ParameterFile;
+#include "Common/ParameterFile.h"
 class ShaderProgram;
 
 struct ModelRef {
@@ -38,6 +38,9 @@ public:
 // An instance of `md2_file` at `fps` key frames a second; a model that does not load ends
 // the program (status 1).
 Md2Instance* require_model_instance(const char* md2_file, uint8_t fps);
+
+// The values the instance files beside the models may take (scale, turns, shift, speed).
+extern const KeyRanges instance_key_ranges;
 
 // A lit instance of `md2_file` with `texture`, placed by the keys of `params`. A model that
 // does not load ends the program (status 1); a missing key throws BadValueException.

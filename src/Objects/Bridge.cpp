@@ -14,6 +14,22 @@
 
 namespace {
 
+// Every plank is a jointed body of its own: hundreds of them would slow each physics step
+// to a crawl and take start-up's memory with them.
+const KeyRange kBridgeKeys[] = {
+    {"bridge_elements", 0, 200, "planks of one bridge, each a jointed body"},
+    {"dyn_boxSize_X", 0.01, 100, nullptr},
+    {"dyn_boxSize_Y", 0.01, 100, nullptr},
+    {"dyn_boxSize_Z", 0.01, 100, nullptr},
+    {"sta_boxSize_X", 0.01, 100, nullptr},
+    {"sta_boxSize_Y", 0.01, 100, nullptr},
+    {"sta_boxSize_Z", 0.01, 100, nullptr},
+    {"bridge_pos_X", -1e5, 1e5, nullptr},
+    {"bridge_pos_Y", -1e5, 1e5, nullptr},
+    {"bridge_pos_Z", -1e5, 1e5, nullptr},
+    {"step_size", 0.01, 100, "the gap from one plank to the next"},
+};
+
 // The hinge turns about the horizontal axis across the bridge (z, as the bridge runs along
 // x), which is what lets the chain sag; the joint's own axis stands upright.
 const NxVec3 kJointAxis(0, 1, 0);
@@ -85,7 +101,7 @@ void BridgeElement::create_actor()
 Bridge::Bridge(const char* path, NxScene* scene_in, AiManager& ai, const BridgeModelMaker& make_model)
     : scene(scene_in)
 {
-    ParameterFile p(path);
+    ParameterFile p(path, {kBridgeKeys});
     element_count = p.getInt("bridge_elements");
     plank_size.set(p.getFloat("dyn_boxSize_X"), p.getFloat("dyn_boxSize_Y"), p.getFloat("dyn_boxSize_Z"));
     end_size.set(p.getFloat("sta_boxSize_X"), p.getFloat("sta_boxSize_Y"), p.getFloat("sta_boxSize_Z"));
@@ -169,7 +185,7 @@ std::vector<std::unique_ptr<Bridge>> level_bridges;
 void build_bridges(AiManager& ai)
 {
     std::fprintf(stderr, "Bridge\n");
-    ParameterFile params(".\\media\\objects\\bridge\\bridge.p");
+    ParameterFile params(".\\media\\objects\\bridge\\bridge.p", {instance_key_ranges});
     const unsigned texture = sdlgl && sdlgl->bridge_tex ? sdlgl->bridge_tex->id : 0;
     const BridgeModelMaker plank_model = [&](bool end_box) {
         Md2Instance* m = create_object_instance(".\\media\\objects\\bridge\\bridge.md2", texture, params);

@@ -2,8 +2,22 @@
 
 #include "Common/ParameterFile.h"
 #include "Common/Platform.h"
+#include "Objects/ObjectKeyRanges.h"
 
 #include <cstdio>
+
+namespace {
+
+const KeyRange kPlayerKeys[] = {
+    {"kineticEnergyThreshold", -1e30, 1e30, "read and kept; nothing uses it"},
+    {"force_jump", 0, 1e7, nullptr},
+    {"jump_delay_time", 0, 3600, "seconds"},
+    {"boxDimensionsX", 0.01, 1000, "a body without size cannot collide"},
+    {"boxDimensionsY", 0.01, 1000, "a body without size cannot collide"},
+    {"boxDimensionsZ", 0.01, 1000, "a body without size cannot collide"},
+};
+
+} // namespace
 
 PlayerImpl::PlayerImpl(NxScene* scene_in, const NxVec3& position, bool forward_in, bool left_in, bool right_in,
                        const char* path)
@@ -11,7 +25,7 @@ PlayerImpl::PlayerImpl(NxScene* scene_in, const NxVec3& position, bool forward_i
 {
     type = OBJECT_PLAYER;
     {
-        ParameterFile p(path);
+        ParameterFile p(path, {body_mass_key_ranges, body_damping_key_ranges, hover_key_ranges, kPlayerKeys});
         ray_epsilon = p.getFloat("rayEpsilon");
         shoot_eps = p.getFloat("shoot_eps");
         shoot_delay = p.getFloat("shoot_delay");

@@ -52,13 +52,13 @@ void dress(Md2Instance& instance, const SceneryGroup& g, const SceneryItem& item
 
 void plant(AiManager& ai, const SceneryGroup& g, const Texture* texture)
 {
-    ParameterFile group(g.group_file);
+    ParameterFile group(g.group_file, {scatter_group_key_ranges});
     note(g, "lazy 1");
     const ScatterGroupKeys where = read_group_keys(group);
     const std::vector<NxVec3> found = terrain_physics().find_positions(
         where.obj_cnt, where.world_y_offset, where.world_y_height_range, where.world_min_distance, where.reject_slope);
 
-    ParameterFile model(g.model_file);
+    ParameterFile model(g.model_file, {instance_key_ranges, scenery_model_key_ranges});
     note(g, "lazy 2");
     const ScatterModelKeys keys = read_model_keys(model, g.kind);
     std::printf("scale_variance_mod %d\n", keys.variance_mod);

@@ -17,7 +17,27 @@ const SceneryGroup kGroups[] = {
      ".\\media\\objects\\tree_lazy_boy\\tree_lazy_boy.p", ".\\media\\objects\\tree_lazy_boy\\tree_lazy_boy.md2"},
 };
 
+// Every object of a group is placed by trial among the free places of the map, the count
+// squared times at most: a few thousand would hold the start-up for minutes.
+const KeyRange kScatterGroupKeys[] = {
+    {"gfx_y_translate", -1e5, 1e5, nullptr},
+    {"world_y_offset", -1e5, 1e5, nullptr},
+    {"world_y_height_range", 0, 1e5, nullptr},
+    {"world_min_distance", 0, 1e5, nullptr},
+    {"obj_cnt", 0, 1000, "each is placed by trial, the count squared times at most"},
+    {"reject_slope", 0, 1, "how far the ground's normal may lean, 0 flat to 1 upright"},
+};
+
+const KeyRange kSceneryModelKeys[] = {
+    {"scale_variance_mod", 1, 1000, "a remainder by it is taken"},
+    {"scale_variance_sub", -1000, 1000, nullptr},
+    {"scale_variance_renormalize_div", 0.001, 1000, "the scale is divided by it"},
+};
+
 } // namespace
+
+const KeyRanges scatter_group_key_ranges = kScatterGroupKeys;
+const KeyRanges scenery_model_key_ranges = kSceneryModelKeys;
 
 const SceneryGroup& scenery_group(SceneryKind kind)
 {
@@ -40,7 +60,6 @@ ScatterModelKeys read_model_keys(const ParameterFile& p, SceneryKind kind)
 {
     ScatterModelKeys k;
     k.variance_mod = p.getInt("scale_variance_mod");
-    if (k.variance_mod < 1) refuse_value(p, "scale_variance_mod");
     k.variance_sub = p.getInt("scale_variance_sub");
     if (kind != SceneryKind::tree) k.renormalize_div = p.getFloat("scale_variance_renormalize_div");
     k.scale[2] = p.getFloat("scale_z");

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-class ParameterFile;
+#include "Common/ParameterFile.h"
 class TerrainPhysics;
 struct TerrainSlope;
 
@@ -37,6 +37,8 @@ struct ScatterGroupKeys {
 };
 
 ScatterGroupKeys read_group_keys(const ParameterFile& p);
+// The values the scattering's keys of a group file may take.
+extern const KeyRanges scatter_group_key_ranges;
 
 // The keys of a group's model file that vary its objects.
 struct ScatterModelKeys {
@@ -51,6 +53,9 @@ struct ScatterModelKeys {
 // Throws BadValueException for a missing key and for a variance_mod below 1 (the variance is
 // drawn modulo it).
 ScatterModelKeys read_model_keys(const ParameterFile& p, SceneryKind kind);
+// The values of the size-variance keys of a scenery model's instance file (its other keys
+// are those of every instance file).
+extern const KeyRanges scenery_model_key_ranges;
 
 // What the draws of one object give, in their order: key-frame rate, size variance, heading,
 // animation speed.

@@ -2,8 +2,16 @@
 
 #include "Common/ParameterFile.h"
 #include "Objects/ObjectErrors.h"
+#include "Objects/ObjectKeyRanges.h"
 
 #include <cstdio>
+
+namespace {
+
+// A static body's density only weighs in if something makes it move.
+const KeyRange kStaticKeys[] = {{"density", 0, 1e6, "not negative"}};
+
+} // namespace
 
 StaticObject::StaticObject(const char* path, NxScene* scene, const float position[3], Md2Instance* instance,
                            const NxVec3& row0, const NxVec3& row1, const NxVec3& row2)
@@ -11,7 +19,7 @@ StaticObject::StaticObject(const char* path, NxScene* scene, const float positio
     attach(instance);
     type = OBJECT_STATIC;
 
-    ParameterFile p(path);
+    ParameterFile p(path, {body_box_key_ranges, kStaticKeys});
     if (p.getInt("bodyShapeType") != 111) throw StaticObjectError();
     NxVec3 size(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"), p.getFloat("bodyShapeZLength"));
     float density = p.getFloat("density");

@@ -14,9 +14,19 @@
 #include <cstdlib>
 #include <vector>
 
+namespace {
+
+const KeyRange kTerrainKeys[] = {
+    {"vertical_extent", -1e5, 1e5, "physics units below the ground the terrain's collision reaches"},
+    {"static_friction", 0, 100, "not negative"},
+    {"dynamic_friction", 0, 100, "not negative"},
+};
+
+} // namespace
+
 TerrainPhysics::TerrainPhysics(const char* path)
 {
-    ParameterFile p(path);
+    ParameterFile p(path, {kTerrainKeys});
     vertical_extent = p.getFloat("vertical_extent");
     static_friction = p.getFloat("static_friction");
     dynamic_friction = p.getFloat("dynamic_friction");

@@ -135,9 +135,23 @@ bool HeightMap::read_body(FILE* f, const char* name)
     return true;
 }
 
-int HeightMap::read_raw(const char* name)
+namespace {
+
+// Opens a map for reading; says so when what stands at its name is no file (a directory, a
+// pipe, a device), which is refused without waiting on it.
+FILE* open_map(const char* name)
 {
     FILE* f = open_file(name, "rb");
+    if (!f && names_a_non_regular_file(native_path(name)))
+        std::fprintf(stderr, "the height map %s is not a file that can be read\n", name);
+    return f;
+}
+
+} // namespace
+
+int HeightMap::read_raw(const char* name)
+{
+    FILE* f = open_map(name);
     if (!f) return -1;
     const long long bytes = regular_file_size(f);
     if (bytes < 0) {
@@ -158,7 +172,7 @@ int HeightMap::read_raw(const char* name)
 
 int HeightMap::read_hm(const char* name)
 {
-    FILE* f = open_file(name, "rb");
+    FILE* f = open_map(name);
     if (!f) return -1;
     unsigned char header[12];
     if (std::fread(header, 12, 1, f) != 1) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 #include <functional>
 
 namespace fs = std::filesystem;
@@ -20,6 +21,22 @@ void write_bytes(const fs::path& file, const std::string& bytes) { std::ofstream
 Prepare replace(const char* relative, const std::string& bytes)
 {
     return [=](const fs::path& d) { write_bytes(own_game_file(d, relative), bytes); };
+}
+
+// `key` of the parameter file `file` (under config/) set to `value`.
+Prepare setting(const char* file, const char* key, const char* value)
+{
+    return [=](const fs::path& d) { set_key(d / "config" / file, key, value); };
+}
+
+// A named pipe (FIFO) at `relative`, the game's own file there removed first: nobody
+// writes into it, so a reader that waited on it would wait for ever.
+Prepare fifo_at(const char* relative)
+{
+    return [=](const fs::path& d) {
+        const fs::path at = std::string(relative).rfind("media/", 0) == 0 ? own_game_file(d, relative) : d / relative;
+        mkfifo(at.c_str(), 0600);
+    };
 }
 
 // The height map named by config/map/map1.p replaced by `bytes`.
@@ -80,8 +97,85 @@ const BadInput kBadInputs[] = {
      "Missing or bad value: key \"shadowmap_dim\" in file \".\\config\\gfx.p\"", 1},
     {"WindowWidthZero", "config/gfx.p", "`screen_width=0`",
      [](const fs::path& d) { set_key(d / "config" / "gfx.p", "screen_width", "0"); },
-     "screen_width=0 in .\\config\\gfx.p: a window side must be at least 200 pixels\n\nMissing or bad value: key "
+     "screen_width=0 in .\\config\\gfx.p: must lie between 200 and 8192 (a window side in pixels)\n\nMissing or bad value: key "
      "\"screen_width\" in file \".\\config\\gfx.p\"", 1},
+    // Settings that cannot work: each is refused with its value and its range (or why it
+    // is no number), then the line that names the file and the key.
+    {"RingImageOfAGigapixel", "config/gfx.p", "waterdynamicripplesmap_dim=1000000000",
+     setting("gfx.p", "waterdynamicripplesmap_dim", "1000000000"),
+     "waterdynamicripplesmap_dim=1000000000 in .\\config\\gfx.p: must lie between 16 and 8192 (the ring image's side "
+     "in pixels)", 1},
+    {"ShadowMapTooLarge", "config/gfx.p", "shadowmap_dim=100000", setting("gfx.p", "shadowmap_dim", "100000"),
+     "shadowmap_dim=100000 in .\\config\\gfx.p: must lie between 16 and 16384 (the shadow map's side in pixels)", 1},
+    {"GroundGridOfNoRows", "config/gfx.p", "pgmlandgrid_dim_x=0", setting("gfx.p", "pgmlandgrid_dim_x", "0"),
+     "pgmlandgrid_dim_x=0 in .\\config\\gfx.p: must lie between 2 and 4096 (the ground's grid)", 1},
+    {"WindowTooWide", "config/gfx.p", "screen_width=100000", setting("gfx.p", "screen_width", "100000"),
+     "screen_width=100000 in .\\config\\gfx.p: must lie between 200 and 8192 (a window side in pixels)", 1},
+    {"WindowWidthBeyond32Bits", "config/gfx.p", "screen_width=4294968320",
+     setting("gfx.p", "screen_width", "4294968320"),
+     "screen_width=4294968320 in .\\config\\gfx.p: the number does not fit a 32-bit integer", 1},
+    {"FlatLand", "config/gfx.p", "y_pgmland_scale=0", setting("gfx.p", "y_pgmland_scale", "0"),
+     "y_pgmland_scale=0 in .\\config\\gfx.p: must lie between 0.001 and 1000 (the height of the land: 0 flattens it "
+     "under the water)", 1},
+    {"MapInAPoint", "config/gfx.p", "phys_minfact=0", setting("gfx.p", "phys_minfact", "0"),
+     "phys_minfact=0 in .\\config\\gfx.p: must lie between 0.01 and 1000 (graphics units a height-map sample across: 0 "
+     "puts the map in a point)", 1},
+    {"TerrainExtentNotANumber", "config/objects/terrain.p", "vertical_extent=nan",
+     setting("objects/terrain.p", "vertical_extent", "nan"),
+     "vertical_extent=nan in .\\config\\objects\\terrain.p: not a finite number", 1},
+    {"ShipDropsMillions", "config/objects/defaultEskel.p", "numBoxes=300000000",
+     setting("objects/defaultEskel.p", "numBoxes", "300000000"),
+     "numBoxes=300000000 in .\\config\\objects\\defaultEskel.p: must lie between 1 and 100 (crystals a drop, each a "
+     "body of the scene)", 1},
+    {"ShipDropIntervalNotANumber", "config/objects/defaultEskel.p", "minDrop=nan",
+     setting("objects/defaultEskel.p", "minDrop", "nan"),
+     "minDrop=nan in .\\config\\objects\\defaultEskel.p: not a finite number", 1},
+    {"ForestOfAHundredThousand", "config/objects/defaultStatic.p", "obj_cnt=100000",
+     setting("objects/defaultStatic.p", "obj_cnt", "100000"),
+     "obj_cnt=100000 in .\\config\\objects\\defaultStatic.p: must lie between 0 and 1000 (each is placed by trial, "
+     "the count squared times at most)", 1},
+    {"ToadstoolsWithoutEnd", "config/objects/defaultStaticMushroom.p", "obj_cnt=2147483647",
+     setting("objects/defaultStaticMushroom.p", "obj_cnt", "2147483647"),
+     "obj_cnt=2147483647 in .\\config\\objects\\defaultStaticMushroom.p: must lie between 0 and 1000", 1},
+    {"SceneryDistanceInfinite", "config/objects/defaultStaticLazyboy.p", "world_min_distance=inf",
+     setting("objects/defaultStaticLazyboy.p", "world_min_distance", "inf"),
+     "world_min_distance=inf in .\\config\\objects\\defaultStaticLazyboy.p: not a finite number", 1},
+    {"ScenerySlopeNotANumber", "config/objects/defaultStatic.p", "reject_slope=nan",
+     setting("objects/defaultStatic.p", "reject_slope", "nan"),
+     "reject_slope=nan in .\\config\\objects\\defaultStatic.p: not a finite number", 1},
+    {"BridgeOfAHundredMillionPlanks", "config/objects/bridge.p", "bridge_elements=100000000",
+     setting("objects/bridge.p", "bridge_elements", "100000000"),
+     "bridge_elements=100000000 in config\\objects\\bridge.p: must lie between 0 and 200 (planks of one bridge, each "
+     "a jointed body)", 1},
+    {"PlayerOfNegativeMass", "config/objects/player.p", "mass=-40", setting("objects/player.p", "mass", "-40"),
+     "mass=-40 in .\\config\\objects\\player.p: must lie between 0.001 and 1000000 (a body needs a mass)", 1},
+    {"PlayerDampingNotANumber", "config/objects/player.p", "angularDamping=nan",
+     setting("objects/player.p", "angularDamping", "nan"),
+     "angularDamping=nan in .\\config\\objects\\player.p: not a finite number", 1},
+    {"OpponentWithoutMass", "config/objects/defaultHo.p", "mass=0", setting("objects/defaultHo.p", "mass", "0"),
+     "mass=0 in .\\config\\objects\\defaultHo.p: must lie between 0.001 and 1000000 (a body needs a mass)", 1},
+    {"CrystalDensityNotANumber", "config/objects/defaultCollectable.p", "density=nan",
+     setting("objects/defaultCollectable.p", "density", "nan"),
+     "density=nan in .\\config\\objects\\defaultCollectable.p: not a finite number", 1},
+    {"WinningAtZero", "config/levels/level1.p", "winning_points=0", setting("levels/level1.p", "winning_points", "0"),
+     "winning_points=0 in .\\config\\levels\\level1.p: must lie between 1 and 1000000 (a score of 0 wins before the "
+     "game starts)", 1},
+    {"WinningPointsBeyond32Bits", "config/levels/level1.p", "winning_points=4294967296",
+     setting("levels/level1.p", "winning_points", "4294967296"),
+     "winning_points=4294967296 in .\\config\\levels\\level1.p: the number does not fit a 32-bit integer", 1},
+    {"NoMixerChannels", "config/audio.p", "numberOfChannels=0", setting("audio.p", "numberOfChannels", "0"),
+     "numberOfChannels=0 in .\\config\\audio.p: must lie between 1 and 256 (the mixer's channels for effects that "
+     "overlap)", 1},
+    {"MusicOfGarbage", "media/sound/tijuana.ogg", "4 KB of text, no sound",
+     replace("media/sound/tijuana.ogg", std::string(4096, 'x')),
+     "Failed to load background music!\n./media/sound/tijuana.ogg: ", 255},
+    {"ScratchFileIsAPipe", "tmp_0.bin", "a named pipe (FIFO) where the first cooked tile goes", fifo_at("tmp_0.bin"),
+     "", 0,
+     [](const fs::path& d) -> std::string {
+         return fs::is_regular_file(d / "tmp_0.bin") ? "" : "the pipe was not replaced by the tile";
+     }},
+    {"CameraPathIsAPipe", "media/camera_path.txt", "a named pipe (FIFO) that nobody writes into",
+     fifo_at("media/camera_path.txt"), "Unable to open file: .\\media\\camera_path.txt", 1},
     {"ScratchFileIsADirectory", "tmp_0.bin", "a directory where the first cooked tile goes",
      [](const fs::path& d) { fs::create_directory(d / "tmp_0.bin"); },
      "Unable to write the scratch file \"tmp_0.bin\" in \"<dir>\": Is a directory", 1},

@@ -1,5 +1,5 @@
-// Ctrl-C and SIGTERM end the game within a second at any point of its start-up, and once
-// the frame loop runs they shut it down in order.
+// Ctrl-C, SIGTERM and SIGHUP (a closed terminal) end the game within a second at any point
+// of its start-up, and once the frame loop runs they shut it down in order.
 #include "e2e/GameRunner.h"
 
 #include <gtest/gtest.h>
@@ -41,11 +41,14 @@ TEST(QuitSignal, DuringStartUpEndsTheGameWithinASecond)
 
 TEST(QuitSignal, InTheFrameLoopShutsDownInOrder)
 {
-    GameRun run = signalled(SIGTERM, "points needed to win: ");
-    EXPECT_EQ(run.exit_code, 0) << run.log;
-    EXPECT_NE(run.log.find("SDLGL destructor finished!"), std::string::npos) << run.log;
-    EXPECT_LT(run.seconds_after_signal, 10.0);
-    EXPECT_EQ(run.sanitizer_report(), "") << run.log;
+    for (int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        GameRun run = signalled(signal, "points needed to win: ");
+        EXPECT_EQ(run.exit_code, 0) << run.log;
+        EXPECT_NE(run.log.find("SDLGL destructor finished!"), std::string::npos) << run.log;
+        EXPECT_LT(run.seconds_after_signal, 10.0);
+        EXPECT_EQ(run.sanitizer_report(), "") << run.log;
+    }
 }
 
 } // namespace

@@ -30,7 +30,13 @@ TEST(ParameterFileTest, ValuesAreTakenLiterally)
         {"nothing is trimmed", "key=  42\nwaveScale =1\n", "key", "  42", "42", "42"},
         {"a key with a blank", "key=  42\nwaveScale =1\n", "waveScale", no, no, no},
         {"...is found with it", "key=  42\nwaveScale =1\n", "waveScale ", "1", "1", "1"},
-        {"a number stops where it cannot go on", "f=2.5xyz\n", "f", "2.5xyz", "2", "2.5"},
+        {"an int stops where it cannot go on, a float must be a number alone", "f=2.5xyz\n", "f", "2.5xyz", "2", no},
+        {"...blanks after it are no junk", "f=2.5 \t\n", "f", "2.5 \t", "2", "2.5"},
+        {"NaN is no setting", "f=nan\n", "f", "nan", no, no},
+        {"nor an infinity", "f=-inf\n", "f", "-inf", no, no},
+        {"nor a float beyond a float", "f=1e39\n", "f", "1e39", "1", no},
+        {"an int beyond 32 bits is refused, not wrapped", "i=4294967296\n", "i", "4294967296", no, "4.29497e+09"},
+        {"...below them too", "i=-2147483649\n", "i", "-2147483649", no, "-2.14748e+09"},
         {"a value that is no number", "key=abc\n", "key", "abc", no, no},
         {"the first definition wins", "a=first\na=second\n", "a", "first", no, no},
         {"a hash in column one is a comment", "#key=5\n #key=6\n", "#key", no, no, no},
@@ -71,6 +77,23 @@ TEST(ParameterFileTest, FourNumbersLeaveUnreadElementsAloneAndAMissingKeyLeavesT
     EXPECT_EQ(p.getInt("k"), 1);
     dir.write("test.p", "k=2\n");
     EXPECT_EQ(p.getInt("k"), 1) << "the text is fixed at construction";
+}
+
+// A reader given its keys' ranges refuses numbers outside them, whichever accessor reads
+// them; a key the tables do not know is a slip of the program.
+TEST(ParameterFileTest, RangesOfTheReadersTablesAreKept)
+{
+    static const KeyRange body[] = {{"mass", 0.001, 1000, "a body needs a mass"}, {"count", 1, 150, nullptr}};
+    static const KeyRange colours[] = {{"cc", 0, 1, nullptr}};
+    TempDir dir;
+    ParameterFile p(dir.write("test.p", "mass=-40\ncount=150\ncc=0.5 1.5\nheavy=40\nzero=0\n"), {body, colours});
+    EXPECT_THROW(p.getFloat("mass"), BadValueException);
+    EXPECT_EQ(last_bad_value().key, "mass");
+    EXPECT_EQ(p.getInt("count"), 150) << "the range includes its ends";
+    float cc[4] = {};
+    EXPECT_THROW(p.get4f("cc", cc), BadValueException) << "each of several numbers";
+    EXPECT_DEATH(p.getFloat("heavy"), "Assertion failed: key has a range");
+    EXPECT_EQ(p.getString("zero"), "0") << "strings have no range";
 }
 
 TEST(TextFileTest, KeepsBytesExactlyAndAddsNul)

@@ -204,9 +204,10 @@ TEST_F(Scatter, ObjectsStandOnTheGroundsNormalInAProperRotation)
     EXPECT_LT(m.getColumn(1).cross(m.getColumn(2)).distance(m.getColumn(0)), 1e-6f);
 }
 
+// The size variance takes a remainder by the modulus: its range keeps it from zero.
 TEST_F(Scatter, AVarianceModulusBelowOneIsABadValue)
 {
-    ParameterFile p(dir.write("m.p", "scale_variance_mod=0\nscale_variance_sub=0\n"));
+    ParameterFile p(dir.write("m.p", "scale_variance_mod=0\nscale_variance_sub=0\n"), {scenery_model_key_ranges});
     EXPECT_THROW(read_model_keys(p, SceneryKind::tree), BadValueException);
     EXPECT_EQ(last_bad_value().key, "scale_variance_mod");
 }

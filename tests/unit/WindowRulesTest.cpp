@@ -81,7 +81,7 @@ TEST(GraphicsFile, MissingKeysAndTooSmallWindowsAreRefusedWithoutALeak)
             printed([&] { EXPECT_THROW(SDLGL gl(path.c_str()), BadValueException) << setting; }).err;
         EXPECT_EQ(last_bad_value().key, key);
         EXPECT_EQ(last_bad_value().file, path);
-        const std::string says = setting + " in " + path + ": a window side must be at least 200 pixels";
+        const std::string says = setting + " in " + path + ": must lie between 200 and 8192 (a window side in pixels)";
         EXPECT_TRUE(value.empty() || err.find(says) != std::string::npos) << err;
     }
 }

@@ -1,11 +1,13 @@
-// Scratch files are written whole or not at all, beside their final name, never through
-// whatever stands there, and what a run cut short left behind goes at the next start.
+// Files are read only when they are files, and written whole or not at all: scratch files
+// beside their final name, never through whatever stands there, and what a run cut short
+// left behind goes at the next start.
 #include "Common/Platform.h"
 #include "Physics/Stream.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
@@ -25,7 +27,7 @@ void write_tile(const std::string& path, NxU32 value, bool commit = true)
 
 // Whatever stands at the final name is replaced by the new file; a link's target and a
 // pipe's reader are never touched, and nothing is left beside the file.
-TEST(ScratchFile, ReplacesWhatStandsAtItsNameWithoutWritingThroughIt)
+TEST(SafeFiles, ReplacesWhatStandsAtItsNameWithoutWritingThroughIt)
 {
     TempDir dir;
     const std::string elsewhere = dir.write("elsewhere/keep.txt", "precious");
@@ -55,7 +57,7 @@ TEST(ScratchFile, ReplacesWhatStandsAtItsNameWithoutWritingThroughIt)
     }
 }
 
-TEST(ScratchFile, AWriterThatIsNotCommittedLeavesNothing)
+TEST(SafeFiles, AWriterThatIsNotCommittedLeavesNothing)
 {
     TempDir dir;
     write_tile(dir.file("tmp_1.bin"), 7, false);
@@ -64,7 +66,7 @@ TEST(ScratchFile, AWriterThatIsNotCommittedLeavesNothing)
 
 // A temporary file of a process that has gone is removed; another copy's, still writing,
 // and files of other names are kept.
-TEST(ScratchFile, StaleTemporariesOfEndedRunsGoOthersStay)
+TEST(SafeFiles, StaleTemporariesOfEndedRunsGoOthersStay)
 {
     TempDir dir;
     pid_t gone = fork();
@@ -80,6 +82,31 @@ TEST(ScratchFile, StaleTemporariesOfEndedRunsGoOthersStay)
     EXPECT_FALSE(fs::exists(dir.path / stale));
     for (const char* kept : {"tmp_2.bin", "tmp_3.bin.old", "other.1.abcdef"}) EXPECT_TRUE(fs::exists(dir.path / kept));
     EXPECT_TRUE(fs::exists(dir.path / running));
+}
+
+// A pipe nobody writes into, a device or a directory at a name the game reads is refused at
+// once: the open never waits on it.
+TEST(SafeFiles, WhatIsNoFileIsRefusedForReadingWithoutWaiting)
+{
+    TempDir dir;
+    const std::string pipe = dir.file("camera_path.txt");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directory(dir.path / "folder");
+    for (const std::string& path : {pipe, std::string("/dev/zero"), dir.file("folder")}) {
+        const auto start = std::chrono::steady_clock::now();
+        FILE* f = open_file(path.c_str(), "rb");
+        EXPECT_EQ(f, nullptr) << path;
+        if (f) std::fclose(f);
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0) << path;
+        EXPECT_TRUE(names_a_non_regular_file(path)) << path;
+    }
+    const std::string file = dir.write("gfx.p", "a=1\n");
+    FILE* f = open_file(file.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(std::fgetc(f), 'a') << "a file opened without waiting reads as any other";
+    std::fclose(f);
+    EXPECT_FALSE(names_a_non_regular_file(file));
+    EXPECT_FALSE(names_a_non_regular_file(dir.file("nothing")));
 }
 
 } // namespace
