@@ -334,7 +334,7 @@ TEST_F(RaceViewOfTheGame, ReadsEveryoneInGraphicsUnitsAndEachCrystalsWorthNow)
     make_opponent(NxVec3(60, 5, 50))->add_points(20);
     Collectable* a = make_crystal(NxVec3(30, 5, 30));
     Collectable* b = make_crystal(NxVec3(40, 5, 30));
-    ai->update(); // synchronises every object (and the opponents choose their targets)
+    ai->update(0.0f); // synchronises every object (and the opponents choose their targets)
     a->multiplier = 1;
     b->multiplier = 3;
 
