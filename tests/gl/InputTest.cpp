@@ -1,10 +1,13 @@
 #include "Common/Camera.h"
+#include "Common/HelpScreen.h"
 #include "Common/Input.h"
+#include "Common/Pause.h"
 #include "Common/PlayerControls.h"
 #include "GlFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -117,6 +120,72 @@ TEST_F(InputTest, OCopiesTheEyeAxesToTheGridCamera)
     frame(1000, {SDLK_o});
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "setting aux orientation to eyecam\n");
     EXPECT_NEAR((aux.dir - eye.dir).length(), 0, 1e-12);
+}
+
+// The keys that act once per press, at any time: the help, the pause, the full screen, quit;
+// and the first game's start by a driving key.
+TEST_F(InputTest, PressesShowTheHelpPauseGoFullScreenAndQuit)
+{
+    help_shown = false;
+    sdlgl->on_key(SDLK_F1);
+    EXPECT_TRUE(help_shown);
+    sdlgl->on_key(SDLK_h);
+    EXPECT_FALSE(help_shown);
+
+    testing::internal::CaptureStdout();
+    sdlgl->on_key(SDLK_PAUSE);
+    EXPECT_EQ(pause_state.reason, PauseReason::Player);
+    sdlgl->on_key(SDLK_w); // driving keys do not end a pause of the player's
+    EXPECT_EQ(pause_state.reason, PauseReason::Player);
+    sdlgl->on_key(SDLK_t);
+    EXPECT_FALSE(pause_state.paused());
+    pause_game(PauseReason::Start, SDL_GetTicks());
+    sdlgl->on_key(SDLK_LEFT);
+    EXPECT_FALSE(pause_state.paused()) << "a driving key starts the first game";
+    testing::internal::GetCapturedStdout();
+
+    // Alt+Enter is full screen at the desktop's size and back to the window; Enter alone is
+    // nothing.
+    const int w = sdlgl->width, h = sdlgl->height;
+    sdlgl->on_key(SDLK_RETURN, KMOD_NONE);
+    EXPECT_FALSE(sdlgl->video_flags & SDL_FULLSCREEN);
+    testing::internal::CaptureStdout();
+    sdlgl->on_key(SDLK_RETURN, KMOD_LALT);
+    EXPECT_TRUE(sdlgl->video_flags & SDL_FULLSCREEN);
+    EXPECT_EQ(sdlgl->width, sdlgl->desktop_width);
+    EXPECT_EQ(sdlgl->height, sdlgl->desktop_height);
+    EXPECT_TRUE(sdlgl->window_targets_stale);
+    sdlgl->on_key(SDLK_F11);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "full screen " + std::to_string(sdlgl->desktop_width) + " x " + std::to_string(sdlgl->desktop_height) +
+                  "\nwindow " + std::to_string(w) + " x " + std::to_string(h) + "\n");
+    EXPECT_FALSE(sdlgl->video_flags & SDL_FULLSCREEN);
+    EXPECT_TRUE(sdlgl->video_flags & SDL_RESIZABLE);
+    EXPECT_EQ(sdlgl->width, w);
+    EXPECT_EQ(sdlgl->screen_width, w);
+    EXPECT_DOUBLE_EQ(sdlgl->aspect_ratio, double(float(w) / float(h)));
+
+    EXPECT_FALSE(sdlgl->quit_requested);
+    sdlgl->on_key(SDLK_ESCAPE);
+    EXPECT_TRUE(sdlgl->quit_requested);
+}
+
+// A window resized by its edge: each side at least 200 and even, the video mode of that size,
+// the projection and the eye's aspect at once.
+TEST_F(InputTest, AResizeSetsTheVideoModeAndTheEyesAspect)
+{
+    eyecam = new Camera(60, 1.5f, 350000);
+    testing::internal::CaptureStdout();
+    sdlgl->set_window_size(640, 480);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "window size 640 x 480\n");
+    EXPECT_EQ(sdlgl->screen->w, 640);
+    EXPECT_EQ(sdlgl->screen->h, 480);
+    EXPECT_EQ(sdlgl->screen_height, 480);
+    EXPECT_FLOAT_EQ(eyecam->aspect, 640.0f / 480.0f);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 640);
+    EXPECT_EQ(viewport[3], 480);
 }
 
 } // namespace
