@@ -407,6 +407,7 @@ void run_frame(bool last_frame)
     if (running) update_game_objects(game_flow.time_scale * game_flow.frame_dt);
     end_simulation_image();
     sync_player();
+    log_player(game_flow.time_total, game_flow.time_scale);
     if (gl.camera_mode == 1 && game_player) follow_player();
 
     md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);

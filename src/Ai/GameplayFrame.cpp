@@ -6,6 +6,7 @@
 #include "Common/PlayerControls.h"
 #include "Common/TestSeams.h"
 #include "Gfx/WaterPass.h"
+#include "Objects/GenericObject.h"
 #include "Objects/LevelPopulation.h"
 #include "Objects/PlayerImpl.h"
 #include "Physics/TerrainPhysics.h"
@@ -78,6 +79,18 @@ void update_game_objects(float seconds)
 void sync_player()
 {
     if (game_player) game_player->sync();
+}
+
+void log_player(float game_seconds, float time_scale)
+{
+    PlayerImpl* p = game_player;
+    if (!test_seams.log_player || !p || !p->actor) return;
+    const float* g = p->gfx_position;
+    NxVec3 v = p->actor->getLinearVelocity();
+    const float* s = GenericObject::physx2gfx_scale;
+    NxVec3 gfx_velocity(v.x * s[0], v.y * s[1], v.z * s[2]);
+    std::printf("player: %.3f %.2f %.2f %.2f %.2f %.2f\n", game_seconds, g[0], g[1], g[2],
+                heading_degrees(p->forward_axis()), gfx_velocity.magnitude() * time_scale);
 }
 
 void player_gfx_position(float out[3])

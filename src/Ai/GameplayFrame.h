@@ -15,6 +15,11 @@ void update_game_objects(float seconds);
 // The player's pose into graphics space, after the update.
 void sync_player();
 
+// With MOORHOLD_LOG_PLAYER on: prints "player: <game seconds> <x> <y> <z> <heading> <speed>",
+// the hover's graphics position, its heading in degrees (0 along +x, 90 along -z) and its
+// speed in graphics units per game second (the physics runs `time_scale` seconds in each).
+void log_player(float game_seconds, float time_scale);
+
 // The player's graphics position (the origin before a player exists).
 void player_gfx_position(float out[3]);
 

@@ -55,6 +55,7 @@ void read_test_seams()
     if (const char* v = std::getenv("MOORHOLD_SCREENSHOT")) test_seams.screenshot = v;
     if (const char* v = std::getenv("MOORHOLD_AUTOPILOT")) test_seams.autopilot = v[0] == '1';
     if (const char* v = std::getenv("MOORHOLD_LOG_SCORES")) test_seams.log_scores = v[0] == '1';
+    if (const char* v = std::getenv("MOORHOLD_LOG_PLAYER")) test_seams.log_player = v[0] == '1';
     if (const char* v = std::getenv("MOORHOLD_FRAME_TIMES")) test_seams.frame_times = v[0] == '1';
     if (const char* v = std::getenv("MOORHOLD_EYE")) test_seams.has_eye = parse_eye_pose(v, test_seams.eye);
     if (const char* v = std::getenv("MOORHOLD_PLAYER_START"))

@@ -17,6 +17,7 @@ struct TestSeams {
     std::string screenshot;   // MOORHOLD_SCREENSHOT: PNG of the last frame's back buffer
     bool autopilot = false;   // MOORHOLD_AUTOPILOT: the player's hover steers itself
     bool log_scores = false;  // MOORHOLD_LOG_SCORES=1: a line per collect and per game end
+    bool log_player = false;  // MOORHOLD_LOG_PLAYER=1: a line per frame with the player's hover
     bool has_eye = false;     // MOORHOLD_EYE="x y z yaw pitch": free camera held at this pose
     // MOORHOLD_PLAYER_START="x z heading": every game starts with the player's hover here
     // (physics units; heading in degrees, 0 along +x, 90 along -z) instead of on the circle.

@@ -53,6 +53,14 @@ void apply_roll_correction(NxActor& actor, const NxVec3& ray_dir)
     actor.addLocalTorque(NxVec3(400.0f * roll_angle(ray_dir, z), 0, 0));
 }
 
+float heading_degrees(const NxVec3& forward)
+{
+    float deg = std::atan2(-forward.z, forward.x) * (180.0f / 3.14159265f);
+    // atan2 gives -0 straight along +x; fabs makes it a plain 0.
+    deg = deg < 0 ? deg + 360.0f : std::fabs(deg);
+    return deg >= 360.0f ? 0.0f : deg;
+}
+
 NxBodyDesc damped_body(float mass, float linear_damping, float angular_damping)
 {
     NxBodyDesc body;

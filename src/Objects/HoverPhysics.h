@@ -43,6 +43,10 @@ struct StandingStill {
     bool due(const NxVec3& position, float eps, float delay_seconds, long now_ms);
 };
 
+// The compass heading of a nose pointing along `forward`, in degrees in [0, 360): 0 along
+// +x, 90 along -z (a left turn, seen from above, raises it), from the horizontal part only.
+float heading_degrees(const NxVec3& forward);
+
 // A body of `mass` with the two damping coefficients; the rest are the physics defaults.
 NxBodyDesc damped_body(float mass, float linear_damping, float angular_damping);
 

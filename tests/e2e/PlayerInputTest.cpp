@@ -4,7 +4,51 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
 namespace {
+
+// One line of MOORHOLD_LOG_PLAYER: "player: <game seconds> <x> <y> <z> <heading> <speed>".
+struct PlayerLine {
+    double t = 0, x = 0, y = 0, z = 0, heading = 0, speed = 0;
+};
+
+// The log read line by line: the player's lines, and where each input mark of the player's
+// script fell among them (the index of the first player line after it).
+struct PlayLog {
+    std::vector<PlayerLine> player;
+    std::vector<std::pair<std::string, size_t>> marks;
+
+    explicit PlayLog(const std::string& log)
+    {
+        std::istringstream in(log);
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string tag;
+            words >> tag;
+            PlayerLine p;
+            if (tag == "player:" && words >> p.t >> p.x >> p.y >> p.z >> p.heading >> p.speed) player.push_back(p);
+            std::string name;
+            if (tag == "input:" && words >> name) marks.emplace_back(name, player.size());
+        }
+    }
+
+    // The last player line before the mark `name` (the hover as the key found it).
+    const PlayerLine* before(const std::string& name) const
+    {
+        for (const auto& [mark, index] : marks)
+            if (mark == name && index > 0) return &player[index - 1];
+        return nullptr;
+    }
+};
+
+const double kPi = 3.141592653589793;
+
+// The horizontal distance between two lines.
+double moved(const PlayerLine& a, const PlayerLine& b) { return std::hypot(b.x - a.x, b.z - a.z); }
 
 TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
 {
@@ -19,6 +63,43 @@ TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
     EXPECT_TRUE(appear_in_order(run.log, {"starting main loop", "input: escape", "SDLGL destructor finished!"}))
         << run.log;
     EXPECT_TRUE(run.sanitizer_report().empty()) << run.log;
+    EXPECT_EQ(count_of(run.log, "player: "), 0) << "the player's log is off unless asked for";
+}
+
+// The sanitized game may run at 5 frames a second, where every frame is cut to the frame-time
+// cap (0.05 game seconds, a 0.1 s physics step) and the game runs slower than the clock: the
+// run waits in game seconds, read from the log, and judges what the hover did, not how fast.
+TEST(PlayerInput, HoldingUpDrivesTheHoverAlongItsNose)
+{
+    RunOptions opt;
+    opt.frames = 1000000;
+    opt.screenshot = false;
+    opt.timeout_seconds = 300;
+    opt.env = {{"MOORHOLD_LOG_PLAYER", "1"}};
+    opt.prepare = [](const std::filesystem::path& dir) { use_small_window(dir, 320, 240); };
+    // The first game starts at frame 12; by 3 game seconds the hover has settled on the ground.
+    opt.player = "wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 1 && mark stop && press Escape";
+    GameRun run = run_game(opt);
+    ASSERT_EQ(run.exit_code, 0) << run.log;
+    EXPECT_TRUE(run.sanitizer_report().empty()) << run.log;
+
+    PlayLog play(run.log);
+    ASSERT_GT(play.player.size(), 60u) << run.log;
+    // A line every frame: game seconds rise by one frame's time, never more than the cap.
+    for (size_t i = 1; i < play.player.size(); ++i) {
+        double step = play.player[i].t - play.player[i - 1].t;
+        ASSERT_TRUE(step >= 0 && step < 0.0505) << "line " << i << ": " << step;
+    }
+    const PlayerLine* start = play.before("up");
+    const PlayerLine* stop = play.before("stop");
+    ASSERT_TRUE(start && stop) << run.log;
+    // At 5 frames a second the 2 s are 1 s of physics: about 7 physics units (32 graphics
+    // units each); a hover that only bobbed moves a few graphics units.
+    double distance = moved(*start, *stop);
+    EXPECT_GT(distance, 5 * 32.0);
+    double nose = start->heading * kPi / 180.0;
+    double along = ((stop->x - start->x) * std::cos(nose) - (stop->z - start->z) * std::sin(nose)) / distance;
+    EXPECT_GT(along, std::cos(20 * kPi / 180.0)) << "the hover drove off its nose's line";
 }
 
 } // namespace

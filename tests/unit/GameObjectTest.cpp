@@ -281,6 +281,15 @@ TEST(HoverRules, RollAngleIsTheTiltSignedByTheZAxis)
         EXPECT_NEAR(roll_angle(down, z), expected, 1e-3f) << what;
 }
 
+TEST(HoverRules, HeadingIsTheNoseOnTheCompassFromPlusXTowardMinusZInZeroTo360)
+{
+    for (auto [nose, heading] : {std::pair{NxVec3(1, 0, 0), 0.0f}, {NxVec3(0, 0, -1), 90.0f}, {NxVec3(-1, 0, 0), 180.0f},
+                                 {NxVec3(0, 0, 1), 270.0f}, {NxVec3(1, 0.5f, -1), 45.0f}, {NxVec3(1, 0, 1e-7f), 0.0f},
+                                 {NxVec3(1, 0, 0.01f), 359.427f}})
+        EXPECT_NEAR(heading_degrees(nose), heading, 1e-3f) << nose.x << " " << nose.y << " " << nose.z;
+    EXPECT_FALSE(std::signbit(heading_degrees(NxVec3(1, 0, 0)))) << "printed as -0.00";
+}
+
 TEST(HoverRules, StandingStillIsCheckedOnlyAfterTheDelayAndOnlyWithoutMovingInBothXAndZ)
 {
     using Steps = std::vector<std::tuple<NxVec3, long, bool>>; // where it is, the time, whether a check is due
