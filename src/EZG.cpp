@@ -286,31 +286,6 @@ void start_game()
     first_game = false;
 }
 
-// The frame's input step: the keys while a game runs, the restart when the banner has shown
-// long enough, otherwise only the window's events and the keys that act at any time. A
-// frame whose keys are not read lets go of the hover's controls.
-void read_input(SDLGL& gl)
-{
-    if (pause_state.reason == PauseReason::Start && pad_drives()) resume_game(SDL_GetTicks());
-    switch (input_step(pause_state.paused(), game_flow.game_over, restart_due(game_flow, gl.time_now))) {
-    case InputStep::Play:
-        gl.handle_input();
-        if (new_game_requested) {
-            new_game_requested = false;
-            start_game();
-        }
-        return;
-    case InputStep::Restart:
-        std::printf("RESTART GAME!!!!\n");
-        start_game();
-        break;
-    case InputStep::WindowOnly:
-        gl.poll_events();
-        break;
-    }
-    release_player_controls();
-}
-
 // Places the light camera for the shadow pass around `p`, the player's graphics position.
 void place_lightcam(const float p[3])
 {
@@ -384,7 +359,7 @@ void run_frame(bool last_frame)
     std::clock_t frame_start_cpu = std::clock();
     gl.time_now = static_cast<float>(game_clock.now(frame_start_ticks * 0.001) + test_seams.clock_offset);
 
-    read_input(gl);
+    read_frame_input(gl, game_flow, start_game);
     // Paused, nothing of the game moves: no steering, no simulated time, no physics step.
     const bool running = !pause_state.paused();
 

@@ -1,6 +1,7 @@
 #include "Common/Input.h"
 
 #include "Common/Camera.h"
+#include "Common/GameFlow.h"
 #include "Common/Gamepad.h"
 #include "Common/Globals.h"
 #include "Common/KeyBindings.h"
@@ -9,6 +10,8 @@
 #include "Common/PlayerControls.h"
 #include "Common/SDLGL.h"
 #include "Gfx/ShaderProgram.h"
+
+#include <cstdio>
 
 PlayerControls player_controls;
 bool new_game_requested = false;
@@ -131,6 +134,28 @@ void press_key(SDLGL& gl, SDLKey key, int mods)
 void release_player_controls()
 {
     player_controls = PlayerControls();
+}
+
+void read_frame_input(SDLGL& gl, GameFlow& flow, void (*start_game)())
+{
+    if (pause_state.reason == PauseReason::Start && pad_drives()) resume_game(SDL_GetTicks());
+    switch (input_step(pause_state.paused(), flow.game_over, restart_due(flow, gl.time_now))) {
+    case InputStep::Play:
+        gl.handle_input();
+        if (new_game_requested) {
+            new_game_requested = false;
+            start_game();
+        }
+        return;
+    case InputStep::Restart:
+        std::printf("RESTART GAME!!!!\n");
+        start_game();
+        break;
+    case InputStep::WindowOnly:
+        gl.poll_events();
+        break;
+    }
+    release_player_controls();
 }
 
 void SDLGL::handle_input()

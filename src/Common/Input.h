@@ -58,3 +58,12 @@ void press_key(SDLGL& gl, SDLKey key, int mods);
 // The player's direction flags, and the jump and righting asked for, all off: what the hover
 // gets in a frame whose keys are not read.
 void release_player_controls();
+
+struct GameFlow;
+
+// The frame's input step: the keys while a game runs (and the new game the 0 key asks for),
+// the restart when the banner has shown long enough, otherwise only the window's events and
+// the keys that act at any time. A frame whose keys are not read lets go of the hover, which
+// would otherwise keep the last keys' flags through a banner or a pause. The pad's stick
+// starts the first game as a driving key does.
+void read_frame_input(SDLGL& gl, GameFlow& flow, void (*start_game)());

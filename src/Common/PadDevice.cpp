@@ -21,8 +21,10 @@ std::set<int> open_descriptors()
 {
     std::set<int> fds;
     if (DIR* d = opendir("/proc/self/fd")) {
+        // The listing's own descriptor is not one of them.
+        const int own = dirfd(d);
         while (dirent* e = readdir(d))
-            if (e->d_name[0] != '.') fds.insert(std::atoi(e->d_name));
+            if (e->d_name[0] != '.' && std::atoi(e->d_name) != own) fds.insert(std::atoi(e->d_name));
         closedir(d);
     }
     return fds;

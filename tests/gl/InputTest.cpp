@@ -1,4 +1,5 @@
 #include "Common/Camera.h"
+#include "Common/GameFlow.h"
 #include "Common/HelpScreen.h"
 #include "Common/Input.h"
 #include "Common/Pause.h"
@@ -186,6 +187,51 @@ TEST_F(InputTest, AResizeSetsTheVideoModeAndTheEyesAspect)
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 640);
     EXPECT_EQ(viewport[3], 480);
+}
+
+int games_started = 0;
+void count_game() { ++games_started; }
+
+// The input step of a frame: with the banner showing or the game paused no keys are read, and
+// the hover lets go of what the last keys asked (a hover driven forward as the game ended
+// would drive on through the banner).
+TEST_F(InputTest, AFrameWhoseKeysAreNotReadLetsGoOfTheHover)
+{
+    GameFlow flow;
+    eyecam = new Camera(60, 1.5f, 350000);
+    auxcam = new Camera(*eyecam);
+    const auto held = [] {
+        player_controls = PlayerControls();
+        player_controls.forward = player_controls.left = player_controls.jump = true;
+    };
+    sdlgl->time_now = 10;
+    flow.game_over = true;
+    flow.game_over_time = 8;
+    held();
+    read_frame_input(*sdlgl, flow, count_game);
+    EXPECT_FALSE(player_controls.forward || player_controls.left || player_controls.jump) << "the banner shows";
+    EXPECT_EQ(games_started, 0);
+
+    testing::internal::CaptureStdout();
+    sdlgl->time_now = 12.5f; // the banner has shown for 4.5 s
+    held();
+    read_frame_input(*sdlgl, flow, count_game);
+    EXPECT_EQ(games_started, 1);
+    EXPECT_FALSE(player_controls.forward) << "the restart's frame";
+
+    flow.game_over = false;
+    pause_game(PauseReason::Player, SDL_GetTicks());
+    held();
+    read_frame_input(*sdlgl, flow, count_game);
+    EXPECT_FALSE(player_controls.forward || player_controls.jump) << "paused";
+    resume_game(SDL_GetTicks());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "RESTART GAME!!!!\ngame paused\ngame goes on\n");
+
+    // A game running: the keys are read (none is down here), and a new game asked for starts.
+    new_game_requested = true;
+    read_frame_input(*sdlgl, flow, count_game);
+    EXPECT_EQ(games_started, 2);
+    EXPECT_FALSE(new_game_requested);
 }
 
 } // namespace
