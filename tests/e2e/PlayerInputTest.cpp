@@ -1,54 +1,15 @@
 // What a player does at the keyboard, sent through the X server's own input as a keyboard
 // sends it, and what the game does with it.
 #include "e2e/GameRunner.h"
+#include "e2e/PlayLog.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
-// One line of MOORHOLD_LOG_PLAYER: "player: <game seconds> <x> <y> <z> <heading> <speed>".
-struct PlayerLine {
-    double t = 0, x = 0, y = 0, z = 0, heading = 0, speed = 0;
-};
-
-// The log read line by line: the player's lines, and where each input mark of the player's
-// script fell among them (the index of the first player line after it).
-struct PlayLog {
-    std::vector<PlayerLine> player;
-    std::vector<std::pair<std::string, size_t>> marks;
-
-    explicit PlayLog(const std::string& log)
-    {
-        std::istringstream in(log);
-        for (std::string line; std::getline(in, line);) {
-            std::istringstream words(line);
-            std::string tag;
-            words >> tag;
-            PlayerLine p;
-            if (tag == "player:" && words >> p.t >> p.x >> p.y >> p.z >> p.heading >> p.speed) player.push_back(p);
-            std::string name;
-            if (tag == "input:" && words >> name) marks.emplace_back(name, player.size());
-        }
-    }
-
-    // The last player line before the mark `name` (the hover as the key found it).
-    const PlayerLine* before(const std::string& name) const
-    {
-        for (const auto& [mark, index] : marks)
-            if (mark == name && index > 0) return &player[index - 1];
-        return nullptr;
-    }
-};
-
 const double kPi = 3.141592653589793;
-
-// The horizontal distance between two lines.
-double moved(const PlayerLine& a, const PlayerLine& b) { return std::hypot(b.x - a.x, b.z - a.z); }
 
 TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
 {
