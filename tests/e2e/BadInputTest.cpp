@@ -78,6 +78,15 @@ const BadInput kBadInputs[] = {
      [](const fs::path& d) { set_key(d / "config" / "gfx.p", "screen_width", "0"); },
      "screen_width=0 in .\\config\\gfx.p: a window side must be at least 200 pixels\n\nMissing or bad value: key "
      "\"screen_width\" in file \".\\config\\gfx.p\"", 1},
+    {"ControlsKeyNameUnknown", "config/controls.p", "`jump=spcae`",
+     [](const fs::path& d) { set_key(d / "config" / "controls.p", "jump", "spcae"); },
+     "the key \"jump\" in file \".\\config\\controls.p\" has the value \"spcae\": SDL knows no key named \"spcae\"", 1},
+    {"ControlsKeyGivenTwice", "config/controls.p", "`jump=space / w`, where W drives forward",
+     [](const fs::path& d) { set_key(d / "config" / "controls.p", "jump", "space / w"); },
+     "the key \"jump\" in file \".\\config\\controls.p\" has the value \"space / w\": \"w\" is already the key of "
+     "\"forward\"", 1},
+    {"ControlsFileMissing", "config/controls.p", "removed", [](const fs::path& d) { fs::remove(d / "config" / "controls.p"); },
+     "Unable to open file: .\\config\\controls.p", 1},
     {"ScratchFileIsADirectory", "tmp_0.bin", "a directory where the first cooked tile goes",
      [](const fs::path& d) { fs::create_directory(d / "tmp_0.bin"); },
      "Unable to write the scratch file \"tmp_0.bin\" in \"<dir>\": Is a directory", 1},

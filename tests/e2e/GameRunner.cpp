@@ -137,6 +137,11 @@ GameRun run_game(const RunOptions& options)
     return run;
 }
 
+Image snapshot_of(const GameRun& run, const std::string& name)
+{
+    return load_xwd((run.dir / (name + ".xwd")).string());
+}
+
 GameRun run_game(long frames, Env env, Prepare prepare, bool screenshot)
 {
     RunOptions opt;

@@ -65,6 +65,9 @@ struct GameRun {
 // shader/ linked from the built game directory.
 GameRun run_game(const RunOptions& options = RunOptions());
 
+// The window as the player's script took it with `snapshot NAME` (empty when it did not).
+Image snapshot_of(const GameRun& run, const std::string& name);
+
 // The run most tests want: `frames` frames with these variables after `prepare`.
 GameRun run_game(long frames, Env env = {}, Prepare prepare = nullptr, bool screenshot = false);
 

@@ -37,8 +37,6 @@ HelpLook help_look(const Image& img)
     return ::testing::AssertionFailure() << name << ": dark " << look.dark << ", text " << look.text;
 }
 
-Image snapshot(const GameRun& run, const std::string& name) { return load_xwd((run.dir / (name + ".xwd")).string()); }
-
 // The hover's lines from `from` to `to` (indices, `to` not included) are all the same line.
 // (The first frame of a pause still shows the physics step of the frame before it.)
 ::testing::AssertionResult stood_still(const PlayLog& play, size_t from, size_t to)
@@ -81,8 +79,8 @@ TEST(HelpOnScreen, TheFirstGameWaitsWithTheKeysShownForADrivingKeyAndF1ShowsThem
     EXPECT_TRUE(stood_still(play, wait->player_index, drive->player_index)) << "the game waits without moving";
     EXPECT_GE(drive->seconds - wait->seconds, 2.0);
 
-    EXPECT_TRUE(shows_help(snapshot(run, "waiting"), "the first game's start"));
-    const HelpLook playing = help_look(snapshot(run, "playing"));
+    EXPECT_TRUE(shows_help(snapshot_of(run, "waiting"), "the first game's start"));
+    const HelpLook playing = help_look(snapshot_of(run, "playing"));
     EXPECT_LT(playing.dark, 0.3) << "the help goes when the game starts";
     EXPECT_TRUE(shows_help(run.screenshot, "F1 over the game"));
     EXPECT_EQ(run.screenshot.width, 640);

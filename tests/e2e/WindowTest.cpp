@@ -30,8 +30,6 @@ namespace {
                                          << ", you " << you;
 }
 
-Image snapshot(const GameRun& run, const std::string& name) { return load_xwd((run.dir / (name + ".xwd")).string()); }
-
 // The game is paused first, so that every picture shows the same moment; the screenshot seam
 // writes the last frame, which Escape ends at the last size.
 TEST(Window, ResizedAndFullScreenThePictureFillsTheWindowAndTheFirstSizeGivesTheFirstPicture)
@@ -55,14 +53,14 @@ TEST(Window, ResizedAndFullScreenThePictureFillsTheWindowAndTheFirstSizeGivesThe
                                           "window size 640 x 480", "full screen 1280 x 1024", "window 640 x 480"}))
         << run.log;
 
-    const Image first = snapshot(run, "first"), back = snapshot(run, "back");
+    const Image first = snapshot_of(run, "first"), back = snapshot_of(run, "back");
     EXPECT_TRUE(fills(first, 1024, 768, "first"));
-    EXPECT_TRUE(fills(snapshot(run, "w800"), 800, 600, "800 x 600"));
-    EXPECT_TRUE(fills(snapshot(run, "w1200"), 1200, 900, "1200 x 900"));
+    EXPECT_TRUE(fills(snapshot_of(run, "w800"), 800, 600, "800 x 600"));
+    EXPECT_TRUE(fills(snapshot_of(run, "w1200"), 1200, 900, "1200 x 900"));
     EXPECT_TRUE(fills(back, 1024, 768, "back at 1024 x 768"));
-    EXPECT_TRUE(fills(snapshot(run, "w640"), 640, 480, "640 x 480"));
-    EXPECT_TRUE(fills(snapshot(run, "full"), 1280, 1024, "full screen"));
-    const Image windowed = snapshot(run, "windowed");
+    EXPECT_TRUE(fills(snapshot_of(run, "w640"), 640, 480, "640 x 480"));
+    EXPECT_TRUE(fills(snapshot_of(run, "full"), 1280, 1024, "full screen"));
+    const Image windowed = snapshot_of(run, "windowed");
     EXPECT_TRUE(fills(windowed, 640, 480, "the window again"));
     if (first.width == back.width && first.height == back.height) {
         EXPECT_LT(mean_difference(first, back, 0, 0, first.width, first.height), 1.0) << "the first size, the first picture";

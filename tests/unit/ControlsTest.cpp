@@ -5,6 +5,7 @@
 #include "Common/KeyTable.h"
 #include "Common/ParameterFile.h"
 #include "Console.h"
+#include "ControlsFile.h"
 #include "GameDir.h"
 #include "TempDir.h"
 
@@ -27,17 +28,6 @@ protected:
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     }
     static void TearDownTestSuite() { SDL_Quit(); }
-
-    // The shipped controls file with `key` set to `value` ("" removes it).
-    std::string controls_with(const std::string& key, const std::string& value)
-    {
-        std::istringstream in(read_file(game_file("config/controls.p")));
-        std::string line, out;
-        while (std::getline(in, line))
-            if (line.compare(0, key.size() + 1, key + "=") != 0) out += line + "\n";
-        if (!value.empty()) out += key + "=" + value + "\n";
-        return dir.write("controls.p", out);
-    }
 
     TempDir dir;
 };
@@ -126,7 +116,7 @@ TEST_F(ControlsTest, UnknownNamesKeysOfTwoActionsAndMissingActionsAreRefusedNami
         {"mute", "a / b / c / d / e", "has the value \"a / b / c / d / e\": an action has at most 4 keys"},
     };
     for (const Case& c : cases) {
-        const std::string path = controls_with(c.action, c.value);
+        const std::string path = controls_with(dir, c.action, c.value);
         ParameterFile file(path);
         Printed p = printed([&] { EXPECT_THROW(read_key_bindings(file), BadValueException) << c.value; });
         EXPECT_NE(p.err.find(std::string("the key \"") + c.action + "\" in file \"" + path + "\" " + c.why),
@@ -136,9 +126,9 @@ TEST_F(ControlsTest, UnknownNamesKeysOfTwoActionsAndMissingActionsAreRefusedNami
         EXPECT_EQ(last_bad_value().file, path);
     }
     // Alt+Enter and Enter are two keys: the one does not take the other.
-    ParameterFile both(controls_with("jump", "return"));
+    ParameterFile both(controls_with(dir, "jump", "return"));
     EXPECT_NO_THROW(read_key_bindings(both));
-    ParameterFile missing(controls_with("upright", ""));
+    ParameterFile missing(controls_with(dir, "upright", ""));
     EXPECT_THROW(read_key_bindings(missing), BadValueException);
     EXPECT_EQ(last_bad_value().key, "upright");
 }

@@ -3,6 +3,7 @@
 #include "Common/Gamepad.h"
 #include "Common/ParameterFile.h"
 #include "Console.h"
+#include "ControlsFile.h"
 #include "GameDir.h"
 #include "TempDir.h"
 
@@ -73,17 +74,6 @@ TEST(PadButtons, EachButtonItsAction)
     for (auto [button, action] : cases) EXPECT_EQ(pad_button_action(m, button), action) << button;
     EXPECT_EQ(pad_help_line(m, "Pad"), "Gamepad Pad: stick or pad drives, button 0 jump, button 1 upright, "
                                        "button 7 pause, button 6 new game");
-}
-
-// The shipped file with `key` set to `value` ("" removes it).
-std::string controls_with(const TempDir& dir, const std::string& key, const std::string& value)
-{
-    std::istringstream in(read_file(game_file("config/controls.p")));
-    std::string line, out;
-    while (std::getline(in, line))
-        if (line.compare(0, key.size() + 1, key + "=") != 0) out += line + "\n";
-    if (!value.empty()) out += key + "=" + value + "\n";
-    return dir.write("controls.p", out);
 }
 
 TEST(PadMappingFile, TheShippedMappingAndWhatIsRefused)
