@@ -43,20 +43,33 @@ void volume_shown(InputContext& c) { c.gl.volume_changed_at = c.gl.time_now; }
 } // namespace
 
 // The design's keys come first, in the order the handler has always checked them: keys that
-// share a dead-time timer and are down in the same frame act in this order.
+// share a dead-time timer and are down in the same frame act in this order. The keys that act
+// once per press, at any time, come last (a new toggle goes before them).
 const KeyAction key_table[] = {
     {"forward", "up / w", "hover forward (free camera: fly forward)", Trigger::Held, nullptr, 0,
-     [](InputContext& c) { follow(c) ? void(player_controls.forward = true) : c.eye.move_dir(5 * c.speed); }},
+     [](InputContext& c) {
+         if (follow(c)) player_controls.forward = true;
+         else c.eye.move_dir(5 * c.speed);
+     }},
     {"backward", "down / s", "hover backward (free camera: fly backward)", Trigger::Held, nullptr, 0,
-     [](InputContext& c) { follow(c) ? void(player_controls.backward = true) : c.eye.move_dir(-5 * c.speed); }},
+     [](InputContext& c) {
+         if (follow(c)) player_controls.backward = true;
+         else c.eye.move_dir(-5 * c.speed);
+     }},
     {"fly_up", "r / right ctrl", "free camera: fly up", Trigger::Held, nullptr, 0,
      [](InputContext& c) { if (!follow(c)) c.eye.move_up(-5 * c.speed); }},
     {"fly_down", "f / [0]", "free camera: fly down", Trigger::Held, nullptr, 0,
      [](InputContext& c) { if (!follow(c)) c.eye.move_up(5 * c.speed); }},
     {"left", "left / a", "turn left (free camera: fly left)", Trigger::Held, nullptr, 0,
-     [](InputContext& c) { follow(c) ? void(player_controls.left = true) : c.eye.move_str(5 * c.speed); }},
+     [](InputContext& c) {
+         if (follow(c)) player_controls.left = true;
+         else c.eye.move_str(5 * c.speed);
+     }},
     {"right", "right / d", "turn right (free camera: fly right)", Trigger::Held, nullptr, 0,
-     [](InputContext& c) { follow(c) ? void(player_controls.right = true) : c.eye.move_str(-5 * c.speed); }},
+     [](InputContext& c) {
+         if (follow(c)) player_controls.right = true;
+         else c.eye.move_str(-5 * c.speed);
+     }},
     {"faster", "left shift", "free camera, held: faster", Trigger::Speed, nullptr, 0,
      [](InputContext& c) { c.speed *= c.gl.cam_move_fast_multiplier; }},
     {"slower", "right shift", "free camera, held: slower", Trigger::Speed, nullptr, 0,
