@@ -43,6 +43,7 @@ parallax=b
 freeze_waves=l
 water=n
 freeze_grids=k
+radar=x
 debug_view=i
 print_cameras=p
 align_grid_camera=o

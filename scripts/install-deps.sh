@@ -11,6 +11,7 @@ packages=(
   libvorbis-dev libstb-dev fonts-dejavu-core
   xvfb xauth libgl1-mesa-dri xdotool x11-apps
   libgtest-dev libgmock-dev libbenchmark-dev
+  dpkg-dev desktop-file-utils appstream man-db
 )
 if [ "${MOORHOLD_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -31,7 +31,7 @@ start=$(date +%s)
 # The address sanitizer holds freed blocks back for a while (256 MB by default) before it
 # hands them out again, so a game that makes and destroys crystals all the time would grow
 # in resident memory without leaking; a small quarantine keeps the figure about the game.
-(cd "$run" && MOORHOLD_FRAMES=$frames MOORHOLD_AUTOPILOT=1 MOORHOLD_LOG_SCORES=1 MOORHOLD_MEMORY_EVERY=$every \
+(cd "$run" && MOORHOLD_DATA_DIR="$run" MOORHOLD_FRAMES=$frames MOORHOLD_AUTOPILOT=1 MOORHOLD_LOG_SCORES=1 MOORHOLD_MEMORY_EVERY=$every \
    "$build/tests/test-env.sh" bash -c 'ASAN_OPTIONS="$ASAN_OPTIONS:quarantine_size_mb=8" exec "$@"' soak \
    "$root/tests/xvfb-run.sh" "$game/EZG" > "$run/log.txt" 2>&1)
 status=$?

@@ -1,10 +1,14 @@
 // Moorhold's main program: creates the long-lived objects in a fixed order, runs the frame
 // loop on the one thread of the game and tears everything down in a fixed order.
 
+#include "Ai/EskelShip.h"
 #include "Ai/GameplayFrame.h"
+#include "Ai/RaceView.h"
 #include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
+#include "Common/CommandLine.h"
 #include "Common/ControlsFile.h"
+#include "Common/DataDir.h"
 #include "Common/DescribeFrame.h"
 #include "Common/FollowCamera.h"
 #include "Common/FontManager.h"
@@ -15,6 +19,7 @@
 #include "Common/Hud.h"
 #include "Common/Input.h"
 #include "Common/Menu.h"
+#include "Common/RaceOverlayDraw.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/Pause.h"
@@ -25,6 +30,7 @@
 #include "Common/Screenshot.h"
 #include "Common/TestSeams.h"
 #include "Common/TitleScreen.h"
+#include "Gfx/CrystalBeams.h"
 #include "Gfx/DisplayToggles.h"
 #include "Gfx/FBO.h"
 #include "Gfx/FramePass.h"
@@ -49,11 +55,13 @@
 #include <GL/glu.h>
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -91,6 +99,9 @@ namespace {
 GameTimer game_timer;
 FpsRing fps_ring;
 unsigned int frame_counter = 0;
+// The race as this frame shows it, and its crystals' beams; kept to allocate nothing.
+RaceView race_view;
+std::vector<BeamVertex> beam_vertices;
 
 // Loads the height map named by the map file and cuts its physics tiles. False when the
 // map cannot be loaded.
@@ -192,6 +203,7 @@ bool start_up()
     if (test_seams.has_eye) hold_eye_at(test_seams.eye);
 
     load_wave_texture(gl);
+    load_overlay_textures(gl, hmap);
     gl.bind_object_textures();
     gl.prepare_shaders(terrain);
     std::printf("after GL shader prepare\n");
@@ -238,6 +250,12 @@ bool start_up()
         populate_level();
         enable_score_log();
     }
+    // The race's lists have room for every crystal the ship can have in play from the start.
+    const size_t most_crystals = EskelShip::kMostCrystalsPrepared;
+    race_view.crystals.reserve(most_crystals);
+    race_view.opponents.reserve(8);
+    beam_vertices.reserve(16 * most_crystals);
+    reserve_race_overlay(most_crystals);
     // Pose every model once, so that the first frame draws posed instances.
     Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
 
@@ -314,6 +332,28 @@ void follow_player()
     aim_follow_camera(*eyecam, follow_position(player, behind, ground), player);
 }
 
+// The crystals' beams for this frame's eye, at least a few pixels of the 3-D image wide.
+void build_beams(const SDLGL& gl)
+{
+    const int image_h = gl.dof_fbo ? gl.dof_fbo->_texH : gl.height;
+    const float pixel_angle = 2.0f * std::tan(eyecam->fov * 3.14159265f / 360.0f) / float(std::max(image_h, 1));
+    build_crystal_beams(race_view, *eyecam, pixel_angle, BeamLook(), beam_vertices);
+}
+
+// The overlay's window and the land the radar shows: the height map's square in graphics units.
+OverlaySettings overlay_settings(const SDLGL& gl)
+{
+    OverlaySettings s;
+    s.width = gl.width;
+    s.height = gl.height;
+    s.radar_on = radar_shown;
+    const float* pgmland = terrain_physics().scale.pgmland;
+    s.map_size[0] = pgmland[0] > 0 ? 1.0f / pgmland[0] : 0.0f;
+    s.map_size[1] = pgmland[2] > 0 ? 1.0f / pgmland[2] : 0.0f;
+    hud_score_box(font_manager->glyphs, font_manager->max_char_h, int(race_view.opponents.size()), s.scores_box);
+    return s;
+}
+
 void build_view_matrix(SDLGL& gl)
 {
     double origin[3] = {0, 0, 0};
@@ -376,7 +416,8 @@ void run_frame(bool last_frame)
     // be drawn over. Everything else of the frame (input, physics, the game) still runs.
     // The window itself is not cleared: the finished image (or the title) covers all of it
     // and nothing drawn into it tests depth. The colour is the frame images' clear colour.
-    const FrameDescription frame = describe_frame(gl, frame_counter > 12);
+    FrameDescription frame = describe_frame(gl, frame_counter > 12);
+    frame.beams = &beam_vertices;
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     begin_frame_images(frame);
     if (running) update_game_objects(game_flow.time_scale * game_flow.frame_dt);
@@ -396,6 +437,8 @@ void run_frame(bool last_frame)
     }
 
     build_view_matrix(gl);
+    read_race(race_view);
+    build_beams(gl);
     belowcam->set_position(eyecam->pos.x, eyecam->pos.y - 150.0, eyecam->pos.z);
     {
         Vec3d d = eyecam->dir.normalized();
@@ -420,6 +463,10 @@ void run_frame(bool last_frame)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    {
+        const RaceOverlayFrame& overlay = draw_race_overlay(gl, *font_manager, race_view, *eyecam, overlay_settings(gl));
+        if (last_frame && test_seams.log_overlay) print_race_overlay(overlay, gl.width, gl.height);
+    }
     {
         bool was_over = game_flow.game_over;
         draw_hud(gl, *font_manager, game_flow, fps_ring.mean(), player_score(), opponent_scores());
@@ -490,13 +537,45 @@ int run()
     return 0;
 }
 
+// --help and --version answer before anything is loaded; other arguments are refused.
+// Returns the status to end with, or -1 to play.
+int answer_command_line(int argc, char** argv)
+{
+    std::string refused;
+    switch (parse_command_line(argc, argv, &refused)) {
+    case CommandLineAction::play:
+        return -1;
+    case CommandLineAction::version:
+        std::printf("%s\n", version_text().c_str());
+        return 0;
+    case CommandLineAction::help: {
+        const std::vector<std::string> candidates =
+            data_dir_candidates(executable_path(), std::getenv("MOORHOLD_DATA_DIR"));
+        std::fputs(usage_text(first_data_dir(candidates, [](const std::string& d) {
+                                  return is_regular_file(d + "/config/gfx.p");
+                              })).c_str(),
+                   stdout);
+        return 0;
+    }
+    case CommandLineAction::refuse:
+        break;
+    }
+    std::fprintf(stderr, "moorhold: unknown argument \"%s\"\n\n%s", refused.c_str(), usage_text("").c_str());
+    return 2;
+}
+
 } // namespace
 
-int main(int, char**)
+int main(int argc, char** argv)
 {
     // Progress lines and diagnostics interleave in the order they happen.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::setvbuf(stderr, nullptr, _IONBF, 0);
+    const int answered = answer_command_line(argc, argv);
+    if (answered >= 0) return answered;
+    // Every file is read relative to the data directory, and the scratch files need a
+    // folder that can be written, before the first file is opened.
+    if (!enter_data_dir() || !prepare_scratch_dir()) return 1;
     // The physics world first, as it always was: its parameter file is the first one read.
     terrain_physics();
     read_test_seams();

@@ -2,6 +2,7 @@
 
 #include "Ai/AiManager.h"
 #include "Ai/Autopilot.h"
+#include "Ai/RaceView.h"
 #include "Common/Platform.h"
 #include "Common/PlayerControls.h"
 #include "Common/TestSeams.h"
@@ -104,6 +105,17 @@ void leave_rings(float time_now, float dt)
     if (!ai) return;
     RingFrame f{time_now, dt, ring_height_limit(terrain_physics().scale.iface[0], terrain_physics().plane_d)};
     ai->for_each(leave_rings_of, &f);
+}
+
+void read_race(RaceView& out)
+{
+    if (AiManager* ai = manager()) {
+        read_race_view(*ai, out);
+        return;
+    }
+    out.has_player = out.has_ship = false;
+    out.opponents.clear();
+    out.crystals.clear();
 }
 
 int player_score()

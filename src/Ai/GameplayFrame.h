@@ -26,6 +26,11 @@ void player_gfx_position(float out[3]);
 // Records and ages the water rings of every object that leaves them.
 void leave_rings(float time_now, float dt);
 
+struct RaceView;
+// The race as it stands, for the screen: everybody's place and every crystal's worth (an empty
+// race before the level exists).
+void read_race(RaceView& out);
+
 int player_score();
 const std::vector<int>& opponent_scores();
 

@@ -18,6 +18,7 @@ float cull_margin = -1000.0f;
 bool buffer_pass = true;
 bool skip_subpass = false;
 bool extra_pass = false;
+bool radar_shown = true;
 
 int pgmlandgrid_dim_x = 0, pgmlandgrid_dim_y = 0;
 int watergrid_dim_x = 0, watergrid_dim_y = 0;

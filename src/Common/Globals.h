@@ -20,6 +20,7 @@ extern float cull_margin;         // -1000
 extern bool buffer_pass;          // true
 extern bool skip_subpass;         // false
 extern bool extra_pass;           // false
+extern bool radar_shown;          // true: the race overlay's radar (key X)
 
 // Grid and wave settings read from the graphics parameter file by the main program.
 extern int pgmlandgrid_dim_x, pgmlandgrid_dim_y;

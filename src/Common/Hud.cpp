@@ -9,6 +9,7 @@
 #include "Common/SDLGL.h"
 #include "Common/TextureFilter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -115,6 +116,17 @@ void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const st
         std::snprintf(buf, sizeof buf, " fps: %4.1f", static_cast<double>(in.fps_mean));
         out.push_back(text_item(buf, 0, h - 0.5f * in.max_char_h, c[0], c[1], c[2], 0.5f));
     }
+}
+
+void hud_score_box(const Glyph* glyphs, float max_char_h, int opponents, float out[2])
+{
+    static std::vector<GlyphQuad> quads; // kept: the box is asked for every frame
+    auto width = [&](const char* text, float scale) {
+        layout_text(glyphs, text, 0, 0, scale, scale, 1, 1, quads);
+        return quads.empty() ? 0.0f : quads.back().x1;
+    };
+    out[0] = std::max(width("you: 000", 0.75f), width("Dr. Evil 0: 000", 0.5f));
+    out[1] = (0.75f + 0.5f * float(std::max(opponents, 0))) * max_char_h;
 }
 
 void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int player_score,

@@ -61,6 +61,11 @@ HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& op
 void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
                      const HudInputs& in, const std::function<int()>& roll);
 
+// The bottom-left corner the scores take (width, height in pixels): the player's line and
+// `opponents` lines of "Dr. Evil" above it, as wide as three-digit scores make them.
+struct Glyph;
+void hud_score_box(const Glyph* glyphs, float max_char_h, int opponents, float out[2]);
+
 // Draws one frame's display in the 2-D pixel projection the caller has set (the model-view
 // matrix is reset; the caller saves it): lays the texts out from the window object's state
 // and the game flow, and renders them with the font.

@@ -120,6 +120,8 @@ const KeyAction key_table[] = {
      [](InputContext& c) { toggle_display_option(c.gl, "B"); }},
     {"freeze_grids", "k", "freeze the terrain and water grids", Trigger::Timed, &KeyTimers::d, 250,
      [](InputContext& c) { toggle_display_option(c.gl, "K"); }},
+    {"radar", "x", "radar on or off", Trigger::Timed, &KeyTimers::c, 250,
+     [](InputContext& c) { toggle_display_option(c.gl, "X"); }},
     {"help", "f1 / h", "show or hide the help on screen", Trigger::Pressed, nullptr, 0, [](InputContext&) { toggle_help(); }},
     {"pause", "pause / t", "pause or go on", Trigger::Pressed, nullptr, 0,
      [](InputContext&) { toggle_pause(SDL_GetTicks()); }},

@@ -1,8 +1,10 @@
 #include "Common/Platform.h"
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include <csignal>
@@ -13,7 +15,10 @@
 #endif
 
 #ifndef _WIN32
+#include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <pwd.h>
 #include <unistd.h>
 #include <link.h>
 #endif
@@ -55,6 +60,143 @@ std::string current_directory()
     if (getcwd(buffer, sizeof buffer)) return buffer;
 #endif
     return "the working directory";
+}
+
+std::string executable_path()
+{
+#ifdef _WIN32
+    return "";
+#else
+    char buffer[4096];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return "";
+    buffer[n] = '\0';
+    return buffer;
+#endif
+}
+
+bool is_regular_file(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFREG;
+}
+
+std::string home_directory()
+{
+    const char* home = std::getenv("HOME");
+    if (home && home[0]) return home;
+#ifndef _WIN32
+    if (const passwd* pw = getpwuid(getuid()))
+        if (pw->pw_dir && pw->pw_dir[0]) return pw->pw_dir;
+#endif
+    return "";
+}
+
+bool change_directory(const std::string& dir)
+{
+#ifdef _WIN32
+    return _chdir(dir.c_str()) == 0;
+#else
+    return chdir(dir.c_str()) == 0;
+#endif
+}
+
+bool directory_writable(const std::string& dir)
+{
+#ifdef _WIN32
+    return true;
+#else
+    return access(dir.c_str(), W_OK | X_OK) == 0;
+#endif
+}
+
+bool make_private_directories(const std::string& dir)
+{
+#ifdef _WIN32
+    return _mkdir(dir.c_str()) == 0 || errno == EEXIST;
+#else
+    if (dir.empty()) return false;
+    struct stat st;
+    if (stat(dir.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return true;
+        errno = ENOTDIR;
+        return false;
+    }
+    const size_t slash = dir.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !make_private_directories(dir.substr(0, slash))) return false;
+    return mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
+#endif
+}
+
+FILE* create_temporary_beside(const std::string& final_path, std::string& temporary_path)
+{
+#ifdef _WIN32
+    temporary_path = final_path + ".tmp";
+    return std::fopen(temporary_path.c_str(), "wb");
+#else
+    std::string name = final_path + "." + std::to_string(static_cast<long>(getpid())) + ".XXXXXX";
+    // mkstemp creates the file with O_CREAT | O_EXCL: nothing that already stands at the
+    // name, a link least of all, is opened.
+    int fd = mkstemp(name.data());
+    if (fd < 0) return nullptr;
+    FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        int error = errno;
+        close(fd);
+        unlink(name.c_str());
+        errno = error;
+        return nullptr;
+    }
+    temporary_path = name;
+    return f;
+#endif
+}
+
+bool replace_file(const std::string& temporary_path, const std::string& final_path)
+{
+    return std::rename(temporary_path.c_str(), final_path.c_str()) == 0;
+}
+
+namespace {
+
+// The process id in a temporary file's name "<prefix...>.<pid>.XXXXXX", or -1.
+long temporary_owner(const std::string& name)
+{
+    const size_t last = name.find_last_of('.');
+    if (last == std::string::npos || last == 0 || name.size() - last != 7) return -1;
+    const size_t before = name.find_last_of('.', last - 1);
+    if (before == std::string::npos || before + 1 == last) return -1;
+    long pid = 0;
+    for (size_t i = before + 1; i < last; ++i) {
+        if (name[i] < '0' || name[i] > '9' || pid > 100000000) return -1;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid;
+}
+
+} // namespace
+
+int remove_stale_temporaries(const std::string& dir, const std::string& prefix)
+{
+#ifdef _WIN32
+    (void)dir;
+    (void)prefix;
+    return 0;
+#else
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return 0;
+    int removed = 0;
+    while (dirent* e = readdir(d)) {
+        const std::string name = e->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const long pid = temporary_owner(name);
+        if (pid <= 0 || (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)) continue;
+        const std::string path = dir.empty() ? name : dir + "/" + name;
+        if (unlink(path.c_str()) == 0) ++removed;
+    }
+    closedir(d);
+    return removed;
+#endif
 }
 
 long resident_kb()

@@ -19,6 +19,38 @@ long long regular_file_size(FILE* f);
 // The working directory, for messages; "the working directory" when it cannot be had.
 std::string current_directory();
 
+// The running executable's own path, or "" where it cannot be had.
+std::string executable_path();
+
+// True when `path` names a regular file (following links).
+bool is_regular_file(const std::string& path);
+
+// The user's home folder: $HOME, else the account's; "" when there is none.
+std::string home_directory();
+
+// Changes the working directory; false (errno set) when it cannot.
+bool change_directory(const std::string& dir);
+
+// True when this process may create files in `dir`.
+bool directory_writable(const std::string& dir);
+
+// Makes `dir` with any missing parents, each new one open to its owner only. False (errno
+// set) when it cannot be made.
+bool make_private_directories(const std::string& dir);
+
+// Files that are written whole or not at all. A writer creates a fresh temporary file beside
+// the final name ("<final>.<process id>.XXXXXX", made exclusively, so never through a link
+// or over another file) and renames it into place once it is complete: a link, a pipe or a
+// file standing at the final name is replaced, not written through, and a reader never
+// sees half a file. Null (errno set) when the temporary file cannot be made.
+FILE* create_temporary_beside(const std::string& final_path, std::string& temporary_path);
+// Puts the finished temporary file in place. False (errno set) when it cannot be renamed.
+bool replace_file(const std::string& temporary_path, const std::string& final_path);
+// Removes what runs that ended mid-write (a crash, a signal during start-up) left in `dir`:
+// temporary files of names beginning with `prefix` whose process is gone. Files of a
+// process still running (another copy of the game) are left alone. Returns how many went.
+int remove_stale_temporaries(const std::string& dir, const std::string& prefix);
+
 // The process's resident memory in kilobytes, or -1 where it cannot be read.
 long resident_kb();
 

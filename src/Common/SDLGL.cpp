@@ -130,6 +130,7 @@ SDLGL::SDLGL(const char* parameter_path)
     std::snprintf(title_work, sizeof title_work, "%s ", "Moorhold 2008");
     std::strcpy(window_title, title_work);
     SDL_WM_SetCaption(window_title, "Moorhold");
+    set_window_icon(".\\media\\icons\\moorhold_64.png");
 
     screen = SDL_SetVideoMode(width, height, 0, video_flags);
     if (!screen) {

@@ -129,6 +129,8 @@ public:
     Texture* rock_tex = nullptr;
     Texture* grass_tex = nullptr;
     Texture* waveAnim_tex = nullptr;
+    Texture* radar_land_tex = nullptr;    // the radar's land and water, from the height map
+    Texture* overlay_atlas_tex = nullptr; // the race overlay's marks
 
     // ---- shader programs, in table order ----
     ShaderProgram* rippleShader = nullptr;

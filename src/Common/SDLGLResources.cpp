@@ -1,16 +1,21 @@
 #include "Common/SDLGLResources.h"
 
 #include "Common/Globals.h"
+#include "Common/OverlayAtlas.h"
 #include "Common/ParameterFile.h"
+#include "Common/Platform.h"
+#include "Common/RadarLand.h"
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
 #include "Gfx/Texture.h"
 #include "Gfx/TextureUnits.h"
 
 #include <GL/glew.h>
+#include <SDL_image.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 const SceneTextureSlot scene_texture_slots[17] = {
     {".\\media\\sand_base1.jpg", &SDLGL::sand_tex, true},
@@ -32,8 +37,17 @@ const SceneTextureSlot scene_texture_slots[17] = {
     {".\\media\\Grass6.jpg", &SDLGL::grass_tex, true},
 };
 
-Texture* SDLGL::* const special_texture_slots[4] = {&SDLGL::title_tex, &SDLGL::htex_16bit, &SDLGL::cubemap_tex,
-                                                    &SDLGL::waveAnim_tex};
+Texture* SDLGL::* const special_texture_slots[6] = {&SDLGL::title_tex,        &SDLGL::htex_16bit,
+                                                    &SDLGL::cubemap_tex,      &SDLGL::waveAnim_tex,
+                                                    &SDLGL::radar_land_tex,   &SDLGL::overlay_atlas_tex};
+
+void set_window_icon(const char* path)
+{
+    SDL_Surface* icon = IMG_Load(native_path(path).c_str());
+    if (!icon) return;
+    SDL_WM_SetIcon(icon, nullptr);
+    SDL_FreeSurface(icon);
+}
 
 void load_title_texture(SDLGL& gl)
 {
@@ -65,6 +79,22 @@ void load_wave_texture(SDLGL& gl)
     gl.waveAnim_tex = new Texture();
     gl.waveAnim_tex->load_3d(".\\media\\waveanim\\hm_%d_von_16.bmp", 16);
     gl.waveAnim_tex->unbind();
+}
+
+void load_overlay_textures(SDLGL& gl, const HeightMap& map)
+{
+    // 256 pixels across the map (2 m each on the game's): the radar shows 150 m across in up
+    // to 260 pixels, where a coarser image would blur the shores.
+    const int side = 256;
+    std::vector<uint8_t> pixels;
+    radar_land_image(map, side, waterlevel_frac, pixels);
+    gl.radar_land_tex = new Texture();
+    gl.radar_land_tex->load_rgba(side, side, pixels.data());
+    gl.radar_land_tex->unbind();
+    overlay_atlas_image(pixels);
+    gl.overlay_atlas_tex = new Texture();
+    gl.overlay_atlas_tex->load_rgba(kAtlasWidth, kAtlasHeight, pixels.data());
+    gl.overlay_atlas_tex->unbind();
 }
 
 TargetSize dof_target_size(int screen_width, int screen_height, float render_scale)

@@ -19,7 +19,11 @@ struct SceneTextureSlot {
 extern const SceneTextureSlot scene_texture_slots[17];
 
 // The textures outside that table, each with a loader of its own.
-extern Texture* SDLGL::* const special_texture_slots[4];
+extern Texture* SDLGL::* const special_texture_slots[6];
+
+// The window's icon from `path`, set before the window opens (absent or unreadable, the
+// desktop shows its own).
+void set_window_icon(const char* path);
 
 // The title image into the title slot, unbound.
 void load_title_texture(SDLGL& gl);
@@ -32,6 +36,10 @@ void load_sky_and_scene_textures(SDLGL& gl);
 
 // The 16-slice wave animation, unbound.
 void load_wave_texture(SDLGL& gl);
+
+// The race overlay's two images, made by the game: the radar's land and water from the height
+// map, and the atlas of its marks. Unbound.
+void load_overlay_textures(SDLGL& gl, const HeightMap& map);
 
 struct TargetSize {
     int w = 0, h = 0;

@@ -68,4 +68,5 @@ void read_test_seams()
     if (const char* v = std::getenv("MOORHOLD_MEMORY_EVERY")) test_seams.memory_every = std::strtol(v, nullptr, 10);
     if (const char* v = std::getenv("MOORHOLD_PASS_TIMING")) test_seams.pass_timing = v[0] == '1';
     if (const char* v = std::getenv("MOORHOLD_TOGGLE")) test_seams.toggles = parse_toggle_list(v);
+    if (const char* v = std::getenv("MOORHOLD_LOG_OVERLAY")) test_seams.log_overlay = v[0] == '1';
 }

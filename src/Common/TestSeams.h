@@ -31,6 +31,9 @@ struct TestSeams {
     // MOORHOLD_TOGGLE="L,N,F3": display keys whose toggle is applied once at start-up
     // (N, K, L, I, F3, F8, C, B).
     std::vector<std::string> toggles;
+    // MOORHOLD_LOG_OVERLAY=1: the race overlay of the last frame (the screenshot's) on standard
+    // output: each crystal marker, the edge arrow, the radar and its marks, in window pixels.
+    bool log_overlay = false;
 };
 
 extern TestSeams test_seams;

@@ -4,6 +4,8 @@
 #include "Common/Input.h"
 #include "Common/SDLGL.h"
 
+#include <cstdio>
+
 void cycle_parallax_mode(SDLGL& gl)
 {
     gl.parallax_mode = static_cast<unsigned char>((gl.parallax_mode + 1) % 3);
@@ -22,6 +24,10 @@ bool toggle_display_option(SDLGL& gl, const std::string& key)
         gl.culling_changed_at = gl.time_now;
     } else if (key == "C") cull_margin = -cull_margin;
     else if (key == "B") cycle_parallax_mode(gl);
+    else if (key == "X") {
+        radar_shown = !radar_shown;
+        std::printf("radar %s\n", radar_shown ? "on" : "off");
+    }
     else return false;
     return true;
 }

@@ -1,4 +1,4 @@
-// The display options that keys switch (N, K, L, I, F3, F8, C, B), as one operation each,
+// The display options that keys switch (N, K, L, I, F3, F8, C, B, X), as one operation each,
 // so the input handler and the start-up switches of tests do the same thing.
 #pragma once
 
@@ -12,7 +12,8 @@ class SDLGL;
 // parallax terrain program, mode 0 draws the plain terrain program.
 void cycle_parallax_mode(SDLGL& gl);
 
-// Applies the toggle of one key by its name ("N", "K", "L", "I", "F3", "F8", "C", "B").
+// Applies the toggle of one key by its name ("N", "K", "L", "I", "F3", "F8", "C", "B", and "X"
+// for the radar).
 // False for any other name.
 bool toggle_display_option(SDLGL& gl, const std::string& key);
 

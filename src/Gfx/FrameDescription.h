@@ -4,7 +4,10 @@
 // not in it: the model manager keeps them, and they cull themselves against the eye.
 #pragma once
 
+#include <vector>
+
 class Camera;
+struct BeamVertex;
 
 // The display options that keys switch and that the passes obey.
 struct DisplayOptions {
@@ -22,6 +25,7 @@ struct FrameDescription {
     Camera* light = nullptr; // the shadow map's camera
     const float* view_matrix = nullptr; // the eye's view as the main loop loaded it (16 floats)
     float time_now = 0;      // the game clock in seconds: the waves' and the rings' animation
+    const std::vector<BeamVertex>* beams = nullptr; // the crystals' beams, drawn with the scene
     DisplayOptions options;
     bool scene = true;       // false while the title covers the window: no scene passes
 };

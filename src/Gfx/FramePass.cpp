@@ -184,9 +184,22 @@ void draw_scene_passes(const FrameDescription& f)
 
     pass_begin(Pass::Surface);
     if (f.options.buffer_pass) draw_water_surface(f);
+    pass_end(Pass::Surface);
+
+    // The beams last, over the sky and the water: neither writes the depth a beam is tested
+    // against, so either would cover a beam drawn before it.
+    pass_begin(Pass::Beams);
+    if (f.beams && !f.beams->empty()) {
+        glMatrixMode(GL_MODELVIEW);
+        glLoadMatrixf(f.view_matrix);
+        dof_projection(*f.eye);
+        gl.dof_fbo->bind_framebuffer();
+        draw_crystal_beams(*f.beams);
+        gl.dof_fbo->unbind_framebuffer();
+    }
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
-    pass_end(Pass::Surface);
+    pass_end(Pass::Beams);
 
     // Clean-up.
     glDisable(GL_FOG);

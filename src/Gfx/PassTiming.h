@@ -4,7 +4,7 @@
 
 #include <vector>
 
-enum class Pass { Sky, Grid, Rings, WaterGrid, Shadow, Main, Mirror, Surface, Composite, Count };
+enum class Pass { Sky, Grid, Rings, WaterGrid, Shadow, Main, Mirror, Surface, Beams, Composite, Count };
 
 void pass_timing_enable(bool on);
 bool pass_timing_enabled();

@@ -74,6 +74,37 @@ void draw_skybox(const Camera& eye, int need_dof_alpha)
     glDepthMask(GL_TRUE);
 }
 
+void draw_crystal_beams(const std::vector<BeamVertex>& beams)
+{
+    if (beams.empty()) return;
+    glUseProgram(0);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_CULL_FACE);
+    glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_FALSE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    const GLsizei stride = sizeof(BeamVertex);
+    glVertexPointer(3, GL_FLOAT, stride, &beams[0].x);
+    glColorPointer(4, GL_FLOAT, stride, &beams[0].r);
+    glDrawArrays(GL_QUADS, 0, GLsizei(beams.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisable(GL_BLEND);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_CULL_FACE);
+    glColor4f(1, 1, 1, 1);
+}
+
 void begin_shadow_pass(Camera& camera)
 {
     SDLGL& gl = *sdlgl;

@@ -3,7 +3,11 @@
 // with them, so they live below both.
 #pragma once
 
+#include "Gfx/CrystalBeams.h"
+
 #include <GL/glew.h>
+
+#include <vector>
 
 class Camera;
 class ShaderProgram;
@@ -29,6 +33,11 @@ void draw_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mo
 // that size and broken up by the waves, showed nothing, and drawing them cost as much as
 // the main image's.
 void draw_nearby_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mode, GLenum shade_model);
+
+// The crystals' beams into the bound image with its view and projection in place: added to
+// the colour already there, behind what is nearer (the depth test, without writing depth), and
+// leaving alpha alone (the main image's blur distance, the reflection's sky mark).
+void draw_crystal_beams(const std::vector<BeamVertex>& beams);
 
 // The light's projection and view as the shadow pass left them.
 extern double light_projection[16];

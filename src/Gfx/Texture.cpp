@@ -32,6 +32,21 @@ private:
 
 void replace_env() { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE); }
 
+// A new 2-D texture on unit 0 from RGBA pixels, with mipmaps, linear sampling and `wrap` at its
+// edges. Returns what gluBuild2DMipmaps says (0 when all went well).
+GLint make_mipmapped_rgba(GLuint& id, int w, int h, const unsigned char* pixels, GLint wrap)
+{
+    glActiveTexture(GL_TEXTURE0);
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    if (!pixels || w <= 0 || h <= 0) return GLU_INVALID_VALUE;
+    return gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+}
+
 } // namespace
 
 unsigned char* Texture::load_image(const char* path) { return decode_rgba(path, _texW, _texH); }
@@ -41,15 +56,7 @@ Texture::Texture(const char* path)
     target = GL_TEXTURE_2D;
     unsigned char* buffer = load_image(path);
     if (buffer) {
-        glActiveTexture(GL_TEXTURE0);
-        glGenTextures(1, &id);
-        glBindTexture(GL_TEXTURE_2D, id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        GLint glu_error = gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, _texW, _texH, GL_RGBA,
-                                            GL_UNSIGNED_BYTE, buffer);
+        GLint glu_error = make_mipmapped_rgba(id, _texW, _texH, buffer, GL_REPEAT);
         if (glu_error == 0)
             std::printf("successfully loaded 2D texture %s\n", path);
         else
@@ -122,6 +129,19 @@ void Texture::load_16bit(int w, int h, const uint16_t* samples)
         std::printf("\n\tsuccessfully loaded 16bit 2D texture \n\n");
     else
         std::fprintf(stderr, "failed to build the 16bit 2D texture (%d x %d): %s\n", w, h,
+                     reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(glu_error))));
+    replace_env();
+}
+
+void Texture::load_rgba(int w, int h, const unsigned char* pixels)
+{
+    target = GL_TEXTURE_2D;
+    _texW = w;
+    _texH = h;
+    unit = GL_TEXTURE0;
+    const GLint glu_error = make_mipmapped_rgba(id, w, h, pixels, GL_CLAMP_TO_EDGE);
+    if (glu_error != 0)
+        std::fprintf(stderr, "failed to build a %d x %d RGBA texture: %s\n", w, h,
                      reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(glu_error))));
     replace_env();
 }

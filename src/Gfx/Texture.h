@@ -20,6 +20,8 @@ public:
     void load_16bit(const HeightMap& map);
     void load_16bit(int w, int h, const uint16_t* samples); // row-major, row 0 first
     void load_3d(const char* pattern, int slice_count);
+    // RGBA pixels made by the game itself (row 0 first) with mipmaps, clamped at the edges.
+    void load_rgba(int w, int h, const unsigned char* pixels);
     // RGBA pixels of an image file (caller frees with delete[]); sets _texW and _texH.
     unsigned char* load_image(const char* path);
 

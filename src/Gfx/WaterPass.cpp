@@ -231,6 +231,7 @@ void draw_reflection_refraction(const FrameDescription& f)
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     draw_skybox(*f.eye, 0);
+    if (f.beams) draw_crystal_beams(*f.beams);
     glPopMatrix();
     glFrontFace(GL_CCW);
     mirror_in_water_plane(*f.eye);

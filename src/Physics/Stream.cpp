@@ -8,8 +8,11 @@
 
 UserStream::UserStream(const char* filename, bool load) : name(filename ? filename : "")
 {
-    fp = open_file(filename, load ? "rb" : "wb");
-    if (load) return;
+    if (load) {
+        fp = open_file(filename, "rb");
+        return;
+    }
+    fp = create_temporary_beside(native_path(filename), temporary);
     if (!fp) write_failed(errno);
     // Unbuffered, so that a full disk shows at the write that meets it, not at a close
     // whose result nobody reads.
@@ -18,15 +21,32 @@ UserStream::UserStream(const char* filename, bool load) : name(filename ? filena
 
 void UserStream::write_failed(int error) const
 {
-    std::fprintf(stderr, "\nUnable to write the scratch file \"%s\" in \"%s\": %s\n", name.c_str(),
-                 current_directory().c_str(),
+    // The file's own name, and the folder it goes into in full (the working directory for
+    // a bare name).
+    const std::string path = native_path(name.c_str());
+    const size_t slash = path.find_last_of('/');
+    std::string dir = slash == std::string::npos ? current_directory() : path.substr(0, slash);
+    if (!dir.empty() && dir[0] != '/') dir = current_directory() + "/" + dir;
+    const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (!temporary.empty()) std::remove(temporary.c_str());
+    std::fprintf(stderr, "\nUnable to write the scratch file \"%s\" in \"%s\": %s\n", file.c_str(), dir.c_str(),
                  error ? std::strerror(error) : "the write was cut short");
     std::exit(1);
+}
+
+void UserStream::commit()
+{
+    if (temporary.empty()) return;
+    const bool closed = std::fclose(fp) == 0;
+    fp = nullptr;
+    if (!closed || !replace_file(temporary, native_path(name.c_str()))) write_failed(errno);
+    temporary.clear();
 }
 
 UserStream::~UserStream()
 {
     if (fp) std::fclose(fp);
+    if (!temporary.empty()) std::remove(temporary.c_str());
 }
 
 void UserStream::read(void* out, size_t size, int line) const

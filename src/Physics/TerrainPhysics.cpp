@@ -1,6 +1,7 @@
 #include "Physics/TerrainPhysics.h"
 
 #include "Ai/AiManager.h"
+#include "Common/DataDir.h"
 #include "Common/ParameterFile.h"
 #include "Common/Random.h"
 #include "Physics/Stream.h"
@@ -133,13 +134,16 @@ void TerrainPhysics::create_terrain_physics(const HeightMap& map)
                         "installed the latest version of the AGEIA PhysX SDK.");
             std::exit(1);
         }
-        char name[32];
-        scratch_file_name(i, name, sizeof name);
+        char file_name[32];
+        scratch_file_name(i, file_name, sizeof file_name);
+        const std::string path = scratch_path(file_name);
+        const char* name = path.c_str();
         std::printf("Try to start cooking from file ...\n\n");
         bool cooked;
         {
             UserStream out(name, false);
             cooked = NxCookTriangleMesh(desc, out);
+            if (cooked) out.commit();
         }
         if (!cooked) {
             std::printf("Unable to cook a triangle mesh from file !");

@@ -53,7 +53,7 @@ poses=(
 game_run() { # eye, extra environment...
   local eye=$1
   shift
-  (cd "$run_dir" && env MOORHOLD_FRAMES="$frames" SDL_AUDIODRIVER=dummy MOORHOLD_AUTOPILOT=1 \
+  (cd "$run_dir" && env MOORHOLD_DATA_DIR="$run_dir" MOORHOLD_FRAMES="$frames" SDL_AUDIODRIVER=dummy MOORHOLD_AUTOPILOT=1 \
      ${eye:+MOORHOLD_EYE="$eye"} "$@" "$game/EZG" 2>&1 || true)
 }
 

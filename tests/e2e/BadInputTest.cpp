@@ -2,11 +2,13 @@
 // refused with its message and exit status, never a crash and never a sanitizer's report.
 // The README's table of bad inputs lists the same rows.
 #include "HostileFiles.h"
+#include "TempDir.h"
 #include "e2e/GameRunner.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -36,6 +38,8 @@ struct BadInput {
     Prepare make;
     const char* message; // "<dir>" stands for the run directory
     int status;
+    // What else must hold of the run directory afterwards: "" when it does, else the fault.
+    std::function<std::string(const fs::path&)> afterwards = nullptr;
 };
 
 const char* const kMap = "the map file of config/map/map1.p";
@@ -90,9 +94,17 @@ const BadInput kBadInputs[] = {
     {"ScratchFileIsADirectory", "tmp_0.bin", "a directory where the first cooked tile goes",
      [](const fs::path& d) { fs::create_directory(d / "tmp_0.bin"); },
      "Unable to write the scratch file \"tmp_0.bin\" in \"<dir>\": Is a directory", 1},
-    {"ScratchFileOnAFullDisk", "tmp_1.bin", "a link to /dev/full (a full disk)",
-     [](const fs::path& d) { fs::create_symlink("/dev/full", d / "tmp_1.bin"); },
-     "Unable to write the scratch file \"tmp_1.bin\" in \"<dir>\": No space left on device", 1},
+    {"ScratchFileIsALink", "tmp_1.bin", "a link to a file elsewhere",
+     [](const fs::path& d) {
+         fs::create_directory(d / "elsewhere");
+         write_bytes(d / "elsewhere" / "keep.txt", "keep");
+         fs::create_symlink(d / "elsewhere" / "keep.txt", d / "tmp_1.bin");
+     },
+     "", 0,
+     [](const fs::path& d) -> std::string {
+         if (fs::is_symlink(d / "tmp_1.bin") || !fs::is_regular_file(d / "tmp_1.bin")) return "the link is still there";
+         return read_file(d / "elsewhere" / "keep.txt") == "keep" ? "" : "the linked file was written through";
+     }},
     {"CameraPathIsADirectory", "media/camera_path.txt", "a directory",
      [](const fs::path& d) { fs::create_directory(own_game_file(d, "media/camera_path.txt")); },
      "Unable to open file: .\\media\\camera_path.txt", 1},
@@ -130,6 +142,9 @@ TEST_P(BadInputTable, IsRefusedWithItsMessageAndStatus)
     EXPECT_TRUE(refused(run, row.status, {message}));
     if (row.status == 0) {
         EXPECT_NE(run.log.find("SDLGL destructor finished!"), std::string::npos) << run.log;
+    }
+    if (row.afterwards) {
+        EXPECT_EQ(row.afterwards(run.dir), "") << run.log;
     }
 }
 

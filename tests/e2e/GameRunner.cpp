@@ -13,16 +13,12 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
 std::string shell_quote(const std::string& s)
 {
     std::string out = "'";
     for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
-
-} // namespace
 
 GameRun::GameRun(GameRun&& o) noexcept
     : exit_code(o.exit_code), log(std::move(o.log)), dir(std::move(o.dir)), screenshot(std::move(o.screenshot)),
@@ -103,6 +99,8 @@ GameRun run_game(const RunOptions& options)
     // A statement of its own: a game started in the background must not take the change
     // of directory with it.
     std::string cmd = "cd " + shell_quote(run.dir.string()) + " || exit 1; ";
+    // The run directory is the game's data directory, as an installed game's would be.
+    cmd += "MOORHOLD_DATA_DIR=" + shell_quote(run.dir.string()) + " ";
     if (options.frames >= 0) cmd += "MOORHOLD_FRAMES=" + std::to_string(options.frames) + " ";
     if (options.screenshot) cmd += "MOORHOLD_SCREENSHOT=" + shell_quote((run.dir / "shot.png").string()) + " ";
     for (const auto& [k, v] : options.env) cmd += k + "=" + shell_quote(v) + " ";

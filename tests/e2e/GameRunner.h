@@ -77,6 +77,9 @@ GameRun run_game(long frames, Env env = {}, Prepare prepare = nullptr, bool scre
 // The game refused to go on: this status, every message in the log, no sanitizer's report.
 ::testing::AssertionResult refused(const GameRun& run, int status, const std::vector<std::string>& messages);
 
+// `s` quoted for a POSIX shell.
+std::string shell_quote(const std::string& s);
+
 // The built game directory (MOORHOLD_GAME_DIR).
 std::filesystem::path game_dir();
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -17,9 +18,16 @@ const char* kShorePose = "15500 60 8000 -90 -4";  // low over the east sea, faci
 const char* kSlopePose = "8192 1300 10800 0 -12"; // along the slope of the central tor
 const char* kMoorPose = "4430 900 5900 0 -18";    // over the upper moor, north along the inlet and its bridge
 
+// The landscape from a held eye, without the radar over its top-right corner (X among the
+// start-up toggles): these judge the land, the water and the sky alone.
 GameRun shoot(const char* pose, Env env = {}, long frames = 20, Prepare prepare = nullptr)
 {
     env.emplace_back("MOORHOLD_EYE", pose);
+    auto toggles = std::find_if(env.begin(), env.end(), [](const auto& kv) { return kv.first == "MOORHOLD_TOGGLE"; });
+    if (toggles == env.end())
+        env.emplace_back("MOORHOLD_TOGGLE", "X");
+    else
+        toggles->second += ",X";
     return run_game(frames, std::move(env), std::move(prepare), true);
 }
 

@@ -67,6 +67,7 @@ protected:
         {
             UserStream out(file.c_str(), false);
             EXPECT_TRUE(cook(grid.desc(), out));
+            out.commit();
         }
         UserStream in(file.c_str(), true);
         mesh = sdk->createTriangleMesh(in);

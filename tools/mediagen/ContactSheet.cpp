@@ -90,11 +90,12 @@ struct Panel {
     V3 box;              // physics body to outline (graphics units, full size), or zero
 };
 
-void draw_panel(Output& out, Image& sheet, int x, int y, int size, const Panel& panel, float az = 35.0f,
-                float el = 22.0f, int frame = 0)
+// Draws the panel's models into `r`, fitted to its size, and returns their bounds (and,
+// when `box` is given, the frame points of the physics box too). False when a file is
+// missing or cannot be read.
+bool rasterise_panel(Output& out, Raster& r, const OrthoView& view, const Panel& panel, int frame, float margin,
+                     V3& lo, V3& hi)
 {
-    const OrthoView view(az, el);
-    Raster r(size * 2, (size - 18) * 2, hex(0x3A4048));
     struct Placed {
         Md2Data md2;
         Image skin;
@@ -109,11 +110,11 @@ void draw_panel(Output& out, Image& sheet, int x, int y, int size, const Panel& 
         std::string err;
         if (!read_md2(out.path(p.md2), &pl.md2, &err)) {
             out.fail(std::string("contact sheet: ") + p.md2 + ": " + err);
-            return;
+            return false;
         }
         if (!load_image(out.path(p.skin), &pl.skin)) {
             out.fail(std::string("contact sheet: cannot decode ") + p.skin);
-            return;
+            return false;
         }
         pl.xf = display * instance_transform(out.path(p.params));
         pl.frame = std::min<int>(frame, int(pl.md2.frames.size()) - 1);
@@ -121,7 +122,8 @@ void draw_panel(Output& out, Image& sheet, int x, int y, int size, const Panel& 
             points.push_back(pl.xf.apply(v));
         placed.push_back(std::move(pl));
     }
-    V3 lo(1e30f, 1e30f, 1e30f), hi(-1e30f, -1e30f, -1e30f);
+    lo = V3(1e30f, 1e30f, 1e30f);
+    hi = V3(-1e30f, -1e30f, -1e30f);
     for (const V3& p : points) {
         lo = V3(std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z));
         hi = V3(std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z));
@@ -131,7 +133,7 @@ void draw_panel(Output& out, Image& sheet, int x, int y, int size, const Panel& 
     if (b.x > 0)
         for (int i = 0; i < 8; ++i)
             frame_points.push_back(V3(i & 1 ? b.x : -b.x, i & 2 ? b.y : -b.y, i & 4 ? b.z : -b.z));
-    r.fit(view, frame_points, 0.06f);
+    r.fit(view, frame_points, margin);
     for (const Placed& pl : placed) {
         const std::vector<V3>& f = pl.md2.frames[pl.frame];
         for (size_t c = 0; c + 2 < pl.md2.corners.size(); c += 3) {
@@ -145,6 +147,17 @@ void draw_panel(Output& out, Image& sheet, int x, int y, int size, const Panel& 
             r.triangle(view, w, uv, &pl.skin, kInk);
         }
     }
+    return true;
+}
+
+void draw_panel(Output& out, Image& sheet, int x, int y, int size, const Panel& panel, float az = 35.0f,
+                float el = 22.0f, int frame = 0)
+{
+    const OrthoView view(az, el);
+    Raster r(size * 2, (size - 18) * 2, hex(0x3A4048));
+    V3 lo, hi;
+    if (!rasterise_panel(out, r, view, panel, frame, 0.06f, lo, hi)) return;
+    V3 b = panel.box * 0.5f;
     if (b.x > 0) {
         const Rgb box_c = hex(0x60D0FF);
         for (int i = 0; i < 8; ++i)
@@ -292,7 +305,9 @@ std::vector<std::string> texture_files(const Output& out)
         std::string ext = it->path().extension().string();
         std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
         std::string rel = std::filesystem::relative(it->path(), out.path(".")).generic_string();
-        if ((ext == ".jpg" || ext == ".png" || ext == ".bmp" || ext == ".tga") && rel != "media/contact_sheet.png")
+        // The desktop's icons are the player's panel once more, not textures of the game.
+        if ((ext == ".jpg" || ext == ".png" || ext == ".bmp" || ext == ".tga") && rel != "media/contact_sheet.png" &&
+            rel.rfind("media/icons/", 0) != 0)
             files.push_back(rel);
     }
     std::sort(files.begin(), files.end(), natural_less);
@@ -389,6 +404,48 @@ bool render_model_view(Output& out, const std::string& label, int size, float az
             Image img(size, size, 3);
             draw_panel(out, img, 0, 0, size, p, az, el, frame);
             return write_png(out, rel, img);
+        }
+    return false;
+}
+
+namespace {
+
+// The icon's backdrop: a disc of sky over moor, its rim smoothed over one pixel.
+void draw_icon_backdrop(Image& icon)
+{
+    const float c = icon.w * 0.5f, radius = icon.w * 0.48f;
+    const Rgb sky = hex(0x9CC4E4), moor = hex(0x587A44), rim = hex(0x2E3A2A);
+    for (int y = 0; y < icon.h; ++y)
+        for (int x = 0; x < icon.w; ++x) {
+            const float dx = x + 0.5f - c, dy = y + 0.5f - c, d = std::sqrt(dx * dx + dy * dy);
+            const float cover = clamp01(radius - d + 0.5f);
+            if (cover <= 0) continue;
+            // The horizon a little below the middle, where the hover sits on the moor.
+            Rgb col = y < icon.h * 0.58f ? sky : moor;
+            if (d > radius - std::max(1.0f, icon.w / 40.0f)) col = rim;
+            uint8_t* p = icon.at(x, y);
+            const float v[3] = {col.r, col.g, col.b};
+            for (int ch = 0; ch < 3; ++ch) p[ch] = uint8_t(clamp01(v[ch]) * 255.0f + 0.5f);
+            p[3] = uint8_t(cover * 255.0f + 0.5f);
+        }
+}
+
+} // namespace
+
+bool render_model_icon(Output& out, const std::string& label, int size, const std::string& rel)
+{
+    for (const Panel& p : panels())
+        if (label == p.label) {
+            Image icon(size, size, 4);
+            draw_icon_backdrop(icon);
+            const OrthoView view(40.0f, 18.0f);
+            Raster r(size * 2, size * 2, hex(0));
+            Panel model = p;
+            model.box = V3(); // the physics box is for the sheet's eyes only
+            V3 lo, hi;
+            if (!rasterise_panel(out, r, view, model, 0, 0.1f, lo, hi)) return false;
+            r.resolve_over(icon);
+            return write_png(out, rel, icon);
         }
     return false;
 }

@@ -15,6 +15,9 @@ bool generate_world_text(Output& out);
 bool generate_models(Output& out);
 // The two music tracks and the three sound effects.
 bool generate_sounds(Output& out);
+// media/icons/moorhold_<size>.png at 48, 64, 128 and 256 pixels: the player's hover and its
+// rider, for the desktop's menu and the game's window; read back from the models.
+bool generate_icons(Output& out);
 // media/contact_sheet.png: every texture, the height map and every model, read back from the
 // game directory; runs last.
 bool generate_contact_sheet(Output& out);

@@ -125,6 +125,32 @@ void Raster::resolve_into(Image& dst, int x0, int y0) const
         }
 }
 
+void Raster::resolve_over(Image& dst) const
+{
+    for (int y = 0; y + 1 < h && y / 2 < dst.h; y += 2)
+        for (int x = 0; x + 1 < w && x / 2 < dst.w; x += 2) {
+            Rgb sum(0, 0, 0);
+            int drawn = 0;
+            for (int k = 0; k < 4; ++k) {
+                size_t i = size_t(y + (k >> 1)) * w + x + (k & 1);
+                if (depth[i] >= 1e30f) continue;
+                sum = sum + color[i];
+                ++drawn;
+            }
+            if (!drawn) continue;
+            const float a = drawn * 0.25f;
+            const Rgb c = sum * (1.0f / drawn);
+            uint8_t* p = dst.at(x / 2, y / 2);
+            const float under = p[3] / 255.0f, out_a = a + under * (1 - a);
+            const float mine[3] = {c.r, c.g, c.b};
+            for (int ch = 0; ch < 3; ++ch) {
+                float v = (mine[ch] * a + p[ch] / 255.0f * under * (1 - a)) / out_a;
+                p[ch] = uint8_t(clamp01(v) * 255.0f + 0.5f);
+            }
+            p[3] = uint8_t(clamp01(out_a) * 255.0f + 0.5f);
+        }
+}
+
 void fill_rect(Image& img, int x, int y, int w, int h, const Rgb& c)
 {
     for (int j = std::max(0, y); j < std::min(img.h, y + h); ++j)

@@ -30,6 +30,9 @@ public:
 
     // Averages 2x2 blocks into `dst` at (x, y) (the raster must be twice the target size).
     void resolve_into(Image& dst, int x, int y) const;
+    // The same over a four-channel `dst` of half the raster's size, where only what was
+    // drawn covers it (each pixel by the share of its 2x2 block that was drawn).
+    void resolve_over(Image& dst) const;
 
     int culled = 0, drawn = 0;
 

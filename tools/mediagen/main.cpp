@@ -47,6 +47,7 @@ int main(int argc, char** argv)
         generate_world(out);
         generate_models(out);
         generate_sounds(out);
+        generate_icons(out);
         generate_contact_sheet(out);
     }
 

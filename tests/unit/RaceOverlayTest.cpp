@@ -1,0 +1,363 @@
+// Seeing the race: the snapshot of the race read from the AI manager, and the overlay laid out
+// from it (crystal markers, the edge arrow, the radar) as the screen shows it.
+#include "GameplayTestKit.h"
+
+#include "Ai/RaceView.h"
+#include "Common/Camera.h"
+#include "Common/RaceOverlay.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+const float kPi = 3.14159265358979f;
+
+// An eye at the origin looking along -z (dir = +z), up +y, side +x: 60 degrees, a 400 x 300 window.
+Camera level_eye()
+{
+    Camera eye(60.0f, 1.5f, 350000.0f);
+    eye.set_aspect(400.0f / 300.0f);
+    return eye;
+}
+
+RaceView race_with_crystals(std::initializer_list<RaceCrystal> crystals)
+{
+    RaceView v;
+    v.units_per_metre = 32;
+    v.crystals = crystals;
+    return v;
+}
+
+RaceCrystal crystal_at(float x, float y, float z, int multiplier = 1)
+{
+    RaceCrystal c;
+    c.pos[0] = x, c.pos[1] = y, c.pos[2] = z;
+    c.value = 10, c.multiplier = multiplier, c.points = 10 * multiplier;
+    return c;
+}
+
+OverlaySettings window(int w, int h)
+{
+    OverlaySettings s;
+    s.width = w, s.height = h;
+    return s;
+}
+
+// tan(30 degrees): a point at depth d is at the window's top edge d * kTan30 above the view's axis.
+const float kTan30 = 0.577350269f;
+
+} // namespace
+
+TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsAtLeastTwelvePixelsAcross)
+{
+    struct Case {
+        const char* what;
+        float x, y, z; // the crystal
+        bool marked;
+        float px, py;  // where (window pixels)
+    };
+    const float d = 3000;
+    const Case cases[] = {
+        {"straight ahead: the window's centre", 0, 0, -d, true, 200, 150},
+        {"just under the top edge", 0, 0.98f * d * kTan30, -d, true, 200, 297},
+        {"half way to the right edge (aspect 4:3)", 0.5f * d * kTan30 * 4 / 3, 0, -d, true, 300, 150},
+        {"just beyond the left edge", -1.01f * d * kTan30 * 4 / 3, 0, -d, false, 0, 0},
+        {"behind the eye", 0, 0, d, false, 0, 0},
+        // The radar's centre (346, 246) of the 400 x 300 window: 0.73 and 0.64 of the way out.
+        {"under the radar, which covers it", 0.73f * d * kTan30 * 4 / 3, 0.64f * d * kTan30, -d, false, 0, 0},
+    };
+    Camera eye = level_eye();
+    for (const Case& c : cases) {
+        RaceOverlay o;
+        layout_race_overlay(race_with_crystals({crystal_at(c.x, c.y, c.z)}), eye, window(400, 300), o);
+        ASSERT_EQ(o.markers.size(), c.marked ? 1u : 0u) << c.what;
+        if (!c.marked) continue;
+        EXPECT_NEAR(o.markers[0].x, c.px, 0.01) << c.what;
+        EXPECT_NEAR(o.markers[0].y, c.py, 0.01) << c.what;
+        EXPECT_GE(o.markers[0].size, 12.0f) << c.what;
+        EXPECT_FALSE(o.arrow.shown) << c.what;
+        ASSERT_EQ(o.labels.size(), 1u) << c.what;
+        EXPECT_EQ(std::string(o.labels[0].text), "10") << c.what;
+        EXPECT_GT(o.labels[0].y, o.markers[0].y + 0.5f * o.markers[0].size) << "the worth stands above the ring";
+    }
+}
+
+TEST(RaceOverlay, AMarkerGrowsWithTheCrystalUpCloseAndWithItsWorth)
+{
+    Camera eye = level_eye();
+    struct Case {
+        float depth;
+        int multiplier;
+        float size;
+    };
+    // A 1 m crystal (32 units) 500 units away shows 32 / (500 tan 30) * 150 = 16.6 pixels; the ring
+    // is 1.8 times that. Far away it keeps the smallest size, 12 pixels in a 300-pixel window; at
+    // 60 points it is 1.4 times as large.
+    const Case cases[] = {{500, 1, 1.8f * 16.628f}, {20000, 1, 12}, {20000, 6, 12 * 1.4f}, {20000, 3, 12 * 1.16f}};
+    for (const Case& c : cases) {
+        RaceOverlay o;
+        layout_race_overlay(race_with_crystals({crystal_at(0, 0, -c.depth, c.multiplier)}), eye, window(400, 300), o);
+        ASSERT_EQ(o.markers.size(), 1u);
+        EXPECT_NEAR(o.markers[0].size, c.size, 0.05) << c.depth << " " << c.multiplier;
+        EXPECT_EQ(o.markers[0].points, 10 * c.multiplier);
+    }
+    // A 768-pixel window draws the smallest ring larger, in proportion.
+    RaceOverlay big;
+    Camera eye2(60.0f, 1.5f, 350000.0f);
+    layout_race_overlay(race_with_crystals({crystal_at(0, 0, -20000)}), eye2, window(1024, 768), big);
+    ASSERT_EQ(big.markers.size(), 1u);
+    EXPECT_NEAR(big.markers[0].size, 18 * 768 / 600.0f, 0.05);
+}
+
+TEST(RaceOverlay, TheWorthsColoursRunFromCyanThroughYellowToMagenta)
+{
+    struct Case {
+        int points;
+        float r, g, b;
+    };
+    const Case cases[] = {{10, 0.25f, 0.95f, 1.0f}, {30, 1.0f, 0.92f, 0.2f}, {60, 1.0f, 0.3f, 0.9f},
+                          {0, 0.25f, 0.95f, 1.0f},  {90, 1.0f, 0.3f, 0.9f}};
+    for (const Case& c : cases) {
+        float rgb[3];
+        crystal_colour(c.points, rgb);
+        EXPECT_NEAR(rgb[0], c.r, 1e-5) << c.points;
+        EXPECT_NEAR(rgb[1], c.g, 1e-5) << c.points;
+        EXPECT_NEAR(rgb[2], c.b, 1e-5) << c.points;
+    }
+    float twenty[3];
+    crystal_colour(20, twenty); // half way from cyan to yellow
+    EXPECT_NEAR(twenty[0], 0.625f, 1e-5);
+}
+
+TEST(RaceOverlay, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestWithItsDistance)
+{
+    struct Case {
+        const char* what;
+        float x, y, z;       // the nearest crystal
+        float ax, ay;        // the arrow's centre (window 400 x 300, arrow 16 pixels: inset 13.6)
+        float angle_deg;
+        bool behind;
+    };
+    const float in = 13.6f;
+    const Case cases[] = {
+        {"beside, to the right", 5000, 0, -10, 400 - in, 150, 0, false},
+        {"beside, to the left", -5000, 0, -10, in, 150, 180, false},
+        {"ahead and far above the view", 0, 50000, -1000, 200, 300 - in, 90, false},
+        {"straight behind: down", 0, 0, 3000, 200, in, -90, true},
+        {"behind and to the left: the left edge", -3000, 0, 3000, in, 150, 180, true},
+        {"behind and below to the right: the bottom right", 3000, -3000, 3000, 200 + (150 - in), in, -45, true},
+        {"behind and above, to the right: taken as level", 3000, 3000, 3000, 400 - in, 150, 0, true},
+        // The radar (centre 346, 246, radius 48, rim 2.4) keeps 64 pixels around it clear.
+        {"up and right, toward the radar: left along the top edge past it", 5000, 3750, -10, 282, 300 - in, 36.87f, false},
+        {"right and up, toward the radar: down the right edge past it", 5000, 2500, -10, 400 - in, 182, 26.565f, false},
+    };
+    Camera eye = level_eye();
+    for (const Case& c : cases) {
+        RaceView v = race_with_crystals({crystal_at(c.x, c.y, c.z, 2), crystal_at(0, 0, 90000)});
+        RaceOverlay o;
+        layout_race_overlay(v, eye, window(400, 300), o);
+        EXPECT_TRUE(o.markers.empty()) << c.what;
+        ASSERT_TRUE(o.arrow.shown) << c.what;
+        EXPECT_EQ(o.arrow.crystal, 0) << c.what;
+        EXPECT_EQ(o.arrow.behind, c.behind) << c.what;
+        EXPECT_NEAR(o.arrow.x, c.ax, 0.05) << c.what;
+        EXPECT_NEAR(o.arrow.y, c.ay, 0.05) << c.what;
+        EXPECT_NEAR(o.arrow.angle * 180 / kPi, c.angle_deg, 0.05) << c.what;
+        const float dist = std::sqrt(c.x * c.x + c.y * c.y + c.z * c.z) / 32;
+        EXPECT_NEAR(o.arrow.distance_m, dist, 0.01) << c.what;
+        EXPECT_EQ(o.arrow.points, 20) << c.what;
+        // The distance in metres, inside the window.
+        ASSERT_EQ(o.labels.size(), 1u) << c.what;
+        EXPECT_EQ(std::string(o.labels[0].text), std::to_string(std::lround(dist)) + " m") << c.what;
+        EXPECT_GT(o.labels[0].y, 0) << c.what;
+        EXPECT_LT(o.labels[0].y + o.labels[0].height, 300) << c.what;
+    }
+    // A crystal in view shows no arrow, and nothing at all shows none either.
+    RaceOverlay o;
+    layout_race_overlay(race_with_crystals({crystal_at(0, 0, -3000), crystal_at(0, 0, 100)}), eye, window(400, 300), o);
+    EXPECT_FALSE(o.arrow.shown);
+    layout_race_overlay(race_with_crystals({}), eye, window(400, 300), o);
+    EXPECT_FALSE(o.arrow.shown);
+    EXPECT_TRUE(o.labels.empty());
+}
+
+TEST(RaceOverlay, TheArrowSlidesAlongTheEdgePastTheScores)
+{
+    struct Case {
+        const char* what;
+        float x, y, z;
+        float ax, ay;
+    };
+    // The scores take 130 x 170 pixels of the bottom-left corner; the arrow keeps 13.6 clear of them.
+    const Case cases[] = {
+        {"on the left edge beside them: above them", -5000, 0, -10, 13.6f, 183.6f},
+        {"on the bottom edge under them: right of them", -3000, -6000, 3000, 143.6f, 13.6f},
+        {"on the bottom edge past them: where it was", 0, 0, 3000, 200, 13.6f},
+    };
+    OverlaySettings s = window(400, 300);
+    s.scores_box[0] = 130, s.scores_box[1] = 170;
+    for (const Case& c : cases) {
+        RaceOverlay o;
+        layout_race_overlay(race_with_crystals({crystal_at(c.x, c.y, c.z)}), level_eye(), s, o);
+        ASSERT_TRUE(o.arrow.shown) << c.what;
+        EXPECT_NEAR(o.arrow.x, c.ax, 0.05) << c.what;
+        EXPECT_NEAR(o.arrow.y, c.ay, 0.05) << c.what;
+    }
+}
+
+TEST(RaceOverlay, TheRadarTurnsWithThePlayerAndKeepsFarMarksOnItsRim)
+{
+    struct Case {
+        const char* what;
+        float heading;   // degrees: 0 along +x, 90 along -z
+        float x, z;      // a crystal, relative to the player
+        float ox, oy;    // where it shows, relative to the radar's centre, in parts of its radius
+        bool on_rim;
+    };
+    // The range is 0.15 of the 8192-unit map: 1228.8 units to the rim.
+    const Case cases[] = {
+        {"nose along +x, a crystal ahead: straight up", 0, 614.4f, 0, 0, 0.5f, false},
+        {"nose along +x, a crystal along +z: to the right", 0, 0, 614.4f, 0.5f, 0, false},
+        {"nose along -z, a crystal along -z: up", 90, 0, -614.4f, 0, 0.5f, false},
+        {"nose along -z, a crystal along +x: to the right", 90, 614.4f, 0, 0.5f, 0, false},
+        {"nose along +z, a crystal along +x: to the left", -90, 614.4f, 0, -0.5f, 0, false},
+        {"nose at 45 degrees, a crystal behind", 45, -375, 375, 0, -530.33f / 1228.8f, false},
+        {"beyond the range: on the rim, in its direction", 0, 0, -9000, -1, 0, true},
+    };
+    for (const Case& c : cases) {
+        RaceView v;
+        v.units_per_metre = 32;
+        v.has_player = true;
+        v.player[0] = 4000, v.player[1] = 100, v.player[2] = 3000;
+        v.heading = c.heading;
+        v.crystals = {crystal_at(4000 + c.x, 0, 3000 + c.z)};
+        RaceOverlay o;
+        layout_race_overlay(v, level_eye(), window(400, 300), o);
+        const RadarLayout& r = o.radar;
+        ASSERT_TRUE(r.shown);
+        ASSERT_EQ(r.marks.size(), 2u) << c.what;
+        const RadarMark& m = r.marks[0];
+        EXPECT_EQ(m.kind, RADAR_CRYSTAL);
+        EXPECT_EQ(m.on_rim, c.on_rim) << c.what;
+        // A mark on the rim stays wholly inside it.
+        const float reach = c.on_rim ? r.radius - 0.5f * m.size : r.radius;
+        EXPECT_NEAR(m.x - r.cx, c.ox * reach, 0.05) << c.what;
+        EXPECT_NEAR(m.y - r.cy, c.oy * reach, 0.05) << c.what;
+        EXPECT_EQ(r.marks[1].kind, RADAR_PLAYER) << "the player last, on top";
+        EXPECT_NEAR(r.marks[1].x, r.cx, 1e-3);
+        EXPECT_NEAR(r.marks[1].y, r.cy, 1e-3);
+    }
+}
+
+TEST(RaceOverlay, TheRadarSitsInTheTopRightCornerOverTheLandAroundThePlayer)
+{
+    RaceView v;
+    v.units_per_metre = 32;
+    v.has_player = true;
+    v.player[0] = 2048, v.player[2] = 6144;
+    v.heading = 90; // nose along -z
+    v.opponents.resize(5);
+    v.has_ship = true;
+    RaceOverlay o;
+    for (auto [w, h, radius] : {std::tuple{400, 300, 48.0f}, {1024, 768, 122.88f}, {200, 200, 40.0f}}) {
+        layout_race_overlay(v, level_eye(), window(w, h), o);
+        const RadarLayout& r = o.radar;
+        EXPECT_NEAR(r.radius, radius, 1e-3) << w;
+        EXPECT_GT(r.cx - r.radius, 0.5f * w) << w;
+        EXPECT_GT(r.cy - r.radius, 0.5f * h) << w;
+        EXPECT_LT(r.cx + r.radius, float(w)) << w;
+        EXPECT_LT(r.cy + r.radius, float(h)) << w;
+        EXPECT_EQ(r.marks.size(), 7u) << "five opponents, the ship and the player";
+    }
+    const RadarLayout& r = o.radar;
+    // The land disc: its centre reads the land image under the player, its top (ahead, -z) the
+    // ground one range ahead, its right (+x for a nose along -z) one range to the side.
+    ASSERT_EQ(r.land.size(), 50u);
+    EXPECT_NEAR(r.land[0].s, 0.25f, 1e-5);
+    EXPECT_NEAR(r.land[0].t, 0.75f, 1e-5);
+    EXPECT_NEAR(r.land[1].x, r.cx + r.radius, 1e-3); // angle 0: the right
+    EXPECT_NEAR(r.land[1].s, 0.25f + 0.15f, 1e-5);
+    EXPECT_NEAR(r.land[13].y, r.cy + r.radius, 1e-3); // angle 90: the top
+    EXPECT_NEAR(r.land[13].t, 0.75f - 0.15f, 1e-5);
+    EXPECT_EQ(r.land.back().x, r.land[1].x) << "closed";
+
+    // Key X: no radar, no marks.
+    OverlaySettings off = window(400, 300);
+    off.radar_on = false;
+    layout_race_overlay(v, level_eye(), off, o);
+    EXPECT_FALSE(o.radar.shown);
+    EXPECT_TRUE(o.radar.marks.empty());
+}
+
+TEST(RaceView, HeadingsRunFromPlusXTowardMinusZ)
+{
+    for (auto [heading, nx, nz] : {std::tuple{0.0f, 1.0f, 0.0f}, {90.0f, 0.0f, -1.0f}, {180.0f, -1.0f, 0.0f},
+                                   {-90.0f, 0.0f, 1.0f}, {45.0f, 0.70710678f, -0.70710678f}}) {
+        float x = 0, z = 0;
+        nose_of_heading(heading, x, z);
+        EXPECT_NEAR(x, nx, 1e-6) << heading;
+        EXPECT_NEAR(z, nz, 1e-6) << heading;
+        EXPECT_NEAR(std::remainder(heading_of_nose(nx * 3, nz * 3) - heading, 360.0f), 0, 1e-4) << heading;
+    }
+    EXPECT_EQ(heading_of_nose(0, 0), 0);
+}
+
+class RaceViewOfTheGame : public GameWorld {
+protected:
+    void SetUp() override
+    {
+        GameWorld::SetUp();
+        ground_plane(-50);
+        for (int k = 0; k < 3; ++k) saved_scale[k] = GenericObject::physx2gfx_scale[k];
+        for (int k = 0; k < 3; ++k) saved_translate[k] = GenericObject::physx2gfx_translate[k];
+        const float scale[3] = {32, 32, 32}, translate[3] = {0, -640, 0};
+        printed([&] { GenericObject::set_physx2gfx_transform(scale, translate); });
+    }
+    void TearDown() override
+    {
+        printed([&] { GenericObject::set_physx2gfx_transform(saved_scale, saved_translate); });
+        GameWorld::TearDown();
+    }
+    float saved_scale[3], saved_translate[3];
+};
+
+TEST_F(RaceViewOfTheGame, ReadsEveryoneInGraphicsUnitsAndEachCrystalsWorthNow)
+{
+    PlayerImpl* p = make_player(NxVec3(10, 5, 20));
+    NxMat34 pose;
+    pose.M.rotY(30 * kPi / 180); // the nose turned from +x toward -z
+    pose.t = NxVec3(10, 5, 20);
+    p->actor->setGlobalPose(pose);
+    p->add_points(40);
+    make_opponent(NxVec3(50, 5, 50));
+    make_opponent(NxVec3(60, 5, 50))->add_points(20);
+    Collectable* a = make_crystal(NxVec3(30, 5, 30));
+    Collectable* b = make_crystal(NxVec3(40, 5, 30));
+    ai->update(); // synchronises every object (and the opponents choose their targets)
+    a->multiplier = 1;
+    b->multiplier = 3;
+
+    RaceView v;
+    read_race_view(*ai, v);
+    EXPECT_TRUE(v.has_player);
+    EXPECT_FLOAT_EQ(v.player[0], 320);
+    EXPECT_FLOAT_EQ(v.player[1], 5 * 32 - 640);
+    EXPECT_NEAR(v.heading, 30, 1e-3);
+    EXPECT_EQ(v.player_points, 40);
+    ASSERT_EQ(v.opponents.size(), 2u);
+    EXPECT_FLOAT_EQ(v.opponents[1].pos[0], 60 * 32);
+    EXPECT_EQ(v.opponents[1].points, 20);
+    EXPECT_FALSE(v.has_ship);
+    ASSERT_EQ(v.crystals.size(), 2u);
+    EXPECT_FLOAT_EQ(v.crystals[0].pos[2], 30 * 32);
+    EXPECT_EQ(v.crystals[0].points, 10);
+    EXPECT_EQ(v.crystals[1].points, 30);
+    EXPECT_EQ(v.units_per_metre, 32);
+
+    // A crystal taken goes from the view at once.
+    ai->collect(*a, p);
+    read_race_view(*ai, v);
+    ASSERT_EQ(v.crystals.size(), 1u);
+    EXPECT_EQ(v.crystals[0].points, 30);
+}
