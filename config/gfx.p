@@ -7,11 +7,15 @@ parallax_scale_xz2=0.08
 parallax_scale_y2=0.04
 # models farther than this (plus 8 x the camera height) are not drawn
 md2_max_vis_dist=6000
-# window
+# window (its start size: the player may resize it, F11 or Alt+Enter makes it full screen)
 screen_width=1024
 screen_height=768
 screen_bpp=32
 fullscreen=0
+# frame pace: swap control paces the frames by the screen where the driver grants it
+# (1 asks for it); without it the frames are held to at most max_fps a second (0: no cap)
+vsync=1
+max_fps=60
 # free-flight camera (Tab): base speed, left Shift multiplies, right Shift divides
 cam_speed=2.0
 cam_move_fast_multiplier=4.0

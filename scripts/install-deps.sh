@@ -9,7 +9,7 @@ packages=(
   libgl1-mesa-dev libglu1-mesa-dev libglew-dev
   libbullet-dev
   libvorbis-dev libstb-dev fonts-dejavu-core
-  xvfb xauth libgl1-mesa-dri xdotool
+  xvfb xauth libgl1-mesa-dri xdotool x11-apps
   libgtest-dev libgmock-dev libbenchmark-dev
   dpkg-dev desktop-file-utils appstream man-db time
 )

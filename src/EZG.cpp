@@ -7,17 +7,22 @@
 #include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
 #include "Common/CommandLine.h"
+#include "Common/ControlsFile.h"
 #include "Common/DataDir.h"
 #include "Common/DescribeFrame.h"
 #include "Common/FollowCamera.h"
 #include "Common/FontManager.h"
 #include "Common/FrameStats.h"
 #include "Common/GameFlow.h"
+#include "Common/Gamepad.h"
+#include "Common/HelpScreen.h"
 #include "Common/Hud.h"
+#include "Common/Input.h"
 #include "Common/Menu.h"
 #include "Common/RaceOverlayDraw.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
+#include "Common/Pause.h"
 #include "Common/PlayerControls.h"
 #include "Common/Platform.h"
 #include "Common/SDLGL.h"
@@ -151,6 +156,8 @@ bool start_up()
     SDLGL& gl = *sdlgl;
     gl.resize_window(gl.screen_width, gl.screen_height);
     eyecam->set_aspect(static_cast<float>(gl.aspect_ratio));
+    // The player's keys and pad, by SDL's names, which SDL knows once its video is up.
+    read_controls(".\\config\\controls.p");
 
     std::printf("\tLoading font_test.png\n");
     menu.texture = new Texture(".\\media\\font_test.png");
@@ -290,6 +297,14 @@ void start_game()
 {
     begin_new_game(game_flow);
     restart_game_objects();
+    // A player's first game opens with the keys on screen and waits for a driving key; runs
+    // of the test seams go at once, as they always did.
+    static bool first_game = true;
+    if (first_game && !test_seams.autopilot && test_seams.frames < 0) {
+        help_shown = true;
+        pause_game(PauseReason::Start, SDL_GetTicks());
+    }
+    first_game = false;
 }
 
 // Places the light camera for the shadow pass around `p`, the player's graphics position.
@@ -386,31 +401,24 @@ void run_frame(bool last_frame)
     SDLGL& gl = *sdlgl;
 
     if (frame_counter == 0) game_flow.game_over_time = gl.time_now;
+    // The window changed size since the last frame: its images take the new size first.
+    if (gl.window_targets_stale) gl.remake_window_targets();
     Uint32 frame_start_ticks = SDL_GetTicks();
     double frame_start_seconds = monotonic_seconds();
     std::clock_t frame_start_cpu = std::clock();
-    gl.time_now = static_cast<float>(frame_start_ticks * 0.001 + test_seams.clock_offset);
+    gl.time_now = static_cast<float>(game_clock.now(frame_start_ticks * 0.001) + test_seams.clock_offset);
 
-    if (!game_flow.game_over) {
-        gl.handle_input();
-        if (new_game_requested) {
-            new_game_requested = false;
-            start_game();
-        }
-    } else if (restart_due(game_flow, gl.time_now)) {
-        std::printf("RESTART GAME!!!!\n");
-        start_game();
-    } else {
-        gl.poll_events();
-    }
+    read_frame_input(gl, game_flow, start_game);
+    // Paused, nothing of the game moves: no steering, no simulated time, no physics step.
+    const bool running = !pause_state.paused();
 
-    steer_player(gl.time_now);
+    if (running) steer_player(gl.time_now);
     float player_position[3];
     player_gfx_position(player_position);
     place_lightcam(player_position);
 
-    game_flow.frame_dt = cap_frame_time(static_cast<float>(game_timer.read()),
-                                        gl.check_physx_min_timestep, gl.physx_min_timestep);
+    const float measured = static_cast<float>(game_timer.read());
+    game_flow.frame_dt = running ? cap_frame_time(measured, gl.check_physx_min_timestep, gl.physx_min_timestep) : 0.0f;
     game_flow.time_total += game_flow.frame_dt;
 
     // The title covers the whole window during frames 0 to 12: the scene passes would only
@@ -421,7 +429,7 @@ void run_frame(bool last_frame)
     frame.beams = &beam_vertices;
     glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
     begin_frame_images(frame);
-    update_game_objects(game_flow.time_scale * game_flow.frame_dt);
+    if (running) update_game_objects(game_flow.time_scale * game_flow.frame_dt);
     end_simulation_image();
     sync_player();
     log_player(game_flow.time_total, game_flow.time_scale);
@@ -432,7 +440,8 @@ void run_frame(bool last_frame)
     eyecam->update_frustum(md2_visibility_distance);
     md2_eye_focal_pixels = md2_focal_pixels(gl.dof_fbo ? gl.dof_fbo->_texH : gl.height, eyecam->tan_half_fov);
 
-    if (NxScene* scene = terrain_physics().scene) {
+    NxScene* scene = running ? terrain_physics().scene : nullptr;
+    if (scene) {
         scene->simulate(physics_step(frame_counter, game_flow.frame_dt, game_flow.time_scale));
         scene->flushStream();
     }
@@ -472,13 +481,16 @@ void run_frame(bool last_frame)
         bool was_over = game_flow.game_over;
         draw_hud(gl, *font_manager, game_flow, fps_ring.mean(), player_score(), opponent_scores());
         log_game_end(was_over, game_flow.game_over, game_flow.player_won, game_flow.winning_points);
+        draw_overlay(gl, *font_manager, static_cast<int>(opponent_scores().size()));
     }
     fps_ring.push(SDL_GetTicks() - frame_start_ticks);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
-    if (terrain_physics().scene) terrain_physics().scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+    if (scene) scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
     glFlush();
 
+    // The last frame, also when a key or a signal ended the run in it.
+    last_frame = last_frame || gl.quit_requested;
     const char* shot = last_frame && !test_seams.screenshot.empty() ? test_seams.screenshot.c_str() : nullptr;
     if (frame_counter <= 12) {
         if (frame_counter == 12) start_game();
@@ -493,10 +505,13 @@ void run_frame(bool last_frame)
     ++frame_counter;
     pass_timing_frame(frame_seconds, double(std::clock() - frame_start_cpu) / CLOCKS_PER_SEC);
     print_memory_line(frame_counter);
+    // Without swap control a fast machine would draw frames nobody sees.
+    sleep_seconds(frame_cap_sleep(monotonic_seconds() - frame_start_seconds, gl.max_fps, gl.swap_control));
 }
 
 void shut_down()
 {
+    close_pad();
     Md2Manager::FreeAll();
     delete font_manager;
     font_manager = nullptr;

@@ -74,6 +74,17 @@ float effect_loudness(float fake_max_distance, float effect_volume, const float 
     return numerator / d2;
 }
 
+float music_level(float background_volume, int master_tenths, bool muted, bool quiet)
+{
+    if (muted) return 0.0f;
+    return background_volume * master_tenths / 10.0f * (quiet ? kQuietMusicShare : 1.0f);
+}
+
+float effect_level(float loudness, int master_tenths, bool muted)
+{
+    return muted ? 0.0f : loudness * master_tenths / 10.0f;
+}
+
 AudioSystem::AudioSystem()
 {
     std::fprintf(stderr, "Initializing Audio\n");
@@ -145,7 +156,7 @@ void AudioSystem::play_next_background()
     if (background_index >= static_cast<int>(backgrounds.size())) background_index = 0;
     FMOD::Sound* track = backgrounds[static_cast<size_t>(background_index)];
     check(system->playSound(FMOD_CHANNEL_FREE, track, true, &background_channel), "Error starting playback!\n");
-    check(background_channel->setVolume(background_volume), "Error starting playback!\n");
+    check(background_channel->setVolume(current_music_level()), "Error starting playback!\n");
     check(background_channel->setPaused(false), "Error starting playback!\n");
 }
 
@@ -171,11 +182,56 @@ FMOD::Channel* AudioSystem::play_effect(const char* name, const float position[3
         // A sound that cannot start (no voice to be had) is simply not heard.
         if (system->playSound(FMOD_CHANNEL_FREE, effect.sound, true, &channel) != FMOD_OK || !channel)
             return nullptr;
-        channel->setVolume(effect_loudness(fake_max_distance, effect_volume, listener_position, position));
+        const float loudness = effect_loudness(fake_max_distance, effect_volume, listener_position, position);
+        channel->setVolume(effect_level(loudness, master_tenths, muted));
         channel->setPaused(false);
         return channel;
     }
     return nullptr;
+}
+
+float AudioSystem::current_music_level() const
+{
+    return music_level(background_volume, master_tenths, muted, music_quiet);
+}
+
+void AudioSystem::apply_music_level()
+{
+    if (background_channel) background_channel->setVolume(current_music_level());
+}
+
+void change_master_volume(int steps)
+{
+    AudioSystem* a = the_audio_system;
+    if (!a) return;
+    a->master_tenths += steps;
+    if (a->master_tenths < 0) a->master_tenths = 0;
+    if (a->master_tenths > AudioSystem::kMasterTenths) a->master_tenths = AudioSystem::kMasterTenths;
+    a->muted = false;
+    a->apply_music_level();
+}
+
+void toggle_mute()
+{
+    if (AudioSystem* a = the_audio_system) {
+        a->muted = !a->muted;
+        a->apply_music_level();
+    }
+}
+
+void set_music_quiet(bool quiet)
+{
+    if (AudioSystem* a = the_audio_system) {
+        a->music_quiet = quiet;
+        a->apply_music_level();
+    }
+}
+
+int master_volume_percent()
+{
+    const AudioSystem* a = the_audio_system;
+    if (!a) return 100;
+    return a->muted ? -1 : a->master_tenths * 10;
 }
 
 AudioSystem* audio_system()

@@ -54,6 +54,20 @@ int count_line_feeds(const char* text, size_t length)
     return static_cast<int>(std::count(text, text + length, '\n'));
 }
 
+float glyph_advance(const Glyph& g, unsigned char c, float scale_x)
+{
+    const float w = g.w * scale_x;
+    return c == ' ' ? w + 1.5f * w : w;
+}
+
+float text_width(const Glyph* glyphs, const char* text, float scale_x)
+{
+    float width = 0;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
+        width += glyph_advance(glyphs[*p], *p, scale_x);
+    return width;
+}
+
 void layout_text(const Glyph* glyphs, const char* text, float x, float y, float scale_x, float scale_y,
                  float su, float sv, std::vector<GlyphQuad>& quads)
 {
@@ -71,8 +85,7 @@ void layout_text(const Glyph* glyphs, const char* text, float x, float y, float 
         q.t_top = g.y * sv;
         q.t_bottom = (g.y + g.h) * sv;
         quads.push_back(q);
-        advance += g.w * scale_x;
-        if (*p == ' ') advance += 1.5f * g.w * scale_x;
+        advance += glyph_advance(g, *p, scale_x);
     }
 }
 

@@ -42,6 +42,13 @@ struct GlyphQuad {
 void layout_text(const Glyph* glyphs, const char* text, float x, float y, float scale_x, float scale_y,
                  float su, float sv, std::vector<GlyphQuad>& quads);
 
+// How far a character moves the next one on: its width times scale_x, and a blank 2.5 times
+// that, so words stand apart.
+float glyph_advance(const Glyph& g, unsigned char c, float scale_x);
+
+// The width of a text drawn at scale_x.
+float text_width(const Glyph* glyphs, const char* text, float scale_x);
+
 class fontManager {
 public:
     explicit fontManager(const char* path);

@@ -13,6 +13,13 @@ float physics_step(unsigned int frame, float frame_dt, float time_scale)
     return frame < 10 ? time_scale * 0.02f : time_scale * frame_dt;
 }
 
+double frame_cap_sleep(double frame_seconds, int max_fps, bool swap_control)
+{
+    if (swap_control || max_fps <= 0) return 0.0;
+    const double share = 1.0 / max_fps;
+    return frame_seconds < share ? share - (frame_seconds > 0.0 ? frame_seconds : 0.0) : 0.0;
+}
+
 GameEndBanners evaluate_game_end(GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
                                  float now, const std::function<int()>& roll)
 {
@@ -51,6 +58,13 @@ bool restart_due(const GameFlow& flow, float now)
     return flow.game_over && now - flow.game_over_time > 4.0f;
 }
 
+InputStep input_step(bool paused, bool game_over, bool restart_due)
+{
+    if (paused) return InputStep::WindowOnly;
+    if (!game_over) return InputStep::Play;
+    return restart_due ? InputStep::Restart : InputStep::WindowOnly;
+}
+
 void begin_new_game(GameFlow& flow)
 {
     flow.game_over = false;
@@ -59,11 +73,12 @@ void begin_new_game(GameFlow& flow)
 }
 
 int option_message(float now, float culling_changed_at, float filter_changed_at,
-                   float transparency_changed_at)
+                   float transparency_changed_at, float volume_changed_at)
 {
     if (now - culling_changed_at < 2.0f) return 1;
     if (now - filter_changed_at < 2.0f) return 2;
     if (now - transparency_changed_at < 2.0f) return 3;
+    if (now - volume_changed_at < 2.0f) return 4;
     return 0;
 }
 

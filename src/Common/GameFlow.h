@@ -26,6 +26,11 @@ float cap_frame_time(float dt, bool check_cap, float max_step);
 // title shows its first ten frames, then the scaled frame time.
 float physics_step(unsigned int frame, float frame_dt, float time_scale);
 
+// Seconds to sleep after a frame of `frame_seconds` (its start to its swap) so that frames
+// start at most `max_fps` times a second: none when swap control paces the frames already,
+// when there is no cap (0 or less), or when the frame has used up its share.
+double frame_cap_sleep(double frame_seconds, int max_fps, bool swap_control);
+
 // What the HUD shows of a game's end this frame.
 struct GameEndBanners {
     bool you_are_the_bromel = false; // the two-line win banner (banner_roll < 25)
@@ -42,13 +47,19 @@ GameEndBanners evaluate_game_end(GameFlow& flow, int player_score, const std::ve
 // True when the banner has shown long enough and a new game starts.
 bool restart_due(const GameFlow& flow, float now);
 
+// What a frame's input step does: read the keys while a game runs; start the next game once
+// the banner has shown long enough; otherwise (the banner shows, the game is paused) only the
+// window's events and the keys that act at any time.
+enum class InputStep { Play, Restart, WindowOnly };
+InputStep input_step(bool paused, bool game_over, bool restart_due);
+
 // A new game: no banner, nobody has won.
 void begin_new_game(GameFlow& flow);
 
 // Which option message shows, in priority order: 0 none, 1 culling, 2 filtering,
-// 3 transparency. Each lasts 2.0 s after its toggle.
+// 3 transparency, 4 volume. Each lasts 2.0 s after its toggle.
 int option_message(float now, float culling_changed_at, float filter_changed_at,
-                   float transparency_changed_at);
+                   float transparency_changed_at, float volume_changed_at = -1.0e9f);
 
 // The last 24 frame rates.
 struct FpsRing {

@@ -2,6 +2,8 @@
 
 #include "Common/Random.h"
 
+#include "Audio/AudioSystem.h"
+
 #include "Common/FontManager.h"
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
@@ -42,6 +44,13 @@ std::string format(const char* fmt, int a, int b)
 
 } // namespace
 
+void option_colour(bool transparent, float out[3])
+{
+    out[0] = 0.0f;
+    out[1] = transparent ? 0.1f : 1.0f;
+    out[2] = 0.0f;
+}
+
 HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
                     const HudInputs& in, const std::function<int()>& roll)
 {
@@ -77,18 +86,26 @@ void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const st
 
     frame.transparency_switch_at = out.size();
     const float option_x = 0.25f * w;
-    switch (option_message(in.now, in.culling_changed_at, in.filter_changed_at, in.transparency_changed_at)) {
+    float c[3];
+    option_colour(in.transparency, c);
+    switch (option_message(in.now, in.culling_changed_at, in.filter_changed_at, in.transparency_changed_at,
+                           in.volume_changed_at)) {
     case 1:
         out.push_back(text_item(std::string("VIEW FRUSTUM CULLING: ") + (in.culling_on ? "ON" : "OFF"),
-                                option_x, h - 0.5f * in.max_char_h, 0, 0.1f, 0, 0.5f));
+                                option_x, h - 0.5f * in.max_char_h, c[0], c[1], c[2], 0.5f));
         break;
     case 2:
         out.push_back(text_item(std::string("filtering: ") + filter_name(in.filter), option_x,
-                                h - 0.5f * in.max_char_h, 0, 0.1f, 0, 0.5f));
+                                h - 0.5f * in.max_char_h, c[0], c[1], c[2], 0.5f));
         break;
     case 3:
         out.push_back(text_item(in.transparency ? "TRANSPARENCY ON" : "TRANSPARENCY OFF", option_x,
-                                h - in.max_char_h, 0, 0.1f, 0, 0.5f));
+                                h - in.max_char_h, c[0], c[1], c[2], 0.5f));
+        break;
+    case 4:
+        out.push_back(text_item(in.volume_percent < 0 ? std::string("VOLUME: OFF")
+                                                      : format("VOLUME: %d%%", in.volume_percent),
+                                option_x, h - 0.5f * in.max_char_h, c[0], c[1], c[2], 0.5f));
         break;
     default:
         break;
@@ -97,7 +114,7 @@ void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const st
     if (in.show_fps) {
         char buf[64];
         std::snprintf(buf, sizeof buf, " fps: %4.1f", static_cast<double>(in.fps_mean));
-        out.push_back(text_item(buf, 0, h - 0.5f * in.max_char_h, 0, 0.1f, 0, 0.5f));
+        out.push_back(text_item(buf, 0, h - 0.5f * in.max_char_h, c[0], c[1], c[2], 0.5f));
     }
 }
 
@@ -129,6 +146,8 @@ void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int 
     in.transparency = gl.transparency;
     in.show_fps = gl.show_fps;
     in.fps_mean = fps_mean;
+    in.volume_changed_at = gl.volume_changed_at;
+    in.volume_percent = master_volume_percent();
 
     // Kept from frame to frame: the texts' list and their short strings then take no new
     // memory in steady play.

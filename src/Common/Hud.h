@@ -35,7 +35,14 @@ struct HudInputs {
     bool transparency = true;
     bool show_fps = false;
     float fps_mean = 0;
+    float volume_changed_at = -1.0e9f;
+    int volume_percent = 100;             // -1 while the sound is off
 };
+
+// The colour of the option messages and the frame rate: the design's dark green over the
+// scene, lifted to full brightness when the solid font (F9) draws each glyph on its black box,
+// where the dark green cannot be read.
+void option_colour(bool transparent, float out[3]);
 
 struct HudFrame {
     std::vector<HudText> texts; // in drawing order

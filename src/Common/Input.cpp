@@ -1,9 +1,12 @@
 #include "Common/Input.h"
 
-#include "Gfx/DisplayToggles.h"
-
 #include "Common/Camera.h"
+#include "Common/GameFlow.h"
+#include "Common/Gamepad.h"
 #include "Common/Globals.h"
+#include "Common/KeyBindings.h"
+#include "Common/KeyTable.h"
+#include "Common/Pause.h"
 #include "Common/PlayerControls.h"
 #include "Common/SDLGL.h"
 #include "Gfx/ShaderProgram.h"
@@ -14,12 +17,11 @@
 PlayerControls player_controls;
 bool new_game_requested = false;
 KeyTimers key_timers;
+PressFilter key_presses;
 
 namespace {
 
 const double kDegree = 3.141592653589793 / 180.0;
-
-bool down(const InputFrame& in, SDLKey key) { return in.keys[key] != 0; }
 
 void mouse_look(Camera& eye, const InputFrame& in)
 {
@@ -40,62 +42,16 @@ void mouse_look(Camera& eye, const InputFrame& in)
     }
 }
 
-// Arrows / WASD steer the hover in follow mode and fly the camera in free mode.
-void held_keys(SDLGL& gl, Camera& eye, const InputFrame& in, float speed)
+// The rows of one trigger whose keys are down, in the table's order.
+void run_rows(Trigger trigger, InputContext& c, const InputFrame& in)
 {
-    bool follow = gl.camera_mode == 1;
-    if (down(in, SDLK_UP) || down(in, SDLK_w)) {
-        if (follow) player_controls.forward = true;
-        else eye.move_dir(5 * speed);
+    const KeyBindings& keys = key_bindings();
+    for (int i = 0; i < key_table_size; ++i) {
+        const KeyAction& row = key_table[i];
+        if (row.trigger != trigger || !any_down(keys[static_cast<size_t>(i)], in)) continue;
+        if (trigger == Trigger::Timed && !timer_ready(key_timers.*row.timer, in.ticks, row.dead_ms)) continue;
+        row.act(c);
     }
-    if (down(in, SDLK_DOWN) || down(in, SDLK_s)) {
-        if (follow) player_controls.backward = true;
-        else eye.move_dir(-5 * speed);
-    }
-    if ((down(in, SDLK_r) || down(in, SDLK_RCTRL)) && !follow) eye.move_up(-5 * speed);
-    if ((down(in, SDLK_f) || down(in, SDLK_KP0)) && !follow) eye.move_up(5 * speed);
-    if (down(in, SDLK_LEFT) || down(in, SDLK_a)) {
-        if (follow) player_controls.left = true;
-        else eye.move_str(5 * speed);
-    }
-    if (down(in, SDLK_RIGHT) || down(in, SDLK_d)) {
-        if (follow) player_controls.right = true;
-        else eye.move_str(-5 * speed);
-    }
-}
-
-void toggles(SDLGL& gl, const InputFrame& in)
-{
-    const Uint32 now = in.ticks;
-    KeyTimers& t = key_timers;
-    if (down(in, SDLK_0) && timer_ready(t.a, now, 250)) new_game_requested = true;
-    if (down(in, SDLK_l) && timer_ready(t.a, now, 250)) toggle_display_option(gl, "L");
-    if (down(in, SDLK_SPACE) && timer_ready(t.a, now, 350)) player_controls.jump = true;
-    if (down(in, SDLK_m) && timer_ready(t.a, now, 250)) player_controls.set_upright = true;
-    if (down(in, SDLK_n) && timer_ready(t.b, now, 250)) toggle_display_option(gl, "N");
-    if (down(in, SDLK_i) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "I");
-    if (down(in, SDLK_F2) && timer_ready(t.c, now, 250)) gl.show_fps = !gl.show_fps;
-    if (down(in, SDLK_F3) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "F3");
-    if (down(in, SDLK_F5) && timer_ready(t.c, now, 250)) {
-        gl.filter_mode = (gl.filter_mode + 1) % 3;
-        gl.filter_changed_at = gl.time_now;
-        gl.set_texture_filtering();
-    }
-    if (down(in, SDLK_F6) && timer_ready(t.c, now, 250)) {
-        gl.filter_linear = !gl.filter_linear;
-        gl.filter_changed_at = gl.time_now;
-        gl.set_texture_filtering();
-    }
-    if (down(in, SDLK_F8) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "F8");
-    if (down(in, SDLK_c) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "C");
-    if (down(in, SDLK_TAB) && timer_ready(t.c, now, 250)) gl.camera_mode = 1 - gl.camera_mode;
-    if (down(in, SDLK_F9) && timer_ready(t.c, now, 250)) {
-        gl.transparency = !gl.transparency;
-        gl.transparency_changed_at = gl.time_now;
-    }
-    if (down(in, SDLK_b) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "B");
-    if (down(in, SDLK_k) && timer_ready(t.d, now, 250)) toggle_display_option(gl, "K");
-    if (down(in, SDLK_x) && timer_ready(t.c, now, 250)) toggle_display_option(gl, "X");
 }
 
 } // namespace
@@ -105,13 +61,6 @@ bool timer_ready(Uint32& timer, Uint32 now, Uint32 dead_ms)
     if (now - timer <= dead_ms) return false;
     timer = now;
     return true;
-}
-
-float modified_speed(float speed, SDLMod mods, float fast_multiplier, float slow_divider)
-{
-    if (mods & KMOD_LSHIFT) speed *= fast_multiplier;
-    if (mods & KMOD_RSHIFT) speed /= slow_divider;
-    return speed;
 }
 
 void apply_parallax_mode(SDLGL& gl)
@@ -128,26 +77,86 @@ void apply_parallax_mode(SDLGL& gl)
 
 void apply_input(SDLGL& gl, Camera& eye, Camera& aux, const InputFrame& in)
 {
-    float speed = modified_speed(gl.cam_speed, in.mods, gl.cam_move_fast_multiplier, gl.cam_move_slow_divider);
+    InputContext c{gl, eye, aux, gl.cam_speed};
     player_controls.forward = player_controls.backward = false;
     player_controls.left = player_controls.right = false;
 
     mouse_look(eye, in);
-    held_keys(gl, eye, in, speed);
+    run_rows(Trigger::Speed, c, in);
+    run_rows(Trigger::Held, c, in);
+    run_rows(Trigger::Timed, c, in);
+}
 
-    if (down(in, SDLK_p)) {
-        std::printf("eyecam\n");
-        eye.print(false);
-        std::printf("auxcam\n");
-        aux.print(false);
+bool PressFilter::press(SDLKey key)
+{
+    if (key <= SDLK_UNKNOWN || key >= SDLK_LAST || down[key]) return false;
+    down[key] = true;
+    return true;
+}
+
+void PressFilter::release(SDLKey key)
+{
+    if (key > SDLK_UNKNOWN && key < SDLK_LAST) down[key] = false;
+}
+
+void PressFilter::forget_released(const Uint8* keys)
+{
+    if (!keys) return;
+    for (int k = 0; k < SDLK_LAST; ++k)
+        if (!keys[k]) down[k] = false;
+}
+
+void press_key(SDLGL& gl, SDLKey key, int mods)
+{
+    const KeyBindings& keys = key_bindings();
+    if (pause_state.reason == PauseReason::Start) {
+        for (int i = 0; i < key_table_size; ++i)
+            if (drives_the_hover(i) && pressed_by(keys[static_cast<size_t>(i)], key, mods, false)) {
+                resume_game(SDL_GetTicks());
+                break;
+            }
     }
-    if (down(in, SDLK_o)) {
-        std::printf("setting aux orientation to eyecam\n");
-        aux.str = eye.str;
-        aux.up = eye.up;
-        aux.dir = eye.dir;
+    // The rows that act once per press touch no camera; the placeholder stands in before the
+    // cameras exist.
+    static Camera placeholder(60.0f, 1.5f, 350000.0f);
+    InputContext c{gl, eyecam ? *eyecam : placeholder, auxcam ? *auxcam : placeholder, gl.cam_speed};
+    for (bool exact : {true, false}) {
+        bool acted = false;
+        for (int i = 0; i < key_table_size; ++i) {
+            const KeyAction& row = key_table[i];
+            if (row.trigger != Trigger::Pressed || !pressed_by(keys[static_cast<size_t>(i)], key, mods, exact)) continue;
+            row.act(c);
+            acted = true;
+        }
+        if (acted) return;
     }
-    toggles(gl, in);
+}
+
+void release_player_controls()
+{
+    player_controls = PlayerControls();
+}
+
+void read_frame_input(SDLGL& gl, GameFlow& flow, void (*start_game)())
+{
+    if (pause_state.reason == PauseReason::Start && pad_drives()) resume_game(SDL_GetTicks());
+    switch (input_step(pause_state.paused(), flow.game_over, restart_due(flow, gl.time_now))) {
+    case InputStep::Play:
+        gl.handle_input();
+        if (new_game_requested) {
+            new_game_requested = false;
+            start_game();
+        }
+        return;
+    case InputStep::Restart:
+        std::printf("RESTART GAME!!!!\n");
+        start_game();
+        break;
+    case InputStep::WindowOnly:
+        gl.poll_events();
+        break;
+    }
+    release_player_controls();
 }
 
 void add_pending_presses(Uint8* keys, int count)
@@ -177,6 +186,10 @@ void SDLGL::handle_input()
     in.mods = SDL_GetModState();
     in.ticks = SDL_GetTicks();
     apply_input(*this, *eyecam, *auxcam, in);
-    // Escape, closing the window and resizing are handled as while the banner shows.
+    steer_by_pad();
+    // Escape, closing the window, resizing and the keys that act at any time are handled as
+    // while the banner shows.
+    reading_game_keys = true;
     poll_events();
+    reading_game_keys = false;
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <thread>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -248,13 +249,45 @@ namespace {
 // game can get.
 const double process_start_seconds = monotonic_seconds();
 long held_process_clock = -1;
+PausableClock process_clock;
 
 } // namespace
 
 long process_clock_ms()
 {
     if (held_process_clock >= 0) return held_process_clock;
-    return static_cast<long>((monotonic_seconds() - process_start_seconds) * 1000.0);
+    return static_cast<long>(process_clock.now(monotonic_seconds() - process_start_seconds) * 1000.0);
+}
+
+void stop_process_clock(bool stopped)
+{
+    const double outside = monotonic_seconds() - process_start_seconds;
+    if (stopped)
+        process_clock.stop(outside);
+    else
+        process_clock.run(outside);
+}
+
+double PausableClock::now(double outside) const
+{
+    return (stopped() ? stopped_at : outside) - stopped_total;
+}
+
+void PausableClock::stop(double outside)
+{
+    if (!stopped()) stopped_at = outside;
+}
+
+void PausableClock::run(double outside)
+{
+    if (!stopped()) return;
+    if (outside > stopped_at) stopped_total += outside - stopped_at;
+    stopped_at = -1.0;
+}
+
+void sleep_seconds(double seconds)
+{
+    if (seconds > 0.0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
 void hold_process_clock(long ms)

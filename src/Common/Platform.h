@@ -74,6 +74,27 @@ long process_clock_ms();
 // clock run again.
 void hold_process_clock(long ms);
 
+// The pause: while stopped, process_clock_ms stands where it was, and once it runs again it
+// goes on from there, the stopped time left out. A held clock (above) stays held either way.
+void stop_process_clock(bool stopped);
+
+// A clock that can be stopped: it reads the time of an outside clock (seconds) minus every
+// span during which it stood. Stopping twice or running twice changes nothing.
+class PausableClock {
+public:
+    double now(double outside) const;
+    void stop(double outside);
+    void run(double outside);
+    bool stopped() const { return stopped_at >= 0.0; }
+
+private:
+    double stopped_total = 0.0;
+    double stopped_at = -1.0;
+};
+
+// Sleeps the calling thread for `seconds` (nothing for zero or less).
+void sleep_seconds(double seconds);
+
 // The game timer of the frame loop: each reading returns the seconds elapsed since the
 // previous reading; the first reading only sets the reference and returns 0.
 class GameTimer {

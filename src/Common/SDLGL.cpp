@@ -5,7 +5,10 @@
 #include "Common/SDLGLResources.h"
 #include "Common/TextureFilter.h"
 #include "Common/WindowRules.h"
+#include "Common/Gamepad.h"
 #include "Common/Globals.h"
+#include "Common/Input.h"
+#include "Common/Pause.h"
 #include "Common/ParameterFile.h"
 #include "Common/Platform.h"
 #include "Gfx/FBO.h"
@@ -62,6 +65,8 @@ const KeyRange kGraphicsKeys[] = {
     {"cc[1]", 0, 1, "a colour"},       {"cc[2]", 0, 1, "a colour"},       {"cc[3]", 0, 1, "a colour"},
     {"light_still_in_shadowed_region", 0, 1, "a share of the light"},
     {"fullscreen", INT_MIN, INT_MAX, "a switch: 0 a window, anything else the full screen"},
+    {"vsync", INT_MIN, INT_MAX, "a switch: 0 off, anything else asks for swap control"},
+    {"max_fps", 0, 1000, "frames a second at most; 0 for no cap"},
     // The projected grids: at least two rows and columns make a triangle; a finer grid than
     // the largest window has pixels draws nothing more.
     {"pgmlandgrid_dim_x", 2, 4096, "the ground's grid"},
@@ -120,6 +125,10 @@ SDLGL::SDLGL(const char* parameter_path)
     video_flags = SDL_HWSURFACE | SDL_OPENGL;
     quit_requested = false;
     if (p.getInt("fullscreen") != 0) video_flags |= SDL_FULLSCREEN;
+    // A window a player can resize (the full screen has the screen's size).
+    else video_flags |= SDL_RESIZABLE;
+    vsync = p.getInt("vsync") != 0;
+    max_fps = p.getInt("max_fps");
 
     parameters = reader.release();
 
@@ -142,6 +151,16 @@ SDLGL::SDLGL(const char* parameter_path)
     SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 32);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
+    // Swap control paces the frames by the screen's refresh where the driver grants it.
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, vsync ? 1 : 0);
+    // The desktop's size, which the first video mode would overwrite: full screen's size.
+    if (const SDL_VideoInfo* info = SDL_GetVideoInfo()) {
+        desktop_width = info->current_w;
+        desktop_height = info->current_h;
+    }
+    windowed_width = screen_width;
+    windowed_height = screen_height;
+
     std::snprintf(title_work, sizeof title_work, "%s ", "Moorhold 2008");
     std::strcpy(window_title, title_work);
     SDL_WM_SetCaption(window_title, "Moorhold");
@@ -156,6 +175,7 @@ SDLGL::SDLGL(const char* parameter_path)
 
     setup_opengl(screen_width, screen_height);
     keep_loaded_libraries_for_leak_check();
+    report_swap_control();
 
     SDL_EnableKeyRepeat(1, 30);
     SDL_PumpEvents();
@@ -273,6 +293,10 @@ void SDLGL::resize_window(int w, int h)
 void SDLGL::poll_events()
 {
     if (quit_signal_pending()) quit_requested = true;
+    key_presses.forget_released(SDL_GetKeyState(nullptr));
+    // A window being dragged larger sends a stream of sizes: only the last one is set.
+    bool resized = false;
+    int new_w = width, new_h = height;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
@@ -280,23 +304,92 @@ void SDLGL::poll_events()
             quit_requested = true;
             break;
         case SDL_KEYDOWN:
-            on_key(event.key.keysym.sym);
+            if (key_presses.press(event.key.keysym.sym)) on_key(event.key.keysym.sym, event.key.keysym.mod);
             break;
-        case SDL_VIDEORESIZE: {
-            int w = event.resize.w, h = event.resize.h;
-            clamp_resize(w, h);
-            resize_window(w, h);
+        case SDL_KEYUP:
+            key_presses.release(event.key.keysym.sym);
             break;
-        }
+        case SDL_VIDEORESIZE:
+            resized = true;
+            new_w = event.resize.w;
+            new_h = event.resize.h;
+            break;
+        case SDL_ACTIVEEVENT:
+            if (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE))
+                window_focus.change(event.active.gain != 0, SDL_GetTicks());
+            break;
+        case SDL_JOYBUTTONDOWN:
+            press_pad_button(event.jbutton.button, reading_game_keys);
+            break;
         default:
             break;
         }
     }
+    if (resized) {
+        clamp_resize(new_w, new_h);
+        if (new_w != width || new_h != height) set_window_size(new_w, new_h);
+    }
+    if (window_focus.pause_due(SDL_GetTicks())) pause_game(PauseReason::Focus, SDL_GetTicks());
 }
 
-void SDLGL::on_key(int sym)
+void SDLGL::on_key(int sym, int mods)
 {
-    if (sym == SDLK_ESCAPE) quit_requested = true;
+    press_key(*this, static_cast<SDLKey>(sym), mods);
+}
+
+bool SDLGL::set_video_mode(int w, int h, unsigned int flags)
+{
+    SDL_Surface* s = SDL_SetVideoMode(w, h, 0, flags);
+    if (!s) {
+        std::fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
+        // The mode that was: the game goes on in it.
+        screen = SDL_SetVideoMode(width, height, 0, video_flags);
+        return false;
+    }
+    screen = s;
+    video_flags = flags;
+    // Where SDL made a different size than asked (a full screen of another mode), that one.
+    w = s->w;
+    h = s->h;
+    screen_width = w;
+    screen_height = h;
+    resize_window(w, h);
+    if (eyecam) eyecam->set_aspect(static_cast<float>(aspect_ratio));
+    window_targets_stale = true;
+    return true;
+}
+
+void SDLGL::set_window_size(int w, int h)
+{
+    if (set_video_mode(w, h, video_flags)) std::printf("window size %d x %d\n", width, height);
+}
+
+void SDLGL::toggle_full_screen()
+{
+    if (video_flags & SDL_FULLSCREEN) {
+        const unsigned int flags = (video_flags & ~SDL_FULLSCREEN) | SDL_RESIZABLE;
+        if (set_video_mode(windowed_width, windowed_height, flags))
+            std::printf("window %d x %d\n", width, height);
+        return;
+    }
+    windowed_width = width;
+    windowed_height = height;
+    const int w = desktop_width > 0 ? desktop_width : width, h = desktop_height > 0 ? desktop_height : height;
+    if (set_video_mode(w, h, (video_flags | SDL_FULLSCREEN) & ~SDL_RESIZABLE))
+        std::printf("full screen %d x %d\n", width, height);
+}
+
+void SDLGL::report_swap_control()
+{
+    int interval = 0;
+    swap_control = vsync && SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &interval) == 0 && interval > 0;
+    if (swap_control)
+        std::printf("frames paced by swap control\n");
+    else if (max_fps > 0)
+        std::printf("frames paced to at most %d a second%s\n", max_fps,
+                    vsync ? " (the driver grants no swap control)" : "");
+    else
+        std::printf("frames not paced\n");
 }
 
 void SDLGL::set_projection(int w, int h, int mode, float near_plane, float far_plane, float fov,
@@ -313,8 +406,11 @@ void SDLGL::set_projection(int w, int h, int mode, float near_plane, float far_p
         glMatrixMode(GL_MODELVIEW);
         return;
     }
-    // The scene image stands for the window, whatever fraction of it it is drawn at.
-    double aspect = projection_aspect(w, h, w == scene_image_width ? w : screen_width, aspect_ratio, fov);
+    // The scene image stands for the window, whatever fraction of it it is drawn at. Its
+    // height is compared too: a window may have any size now, and at a width of 480 its scene
+    // image is as wide as the square mirror images.
+    const bool scene_image = w == scene_image_width && h == scene_image_height;
+    double aspect = projection_aspect(w, h, scene_image ? w : screen_width, aspect_ratio, fov);
     perspective(fov, static_cast<float>(aspect), near_plane, far_plane, out);
     glMatrixMode(GL_MODELVIEW);
 }

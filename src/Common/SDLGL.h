@@ -24,7 +24,22 @@ public:
     void setup_opengl(int w, int h);
     void resize_window(int w, int h);
     void poll_events();
-    void on_key(int sym);
+    // A new press of `sym` (SDL's key repeat filtered out) with the modifiers `mods`: Escape
+    // quits, and every key of the key table that acts once per press.
+    void on_key(int sym, int mods = 0);
+    // A new window size (each side at least 200 and even): the video mode of that size, the
+    // projection and the eye's aspect at once, the images that follow the window at the next
+    // frame.
+    void set_window_size(int w, int h);
+    // F11, Alt+Enter: full screen at the desktop's size, or back to the window as it was.
+    void toggle_full_screen();
+    // Makes the render targets of the window's size anew for its current size.
+    void remake_window_targets();
+    // SDL's video mode of this size and these flags, and everything that follows the window's
+    // size; false (the old mode kept) when SDL refuses it.
+    bool set_video_mode(int w, int h, unsigned int flags);
+    // Whether the driver granted swap control, and how the frames are paced, on the console.
+    void report_swap_control();
     // mode 0 perspective, 1 2-D pixels, 2 orthographic; `out` receives the inverse projection.
     void set_projection(int w, int h, int mode, float near_plane, float far_plane, float fov,
                         float* out = nullptr);
@@ -41,6 +56,9 @@ public:
     // programs place the terrain by `terrain`.
     void prepare_shaders(const TerrainScale& terrain);
     void create_fbos();
+    // The targets that follow the window's size: the depth-of-field pair, the finished image
+    // and the position image.
+    void make_window_targets();
 
     // ---- window state and the keys of the graphics parameter file ----
     SDL_Surface* screen = nullptr;
@@ -54,7 +72,8 @@ public:
     float parallax_scale_xz1 = 0, parallax_scale_y1 = 0;
     float parallax_scale_xz2 = 0, parallax_scale_y2 = 0;
     float md2_max_vis_dist = 0;
-    int scene_image_width = -1; // the 3-D image's width ("render_scale" of the window's), once made
+    int scene_image_width = -1; // the 3-D image's size ("render_scale" of the window's), once made
+    int scene_image_height = -1;
     int mouse_x = 0, mouse_y = 0;
     char window_title[300] = {};
     char title_work[300] = {};
@@ -66,6 +85,14 @@ public:
     float light_still_in_shadowed_region = 0;
     float physx_min_timestep = 0;
     bool check_physx_min_timestep = false;
+    // Frame pace: swap control asked for ("vsync"), whether the driver granted it, and the cap
+    // that paces the frames without it ("max_fps", 0 for none).
+    bool vsync = true;
+    bool swap_control = false;
+    int max_fps = 0;
+    int desktop_width = 0, desktop_height = 0; // full screen's size
+    int windowed_width = 0, windowed_height = 0; // the window's size to go back to
+    bool window_targets_stale = false;          // the window changed size since they were made
 
     // ---- clock, input state and display options ----
     float time_now = 0;                 // seconds, set at the top of every frame
@@ -77,6 +104,8 @@ public:
     float filter_changed_at = 0;
     float transparency_changed_at = 0;
     float culling_changed_at = -1.0e9f; // no culling message before the first toggle
+    float volume_changed_at = -1.0e9f;
+    bool reading_game_keys = false;     // the event drain of handle_input, not the banner's
 
     // ---- texture slots, in their order of creation ----
     Texture* title_tex = nullptr;

@@ -172,6 +172,41 @@ void require_texture_side(const ParameterFile& p, const char* key, int side, int
 
 } // namespace
 
+void SDLGL::make_window_targets()
+{
+    std::printf("\n\tDOF FBOs\n");
+    TargetSize dof = dof_target_size(screen_width, screen_height, parameters->getFloat("render_scale"));
+    dof_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA,
+                                 GL_UNSIGNED_BYTE, GL_LINEAR);
+    std::printf("\n\tDOF FBO (small)\n");
+    scene_image_width = dof.w;
+    scene_image_height = dof.h;
+    TargetSize small = dof_small_target_size(dof.w, dof.h);
+    dof_small_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, small.w, small.h,
+                                       GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+    if (dof.w < screen_width || dof.h < screen_height)
+        final_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA, GL_UNSIGNED_BYTE,
+                                       GL_LINEAR);
+    report_failure(dof_fbo->add_stencil());
+    dof_fbo->unbind_framebuffer();
+    position_fbo = new FBO();
+    finish_colour_target(position_fbo, position_fbo->create_color_on_depth(*dof_fbo, GL_TEXTURE_RECTANGLE_ARB,
+                                                                       float_rgba32_format(), GL_RGBA, GL_FLOAT));
+    std::printf("\tDOF FBOs end\n\n");
+    window_targets_stale = false;
+}
+
+void SDLGL::remake_window_targets()
+{
+    // The position image draws with the depth-of-field image's depth: it goes first.
+    for (FBO** slot : {&position_fbo, &final_fbo, &dof_small_fbo, &dof_fbo}) {
+        delete *slot;
+        *slot = nullptr;
+    }
+    make_window_targets();
+    std::printf("the images that follow the window are made anew for %d x %d\n", screen_width, screen_height);
+}
+
 void SDLGL::create_fbos()
 {
     GLint max_side = 0;
@@ -194,24 +229,7 @@ void SDLGL::create_fbos()
     ripple_b_fbo = make_colour_target(GL_TEXTURE_2D, GL_RGBA, waterdynamicripplesmap_dim,
                                       waterdynamicripplesmap_dim, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
 
-    std::printf("\n\tDOF FBOs\n");
-    TargetSize dof = dof_target_size(screen_width, screen_height, parameters->getFloat("render_scale"));
-    dof_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA,
-                                 GL_UNSIGNED_BYTE, GL_LINEAR);
-    std::printf("\n\tDOF FBO (small)\n");
-    scene_image_width = dof.w;
-    TargetSize small = dof_small_target_size(dof.w, dof.h);
-    dof_small_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, small.w, small.h,
-                                       GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
-    if (dof.w < screen_width || dof.h < screen_height)
-        final_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA, GL_UNSIGNED_BYTE,
-                                       GL_LINEAR);
-    report_failure(dof_fbo->add_stencil());
-    dof_fbo->unbind_framebuffer();
-    position_fbo = new FBO();
-    finish_colour_target(position_fbo, position_fbo->create_color_on_depth(*dof_fbo, GL_TEXTURE_RECTANGLE_ARB,
-                                                                       float_format, GL_RGBA, GL_FLOAT));
-    std::printf("\tDOF FBOs end\n\n");
+    make_window_targets();
 
     pgmlandgrid_fbo = make_grid_target(float_format, pgmlandgrid_dim_x, pgmlandgrid_dim_y);
 

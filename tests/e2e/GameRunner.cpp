@@ -51,6 +51,39 @@ Image load_image_rgb(const std::string& path)
     return img;
 }
 
+Image load_xwd(const std::string& path)
+{
+    // The header: 25 big-endian words; then the window's name and the colour map entries.
+    const std::string bytes = read_file(path);
+    auto word = [&](size_t i) {
+        const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes.data()) + 4 * i;
+        return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
+    };
+    if (bytes.size() < 100) return Image();
+    const uint32_t header = word(0), format = word(2), width = word(4), height = word(5), lsb_first = word(7) == 0,
+                   bits = word(11), line = word(12), red = word(14), green = word(15), blue = word(16),
+                   colours = word(19);
+    const size_t start = size_t(header) + size_t(colours) * 12;
+    // Only what the virtual X server writes: a true-colour picture of 32-bit pixels.
+    if (format != 2 || bits != 32 || red != 0xff0000 || green != 0xff00 || blue != 0xff ||
+        start + size_t(line) * height > bytes.size())
+        return Image();
+    Image img;
+    img.width = int(width);
+    img.height = int(height);
+    img.rgb.resize(size_t(width) * height * 3);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+            const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + start + y * line + 4 * x;
+            unsigned char* out = &img.rgb[(size_t(y) * width + x) * 3];
+            // Blue, green, red in memory order when the low byte comes first.
+            out[0] = lsb_first ? p[2] : p[1];
+            out[1] = lsb_first ? p[1] : p[2];
+            out[2] = lsb_first ? p[0] : p[3];
+        }
+    return img;
+}
+
 GameRun run_game(const RunOptions& options)
 {
     GameRun run;
@@ -68,7 +101,7 @@ GameRun run_game(const RunOptions& options)
     std::string cmd = "cd " + shell_quote(run.dir.string()) + " || exit 1; ";
     // The run directory is the game's data directory, as an installed game's would be.
     cmd += "MOORHOLD_DATA_DIR=" + shell_quote(run.dir.string()) + " ";
-    cmd += "MOORHOLD_FRAMES=" + std::to_string(options.frames) + " ";
+    if (options.frames >= 0) cmd += "MOORHOLD_FRAMES=" + std::to_string(options.frames) + " ";
     if (options.screenshot) cmd += "MOORHOLD_SCREENSHOT=" + shell_quote((run.dir / "shot.png").string()) + " ";
     for (const auto& [k, v] : options.env) cmd += k + "=" + shell_quote(v) + " ";
     cmd += "timeout " + std::to_string(options.timeout_seconds) + " ";
@@ -100,6 +133,11 @@ GameRun run_game(const RunOptions& options)
     if (options.screenshot && fs::exists(run.dir / "shot.png"))
         run.screenshot = load_image_rgb((run.dir / "shot.png").string());
     return run;
+}
+
+Image snapshot_of(const GameRun& run, const std::string& name)
+{
+    return load_xwd((run.dir / (name + ".xwd")).string());
 }
 
 GameRun run_game(long frames, Env env, Prepare prepare, bool screenshot)

@@ -20,12 +20,16 @@ struct Image {
 // Decodes any image stb_image reads (PNG, JPEG, BMP, TGA) into RGB.
 Image load_image_rgb(const std::string& path);
 
+// Reads a window as xwd wrote it from the X server (the snapshot of play-input.sh); empty
+// when the file is not a true-colour picture of 32-bit pixels.
+Image load_xwd(const std::string& path);
+
 using Env = std::vector<std::pair<std::string, std::string>>;
 // Called with the run directory after it is assembled, to change its files.
 using Prepare = std::function<void(const std::filesystem::path&)>;
 
 struct RunOptions {
-    long frames = 120;      // MOORHOLD_FRAMES
+    long frames = 120;      // MOORHOLD_FRAMES; a negative number leaves it unset (a player's run)
     bool screenshot = true; // MOORHOLD_SCREENSHOT into the run directory
     Env env;                // further variables
     Prepare prepare;
@@ -34,8 +38,9 @@ struct RunOptions {
     int signal = 0;
     std::string signal_after;
     // A player at the keyboard: a bash script run beside the game once its window shows,
-    // with the functions of tests/e2e/play-input.sh (wait_for, hold, tap, press,
-    // window_size, mark). Its keys reach the game through the X server's own input.
+    // with the functions of tests/e2e/play-input.sh (wait_for, wait_lines, wait_more,
+    // wait_game_seconds, hold, tap, press, window_size, snapshot, focus_away, focus_back,
+    // mark). Its keys reach the game through the X server's own input.
     std::string player;
 };
 
@@ -59,6 +64,9 @@ struct GameRun {
 // Runs the game in a fresh directory: config/ copied so tests can change it, media/ and
 // shader/ linked from the built game directory.
 GameRun run_game(const RunOptions& options = RunOptions());
+
+// The window as the player's script took it with `snapshot NAME` (empty when it did not).
+Image snapshot_of(const GameRun& run, const std::string& name);
 
 // The run most tests want: `frames` frames with these variables after `prepare`.
 GameRun run_game(long frames, Env env = {}, Prepare prepare = nullptr, bool screenshot = false);

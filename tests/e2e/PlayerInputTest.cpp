@@ -1,99 +1,18 @@
 // What a player does at the keyboard, sent through the X server's own input as a keyboard
 // sends it, and what the game does with it.
 #include "e2e/GameRunner.h"
+#include "e2e/PlayLog.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
-// One line of MOORHOLD_LOG_PLAYER: "player: <game seconds> <x> <y> <z> <heading> <speed>".
-struct PlayerLine {
-    double t = 0, x = 0, y = 0, z = 0, heading = 0, speed = 0;
-};
-
-// One line of MOORHOLD_LOG_STEERING: "steering: <game seconds> <physics step> <flags...>".
-struct SteeringLine {
-    double t = 0, step = 0;
-    std::string flags;
-};
-
-// The log read line by line: the player's and the steering lines, and where each input mark
-// of the player's script fell among them (the count of each kind of line before it).
-struct PlayLog {
-    std::vector<PlayerLine> player;
-    std::vector<SteeringLine> steering;
-    struct Mark {
-        std::string name;
-        size_t player = 0, steering = 0;
-    };
-    std::vector<Mark> marks;
-
-    explicit PlayLog(const std::string& log)
-    {
-        std::istringstream in(log);
-        for (std::string line; std::getline(in, line);) {
-            std::istringstream words(line);
-            std::string tag;
-            words >> tag;
-            PlayerLine p;
-            SteeringLine s;
-            std::string name;
-            if (tag == "player:" && words >> p.t >> p.x >> p.y >> p.z >> p.heading >> p.speed) {
-                player.push_back(p);
-            } else if (tag == "steering:" && words >> s.t >> s.step) {
-                std::getline(words, s.flags);
-                steering.push_back(s);
-            } else if (tag == "input:" && words >> name) {
-                marks.push_back({name, player.size(), steering.size()});
-            }
-        }
-    }
-
-    const Mark* mark(const std::string& name) const
-    {
-        for (const Mark& m : marks)
-            if (m.name == name) return &m;
-        return nullptr;
-    }
-
-    // The last player line before the mark `name` (the hover as the key found it).
-    const PlayerLine* before(const std::string& name) const
-    {
-        const Mark* m = mark(name);
-        return m && m->player > 0 ? &player[m->player - 1] : nullptr;
-    }
-
-    // The seconds of physics in which `flag` was on, between the marks `from` and `to`.
-    double steered(const std::string& flag, const std::string& from, const std::string& to) const
-    {
-        const Mark *a = mark(from), *b = mark(to);
-        double seconds = 0;
-        for (size_t i = a ? a->steering : 0; a && b && i < b->steering; ++i)
-            if ((steering[i].flags + " ").find(" " + flag + " ") != std::string::npos) seconds += steering[i].step;
-        return seconds;
-    }
-};
-
 const double kPi = 3.141592653589793;
-
-// The horizontal distance between two lines.
-double moved(const PlayerLine& a, const PlayerLine& b) { return std::hypot(b.x - a.x, b.z - a.z); }
-
-// The heading turned from line `from` to line `to` of one list, through every line between
-// (degrees, a left turn positive).
-double turned(const PlayerLine* from, const PlayerLine* to)
-{
-    double total = 0;
-    for (const PlayerLine* p = from; p < to; ++p) total += std::remainder(p[1].heading - p[0].heading, 360.0);
-    return total;
-}
 
 // A run in a small window that the player's `script` ends with Escape, with the seams of `env`.
 GameRun played(const std::string& script, Env env = {})

@@ -10,10 +10,16 @@
 #
 #   wait_for TEXT [SECONDS]   until LOG holds TEXT (default 120 s); fails when the game ended
 #   wait_lines TEXT N [SECONDS]  until LOG holds N lines that contain TEXT
+#   wait_more TEXT N [SECONDS]   until LOG holds N more lines that contain TEXT than now
+#   wait_game_seconds S [SECONDS]  until the game's seconds (MOORHOLD_LOG_PLAYER) are S on
 #   hold KEY SECONDS          KEY down for SECONDS (one xdotool call, so the time is exact)
 #   tap KEY                   a short press (0.1 s)
 #   press KEY...              key presses as xdotool's "key" gives them (chords like alt+Return)
 #   window_size W H           the window's new size, as a window manager would set it
+#   snapshot NAME [root]      the window as the X server shows it, into NAME.xwd beside LOG
+#                             (root: the whole screen, where a full-screen window is)
+#   focus_away                the input focus to the root window, as a click on another would
+#   focus_back                the input focus back to the game's window
 #   mark NAME                 writes "input: NAME <seconds since the epoch>" into LOG
 #   $window                   the game window's id, for further xdotool calls
 set -u
@@ -44,10 +50,34 @@ wait_lines() {
     done
 }
 
+wait_more() {
+    wait_lines "$1" $(( $(grep -cF -- "$1" "$log") + $2 )) "${3:-120}"
+}
+
+wait_game_seconds() {
+    local limit=$(( ${2:-120} * 20 )) i=0 from
+    from=$(grep '^player: ' "$log" | tail -n 1 | cut -d ' ' -f 2)
+    until tail -n 40 "$log" | awk -v t="${from:-0}" -v s="$1" '$1 == "player:" && $2 >= t + s { f = 1 } END { exit !f }'; do
+        kill -0 "$game" 2>/dev/null || return 1
+        [ $i -ge $limit ] && return 1
+        sleep 0.05
+        i=$((i + 1))
+    done
+}
+
 hold() { xdotool keydown "$1" sleep "$2" keyup "$1"; }
 tap() { hold "$1" 0.1; }
 press() { xdotool key --delay 120 "$@"; }
 mark() { echo "input: $1 $(date +%s.%N)" >> "$log"; }
+snapshot() {
+    if [ "${2:-}" = root ]; then
+        xwd -silent -root -out "$(dirname "$log")/$1.xwd"
+    else
+        xwd -silent -id "$window" -out "$(dirname "$log")/$1.xwd"
+    fi
+}
+focus_away() { xdotool windowfocus "$(xdotool search --maxdepth 0 --name '' | head -n 1)"; }
+focus_back() { xdotool windowfocus --sync "$window"; }
 window_size() {
     xdotool windowsize "$window" "$1" "$2"
     # The pointer keeps the focus inside the window (no window manager gives it back).

@@ -1,11 +1,15 @@
 #include "Common/Camera.h"
+#include "Common/GameFlow.h"
+#include "Common/HelpScreen.h"
 #include "Common/Input.h"
+#include "Common/Pause.h"
 #include "Common/PlayerControls.h"
 #include "GlFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -139,6 +143,117 @@ TEST_F(InputTest, AKeyPressedAndLetGoWithinAFrameCountsForThatFrame)
     std::fill(keys.begin(), keys.end(), 0);
     add_pending_presses(keys.data(), static_cast<int>(keys.size()));
     EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), 0) << "once drained, nothing is pressed";
+}
+
+// The keys that act once per press, at any time: the help, the pause, the full screen, quit;
+// and the first game's start by a driving key.
+TEST_F(InputTest, PressesShowTheHelpPauseGoFullScreenAndQuit)
+{
+    help_shown = false;
+    sdlgl->on_key(SDLK_F1);
+    EXPECT_TRUE(help_shown);
+    sdlgl->on_key(SDLK_h);
+    EXPECT_FALSE(help_shown);
+
+    testing::internal::CaptureStdout();
+    sdlgl->on_key(SDLK_PAUSE);
+    EXPECT_EQ(pause_state.reason, PauseReason::Player);
+    sdlgl->on_key(SDLK_w); // driving keys do not end a pause of the player's
+    EXPECT_EQ(pause_state.reason, PauseReason::Player);
+    sdlgl->on_key(SDLK_t);
+    EXPECT_FALSE(pause_state.paused());
+    pause_game(PauseReason::Start, SDL_GetTicks());
+    sdlgl->on_key(SDLK_LEFT);
+    EXPECT_FALSE(pause_state.paused()) << "a driving key starts the first game";
+    testing::internal::GetCapturedStdout();
+
+    // Alt+Enter is full screen at the desktop's size and back to the window; Enter alone is
+    // nothing.
+    const int w = sdlgl->width, h = sdlgl->height;
+    sdlgl->on_key(SDLK_RETURN, KMOD_NONE);
+    EXPECT_FALSE(sdlgl->video_flags & SDL_FULLSCREEN);
+    testing::internal::CaptureStdout();
+    sdlgl->on_key(SDLK_RETURN, KMOD_LALT);
+    EXPECT_TRUE(sdlgl->video_flags & SDL_FULLSCREEN);
+    EXPECT_EQ(sdlgl->width, sdlgl->desktop_width);
+    EXPECT_EQ(sdlgl->height, sdlgl->desktop_height);
+    EXPECT_TRUE(sdlgl->window_targets_stale);
+    sdlgl->on_key(SDLK_F11);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "full screen " + std::to_string(sdlgl->desktop_width) + " x " + std::to_string(sdlgl->desktop_height) +
+                  "\nwindow " + std::to_string(w) + " x " + std::to_string(h) + "\n");
+    EXPECT_FALSE(sdlgl->video_flags & SDL_FULLSCREEN);
+    EXPECT_TRUE(sdlgl->video_flags & SDL_RESIZABLE);
+    EXPECT_EQ(sdlgl->width, w);
+    EXPECT_EQ(sdlgl->screen_width, w);
+    EXPECT_DOUBLE_EQ(sdlgl->aspect_ratio, double(float(w) / float(h)));
+
+    EXPECT_FALSE(sdlgl->quit_requested);
+    sdlgl->on_key(SDLK_ESCAPE);
+    EXPECT_TRUE(sdlgl->quit_requested);
+}
+
+// A window resized by its edge: each side at least 200 and even, the video mode of that size,
+// the projection and the eye's aspect at once.
+TEST_F(InputTest, AResizeSetsTheVideoModeAndTheEyesAspect)
+{
+    eyecam = new Camera(60, 1.5f, 350000);
+    testing::internal::CaptureStdout();
+    sdlgl->set_window_size(640, 480);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "window size 640 x 480\n");
+    EXPECT_EQ(sdlgl->screen->w, 640);
+    EXPECT_EQ(sdlgl->screen->h, 480);
+    EXPECT_EQ(sdlgl->screen_height, 480);
+    EXPECT_FLOAT_EQ(eyecam->aspect, 640.0f / 480.0f);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 640);
+    EXPECT_EQ(viewport[3], 480);
+}
+
+int games_started = 0;
+void count_game() { ++games_started; }
+
+// The input step of a frame: with the banner showing or the game paused no keys are read, and
+// the hover lets go of what the last keys asked (a hover driven forward as the game ended
+// would drive on through the banner).
+TEST_F(InputTest, AFrameWhoseKeysAreNotReadLetsGoOfTheHover)
+{
+    GameFlow flow;
+    eyecam = new Camera(60, 1.5f, 350000);
+    auxcam = new Camera(*eyecam);
+    const auto held = [] {
+        player_controls = PlayerControls();
+        player_controls.forward = player_controls.left = player_controls.jump = true;
+    };
+    sdlgl->time_now = 10;
+    flow.game_over = true;
+    flow.game_over_time = 8;
+    held();
+    read_frame_input(*sdlgl, flow, count_game);
+    EXPECT_FALSE(player_controls.forward || player_controls.left || player_controls.jump) << "the banner shows";
+    EXPECT_EQ(games_started, 0);
+
+    testing::internal::CaptureStdout();
+    sdlgl->time_now = 12.5f; // the banner has shown for 4.5 s
+    held();
+    read_frame_input(*sdlgl, flow, count_game);
+    EXPECT_EQ(games_started, 1);
+    EXPECT_FALSE(player_controls.forward) << "the restart's frame";
+
+    flow.game_over = false;
+    pause_game(PauseReason::Player, SDL_GetTicks());
+    held();
+    read_frame_input(*sdlgl, flow, count_game);
+    EXPECT_FALSE(player_controls.forward || player_controls.jump) << "paused";
+    resume_game(SDL_GetTicks());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "RESTART GAME!!!!\ngame paused\ngame goes on\n");
+
+    // A game running: the keys are read (none is down here), and a new game asked for starts.
+    new_game_requested = true;
+    read_frame_input(*sdlgl, flow, count_game);
+    EXPECT_EQ(games_started, 2);
+    EXPECT_FALSE(new_game_requested);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -406,6 +407,41 @@ TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayN
     EXPECT_EQ(a->system->plays, 1u) << "unknown effects play nothing";
     delete the_audio_system;
     EXPECT_EQ(the_audio_system, nullptr);
+}
+
+// The volume keys and the pause act on the master volume, kept for the run: the playing
+// track's channel follows at once, effects started afterwards play at the master's share.
+TEST_F(AudioSystemTest, TheMasterVolumeTheMuteAndThePauseSetTheMusicAndTheEffects)
+{
+    write_sound_set(dir);
+    AudioSystem* a = audio_system();
+    a->play_next_background();
+    const float at20[3] = {0, 0, 20};
+    // Each step: the change, then the music's channel volume (background 0.4), an effect's
+    // (0.125 by its distance) and the option message's percent.
+    const std::tuple<std::function<void()>, float, float, int> steps[] = {
+        {[] {}, 0.4f, 0.125f, 100},
+        {[] { change_master_volume(-3); }, 0.28f, 0.0875f, 70},
+        {[] { change_master_volume(-20); }, 0.0f, 0.0f, 0},   // never below silence
+        {[] { change_master_volume(5); }, 0.2f, 0.0625f, 50},
+        {[] { toggle_mute(); }, 0.0f, 0.0f, -1},
+        {[] { change_master_volume(1); }, 0.24f, 0.075f, 60}, // a volume key ends the mute
+        {[] { change_master_volume(20); }, 0.4f, 0.125f, 100}, // never above full
+        {[] { set_music_quiet(true); }, 0.4f * kQuietMusicShare, 0.125f, 100}, // effects keep theirs
+        {[] { set_music_quiet(false); }, 0.4f, 0.125f, 100},
+    };
+    for (const auto& [change, music, effect, percent] : steps) {
+        change();
+        EXPECT_FLOAT_EQ(a->background_channel->volume, music);
+        FMOD::Channel* c = a->play_effect("collect", at20);
+        ASSERT_NE(c, nullptr);
+        EXPECT_FLOAT_EQ(c->volume, effect);
+        EXPECT_EQ(master_volume_percent(), percent);
+    }
+    // The next track starts at the level in force.
+    change_master_volume(-5);
+    a->play_next_background();
+    EXPECT_FLOAT_EQ(a->background_channel->volume, 0.2f);
 }
 
 } // namespace

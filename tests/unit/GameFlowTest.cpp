@@ -70,6 +70,42 @@ TEST(OptionMessage, PriorityAndTwoSecondLife)
     EXPECT_EQ(option_message(10, 9, never, 9.5f), 1);
     EXPECT_EQ(option_message(11.1f, 9, never, 9.5f), 3);
     EXPECT_EQ(option_message(11.0f, never, 9.0f, never), 0);
+    // The volume's message comes last: it shows once the others have gone.
+    EXPECT_EQ(option_message(10, never, never, never, 9.0f), 4);
+    EXPECT_EQ(option_message(10, never, never, 9.5f, 9.0f), 3);
+    EXPECT_EQ(option_message(11.0f, never, never, never, 9.0f), 0);
+}
+
+// The sleep after a frame, in seconds: frame time so far, cap, swap control, sleep.
+TEST(FrameCap, SleepsOutTheRestOfAFrameOnlyWithoutSwapControl)
+{
+    const std::tuple<double, int, bool, double> cases[] = {
+        {0.004, 60, false, 1.0 / 60 - 0.004}, // a quick frame waits for its share
+        {0.0, 50, false, 0.02},
+        {-0.001, 50, false, 0.02},            // a clock stepping back counts as no time
+        {0.02, 60, false, 0.0},               // a slow frame goes on at once
+        {1.0 / 60, 60, false, 0.0},
+        {0.004, 60, true, 0.0},               // swap control paces the frames already
+        {0.004, 0, false, 0.0},               // no cap
+        {0.004, -5, false, 0.0},
+    };
+    for (const auto& [frame, max_fps, swap_control, sleep] : cases)
+        EXPECT_NEAR(frame_cap_sleep(frame, max_fps, swap_control), sleep, 1e-12) << frame << " " << max_fps;
+}
+
+// The input step of a frame: paused, a game over, the restart due.
+TEST(InputStep, KeysOnlyWhileAGameRunsAndTheRestartNeverWhilePaused)
+{
+    const std::tuple<bool, bool, bool, InputStep> cases[] = {
+        {false, false, false, InputStep::Play},
+        {false, false, true, InputStep::Play},
+        {false, true, false, InputStep::WindowOnly},
+        {false, true, true, InputStep::Restart},
+        {true, false, false, InputStep::WindowOnly},
+        {true, true, true, InputStep::WindowOnly},
+    };
+    for (const auto& [paused, over, due, step] : cases)
+        EXPECT_EQ(input_step(paused, over, due), step) << paused << over << due;
 }
 
 TEST(FrameTime, CappedOnlyWhenCheckedAndTheFirstTenFramesStepFixed)

@@ -74,15 +74,20 @@ TEST_F(HudLayoutTest, BannersComeBeforeTheOpponentLines)
 
 TEST_F(HudLayoutTest, OptionMessagesComeAfterTheScoresAtTheTop)
 {
-    // The option changed, the culling, the transparency and the filter, and the message.
+    // The option changed, the culling, the transparency and the filter, and the message. The
+    // solid font (transparency off) draws each glyph on a black box: its messages are lifted
+    // from the dark green to full green, which reads there.
+    in.volume_percent = 70;
     const std::tuple<float*, bool, bool, GLint, const char*> cases[] = {
         {&in.culling_changed_at, false, true, GL_LINEAR, "VIEW FRUSTUM CULLING: OFF @256,748 0/0.1/0 x0.5"},
         {&in.filter_changed_at, true, true, GL_NEAREST_MIPMAP_NEAREST,
          "filtering: GL_NEAREST_MIPMAP_NEAREST @256,748 0/0.1/0 x0.5"},
-        {&in.transparency_changed_at, true, false, GL_LINEAR, "TRANSPARENCY OFF @256,728 0/0.1/0 x0.5"},
+        {&in.transparency_changed_at, true, false, GL_LINEAR, "TRANSPARENCY OFF @256,728 0/1/0 x0.5"},
+        {&in.volume_changed_at, true, true, GL_LINEAR, "VOLUME: 70% @256,748 0/0.1/0 x0.5"},
+        {&in.culling_changed_at, true, false, GL_LINEAR, "VIEW FRUSTUM CULLING: ON @256,748 0/1/0 x0.5"},
     };
     for (const auto& [changed_at, culling_on, transparency, filter, line] : cases) {
-        in.culling_changed_at = in.filter_changed_at = in.transparency_changed_at = -1.0e9f;
+        in.culling_changed_at = in.filter_changed_at = in.transparency_changed_at = in.volume_changed_at = -1.0e9f;
         *changed_at = 49.5f;
         in.culling_on = culling_on;
         in.transparency = transparency;
