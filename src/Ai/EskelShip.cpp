@@ -46,7 +46,7 @@ const KeyRange kShipKeys[] = {
 
 Md2Instance* load_crystal_instance()
 {
-    ParameterFile p(".\\media\\objects\\crystal\\crystal.p", {instance_key_ranges});
+    InstanceFile p(".\\media\\objects\\crystal\\crystal.p");
     unsigned texture = sdlgl && sdlgl->crystal_tex ? sdlgl->crystal_tex->id : 0;
     return create_object_instance(".\\media\\objects\\crystal\\crystal.md2", texture, p);
 }

@@ -105,6 +105,16 @@ const KeyRange kInstanceKeys[] = {
 
 const KeyRanges instance_key_ranges = kInstanceKeys;
 
+InstanceFile::InstanceFile(const char* path) : ParameterFile(path, {instance_key_ranges})
+{
+    for (const KeyRange& r : kInstanceKeys) getFloat(r.key);
+}
+
+InstanceFile::InstanceFile(const char* path, KeyRanges more) : ParameterFile(path, {instance_key_ranges, more})
+{
+    for (const KeyRange& r : kInstanceKeys) getFloat(r.key);
+}
+
 Md2Instance* create_object_instance(const char* md2_file, unsigned int texture, const ParameterFile& params)
 {
     Md2Instance* instance = require_model_instance(md2_file, 5);

@@ -42,6 +42,15 @@ Md2Instance* require_model_instance(const char* md2_file, uint8_t fps);
 // The values the instance files beside the models may take (scale, turns, shift, speed).
 extern const KeyRanges instance_key_ranges;
 
+// An instance file beside a model, every one of its values checked as it is opened: a value
+// refused later, half-way through building an object from it, would leave that object half
+// made. `more` are the ranges of further keys the caller reads from the same file.
+class InstanceFile : public ParameterFile {
+public:
+    explicit InstanceFile(const char* path);
+    InstanceFile(const char* path, KeyRanges more);
+};
+
 // A lit instance of `md2_file` with `texture`, placed by the keys of `params`. A model that
 // does not load ends the program (status 1); a missing key throws BadValueException.
 Md2Instance* create_object_instance(const char* md2_file, unsigned int texture, const ParameterFile& params);

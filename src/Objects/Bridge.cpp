@@ -185,7 +185,7 @@ std::vector<std::unique_ptr<Bridge>> level_bridges;
 void build_bridges(AiManager& ai)
 {
     std::fprintf(stderr, "Bridge\n");
-    ParameterFile params(".\\media\\objects\\bridge\\bridge.p", {instance_key_ranges});
+    InstanceFile params(".\\media\\objects\\bridge\\bridge.p");
     const unsigned texture = sdlgl && sdlgl->bridge_tex ? sdlgl->bridge_tex->id : 0;
     const BridgeModelMaker plank_model = [&](bool end_box) {
         Md2Instance* m = create_object_instance(".\\media\\objects\\bridge\\bridge.md2", texture, params);

@@ -31,7 +31,7 @@ unsigned texture_id(const Texture* t)
 // (the file's other turns are not used) and animated at 4 key frames per second.
 Md2Instance* level_instance(const char* md2, const char* instance_file, unsigned texture, float extra_heading)
 {
-    ParameterFile p(instance_file, {instance_key_ranges});
+    InstanceFile p(instance_file);
     Md2Instance* m = create_object_instance(md2, texture, p);
     m->m_StdRot[0] = 0;
     m->m_StdRot[1] = p.getFloat("standard_rot_y") + extra_heading;
@@ -73,10 +73,10 @@ void spawn_ship()
 void spawn_opponents()
 {
     std::printf("come get some evils\n");
-    ParameterFile hover(".\\media\\objects\\hover\\hover.p", {instance_key_ranges});
-    ParameterFile rotor(".\\media\\objects\\hover\\rotor.p", {instance_key_ranges});
-    ParameterFile evil(".\\media\\objects\\evil\\evil.p", {instance_key_ranges});
-    ParameterFile cam(".\\media\\objects\\cam\\cam.p", {instance_key_ranges});
+    InstanceFile hover(".\\media\\objects\\hover\\hover.p");
+    InstanceFile rotor(".\\media\\objects\\hover\\rotor.p");
+    InstanceFile evil(".\\media\\objects\\evil\\evil.p");
+    InstanceFile cam(".\\media\\objects\\cam\\cam.p");
     const SDLGL& gl = *sdlgl;
     for (int i = 0; i < 5; ++i) {
         std::fprintf(stderr, "making teddy %d\n", i);
@@ -98,9 +98,9 @@ void spawn_opponents()
 void spawn_player()
 {
     std::fprintf(stderr, "time for handsome teddy!\n");
-    ParameterFile hover(".\\media\\objects\\hover\\hover_player.p", {instance_key_ranges});
-    ParameterFile teddy(".\\media\\objects\\teddy\\teddy_player.p", {instance_key_ranges});
-    ParameterFile rotor(".\\media\\objects\\hover\\rotor_player.p", {instance_key_ranges});
+    InstanceFile hover(".\\media\\objects\\hover\\hover_player.p");
+    InstanceFile teddy(".\\media\\objects\\teddy\\teddy_player.p");
+    InstanceFile rotor(".\\media\\objects\\hover\\rotor_player.p");
     const SDLGL& gl = *sdlgl;
     game_player = new PlayerImpl(terrain_physics().scene, NxVec3(50.0f, 35.0f, 50.0f), false, false, false);
     game_player->attach(create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.hover_tex), hover));

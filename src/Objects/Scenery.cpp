@@ -58,7 +58,7 @@ void plant(AiManager& ai, const SceneryGroup& g, const Texture* texture)
     const std::vector<NxVec3> found = terrain_physics().find_positions(
         where.obj_cnt, where.world_y_offset, where.world_y_height_range, where.world_min_distance, where.reject_slope);
 
-    ParameterFile model(g.model_file, {instance_key_ranges, scenery_model_key_ranges});
+    InstanceFile model(g.model_file, scenery_model_key_ranges);
     note(g, "lazy 2");
     const ScatterModelKeys keys = read_model_keys(model, g.kind);
     std::printf("scale_variance_mod %d\n", keys.variance_mod);

@@ -29,6 +29,17 @@ Prepare setting(const char* file, const char* key, const char* value)
     return [=](const fs::path& d) { set_key(d / "config" / file, key, value); };
 }
 
+// `key` of the model's instance file `relative` (under media/) set to `value`.
+Prepare model_setting(const char* relative, const char* key, const char* value)
+{
+    return [=](const fs::path& d) {
+        const std::string original = read_file(fs::canonical(d / relative));
+        const fs::path own = own_game_file(d, relative);
+        write_bytes(own, original);
+        set_key(own, key, value);
+    };
+}
+
 // A named pipe (FIFO) at `relative`, the game's own file there removed first: nobody
 // writes into it, so a reader that waited on it would wait for ever.
 Prepare fifo_at(const char* relative)
@@ -127,6 +138,10 @@ const BadInput kBadInputs[] = {
      setting("objects/defaultEskel.p", "numBoxes", "300000000"),
      "numBoxes=300000000 in .\\config\\objects\\defaultEskel.p: must lie between 1 and 100 (crystals a drop, each a "
      "body of the scene)", 1},
+    {"RotorScaledBelowNothing", "media/objects/hover/rotor.p", "scale_y=-1",
+     model_setting("media/objects/hover/rotor.p", "scale_y", "-1"),
+     "scale_y=-1 in .\\media\\objects\\hover\\rotor.p: must lie between 0.001 and 10000 (a model scaled to "
+     "nothing vanishes)", 1},
     {"ShipDropIntervalNotANumber", "config/objects/defaultEskel.p", "minDrop=nan",
      setting("objects/defaultEskel.p", "minDrop", "nan"),
      "minDrop=nan in .\\config\\objects\\defaultEskel.p: not a finite number", 1},

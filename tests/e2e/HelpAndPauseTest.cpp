@@ -99,8 +99,8 @@ TEST(Pause, HoldsTheHoverAndTheScoresUntilThePlayerGoesOnByTheKeyOrAfterALostFoc
     opt.prepare = [](const std::filesystem::path& dir) {
         use_small_window(dir, 320, 240);
         set_key(dir / "config/levels/level1.p", "winning_points", "100000");
-        set_key(dir / "config/objects/defaultEskel.p", "minDrop", "5.0");
-        set_key(dir / "config/objects/defaultEskel.p", "maxDrop", "10.0");
+        set_key(dir / "config/objects/defaultEskel.p", "minDrop", "10");
+        set_key(dir / "config/objects/defaultEskel.p", "maxDrop", "20");
     };
     opt.player = R"(
         wait_lines 'score: ' 1 400 && mark pause && tap t && wait_for 'game paused' && sleep 3 &&
