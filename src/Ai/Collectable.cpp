@@ -22,13 +22,13 @@ void read_defaults(const char* path, CollectableDefaults& d)
 {
     std::fprintf(stderr, "\n\t SET DEFAULTS COLLECTABLES\n");
     ParameterFile p(path, {body_box_key_ranges, sensor_key_ranges, body_damping_key_ranges, kCrystalKeys});
-    if (p.getInt("bodyShapeType") != 111) throw ObjectError();
+    require_box_shape<ObjectError>(p, "bodyShapeType");
     d.body_half_extents = NxVec3(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"),
                                  p.getFloat("bodyShapeZLength"));
     d.linear_damping = p.getFloat("linearDamping");
     d.angular_damping = p.getFloat("angularDamping");
     d.density = p.getFloat("density");
-    if (p.getInt("sensorShapeType") != 111) throw ObjectError();
+    require_box_shape<ObjectError>(p, "sensorShapeType");
     d.sensor_half_extents = NxVec3(p.getFloat("sensorShapeXLength"), p.getFloat("sensorShapeYLength"),
                                    p.getFloat("sensorShapeZLength"));
     d.sensor_pose = NxVec3(p.getFloat("sensorLocalPoseX"), p.getFloat("sensorLocalPoseY"),

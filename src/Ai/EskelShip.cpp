@@ -117,7 +117,7 @@ EskelShip::EskelShip(const char* path, NxScene* scene_in, const NxVec3& position
         z_space_min = p.getFloat("zSpaceMin");
         z_space_max = p.getFloat("zSpaceMax");
         p_size = p.getFloat("pSize");
-        if (p.getInt("bodyShapeType") != 111) throw HoverObjectError();
+        require_box_shape<HoverObjectError>(p, "bodyShapeType");
         half_extents = NxVec3(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"),
                               p.getFloat("bodyShapeZLength"));
         linear_damping = p.getFloat("linearDamping");

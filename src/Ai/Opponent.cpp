@@ -29,7 +29,7 @@ Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, 
         ParameterFile p(path, {body_box_key_ranges, sensor_key_ranges, body_mass_key_ranges, body_damping_key_ranges,
                                hover_key_ranges,
                                steering_key_ranges, kOpponentKeys});
-        if (p.getInt("bodyShapeType") != 111) throw HoverObjectError();
+        require_box_shape<HoverObjectError>(p, "bodyShapeType");
         half_extents = NxVec3(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"),
                               p.getFloat("bodyShapeZLength")) * 0.5f;
         raylen_long = p.getFloat("raylen_long");
@@ -41,7 +41,7 @@ Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, 
         linear_damping = p.getFloat("linearDamping");
         angular_damping = p.getFloat("angularDamping");
         mass = p.getFloat("mass");
-        if (p.getInt("sensorShapeType") != 111) throw HoverObjectError();
+        require_box_shape<HoverObjectError>(p, "sensorShapeType");
         sensor_half_extents = NxVec3(p.getFloat("sensorShapeXLength"), p.getFloat("sensorShapeYLength"),
                                      p.getFloat("sensorShapeZLength"));
         sensor_pose = NxVec3(p.getFloat("sensorLocalPoseX"), p.getFloat("sensorLocalPoseY"),

@@ -20,7 +20,7 @@ StaticObject::StaticObject(const char* path, NxScene* scene, const float positio
     type = OBJECT_STATIC;
 
     ParameterFile p(path, {body_box_key_ranges, kStaticKeys});
-    if (p.getInt("bodyShapeType") != 111) throw StaticObjectError();
+    require_box_shape<StaticObjectError>(p, "bodyShapeType");
     NxVec3 size(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"), p.getFloat("bodyShapeZLength"));
     float density = p.getFloat("density");
     box_size = size.x;

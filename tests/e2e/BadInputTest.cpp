@@ -142,6 +142,9 @@ const BadInput kBadInputs[] = {
      model_setting("media/objects/hover/rotor.p", "scale_y", "-1"),
      "scale_y=-1 in .\\media\\objects\\hover\\rotor.p: must lie between 0.001 and 10000 (a model scaled to "
      "nothing vanishes)", 1},
+    {"OpponentSensorOfNoShape", "config/objects/defaultHo.p", "sensorShapeType=0",
+     setting("objects/defaultHo.p", "sensorShapeType", "0"),
+     "sensorShapeType=0 in .\\config\\objects\\defaultHo.p: the box (111) is the one shape there is", 1},
     {"ShipDropIntervalNotANumber", "config/objects/defaultEskel.p", "minDrop=nan",
      setting("objects/defaultEskel.p", "minDrop", "nan"),
      "minDrop=nan in .\\config\\objects\\defaultEskel.p: not a finite number", 1},
