@@ -45,3 +45,6 @@ shoot_min_slope=0.3
 # Turning by the player's rules (see player.p), the torque a tenth weaker than the player's
 # as ever: a full circle in 2.5 s against the player's 2.3.
 yaw_brake=20.0
+# Once its crystal is gone (collected or expired) an opponent follows the ship this many
+# seconds before it picks the next one.
+target_choice_delay=0.0
