@@ -86,8 +86,8 @@ void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const st
         out.push_back(text_item(format("Dr. Evil %d: %d", i, opponent_scores[i]), 0, y, 0.8f, 0, 0, 0.5f));
 
     if (in.level_in_use) {
-        std::string level = std::string("Dr. Evil level: ") + in.level_in_use;
-        if (in.level_next) level += std::string(", next game ") + in.level_next;
+        std::string level = std::string("level ") + in.level_in_use;
+        if (in.level_next) level += std::string(", next ") + in.level_next;
         out.push_back(text_item(level, 0, y, 0.8f, 0, 0, 0.5f));
     }
 
@@ -132,8 +132,9 @@ void hud_score_box(const Glyph* glyphs, float max_char_h, int opponents, float o
         layout_text(glyphs, text, 0, 0, scale, scale, 1, 1, quads);
         return quads.empty() ? 0.0f : quads.back().x1;
     };
-    out[0] = std::max({width("you: 000", 0.75f), width("Dr. Evil 0: 000", 0.5f),
-                       width("Dr. Evil level: normal, next game normal", 0.5f)});
+    // The level's line is no wider than an opponent's, save while a new level waits for the
+    // next game.
+    out[0] = std::max({width("you: 000", 0.75f), width("Dr. Evil 0: 000", 0.5f), width("level normal", 0.5f)});
     // The opponents' lines and the level's above them.
     out[1] = (0.75f + 0.5f * float(std::max(opponents, 0) + 1)) * max_char_h;
 }
