@@ -1,7 +1,13 @@
 # An opponent's hover ("Dr. Evil"). A 2 x 1 x 3 box driving along its local -z axis, held
 # up by the same four-ray lift as the player's hover (see player.p): equilibrium 1.5 above
-# the ground. It is a little slower than the player (top speed 700 / (40 * 1.5) = 11.7
-# units per second against 15), so a human who drives well beats it to the crystals.
+# the ground. The three levels of the opponents (difficulty in config/levels/level1.p) share
+# this body and differ in their top speed (force_forward / (mass * linearDamping); the
+# player's is 15 units per second), their turn and how long they look round once their
+# crystal is gone. tests/bench/race_balance.sh plays the human model of a player against them.
+# Hard: the opponents as they always drove, top speed 700 / (40 * 1.5) = 11.7, a full
+# circle in 2.5 s against the player's 2.3, and the next crystal picked at once. The human
+# model won 1 game in 20 against them (2 in 20 when the ship dropped three crystals at a time
+# and a game lasted under two minutes).
 bodyShapeType=111
 bodyShapeXLength=2.0
 bodyShapeYLength=1.0
@@ -42,8 +48,8 @@ min_fwd_speed_for_break=6.0
 shoot_eps=0.5
 shoot_delay=2.0
 shoot_min_slope=0.3
-# Turning by the player's rules (see player.p), the torque a tenth weaker than the player's
-# as ever: a full circle in 2.5 s against the player's 2.3.
+# Turning by the player's rules (see player.p): the yaw brake stops a turn once no turn is
+# asked for.
 yaw_brake=20.0
 # Once its crystal is gone (collected or expired) an opponent follows the ship this many
 # seconds before it picks the next one.
