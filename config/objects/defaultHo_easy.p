@@ -4,10 +4,12 @@
 # this body and differ in their top speed (force_forward / (mass * linearDamping); the
 # player's is 15 units per second), their turn and how long they look round once their
 # crystal is gone. tests/bench/race_balance.sh plays the human model of a player against them.
-# Easy: top speed 340 / (40 * 1.5) = 5.7, under half the player's 15, a slow turn, and five
-# seconds after the ship before the next crystal: the human model won 10 games in 20. Slower
-# opponents alone hardly help the player: five of them chasing a crystal still make it worth
-# up to 60, and one lucky opponent reaches the score first.
+# Easy: top speed 340 / (40 * 1.5) = 5.7, under half the player's 15, a slow turn, and ten
+# seconds after the ship before the next crystal: the human model won 13 games in 20. Slower
+# opponents alone hardly help the player (with five seconds here it won 10 in 20): five of
+# them chasing a crystal still make it worth up to 60, and one lucky opponent reaches the
+# score first. Looking round for longer than the ship takes between two drops makes an
+# opponent miss every other drop.
 bodyShapeType=111
 bodyShapeXLength=2.0
 bodyShapeYLength=1.0
@@ -53,4 +55,4 @@ shoot_min_slope=0.3
 yaw_brake=20.0
 # Once its crystal is gone (collected or expired) an opponent follows the ship this many
 # seconds before it picks the next one.
-target_choice_delay=5.0
+target_choice_delay=10.0
