@@ -44,6 +44,8 @@ freeze_waves=l
 water=n
 freeze_grids=k
 radar=x
+# the opponents of the next game: easy, normal, hard
+difficulty=f7
 debug_view=i
 print_cameras=p
 align_grid_camera=o

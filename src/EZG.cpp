@@ -10,6 +10,7 @@
 #include "Common/ControlsFile.h"
 #include "Common/DataDir.h"
 #include "Common/DescribeFrame.h"
+#include "Common/Difficulty.h"
 #include "Common/FollowCamera.h"
 #include "Common/FontManager.h"
 #include "Common/FrameStats.h"
@@ -247,6 +248,12 @@ bool start_up()
 
     // The sound system reads its settings and loads the sounds before the level exists.
     audio_system();
+    {
+        // The opponents are made at the level of the level file (the points to win are read
+        // once the start-up is done, as ever).
+        ParameterFile level(".\\config\\levels\\level1.p");
+        difficulty_choice.in_use = difficulty_choice.chosen = read_difficulty(level);
+    }
     if (terrain_physics().scene) {
         populate_level();
         enable_score_log();
@@ -300,7 +307,7 @@ void start_game()
     // A player's first game opens with the keys on screen and waits for a driving key; runs
     // of the test seams go at once, as they always did.
     static bool first_game = true;
-    if (first_game && !test_seams.autopilot && test_seams.frames < 0) {
+    if (first_game && !test_seams.autopilot && !test_seams.human_pilot && test_seams.frames < 0) {
         help_shown = true;
         pause_game(PauseReason::Start, SDL_GetTicks());
     }
@@ -325,20 +332,10 @@ EasedLift follow_lift;
 
 void follow_player(float seconds)
 {
-    GroundLookup ground;
-    ground.map = &hmap;
-    const TerrainScale& terrain = terrain_physics().scale;
-    ground.scale = Vec3f(terrain.iface[0], terrain.iface[1], terrain.iface[2]);
-    ground.translate = Vec3f(0, terrain.pgmland_offset, 0);
-    ground.sample_height = terrain.danger[1];
     const float* p = game_player->gfx_position;
-    Vec3d player(p[0], p[1], p[2]);
-    NxVec3 nose = game_player->forward_axis();
-    Vec3d behind(-nose.x, -nose.y, -nose.z);
-    behind = behind.normalized();
-    const Vec3d design = follow_position(player, behind, ground);
-    const GroundHeights seen = ground_heights(hmap, terrain);
-    aim_follow_camera(*eyecam, clear_follow_position(player, design, seen, follow_lift, seconds), player);
+    const NxVec3 nose = game_player->forward_axis();
+    follow_hover(*eyecam, Vec3d(p[0], p[1], p[2]), Vec3d(nose.x, nose.y, nose.z), hmap, terrain_physics().scale,
+                 follow_lift, seconds);
 }
 
 // The crystals' beams for this frame's eye, at least a few pixels of the 3-D image wide.
@@ -475,6 +472,7 @@ void run_frame(bool last_frame)
     gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
     {
         const RaceOverlayFrame& overlay = draw_race_overlay(gl, *font_manager, race_view, *eyecam, overlay_settings(gl));
+        human_pilot_look(overlay.layout, race_view, gl.width, gl.height, static_cast<float>(eyecam->fov));
         if (last_frame && test_seams.log_overlay) print_race_overlay(overlay, gl.width, gl.height);
     }
     {

@@ -25,8 +25,10 @@ zSpaceMin=60.0
 zSpaceMax=450.0
 pSize=12.0
 # Drops: numBoxes crystals every minDrop to maxDrop tenths of a second, thrown to
-# alternating sides.
-numBoxes=3
+# alternating sides. Two a drop: with three, the five opponents shared so many crystals that a
+# game to 300 was over in under two minutes (tests/bench/race_balance.sh), too soon for a
+# player to find the way about; with two a game lasts some four minutes.
+numBoxes=2
 minDrop=60.0
 maxDrop=110.0
 shootForceX=160.0

@@ -1,7 +1,12 @@
 # An opponent's hover ("Dr. Evil"). A 2 x 1 x 3 box driving along its local -z axis, held
 # up by the same four-ray lift as the player's hover (see player.p): equilibrium 1.5 above
-# the ground. It is a little slower than the player (top speed 700 / (40 * 1.5) = 11.7
-# units per second against 15), so a human who drives well beats it to the crystals.
+# the ground. The three levels of the opponents (difficulty in config/levels/level1.p) share
+# this body and differ in their top speed (force_forward / (mass * linearDamping); the
+# player's is 15 units per second), their turn and how long they look round once their
+# crystal is gone. tests/bench/race_balance.sh plays the human model of a player against them.
+# Normal: top speed 480 / (40 * 1.5) = 8 against the player's 15, a slower turn, and two
+# seconds after the ship before the next crystal: the human model won 5 games in 20, of
+# some four and a half minutes.
 bodyShapeType=111
 bodyShapeXLength=2.0
 bodyShapeYLength=1.0
@@ -14,9 +19,9 @@ jet_power=147.0
 mass=40.0
 linearDamping=1.5
 angularDamping=4.0
-force_forward=700.0
+force_forward=480.0
 force_backward=600.0
-force_torque=473.0
+force_torque=360.0
 force_up=1500.0
 # The sensor: a box just ahead of the nose at hull height. While another vehicle, a duck
 # or a tree is inside it the opponent turns away on the spot.
@@ -42,6 +47,9 @@ min_fwd_speed_for_break=6.0
 shoot_eps=0.5
 shoot_delay=2.0
 shoot_min_slope=0.3
-# Turning by the player's rules (see player.p), the torque a tenth weaker than the player's
-# as ever: a full circle in 2.5 s against the player's 2.3.
+# Turning by the player's rules (see player.p): the yaw brake stops a turn once no turn is
+# asked for.
 yaw_brake=20.0
+# Once its crystal is gone (collected or expired) an opponent follows the ship this many
+# seconds before it picks the next one.
+target_choice_delay=2.0

@@ -2,7 +2,11 @@
 
 #include "Ai/AiManager.h"
 #include "Ai/Autopilot.h"
+#include "Ai/HumanPilot.h"
+#include "Ai/Opponent.h"
 #include "Ai/RaceView.h"
+#include "Common/Difficulty.h"
+#include "Common/GameFlow.h"
 #include "Common/Platform.h"
 #include "Common/PlayerControls.h"
 #include "Common/TestSeams.h"
@@ -19,6 +23,7 @@
 namespace {
 
 Autopilot autopilot;
+HumanPilot human_pilot;
 const std::vector<int> no_scores;
 
 AiManager* manager()
@@ -58,6 +63,11 @@ void steer_player(float time_now)
         PlayerControls a = autopilot.steer(*p, *manager(), process_clock_ms());
         c.forward |= a.forward, c.backward |= a.backward, c.left |= a.left, c.right |= a.right;
         c.jump |= a.jump, c.set_upright |= a.set_upright;
+    }
+    if (test_seams.human_pilot) {
+        PlayerControls a = human_pilot.act(game_flow.time_total);
+        c.forward |= a.forward, c.backward |= a.backward, c.left |= a.left, c.right |= a.right;
+        c.jump |= a.jump;
     }
     p->set_forward(c.forward);
     p->set_backward(c.backward);
@@ -115,6 +125,15 @@ void leave_rings(float time_now, float dt)
     ai->for_each(leave_rings_of, &f);
 }
 
+void human_pilot_look(const RaceOverlay& overlay, const RaceView& view, int width, int height, float fov_deg)
+{
+    if (!test_seams.human_pilot || !view.has_player) return;
+    ScreenFacts facts;
+    facts.width = width, facts.height = height, facts.fov_deg = fov_deg;
+    facts.units_per_metre = view.units_per_metre;
+    human_pilot.look(overlay, facts, game_flow.time_total, view.player);
+}
+
 void read_race(RaceView& out)
 {
     if (AiManager* ai = manager()) {
@@ -140,7 +159,13 @@ void restart_game_objects()
 {
     AiManager* ai = manager();
     if (!ai) return;
+    // A level chosen during the last game drives from this one on.
+    if (difficulty_choice.chosen != difficulty_choice.in_use) {
+        difficulty_choice.in_use = difficulty_choice.chosen;
+        for (Opponent* o : ai->opponents) o->drive_by(opponent_file(difficulty_choice.in_use));
+    }
     ai->restart(NxVec3(hmap.phys_map_w * 0.5f, 20.0f, hmap.phys_map_h * 0.5f), 128.0f);
+    human_pilot.reset();
     if (test_seams.has_player_start && game_player && game_player->actor) {
         const double* s = test_seams.player_start;
         float x = static_cast<float>(s[0]), z = static_cast<float>(s[1]);

@@ -32,6 +32,11 @@ void player_gfx_position(float out[3]);
 void leave_rings(float time_now, float dt);
 
 struct RaceView;
+struct RaceOverlay;
+// With MOORHOLD_AUTOPILOT=human: the player model looks at this frame's overlay as drawn in a
+// window of `width` x `height` through an eye of `fov_deg` degrees.
+void human_pilot_look(const RaceOverlay& overlay, const RaceView& view, int width, int height, float fov_deg);
+
 // The race as it stands, for the screen: everybody's place and every crystal's worth (an empty
 // race before the level exists).
 void read_race(RaceView& out);

@@ -16,6 +16,7 @@ const KeyRange kOpponentKeys[] = {
     {"attack", 0, 1e6, "a weight of the target choice"},
     {"boxCollect", 0, 1e6, "a weight of the target choice"},
     {"min_fwd_speed_for_break", 0, 1e4, nullptr},
+    {"target_choice_delay", 0, 60, "seconds before the next crystal is chosen"},
 };
 
 } // namespace
@@ -25,40 +26,7 @@ Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, 
 {
     attach(instance);
     type = OBJECT_OPPONENT;
-    {
-        ParameterFile p(path, {body_box_key_ranges, sensor_key_ranges, body_mass_key_ranges, body_damping_key_ranges,
-                               hover_key_ranges,
-                               steering_key_ranges, kOpponentKeys});
-        require_box_shape<HoverObjectError>(p, "bodyShapeType");
-        half_extents = NxVec3(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"),
-                              p.getFloat("bodyShapeZLength")) * 0.5f;
-        raylen_long = p.getFloat("raylen_long");
-        raylen_short = p.getFloat("raylen_short");
-        force_forward = p.getFloat("force_forward");
-        force_backward = p.getFloat("force_backward");
-        force_torque = p.getFloat("force_torque");
-        force_up = p.getFloat("force_up");
-        linear_damping = p.getFloat("linearDamping");
-        angular_damping = p.getFloat("angularDamping");
-        mass = p.getFloat("mass");
-        require_box_shape<HoverObjectError>(p, "sensorShapeType");
-        sensor_half_extents = NxVec3(p.getFloat("sensorShapeXLength"), p.getFloat("sensorShapeYLength"),
-                                     p.getFloat("sensorShapeZLength"));
-        sensor_pose = NxVec3(p.getFloat("sensorLocalPoseX"), p.getFloat("sensorLocalPoseY"),
-                             p.getFloat("sensorLocalPoseZ"));
-        jet_power = p.getFloat("jet_power");
-        box_size = p.getFloat("boxSize");
-        attack = p.getFloat("attack");
-        box_collect = attack + p.getFloat("boxCollect");
-        thresholds = read_thresholds(p);
-        min_fwd_speed_for_break = p.getFloat("min_fwd_speed_for_break");
-        ray_epsilon = p.getFloat("rayEpsilon");
-        shoot_eps = p.getFloat("shoot_eps");
-        shoot_delay = p.getFloat("shoot_delay");
-        shoot_min_slope = p.getFloat("shoot_min_slope");
-        // Beside the design's keys, read after them.
-        yaw_brake = p.getFloat("yaw_brake");
-    }
+    read_parameters(path);
 
     // Forward is -z: the two front corners (z < 0) carry the long rays.
     float hx = half_extents.x - ray_epsilon, hz = half_extents.z - ray_epsilon;
@@ -85,6 +53,61 @@ Opponent::Opponent(const char* path, NxScene* scene_in, const NxVec3& position, 
     desc.globalPose.t = position;
     desc.userData = static_cast<MovingObject*>(this);
     if (scene) actor = scene->createActor(desc);
+}
+
+void Opponent::read_parameters(const char* path)
+{
+    ParameterFile p(path, {body_box_key_ranges, sensor_key_ranges, body_mass_key_ranges, body_damping_key_ranges,
+                           hover_key_ranges,
+                           steering_key_ranges, kOpponentKeys});
+    require_box_shape<HoverObjectError>(p, "bodyShapeType");
+    half_extents = NxVec3(p.getFloat("bodyShapeXLength"), p.getFloat("bodyShapeYLength"),
+                          p.getFloat("bodyShapeZLength")) * 0.5f;
+    raylen_long = p.getFloat("raylen_long");
+    raylen_short = p.getFloat("raylen_short");
+    force_forward = p.getFloat("force_forward");
+    force_backward = p.getFloat("force_backward");
+    force_torque = p.getFloat("force_torque");
+    force_up = p.getFloat("force_up");
+    linear_damping = p.getFloat("linearDamping");
+    angular_damping = p.getFloat("angularDamping");
+    mass = p.getFloat("mass");
+    require_box_shape<HoverObjectError>(p, "sensorShapeType");
+    sensor_half_extents = NxVec3(p.getFloat("sensorShapeXLength"), p.getFloat("sensorShapeYLength"),
+                                 p.getFloat("sensorShapeZLength"));
+    sensor_pose = NxVec3(p.getFloat("sensorLocalPoseX"), p.getFloat("sensorLocalPoseY"),
+                         p.getFloat("sensorLocalPoseZ"));
+    jet_power = p.getFloat("jet_power");
+    box_size = p.getFloat("boxSize");
+    attack = p.getFloat("attack");
+    box_collect = attack + p.getFloat("boxCollect");
+    thresholds = read_thresholds(p);
+    min_fwd_speed_for_break = p.getFloat("min_fwd_speed_for_break");
+    ray_epsilon = p.getFloat("rayEpsilon");
+    shoot_eps = p.getFloat("shoot_eps");
+    shoot_delay = p.getFloat("shoot_delay");
+    shoot_min_slope = p.getFloat("shoot_min_slope");
+    // Beside the design's keys, read after them.
+    yaw_brake = p.getFloat("yaw_brake");
+    // The level of the opponents: how long one waits, once its crystal is gone, before it
+    // picks the next (0 picks at once, as the design's opponents do).
+    target_choice_delay = p.getFloat("target_choice_delay");
+}
+
+void Opponent::drive_by(const char* path)
+{
+    // The body as it was made stays: its box, mass and sensor (and the rays' corners).
+    const NxVec3 box = half_extents, sensor = sensor_half_extents, sensor_at = sensor_pose;
+    const float body_mass = mass, epsilon = ray_epsilon;
+    read_parameters(path);
+    half_extents = box, sensor_half_extents = sensor, sensor_pose = sensor_at;
+    mass = body_mass, ray_epsilon = epsilon;
+    rays.lengths[0] = rays.lengths[2] = raylen_long;
+    rays.lengths[1] = rays.lengths[3] = raylen_short;
+    if (actor) {
+        actor->setLinearDamping(linear_damping);
+        actor->setAngularDamping(angular_damping);
+    }
 }
 
 void Opponent::add_candidate(MovingObject* o)
@@ -115,6 +138,7 @@ bool Opponent::remove_candidate(MovingObject* o)
             was_target = true;
             target = -1;
             mode = 0;
+            choose_after_ms = process_clock_ms() + static_cast<long>(target_choice_delay * 1000.0f);
         } else if (target > static_cast<int>(i)) {
             --target;
         }
@@ -140,6 +164,11 @@ void Opponent::refresh(TargetRecord& r) const
 void Opponent::choose_target()
 {
     if (target >= 0) return;
+    // Still looking round after the last crystal went: the ship leads meanwhile.
+    if (process_clock_ms() < choose_after_ms) {
+        mode = 0;
+        return;
+    }
     float r = rand_uniform() * (attack + box_collect);
     int chosen = -1;
     if (r < attack || r < attack + box_collect) chosen = nearest_record(candidates);

@@ -23,6 +23,11 @@ public:
     // `seconds` is the frame's physics step, over which the turn brake acts.
     void update(float seconds);
 
+    // Takes the values of another opponent file (a new level of the opponents) for the next
+    // game: its thrusts, turns, steering, target choice and dampings. The body keeps the box,
+    // the mass and the sensor it was made with, which the level files share.
+    void drive_by(const char* path);
+
     void add_candidate(MovingObject* o);
     void add_rival(MovingObject* o);
     // Drops `o` from the candidates; true when it was the target (which is then cleared).
@@ -53,6 +58,7 @@ public:
     float min_fwd_speed_for_break;
     float ray_epsilon;
     float shoot_eps, shoot_delay, shoot_min_slope;
+    float target_choice_delay = 0; // seconds
 
     NxScene* scene = nullptr;
     NxVec3 start_position;
@@ -61,6 +67,7 @@ public:
     std::vector<TargetRecord> rivals;
     int target = -1; // index into candidates, or -1
     int mode = 0;    // 222 while chasing a crystal, 0 otherwise
+    long choose_after_ms = 0; // process clock: no new target before then
     EskelShip* ship = nullptr;
     int sensor_count = 0;
     bool turn_side = false;
@@ -69,6 +76,7 @@ public:
     HoverRays rays;
 
 private:
+    void read_parameters(const char* path);
     void refresh(TargetRecord& r) const;
     void apply_hover_physics(float seconds);
 };

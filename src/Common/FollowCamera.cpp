@@ -3,6 +3,7 @@
 #include "Common/Camera.h"
 #include "Terrain/GroundHeight.h"
 #include "Terrain/HeightMap.h"
+#include "Terrain/TerrainScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,4 +78,19 @@ void aim_follow_camera(Camera& cam, const Vec3d& position, const Vec3d& player)
     cam.set_up(u.x / ulen, u.y / ulen, u.z / ulen);
     cam.set_dir(dn.x, dn.y, dn.z);
     cam.pitch(7.0 * 3.141592653589793 / 180.0);
+}
+
+void follow_hover(Camera& cam, const Vec3d& player, const Vec3d& nose, const HeightMap& map,
+                  const TerrainScale& terrain, EasedLift& eased, double seconds)
+{
+    GroundLookup ground;
+    ground.map = &map;
+    ground.scale = Vec3f(terrain.iface[0], terrain.iface[1], terrain.iface[2]);
+    ground.translate = Vec3f(0, terrain.pgmland_offset, 0);
+    ground.sample_height = terrain.danger[1];
+    Vec3d behind(-nose.x, -nose.y, -nose.z);
+    behind = behind.normalized();
+    const Vec3d design = follow_position(player, behind, ground);
+    aim_follow_camera(cam, clear_follow_position(player, design, ground_heights(map, terrain), eased, seconds),
+                      player);
 }

@@ -54,6 +54,14 @@ struct EasedLift {
 Vec3d clear_follow_position(const Vec3d& player, const Vec3d& design, const GroundHeights& ground, EasedLift& eased,
                             double seconds, const SightClearance& c = SightClearance());
 
+struct TerrainScale;
+
+// The chase camera of one frame, all of it: the design's place behind the hover at graphics
+// position `player` whose thrust points along `nose`, raised clear of the ground of `map` as
+// the terrain scale lays it out, eased over `seconds` of game time, and `cam` aimed from there.
+void follow_hover(Camera& cam, const Vec3d& player, const Vec3d& nose, const HeightMap& map,
+                  const TerrainScale& terrain, EasedLift& eased, double seconds);
+
 // Points `cam` from `position` at `player`, raised by 7 degrees. Keeps the previous axes
 // when the view would have no direction.
 void aim_follow_camera(Camera& cam, const Vec3d& position, const Vec3d& player);

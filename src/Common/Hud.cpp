@@ -4,6 +4,7 @@
 
 #include "Audio/AudioSystem.h"
 
+#include "Common/Difficulty.h"
 #include "Common/FontManager.h"
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
@@ -84,6 +85,12 @@ void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const st
     for (int i = static_cast<int>(opponent_scores.size()) - 1; i >= 0; --i, y += line_step)
         out.push_back(text_item(format("Dr. Evil %d: %d", i, opponent_scores[i]), 0, y, 0.8f, 0, 0, 0.5f));
 
+    if (in.level_in_use) {
+        std::string level = std::string("level ") + in.level_in_use;
+        if (in.level_next) level += std::string(", next ") + in.level_next;
+        out.push_back(text_item(level, 0, y, 0.8f, 0, 0, 0.5f));
+    }
+
     frame.transparency_switch_at = out.size();
     const float option_x = 0.25f * w;
     float c[3];
@@ -125,8 +132,11 @@ void hud_score_box(const Glyph* glyphs, float max_char_h, int opponents, float o
         layout_text(glyphs, text, 0, 0, scale, scale, 1, 1, quads);
         return quads.empty() ? 0.0f : quads.back().x1;
     };
-    out[0] = std::max(width("you: 000", 0.75f), width("Dr. Evil 0: 000", 0.5f));
-    out[1] = (0.75f + 0.5f * float(std::max(opponents, 0))) * max_char_h;
+    // The level's line is no wider than an opponent's, save while a new level waits for the
+    // next game.
+    out[0] = std::max({width("you: 000", 0.75f), width("Dr. Evil 0: 000", 0.5f), width("level normal", 0.5f)});
+    // The opponents' lines and the level's above them.
+    out[1] = (0.75f + 0.5f * float(std::max(opponents, 0) + 1)) * max_char_h;
 }
 
 void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int player_score,
@@ -148,6 +158,8 @@ void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int 
     in.fps_mean = fps_mean;
     in.volume_changed_at = gl.volume_changed_at;
     in.volume_percent = master_volume_percent();
+    in.level_in_use = difficulty_name(difficulty_choice.in_use);
+    if (difficulty_choice.chosen != difficulty_choice.in_use) in.level_next = difficulty_name(difficulty_choice.chosen);
 
     // Kept from frame to frame: the texts' list and their short strings then take no new
     // memory in steady play.

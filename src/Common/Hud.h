@@ -37,6 +37,10 @@ struct HudInputs {
     float fps_mean = 0;
     float volume_changed_at = -1.0e9f;
     int volume_percent = 100;             // -1 while the sound is off
+    // The opponents' level in this game, and the one chosen for the next when it differs
+    // (null when it does not); no line without the first.
+    const char* level_in_use = nullptr;
+    const char* level_next = nullptr;
 };
 
 // The colour of the option messages and the frame rate: the design's dark green over the

@@ -2,6 +2,7 @@
 
 #include "Audio/AudioSystem.h"
 #include "Common/Camera.h"
+#include "Common/Difficulty.h"
 #include "Common/HelpScreen.h"
 #include "Common/Pause.h"
 #include "Common/PlayerControls.h"
@@ -122,6 +123,8 @@ const KeyAction key_table[] = {
      [](InputContext& c) { toggle_display_option(c.gl, "K"); }},
     {"radar", "x", "radar on or off", Trigger::Timed, &KeyTimers::c, 250,
      [](InputContext& c) { toggle_display_option(c.gl, "X"); }},
+    {"difficulty", "f7", "opponents easy, normal or hard (from the next game)", Trigger::Timed, &KeyTimers::c, 250,
+     [](InputContext&) { difficulty_choice.chosen = next_difficulty(difficulty_choice.chosen); }},
     {"help", "f1 / h", "show or hide the help on screen", Trigger::Pressed, nullptr, 0, [](InputContext&) { toggle_help(); }},
     {"pause", "pause / t", "pause or go on", Trigger::Pressed, nullptr, 0,
      [](InputContext&) { toggle_pause(SDL_GetTicks()); }},

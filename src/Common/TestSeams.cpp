@@ -53,7 +53,10 @@ void read_test_seams()
         if (end != v && n >= 0) test_seams.frames = n;
     }
     if (const char* v = std::getenv("MOORHOLD_SCREENSHOT")) test_seams.screenshot = v;
-    if (const char* v = std::getenv("MOORHOLD_AUTOPILOT")) test_seams.autopilot = v[0] == '1';
+    if (const char* v = std::getenv("MOORHOLD_AUTOPILOT")) {
+        test_seams.autopilot = v[0] == '1';
+        test_seams.human_pilot = std::strcmp(v, "human") == 0;
+    }
     if (const char* v = std::getenv("MOORHOLD_LOG_SCORES")) test_seams.log_scores = v[0] == '1';
     if (const char* v = std::getenv("MOORHOLD_LOG_PLAYER")) test_seams.log_player = v[0] == '1';
     if (const char* v = std::getenv("MOORHOLD_LOG_STEERING")) test_seams.log_steering = v[0] == '1';

@@ -15,7 +15,8 @@ struct EyePose {
 struct TestSeams {
     long frames = -1;         // MOORHOLD_FRAMES: end through the ordinary shutdown after N frames
     std::string screenshot;   // MOORHOLD_SCREENSHOT: PNG of the last frame's back buffer
-    bool autopilot = false;   // MOORHOLD_AUTOPILOT: the player's hover steers itself
+    bool autopilot = false;   // MOORHOLD_AUTOPILOT=1: the player's hover steers itself
+    bool human_pilot = false; // MOORHOLD_AUTOPILOT=human: driven by a model of a player at the keys
     bool log_scores = false;  // MOORHOLD_LOG_SCORES=1: a line per collect and per game end
     bool log_player = false;  // MOORHOLD_LOG_PLAYER=1: a line per frame with the player's hover
     bool log_steering = false; // MOORHOLD_LOG_STEERING=1: a line per frame in which the hover is steered

@@ -3,6 +3,7 @@
 #include "Ai/AiManager.h"
 #include "Ai/EskelShip.h"
 #include "Ai/Opponent.h"
+#include "Common/Difficulty.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/SDLGL.h"
@@ -82,7 +83,7 @@ void spawn_opponents()
         std::fprintf(stderr, "making teddy %d\n", i);
         Md2Instance* hull = create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.hover_tex), hover);
         std::fprintf(stderr, "teddy %d: B4 make ho\n", i);
-        Opponent* o = new Opponent(".\\config\\objects\\defaultHo.p", terrain_physics().scene,
+        Opponent* o = new Opponent(opponent_file(difficulty_choice.in_use), terrain_physics().scene,
                                    NxVec3(20.0f * i, 35.0f, 120.0f), hull);
         std::fprintf(stderr, "teddy %d: made ho\n", i);
         o->attach(create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.hover_tex), rotor));

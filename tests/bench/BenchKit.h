@@ -10,6 +10,9 @@
 #include "Objects/Bridge.h"
 #include "Objects/GenericObject.h"
 #include "Objects/PlayerImpl.h"
+#include "Objects/SceneryRules.h"
+#include "Objects/StaticObject.h"
+#include "Common/Random.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
 #include "Terrain/TerrainScale.h"
@@ -108,6 +111,31 @@ inline PlayerImpl* add_level_vehicles(TerrainPhysics& world)
         ai.register_object(player);
     });
     return player;
+}
+
+// The level's scenery as the population plants it (the same draws in the same order), without
+// models, quietly; returns how many objects the world holds then.
+inline size_t plant_level_scenery(TerrainPhysics& world)
+{
+    AiManager& ai = *world.ai_manager;
+    quietly([&] {
+        reset_game_rand();
+        for (SceneryKind kind : {SceneryKind::tree, SceneryKind::mushroom, SceneryKind::lazyboy}) {
+            const SceneryGroup& g = scenery_group(kind);
+            const ScatterGroupKeys k = read_group_keys(ParameterFile(g.group_file));
+            const std::vector<NxVec3> found = world.find_positions(
+                k.obj_cnt, k.world_y_offset, k.world_y_height_range, k.world_min_distance, k.reject_slope);
+            for (const SceneryItem& item : plan_scenery(world, kind, found,
+                                                        read_model_keys(ParameterFile(g.model_file), kind),
+                                                        k.gfx_y_translate)) {
+                float at[3];
+                item.pose.position.get(at);
+                ai.register_object(new StaticObject(g.group_file, world.scene, at, nullptr, item.pose.rows[0],
+                                                    item.pose.rows[1], item.pose.rows[2]));
+            }
+        }
+    });
+    return ai.all_objects.size();
 }
 
 // The level's five bridges, without models. Their joints make the physics take every step

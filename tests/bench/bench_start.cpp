@@ -15,8 +15,6 @@
 #include "Common/Random.h"
 #include "Objects/HoverPhysics.h"
 #include "Objects/PlayerImpl.h"
-#include "Objects/SceneryRules.h"
-#include "Objects/StaticObject.h"
 
 #include <algorithm>
 #include <cmath>
@@ -92,26 +90,7 @@ int main(int argc, char** argv)
     if (!bench.physics) return 1;
     TerrainPhysics* world = bench.physics.get();
     AiManager& ai = *world->ai_manager;
-    size_t scenery = 0;
-    quietly([&] {
-        // The scenery as the level plants it (the same draws in the same order), without models.
-        reset_game_rand();
-        for (SceneryKind kind : {SceneryKind::tree, SceneryKind::mushroom, SceneryKind::lazyboy}) {
-            const SceneryGroup& g = scenery_group(kind);
-            const ScatterGroupKeys k = read_group_keys(ParameterFile(g.group_file));
-            const std::vector<NxVec3> found = world->find_positions(
-                k.obj_cnt, k.world_y_offset, k.world_y_height_range, k.world_min_distance, k.reject_slope);
-            for (const SceneryItem& item : plan_scenery(*world, kind, found,
-                                                        read_model_keys(ParameterFile(g.model_file), kind),
-                                                        k.gfx_y_translate)) {
-                float at[3];
-                item.pose.position.get(at);
-                ai.register_object(new StaticObject(g.group_file, world->scene, at, nullptr, item.pose.rows[0],
-                                                    item.pose.rows[1], item.pose.rows[2]));
-            }
-        }
-        scenery = ai.all_objects.size();
-    });
+    const size_t scenery = plant_level_scenery(*world);
     PlayerImpl* player = add_level_vehicles(*world);
     Game game{*world->scene, ai, *player};
 

@@ -181,6 +181,9 @@ const BadInput kBadInputs[] = {
     {"WinningPointsBeyond32Bits", "config/levels/level1.p", "winning_points=4294967296",
      setting("levels/level1.p", "winning_points", "4294967296"),
      "winning_points=4294967296 in .\\config\\levels\\level1.p: the number does not fit a 32-bit integer", 1},
+    {"OpponentsOfAnUnknownLevel", "config/levels/level1.p", "difficulty=medium",
+     setting("levels/level1.p", "difficulty", "medium"),
+     "difficulty=medium in .\\config\\levels\\level1.p: the level is easy, normal or hard", 1},
     {"NoMixerChannels", "config/audio.p", "numberOfChannels=0", setting("audio.p", "numberOfChannels", "0"),
      "numberOfChannels=0 in .\\config\\audio.p: must lie between 1 and 256 (the mixer's channels for effects that "
      "overlap)", 1},
