@@ -114,6 +114,10 @@ void layout_arrow(const RaceView& view, const Camera& eye, const OverlaySettings
         keep_arrow_off(r.cx - reach, r.cy - reach, float(s.width), float(s.height), s.width, inset, a);
     }
     keep_arrow_off(0, 0, s.scores_box[0], s.scores_box[1], s.width, inset, a);
+    // Scores as wide as a small window leave no edge free of them: the arrow then stands over
+    // their end, but always whole inside the window.
+    a.x = std::clamp(a.x, inset, std::max(inset, float(s.width) - inset));
+    a.y = std::clamp(a.y, inset, std::max(inset, float(s.height) - inset));
     a.distance_m = best / view.units_per_metre;
     a.points = c.points;
     crystal_colour(c.points, a.colour);

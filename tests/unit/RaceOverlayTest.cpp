@@ -188,16 +188,18 @@ TEST(RaceOverlay, TheArrowSlidesAlongTheEdgePastTheScores)
         const char* what;
         float x, y, z;
         float ax, ay;
+        float scores_width = 130;
     };
     // The scores take 130 x 170 pixels of the bottom-left corner; the arrow keeps 13.6 clear of them.
     const Case cases[] = {
         {"on the left edge beside them: above them", -5000, 0, -10, 13.6f, 183.6f},
         {"on the bottom edge under them: right of them", -3000, -6000, 3000, 143.6f, 13.6f},
         {"on the bottom edge past them: where it was", 0, 0, 3000, 200, 13.6f},
+        {"scores wider than the window: inside its corner", -3000, -6000, 3000, 386.4f, 13.6f, 395},
     };
     OverlaySettings s = window(400, 300);
-    s.scores_box[0] = 130, s.scores_box[1] = 170;
     for (const Case& c : cases) {
+        s.scores_box[0] = c.scores_width, s.scores_box[1] = 170;
         RaceOverlay o;
         layout_race_overlay(race_with_crystals({crystal_at(c.x, c.y, c.z)}), level_eye(), s, o);
         ASSERT_TRUE(o.arrow.shown) << c.what;
