@@ -88,7 +88,8 @@ void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const st
     if (in.level_in_use) {
         std::string level = std::string("level ") + in.level_in_use;
         if (in.level_next) level += std::string(", next ") + in.level_next;
-        out.push_back(text_item(level, 0, y, 0.8f, 0, 0, 0.5f));
+        // Light grey, so that it does not read as one more opponent's line.
+        out.push_back(text_item(level, 0, y, 0.75f, 0.75f, 0.75f, 0.5f));
     }
 
     frame.transparency_switch_at = out.size();

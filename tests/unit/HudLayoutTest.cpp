@@ -57,9 +57,9 @@ TEST_F(HudLayoutTest, ScoresThePlayerAtTheCornerAndTheOpponentsStackedAboveLastL
     EXPECT_EQ(frame.transparency_switch_at, 4u);
     // The opponents' level tops the column, with the one chosen for the next game.
     in.level_in_use = "normal";
-    EXPECT_EQ(layout(0, {5}), (Lines{kYou0, "Dr. Evil 0: 5 @0,30 0.8/0/0 x0.5", "level normal @0,50 0.8/0/0 x0.5"}));
+    EXPECT_EQ(layout(0, {5}), (Lines{kYou0, "Dr. Evil 0: 5 @0,30 0.8/0/0 x0.5", "level normal @0,50 0.75/0.75/0.75 x0.5"}));
     in.level_next = "hard";
-    EXPECT_EQ(layout(0, {}).back(), "level normal, next hard @0,30 0.8/0/0 x0.5");
+    EXPECT_EQ(layout(0, {}).back(), "level normal, next hard @0,30 0.75/0.75/0.75 x0.5");
 }
 
 TEST_F(HudLayoutTest, BannersComeBeforeTheOpponentLines)
