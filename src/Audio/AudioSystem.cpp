@@ -97,7 +97,9 @@ AudioSystem::AudioSystem()
     min_distance = p->getFloat("minDistance");
     max_distance = p->getFloat("maxDistance");
     fake_max_distance = p->getFloat("fakeMaxDistance");
-    if (max_distance < min_distance) refuse_value(*p, "maxDistance", "must be at least minDistance");
+    // Both values are named: either may be the one that is wrong.
+    if (max_distance < min_distance)
+        refuse_value(*p, "maxDistance", "must be at least minDistance=" + p->getString("minDistance"));
 
     if (FMOD_System_Create(&system) != FMOD_OK) {
         std::fprintf(stderr, "Failed to create FMOD sound system - exiting!\n");
