@@ -248,12 +248,12 @@ bool start_up()
 
     // The sound system reads its settings and loads the sounds before the level exists.
     audio_system();
-    {
-        // The opponents are made at the level of the level file (the points to win are read
-        // once the start-up is done, as ever).
-        ParameterFile level(".\\config\\levels\\level1.p");
-        difficulty_choice.in_use = difficulty_choice.chosen = read_difficulty(level);
-    }
+    // The level file, read once: the opponents are made at its level, and its points to win
+    // are taken once the start-up is done, as ever.
+    // A score of 0 is reached before the game starts: every game would be won at once.
+    static const KeyRange level_keys[] = {{"winning_points", 1, 1e6, "a score of 0 wins before the game starts"}};
+    ParameterFile level(".\\config\\levels\\level1.p", {level_keys});
+    difficulty_choice.in_use = difficulty_choice.chosen = read_difficulty(level);
     if (terrain_physics().scene) {
         populate_level();
         enable_score_log();
@@ -272,13 +272,8 @@ bool start_up()
     std::fprintf(stderr, "called fmod\n");
     std::printf("starting main loop\n");
 
-    {
-        // A score of 0 is reached before the game starts: every game would be won at once.
-        static const KeyRange level_keys[] = {{"winning_points", 1, 1e6, "a score of 0 wins before the game starts"}};
-        ParameterFile level(".\\config\\levels\\level1.p", {level_keys});
-        game_flow.winning_points = level.getInt("winning_points");
-        std::printf("points needed to win: %d\n", game_flow.winning_points);
-    }
+    game_flow.winning_points = level.getInt("winning_points");
+    std::printf("points needed to win: %d\n", game_flow.winning_points);
     return true;
 }
 
