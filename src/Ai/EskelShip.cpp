@@ -189,9 +189,13 @@ void EskelShip::drop_crystals()
     NxMat34 pose = actor->getGlobalPose();
     for (int n = 0; n < num_boxes; ++n) {
         shoot_force[0] = -shoot_force[0];
-        NxVec3 local(shoot_force[0] * (0.75f + 0.5f * rand_uniform()),
-                     shoot_force[1] * (0.25f + 1.5f * rand_uniform()),
-                     shoot_force[2] * (0.25f + 1.5f * rand_uniform()));
+        // Three statements: the order of a call's arguments is the compiler's choice, and
+        // the same seed must give the same drop on every build.
+        const float r1 = rand_uniform();
+        const float r2 = rand_uniform();
+        const float r3 = rand_uniform();
+        NxVec3 local(shoot_force[0] * (0.75f + 0.5f * r1), shoot_force[1] * (0.25f + 1.5f * r2),
+                     shoot_force[2] * (0.25f + 1.5f * r3));
         NxVec3 impulse = pose.M * local;
         NxVec3 dir = impulse;
         float len = dir.magnitude();
