@@ -458,7 +458,7 @@ void run_frame(bool last_frame)
     }
 
     frame_ring_trails().clear();
-    leave_rings(gl.time_now, game_flow.time_scale * game_flow.frame_dt);
+    leave_rings(gl.time_now, game_flow.frame_dt, game_flow.time_scale);
     Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
     render_frame(frame);
 

@@ -41,7 +41,7 @@ void print_score(MovingObject* collector, int opponent_index, int points, int va
 }
 
 struct RingFrame {
-    float time_now, dt, height_limit;
+    float time_now, dt, clock_dt, height_limit;
 };
 
 void leave_rings_of(MovingObject* o, void* arg)
@@ -49,7 +49,7 @@ void leave_rings_of(MovingObject* o, void* arg)
     if (o->type == OBJECT_STATIC || o->type == OBJECT_ESKEL_SHIP) return;
     const RingFrame& f = *static_cast<const RingFrame*>(arg);
     update_ring_trail(o->rings, o->type, o->physx_position[1], o->gfx_position[0], o->gfx_position[2], f.time_now,
-                      f.dt, f.height_limit);
+                      f.dt, f.clock_dt, f.height_limit);
 }
 
 } // namespace
@@ -117,11 +117,11 @@ void player_gfx_position(float out[3])
     for (int k = 0; k < 3; ++k) out[k] = game_player ? game_player->gfx_position[k] : 0.0f;
 }
 
-void leave_rings(float time_now, float dt)
+void leave_rings(float time_now, float frame_dt, float time_scale)
 {
     AiManager* ai = manager();
     if (!ai) return;
-    RingFrame f{time_now, dt, ring_height_limit(terrain_physics().scale.iface[0], terrain_physics().plane_d)};
+    RingFrame f{time_now, time_scale * frame_dt, frame_dt, ring_height_limit(terrain_physics().scale.iface[0], terrain_physics().plane_d)};
     ai->for_each(leave_rings_of, &f);
 }
 

@@ -28,8 +28,9 @@ void log_steering(float game_seconds, float step);
 // The player's graphics position (the origin before a player exists).
 void player_gfx_position(float out[3]);
 
-// Records and ages the water rings of every object that leaves them.
-void leave_rings(float time_now, float dt);
+// Records and ages the water rings of every object that leaves them: they grow with the
+// game's time (`time_scale` x `frame_dt`) and fade with the clock's.
+void leave_rings(float time_now, float frame_dt, float time_scale);
 
 struct RaceView;
 struct RaceOverlay;

@@ -50,11 +50,12 @@ bool record_ring(RingTrail& trail, int type, int32_t time_ms, float physics_y, f
     return true;
 }
 
-void age_rings(RingTrail& trail, float dt)
+void age_rings(RingTrail& trail, float dt, float clock_dt)
 {
     // A frame longer than the whole fade ends every ring; the bound also keeps a broken
     // clock (infinite or not a number) out of the integer conversion.
-    const float owed = dt > 0 ? trail.fade_carry + kRingFadeStepsPerSecond * dt : trail.fade_carry;
+    const float owed =
+        clock_dt > 0 ? trail.fade_carry + kRingFadeStepsPerSecond * clock_dt : trail.fade_carry;
     trail.fade_carry = std::min(owed, 255.0f);
     // The small allowance keeps a frame of exactly 1/60 s at one step despite rounding.
     const int steps = static_cast<int>(trail.fade_carry + 1e-4f);

@@ -56,15 +56,16 @@ float ring_height_limit(float iface_scale_x, float plane_offset);
 bool record_ring(RingTrail& trail, int type, int32_t time_ms, float physics_y, float height_limit,
                  float x, float z);
 
-// Rings fade one strength step per sixtieth of a second: one step a frame at 60 frames a
-// second, and as many steps as that time holds in a longer frame. A fixed step per frame
+// Rings fade one strength step per sixtieth of a second of the clock: one step a frame at 60
+// frames a second, and as many steps as that time holds in a longer frame. A fixed step per frame
 // would let a slow machine keep rings up to six times as long, each grown several times
 // larger, and fill the ring image with them.
 constexpr float kRingFadeStepsPerSecond = 60.0f;
 
-// Fades every visible ring by the steps `dt` seconds hold (never below the visible limit)
-// and lets it grow by 350 units per second of `dt`.
-void age_rings(RingTrail& trail, float dt);
+// Fades every visible ring by the steps that `clock_dt` seconds of the clock hold (never
+// below the visible limit) and lets it grow by 350 units per second of `dt`, the game's time
+// (the clock's times the time scale, as the physics runs).
+void age_rings(RingTrail& trail, float dt, float clock_dt);
 
 // Whether a record is drawn, and the wave height the ring program gets for it.
 inline bool ring_visible(const RingRecord& r) { return r.strength > kRingStrengthVisible; }

@@ -65,10 +65,10 @@ WaterSpan frame_water_span() { return water_surface_span(waveScale, -wave_scale_
 std::vector<const RingTrail*>& frame_ring_trails() { return trails_of_frame; }
 
 void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z,
-                       float time_now, float dt, float height_limit)
+                       float time_now, float dt, float clock_dt, float height_limit)
 {
     record_ring(trail, type, static_cast<int32_t>(time_now * 1000.0f), physics_y, height_limit, x, z);
-    age_rings(trail, dt);
+    age_rings(trail, dt, clock_dt);
     trails_of_frame.push_back(&trail);
 }
 

@@ -19,10 +19,11 @@ struct FrameDescription;
 std::vector<const RingTrail*>& frame_ring_trails();
 
 // The per-object step of the frame: records a ring when the object is low and due, ages
-// the trail by `dt` and remembers the trail for the ring pass. `time_now` is the game
-// clock in seconds, `height_limit` the physics height above which no ring is left.
+// the trail by `dt` of game time and `clock_dt` of the clock (age_rings) and remembers the
+// trail for the ring pass. `time_now` is the game clock in seconds, `height_limit` the
+// physics height above which no ring is left.
 void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z,
-                       float time_now, float dt, float height_limit);
+                       float time_now, float dt, float clock_dt, float height_limit);
 
 // Ring heights into ripple A (bound by the caller), seen from the frame's grid camera.
 void draw_rings(const FrameDescription& frame, ShaderProgram* program, FBO* target,

@@ -292,12 +292,12 @@ TEST_F(LandscapePasses, RingsRecordedThisFrameAreListedForTheRingPass)
     RingTrail a, b;
     frame_ring_trails().clear();
     const float frame = 1.0f / 60;
-    update_ring_trail(a, kRingTypePlayer, 0.0f, 10.0f, 20.0f, 5.0f, frame, 14.0f);
-    update_ring_trail(b, 10000, 0.0f, 10.0f, 20.0f, 5.0f, frame, 14.0f);
+    update_ring_trail(a, kRingTypePlayer, 0.0f, 10.0f, 20.0f, 5.0f, 2.0f * frame, frame, 14.0f);
+    update_ring_trail(b, 10000, 0.0f, 10.0f, 20.0f, 5.0f, 2.0f * frame, frame, 14.0f);
     ASSERT_EQ(frame_ring_trails().size(), 2u);
     EXPECT_EQ(frame_ring_trails()[0], &a);
     EXPECT_EQ(a.records[1].strength, 99); // made at 100, aged by one frame in the same step
-    EXPECT_FLOAT_EQ(a.records[1].size, 170.0f + 350.0f * frame);
+    EXPECT_FLOAT_EQ(a.records[1].size, 170.0f + 350.0f * 2.0f * frame);
     EXPECT_EQ(a.records[1].time, 5000);
     EXPECT_EQ(b.current, 0);
     frame_ring_trails().clear();

@@ -60,18 +60,19 @@ TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnly)
     t.records[3] = RingRecord{100, 0, 170.0f, 0, 0};
     t.records[4] = RingRecord{10, 0, 500.0f, 0, 0}; // no longer drawn: left alone
     t.records[5] = RingRecord{11, 0, 100.0f, 0, 0};
-    age_rings(t, 0.1f);
-    EXPECT_EQ(t.records[3].strength, 94) << "a tenth of a second holds six steps";
-    EXPECT_FLOAT_EQ(t.records[3].size, 205.0f);
+    age_rings(t, 0.2f, 0.1f); // a tenth of a second of the clock at the game's time scale 2
+    EXPECT_EQ(t.records[3].strength, 94) << "a tenth of a second of the clock holds six steps";
+    EXPECT_FLOAT_EQ(t.records[3].size, 240.0f) << "the growth follows the game's time";
     EXPECT_FLOAT_EQ(t.records[4].size, 500.0f);
     EXPECT_EQ(t.records[5].strength, 10) << "fading stops at the visible limit";
     EXPECT_FALSE(ring_visible(t.records[5]));
-    age_rings(t, 0.1f);
-    EXPECT_FLOAT_EQ(t.records[5].size, 135.0f) << "grew once, then no more";
+    age_rings(t, 0.2f, 0.1f);
+    EXPECT_FLOAT_EQ(t.records[5].size, 170.0f) << "grew once, then no more";
 }
 
-// A fresh ring lasts a second and a half at any frame rate; at 60 frames a second that is
-// one step a frame. A stopped clock fades nothing, a broken one ends the ring.
+// A fresh ring lasts a second and a half of the clock at any frame rate and time scale; at
+// 60 frames a second that is one step a frame. A stopped clock fades nothing, a broken one
+// ends the ring.
 TEST(RingTrail, AFreshRingFadesOutAfterTheSameTimeAtAnyFrameRate)
 {
     const float inf = std::numeric_limits<float>::infinity();
@@ -81,7 +82,7 @@ TEST(RingTrail, AFreshRingFadesOutAfterTheSameTimeAtAnyFrameRate)
         RingTrail t;
         ASSERT_TRUE(record_ring(t, kRingTypePlayer, 1000, 0.0f, kLimit, 0, 0));
         int n = 0;
-        for (; ring_visible(t.records[t.current]) && n < 1000; ++n) age_rings(t, dt);
+        for (; ring_visible(t.records[t.current]) && n < 1000; ++n) age_rings(t, 2.0f * dt, dt);
         EXPECT_EQ(n, frames);
     }
 }
