@@ -8,7 +8,6 @@
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
 #include "Gfx/Texture.h"
-#include "Gfx/TextureUnits.h"
 
 #include <GL/glew.h>
 #include <SDL_image.h>
@@ -112,20 +111,9 @@ TargetSize dof_small_target_size(int image_width, int image_height)
     return TargetSize{image_width / 4, image_height / 4};
 }
 
-void SDLGL::bind_object_textures()
-{
-    struct Unit {
-        Texture* texture;
-        int unit;
-    };
-    const Unit units[] = {{noise_tex, kUnitNoise}, {rock_tex, kUnitRock},   {htex_16bit, kUnitHeight},
-                          {waveAnim_tex, kUnitWave}, {tree_tex, 10},         {teddy_tex, 11},
-                          {evil_tex, 12},            {ship_tex, 13},         {crystal_tex, 13},
-                          {hover_tex, 14},           {cam_tex, 15}};
-    for (const Unit& u : units)
-        if (u.texture) u.texture->default_unit = GL_TEXTURE0 + u.unit;
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-}
+// Every pass names the unit it binds a texture on (TextureUnits.h), so no texture keeps a
+// unit of its own; what is left to set up is the texture environment of the active unit.
+void SDLGL::bind_object_textures() { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE); }
 
 namespace {
 

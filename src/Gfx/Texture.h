@@ -39,6 +39,5 @@ public:
     GLenum target = GL_TEXTURE_2D;
     int _texW = 0, _texH = 0;
     GLenum unit = GL_TEXTURE0;
-    GLenum default_unit = GL_TEXTURE0;
     GLenum internal_format = GL_RGBA, format = GL_RGBA, type = GL_UNSIGNED_BYTE;
 };
