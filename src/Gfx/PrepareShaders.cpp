@@ -1,4 +1,4 @@
-// SDLGL::prepare_shaders: the 17 programs of the game with every uniform whose value is
+// SDLGL::prepare_shaders: the 19 programs of the game with every uniform whose value is
 // fixed for the whole run. Uniforms that change per frame are set by the render passes.
 #include "Gfx/PrepareShaders.h"
 
