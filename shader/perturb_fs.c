@@ -8,6 +8,7 @@
 #extension GL_ARB_texture_rectangle : require
 #extension GL_ARB_shader_texture_lod : require
 
+#include "shared_haze.c"
 #include "shared_position_image.c"
 
 uniform sampler2D noiseMap;
@@ -33,18 +34,9 @@ uniform vec4 cc;
 uniform vec4 dof_params;
 uniform vec2 positionMapWH;
 
-const float kHaze = 0.00004;
 const float kSwellHeight = 6.0;
 const float kTexelWorld = 30.0;
 const float kNormalGain = 5.0;
-
-// Aerial haze: thick near the ground, thinning with height, so a view down from high
-// above stays clear while the far ground at eye level melts into the sky colour.
-float haze(float dist, float eye_y, float point_y)
-{
-    float mean_height = max(0.5 * (eye_y + point_y), 0.0);
-    return 1.0 - exp(-dist * kHaze * exp(-mean_height / 4500.0));
-}
 
 // Slope of one octave of the swell: the texture repeated `freq` times denser, its height
 // scaled down as much, so every octave is as steep as the swell itself. The slopes are
