@@ -65,9 +65,14 @@ void draw_main_image(const FrameDescription& f)
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 1.0f);
     gl.md2instanceShader->unbind();
+    pass_begin(Pass::MainModels);
     draw_models(*f.eye, gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    pass_end(Pass::MainModels);
+    pass_begin(Pass::MainGround);
     const GroundCut cut = main_image_cut(f.options.buffer_pass, f.eye->pos.y, frame_water_span());
     draw_ground_positions(gl.pgmlandgrid_fbo, gl.position_fbo, gl.pgmland_positionShader, cut);
+    pass_end(Pass::MainGround);
+    pass_begin(Pass::MainShade);
     gl.dof_fbo->bind_framebuffer();
     if (f.options.parallax_mode == 0) {
         shade_ground(f, gl.position_fbo, gl.pgmland_colorShader);
@@ -81,6 +86,7 @@ void draw_main_image(const FrameDescription& f)
         shade_ground(f, gl.position_fbo, p);
         unbind_from(gl.noise_nm_tex);
     }
+    pass_end(Pass::MainShade);
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     gl.dof_fbo->unbind_framebuffer();

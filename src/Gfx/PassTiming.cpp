@@ -19,7 +19,8 @@ std::vector<double> frames;
 std::vector<double> cpu_frames;
 
 const char* const kNames[] = {"sky", "grid", "rings", "water_grid", "shadow",
-                              "main", "reflect_refract", "surface", "beams", "composite"};
+                              "main", "reflect_refract", "surface", "beams", "composite",
+                              "main.models", "main.ground", "main.shade"};
 
 } // namespace
 

@@ -4,7 +4,23 @@
 
 #include <vector>
 
-enum class Pass { Sky, Grid, Rings, WaterGrid, Shadow, Main, Mirror, Surface, Beams, Composite, Count };
+// The last three lie inside Main: its models, its ground positions and the ground's shading.
+enum class Pass {
+    Sky,
+    Grid,
+    Rings,
+    WaterGrid,
+    Shadow,
+    Main,
+    Mirror,
+    Surface,
+    Beams,
+    Composite,
+    MainModels,
+    MainGround,
+    MainShade,
+    Count
+};
 
 void pass_timing_enable(bool on);
 bool pass_timing_enabled();
