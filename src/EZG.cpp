@@ -67,36 +67,6 @@
 
 namespace {
 
-// The message for a missing or unreadable configuration value, which ends the program.
-void report_bad_value()
-{
-    const BadValueReport& r = last_bad_value();
-    std::fprintf(stderr, "\nMissing or bad value: key \"%s\" in file \"%s\"\n", r.key.c_str(), r.file.c_str());
-}
-
-TerrainPhysics make_terrain_physics()
-{
-    try {
-        return TerrainPhysics(".\\config\\objects\\terrain.p");
-    } catch (const BadValueException&) {
-        report_bad_value();
-        std::exit(1);
-    }
-}
-
-} // namespace
-
-// The physics world lives from the first step of main to the very end of the program: its
-// destructor releases the scene and the SDK, after which the allocator prints its
-// statistics and any leaks. Made on first use, it never depends on the order in which
-// other files' objects are constructed.
-TerrainPhysics& terrain_physics()
-{
-    static TerrainPhysics world = make_terrain_physics();
-    return world;
-}
-
-namespace {
 
 GameTimer game_timer;
 FpsRing fps_ring;

@@ -93,6 +93,12 @@ const KeyRange* KeyRanges::find(const std::string& key) const
 
 const BadValueReport& last_bad_value() { return g_last_bad_value; }
 
+void report_bad_value()
+{
+    std::fprintf(stderr, "\nMissing or bad value: key \"%s\" in file \"%s\"\n", g_last_bad_value.key.c_str(),
+                 g_last_bad_value.file.c_str());
+}
+
 void refuse_value(const ParameterFile& file, const std::string& key) { throw_bad_value(file.path, key); }
 
 void refuse_value(const ParameterFile& file, const std::string& key, const std::string& reason)

@@ -85,6 +85,9 @@ struct BadValueReport {
     std::string key;
 };
 const BadValueReport& last_bad_value();
+// "Missing or bad value: key "<key>" in file "<file>"" for the last bad value, on standard
+// error: the message with which a bad value ends the program.
+void report_bad_value();
 
 // For a value that is present but unusable: records `key` of `file` as the last bad value
 // and throws BadValueException, as a missing key does.

@@ -22,7 +22,27 @@ const KeyRange kTerrainKeys[] = {
     {"dynamic_friction", 0, 100, "not negative"},
 };
 
+TerrainPhysics make_terrain_physics()
+{
+    try {
+        return TerrainPhysics(".\\config\\objects\\terrain.p");
+    } catch (const BadValueException&) {
+        report_bad_value();
+        std::exit(1);
+    }
+}
+
 } // namespace
+
+// The physics world lives from the first step of main to the very end of the program: its
+// destructor releases the scene and the SDK, after which the allocator prints its
+// statistics and any leaks. Made on first use, it never depends on the order in which
+// other files' objects are constructed.
+TerrainPhysics& terrain_physics()
+{
+    static TerrainPhysics world = make_terrain_physics();
+    return world;
+}
 
 TerrainPhysics::TerrainPhysics(const char* path)
 {

@@ -78,8 +78,8 @@ public:
     float plane_d = 0;                // the ground plane's height in physics units
 };
 
-// The game's physics world, defined by the main program: made on the first call (the main
-// program's first step) and kept to the end of the program.
+// The game's physics world: made on the first call (the main program's first step; a bad
+// value in the terrain's file ends the program there) and kept to the end of the program.
 TerrainPhysics& terrain_physics();
 
 // Fills tile t's smooth vertex normals from its vertices and triangles.
