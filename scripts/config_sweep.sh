@@ -10,10 +10,12 @@
 #             "createActor" complaint, or a refusal that names neither the file nor the key
 #
 #   scripts/config_sweep.sh [--build DIR] [--all | --sample N] [--jobs J] [--frames F]
-#                           [--timeout S] [--memory-mb M] [--keep DIR]
+#                           [--timeout S] [--memory-mb M] [--keep DIR] [--only FILE[:KEY]]
 #
 # --all (the default) runs every case; --sample N about N of them, spread so that every file
-# is met (CTest runs a sample). Ends with status 1 when any case is a fault.
+# is met (CTest runs a sample); --only keeps the cases of one file (config/gfx.p), or of one
+# key of it (config/gfx.p:fullscreen), to run a fault again. Ends with status 1 when any
+# case is a fault.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
@@ -24,6 +26,7 @@ frames=20
 timeout_s=90
 memory_mb=1024
 keep=""
+only=""
 while [ $# -gt 0 ]; do
     case $1 in
         --build) build=$2; shift 2 ;;
@@ -34,6 +37,7 @@ while [ $# -gt 0 ]; do
         --timeout) timeout_s=$2; shift 2 ;;
         --memory-mb) memory_mb=$2; shift 2 ;;
         --keep) keep=$2; shift 2 ;;
+        --only) only=$2; shift 2 ;;
         *) echo "config_sweep.sh: unknown argument $1" >&2; exit 2 ;;
     esac
 done
@@ -59,6 +63,12 @@ for file in $(cd "$game" && find config media -name '*.p' | sort); do
         for v in "${values[@]}"; do printf '%s\t%s\t%s\n' "$file" "$key" "$v"; done
     done >> "$cases"
 done
+if [ -n "$only" ]; then
+    only_file=${only%%:*} only_key=""
+    [ "$only" != "$only_file" ] && only_key=${only#*:}
+    awk -F'\t' -v f="$only_file" -v k="$only_key" '$1 == f && (k == "" || $2 == k)' "$cases" > "$cases.only"
+    mv "$cases.only" "$cases"
+fi
 total=$(wc -l < "$cases")
 if [ "$mode" = sample ] && [ "$sample" -lt "$total" ]; then
     # One case of every file (its lines taken in turn, so that the values take turns too),
