@@ -71,8 +71,22 @@ void spawn_ship()
     std::fprintf(stderr, "an eskel has been born\n");
 }
 
+namespace {
+
+// The other levels' opponent files are read through now as well, by opponents made without
+// a body: a value there that cannot work is refused at start-up, not in the middle of a
+// session when the player picks that level for the next game.
+void check_other_levels()
+{
+    for (Difficulty d : {Difficulty::Easy, Difficulty::Normal, Difficulty::Hard})
+        if (d != difficulty_choice.in_use) Opponent(opponent_file(d), nullptr, NxVec3(0, 0, 0), nullptr);
+}
+
+} // namespace
+
 void spawn_opponents()
 {
+    check_other_levels();
     std::printf("come get some evils\n");
     InstanceFile hover(".\\media\\objects\\hover\\hover.p");
     InstanceFile rotor(".\\media\\objects\\hover\\rotor.p");
