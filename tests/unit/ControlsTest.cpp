@@ -73,21 +73,6 @@ TEST_F(ControlsTest, KeyListsBySdlsNamesInAnyCaseWithModifiers)
     }
 }
 
-TEST_F(ControlsTest, KeysAreShownAsAPlayerReadsThem)
-{
-    const std::pair<KeyBinding, const char*> shown[] = {
-        {{SDLK_UP, 0}, "Up arrow"},      {{SDLK_w, 0}, "W"},          {{SDLK_KP0, 0}, "Keypad 0"},
-        {{SDLK_KP_MULTIPLY, 0}, "Keypad *"}, {{SDLK_RETURN, kNeedsAlt}, "Alt+Enter"}, {{SDLK_KP_ENTER, 0}, "Keypad Enter"},
-        {{SDLK_RCTRL, 0}, "Right Ctrl"}, {{SDLK_F11, 0}, "F11"},      {{SDLK_MINUS, 0}, "-"},
-        {{SDLK_BACKSPACE, 0}, "Backspace"}, {{SDLK_LSHIFT, 0}, "Left Shift"}, {{SDLK_EQUALS, 0}, "Equals"},
-    };
-    for (const auto& [binding, name] : shown) EXPECT_EQ(key_display_name(binding), name);
-    ActionKeys two;
-    std::string bad;
-    ASSERT_TRUE(parse_key_list("f1 / h", two, bad));
-    EXPECT_EQ(keys_display(two), "F1 / H");
-}
-
 TEST_F(ControlsTest, TheShippedFileNamesTheTablesKeysForEveryAction)
 {
     ParameterFile file(game_file("config/controls.p"));

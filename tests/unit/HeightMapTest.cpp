@@ -183,17 +183,4 @@ TEST(HeightMapTiles, PhysicsMapIsThreeHalvingsCutIntoFourTilesInRowMajorOrder)
     for (int i = 0; i < 4; ++i) EXPECT_EQ(odd->phys_map[i], 1000);
 }
 
-TEST(HeightMapSmooth, KernelWeightsAndInPlaceOrder)
-{
-    TempDir dir;
-    std::unique_ptr<HeightMap> map = map_of(3, 3, {0, 0, 0, 0, 160, 0, 0, 0, 0}, dir); // one peak
-    map->smooth();
-    EXPECT_EQ(map->map_data[0], 10); // the peak as its lower-right neighbour: 160 / 16
-    // The peak below (weight 2), the smoothed (0,0) as clamped upper-left and left: (320 + 30) / 16.
-    EXPECT_EQ(map->map_data[1], 21);
-    std::unique_ptr<HeightMap> flat = map_of(4, 4, std::vector<uint16_t>(16, 500), dir);
-    flat->smooth();
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(flat->map_data[i], 500) << "a flat map stays flat";
-}
-
 } // namespace
