@@ -26,29 +26,4 @@ TEST(Seams, EyePoseIsFiveNumbersAndTogglesAListSplitOnCommas)
 
 // ---- Ctrl-C and SIGTERM ----
 
-TEST(QuitSignalsDeathTest, DuringStartUpASignalEndsTheProgramAtOnce)
-{
-    for (int sig : {SIGINT, SIGTERM})
-        EXPECT_EXIT(
-            {
-                install_quit_signals();
-                std::raise(sig);
-                std::exit(0); // not reached
-            },
-            ::testing::KilledBySignal(sig), "")
-            << sig;
-}
-
-TEST(QuitSignalsDeathTest, OnceTheLoopReadsEventsASignalIsAQuitRequest)
-{
-    EXPECT_EXIT(
-        {
-            install_quit_signals();
-            if (quit_signal_pending()) std::exit(2);
-            std::raise(SIGTERM);
-            std::exit(quit_signal_pending() ? 7 : 3);
-        },
-        ::testing::ExitedWithCode(7), "");
-}
-
 } // namespace
