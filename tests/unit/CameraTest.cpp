@@ -1,5 +1,4 @@
 #include "Common/Camera.h"
-#include "Console.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

@@ -86,7 +86,8 @@ TEST_F(ControlsTest, TheShippedFileNamesTheTablesKeysForEveryAction)
     }
 }
 
-// A value set in the file, and what the refusal says after "the key "<action>" in file ...".
+// A value set in the file, and what the refusal says after "the key "<action>" in file ..." (an unknown
+// name and a key of another action given alone are rows of the bad-input table).
 TEST_F(ControlsTest, UnknownNamesKeysOfTwoActionsAndMissingActionsAreRefusedNamingTheFileTheKeyAndTheValue)
 {
     struct Case {
@@ -94,9 +95,7 @@ TEST_F(ControlsTest, UnknownNamesKeysOfTwoActionsAndMissingActionsAreRefusedNami
         const char* value;
         const char* why;
     } cases[] = {
-        {"jump", "spcae", "has the value \"spcae\": SDL knows no key named \"spcae\""},
         {"forward", "up / ww", "has the value \"up / ww\": SDL knows no key named \"ww\""},
-        {"jump", "space / w", "has the value \"space / w\": \"w\" is already the key of \"forward\""},
         {"quit", "escape / f1", "has the value \"escape / f1\": \"f1\" is already the key of \"help\""},
         {"mute", "a / b / c / d / e", "has the value \"a / b / c / d / e\": an action has at most 4 keys"},
     };

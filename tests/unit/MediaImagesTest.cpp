@@ -12,7 +12,6 @@
 #include <cmath>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {

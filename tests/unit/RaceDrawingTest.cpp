@@ -1,19 +1,15 @@
-// What draws the race without being GL: the overlay's vertex lists, its atlas of marks, the radar's
-// land image and the crystals' beams.
+// What draws the race without being GL: the overlay's atlas of marks, the radar's land image and the
+// crystals' beams.
 #include "GameplayTestKit.h"
 
 #include "Common/Camera.h"
-#include "Common/FontManager.h"
 #include "Common/OverlayAtlas.h"
-#include "Common/OverlayBatch.h"
 #include "Common/RadarLand.h"
 #include "Gfx/CrystalBeams.h"
 
 #include <cmath>
 
 namespace {
-
-const float kPi = 3.14159265358979f;
 
 uint8_t alpha_at(const std::vector<uint8_t>& atlas, AtlasShape shape, int x, int y)
 {

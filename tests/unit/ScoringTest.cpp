@@ -4,7 +4,6 @@
 
 #include "Ai/EskelShip.h"
 #include "Ai/Steering.h"
-#include "Common/Random.h"
 
 #include <algorithm>
 #include <cmath>

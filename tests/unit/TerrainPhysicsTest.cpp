@@ -1,4 +1,4 @@
-// The terrain's scales and tile meshes, and the physics set-up that cooks the tiles beside the ground plane.
+// The terrain's tile meshes, and the physics set-up that cooks the tiles beside the ground plane.
 
 #include "GameplayTestKit.h"
 

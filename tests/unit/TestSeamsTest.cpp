@@ -1,10 +1,9 @@
-#include "Common/Platform.h"
 #include "Common/TestSeams.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -23,7 +22,5 @@ TEST(Seams, EyePoseIsFiveNumbersAndTogglesAListSplitOnCommas)
     EXPECT_EQ(parse_toggle_list(" L, F3,,N "), (std::vector<std::string>{"L", "F3", "N"}));
     EXPECT_TRUE(parse_toggle_list("").empty());
 }
-
-// ---- Ctrl-C and SIGTERM ----
 
 } // namespace
