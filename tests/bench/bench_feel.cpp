@@ -1,14 +1,6 @@
-// Prints how the hovers answer their keys, in simulated time on the game's world (its map, its physics set-up and
-// the five bridges, whose joints make the physics take long steps in parts as in the game), out over the open sea
-// east of the island, where the ground is the flat water. For the player's hover and an opponent's, at physics steps
-// of 0.033 s (a game at 60 frames a second) and 0.1 s (20 frames a second and slower, where the frame-time cap holds
-// each step): a tap's turn, its overshoot and stop time, the time of a full circle, the top speed and the time to
-// reach it.
-//
-// A tap is a key held for 0.2 s of simulated time: a 0.1 s press of a finger while the game runs at 20 frames a second
-// or more (the physics runs twice as fast as the clock). The frames a press lands on may be one more or one fewer, and
-// a game slower than 10 frames a second cuts every frame to the cap, where a 0.1 s press lands on a single 0.1 s step:
-// those turns are printed too. The argument is the game directory (default: ../game beside this program).
+// Prints how the hovers answer their keys, in simulated time on the game's world out over the open sea (the
+// README's benchmark table says what each figure is). A tap is a key held for 0.2 s of simulated time, a 0.1 s
+// press at 20 frames a second or more. The argument is the game directory (default: ../game beside this program).
 
 #include "BenchKit.h"
 

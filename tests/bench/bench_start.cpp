@@ -1,9 +1,5 @@
-// Prints what becomes of the player's hover driven at full power from the place where a game sets it down: the level's
-// scenery, hovers and ship on the game's world (its map, physics set-up and bridges), each game started by the restart on
-// the circle around the map's centre, the hover left to settle for a second, then Up (or Down) held for 6 s of
-// simulated time, 3 s of a game at 20 frames a second or more. A line per drive: how far it went, how high it ended,
-// the greatest fall of the hover within a second, the largest tilt, and its slowest speed once under way (a stall is a
-// wall of rock). The argument is the game directory (default: ../game beside this program).
+// Prints what becomes of the player's hover driven at full power from where a game sets it down (the README's
+// benchmark table lists the figures). The argument is the game directory (default: ../game beside this program).
 
 #include "BenchKit.h"
 

@@ -1,13 +1,7 @@
-// Plays whole races without a window and prints how the human model of the player fares against
-// each level of the opponents: the game's world (map, physics, scenery, ducks, bridges, the ship,
-// five opponents and the player's hover) stepped as the game steps it at 60 frames a second, the
-// game's clocks driven by the simulation, the follow camera behind the hover and the race overlay
-// laid out as a 1024 x 768 window would show it, which is all the model sees. Each game runs from
-// the restart until someone reaches the level file's winning_points.
+// Plays whole races without a window and prints how the human model of the player fares against each level
+// of the opponents (the README's benchmark table says how), seeing only what a 1024 x 768 window would show.
 //
 //   race_balance <game directory> [games per level, 20] [levels: easy normal hard]
-//
-// One line per level: "balance: <level> wins <percent>% median <game seconds> s over <games> games".
 
 #include "BenchKit.h"
 

@@ -147,40 +147,6 @@ protected:
     }
 };
 
-// The window object's targets, complete at their sizes and left unbound; the leak check sees any the end forgets.
-TEST_F(LandscapePasses, EveryTargetIsMadeCompleteAtItsSize)
-{
-    SDLGL& gl = *sdlgl;
-    for (FBO* t : {gl.watergrid_fbo, gl.ripple_a_fbo, gl.ripple_b_fbo, gl.dof_fbo, gl.dof_small_fbo,
-                   gl.position_fbo, gl.pgmlandgrid_fbo, gl.reflrefr_fbo, gl.shadow_fbo}) {
-        ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->status, static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
-    }
-    // The scene image is the window at the render scale; its small companion a quarter of it.
-    TargetSize image = dof_target_size(gl.screen_width, gl.screen_height, gl.parameters->getFloat("render_scale"));
-    EXPECT_EQ((std::vector<int>{gl.dof_fbo->_texW, gl.dof_fbo->_texH, gl.dof_small_fbo->_texW, gl.dof_small_fbo->_texH}),
-              (std::vector<int>{image.w, image.h, image.w / 4, image.h / 4}));
-    // A scene image smaller than the window is finished at its own size, then stretched.
-    ASSERT_EQ(gl.final_fbo != nullptr, image.w < gl.screen_width);
-    if (gl.final_fbo) {
-        EXPECT_EQ((std::vector<int>{gl.final_fbo->_texW, gl.final_fbo->_texH}), (std::vector<int>{image.w, image.h}));
-    }
-    // The position image is a float image of the scene image's size on its depth and stencil.
-    EXPECT_EQ((std::vector<int>{gl.position_fbo->_texW, gl.position_fbo->_texH, gl.dof_fbo->has_stencil,
-                                gl.position_fbo->has_stencil}),
-              (std::vector<int>{image.w, image.h, 1, 1}));
-    EXPECT_EQ(gl.position_fbo->internal_format, gl.pgmlandgrid_fbo->internal_format);
-    EXPECT_EQ(gl.ripple_a_fbo->_texW, waterdynamicripplesmap_dim);
-    EXPECT_EQ(gl.reflrefr_fbo->_texW, gl.parameters->getInt("reflectionrefractionmap_dim"));
-    EXPECT_NE(gl.reflrefr_fbo->second_id, 0u);
-    EXPECT_EQ(gl.shadow_fbo->_texW, gl.parameters->getInt("shadowmap_dim"));
-    EXPECT_EQ(gl.pgmlandgrid_fbo->internal_format, static_cast<GLenum>(GL_RGBA32F_ARB));
-    EXPECT_EQ(gl.pgmlandgrid_fbo->index_count, 2 * (pgmlandgrid_dim_y - 1) * (pgmlandgrid_dim_x + 1) - 2);
-    GLint bound = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
-    EXPECT_EQ(bound, 0);
-}
-
 TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
 {
     place_eye(128, 300, 400, 0, -20);

@@ -88,47 +88,6 @@ TEST_F(Shaders, AllNineteenProgramsLinkAndValidateWithThePassUnits)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// The samplers on the units the passes bind, the terrain's place, the wave lookups (30 world
-// units a texel of the 128 x 64 wave texture) and the parallax pair of the default mode 2.
-TEST_F(Shaders, FixedUniformsHoldWhatThePassesExpect)
-{
-    prepare();
-    SDLGL& gl = *sdlgl;
-    const float wave_x = 1.0f / (128.0f * 30.0f), wave_y = 1.0f / (64.0f * 30.0f);
-    const std::vector<std::tuple<ShaderProgram*, const char*, std::vector<float>>> values = {
-        {gl.pgmland_colorShader, "noiseMap", {3}},
-        {gl.pgmland_colorShader, "hMap", {7}},
-        {gl.pgmland_parallax_colorShader, "noiseNormalMap", {8}},
-        {gl.pgmland_parallax_colorShader, "positionMap", {1}},
-        {gl.perturbShader, "positionMap", {1}},
-        {gl.pgmlandShader, "pgmlandMap", {5}},
-        {gl.pgmland_waterbelowShader, "wave3D", {6}},
-        {gl.md2instanceShader, "shadowMap", {2}},
-        {gl.pgmlandShader, "hScale", {1280.0f}},
-        {gl.pgmlandShader, "hOffset", {-320.0f}},
-        {gl.pgmlandShader, "texLookupScale", {1.0f / 8192.0f, 1.0f / 8192.0f}},
-        {gl.rippleShader, "texLookupScale", {wave_x, wave_y}},
-        {gl.rippleShader, "waveOff", {1.0f}},
-        {gl.rippleShader, "texWH", {float(watergrid_dim_x), float(watergrid_dim_y)}},
-        {gl.rippleShader, "ripple_scale", {ripple_scale_dynamic * prec_mul}},
-        {gl.pgmland_waterbelowShader, "cc_below", {gl.cc_below[0], gl.cc_below[1], gl.cc_below[2], gl.cc_below[3]}},
-        {gl.pgmland_parallax_colorShader, "parallax_scale_params", {gl.parallax_scale_xz2, gl.parallax_scale_y2}},
-    };
-    for (const auto& [program, name, expected] : values) {
-        std::vector<float> got = floats_of(program, name);
-        for (size_t i = 0; i < expected.size(); ++i) EXPECT_FLOAT_EQ(got[i], expected[i]) << name << "[" << i << "]";
-    }
-}
-
-TEST_F(Shaders, ParallaxModeZeroLeavesTheProgramsOwnPair)
-{
-    sdlgl->parallax_mode = 0;
-    prepare();
-    std::vector<float> v = floats_of(sdlgl->pgmland_parallax_colorShader, "parallax_scale_params");
-    EXPECT_FLOAT_EQ(v[0], 0.05f);
-    EXPECT_FLOAT_EQ(v[1], 0.025f);
-}
-
 // A uniform the program does not have is skipped without a word; doubles arrive as floats.
 TEST_F(Shaders, UniformSettersSkipUnknownNamesAndConvertDoubles)
 {

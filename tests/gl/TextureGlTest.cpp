@@ -174,27 +174,4 @@ TEST_F(WaveTextureTest, MissingOrWrongSlicesLeaveZerosAndLoadingGoesOn)
     EXPECT_EQ(none.id, 0u) << "no slice at all";
 }
 
-TEST_F(TextureTest, BindingHelpersTrackUnitAndState)
-{
-    std::string path = write_image("b.png", 2, 2, 4, Bytes(16, 128));
-    Texture t(path.c_str());
-    t.bind_to_unit(GL_TEXTURE3);
-    EXPECT_EQ(gl_integer(GL_ACTIVE_TEXTURE), GL_TEXTURE3);
-    EXPECT_EQ(static_cast<GLuint>(gl_integer(GL_TEXTURE_BINDING_2D)), t.id);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    t.unbind();
-    EXPECT_EQ(gl_integer(GL_TEXTURE_BINDING_2D), 0);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-
-    t.bind();
-    t.set_params(GL_NEAREST, GL_CLAMP_TO_EDGE); // loading set GL_LINEAR_MIPMAP_LINEAR
-    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
-    EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
-
-    GLuint name = t.id;
-    t.delete_texture();
-    EXPECT_EQ(t.id, 0u);
-    EXPECT_FALSE(glIsTexture(name));
-}
-
 } // namespace

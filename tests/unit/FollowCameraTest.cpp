@@ -83,15 +83,6 @@ struct SeenGround {
     GroundHeights ground;
 };
 
-TEST(FollowCamera, TheSeenGroundIsTheHeightTextureLookedUpWithLinearFiltering)
-{
-    SeenGround g([](double x, double) { return x < 1000 ? 0.0 : 640.0; });
-    // Sample 249 holds 0 at x = 998 and sample 250 holds 640 at x = 1002.
-    for (auto [x, h] : {std::pair{998.0, 0.0}, {1000.0, 320.0}, {1001.0, 480.0}, {1002.0, 640.0}, {-50.0, 0.0},
-                        {5000.0, 640.0}})
-        EXPECT_NEAR(g.ground.at(x, 300), h, 0.05) << x;
-}
-
 // The hover at (1600, 100, 1000) on flat ground at 0, the design's camera 600 behind it along -x
 // and 250 up, and what lies between or under the camera.
 TEST(FollowCamera, TheCameraRisesUntilTheGroundStaysBelowItsLineOfSightToTheHoverAndBelowItself)

@@ -3,7 +3,6 @@
 #include "Gfx/Md2File.h"
 #include "Gfx/Md2ModelData.h"
 #include "Md2Writer.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -77,17 +76,6 @@ TEST(Md2FileTest, ChecksEveryIndexTheDrawingReads)
         change(w);
         EXPECT_EQ(accepts(w.bytes()), accepted) << what;
     }
-}
-
-TEST(Md2FileTest, ReadsFromDiskThroughBackslashPaths)
-{
-    TempDir dir;
-    dir.write("objects/box.md2", triangle_form());
-    Md2File file;
-    std::string path = dir.path.string() + "\\objects\\box.md2";
-    EXPECT_TRUE(file.Read(path.c_str()));
-    EXPECT_FALSE(file.Read(dir.file("missing.md2").c_str()));
-    EXPECT_TRUE(file.Bytes().empty());
 }
 
 bool convert(const Md2Writer& w, Md2ModelData& model)

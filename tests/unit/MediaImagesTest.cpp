@@ -12,7 +12,6 @@
 #include <cmath>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -23,24 +22,6 @@ struct SurfaceDeleter {
 using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
 bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
-
-TEST(MediaImages, EveryImageLoadsAtItsSizeAndDepth)
-{
-    const std::tuple<const char*, int, int, int> images[] = { // the file, its size and its bits a pixel
-        {"media/sand_base1.jpg", 1024, 1024, 24}, {"media/Grass6.jpg", 1024, 1024, 24},
-        {"media/nature072b.jpg", 1024, 1024, 24}, {"media/noise.jpg", 512, 512, 24},
-        {"media/noise_nm.png", 512, 512, 24},     {"media/title.jpg", 1024, 1024, 24},
-        {"media/font_test.png", 512, 256, 24},    {"media/font/font.png", 512, 512, 32},
-        {"media/objects/unit/unit.jpg", 64, 64, 24},
-        {"media/cubemap/cubemap_daytime_X4.jpg", 3072, 512, 24}, // six square faces side by side
-        {"media/contact_sheet.png", 1536, 1514, 24},             // the models at a glance, for the README
-    };
-    for (auto [file, w, h, bpp] : images) {
-        Surface s(IMG_Load(game_file(file).c_str()));
-        ASSERT_TRUE(s) << file << ": " << IMG_GetError();
-        EXPECT_EQ((std::vector<int>{s->w, s->h, s->format->BitsPerPixel}), (std::vector<int>{w, h, bpp})) << file;
-    }
-}
 
 TEST(MediaImages, WaterSlicesAreSixteenGreyImagesOfOnePowerOfTwoSize)
 {

@@ -258,25 +258,6 @@ TEST_F(PhysicsLayer, ReceiverThatReleasesActorsDoesNotDisturbTheStep)
     EXPECT_EQ(log.reports.size(), 1u);
 }
 
-// Frozen turns are judged on the eskel ship (OpponentTest), local forces on the hover.
-TEST_F(PhysicsLayer, KinematicAndGravityFreeBodiesStayPut)
-{
-    NxActor* end = make_box(*scene, NxVec3(0, 5, 0), NxVec3(1, 0.25f, 1));
-    end->raiseBodyFlag(NX_BF_KINEMATIC);
-    NxActor* load = make_box(*scene, NxVec3(0, 6, 0), NxVec3(0.5f), true, NX_SF_VISUALIZATION, 0, 50);
-    NxActor* ship = make_box(*scene, NxVec3(10, 20, 0), NxVec3(1));
-    NxActor* rock = make_box(*scene, NxVec3(15, 20, 0), NxVec3(1));
-    ship->raiseBodyFlag(NX_BF_DISABLE_GRAVITY);
-    step(*scene, 50);
-    EXPECT_NEAR(ship->getGlobalPosition().y, 20, 1e-5f);
-    EXPECT_LT(rock->getGlobalPosition().y, 10);
-    ship->clearBodyFlag(NX_BF_DISABLE_GRAVITY); // before the still ship falls asleep
-    step(*scene, 50);
-    EXPECT_LT(ship->getGlobalPosition().y, 19.5f);
-    EXPECT_EQ(end->getGlobalPosition(), NxVec3(0, 5, 0));
-    EXPECT_NEAR(load->getGlobalPosition().y, 5.75f, 0.03f) << "the load rests on the kinematic box";
-}
-
 TEST_F(PhysicsLayer, StaticActorRefusesBodyCallsAndABodyNeedsMassOrDensity)
 {
     NxActor* wall = make_box(*scene, NxVec3(0, 0, 0), NxVec3(1), false);
@@ -370,42 +351,6 @@ TEST(PhysicsUtil, SmoothNormalsFollowTheWindingAndTheFlipFlag)
     std::vector<NxU32> bad = grid.triangles;
     bad[5] = nv;
     EXPECT_FALSE(util->NxBuildSmoothNormals(32, nv, verts, bad.data(), nullptr, normals.data(), false));
-}
-
-TEST(PhysicsUtil, TangentsArePerpendicularUnitVectors)
-{
-    for (NxVec3 n : {NxVec3(0, 1, 0), NxVec3(1, 0, 0), NxVec3(0.6f, 0.64f, 0.48f)}) {
-        NxVec3 t1, t2;
-        NxGetUtilLib()->NxNormalToTangents(n, t1, t2);
-        EXPECT_NEAR(t1.magnitude(), 1, 1e-5f);
-        EXPECT_NEAR(t1.cross(t2).distance(n), 0, 1e-5f) << "perpendicular and right-handed";
-    }
-}
-
-TEST(PhysicsDescriptors, ArraysKeepOrderAcrossTheHeldItemsAndSurviveCopyAndClear)
-{
-    for (NxU32 n : {0u, 1u, NxArray<int>::kHeld, NxArray<int>::kHeld + 1, 3 * NxArray<int>::kHeld}) {
-        NxArray<int> a;
-        for (NxU32 i = 0; i < n; ++i) a.pushBack(static_cast<int>(10 * i + 1));
-        NxArray<int> copy = a;
-        a.clear();
-        EXPECT_EQ(a.size(), 0u) << n;
-        a.pushBack(7);
-        ASSERT_EQ(copy.size(), n);
-        for (NxU32 i = 0; i < n; ++i) EXPECT_EQ(copy[i], static_cast<int>(10 * i + 1)) << i << " of " << n;
-        EXPECT_EQ((std::vector<NxU32>{a.size(), static_cast<NxU32>(a[0])}), (std::vector<NxU32>{1, 7})) << n;
-    }
-}
-
-// The pose's column-major matrix is judged where the game reads it (GameObjectTest's sync).
-TEST(PhysicsMath, QuaternionRoundTrip)
-{
-    NxMat33 m;
-    m.rotZ(3.14159265f / 2);
-    NxQuat q;
-    m.toQuat(q);
-    NxMat33 back(q);
-    for (int c = 0; c < 3; ++c) EXPECT_LT(back.getColumn(c).distance(m.getColumn(c)), 1e-6f) << c;
 }
 
 TEST(UserAllocator, SixtyFourthLiveBlockGrowsTheTableAndFreedSlotsWaitForTheSearchToWrap)

@@ -1,19 +1,15 @@
-// What draws the race without being GL: the overlay's vertex lists, its atlas of marks, the radar's
-// land image and the crystals' beams.
+// What draws the race without being GL: the overlay's atlas of marks, the radar's land image and the
+// crystals' beams.
 #include "GameplayTestKit.h"
 
 #include "Common/Camera.h"
-#include "Common/FontManager.h"
 #include "Common/OverlayAtlas.h"
-#include "Common/OverlayBatch.h"
 #include "Common/RadarLand.h"
 #include "Gfx/CrystalBeams.h"
 
 #include <cmath>
 
 namespace {
-
-const float kPi = 3.14159265358979f;
 
 uint8_t alpha_at(const std::vector<uint8_t>& atlas, AtlasShape shape, int x, int y)
 {
@@ -94,63 +90,6 @@ TEST(RadarLand, WaterIsBlueLandGreenAndBeyondTheMapDeepWater)
     radar_land_image(down, 16, 0.25f, b);
     const size_t middle = (7 * 16 + 7) * 4;
     EXPECT_GT(a[middle + 1], b[middle + 1]);
-}
-
-TEST(OverlayBatch, OneListPerKindWithTheArrowTurnedAndTheLabelsAligned)
-{
-    RaceOverlay o;
-    o.radar.shown = true;
-    o.radar.cx = 300, o.radar.cy = 200, o.radar.radius = 50;
-    o.radar.land.resize(50);
-    RadarMark player;
-    player.kind = RADAR_PLAYER, player.x = 300, player.y = 200, player.size = 12;
-    o.radar.marks = {player, player};
-    o.markers.resize(1);
-    o.markers[0].x = 100, o.markers[0].y = 100, o.markers[0].size = 20;
-    o.arrow.shown = true;
-    o.arrow.x = 50, o.arrow.y = 60, o.arrow.size = 16, o.arrow.angle = 0.5f * kPi;
-    OverlayLabel centred, right;
-    std::snprintf(centred.text, sizeof centred.text, "30");
-    centred.x = 100, centred.y = 112, centred.align = 0, centred.height = 12;
-    std::snprintf(right.text, sizeof right.text, "7 m");
-    right.x = 80, right.y = 60, right.align = 1, right.height = 24;
-    o.labels = {centred, right};
-
-    GlyphTable table;
-    for (Glyph& g : table.glyphs) g = {0, 0, 10, 20};
-    OverlayFont font;
-    font.glyphs = table.glyphs, font.texture_w = 256, font.texture_h = 256, font.glyph_h = 20;
-    OverlayBatch b;
-    build_overlay_batch(o, font, b);
-
-    EXPECT_EQ(b.land.size(), 50u);
-    // The rim's 48 quads, two radar marks, the marker and the arrow.
-    EXPECT_EQ(b.marks.size(), 4u * (48 + 2 + 1 + 1));
-    // Each glyph twice (its shadow first): "30" and "7 m".
-    ASSERT_EQ(b.text.size(), 4u * 2 * (2 + 3));
-
-    // The arrow turned a quarter to point up: its first corner (-1, -1) of the cell goes to the
-    // lower right.
-    const OverlayVertex* arrow = &b.marks[b.marks.size() - 4];
-    EXPECT_NEAR(arrow[0].x, 58, 1e-4);
-    EXPECT_NEAR(arrow[0].y, 52, 1e-4);
-    EXPECT_EQ(arrow[0].s, atlas_cell(ATLAS_ARROW).s0);
-
-    // "30" at 12 pixels is centred on 100: two glyphs of 10 x 0.6 from 94 to 106 (the label's own
-    // quads come after their shadows).
-    const OverlayVertex* label = &b.text[8];
-    EXPECT_NEAR(label[0].x, 94, 1e-4);
-    EXPECT_NEAR(b.text[12 + 1].x, 106, 1e-4);
-    EXPECT_NEAR(b.text[0].x, 95, 1e-4) << "the shadow a pixel to the right";
-    EXPECT_NEAR(b.text[0].y, 111, 1e-4) << "and a pixel down";
-    // "7 m" at 24 pixels ends at 80: glyphs of 12, the blank a further 18.
-    const OverlayVertex* last = &b.text[b.text.size() - 4];
-    EXPECT_NEAR(last[1].x, 80, 1e-3);
-
-    // Without a font the marks still come, the labels do not.
-    build_overlay_batch(o, OverlayFont(), b);
-    EXPECT_TRUE(b.text.empty());
-    EXPECT_EQ(b.marks.size(), 4u * 52);
 }
 
 TEST(CrystalBeams, AColumnTurnedToTheEyeFadingUpwardAndWithDistance)

@@ -110,26 +110,6 @@ TEST(RaceOverlay, AMarkerGrowsWithTheCrystalUpCloseAndWithItsWorth)
     EXPECT_NEAR(big.markers[0].size, 18 * 768 / 600.0f, 0.05);
 }
 
-TEST(RaceOverlay, TheWorthsColoursRunFromCyanThroughYellowToMagenta)
-{
-    struct Case {
-        int points;
-        float r, g, b;
-    };
-    const Case cases[] = {{10, 0.25f, 0.95f, 1.0f}, {30, 1.0f, 0.92f, 0.2f}, {60, 1.0f, 0.3f, 0.9f},
-                          {0, 0.25f, 0.95f, 1.0f},  {90, 1.0f, 0.3f, 0.9f}};
-    for (const Case& c : cases) {
-        float rgb[3];
-        crystal_colour(c.points, rgb);
-        EXPECT_NEAR(rgb[0], c.r, 1e-5) << c.points;
-        EXPECT_NEAR(rgb[1], c.g, 1e-5) << c.points;
-        EXPECT_NEAR(rgb[2], c.b, 1e-5) << c.points;
-    }
-    float twenty[3];
-    crystal_colour(20, twenty); // half way from cyan to yellow
-    EXPECT_NEAR(twenty[0], 0.625f, 1e-5);
-}
-
 TEST(RaceOverlay, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestWithItsDistance)
 {
     struct Case {
@@ -290,19 +270,6 @@ TEST(RaceOverlay, TheRadarSitsInTheTopRightCornerOverTheLandAroundThePlayer)
     layout_race_overlay(v, level_eye(), off, o);
     EXPECT_FALSE(o.radar.shown);
     EXPECT_TRUE(o.radar.marks.empty());
-}
-
-TEST(RaceView, HeadingsRunFromPlusXTowardMinusZ)
-{
-    for (auto [heading, nx, nz] : {std::tuple{0.0f, 1.0f, 0.0f}, {90.0f, 0.0f, -1.0f}, {180.0f, -1.0f, 0.0f},
-                                   {-90.0f, 0.0f, 1.0f}, {45.0f, 0.70710678f, -0.70710678f}}) {
-        float x = 0, z = 0;
-        nose_of_heading(heading, x, z);
-        EXPECT_NEAR(x, nx, 1e-6) << heading;
-        EXPECT_NEAR(z, nz, 1e-6) << heading;
-        EXPECT_NEAR(std::remainder(heading_of_nose(nx * 3, nz * 3) - heading, 360.0f), 0, 1e-4) << heading;
-    }
-    EXPECT_EQ(heading_of_nose(0, 0), 0);
 }
 
 class RaceViewOfTheGame : public GameWorld {

@@ -4,25 +4,9 @@
 
 #include "Ai/EskelShip.h"
 #include "Ai/Steering.h"
-#include "Common/Random.h"
 
 #include <algorithm>
 #include <cmath>
-
-TEST(RandomSource, GivesTheClassicCLibrarySequence)
-{
-    reset_game_rand();
-    for (int v : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) EXPECT_EQ(game_rand(), v);
-    reset_game_rand();
-    EXPECT_FLOAT_EQ(rand_uniform(), 41.0f / 32768.0f);
-    reset_game_rand();
-}
-
-TEST(ChaseAnimation, GrowsInStepsOfTwoUpToSix)
-{
-    const int expected[] = {0, 2, 2, 4, 4, 6, 6, 6, 6};
-    for (int n = 0; n < 9; ++n) EXPECT_EQ(chase_animation(n), expected[n]) << n;
-}
 
 class Scoring : public GameWorld {
 protected:
@@ -273,30 +257,6 @@ TEST_F(Opponents, DropsReuseThePreparedCrystalsFreshAndTheCrystalsThatWentComeBa
         EXPECT_TRUE(ai->collectables.empty());
         EXPECT_EQ(ai->spare_crystals.size(), prepared);
         EXPECT_EQ(scene->getNbActors(), actors) << "the crystals' actors go when they do";
-    }
-}
-
-TEST(EskelShipRules, CrystalsInPlayAtMostCountsEveryDropALifetimeHoldsAndOneMore)
-{
-    struct Case {
-        int boxes;
-        float min_drop; // tenths of a second
-        int life_time;  // seconds
-        int expected;
-    };
-    const Case cases[] = {{3, 60, 45, 27}, {3, 60, 42, 24}, {1, 100, 5, 2}, {2, 0, 1, 22}, {0, 60, 45, 0},
-                          {3, 60, 0, 0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(crystals_in_play_at_most(c.boxes, c.min_drop, c.life_time), c.expected)
-            << c.boxes << " " << c.min_drop << " " << c.life_time;
-}
-
-TEST(EskelShipRules, LiftPullsTowardTheHeightAndSlowsTheShipWhileItIsTooLow)
-{
-    for (auto [y, lift, divisor] : {std::tuple{20.0f, 50.0f, 6.0f}, {25.0f, 0.0f, 1.0f}, {27.0f, -20.0f, 1.0f},
-                                    {24.5f, 5.0f, 1.5f}}) {
-        EXPECT_FLOAT_EQ(ship_lift(15, 10, y).lift, lift) << y;
-        EXPECT_FLOAT_EQ(ship_lift(15, 10, y).divisor, divisor) << y;
     }
 }
 

@@ -1,4 +1,4 @@
-// The terrain's scales and tile meshes, and the physics set-up that cooks the tiles beside the ground plane.
+// The terrain's tile meshes, and the physics set-up that cooks the tiles beside the ground plane.
 
 #include "GameplayTestKit.h"
 
@@ -125,40 +125,6 @@ TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
             physics.init_physics(map, scale);
         },
         ::testing::ExitedWithCode(1), "");
-}
-
-TEST(TerrainScale, FollowsTheMapAndTheGraphicsParameters)
-{
-    struct Case {
-        int32_t map_w;
-        uint32_t phys_map_w;
-        float minfact, y_scale;
-        float pgmland[3], offset, gfx[3], danger_y, iface[3];
-    };
-    const Case cases[] = {
-        // The game's 4096 map, cut to a 512 physics map: one physics unit is 32 graphics units.
-        {4096, 512, 4, 0.15625f, {1 / 16384.0f, 2560, 1 / 16384.0f}, -640, {32, 2560 / 65535.0f, 32},
-         2560 / 65535.0f / 32, {32, 32, 32}},
-        // The reduction is the whole ratio of the widths: 100 / 12 = 8.
-        {100, 12, 1, 1, {0.01f, 100, 0.01f}, -25, {8, 100 / 65535.0f, 8}, 100 / 65535.0f / 8, {8, 8, 8}},
-        // Without a physics map only the graphics' half is known.
-        {256, 0, 4, 0.15625f, {1 / 1024.0f, 160, 1 / 1024.0f}, -40, {0, 0, 0}, 0, {0, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.map_w);
-        const TerrainScale s = terrain_scale_for(c.map_w, c.phys_map_w, c.minfact, c.y_scale, 0.25f);
-        EXPECT_FLOAT_EQ(s.pgmland_offset, c.offset);
-        EXPECT_FLOAT_EQ(s.danger[1], c.danger_y);
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_FLOAT_EQ(s.pgmland[k], c.pgmland[k]);
-            EXPECT_FLOAT_EQ(s.gfx[k], c.gfx[k]);
-            EXPECT_FLOAT_EQ(s.iface[k], c.iface[k]);
-        }
-        if (c.phys_map_w) {
-            EXPECT_EQ(s.danger[0], 1.0f);
-            EXPECT_EQ(s.danger[2], 1.0f);
-        }
-    }
 }
 
 TEST_F(TileMeshes, CountsTriangleIndicesAndVerticesAtSampleCentresAndScaledHeights)

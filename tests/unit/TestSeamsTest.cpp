@@ -1,10 +1,9 @@
-#include "Common/Platform.h"
 #include "Common/TestSeams.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -22,33 +21,6 @@ TEST(Seams, EyePoseIsFiveNumbersAndTogglesAListSplitOnCommas)
     // The toggle list splits on commas and drops blanks.
     EXPECT_EQ(parse_toggle_list(" L, F3,,N "), (std::vector<std::string>{"L", "F3", "N"}));
     EXPECT_TRUE(parse_toggle_list("").empty());
-}
-
-// ---- Ctrl-C and SIGTERM ----
-
-TEST(QuitSignalsDeathTest, DuringStartUpASignalEndsTheProgramAtOnce)
-{
-    for (int sig : {SIGINT, SIGTERM})
-        EXPECT_EXIT(
-            {
-                install_quit_signals();
-                std::raise(sig);
-                std::exit(0); // not reached
-            },
-            ::testing::KilledBySignal(sig), "")
-            << sig;
-}
-
-TEST(QuitSignalsDeathTest, OnceTheLoopReadsEventsASignalIsAQuitRequest)
-{
-    EXPECT_EXIT(
-        {
-            install_quit_signals();
-            if (quit_signal_pending()) std::exit(2);
-            std::raise(SIGTERM);
-            std::exit(quit_signal_pending() ? 7 : 3);
-        },
-        ::testing::ExitedWithCode(7), "");
 }
 
 } // namespace

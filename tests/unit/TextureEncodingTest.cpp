@@ -84,12 +84,6 @@ TEST(GradientEncoding, NeighboursWrapInXAndInYWithinTheirOwnSlice)
     EXPECT_EQ(blue(1, 2, 1), 102); // 0 - 100
 }
 
-TEST(GradientEncoding, CoarserLevelsDivideTheGradientDownTruncatingTowardZero)
-{
-    for (auto [gradient, level, scaled] : {std::array{-10, 2, -8}, {-11, 4, -3}, {-24, 8, -4}, {-26, 16, -2}, {64, 32, 2}})
-        EXPECT_EQ(scale_gradient(gradient, level), scaled) << gradient << " at " << level;
-}
-
 TEST(Downsampling, WaveVolumeHalvesDownToOneVoxelNeverBelowOne)
 {
     HeightVolume v = volume(64, 64, 16, 50);
@@ -258,25 +252,6 @@ TEST(ImageFile, WaveSliceWithAbsurdBitCountIsRefusedAndDoesNotSizeTheVolume)
     EXPECT_TRUE(v.w == 8 && v.h == 4) << v.w << " x " << v.h;
     EXPECT_EQ(v.at(3, 2, 0), 0);
     EXPECT_EQ(v.at(3, 2, 1), 50);
-}
-
-TEST(ImageFile, TheSameFileIsRefusedAsATextureAndAsASkyStrip)
-{
-    TempDir dir;
-    const std::string path = dir.write("crafted.bmp", hostile::wave_slice_bmp_with_absurd_bit_count());
-    int w = -1, h = -1;
-    unsigned char* texels = nullptr;
-    std::string err = printed([&] { texels = decode_rgba(path.c_str(), w, h); }).err;
-    EXPECT_EQ(texels, nullptr);
-    EXPECT_NE(err.find("failed to load " + path + "\n"), std::string::npos) << err;
-    delete[] texels;
-
-    CubeStrip strip;
-    bool ok = true;
-    err = printed([&] { ok = decode_cube_strip(path.c_str(), strip); }).err;
-    EXPECT_FALSE(ok);
-    EXPECT_NE(err.find("failed to load " + path + "\n"), std::string::npos) << err;
-    for (const auto& face : strip.faces) EXPECT_TRUE(face.empty());
 }
 
 } // namespace

@@ -94,21 +94,6 @@ TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
     }
 }
 
-// The view's slope weighs 1 - d^2, floored at 0.3636; the height eases it from 800 to 16000.
-TEST(GridSpread, SlopeAndHeightSetPotAndTilt)
-{
-    // Straight down and level when low, half way up the ramp, and high above (the pot never below one).
-    for (auto [dir_y, eye_y, pot, tilt] :
-         {std::tuple{-1.0, 500.0, 1.0f, 0.63636363f}, {0.0, 500.0, 2.75f, 1.75f},
-          {0.0, 8400.0, 2.75f * (0.5f + 0.5f * 0.36363636f), 1.75f + 3.0f}, {0.0, 20000.0, 1.0f, 1.75f + 6.0f}}) {
-        GridSpread g = grid_spread(dir_y, eye_y);
-        EXPECT_NEAR(g.pot, pot, 1e-5f) << dir_y << " at " << eye_y;
-        EXPECT_NEAR(g.tilt, tilt, 1e-5f) << dir_y << " at " << eye_y;
-    }
-    EXPECT_FLOAT_EQ(grid_spread(0.0, 800.0).pot, grid_spread(0.0, 800.0001).pot);
-    EXPECT_NEAR(grid_spread(0.0, 16000.0).tilt, grid_spread(0.0, 16000.5).tilt, 1e-4f);
-}
-
 // Which heights of the ground a pass keeps: the main image drops what the water surface
 // covers (waves 2, offset 1: swell -6..6; rings 0.5: -16..16 with them), the mirror
 // images what their programs discard.
