@@ -21,6 +21,7 @@
 #include "Common/Input.h"
 #include "Common/Menu.h"
 #include "Common/RaceOverlayDraw.h"
+#include "Common/Random.h"
 #include "Common/Globals.h"
 #include "Common/ParameterFile.h"
 #include "Common/Pause.h"
@@ -441,9 +442,12 @@ void run_frame(bool last_frame)
         if (last_frame && test_seams.log_overlay) print_race_overlay(overlay, gl.width, gl.height);
     }
     {
+        // The loop decides whether the game has ended; the display only shows it.
         bool was_over = game_flow.game_over;
-        draw_hud(gl, *font_manager, game_flow, fps_ring.mean(), player_score(), opponent_scores());
+        const GameEndBanners banners = evaluate_game_end(game_flow, player_score(), opponent_scores(), gl.time_now,
+                                                         [] { return game_rand(); });
         log_game_end(was_over, game_flow.game_over, game_flow.player_won, game_flow.winning_points);
+        draw_hud(gl, *font_manager, banners, fps_ring.mean(), player_score(), opponent_scores());
         draw_overlay(gl, *font_manager, static_cast<int>(opponent_scores().size()));
     }
     fps_ring.push(SDL_GetTicks() - frame_start_ticks);

@@ -1,6 +1,5 @@
 #include "Common/Hud.h"
 
-#include "Common/Random.h"
 
 #include "Audio/AudioSystem.h"
 
@@ -52,16 +51,16 @@ void option_colour(bool transparent, float out[3])
     out[2] = 0.0f;
 }
 
-HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
-                    const HudInputs& in, const std::function<int()>& roll)
+HudFrame hud_layout(const GameEndBanners& banners, int player_score, const std::vector<int>& opponent_scores,
+                    const HudInputs& in)
 {
     HudFrame frame;
-    hud_layout_into(frame, flow, player_score, opponent_scores, in, roll);
+    hud_layout_into(frame, banners, player_score, opponent_scores, in);
     return frame;
 }
 
-void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
-                     const HudInputs& in, const std::function<int()>& roll)
+void hud_layout_into(HudFrame& frame, const GameEndBanners& banners, int player_score,
+                     const std::vector<int>& opponent_scores, const HudInputs& in)
 {
     std::vector<HudText>& out = frame.texts;
     out.clear();
@@ -69,7 +68,6 @@ void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const st
 
     out.push_back(text_item(format("you: %d", player_score), 0, 0, 0.8f, 0.6f, 0.0f, 0.75f));
 
-    GameEndBanners banners = evaluate_game_end(flow, player_score, opponent_scores, in.now, roll);
     if (banners.you_are_the_bromel) {
         out.push_back(text_item("YOU ARE THE", 20, 0.65f * h + 1.75f * in.max_char_w, 0, 0.25f, 0.8f, 1.75f));
         out.push_back(text_item("   BROMEL  ", 20, 0.65f * h, 0, 0.25f, 0.8f, 1.75f));
@@ -140,7 +138,7 @@ void hud_score_box(const Glyph* glyphs, float max_char_h, int opponents, float o
     out[1] = (0.75f + 0.5f * float(std::max(opponents, 0) + 1)) * max_char_h;
 }
 
-void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int player_score,
+void draw_hud(SDLGL& gl, fontManager& font, const GameEndBanners& banners, float fps_mean, int player_score,
               const std::vector<int>& opponent_scores)
 {
     HudInputs in;
@@ -165,7 +163,7 @@ void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int 
     // Kept from frame to frame: the texts' list and their short strings then take no new
     // memory in steady play.
     static HudFrame frame;
-    hud_layout_into(frame, flow, player_score, opponent_scores, in, [] { return game_rand(); });
+    hud_layout_into(frame, banners, player_score, opponent_scores, in);
 
     // The display is fixed-function text in window pixels: no program of the scene passes
     // may stay bound, and the scene's view must not move the texts.

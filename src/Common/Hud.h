@@ -8,7 +8,6 @@
 #include <GL/glew.h>
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,15 +54,14 @@ struct HudFrame {
     size_t transparency_switch_at = 0;
 };
 
-// The texts of one frame. Evaluates the end of the game on the way (the player first, then
-// the opponents from the last to the first); `roll` picks the win banner when the player's
-// win is new. The opponents' lines stack upward from just above the player's line, the
-// last opponent lowest.
-HudFrame hud_layout(GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
-                    const HudInputs& in, const std::function<int()>& roll);
+// The texts of one frame, with the banners of the game's end that the frame loop has decided
+// (evaluate_game_end). The opponents' lines stack upward from just above the player's line,
+// the last opponent lowest.
+HudFrame hud_layout(const GameEndBanners& banners, int player_score, const std::vector<int>& opponent_scores,
+                    const HudInputs& in);
 // The same into a frame whose lists are reused.
-void hud_layout_into(HudFrame& frame, GameFlow& flow, int player_score, const std::vector<int>& opponent_scores,
-                     const HudInputs& in, const std::function<int()>& roll);
+void hud_layout_into(HudFrame& frame, const GameEndBanners& banners, int player_score,
+                     const std::vector<int>& opponent_scores, const HudInputs& in);
 
 // The bottom-left corner the scores take (width, height in pixels): the player's line and
 // `opponents` lines of "Dr. Evil" above it, as wide as three-digit scores make them.
@@ -72,6 +70,6 @@ void hud_score_box(const Glyph* glyphs, float max_char_h, int opponents, float o
 
 // Draws one frame's display in the 2-D pixel projection the caller has set (the model-view
 // matrix is reset; the caller saves it): lays the texts out from the window object's state
-// and the game flow, and renders them with the font.
-void draw_hud(SDLGL& gl, fontManager& font, GameFlow& flow, float fps_mean, int player_score,
+// and the banners it is given, and renders them with the font.
+void draw_hud(SDLGL& gl, fontManager& font, const GameEndBanners& banners, float fps_mean, int player_score,
               const std::vector<int>& opponent_scores);

@@ -28,7 +28,8 @@ protected:
     // Each text as "text @x,y r/g/b xscale".
     Lines layout(int player, const std::vector<int>& opponents, int roll = 0)
     {
-        frame = hud_layout(flow, player, opponents, in, [roll] { return roll; });
+        frame = hud_layout(evaluate_game_end(flow, player, opponents, in.now, [roll] { return roll; }), player, opponents,
+                           in);
         Lines out;
         for (const HudText& t : frame.texts) {
             char look[96];
