@@ -220,8 +220,8 @@ bool start_up()
     // The sound system reads its settings and loads the sounds before the level exists.
     audio_system();
     // The level file, read once: the opponents are made at its level, and its points to win
-    // are taken once the start-up is done, as ever.
-    // A score of 0 is reached before the game starts: every game would be won at once.
+    // are taken once the start-up is done, as ever. A score of 0 is reached before the game
+    // starts: every game would be won at once.
     static const KeyRange level_keys[] = {{"winning_points", 1, 1e6, "a score of 0 wins before the game starts"}};
     ParameterFile level(".\\config\\levels\\level1.p", {level_keys});
     difficulty_choice.in_use = difficulty_choice.chosen = read_difficulty(level);

@@ -121,7 +121,8 @@ void leave_rings(float time_now, float frame_dt, float time_scale)
 {
     AiManager* ai = manager();
     if (!ai) return;
-    RingFrame f{time_now, time_scale * frame_dt, frame_dt, ring_height_limit(terrain_physics().scale.iface[0], terrain_physics().plane_d)};
+    const float height_limit = ring_height_limit(terrain_physics().scale.iface[0], terrain_physics().plane_d);
+    RingFrame f{time_now, time_scale * frame_dt, frame_dt, height_limit};
     ai->for_each(leave_rings_of, &f);
 }
 

@@ -1,6 +1,5 @@
 #include "Common/Hud.h"
 
-
 #include "Audio/AudioSystem.h"
 
 #include "Common/Difficulty.h"

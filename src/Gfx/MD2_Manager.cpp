@@ -105,12 +105,14 @@ const KeyRange kInstanceKeys[] = {
 
 const KeyRanges instance_key_ranges = kInstanceKeys;
 
-InstanceFile::InstanceFile(const char* path) : ParameterFile(path, {instance_key_ranges})
-{
-    for (const KeyRange& r : kInstanceKeys) getFloat(r.key);
-}
+InstanceFile::InstanceFile(const char* path) : ParameterFile(path, {instance_key_ranges}) { read_every_key(); }
 
 InstanceFile::InstanceFile(const char* path, KeyRanges more) : ParameterFile(path, {instance_key_ranges, more})
+{
+    read_every_key();
+}
+
+void InstanceFile::read_every_key() const
 {
     for (const KeyRange& r : kInstanceKeys) getFloat(r.key);
 }

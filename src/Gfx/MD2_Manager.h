@@ -49,6 +49,9 @@ class InstanceFile : public ParameterFile {
 public:
     explicit InstanceFile(const char* path);
     InstanceFile(const char* path, KeyRanges more);
+
+private:
+    void read_every_key() const;
 };
 
 // A lit instance of `md2_file` with `texture`, placed by the keys of `params`. A model that
