@@ -1,8 +1,6 @@
-// Terrain colour with surface relief: as the plain terrain colour, but near the eye the
-// lookups are shifted along the view by the height of the noise texture (parallax mapping
-// with the scale and bias pair "parallax_scale_params"), and the lighting normal is bent
-// by the noise normal map. The relief fades out with distance, where it would shimmer.
-// Shades the position image, one pixel at a time.
+// Terrain colour with surface relief, for the ground where sand or rock may show (see
+// shared_parallax_ground.c; the classing is ground_class_fs.c's). Shades the position image,
+// one pixel at a time.
 #version 120
 #extension GL_ARB_texture_rectangle : require
 #extension GL_ARB_shader_texture_lod : require
@@ -11,45 +9,4 @@
 #include "shared_shadow.c"
 #include "shared_terrain_colour.c"
 #include "shared_position_image.c"
-
-uniform sampler2D noiseNormalMap;
-uniform vec2 parallax_scale_params = vec2(0.05, 0.025);
-uniform mat4 tmpMat;              // camera to world
-
-const float kReliefTile = 48.0;    // world units per repeat of the relief
-const float kReliefFar = 2500.0;
-
-void main()
-{
-    vec3 ground, n;
-    ground_here(ground, n);
-    position_steps(ground, step_x, step_y);
-    vec3 p = ground;
-    vec3 eye = tmpMat[3].xyz;
-    vec3 to_eye = eye - p;
-    float dist = length(to_eye);
-    float relief = 1.0 - smoothstep(kReliefFar * 0.5, kReliefFar, dist);
-
-    // Parallax: shift the lookups toward the eye by the relief height under them.
-    vec2 relief_uv = p.xz / kReliefTile;
-    if (relief > 0.0) {
-        vec3 V = to_eye / max(dist, 0.001);
-        float h = flat_lookup(noiseMap, p.xz, vec2(kReliefTile)).r;
-        vec2 offset = (h * parallax_scale_params.x - parallax_scale_params.y) * V.xz / max(V.y, 0.3);
-        relief_uv += offset * relief;
-        p.xz += offset * kReliefTile * relief;
-    }
-
-    float macro = flat_lookup(noiseMap, p.xz, vec2(2600.0)).r;
-    vec3 w = material_weights(p, n, macro);
-    vec3 albedo = albedo_at(p, n, macro, w);
-
-    // Relief in the lighting: rock is rough, grass less, sand hardly. The normal map's
-    // green runs up the image, that is toward -z.
-    if (relief > 0.0) {
-        vec3 bump = flat_lookup(noiseNormalMap, relief_uv * kReliefTile, vec2(kReliefTile)).rgb * 2.0 - 1.0;
-        float strength = dot(w, vec3(0.12, 0.3, 0.55)) * relief;
-        n = normalize(n + vec3(bump.x, 0.0, -bump.y) * strength);
-    }
-    gl_FragColor = lit(albedo, n, ground, dist, eye.y);
-}
+#include "shared_parallax_ground.c"

@@ -87,12 +87,24 @@ vec3 material_weights(vec3 p, vec3 n, float macro)
     return vec3(sand_w, 1.0 - sand_w - rock_w, rock_w);
 }
 
+// Whether sand or rock can have any weight at p, whatever the large-scale noise (0 to 1)
+// is there: material_weights's three lines at the noise's extremes, with a unit to spare.
+bool more_than_grass(vec3 p, vec3 n)
+{
+    float slope = 1.0 - n.y;
+    return p.y < 16.0 + 15.0 + 5.0 + 1.0 || slope + 0.05 > 0.20 - 0.01 || p.y + 60.0 > 640.0 - 1.0;
+}
+
+// With GRASS_ONLY the program draws only where more_than_grass is false, so only the grass
+// term is made (its weight is then exactly 1).
 vec3 albedo_at(vec3 p, vec3 n, float macro, vec3 w)
 {
     vec3 albedo = vec3(0.0);
     if (w.y > 0.001) albedo += w.y * moor_colour(p, macro, 1.0 - n.y);
+#ifndef GRASS_ONLY
     if (w.x > 0.001) albedo += w.x * sand_colour(p);
     if (w.z > 0.001) albedo += w.z * rock_colour(p, n);
+#endif
     return albedo;
 }
 

@@ -460,7 +460,8 @@ SDLGL::~SDLGL()
         &pgmland_colorShader, &pgmland_parallax_colorShader, &pgmland_wateraboveShader,
         &pgmland_waterbelowShader, &colorShader, &wateraboveShader, &waterbelowShader,
         &perturbShader, &skyboxShader, &ringsShader, &objectsShader, &md2instanceShader,
-        &imgwarpShader, &pgmland_positionShader, &water_positionShader};
+        &imgwarpShader, &pgmland_positionShader, &water_positionShader, &pgmland_parallax_grassShader,
+        &ground_classShader};
     for (ShaderProgram** slot : programs) {
         delete *slot;
         *slot = nullptr;

@@ -152,6 +152,8 @@ public:
     ShaderProgram* imgwarpShader = nullptr;
     ShaderProgram* pgmland_positionShader = nullptr;   // the ground into the position image
     ShaderProgram* water_positionShader = nullptr;     // the water surface into it
+    ShaderProgram* pgmland_parallax_grassShader = nullptr; // relief colour of ground of grass alone
+    ShaderProgram* ground_classShader = nullptr;       // marks the ground where more than grass shows
 
     // ---- render targets, in their order of creation ----
     FBO* watergrid_fbo = nullptr;

@@ -77,13 +77,15 @@ void draw_main_image(const FrameDescription& f)
     if (f.options.parallax_mode == 0) {
         shade_ground(f, gl.position_fbo, gl.pgmland_colorShader);
     } else {
-        ShaderProgram* p = gl.pgmland_parallax_colorShader;
         double to_world[16];
         camera_to_world(*f.eye, to_world);
-        p->bind();
-        p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
+        for (ShaderProgram* p : {gl.pgmland_parallax_colorShader, gl.pgmland_parallax_grassShader}) {
+            p->bind();
+            p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
+        }
         bind_on(gl.noise_nm_tex, tex_unit(kUnitReliefNormals));
-        shade_ground(f, gl.position_fbo, p);
+        shade_ground_by_class(f, gl.position_fbo, gl.ground_classShader, gl.pgmland_parallax_grassShader,
+                              gl.pgmland_parallax_colorShader);
         unbind_from(gl.noise_nm_tex);
     }
     pass_end(Pass::MainShade);

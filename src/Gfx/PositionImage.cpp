@@ -20,10 +20,10 @@ void end_position_image()
     glDisable(GL_STENCIL_TEST);
 }
 
-void draw_over_image(int w, int h, PositionMark mark, bool wireframe)
+namespace {
+
+void image_quad(int w, int h)
 {
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_EQUAL, mark, 0xff);
     glDisable(GL_DEPTH_TEST);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glMatrixMode(GL_PROJECTION);
@@ -38,7 +38,30 @@ void draw_over_image(int w, int h, PositionMark mark, bool wireframe)
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
     glEnable(GL_DEPTH_TEST);
+}
+
+} // namespace
+
+void draw_over_image(int w, int h, PositionMark mark, bool wireframe)
+{
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_EQUAL, mark, 0xff);
+    image_quad(w, h);
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    glDisable(GL_STENCIL_TEST);
+}
+
+void mark_over_image(int w, int h, PositionMark mark, int bit)
+{
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_EQUAL, mark, 0xff);
+    glStencilMask(GLuint(bit));
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    image_quad(w, h);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glStencilMask(0xff);
     glDisable(GL_STENCIL_TEST);
 }

@@ -10,8 +10,10 @@
 
 class FBO;
 
-// Stencil values of the scene image: what a pixel shows (0: sky or a model).
-enum PositionMark { kMarkGround = 1, kMarkWater = 2 };
+// Stencil values of the scene image: what a pixel shows (0: sky or a model). kMarkMixedGround
+// is ground that a classing quad found may show more than grass (kMarkGround with kMarkMixedBit).
+enum PositionMark { kMarkGround = 1, kMarkWater = 2, kMarkMixedGround = 5 };
+constexpr int kMarkMixedBit = 4;
 
 // Binds the position image; what is drawn until end_position_image marks its pixels.
 void begin_position_image(FBO* image, PositionMark mark);
@@ -21,3 +23,7 @@ void end_position_image();
 // depth test off and filled polygons, in a flat projection of its own; the matrices are as
 // they were after it, the depth test on and the polygon mode as `wireframe` says.
 void draw_over_image(int w, int h, PositionMark mark, bool wireframe);
+
+// The same quad, run where the stencil holds `mark`, drawing nothing into the colour image:
+// each pixel that the bound program keeps (does not discard) gets `bit` added to its mark.
+void mark_over_image(int w, int h, PositionMark mark, int bit);

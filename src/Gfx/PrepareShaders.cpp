@@ -1,4 +1,4 @@
-// SDLGL::prepare_shaders: the 19 programs of the game with every uniform whose value is
+// SDLGL::prepare_shaders: the 21 programs of the game with every uniform whose value is
 // fixed for the whole run. Uniforms that change per frame are set by the render passes.
 #include "Gfx/PrepareShaders.h"
 
@@ -189,17 +189,25 @@ ShaderProgram* terrain_colour_program(const ProgramInputs& in, const char* log_l
     return p;
 }
 
-// 6: the same with parallax, with the pair of the current parallax mode.
-ShaderProgram* terrain_parallax_program(const ProgramInputs& in)
+// 6: the same with parallax, with the pair of the current parallax mode; `base` is the
+// program for all materials or the one for grass alone.
+ShaderProgram* terrain_parallax_program(const ProgramInputs& in, const char* log_line, const char* base)
 {
     const SDLGL& gl = in.gl;
-    ShaderProgram* p =
-        terrain_colour_program(in, "loading pgmland parallax color Shader", "pgmland_parallax_color");
+    ShaderProgram* p = terrain_colour_program(in, log_line, base);
     p->set_uniform_1i("noiseNormalMap", kUnitReliefNormals);
     if (gl.parallax_mode == 1)
         p->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz1, gl.parallax_scale_y1);
     else if (gl.parallax_mode == 2)
         p->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz2, gl.parallax_scale_y2);
+    return p;
+}
+
+// The classing of the ground before its relief colour: reads only the position image.
+ShaderProgram* ground_class_program()
+{
+    ShaderProgram* p = make_program("loading ground class Shader", "ground_class");
+    p->set_uniform_1i("positionMap", kUnitPosition);
     return p;
 }
 
@@ -332,7 +340,11 @@ void SDLGL::prepare_shaders(const TerrainScale& terrain)
     print_terrain_scale(in);
     pgmlandShader = unbound(terrain_grid_program(in));
     pgmland_colorShader = unbound(terrain_colour_program(in, "loading pgmland color Shader", "pgmland_color"));
-    pgmland_parallax_colorShader = unbound(terrain_parallax_program(in));
+    pgmland_parallax_colorShader =
+        unbound(terrain_parallax_program(in, "loading pgmland parallax color Shader", "pgmland_parallax_color"));
+    pgmland_parallax_grassShader =
+        unbound(terrain_parallax_program(in, "loading pgmland parallax grass Shader", "pgmland_parallax_grass"));
+    ground_classShader = unbound(ground_class_program());
     pgmland_wateraboveShader = unbound(terrain_water_program(in, "pgmland_waterabove", "cc_above", cc_above));
     pgmland_waterbelowShader = unbound(terrain_water_program(in, "pgmland_waterbelow", "cc_below", cc_below));
     colorShader = unbound(colour_program(in));

@@ -164,3 +164,22 @@ void shade_ground(const FrameDescription& f, FBO* positions, ShaderProgram* colo
     unbind_from(positions);
     unbind_ground_colour(colour_program);
 }
+
+void shade_ground_by_class(const FrameDescription& f, FBO* positions, ShaderProgram* class_program,
+                           ShaderProgram* grass_program, ShaderProgram* full_program)
+{
+    const int w = positions->_texW, h = positions->_texH;
+    positions->bind_to_unit(tex_unit(kUnitPosition));
+    glActiveTexture(GL_TEXTURE0);
+    class_program->bind();
+    mark_over_image(w, h, kMarkGround, kMarkMixedBit);
+    class_program->unbind();
+    unbind_from(positions);
+    shade_ground(f, positions, grass_program);
+    bind_ground_colour(f, full_program);
+    positions->bind_to_unit(tex_unit(kUnitPosition));
+    glActiveTexture(GL_TEXTURE0);
+    draw_over_image(w, h, kMarkMixedGround, f.options.wireframe);
+    unbind_from(positions);
+    unbind_ground_colour(full_program);
+}

@@ -48,3 +48,10 @@ void draw_ground_positions(FBO* grid, FBO* positions, ShaderProgram* position_pr
 // position image holds ground with a terrain colour program (the shadow map bound, as for
 // draw_terrain). Depth test and matrices are as they were after it.
 void shade_ground(const FrameDescription& frame, FBO* positions, ShaderProgram* colour_program);
+
+// The same in two programs: `class_program` marks the pixels where more than grass may show,
+// which `full_program` colours; `grass_program`, without the sand and rock lookups, colours the
+// rest. The software rasteriser pays for every lookup of a program whatever its branches say,
+// and most of the island is grass alone.
+void shade_ground_by_class(const FrameDescription& frame, FBO* positions, ShaderProgram* class_program,
+                           ShaderProgram* grass_program, ShaderProgram* full_program);

@@ -1,0 +1,2 @@
+// Terrain colour with surface relief, grass alone: the same full-image quad.
+#include "pgmland_parallax_color_vs.c"
