@@ -72,3 +72,25 @@ float ring_scale_curr(uint8_t strength, float ripple_scale_dynamic)
 {
     return std::pow(strength * 0.01f, 1.5f) * ripple_scale_dynamic;
 }
+
+float ring_quiet_core(float size, float scale_curr)
+{
+    constexpr float kCut = 0.004f; // the ring program's discard
+    if (!(scale_curr > kCut) || !(size > 0.0f)) return 1.0f;
+    const float band = 36.0f + 0.18f * size;
+    // Five per cent and a unit deeper than the envelope reaches, for the rounding of the
+    // program's arithmetic.
+    const float reach = band * std::log(scale_curr / kCut) * 1.05f + 1.0f;
+    return std::max(0.0f, 1.0f - reach / size);
+}
+
+bool ring_reaches_view(const double view[16], float x, float z, float radius, float near)
+{
+    const double vx = view[0] * x + view[8] * z + view[12];
+    const double vy = view[1] * x + view[9] * z + view[13];
+    const double depth = -(view[2] * x + view[10] * z + view[14]); // in front of the eye
+    // The side planes x = +-depth and y = +-depth, at their distance depth -+ x over root 2.
+    const double reach = radius * std::sqrt(2.0);
+    return depth > near - radius && depth - vx > -reach && depth + vx > -reach && depth - vy > -reach &&
+           depth + vy > -reach;
+}

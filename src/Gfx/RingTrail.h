@@ -70,3 +70,15 @@ void age_rings(RingTrail& trail, float dt, float clock_dt);
 // Whether a record is drawn, and the wave height the ring program gets for it.
 inline bool ring_visible(const RingRecord& r) { return r.strength > kRingStrengthVisible; }
 float ring_scale_curr(uint8_t strength, float ripple_scale_dynamic);
+
+// The share of a ring's radius, from its centre, where the ring program discards every
+// fragment: behind the front the wave packet's envelope, exp(-depth / band) with the band the
+// program's 36 + 0.18 * size, has fallen below the program's cut of 0.004 for a wave of height
+// `scale_curr`. 0 when the wave reaches the centre, 1 when it is nowhere strong enough.
+float ring_quiet_core(float size, float scale_curr);
+
+// Whether a ring of `radius` about (x, 0, z) reaches the ring image, which is seen through
+// `view` (a column-major view matrix) with a square 90-degree frustum whose near plane lies
+// `near` in front of the eye. Rings that miss it are not drawn: the trails of all six hovers
+// hold thousands of records, most of them faded or far off the view.
+bool ring_reaches_view(const double view[16], float x, float z, float radius, float near);

@@ -72,6 +72,49 @@ void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, flo
     trails_of_frame.push_back(&trail);
 }
 
+namespace {
+
+// A ring's polygon: 16 sides around the unit circle, far enough out that the circle lies
+// inside it.
+constexpr int kRingSides = 16;
+const float kRingOutline = 1.0f / std::cos(float(M_PI) / kRingSides);
+
+struct RingOutline {
+    float x[kRingSides + 1], z[kRingSides + 1];
+    RingOutline()
+    {
+        for (int i = 0; i <= kRingSides; ++i) {
+            const float a = 2.0f * float(M_PI) * float(i % kRingSides) / kRingSides;
+            x[i] = kRingOutline * std::cos(a);
+            z[i] = -kRingOutline * std::sin(a);
+        }
+    }
+};
+
+void ring_vertex(float x, float z) { glVertex3f(x, 0.0f, z); }
+
+// The part of one ring (in the ring program's -1..1 square about its centre) where its
+// program can draw, as triangles: the band between the circle and its quiet core, or the
+// whole disc when the core is small. Every fragment outside the band would be discarded,
+// and the rasteriser pays for each before it is. Counter-clockwise seen from above.
+void ring_band_triangles(float core)
+{
+    static const RingOutline ring;
+    const float in = core < 0.3f ? 0.0f : core / kRingOutline; // inner corners on the core's circle
+    for (int i = 0; i < kRingSides; ++i) {
+        const float ox0 = ring.x[i], oz0 = ring.z[i], ox1 = ring.x[i + 1], oz1 = ring.z[i + 1];
+        ring_vertex(ox0 * in, oz0 * in);
+        ring_vertex(ox0, oz0);
+        ring_vertex(ox1, oz1);
+        if (in == 0.0f) continue;
+        ring_vertex(ox0 * in, oz0 * in);
+        ring_vertex(ox1, oz1);
+        ring_vertex(ox1 * in, oz1 * in);
+    }
+}
+
+} // namespace
+
 void draw_rings(const FrameDescription& f, ShaderProgram* program, FBO* target,
                 const std::vector<const RingTrail*>& trails)
 {
@@ -108,18 +151,15 @@ void draw_rings(const FrameDescription& f, ShaderProgram* program, FBO* target,
     for (const RingTrail* trail : trails) {
         for (const RingRecord& r : trail->records) {
             if (!ring_visible(r)) continue;
-            ShaderProgram::set_uniform_1f_at(scale_curr, ring_scale_curr(r.strength, ripple_scale_dynamic));
+            const float height = ring_scale_curr(r.strength, ripple_scale_dynamic);
+            const float core = ring_quiet_core(r.size, height);
+            if (core >= 1.0f || !ring_reaches_view(view, r.x, r.z, r.size * kRingOutline, f.eye->near_plane))
+                continue;
+            ShaderProgram::set_uniform_1f_at(scale_curr, height);
             ShaderProgram::set_uniform_1f_at(xz_scale_inv, 1.0f / r.size);
             ShaderProgram::set_uniform_4f_at(translate, r.x, 0.0f, r.z, 0.0f);
-            glBegin(GL_QUADS);
-            glTexCoord2f(0.0f, 0.0f);
-            glVertex3f(-1.0f, 0.0f, 1.0f);
-            glTexCoord2f(1.0f, 0.0f);
-            glVertex3f(1.0f, 0.0f, 1.0f);
-            glTexCoord2f(1.0f, 1.0f);
-            glVertex3f(1.0f, 0.0f, -1.0f);
-            glTexCoord2f(0.0f, 1.0f);
-            glVertex3f(-1.0f, 0.0f, -1.0f);
+            glBegin(GL_TRIANGLES);
+            ring_band_triangles(core);
             glEnd();
         }
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <tuple>
 
@@ -88,3 +89,47 @@ TEST(RingTrail, AFreshRingFadesOutAfterTheSameTimeAtAnyFrameRate)
 }
 
 } // namespace
+
+// The quiet core is where the ring program's envelope has fallen below its cut: drawing only
+// outside it must never lose a fragment the program would have kept.
+TEST(RingTrail, QuietCoreLiesWhereTheProgramDiscardsEverything)
+{
+    struct Case {
+        float size, height;
+    } cases[] = {{10, 0.5f}, {200, 0.5f}, {600, 0.02f}, {2000, 0.01f}, {3000, 0.005f}, {50, 0.0041f}};
+    for (const Case& c : cases) {
+        const float core = ring_quiet_core(c.size, c.height);
+        ASSERT_GE(core, 0.0f);
+        ASSERT_LT(core, 1.0f) << c.size;
+        // The program's envelope at the core's edge, at most its cut.
+        const float depth = (1.0f - core) * c.size, band = 36.0f + 0.18f * c.size;
+        if (core > 0.0f) {
+            EXPECT_LT(std::exp(-depth / band) * c.height, 0.004f) << c.size;
+        }
+    }
+    EXPECT_EQ(ring_quiet_core(500, 0.5f), 0.0f) << "a strong ring's wave reaches its centre";
+    EXPECT_GT(ring_quiet_core(3000, 0.01f), 0.5f) << "an old wide ring is a thin band";
+    EXPECT_EQ(ring_quiet_core(500, 0.004f), 1.0f) << "a ring too weak to pass the cut is not drawn";
+    EXPECT_EQ(ring_quiet_core(0, 0.5f), 1.0f);
+}
+
+// Seen by an eye at the origin looking down -z (the identity view), a ring counts as in view
+// while its circle's bounding sphere touches the square 90-degree frustum.
+TEST(RingTrail, RingsOutsideTheRingImagesViewAreLeftOut)
+{
+    const double view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    struct Case {
+        float x, z, radius;
+        bool in_view;
+    } cases[] = {
+        {0, -50, 1, true},      // straight ahead
+        {0, 50, 1, false},      // behind the eye
+        {0, 50, 60, true},      // behind, but wide enough to reach past it
+        {200, -50, 1, false},   // far off to the side
+        {200, -50, 150, true},  // off to the side, reaching in
+        {49, -50, 0.1f, true},  // just inside the side plane
+        {0, -0.5f, 0.1f, false}, // nearer than the near plane
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ring_reaches_view(view, c.x, c.z, c.radius, 1.0f), c.in_view) << c.x << " " << c.z << " " << c.radius;
+}
