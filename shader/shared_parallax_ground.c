@@ -1,5 +1,6 @@
-// The body of the two relief colour programs (pgmland_parallax_color_fs.c for ground where
-// any material can show, pgmland_parallax_grass_fs.c for ground that is grass alone): near
+// The body of the relief colour programs (pgmland_parallax_color_fs.c for ground where any
+// material can show, pgmland_parallax_grass_fs.c for ground that is grass alone, and the two
+// pgmland_far_* programs for the same beyond the relief's reach, built with NO_RELIEF): near
 // the eye the lookups are shifted along the view by the height of the noise texture
 // (parallax mapping with the scale and bias pair "parallax_scale_params"), and the lighting
 // normal is bent by the noise normal map. The relief fades out with distance, where it
@@ -21,7 +22,13 @@ void main()
     vec3 eye = tmpMat[3].xyz;
     vec3 to_eye = eye - p;
     float dist = length(to_eye);
+#ifdef NO_RELIEF
+    // Drawn only where the ground lies beyond kReliefFar (the caller's depth test sees to
+    // it), where the relief below is nothing; as a constant it takes its lookups with it.
+    float relief = 0.0;
+#else
     float relief = 1.0 - smoothstep(kReliefFar * 0.5, kReliefFar, dist);
+#endif
 
     // Parallax: shift the lookups toward the eye by the relief height under them.
     vec2 relief_uv = p.xz / kReliefTile;

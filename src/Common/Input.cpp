@@ -66,7 +66,7 @@ bool timer_ready(Uint32& timer, Uint32 now, Uint32 dead_ms)
 void apply_parallax_mode(SDLGL& gl)
 {
     if (gl.parallax_mode == 0) return;
-    for (ShaderProgram* program : {gl.pgmland_parallax_colorShader, gl.pgmland_parallax_grassShader}) {
+    for (ShaderProgram* program : relief_colour_programs(gl)) {
         if (!program) continue;
         program->bind();
         if (gl.parallax_mode == 1)

@@ -461,7 +461,7 @@ SDLGL::~SDLGL()
         &pgmland_waterbelowShader, &colorShader, &wateraboveShader, &waterbelowShader,
         &perturbShader, &skyboxShader, &ringsShader, &objectsShader, &md2instanceShader,
         &imgwarpShader, &pgmland_positionShader, &water_positionShader, &pgmland_parallax_grassShader,
-        &ground_classShader};
+        &ground_classShader, &pgmland_far_colorShader, &pgmland_far_grassShader};
     for (ShaderProgram** slot : programs) {
         delete *slot;
         *slot = nullptr;

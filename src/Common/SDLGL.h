@@ -7,6 +7,8 @@
 
 #include <SDL.h>
 
+#include <array>
+
 class ParameterFile;
 class Texture;
 class ShaderProgram;
@@ -154,6 +156,8 @@ public:
     ShaderProgram* water_positionShader = nullptr;     // the water surface into it
     ShaderProgram* pgmland_parallax_grassShader = nullptr; // relief colour of ground of grass alone
     ShaderProgram* ground_classShader = nullptr;       // marks the ground where more than grass shows
+    ShaderProgram* pgmland_far_colorShader = nullptr;  // the two beyond the relief's reach
+    ShaderProgram* pgmland_far_grassShader = nullptr;
 
     // ---- render targets, in their order of creation ----
     FBO* watergrid_fbo = nullptr;
@@ -174,6 +178,13 @@ public:
 };
 
 // Free helpers of the graphics object, callable without a window.
+
+// The four relief colour programs, which share their uniforms (the camera, the parallax pair).
+inline std::array<ShaderProgram*, 4> relief_colour_programs(const SDLGL& gl)
+{
+    return {gl.pgmland_parallax_colorShader, gl.pgmland_parallax_grassShader, gl.pgmland_far_colorShader,
+            gl.pgmland_far_grassShader};
+}
 
 // glFrustum for a vertical field of view in degrees; `out` (16 floats, column-major)
 // receives the inverse of the projection matrix.

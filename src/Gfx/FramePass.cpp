@@ -79,13 +79,14 @@ void draw_main_image(const FrameDescription& f)
     } else {
         double to_world[16];
         camera_to_world(*f.eye, to_world);
-        for (ShaderProgram* p : {gl.pgmland_parallax_colorShader, gl.pgmland_parallax_grassShader}) {
+        for (ShaderProgram* p : relief_colour_programs(gl)) {
             p->bind();
             p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
         }
         bind_on(gl.noise_nm_tex, tex_unit(kUnitReliefNormals));
-        shade_ground_by_class(f, gl.position_fbo, gl.ground_classShader, gl.pgmland_parallax_grassShader,
-                              gl.pgmland_parallax_colorShader);
+        shade_ground_by_class(f, gl.position_fbo,
+                              {gl.ground_classShader, gl.pgmland_parallax_grassShader, gl.pgmland_parallax_colorShader,
+                               gl.pgmland_far_grassShader, gl.pgmland_far_colorShader});
         unbind_from(gl.noise_nm_tex);
     }
     pass_end(Pass::MainShade);

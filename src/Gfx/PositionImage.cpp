@@ -65,3 +65,37 @@ void mark_over_image(int w, int h, PositionMark mark, int bit)
     glStencilMask(0xff);
     glDisable(GL_STENCIL_TEST);
 }
+
+void mark_ground_nearer_than(double distance, int bit)
+{
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_EQUAL, kMarkGround, kMarkGround);
+    glStencilMask(GLuint(bit));
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDepthMask(GL_FALSE);
+    GLint depth_func = GL_LESS;
+    glGetIntegerv(GL_DEPTH_FUNC, &depth_func);
+    const GLboolean depth_test = glIsEnabled(GL_DEPTH_TEST);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_GREATER);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    // Wide enough for any field of view up to 168 degrees; the sides are clipped.
+    const float z = -float(distance), side = float(distance) * 10.0f;
+    glBegin(GL_QUADS);
+    glVertex3f(-side, -side, z);
+    glVertex3f(side, -side, z);
+    glVertex3f(side, side, z);
+    glVertex3f(-side, side, z);
+    glEnd();
+    glPopMatrix();
+    glDepthFunc(GLenum(depth_func));
+    if (!depth_test) glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glStencilMask(0xff);
+    glDisable(GL_STENCIL_TEST);
+}

@@ -12,8 +12,16 @@ class FBO;
 
 // Stencil values of the scene image: what a pixel shows (0: sky or a model). kMarkMixedGround
 // is ground that a classing quad found may show more than grass (kMarkGround with kMarkMixedBit).
-enum PositionMark { kMarkGround = 1, kMarkWater = 2, kMarkMixedGround = 5 };
+// kMarkNearGround and kMarkNearMixedGround are the same within the relief's reach (kMarkNearBit).
+enum PositionMark {
+    kMarkGround = 1,
+    kMarkWater = 2,
+    kMarkMixedGround = 5,
+    kMarkNearGround = 9,
+    kMarkNearMixedGround = 13
+};
 constexpr int kMarkMixedBit = 4;
+constexpr int kMarkNearBit = 8;
 
 // Binds the position image; what is drawn until end_position_image marks its pixels.
 void begin_position_image(FBO* image, PositionMark mark);
@@ -27,3 +35,7 @@ void draw_over_image(int w, int h, PositionMark mark, bool wireframe);
 // The same quad, run where the stencil holds `mark`, drawing nothing into the colour image:
 // each pixel that the bound program keeps (does not discard) gets `bit` added to its mark.
 void mark_over_image(int w, int h, PositionMark mark, int bit);
+
+// Adds `bit` to the mark of every ground pixel (any mark with kMarkGround's bit) whose depth
+// lies nearer than `distance` along the view, by a quad there in the current projection.
+void mark_ground_nearer_than(double distance, int bit);

@@ -1,4 +1,4 @@
-// SDLGL::prepare_shaders: the 21 programs of the game with every uniform whose value is
+// SDLGL::prepare_shaders: the 23 programs of the game with every uniform whose value is
 // fixed for the whole run. Uniforms that change per frame are set by the render passes.
 #include "Gfx/PrepareShaders.h"
 
@@ -345,6 +345,10 @@ void SDLGL::prepare_shaders(const TerrainScale& terrain)
     pgmland_parallax_grassShader =
         unbound(terrain_parallax_program(in, "loading pgmland parallax grass Shader", "pgmland_parallax_grass"));
     ground_classShader = unbound(ground_class_program());
+    pgmland_far_colorShader =
+        unbound(terrain_parallax_program(in, "loading pgmland far color Shader", "pgmland_far_color"));
+    pgmland_far_grassShader =
+        unbound(terrain_parallax_program(in, "loading pgmland far grass Shader", "pgmland_far_grass"));
     pgmland_wateraboveShader = unbound(terrain_water_program(in, "pgmland_waterabove", "cc_above", cc_above));
     pgmland_waterbelowShader = unbound(terrain_water_program(in, "pgmland_waterbelow", "cc_below", cc_below));
     colorShader = unbound(colour_program(in));

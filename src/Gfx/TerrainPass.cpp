@@ -14,6 +14,8 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+
 void update_terrain_grid(const FrameDescription& f, ShaderProgram* program, FBO* grid)
 {
     SDLGL& gl = *sdlgl;
@@ -165,21 +167,32 @@ void shade_ground(const FrameDescription& f, FBO* positions, ShaderProgram* colo
     unbind_ground_colour(colour_program);
 }
 
-void shade_ground_by_class(const FrameDescription& f, FBO* positions, ShaderProgram* class_program,
-                           ShaderProgram* grass_program, ShaderProgram* full_program)
+namespace {
+
+void shade_marked_ground(const FrameDescription& f, FBO* positions, ShaderProgram* program, PositionMark mark)
 {
-    const int w = positions->_texW, h = positions->_texH;
+    bind_ground_colour(f, program);
     positions->bind_to_unit(tex_unit(kUnitPosition));
     glActiveTexture(GL_TEXTURE0);
-    class_program->bind();
-    mark_over_image(w, h, kMarkGround, kMarkMixedBit);
-    class_program->unbind();
+    draw_over_image(positions->_texW, positions->_texH, mark, f.options.wireframe);
     unbind_from(positions);
-    shade_ground(f, positions, grass_program);
-    bind_ground_colour(f, full_program);
+    unbind_ground_colour(program);
+}
+
+} // namespace
+
+void shade_ground_by_class(const FrameDescription& f, FBO* positions, const ReliefColourPrograms& programs)
+{
     positions->bind_to_unit(tex_unit(kUnitPosition));
     glActiveTexture(GL_TEXTURE0);
-    draw_over_image(w, h, kMarkMixedGround, f.options.wireframe);
+    programs.classing->bind();
+    mark_over_image(positions->_texW, positions->_texH, kMarkGround, kMarkMixedBit);
+    programs.classing->unbind();
     unbind_from(positions);
-    unbind_ground_colour(full_program);
+    // With a far plane inside the reach, all the ground drawn is within it.
+    mark_ground_nearer_than(std::min(kReliefReach, 0.99 * f.eye->far_plane), kMarkNearBit);
+    shade_marked_ground(f, positions, programs.far_grass, kMarkGround);
+    shade_marked_ground(f, positions, programs.far_full, kMarkMixedGround);
+    shade_marked_ground(f, positions, programs.grass, kMarkNearGround);
+    shade_marked_ground(f, positions, programs.full, kMarkNearMixedGround);
 }

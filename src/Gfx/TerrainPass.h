@@ -49,9 +49,22 @@ void draw_ground_positions(FBO* grid, FBO* positions, ShaderProgram* position_pr
 // draw_terrain). Depth test and matrices are as they were after it.
 void shade_ground(const FrameDescription& frame, FBO* positions, ShaderProgram* colour_program);
 
-// The same in two programs: `class_program` marks the pixels where more than grass may show,
-// which `full_program` colours; `grass_program`, without the sand and rock lookups, colours the
-// rest. The software rasteriser pays for every lookup of a program whatever its branches say,
+// The same in several programs: the classing program marks the pixels where more than grass may show,
+// which the full program colours; the grass program, without the sand and rock lookups, colours
+// the rest. The software rasteriser pays for every lookup of a program whatever its branches say,
 // and most of the island is grass alone.
-void shade_ground_by_class(const FrameDescription& frame, FBO* positions, ShaderProgram* class_program,
-                           ShaderProgram* grass_program, ShaderProgram* full_program);
+// The relief fades to nothing this far from the eye (kReliefFar in shared_parallax_ground.c).
+constexpr double kReliefReach = 2500.0;
+
+// The relief colour programs by the ground they colour, and the classing that marks it.
+struct ReliefColourPrograms {
+    ShaderProgram* classing;
+    ShaderProgram* grass;      // within the relief's reach
+    ShaderProgram* full;
+    ShaderProgram* far_grass;  // beyond it
+    ShaderProgram* far_full;
+};
+
+// The same split again by the relief's reach: the ground beyond kReliefReach along the view
+// is coloured by programs without the relief's lookups (a quad at that depth marks the rest).
+void shade_ground_by_class(const FrameDescription& frame, FBO* positions, const ReliefColourPrograms& programs);

@@ -39,7 +39,8 @@ protected:
                 gl.pgmland_waterbelowShader, gl.colorShader, gl.wateraboveShader, gl.waterbelowShader,
                 gl.perturbShader, gl.skyboxShader, gl.ringsShader, gl.objectsShader,
                 gl.md2instanceShader, gl.imgwarpShader, gl.pgmland_positionShader, gl.water_positionShader,
-                gl.pgmland_parallax_grassShader, gl.ground_classShader};
+                gl.pgmland_parallax_grassShader, gl.ground_classShader, gl.pgmland_far_colorShader,
+                gl.pgmland_far_grassShader};
     }
 
     static std::vector<float> floats_of(ShaderProgram* p, const char* name)
@@ -55,7 +56,7 @@ protected:
 };
 
 // With the units the passes give at draw time, no program reads one unit as two kinds of sampler.
-TEST_F(Shaders, AllTwentyOneProgramsLinkAndValidateWithThePassUnits)
+TEST_F(Shaders, AllTwentyThreeProgramsLinkAndValidateWithThePassUnits)
 {
     prepare();
     EXPECT_EQ(log.find("Failed to compile"), std::string::npos) << log;
@@ -65,7 +66,8 @@ TEST_F(Shaders, AllTwentyOneProgramsLinkAndValidateWithThePassUnits)
     EXPECT_EQ(current, 0) << "each program is unbound after its uniforms";
     SDLGL& gl = *sdlgl;
     for (ShaderProgram* p : {gl.pgmland_colorShader, gl.pgmland_parallax_colorShader,
-                             gl.pgmland_parallax_grassShader, gl.pgmland_wateraboveShader, gl.pgmland_waterbelowShader}) {
+                             gl.pgmland_parallax_grassShader, gl.pgmland_far_colorShader,
+                             gl.pgmland_far_grassShader, gl.pgmland_wateraboveShader, gl.pgmland_waterbelowShader}) {
         p->bind();
         p->set_uniform_1i("shadowMap", 2);
         p->set_uniform_1i("noiseMap", 3);
