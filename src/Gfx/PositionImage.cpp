@@ -77,6 +77,9 @@ void mark_ground_nearer_than(double distance, int bit)
     GLint depth_func = GL_LESS;
     glGetIntegerv(GL_DEPTH_FUNC, &depth_func);
     const GLboolean depth_test = glIsEnabled(GL_DEPTH_TEST);
+    GLint polygon_mode[2] = {GL_FILL, GL_FILL}; // filled even in the wire-frame view
+    glGetIntegerv(GL_POLYGON_MODE, polygon_mode);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_GREATER);
     glMatrixMode(GL_MODELVIEW);
@@ -91,6 +94,7 @@ void mark_ground_nearer_than(double distance, int bit)
     glVertex3f(-side, side, z);
     glEnd();
     glPopMatrix();
+    glPolygonMode(GL_FRONT_AND_BACK, GLenum(polygon_mode[0]));
     glDepthFunc(GLenum(depth_func));
     if (!depth_test) glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
