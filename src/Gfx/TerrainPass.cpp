@@ -157,16 +157,6 @@ void draw_ground_positions(FBO* grid, FBO* positions, ShaderProgram* position_pr
     end_position_image();
 }
 
-void shade_ground(const FrameDescription& f, FBO* positions, ShaderProgram* colour_program)
-{
-    bind_ground_colour(f, colour_program);
-    positions->bind_to_unit(tex_unit(kUnitPosition));
-    glActiveTexture(GL_TEXTURE0);
-    draw_over_image(positions->_texW, positions->_texH, kMarkGround, f.options.wireframe);
-    unbind_from(positions);
-    unbind_ground_colour(colour_program);
-}
-
 namespace {
 
 void shade_marked_ground(const FrameDescription& f, FBO* positions, ShaderProgram* program, PositionMark mark)
@@ -180,6 +170,11 @@ void shade_marked_ground(const FrameDescription& f, FBO* positions, ShaderProgra
 }
 
 } // namespace
+
+void shade_ground(const FrameDescription& f, FBO* positions, ShaderProgram* colour_program)
+{
+    shade_marked_ground(f, positions, colour_program, kMarkGround);
+}
 
 void shade_ground_by_class(const FrameDescription& f, FBO* positions, const ReliefColourPrograms& programs)
 {
