@@ -52,27 +52,39 @@ void draw_over_image(int w, int h, PositionMark mark, bool wireframe)
     glDisable(GL_STENCIL_TEST);
 }
 
-void mark_over_image(int w, int h, PositionMark mark, int bit)
+namespace {
+
+// What is drawn until end_marking adds `bit` to the stencil (it is clear in every mark it is
+// added to) where the stencil's `mask` bits equal `mark`'s, and nothing to the colour image.
+void begin_marking(int mark, int mask, int bit)
 {
     glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_EQUAL, mark, 0xff);
+    glStencilFunc(GL_EQUAL, mark, GLuint(mask));
     glStencilMask(GLuint(bit));
     glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    image_quad(w, h);
+}
+
+void end_marking()
+{
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glStencilMask(0xff);
     glDisable(GL_STENCIL_TEST);
 }
 
+} // namespace
+
+void mark_over_image(int w, int h, PositionMark mark, int bit)
+{
+    begin_marking(mark, 0xff, bit);
+    image_quad(w, h);
+    end_marking();
+}
+
 void mark_ground_nearer_than(double distance, int bit)
 {
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_EQUAL, kMarkGround, kMarkGround);
-    glStencilMask(GLuint(bit));
-    glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    begin_marking(kMarkGround, kMarkGround, bit);
     glDepthMask(GL_FALSE);
     GLint depth_func = GL_LESS;
     glGetIntegerv(GL_DEPTH_FUNC, &depth_func);
@@ -98,8 +110,5 @@ void mark_ground_nearer_than(double distance, int bit)
     glDepthFunc(GLenum(depth_func));
     if (!depth_test) glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glStencilMask(0xff);
-    glDisable(GL_STENCIL_TEST);
+    end_marking();
 }

@@ -49,10 +49,6 @@ void draw_ground_positions(FBO* grid, FBO* positions, ShaderProgram* position_pr
 // draw_terrain). Depth test and matrices are as they were after it.
 void shade_ground(const FrameDescription& frame, FBO* positions, ShaderProgram* colour_program);
 
-// The same in several programs: the classing program marks the pixels where more than grass may show,
-// which the full program colours; the grass program, without the sand and rock lookups, colours
-// the rest. The software rasteriser pays for every lookup of a program whatever its branches say,
-// and most of the island is grass alone.
 // The relief fades to nothing this far from the eye (kReliefFar in shared_parallax_ground.c).
 constexpr double kReliefReach = 2500.0;
 
@@ -65,6 +61,10 @@ struct ReliefColourPrograms {
     ShaderProgram* far_full;
 };
 
-// The same split again by the relief's reach: the ground beyond kReliefReach along the view
-// is coloured by programs without the relief's lookups (a quad at that depth marks the rest).
+// The same as shade_ground in four programs. The classing program marks the pixels where more
+// than grass may show, which the full programs colour; the grass programs, without the sand and
+// rock lookups, colour the rest. Ground beyond kReliefReach along the view (a quad at that
+// depth marks the nearer) gets the far programs, without the relief's lookups. The software
+// rasteriser pays for every lookup of a program whatever its branches say, and most of the
+// island is grass alone.
 void shade_ground_by_class(const FrameDescription& frame, FBO* positions, const ReliefColourPrograms& programs);
