@@ -36,14 +36,12 @@
 #include "Gfx/DisplayToggles.h"
 #include "Gfx/FBO.h"
 #include "Gfx/FramePass.h"
-#include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
-#include "Gfx/Md2FarDetail.h"
 #include "Gfx/PassTiming.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
-#include "Gfx/WaterPass.h"
 #include "Objects/GenericObject.h"
+#include "Objects/HoverPhysics.h"
 #include "Objects/LevelPopulation.h"
 #include "Objects/PlayerImpl.h"
 #include "Objects/ObjectErrors.h"
@@ -326,28 +324,6 @@ OverlaySettings overlay_settings(const SDLGL& gl)
     return s;
 }
 
-void build_view_matrix(SDLGL& gl)
-{
-    double origin[3] = {0, 0, 0};
-    double s[3] = {eyecam->str.x, eyecam->str.y, eyecam->str.z};
-    double u[3] = {eyecam->up.x, eyecam->up.y, eyecam->up.z};
-    double d[3] = {eyecam->dir.x, eyecam->dir.y, eyecam->dir.z};
-    float rotation[16];
-    Camera::view_matrix(origin, s, u, d, rotation);
-    eyecam->set_axes(s, u, d);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(rotation);
-    glTranslatef(float(-eyecam->pos.x), float(-eyecam->pos.y), float(-eyecam->pos.z));
-    glGetFloatv(GL_MODELVIEW_MATRIX, view_matrix);
-
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CCW);
-    gl.set_projection(gl.width, gl.height, 0, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
-    glLoadMatrixf(view_matrix);
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
-}
-
 // The memory line of long runs, every MOORHOLD_MEMORY_EVERY frames (`frames` counts the
 // frames done).
 void print_memory_line(unsigned int frames)
@@ -384,24 +360,13 @@ void run_frame(bool last_frame)
     game_flow.frame_dt = running ? cap_frame_time(measured, gl.check_physx_min_timestep, gl.physx_min_timestep) : 0.0f;
     game_flow.time_total += game_flow.frame_dt;
 
-    // The title covers the whole window during frames 0 to 12: the scene passes would only
-    // be drawn over. Everything else of the frame (input, physics, the game) still runs.
-    // The window itself is not cleared: the finished image (or the title) covers all of it
-    // and nothing drawn into it tests depth. The colour is the frame images' clear colour.
-    FrameDescription frame = describe_frame(gl, frame_counter > 12);
-    frame.beams = &beam_vertices;
-    glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
-    begin_frame_images(frame);
+    hover_debug_rays.clear();
     if (running) update_game_objects(game_flow.time_scale * game_flow.frame_dt);
-    end_simulation_image();
     sync_player();
     log_player(game_flow.time_total, game_flow.time_scale);
     log_steering(game_flow.time_total, physics_step(frame_counter, game_flow.frame_dt, game_flow.time_scale));
     if (gl.camera_mode == 1 && game_player) follow_player(game_flow.frame_dt);
-
-    md2_visibility_distance = gl.md2_max_vis_dist + 8.0f * static_cast<float>(eyecam->pos.y);
-    eyecam->update_frustum(md2_visibility_distance);
-    md2_eye_focal_pixels = md2_focal_pixels(gl.dof_fbo ? gl.dof_fbo->_texH : gl.height, eyecam->tan_half_fov);
+    eyecam->update_frustum(model_visibility_distance(gl, *eyecam));
 
     NxScene* scene = running ? terrain_physics().scene : nullptr;
     if (scene) {
@@ -409,7 +374,10 @@ void run_frame(bool last_frame)
         scene->flushStream();
     }
 
-    build_view_matrix(gl);
+    // The eye is final: its view (which also normalises its axes) before anything looks
+    // through it.
+    float view[16];
+    eye_view_matrix(*eyecam, view);
     read_race(race_view);
     build_beams(gl);
     belowcam->set_position(eyecam->pos.x, eyecam->pos.y - 150.0, eyecam->pos.z);
@@ -428,10 +396,13 @@ void run_frame(bool last_frame)
         audio_system()->update_listener(position, up, dir);
     }
 
-    frame_ring_trails().clear();
-    leave_rings(gl.time_now, game_flow.frame_dt, game_flow.time_scale);
-    Md2Manager::UpdateAll(game_flow.time_scale * game_flow.frame_dt);
-    render_frame(frame);
+    // The title covers the whole window during frames 0 to 12: the scene passes would only
+    // be drawn over. Everything else of the frame (input, physics, the game) still runs.
+    // The window itself is not cleared: the finished image (or the title) covers all of it
+    // and nothing drawn into it tests depth.
+    const FrameLists lists{&beam_vertices, &leave_rings(gl.time_now, game_flow.frame_dt, game_flow.time_scale),
+                           &hover_debug_rays, game_flow.time_scale * game_flow.frame_dt};
+    render_frame(describe_frame(gl, frame_counter > 12, view, lists));
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();

@@ -10,7 +10,7 @@
 #include "Common/Platform.h"
 #include "Common/PlayerControls.h"
 #include "Common/TestSeams.h"
-#include "Gfx/WaterPass.h"
+#include "Gfx/RingTrail.h"
 #include "Objects/GenericObject.h"
 #include "Objects/LevelPopulation.h"
 #include "Objects/PlayerImpl.h"
@@ -42,6 +42,7 @@ void print_score(MovingObject* collector, int opponent_index, int points, int va
 
 struct RingFrame {
     float time_now, dt, clock_dt, height_limit;
+    std::vector<const RingTrail*>* seen;
 };
 
 void leave_rings_of(MovingObject* o, void* arg)
@@ -49,7 +50,7 @@ void leave_rings_of(MovingObject* o, void* arg)
     if (o->type == OBJECT_STATIC || o->type == OBJECT_ESKEL_SHIP) return;
     const RingFrame& f = *static_cast<const RingFrame*>(arg);
     update_ring_trail(o->rings, o->type, o->physx_position[1], o->gfx_position[0], o->gfx_position[2], f.time_now,
-                      f.dt, f.clock_dt, f.height_limit);
+                      f.dt, f.clock_dt, f.height_limit, *f.seen);
 }
 
 } // namespace
@@ -117,13 +118,16 @@ void player_gfx_position(float out[3])
     for (int k = 0; k < 3; ++k) out[k] = game_player ? game_player->gfx_position[k] : 0.0f;
 }
 
-void leave_rings(float time_now, float frame_dt, float time_scale)
+const std::vector<const RingTrail*>& leave_rings(float time_now, float frame_dt, float time_scale)
 {
+    static std::vector<const RingTrail*> seen;
+    seen.clear();
     AiManager* ai = manager();
-    if (!ai) return;
+    if (!ai) return seen;
     const float height_limit = ring_height_limit(terrain_physics().scale.iface[0], terrain_physics().plane_d);
-    RingFrame f{time_now, time_scale * frame_dt, frame_dt, height_limit};
+    RingFrame f{time_now, time_scale * frame_dt, frame_dt, height_limit, &seen};
     ai->for_each(leave_rings_of, &f);
+    return seen;
 }
 
 void human_pilot_look(const RaceOverlay& overlay, const RaceView& view, int width, int height, float fov_deg)

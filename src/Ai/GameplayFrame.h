@@ -28,9 +28,12 @@ void log_steering(float game_seconds, float step);
 // The player's graphics position (the origin before a player exists).
 void player_gfx_position(float out[3]);
 
+struct RingTrail;
 // Records and ages the water rings of every object that leaves them: they grow with the
-// game's time (`time_scale` x `frame_dt`) and fade with the clock's.
-void leave_rings(float time_now, float frame_dt, float time_scale);
+// game's time (`time_scale` x `frame_dt`) and fade with the clock's. Returns the frame's
+// trails, in the order the objects were visited, for the renderer to draw; the list is the
+// same object every frame, made anew by each call.
+const std::vector<const RingTrail*>& leave_rings(float time_now, float frame_dt, float time_scale);
 
 struct RaceView;
 struct RaceOverlay;

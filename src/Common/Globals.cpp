@@ -29,7 +29,6 @@ float wave_scale_neg_half = 0;
 float dof_params[4] = {};
 const float waterlevel_frac = 0.25f;
 float light_dir[3] = {-0.2f, 0.85f, -0.15f};
-float view_matrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 void read_grid_and_wave_settings(const ParameterFile& p)
 {

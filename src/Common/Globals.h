@@ -38,4 +38,3 @@ void read_grid_and_wave_settings(const ParameterFile& p);
 extern float dof_params[4];      // depth-of-field parameters derived from eyecam's planes
 extern const float waterlevel_frac; // the water surface at a quarter of the height range
 extern float light_dir[3];       // normalised at start-up
-extern float view_matrix[16];    // eyecam's view, kept between frames

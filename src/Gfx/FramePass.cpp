@@ -3,9 +3,11 @@
 #include "Common/Camera.h"
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
+#include "Gfx/DebugRays.h"
 #include "Gfx/FBO.h"
 #include "Gfx/FrameDescription.h"
 #include "Gfx/MD2_Instance.h"
+#include "Gfx/MD2_Manager.h"
 #include "Gfx/Md2FarDetail.h"
 #include "Gfx/PassTiming.h"
 #include "Gfx/PassUtil.h"
@@ -46,30 +48,30 @@ void debug_tile(int i, float s1, float t1)
     glEnd();
 }
 
-void draw_main_image(const FrameDescription& f)
+void draw_main_image(const FrameDescription& f, const LightMatrices& light)
 {
     SDLGL& gl = *sdlgl;
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
     glMatrixMode(GL_MODELVIEW);
-    window_projection(*f.eye);
+    window_projection(f.eye);
     glLoadIdentity();
     float view[16];
-    camera_view_floats(*f.eye, view);
+    camera_view_floats(f.eye, view);
     glLoadMatrixf(view);
     glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
-    dof_projection(*f.eye);
+    dof_projection(f.eye);
     gl.dof_fbo->bind_framebuffer();
-    bind_shadow_map(tex_unit(kUnitShadow));
+    bind_shadow_map(tex_unit(kUnitShadow), light);
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 1.0f);
     gl.md2instanceShader->unbind();
     pass_begin(Pass::MainModels);
-    draw_models(*f.eye, gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    draw_models(eye_model_view(f, f.eye), gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
     pass_end(Pass::MainModels);
     pass_begin(Pass::MainGround);
-    const GroundCut cut = main_image_cut(f.options.buffer_pass, f.eye->pos.y, frame_water_span());
+    const GroundCut cut = main_image_cut(f.options.buffer_pass, f.eye.pos.y, frame_water_span());
     draw_ground_positions(gl.pgmlandgrid_fbo, gl.position_fbo, gl.pgmland_positionShader, cut);
     pass_end(Pass::MainGround);
     pass_begin(Pass::MainShade);
@@ -78,7 +80,7 @@ void draw_main_image(const FrameDescription& f)
         shade_ground(f, gl.position_fbo, gl.pgmland_colorShader);
     } else {
         double to_world[16];
-        camera_to_world(*f.eye, to_world);
+        camera_to_world(f.eye, to_world);
         for (ShaderProgram* p : relief_colour_programs(gl)) {
             p->bind();
             p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
@@ -90,37 +92,42 @@ void draw_main_image(const FrameDescription& f)
         unbind_from(gl.noise_nm_tex);
     }
     pass_end(Pass::MainShade);
+    // Last, against the depth of the models and the ground, untextured and unfogged.
+    if (f.rays && !f.rays->empty()) {
+        gl.disable_texture_units();
+        glDisable(GL_FOG);
+        draw_debug_rays(*f.rays);
+    }
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     gl.dof_fbo->unbind_framebuffer();
 }
 
-void draw_shadow_map(const FrameDescription& f)
+LightMatrices draw_shadow_map(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     gl.shadow_fbo->bind_framebuffer();
-    begin_shadow_pass(*f.light);
+    const LightMatrices light = begin_shadow_pass(f.light);
     glPolygonOffset(2.0f, 4.0f);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPushMatrix();
     // Casters come from around the eye's view (the wider margin keeps those beside it whose
     // shadows fall into it) and from within the light's view, which holds the whole map; each
     // is as detailed as its size in the map asks, which from the light's height is small.
-    cull_margin -= 5000.0f;
-    f.light->update_frustum(f.light->far_plane);
-    md2_shadow_camera = f.light;
-    md2_shadow_focal_pixels = md2_focal_pixels(gl.shadow_fbo->_texH, f.light->tan_half_fov);
-    draw_nearby_models(*f.eye, nullptr, GL_REPLACE, GL_SMOOTH);
-    md2_shadow_camera = nullptr;
-    cull_margin += 5000.0f;
+    ModelView casters = nearby_model_view(f, f.eye);
+    casters.cull_margin -= 5000.0f;
+    casters.light = &f.light;
+    casters.focal_pixels = md2_focal_pixels(gl.shadow_fbo->_texH, f.light.tan_half_fov);
+    draw_models(casters, nullptr, GL_REPLACE, GL_SMOOTH);
     glPopMatrix();
     glShadeModel(GL_SMOOTH);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_FOG);
     glPolygonOffset(0.0f, 0.0f);
     glDisable(GL_POLYGON_OFFSET_FILL);
-    window_projection(*f.eye);
+    window_projection(f.eye);
     gl.shadow_fbo->unbind_framebuffer();
+    return light;
 }
 
 // The sky into the main depth-of-field image, where the models and the ground left it room.
@@ -128,9 +135,9 @@ void draw_sky_image(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     pass_begin(Pass::Sky);
-    dof_projection(*f.eye);
+    dof_projection(f.eye);
     gl.dof_fbo->bind_framebuffer();
-    draw_skybox(*f.eye, 1);
+    draw_skybox(f.eye, 1);
     gl.dof_fbo->unbind_framebuffer();
     pass_end(Pass::Sky);
 }
@@ -149,11 +156,9 @@ void draw_scene_passes(const FrameDescription& f)
     gl.pgmlandgrid_fbo->unbind_framebuffer();
     pass_end(Pass::Grid);
 
-    if (!f.options.skip_subpass) f.grid->derive_grid_view(*f.eye, 0.0025, 0.0);
-
     pass_begin(Pass::Rings);
     gl.ripple_a_fbo->bind_framebuffer();
-    draw_rings(f, gl.ringsShader, gl.ripple_a_fbo, frame_ring_trails());
+    const RingImageView rings = draw_rings(f, gl.ringsShader, gl.ripple_a_fbo);
     gl.ripple_a_fbo->unbind_framebuffer();
     glFlush();
     gl.ripple_b_fbo->bind_framebuffer();
@@ -173,7 +178,7 @@ void draw_scene_passes(const FrameDescription& f)
     glPushMatrix();
 
     pass_begin(Pass::Shadow);
-    draw_shadow_map(f);
+    const LightMatrices light = draw_shadow_map(f);
     glPopMatrix();
     glFlush();
     pass_end(Pass::Shadow);
@@ -182,17 +187,17 @@ void draw_scene_passes(const FrameDescription& f)
     pass_begin(Pass::Main);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    draw_main_image(f);
+    draw_main_image(f, light);
     pass_end(Pass::Main);
 
     draw_sky_image(f);
 
     pass_begin(Pass::Mirror);
-    draw_reflection_refraction(f);
+    draw_reflection_refraction(f, light);
     pass_end(Pass::Mirror);
 
     pass_begin(Pass::Surface);
-    if (f.options.buffer_pass) draw_water_surface(f);
+    if (f.options.buffer_pass) draw_water_surface(f, rings);
     pass_end(Pass::Surface);
 
     // The beams last, over the sky and the water: neither writes the depth a beam is tested
@@ -201,7 +206,7 @@ void draw_scene_passes(const FrameDescription& f)
     if (f.beams && !f.beams->empty()) {
         glMatrixMode(GL_MODELVIEW);
         glLoadMatrixf(f.view_matrix);
-        dof_projection(*f.eye);
+        dof_projection(f.eye);
         gl.dof_fbo->bind_framebuffer();
         draw_crystal_beams(*f.beams);
         gl.dof_fbo->unbind_framebuffer();
@@ -223,7 +228,7 @@ void draw_scene_passes(const FrameDescription& f)
     glDisable(GL_TEXTURE_2D);
     glPushMatrix();
     glEnable(GL_DEPTH_TEST);
-    dof_projection(*f.eye);
+    dof_projection(f.eye);
     gl.dof_fbo->bind_framebuffer();
     gl.dof_fbo->unbind_framebuffer();
     glDisable(GL_DEPTH_TEST);
@@ -283,7 +288,7 @@ void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* progra
     } else {
         glDrawBuffer(GL_BACK);
     }
-    gl.set_projection(out_w, out_h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+    gl.set_projection(out_w, out_h, 1, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
     image->bind_to_unit(GL_TEXTURE0);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     program->bind();
@@ -299,7 +304,7 @@ void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* progra
     unbind_from(image);
     unbind_from(gl.waveAnim_tex);
     program->unbind();
-    gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+    gl.set_projection(w, h, 1, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
     if (finished) {
         finished->unbind_framebuffer();
         glDrawBuffer(GL_BACK);
@@ -322,7 +327,7 @@ void draw_debug_view(const FrameDescription& f)
     glDisable(GL_FOG);
     gl.disable_texture_units();
     glPushMatrix();
-    gl.set_projection(gl.width, gl.height, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+    gl.set_projection(gl.width, gl.height, 1, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
     glDrawBuffer(GL_BACK);
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
@@ -359,7 +364,7 @@ void draw_debug_view(const FrameDescription& f)
     gl.ripple_b_fbo->unbind();
 
     glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
-    window_projection(*f.eye);
+    window_projection(f.eye);
     glPopMatrix();
     glEnable(GL_DEPTH_TEST);
 }
@@ -369,7 +374,7 @@ void draw_debug_view(const FrameDescription& f)
 void compose_frame(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
-    dof_projection(*f.eye);
+    dof_projection(f.eye);
     gl.dof_fbo->bind_framebuffer();
     gl.disable_texture_units();
     glEnable(GL_LIGHTING);
@@ -389,19 +394,21 @@ void compose_frame(const FrameDescription& f)
     gl.disable_texture_units();
 }
 
-} // namespace
-
-void render_frame(const FrameDescription& f)
+// The eye's view and projection, face culling and the polygon mode that the passes start from.
+void load_eye(const FrameDescription& f)
 {
-    SDLGL& gl = *sdlgl;
-    gl.disable_texture_units();
-    gl.check_gl_error("EZG main loop start");
-    if (!f.scene) return;
-    draw_scene_passes(f);
-    compose_frame(f);
+    glClearColor(sdlgl->cc[0], sdlgl->cc[1], sdlgl->cc[2], sdlgl->cc[3]);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glMatrixMode(GL_MODELVIEW);
+    window_projection(f.eye);
+    glLoadMatrixf(f.view_matrix);
+    glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
 }
 
-void begin_frame_images(const FrameDescription& f)
+// The small and the main depth-of-field images start each frame empty.
+void clear_frame_images()
 {
     SDLGL& gl = *sdlgl;
     for (FBO* target : {gl.dof_small_fbo, gl.dof_fbo}) {
@@ -409,10 +416,20 @@ void begin_frame_images(const FrameDescription& f)
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         target->unbind_framebuffer();
     }
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(f.view_matrix);
-    dof_projection(*f.eye);
-    gl.dof_fbo->bind_framebuffer();
 }
 
-void end_simulation_image() { sdlgl->dof_fbo->unbind_framebuffer(); }
+} // namespace
+
+void render_frame(const FrameDescription& f)
+{
+    SDLGL& gl = *sdlgl;
+    gl.disable_texture_units();
+    gl.check_gl_error("EZG main loop start");
+    // The models pose themselves also while the title is up, so that their clocks run on.
+    Md2Manager::UpdateAll(f.models.dt);
+    load_eye(f);
+    if (!f.scene) return;
+    clear_frame_images();
+    draw_scene_passes(f);
+    compose_frame(f);
+}

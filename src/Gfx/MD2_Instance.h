@@ -9,16 +9,16 @@ class Md2Model;
 struct Md2AnimCycle;
 class ShaderProgram;
 
-// How far from the eye camera (in x and z) an instance is still drawn while culling is on.
-// Set by the level population and by the main loop every frame.
-extern float md2_visibility_distance;
-// md2_focal_pixels of the eye camera and the 3-D image, by which an instance judges how large
-// it shows; set by the main loop every frame (0: always the full model).
-extern float md2_eye_focal_pixels;
-// While the shadow map is drawn, the light's camera (its frustum up to date) and the
-// md2_focal_pixels of the map: instances judge their size in the map; otherwise null.
-extern const Camera* md2_shadow_camera;
-extern float md2_shadow_focal_pixels;
+// How the placed models are drawn in one pass: the camera they are culled against and seen
+// from, and, in the shadow map, the light whose view they must reach.
+struct ModelView {
+    const Camera* camera = nullptr; // none: nothing is culled and every model is drawn whole
+    const Camera* light = nullptr;  // the shadow map's light: their size is judged from it
+    bool culling = true;            // the frustum and distance culling, which a key switches
+    float visibility_distance = 0;  // how far from the camera (in x and z) a model still draws
+    float cull_margin = -1000.0f;   // the frustum test's margin
+    float focal_pixels = 0;         // md2_focal_pixels of the image drawn into (0: always whole)
+};
 
 class Md2Instance {
 public:
@@ -30,8 +30,8 @@ public:
     void Init(Md2Model* model);
     // Advances the clock by `dt` seconds and, when visible, poses and uploads the vertices.
     void Update(float dt);
-    // Draws with `shader` (may be null: fixed-function), unless culled.
-    void Draw(ShaderProgram* shader);
+    // Draws with `shader` (may be null: fixed-function), unless `view` culls it.
+    void Draw(ShaderProgram* shader, const ModelView& view);
 
     bool SetCycle(unsigned int i);
     bool BlendToCycle(unsigned int i, float blend_time, bool restart);
@@ -52,9 +52,9 @@ public:
     float Radius() const;
     // How far from its placement the posed model can reach, in world units, generously.
     float Reach() const;
-    // Whether the eye camera (or, in the shadow map, the light's) sees the instance small
+    // Whether the view's camera (in the shadow map, its light) sees the instance small
     // enough for the model's coarse list.
-    bool DrawnFar() const;
+    bool DrawnFar(const ModelView& view) const;
 
     // The texture the last drawn instance bound, so that a run of instances with one
     // texture binds it once; the manager forgets it after each pass (0).

@@ -2,7 +2,6 @@
 #include "Gfx/MD2_Instance.h"
 
 #include "Common/Camera.h"
-#include "Common/Globals.h"
 #include "Gfx/MD2_Model.h"
 #include "Gfx/Md2FarDetail.h"
 #include "Gfx/Md2Pose.h"
@@ -13,10 +12,6 @@
 #include <cmath>
 
 unsigned int Md2Instance::m_BoundTexture = 0;
-float md2_visibility_distance = 0;
-float md2_eye_focal_pixels = 0;
-const Camera* md2_shadow_camera = nullptr;
-float md2_shadow_focal_pixels = 0;
 
 namespace {
 
@@ -60,13 +55,12 @@ float Md2Instance::Radius() const
     return 0.5f * extent.length();
 }
 
-bool Md2Instance::DrawnFar() const
+bool Md2Instance::DrawnFar(const ModelView& view) const
 {
-    const Camera* seen_from = md2_shadow_camera ? md2_shadow_camera : eyecam;
-    const float focal = md2_shadow_camera ? md2_shadow_focal_pixels : md2_eye_focal_pixels;
+    const Camera* seen_from = view.light ? view.light : view.camera;
     if (!seen_from || !m_Transform) return false;
     const Vec3d placement(m_Transform[12], m_Transform[13], m_Transform[14]);
-    return md2_draw_far(Radius(), float((seen_from->pos - placement).length()), focal);
+    return md2_draw_far(Radius(), float((seen_from->pos - placement).length()), view.focal_pixels);
 }
 
 void Md2Instance::Init(Md2Model* model)
@@ -100,11 +94,12 @@ void Md2Instance::UploadPose()
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
 }
 
-void Md2Instance::Draw(ShaderProgram* shader)
+void Md2Instance::Draw(ShaderProgram* shader, const ModelView& view)
 {
-    if (!m_Model || !md2_instance_in_view(m_Visible, m_Transform, eyecam, view_frustum_culling,
-                                                     md2_visibility_distance, cull_margin) ||
-        !md2_in_light_view(md2_shadow_camera, m_Transform, Reach()))
+    if (!m_Model ||
+        !md2_instance_in_view(m_Visible, m_Transform, view.camera, view.culling, view.visibility_distance,
+                              view.cull_margin) ||
+        !md2_in_light_view(view.light, m_Transform, Reach()))
         return;
 
     if (m_Texture != m_BoundTexture) {
@@ -136,7 +131,7 @@ void Md2Instance::Draw(ShaderProgram* shader)
     glNormalPointer(GL_FLOAT, 24, nullptr);
     glVertexPointer(3, GL_FLOAT, 24, reinterpret_cast<const void*>(12));
 
-    if (m_Model->m_FarIndexCount > 0 && DrawnFar())
+    if (m_Model->m_FarIndexCount > 0 && DrawnFar(view))
         glDrawElements(GL_TRIANGLES, m_Model->m_FarIndexCount, GL_UNSIGNED_SHORT,
                        reinterpret_cast<const void*>(size_t(m_Model->m_DrawIndexCount) * sizeof(uint16_t)));
     else

@@ -49,7 +49,7 @@ void Md2Manager::UpdateAll(float dt)
     m_RingPos = uint8_t((m_RingPos + 1) % count);
 }
 
-void Md2Manager::DrawAll(ShaderProgram* shader)
+void Md2Manager::DrawAll(ShaderProgram* shader, const ModelView& view)
 {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_NORMALIZE);
@@ -57,7 +57,7 @@ void Md2Manager::DrawAll(ShaderProgram* shader)
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    for (ModelRef* ref : m_Models) ref->pModel->DrawInstances(shader);
+    for (ModelRef* ref : m_Models) ref->pModel->DrawInstances(shader, view);
     glDisable(GL_NORMALIZE);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -11,6 +11,7 @@ class Md2Instance;
 class Md2Model;
 #include "Common/ParameterFile.h"
 class ShaderProgram;
+struct ModelView;
 
 struct ModelRef {
     std::string name; // the file name exactly as requested
@@ -23,8 +24,8 @@ public:
     // if no model of exactly that name is loaded yet; null when the file does not load.
     static Md2Instance* CreateInstance(const char* filename, uint8_t fps);
     static void UpdateAll(float dt);
-    // `shader` may be null: fixed-function drawing.
-    static void DrawAll(ShaderProgram* shader);
+    // `shader` may be null: fixed-function drawing. `view` culls the instances.
+    static void DrawAll(ShaderProgram* shader, const ModelView& view);
     static void FreeAll();
 
     static std::vector<ModelRef*> m_Models;

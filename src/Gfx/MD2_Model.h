@@ -9,6 +9,7 @@
 class Md2File;
 class Md2Instance;
 class ShaderProgram;
+struct ModelView;
 
 class Md2Model : public Md2ModelData {
 public:
@@ -32,7 +33,7 @@ public:
 
     Md2Instance* NewInstance();
     void UpdateInstances(float dt, unsigned int first, unsigned int step);
-    void DrawInstances(ShaderProgram* shader);
+    void DrawInstances(ShaderProgram* shader, const ModelView& view);
 
     unsigned int m_TexCoords = 0;   // GPU buffer of s, t per render vertex
     unsigned int m_IndexBuffer = 0; // GPU buffer of 16-bit render-vertex indices, as triangles

@@ -28,12 +28,12 @@ void Md2Model::UpdateInstances(float dt, unsigned int first, unsigned int step)
     for (size_t i = first; i < m_Instances.size(); i += step) m_Instances[i]->Update(dt);
 }
 
-void Md2Model::DrawInstances(ShaderProgram* shader)
+void Md2Model::DrawInstances(ShaderProgram* shader, const ModelView& view)
 {
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, m_TexCoords);
     glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
     glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, m_IndexBuffer);
-    for (Md2Instance* instance : m_Instances) instance->Draw(shader);
+    for (Md2Instance* instance : m_Instances) instance->Draw(shader, view);
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
     glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
 }

@@ -68,6 +68,14 @@ void age_rings(RingTrail& trail, float dt, float clock_dt)
     }
 }
 
+void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z, float time_now, float dt,
+                       float clock_dt, float height_limit, std::vector<const RingTrail*>& seen)
+{
+    record_ring(trail, type, static_cast<int32_t>(time_now * 1000.0f), physics_y, height_limit, x, z);
+    age_rings(trail, dt, clock_dt);
+    seen.push_back(&trail);
+}
+
 float ring_scale_curr(uint8_t strength, float ripple_scale_dynamic)
 {
     return std::pow(strength * 0.01f, 1.5f) * ripple_scale_dynamic;

@@ -67,6 +67,13 @@ constexpr float kRingFadeStepsPerSecond = 60.0f;
 // (the clock's times the time scale, as the physics runs).
 void age_rings(RingTrail& trail, float dt, float clock_dt);
 
+// The per-object step of the frame: records a ring when the object is low and due, ages
+// the trail by `dt` of game time and `clock_dt` of the clock and adds the trail to `seen`,
+// the frame's list for the ring pass. `time_now` is the game clock in seconds,
+// `height_limit` the physics height above which no ring is left.
+void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z, float time_now, float dt,
+                       float clock_dt, float height_limit, std::vector<const RingTrail*>& seen);
+
 // Whether a record is drawn, and the wave height the ring program gets for it.
 inline bool ring_visible(const RingRecord& r) { return r.strength > kRingStrengthVisible; }
 float ring_scale_curr(uint8_t strength, float ripple_scale_dynamic);

@@ -4,6 +4,7 @@
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
 #include "Gfx/FBO.h"
+#include "Gfx/FrameDescription.h"
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/PassUtil.h"
@@ -12,9 +13,6 @@
 #include "Gfx/TextureUnits.h"
 
 #include <algorithm>
-
-double light_projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-double light_view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 namespace {
 
@@ -105,21 +103,23 @@ void draw_crystal_beams(const std::vector<BeamVertex>& beams)
     glColor4f(1, 1, 1, 1);
 }
 
-void begin_shadow_pass(Camera& camera)
+LightMatrices begin_shadow_pass(const Camera& camera)
 {
     SDLGL& gl = *sdlgl;
     const int size = gl.shadow_fbo->_texW;
+    LightMatrices light;
     glEnable(GL_DEPTH_TEST);
     glClear(GL_DEPTH_BUFFER_BIT);
     gl.set_projection(size, size, 0, camera.near_plane, camera.far_plane, camera.fov);
-    glGetDoublev(GL_PROJECTION_MATRIX, light_projection);
+    glGetDoublev(GL_PROJECTION_MATRIX, light.projection);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    camera_view_matrix(camera, light_view);
-    load_matrix(light_view);
+    camera_view_matrix(camera, light.view);
+    load_matrix(light.view);
+    return light;
 }
 
-void bind_shadow_map(GLenum texture_unit)
+void bind_shadow_map(GLenum texture_unit, const LightMatrices& light)
 {
     SDLGL& gl = *sdlgl;
     glDisable(GL_LIGHTING);
@@ -129,21 +129,31 @@ void bind_shadow_map(GLenum texture_unit)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, GL_LEQUAL);
     double m[16];
-    shadow_texture_matrix(light_projection, light_view, m);
+    shadow_texture_matrix(light.projection, light.view, m);
     glMatrixMode(GL_TEXTURE);
     load_matrix(m);
     glMatrixMode(GL_MODELVIEW);
 }
 
-void draw_nearby_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
+ModelView eye_model_view(const FrameDescription& f, const Camera& camera)
 {
-    const float kept = md2_visibility_distance;
-    md2_visibility_distance = std::min(kept, sdlgl->md2_max_vis_dist);
-    draw_models(eye, program, texture_env_mode, shade_model);
-    md2_visibility_distance = kept;
+    ModelView v;
+    v.camera = &camera;
+    v.culling = f.models.culling;
+    v.visibility_distance = f.models.visibility_distance;
+    v.cull_margin = f.models.cull_margin;
+    v.focal_pixels = f.models.focal_pixels;
+    return v;
 }
 
-void draw_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
+ModelView nearby_model_view(const FrameDescription& f, const Camera& camera)
+{
+    ModelView v = eye_model_view(f, camera);
+    v.visibility_distance = std::min(v.visibility_distance, f.models.nearby_distance);
+    return v;
+}
+
+void draw_models(const ModelView& view, ShaderProgram* program, GLint texture_env_mode, GLenum shade_model)
 {
     SDLGL& gl = *sdlgl;
     glActiveTexture(GL_TEXTURE0);
@@ -156,13 +166,13 @@ void draw_models(const Camera& eye, ShaderProgram* program, GLint texture_env_mo
     if (program) {
         program->bind();
         double to_world[16];
-        camera_to_world(eye, to_world);
+        camera_to_world(*view.camera, to_world);
         program->set_uniform_matrix4d("tmpMat", 1, false, to_world);
         bind_on(gl.noise_tex, tex_unit(kUnitNoise));
         glActiveTexture(GL_TEXTURE0);
     }
     glEnable(GL_LIGHT0);
-    Md2Manager::DrawAll(program);
+    Md2Manager::DrawAll(program, view);
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
     if (program) {

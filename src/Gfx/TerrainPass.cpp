@@ -26,7 +26,7 @@ void update_terrain_grid(const FrameDescription& f, ShaderProgram* program, FBO*
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
 
-    gl.set_projection(w, h, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+    gl.set_projection(w, h, 1, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
     glLoadIdentity();
 
     program->bind();
@@ -35,13 +35,12 @@ void update_terrain_grid(const FrameDescription& f, ShaderProgram* program, FBO*
     bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
     if (!f.options.freeze_waves) program->set_uniform_1f("slice_nr", f.time_now);
 
-    GridSpread spread = grid_spread(f.eye->dir.y, f.eye->pos.y);
-    f.grid->derive_grid_view(*f.eye, spread.tilt, 1250.0);
-    program->set_uniform_1f("pot", spread.pot);
-    program->set_uniform_4f("camPos", float(f.grid->pos.x), float(f.grid->pos.y), float(f.grid->pos.z), 1.0f);
-    program->set_uniform_4f("camDirX", float(f.grid->str.x), float(f.grid->str.y), float(f.grid->str.z), 1.0f);
-    program->set_uniform_4f("camDirY", float(f.grid->up.x), float(f.grid->up.y), float(f.grid->up.z), 1.0f);
-    program->set_uniform_4f("camDirZ", float(f.grid->dir.x), float(f.grid->dir.y), float(f.grid->dir.z), 1.0f);
+    const Camera& cam = f.terrain_grid;
+    program->set_uniform_1f("pot", grid_spread(f.eye.dir.y, f.eye.pos.y).pot);
+    program->set_uniform_4f("camPos", float(cam.pos.x), float(cam.pos.y), float(cam.pos.z), 1.0f);
+    program->set_uniform_4f("camDirX", float(cam.str.x), float(cam.str.y), float(cam.str.z), 1.0f);
+    program->set_uniform_4f("camDirY", float(cam.up.x), float(cam.up.y), float(cam.up.z), 1.0f);
+    program->set_uniform_4f("camDirZ", float(cam.dir.x), float(cam.dir.y), float(cam.dir.z), 1.0f);
     program->set_uniform_1f("ratio", float(gl.aspect_ratio));
 
     glActiveTexture(GL_TEXTURE0);
@@ -106,8 +105,8 @@ void draw_grid(FBO* grid, bool full_resolution, GroundCut cut)
     glDisable(GL_CLIP_PLANE0);
 }
 
-// Binds the program with the ground's textures and the frame's light and eye.
-void bind_ground_colour(const FrameDescription& f, ShaderProgram* program)
+// Binds the program with the ground's textures and the frame's light, seen from `eye`.
+void bind_ground_colour(const FrameDescription& f, const Camera& eye, ShaderProgram* program)
 {
     SDLGL& gl = *sdlgl;
     program->bind();
@@ -120,7 +119,7 @@ void bind_ground_colour(const FrameDescription& f, ShaderProgram* program)
     program->set_uniform_1i("shadowMap", kUnitShadow);
     program->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
     program->set_uniform_4fv("lightColor", kTerrainLightColor);
-    program->set_uniform_4f("camPos", float(f.eye->pos.x), float(f.eye->pos.y), float(f.eye->pos.z), 1.0f);
+    program->set_uniform_4f("camPos", float(eye.pos.x), float(eye.pos.y), float(eye.pos.z), 1.0f);
     if (!f.options.freeze_waves) program->set_uniform_1f("slice_nr", f.time_now);
     program->set_uniform_1i("noiseMap", kUnitNoise);
     glActiveTexture(GL_TEXTURE0);
@@ -140,10 +139,10 @@ void unbind_ground_colour(ShaderProgram* program)
 
 } // namespace
 
-void draw_terrain(const FrameDescription& f, FBO* grid, ShaderProgram* program, bool full_resolution,
-                  GroundCut cut)
+void draw_terrain(const FrameDescription& f, const Camera& eye, FBO* grid, ShaderProgram* program,
+                  bool full_resolution, GroundCut cut)
 {
-    bind_ground_colour(f, program);
+    bind_ground_colour(f, eye, program);
     draw_grid(grid, full_resolution, cut);
     unbind_ground_colour(program);
 }
@@ -161,7 +160,7 @@ namespace {
 
 void shade_marked_ground(const FrameDescription& f, FBO* positions, ShaderProgram* program, PositionMark mark)
 {
-    bind_ground_colour(f, program);
+    bind_ground_colour(f, f.eye, program);
     positions->bind_to_unit(tex_unit(kUnitPosition));
     glActiveTexture(GL_TEXTURE0);
     draw_over_image(positions->_texW, positions->_texH, mark, f.options.wireframe);
@@ -185,7 +184,7 @@ void shade_ground_by_class(const FrameDescription& f, FBO* positions, const Reli
     programs.classing->unbind();
     unbind_from(positions);
     // With a far plane inside the reach, all the ground drawn is within it.
-    mark_ground_nearer_than(std::min(kReliefReach, 0.99 * f.eye->far_plane), kMarkNearBit);
+    mark_ground_nearer_than(std::min(kReliefReach, 0.99 * f.eye.far_plane), kMarkNearBit);
     shade_marked_ground(f, positions, programs.far_grass, kMarkGround);
     shade_marked_ground(f, positions, programs.far_full, kMarkMixedGround);
     shade_marked_ground(f, positions, programs.grass, kMarkNearGround);

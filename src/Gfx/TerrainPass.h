@@ -7,6 +7,7 @@
 
 class ShaderProgram;
 class FBO;
+class Camera;
 struct FrameDescription;
 
 // The grid pass (the grid target bound by the caller): spreads the grid by "pot", turns
@@ -33,11 +34,12 @@ GroundCut refraction_cut(const WaterSpan& swell);
 // The clip plane (a, b, c, d: kept where a x + b y + c z + d >= 0) of a cut.
 void ground_cut_plane(const GroundCut& cut, double plane[4]);
 
-// Draws the grid with a colour program; `full_resolution` chooses the index list (the
-// half-resolution one has a quarter of the quads). The caller binds the shadow map and
-// has the view loaded (the cut's plane is given in world space).
-void draw_terrain(const FrameDescription& frame, FBO* grid, ShaderProgram* program, bool full_resolution,
-                  GroundCut cut = {});
+// Draws the grid with a colour program, seen from `eye` (the frame's or its mirror image);
+// `full_resolution` chooses the index list (the half-resolution one has a quarter of the
+// quads). The caller binds the shadow map and has the view loaded (the cut's plane is given
+// in world space).
+void draw_terrain(const FrameDescription& frame, const Camera& eye, FBO* grid, ShaderProgram* program,
+                  bool full_resolution, GroundCut cut = {});
 
 // The main image's ground, in two steps. First the full grid into the position image (the
 // world position and normal of the ground per pixel, tested against and written to the

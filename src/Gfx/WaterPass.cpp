@@ -18,11 +18,7 @@
 
 #include <cmath>
 
-double saved_ring_projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-
 namespace {
-
-std::vector<const RingTrail*> trails_of_frame;
 
 // Clears the bound target to `colour` and gives the main image its clear colour back.
 void clear_to(const float colour[4], GLbitfield buffers)
@@ -45,13 +41,15 @@ void vec4_uniform(ShaderProgram* p, const char* name, const Vec3d& v)
 }
 
 // The eye mirrored in the water plane: the y of its position and of its three axes
-// negated. Applying it twice restores the eye.
-void mirror_in_water_plane(Camera& cam)
+// negated. Its frustum planes stay the eye's, which the mirrored models are culled against.
+Camera mirrored_in_water_plane(const Camera& eye)
 {
+    Camera cam(eye);
     cam.pos.y = -cam.pos.y;
     cam.str.y = -cam.str.y;
     cam.up.y = -cam.up.y;
     cam.dir.y = -cam.dir.y;
+    return cam;
 }
 
 } // namespace
@@ -61,16 +59,6 @@ float ripple_scale() { return ripple_scale_dynamic * prec_mul; }
 WaterSpan frame_swell_span() { return swell_span(waveScale, -wave_scale_neg_half); }
 
 WaterSpan frame_water_span() { return water_surface_span(waveScale, -wave_scale_neg_half, ripple_scale()); }
-
-std::vector<const RingTrail*>& frame_ring_trails() { return trails_of_frame; }
-
-void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z,
-                       float time_now, float dt, float clock_dt, float height_limit)
-{
-    record_ring(trail, type, static_cast<int32_t>(time_now * 1000.0f), physics_y, height_limit, x, z);
-    age_rings(trail, dt, clock_dt);
-    trails_of_frame.push_back(&trail);
-}
 
 namespace {
 
@@ -115,16 +103,16 @@ void ring_band_triangles(float core)
 
 } // namespace
 
-void draw_rings(const FrameDescription& f, ShaderProgram* program, FBO* target,
-                const std::vector<const RingTrail*>& trails)
+RingImageView draw_rings(const FrameDescription& f, ShaderProgram* program, FBO* target)
 {
     SDLGL& gl = *sdlgl;
+    RingImageView ring_view;
     glDisable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);
     clear_ripple_image();
 
-    gl.set_projection(target->_texW, target->_texH, 0, f.eye->near_plane, f.eye->far_plane, 90.0f);
-    glGetDoublev(GL_PROJECTION_MATRIX, saved_ring_projection);
+    gl.set_projection(target->_texW, target->_texH, 0, f.eye.near_plane, f.eye.far_plane, 90.0f);
+    glGetDoublev(GL_PROJECTION_MATRIX, ring_view.projection);
 
     glLoadIdentity();
     glEnable(GL_BLEND);
@@ -133,7 +121,7 @@ void draw_rings(const FrameDescription& f, ShaderProgram* program, FBO* target,
     glBlendEquation(GL_FUNC_ADD);
     glPushMatrix();
     double view[16];
-    camera_view_matrix(*f.grid, view);
+    camera_view_matrix(f.water_grid, view);
     load_matrix(view);
 
     program->bind();
@@ -148,12 +136,13 @@ void draw_rings(const FrameDescription& f, ShaderProgram* program, FBO* target,
     const GLint scale_curr = program->uniform_location("ripple_scale_curr");
     const GLint xz_scale_inv = program->uniform_location("uniform_xz_scale_inv");
     const GLint translate = program->uniform_location("translate");
-    for (const RingTrail* trail : trails) {
+    static const std::vector<const RingTrail*> none;
+    for (const RingTrail* trail : f.rings ? *f.rings : none) {
         for (const RingRecord& r : trail->records) {
             if (!ring_visible(r)) continue;
             const float height = ring_scale_curr(r.strength, ripple_scale_dynamic);
             const float core = ring_quiet_core(r.size, height);
-            if (core >= 1.0f || !ring_reaches_view(view, r.x, r.z, r.size * kRingOutline, f.eye->near_plane))
+            if (core >= 1.0f || !ring_reaches_view(view, r.x, r.z, r.size * kRingOutline, f.eye.near_plane))
                 continue;
             ShaderProgram::set_uniform_1f_at(scale_curr, height);
             ShaderProgram::set_uniform_1f_at(xz_scale_inv, 1.0f / r.size);
@@ -170,6 +159,7 @@ void draw_rings(const FrameDescription& f, ShaderProgram* program, FBO* target,
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_SMOOTH);
+    return ring_view;
 }
 
 void draw_ring_normals(const FrameDescription& f, ShaderProgram* program, FBO* target)
@@ -180,7 +170,7 @@ void draw_ring_normals(const FrameDescription& f, ShaderProgram* program, FBO* t
     glShadeModel(GL_FLAT);
     clear_ripple_image();
     // A flat image over the target's pixels.
-    gl.set_projection(target->_texW, target->_texH, 1, f.eye->near_plane, f.eye->far_plane, 90.0f);
+    gl.set_projection(target->_texW, target->_texH, 1, f.eye.near_plane, f.eye.far_plane, 90.0f);
     glLoadIdentity();
 
     program->bind();
@@ -216,8 +206,8 @@ void update_water_grid(const FrameDescription& f, ShaderProgram* program, FBO* g
     glDisable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);
 
-    WaterCorners c = water_corners(*f.eye, *f.grid);
-    gl.set_projection(grid->_texW, grid->_texH, 1, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+    WaterCorners c = water_corners(f.eye, f.water_grid);
+    gl.set_projection(grid->_texW, grid->_texH, 1, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
     glLoadIdentity();
 
     program->bind();
@@ -245,44 +235,45 @@ void update_water_grid(const FrameDescription& f, ShaderProgram* program, FBO* g
     glShadeModel(GL_SMOOTH);
 }
 
-void draw_reflection_refraction(const FrameDescription& f)
+void draw_reflection_refraction(const FrameDescription& f, const LightMatrices& light)
 {
     SDLGL& gl = *sdlgl;
     FBO* target = gl.reflrefr_fbo;
     target->bind_framebuffer();
-    gl.set_projection(target->_texW, target->_texH, 0, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+    gl.set_projection(target->_texW, target->_texH, 0, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
 
     // Reflection: the world seen from the eye mirrored in the water plane.
     glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
     clear_to(gl.cc_above, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    mirror_in_water_plane(*f.eye);
+    const Camera mirrored = mirrored_in_water_plane(f.eye);
     float view[16];
-    camera_view_floats(*f.eye, view);
+    camera_view_floats(mirrored, view);
     glLoadMatrixf(view);
     glFrontFace(GL_CW);
-    bind_shadow_map(tex_unit(kUnitShadow));
-    draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false, reflection_cut(frame_swell_span()));
+    bind_shadow_map(tex_unit(kUnitShadow), light);
+    draw_terrain(f, mirrored, gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false,
+                 reflection_cut(frame_swell_span()));
     gl.md2instanceShader->bind();
     gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 0.0f);
     gl.md2instanceShader->unbind();
-    draw_nearby_models(*f.eye, gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    draw_models(nearby_model_view(f, mirrored), gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
-    draw_skybox(*f.eye, 0);
+    draw_skybox(mirrored, 0);
     if (f.beams) draw_crystal_beams(*f.beams);
     glPopMatrix();
     glFrontFace(GL_CCW);
-    mirror_in_water_plane(*f.eye);
     glLoadMatrixf(f.view_matrix);
 
     // Refraction: what lies under the water, from the eye itself.
     glDrawBuffer(GL_COLOR_ATTACHMENT1_EXT);
     clear_to(gl.cc_below, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    bind_shadow_map(tex_unit(kUnitShadow));
+    bind_shadow_map(tex_unit(kUnitShadow), light);
     glPushMatrix();
-    draw_terrain(f, gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false, refraction_cut(frame_swell_span()));
+    draw_terrain(f, f.eye, gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false,
+                 refraction_cut(frame_swell_span()));
     glActiveTexture(tex_unit(kUnitShadow));
     gl.shadow_fbo->unbind_shadow();
     glPopMatrix();
@@ -295,7 +286,7 @@ void draw_reflection_refraction(const FrameDescription& f)
     glEnable(GL_DEPTH_TEST);
 }
 
-void draw_water_surface(const FrameDescription& f)
+void draw_water_surface(const FrameDescription& f, const RingImageView& rings_drawn)
 {
     SDLGL& gl = *sdlgl;
     FBO* grid = gl.watergrid_fbo;
@@ -305,7 +296,7 @@ void draw_water_surface(const FrameDescription& f)
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(f.view_matrix);
     glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
-    gl.set_projection(gl.dof_fbo->_texW, gl.dof_fbo->_texH, 0, f.eye->near_plane, f.eye->far_plane, f.eye->fov);
+    gl.set_projection(gl.dof_fbo->_texW, gl.dof_fbo->_texH, 0, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
 
     // Where the surface shows: its grid into the position image, against the scene's depth.
     begin_position_image(gl.position_fbo, kMarkWater);
@@ -326,9 +317,9 @@ void draw_water_surface(const FrameDescription& f)
         mirror->bind_to_unit(tex_unit(kUnitReflection));
         p->set_uniform_1i("reflectMap", kUnitReflection);
     }
-    vec4_uniform(p, "camPos", f.eye->pos);
-    vec4_uniform(p, "camDir", f.eye->dir);
-    vec4_uniform(p, "camUp", f.eye->up);
+    vec4_uniform(p, "camPos", f.eye.pos);
+    vec4_uniform(p, "camDir", f.eye.dir);
+    vec4_uniform(p, "camUp", f.eye.up);
     p->set_uniform_1f("sc_ratio", float(gl.aspect_ratio));
     p->set_uniform_1f("fadeFactor", 0.0f);
     p->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
@@ -341,8 +332,8 @@ void draw_water_surface(const FrameDescription& f)
 
     // Unit 7's texture matrix projects world points onto the rings as they were drawn.
     double aux_view[16], ring_matrix[16];
-    camera_view_matrix(*f.grid, aux_view);
-    ring_texture_matrix(saved_ring_projection, aux_view, ring_matrix);
+    camera_view_matrix(f.water_grid, aux_view);
+    ring_texture_matrix(rings_drawn.projection, aux_view, ring_matrix);
     glActiveTexture(tex_unit(kUnitRings));
     glMatrixMode(GL_TEXTURE);
     load_matrix(ring_matrix);

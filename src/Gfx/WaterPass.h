@@ -6,6 +6,7 @@
 
 #include "Gfx/GridMath.h"
 #include "Gfx/RingTrail.h"
+#include "Gfx/SceneDraw.h"
 
 #include <vector>
 
@@ -14,20 +15,14 @@ class FBO;
 class ShaderProgram;
 struct FrameDescription;
 
-// The trails seen this frame, in the order the objects were visited; draw_rings draws
-// them. The frame clears the list before the objects record their rings.
-std::vector<const RingTrail*>& frame_ring_trails();
+// The projection ripple A was drawn with: the surface projects ripple B with it.
+struct RingImageView {
+    double projection[16];
+};
 
-// The per-object step of the frame: records a ring when the object is low and due, ages
-// the trail by `dt` of game time and `clock_dt` of the clock (age_rings) and remembers the
-// trail for the ring pass. `time_now` is the game clock in seconds, `height_limit` the
-// physics height above which no ring is left.
-void update_ring_trail(RingTrail& trail, int type, float physics_y, float x, float z,
-                       float time_now, float dt, float clock_dt, float height_limit);
-
-// Ring heights into ripple A (bound by the caller), seen from the frame's grid camera.
-void draw_rings(const FrameDescription& frame, ShaderProgram* program, FBO* target,
-                const std::vector<const RingTrail*>& trails);
+// The frame's ring trails into ripple A (bound by the caller), seen from the frame's water
+// grid camera.
+RingImageView draw_rings(const FrameDescription& frame, ShaderProgram* program, FBO* target);
 
 // Ring normals into ripple B (bound by the caller) from ripple A.
 void draw_ring_normals(const FrameDescription& frame, ShaderProgram* program, FBO* target);
@@ -39,14 +34,13 @@ WaterCorners water_corners(const Camera& eye, const Camera& camera);
 // The water grid pass (the water grid bound by the caller).
 void update_water_grid(const FrameDescription& frame, ShaderProgram* program, FBO* grid);
 
-// Reflection (colour 0) and refraction (colour 1) images of the reflection target.
-void draw_reflection_refraction(const FrameDescription& frame);
+// Reflection (colour 0) and refraction (colour 1) images of the reflection target, the
+// ground in them shadowed by the map drawn with `light`.
+void draw_reflection_refraction(const FrameDescription& frame, const LightMatrices& light);
 
-// The water surface into the depth-of-field target (the frame asks for it with buffer_pass).
-void draw_water_surface(const FrameDescription& frame);
-
-// The projection ripple A was drawn with, kept to project ripple B onto the surface.
-extern double saved_ring_projection[16];
+// The water surface into the depth-of-field target (the frame asks for it with buffer_pass),
+// its rings projected as ripple A was drawn (`rings`).
+void draw_water_surface(const FrameDescription& frame, const RingImageView& rings);
 
 // ripple_scale_dynamic x prec_mul.
 float ripple_scale();

@@ -1,9 +1,22 @@
 #include "Objects/HoverPhysics.h"
 
-#include "Gfx/DebugRays.h"
-
 #include <algorithm>
 #include <cmath>
+
+std::vector<DebugRay> hover_debug_rays;
+
+namespace {
+
+// A red ray for the frame.
+void record_debug_ray(const NxVec3& from, const NxVec3& to)
+{
+    DebugRay r{{0, 0, 0}, {0, 0, 0}, {1.0f, 0.0f, 0.0f}};
+    from.get(r.from);
+    to.get(r.to);
+    hover_debug_rays.push_back(r);
+}
+
+} // namespace
 
 float hover_lift(float distance, float jet_power)
 {
@@ -41,7 +54,7 @@ NxVec3 apply_hover_lift(NxActor& actor, const HoverRays& rays, float jet_power, 
         NxRay ray(pose.M * rays.corners[i] + pose.t, d);
         NxRaycastHit hit;
         if (!scene.raycastClosestShape(ray, NX_ALL_SHAPES, hit, kHoverRayGroups, rays.lengths[i])) continue;
-        if (draw) draw_debug_ray(ray.orig, hit.worldImpact, 1.0f, 0.0f, 0.0f);
+        if (draw) record_debug_ray(ray.orig, hit.worldImpact);
         actor.addForceAtLocalPos(NxVec3(0, hover_lift(hit.distance, jet_power), 0), rays.corners[i]);
     }
     return d;

@@ -4,7 +4,10 @@
 // that has sat tipped over in one place.
 #pragma once
 
+#include "Gfx/DebugRays.h"
 #include "Physics/NxPhysics.h"
+
+#include <vector>
 
 // The four ray corners in body coordinates and the length of each ray.
 struct HoverRays {
@@ -26,8 +29,13 @@ NxVec3 hover_ray_direction(const NxMat33& rotation);
 // Casts the four rays from `actor`'s pose and lifts the body at every corner whose ray hit.
 // Only shapes of group 0 are hit (group mask 1): the hovers' own hulls are in group 2, and
 // the physics layer never lets a ray hit a trigger shape, so sensors do not hold a hover up.
-// With `draw` set each hit is drawn as a red arrow. Returns the down axis.
+// With `draw` set each hit is recorded as a red ray for the frame (hover_debug_rays). Returns
+// the down axis.
 NxVec3 apply_hover_lift(NxActor& actor, const HoverRays& rays, float jet_power, bool draw);
+
+// The rays recorded by the hovers whose rays are switched on, since the main loop last
+// cleared the list; the main image draws them.
+extern std::vector<DebugRay> hover_debug_rays;
 
 // The levelling torque 400 * roll_angle about the body's x axis.
 void apply_roll_correction(NxActor& actor, const NxVec3& ray_dir);

@@ -145,7 +145,6 @@ int populate_level()
     spawn_ship();
     spawn_opponents();
     spawn_player();
-    md2_visibility_distance = sdlgl->md2_max_vis_dist;
     build_bridges(ai);
     // Last, when the opponents' lists exist to make room in.
     if (ai.ship) ai.ship->prepare_crystals();

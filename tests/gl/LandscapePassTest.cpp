@@ -4,6 +4,7 @@
 
 #include "Common/Camera.h"
 #include "Common/DescribeFrame.h"
+#include "Common/Globals.h"
 #include "Common/Projection.h"
 #include "Common/SDLGLResources.h"
 #include "Gfx/FramePass.h"
@@ -17,6 +18,7 @@
 
 #include <cmath>
 #include <iomanip>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -66,6 +68,14 @@ protected:
         eyecam->pitch(pitch_deg * kPi / 180.0);
     }
 
+    // The frame the main loop would describe for the eye as it stands.
+    static FrameDescription frame(bool scene = true, const FrameLists& lists = {})
+    {
+        float view[16];
+        eye_view_matrix(*eyecam, view);
+        return describe_frame(*sdlgl, scene, view, lists);
+    }
+
     static std::vector<Vertex> vertices_of(FBO* grid)
     {
         std::vector<Vertex> v(static_cast<size_t>(grid->_texW) * grid->_texH);
@@ -83,25 +93,21 @@ protected:
         return n;
     }
 
-    void terrain_grid()
+    // The terrain grid of the eye's frame; returns the frame, whose terrain grid camera made it.
+    FrameDescription terrain_grid()
     {
         FBO* grid = sdlgl->pgmlandgrid_fbo;
+        const FrameDescription f = frame();
         grid->bind_framebuffer();
-        update_terrain_grid(describe_frame(*sdlgl, true), sdlgl->pgmlandShader, grid);
+        update_terrain_grid(f, sdlgl->pgmlandShader, grid);
         grid->unbind_framebuffer();
+        return f;
     }
 
     // One frame; the main image is left in the depth-of-field target, which the final image only reads.
     std::vector<unsigned char> main_image()
     {
-        double view[16];
-        camera_view_matrix(*eyecam, view);
-        mat4_to_float(view, view_matrix);
-        Md2Manager::UpdateAll(0.0f);
-        const FrameDescription f = describe_frame(*sdlgl, true);
-        begin_frame_images(f);
-        end_simulation_image();
-        render_frame(f);
+        render_frame(frame());
         return pixels_of(sdlgl->dof_fbo);
     }
 
@@ -136,16 +142,49 @@ protected:
     void ring_images(const std::vector<const RingTrail*>& trails)
     {
         SDLGL& gl = *sdlgl;
-        const FrameDescription frame = describe_frame(gl, true);
-        auxcam->derive_grid_view(*eyecam, 0.0025, 0.0);
+        FrameLists lists;
+        lists.rings = &trails;
+        const FrameDescription f = frame(true, lists);
         gl.ripple_a_fbo->bind_framebuffer();
-        draw_rings(frame, gl.ringsShader, gl.ripple_a_fbo, trails);
+        draw_rings(f, gl.ringsShader, gl.ripple_a_fbo);
         gl.ripple_a_fbo->unbind_framebuffer();
         gl.ripple_b_fbo->bind_framebuffer();
-        draw_ring_normals(frame, gl.waternormalsShader, gl.ripple_b_fbo);
+        draw_ring_normals(f, gl.waternormalsShader, gl.ripple_b_fbo);
         gl.ripple_b_fbo->unbind_framebuffer();
     }
 };
+
+// The frame holds copies of the cameras: the grid camera aimed from the eye for the terrain,
+// then for the water (the game's grid camera left at the second), unless the grids are
+// kept or the title is up; the eye's view is the one the fixed-function pipeline builds.
+TEST_F(LandscapePasses, TheFrameDescribesTheCamerasAsTheyStandAfterTheGame)
+{
+    place_eye(128, 300, 400, 20, -25);
+    auxcam->set_position(1, 2, 3);
+    auto same = [](const Vec3d& a, const Vec3d& b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
+    for (const auto& [scene, skip, aimed] : {std::tuple{true, false, true}, {true, true, false}, {false, false, false}}) {
+        SCOPED_TRACE(testing::Message() << "scene " << scene << " skip_subpass " << skip);
+        skip_subpass = skip;
+        const Vec3d kept = auxcam->pos;
+        const FrameDescription f = frame(scene);
+        EXPECT_TRUE(same(f.water_grid.pos, auxcam->pos));
+        EXPECT_EQ(same(f.terrain_grid.pos, f.water_grid.pos), !aimed);
+        EXPECT_EQ(same(auxcam->pos, kept), !aimed);
+        auxcam->set_position(1, 2, 3);
+    }
+    skip_subpass = false;
+
+    float rotation[16], by_gl[16], view[16];
+    double s[3] = {eyecam->str.x, eyecam->str.y, eyecam->str.z}, u[3] = {eyecam->up.x, eyecam->up.y, eyecam->up.z},
+           d[3] = {eyecam->dir.x, eyecam->dir.y, eyecam->dir.z}, origin[3] = {0, 0, 0};
+    Camera::view_matrix(origin, s, u, d, rotation);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(rotation);
+    glTranslatef(float(-eyecam->pos.x), float(-eyecam->pos.y), float(-eyecam->pos.z));
+    glGetFloatv(GL_MODELVIEW_MATRIX, by_gl);
+    eye_view_matrix(*eyecam, view);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(view[i], by_gl[i]) << "element " << i;
+}
 
 TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
 {
@@ -180,13 +219,13 @@ TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
 TEST_F(LandscapePasses, TerrainRowsNeverFoldOverTheHorizon)
 {
     place_eye(128, 300, 400, 30, -3);
-    terrain_grid();
+    const Camera grid_camera = terrain_grid().terrain_grid;
     FBO* grid = sdlgl->pgmlandgrid_fbo;
     std::vector<Vertex> v = vertices_of(grid);
     const int w = grid->_texW, h = grid->_texH;
-    const double ax = auxcam->pos.x, az = auxcam->pos.z;
-    const double flat = std::hypot(auxcam->dir.x, auxcam->dir.z);
-    const double fx = -auxcam->dir.x / flat, fz = -auxcam->dir.z / flat; // ahead, on the ground
+    const double ax = grid_camera.pos.x, az = grid_camera.pos.z;
+    const double flat = std::hypot(grid_camera.dir.x, grid_camera.dir.z);
+    const double fx = -grid_camera.dir.x / flat, fz = -grid_camera.dir.z / flat; // ahead, on the ground
     for (int col = 0; col < w; col += 7) {
         double previous = -1e30;
         for (int row = 0; row < h; ++row) {
@@ -215,7 +254,7 @@ TEST_F(LandscapePasses, WaterGridLiesOnTheWaterPlaneInsideItsCorners)
     WaterCorners c = water_corners(*eyecam, *auxcam);
     FBO* grid = gl.watergrid_fbo;
     grid->bind_framebuffer();
-    update_water_grid(describe_frame(gl, true), gl.rippleShader, grid);
+    update_water_grid(frame(), gl.rippleShader, grid);
     grid->unbind_framebuffer();
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
@@ -256,17 +295,16 @@ TEST_F(LandscapePasses, StrongRingsReachTheRingImagesWeakOnesDoNot)
 TEST_F(LandscapePasses, RingsRecordedThisFrameAreListedForTheRingPass)
 {
     RingTrail a, b;
-    frame_ring_trails().clear();
+    std::vector<const RingTrail*> seen;
     const float frame = 1.0f / 60;
-    update_ring_trail(a, kRingTypePlayer, 0.0f, 10.0f, 20.0f, 5.0f, 2.0f * frame, frame, 14.0f);
-    update_ring_trail(b, 10000, 0.0f, 10.0f, 20.0f, 5.0f, 2.0f * frame, frame, 14.0f);
-    ASSERT_EQ(frame_ring_trails().size(), 2u);
-    EXPECT_EQ(frame_ring_trails()[0], &a);
+    update_ring_trail(a, kRingTypePlayer, 0.0f, 10.0f, 20.0f, 5.0f, 2.0f * frame, frame, 14.0f, seen);
+    update_ring_trail(b, 10000, 0.0f, 10.0f, 20.0f, 5.0f, 2.0f * frame, frame, 14.0f, seen);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], &a);
     EXPECT_EQ(a.records[1].strength, 99); // made at 100, aged by one frame in the same step
     EXPECT_FLOAT_EQ(a.records[1].size, 170.0f + 350.0f * 2.0f * frame);
     EXPECT_EQ(a.records[1].time, 5000);
     EXPECT_EQ(b.current, 0);
-    frame_ring_trails().clear();
 }
 
 TEST_F(LandscapePasses, AModelDarkensTheGroundWhereItsShadowFalls)
@@ -289,7 +327,6 @@ TEST_F(LandscapePasses, AModelDarkensTheGroundWhereItsShadowFalls)
     eyecam->set_up(0, 0, -1);
     eyecam->set_dir(0, 1, 0);
     eyecam->update_frustum(1.0e6f);
-    md2_visibility_distance = 1.0e6f;
 
     // Where the light's ray through the ship's centre meets the ground, and a spot well
     // away from both.
@@ -319,12 +356,7 @@ TEST_F(LandscapePasses, WholeFrameKeepsTheMatrixStackBalanced)
         GLint before = 0, after = 0;
         glMatrixMode(GL_MODELVIEW);
         glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &before);
-        for (int frame = 0; frame < 3; ++frame) {
-            const FrameDescription f = describe_frame(*sdlgl, true);
-            begin_frame_images(f);
-            end_simulation_image();
-            render_frame(f);
-        }
+        for (int i = 0; i < 3; ++i) render_frame(frame());
         glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &after);
         EXPECT_EQ(after, before) << "buffer_pass " << surface;
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "buffer_pass " << surface;

@@ -54,18 +54,12 @@ protected:
         ResourceGlTest::SetUp();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(GLEW_ARB_vertex_buffer_object);
-        saved_culling = view_frustum_culling;
-        saved_distance = md2_visibility_distance;
     }
     void TearDown() override
     {
         Md2Manager::FreeAll();
         for (GLuint t : textures) glDeleteTextures(1, &t);
         delete program;
-        delete eyecam;
-        eyecam = nullptr;
-        view_frustum_culling = saved_culling;
-        md2_visibility_distance = saved_distance;
         ResourceGlTest::TearDown();
     }
 
@@ -127,7 +121,7 @@ protected:
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, env_mode);
         glColor3f(1, 1, 1);
         if (shader) shader->bind();
-        Md2Manager::DrawAll(shader);
+        Md2Manager::DrawAll(shader, view);
         if (shader) shader->unbind();
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
         Picture p;
@@ -152,8 +146,7 @@ protected:
     static constexpr float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     std::vector<GLuint> textures;
     ShaderProgram* program = nullptr;
-    bool saved_culling = true;
-    float saved_distance = 0;
+    ModelView view; // no camera: nothing is culled
     float lo[3] = {}, hi[3] = {};
 };
 
@@ -280,7 +273,6 @@ TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
     std::vector<fs::path> models = game_models();
     ASSERT_FALSE(models.empty()) << "no models in " << game_dir();
     ShaderProgram* shader = md2instance_program();
-    view_frustum_culling = false;
     const float front[3] = {0, 0, 1}, behind[3] = {0, 0, -1};
     for (const fs::path& path : models) {
         SCOPED_TRACE(path.string());
@@ -318,17 +310,17 @@ TEST_F(Md2DrawTest, CullingSkipsFarInstances)
     Md2Instance* instance = Md2Manager::CreateInstance(box.c_str(), 5);
     ASSERT_NE(instance, nullptr);
     place(instance);
-    eyecam = new Camera(60.0f, 1.5f, 350000.0f);
-    eyecam->set_aspect(1.0f);
-    eyecam->set_position(0, 0, 2000); // looking along -z at the instance
-    eyecam->update_frustum(100000.0f);
+    Camera eye(60.0f, 1.5f, 350000.0f);
+    eye.set_aspect(1.0f);
+    eye.set_position(0, 0, 2000); // looking along -z at the instance
+    eye.update_frustum(100000.0f);
 
     // The rule itself is tested where it lives; here the pass must ask it.
-    view_frustum_culling = true;
-    md2_visibility_distance = 3000.0f;
+    view.camera = &eye;
+    view.visibility_distance = 3000.0f;
     const float front[3] = {0, 0, 1};
     EXPECT_GT(draw(GL_REPLACE, front).coverage(), 1000);
-    md2_visibility_distance = 1500.0f;
+    view.visibility_distance = 1500.0f;
     EXPECT_EQ(draw(GL_REPLACE, front).coverage(), 0) << "farther than the visibility distance";
     EXPECT_EQ(Md2Instance::m_BoundTexture, 0u) << "forgotten after each pass";
 }
