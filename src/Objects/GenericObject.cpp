@@ -18,9 +18,15 @@ void GenericObject::set_physx2gfx_transform(const float scale[3], const float tr
                 physx2gfx_scale[0], physx2gfx_translate[1]);
 }
 
+void physx_to_gfx_point(const float physx[3], float gfx[3])
+{
+    for (int k = 0; k < 3; ++k)
+        gfx[k] = physx[k] * GenericObject::physx2gfx_scale[k] + GenericObject::physx2gfx_translate[k];
+}
+
 void physx_to_gfx_matrix(const float physx[16], float gfx[16])
 {
-    for (int i = 0; i < 16; ++i) gfx[i] = physx[i];
-    for (int k = 0; k < 3; ++k)
-        gfx[12 + k] = physx[12 + k] * GenericObject::physx2gfx_scale[k] + GenericObject::physx2gfx_translate[k];
+    for (int i = 0; i < 12; ++i) gfx[i] = physx[i];
+    physx_to_gfx_point(physx + 12, gfx + 12);
+    gfx[15] = physx[15];
 }

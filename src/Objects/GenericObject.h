@@ -28,3 +28,5 @@ public:
 
 // A column-major physics pose matrix with its position moved to graphics space.
 void physx_to_gfx_matrix(const float physx[16], float gfx[16]);
+// A point of the physics world in graphics units.
+void physx_to_gfx_point(const float physx[3], float gfx[3]);

@@ -1,5 +1,7 @@
 #include "Objects/HoverPhysics.h"
 
+#include "Objects/GenericObject.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,12 +9,15 @@ std::vector<DebugRay> hover_debug_rays;
 
 namespace {
 
-// A red ray for the frame.
+// A red ray for the frame, from physics units into the graphics world that it is drawn in.
 void record_debug_ray(const NxVec3& from, const NxVec3& to)
 {
+    float physx_from[3], physx_to[3];
+    from.get(physx_from);
+    to.get(physx_to);
     DebugRay r{{0, 0, 0}, {0, 0, 0}, {1.0f, 0.0f, 0.0f}};
-    from.get(r.from);
-    to.get(r.to);
+    physx_to_gfx_point(physx_from, r.from);
+    physx_to_gfx_point(physx_to, r.to);
     hover_debug_rays.push_back(r);
 }
 
