@@ -316,7 +316,7 @@ OverlaySettings overlay_settings(const SDLGL& gl)
     OverlaySettings s;
     s.width = gl.width;
     s.height = gl.height;
-    s.radar_on = radar_shown;
+    s.radar_on = display.radar;
     const float* pgmland = terrain_physics().scale.pgmland;
     s.map_size[0] = pgmland[0] > 0 ? 1.0f / pgmland[0] : 0.0f;
     s.map_size[1] = pgmland[2] > 0 ? 1.0f / pgmland[2] : 0.0f;

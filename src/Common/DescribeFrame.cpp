@@ -29,8 +29,7 @@ void eye_view_matrix(Camera& eye, float out[16])
 
 FrameDescription describe_frame(const SDLGL& gl, bool scene, const float view[16], const FrameLists& lists)
 {
-    const DisplayOptions options = display_options(gl);
-    const bool aim_grids = scene && !options.skip_subpass;
+    const bool aim_grids = scene && !display.skip_subpass;
     if (aim_grids) {
         const GridSpread spread = grid_spread(eyecam->dir.y, eyecam->pos.y);
         auxcam->derive_grid_view(*eyecam, spread.tilt, 1250.0);
@@ -42,11 +41,9 @@ FrameDescription describe_frame(const SDLGL& gl, bool scene, const float view[16
     FrameDescription f(*eyecam, terrain_grid, *auxcam, *lightcam);
     std::copy(view, view + 16, f.view_matrix);
     f.time_now = gl.time_now;
-    f.options = options;
-    f.models.culling = view_frustum_culling;
+    f.options = display;
     f.models.visibility_distance = model_visibility_distance(gl, *eyecam);
     f.models.nearby_distance = gl.md2_max_vis_dist;
-    f.models.cull_margin = cull_margin;
     f.models.focal_pixels = md2_focal_pixels(gl.dof_fbo ? gl.dof_fbo->_texH : gl.height, eyecam->tan_half_fov);
     f.models.dt = lists.model_dt;
     f.beams = lists.beams;

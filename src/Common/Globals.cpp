@@ -11,15 +11,6 @@ Camera* auxcam = nullptr;
 Camera* lightcam = nullptr;
 Camera* belowcam = nullptr;
 
-bool view_frustum_culling = true;
-bool wireframe = false;
-bool freeze_waves = false;
-float cull_margin = -1000.0f;
-bool buffer_pass = true;
-bool skip_subpass = false;
-bool extra_pass = false;
-bool radar_shown = true;
-
 int pgmlandgrid_dim_x = 0, pgmlandgrid_dim_y = 0;
 int watergrid_dim_x = 0, watergrid_dim_y = 0;
 int waterdynamicripplesmap_dim = 0;

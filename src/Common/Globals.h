@@ -12,16 +12,6 @@ extern Camera* auxcam;   // the view the terrain and water grids are projected f
 extern Camera* lightcam; // the shadow pass's view along the light direction
 extern Camera* belowcam; // eyecam lowered under the water surface
 
-// Display toggles shared by the input handler and the render passes.
-extern bool view_frustum_culling; // true
-extern bool wireframe;            // false
-extern bool freeze_waves;         // false
-extern float cull_margin;         // -1000
-extern bool buffer_pass;          // true
-extern bool skip_subpass;         // false
-extern bool extra_pass;           // false
-extern bool radar_shown;          // true: the race overlay's radar (key X)
-
 // Grid and wave settings read from the graphics parameter file by the main program.
 extern int pgmlandgrid_dim_x, pgmlandgrid_dim_y;
 extern int watergrid_dim_x, watergrid_dim_y;

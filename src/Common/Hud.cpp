@@ -7,6 +7,7 @@
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
 #include "Common/TextureFilter.h"
+#include "Gfx/DisplayToggles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -149,7 +150,7 @@ void draw_hud(SDLGL& gl, fontManager& font, const GameEndBanners& banners, float
     in.culling_changed_at = gl.culling_changed_at;
     in.filter_changed_at = gl.filter_changed_at;
     in.transparency_changed_at = gl.transparency_changed_at;
-    in.culling_on = view_frustum_culling;
+    in.culling_on = display.culling;
     in.filter = min_filter_for(gl.filter_mode, gl.filter_linear);
     in.transparency = gl.transparency;
     in.show_fps = gl.show_fps;

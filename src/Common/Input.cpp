@@ -63,20 +63,6 @@ bool timer_ready(Uint32& timer, Uint32 now, Uint32 dead_ms)
     return true;
 }
 
-void apply_parallax_mode(SDLGL& gl)
-{
-    if (gl.parallax_mode == 0) return;
-    for (ShaderProgram* program : relief_colour_programs(gl)) {
-        if (!program) continue;
-        program->bind();
-        if (gl.parallax_mode == 1)
-            program->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz1, gl.parallax_scale_y1);
-        else
-            program->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz2, gl.parallax_scale_y2);
-        program->unbind();
-    }
-}
-
 void apply_input(SDLGL& gl, Camera& eye, Camera& aux, const InputFrame& in)
 {
     InputContext c{gl, eye, aux, gl.cam_speed};

@@ -43,9 +43,6 @@ void add_pending_presses(Uint8* keys, int count);
 // timed rows.
 void apply_input(SDLGL& gl, Camera& eye, Camera& aux, const InputFrame& in);
 
-// Applies the B key's parallax mode to the terrain's parallax program.
-void apply_parallax_mode(SDLGL& gl);
-
 // Tells a press from the key-down events that SDL's key repeat sends while a key stays down.
 struct PressFilter {
     std::bitset<SDLK_LAST> down;

@@ -102,7 +102,6 @@ public:
     int mouse_dx_total = 0, mouse_dy_total = 0;
     bool show_fps = false;
     bool transparency = true;           // HUD font drawn with alpha blending
-    unsigned char parallax_mode = 2;    // which parallax pair the terrain shader got last
     float filter_changed_at = 0;
     float transparency_changed_at = 0;
     float culling_changed_at = -1.0e9f; // no culling message before the first toggle

@@ -1,5 +1,6 @@
 // The display options that keys switch (N, K, L, I, F3, F8, C, B, X), as one operation each,
-// so the input handler and the start-up switches of tests do the same thing.
+// so the input handler and the start-up switches of tests do the same thing; and their one
+// owner, which the frame's description copies.
 #pragma once
 
 #include "Gfx/FrameDescription.h"
@@ -7,6 +8,9 @@
 #include <string>
 
 class SDLGL;
+class ShaderProgram;
+
+extern DisplayOptions display;
 
 // B: the next parallax pair for the terrain; modes 1 and 2 hand their pair to the
 // parallax terrain program, mode 0 draws the plain terrain program.
@@ -17,5 +21,9 @@ void cycle_parallax_mode(SDLGL& gl);
 // False for any other name.
 bool toggle_display_option(SDLGL& gl, const std::string& key);
 
-// The options as they stand, for the frame's description.
-DisplayOptions display_options(const SDLGL& gl);
+// The parallax pair of the current mode (display.parallax_mode) into one relief colour
+// program, bound by the caller; mode 0 gives none.
+void set_parallax_pair(const SDLGL& gl, ShaderProgram* program);
+
+// The same into every relief colour program, after the mode changed.
+void apply_parallax_mode(SDLGL& gl);

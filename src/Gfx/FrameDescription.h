@@ -13,22 +13,25 @@
 struct BeamVertex;
 struct RingTrail;
 
-// The display options that keys switch and that the passes obey.
+// The display options that keys switch and that the passes obey (their one owner is
+// `display`, in DisplayToggles.h).
 struct DisplayOptions {
     bool wireframe = false;    // the scene as lines (the final image is still filled)
     bool freeze_waves = false; // the wave and terrain animation held at its last slice
     bool buffer_pass = true;   // the water surface drawn
     bool skip_subpass = false; // the terrain grid and the grid camera kept from the last frame
     bool extra_pass = false;   // the intermediate images as tiles along the bottom
-    int parallax_mode = 0;     // 0 the plain terrain program, 1 and 2 the parallax one
+    int parallax_mode = 2;     // 0 the plain terrain program, 1 and 2 the parallax one's pairs
+    bool culling = true;       // the models' frustum and distance culling
+    float cull_margin = -1000.0f; // the culling's frustum margin
+    bool radar = true;         // the race overlay's radar
 };
 
-// How the frame's placed models are drawn; each pass makes its ModelView from these.
+// How the frame's placed models are drawn; each pass makes its ModelView from these and the
+// display options' culling.
 struct ModelSettings {
-    bool culling = true;           // the frustum and distance culling
     float visibility_distance = 0; // the eye's: the models' own distance, further the higher the eye
     float nearby_distance = 0;     // the shadow map's and the reflection's: the models' own distance
-    float cull_margin = -1000.0f;  // the frustum test's margin
     float focal_pixels = 0;        // md2_focal_pixels of the eye and the scene image
     float dt = 0;                  // the game time the models' animations advance by this frame
 };

@@ -4,6 +4,7 @@
 
 #include "Common/Globals.h"
 #include "Common/SDLGL.h"
+#include "Gfx/DisplayToggles.h"
 #include "Gfx/ShaderProgram.h"
 #include "Gfx/Texture.h"
 #include "Gfx/TextureUnits.h"
@@ -196,10 +197,7 @@ ShaderProgram* terrain_parallax_program(const ProgramInputs& in, const char* log
     const SDLGL& gl = in.gl;
     ShaderProgram* p = terrain_colour_program(in, log_line, base);
     p->set_uniform_1i("noiseNormalMap", kUnitReliefNormals);
-    if (gl.parallax_mode == 1)
-        p->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz1, gl.parallax_scale_y1);
-    else if (gl.parallax_mode == 2)
-        p->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz2, gl.parallax_scale_y2);
+    set_parallax_pair(gl, p);
     return p;
 }
 

@@ -139,9 +139,9 @@ ModelView eye_model_view(const FrameDescription& f, const Camera& camera)
 {
     ModelView v;
     v.camera = &camera;
-    v.culling = f.models.culling;
+    v.culling = f.options.culling;
     v.visibility_distance = f.models.visibility_distance;
-    v.cull_margin = f.models.cull_margin;
+    v.cull_margin = f.options.cull_margin;
     v.focal_pixels = f.models.focal_pixels;
     return v;
 }

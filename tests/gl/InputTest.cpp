@@ -4,6 +4,7 @@
 #include "Common/Input.h"
 #include "Common/Pause.h"
 #include "Common/PlayerControls.h"
+#include "Gfx/DisplayToggles.h"
 #include "GlFixture.h"
 
 #include <gtest/gtest.h>
@@ -27,9 +28,7 @@ protected:
         key_timers = KeyTimers();
         player_controls = PlayerControls();
         new_game_requested = false;
-        freeze_waves = false;
-        view_frustum_culling = true;
-        cull_margin = -1000.0f;
+        display = DisplayOptions();
     }
 
     void frame(Uint32 ticks, std::initializer_list<SDLKey> held, SDLMod mods = KMOD_NONE)
@@ -75,9 +74,9 @@ TEST_F(InputTest, KeysWaitOutTheirDeadTimes)
     frame(1000, {SDLK_0});
     EXPECT_TRUE(new_game_requested);
     frame(1100, {SDLK_l}); // within 250 ms of the 0 key: same timer
-    EXPECT_FALSE(freeze_waves);
+    EXPECT_FALSE(display.freeze_waves);
     frame(1251, {SDLK_l});
-    EXPECT_TRUE(freeze_waves);
+    EXPECT_TRUE(display.freeze_waves);
 
     frame(2000, {SDLK_SPACE});
     EXPECT_TRUE(player_controls.jump);
@@ -88,15 +87,14 @@ TEST_F(InputTest, KeysWaitOutTheirDeadTimes)
     EXPECT_TRUE(player_controls.jump);
 
     for (Uint32 t = 3000; t < 3240; t += 16) frame(t, {SDLK_F3});
-    EXPECT_TRUE(wireframe);
-    wireframe = false;
+    EXPECT_TRUE(display.wireframe);
 }
 
 TEST_F(InputTest, ToggleKeysAndTheirMessagesTimes)
 {
     sdlgl->time_now = 42.0f;
     frame(1000, {SDLK_F8});
-    EXPECT_FALSE(view_frustum_culling);
+    EXPECT_FALSE(display.culling);
     EXPECT_FLOAT_EQ(sdlgl->culling_changed_at, 42.0f);
     frame(1300, {SDLK_F5});
     EXPECT_EQ(sdlgl->filter_mode, 1);
@@ -106,13 +104,12 @@ TEST_F(InputTest, ToggleKeysAndTheirMessagesTimes)
     frame(2200, {SDLK_TAB});
     EXPECT_EQ(sdlgl->camera_mode, 0);
     frame(2500, {SDLK_c});
-    EXPECT_FLOAT_EQ(cull_margin, 1000.0f);
+    EXPECT_FLOAT_EQ(display.cull_margin, 1000.0f);
     frame(2800, {SDLK_b});
-    EXPECT_EQ(sdlgl->parallax_mode, 0);
+    EXPECT_EQ(display.parallax_mode, 0);
     // K has its own timer: it acts within 250 ms of B.
     frame(2801, {SDLK_k});
-    EXPECT_TRUE(skip_subpass);
-    skip_subpass = false;
+    EXPECT_TRUE(display.skip_subpass);
 }
 
 // A tap shorter than a frame: SDL's key state has it up again by the time the frame reads the

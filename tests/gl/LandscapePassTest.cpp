@@ -5,6 +5,7 @@
 #include "Common/Camera.h"
 #include "Common/DescribeFrame.h"
 #include "Common/Globals.h"
+#include "Gfx/DisplayToggles.h"
 #include "Common/Projection.h"
 #include "Common/SDLGLResources.h"
 #include "Gfx/FramePass.h"
@@ -164,7 +165,7 @@ TEST_F(LandscapePasses, TheFrameDescribesTheCamerasAsTheyStandAfterTheGame)
     auto same = [](const Vec3d& a, const Vec3d& b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
     for (const auto& [scene, skip, aimed] : {std::tuple{true, false, true}, {true, true, false}, {false, false, false}}) {
         SCOPED_TRACE(testing::Message() << "scene " << scene << " skip_subpass " << skip);
-        skip_subpass = skip;
+        display.skip_subpass = skip;
         const Vec3d kept = auxcam->pos;
         const FrameDescription f = frame(scene);
         EXPECT_TRUE(same(f.water_grid.pos, auxcam->pos));
@@ -172,7 +173,7 @@ TEST_F(LandscapePasses, TheFrameDescribesTheCamerasAsTheyStandAfterTheGame)
         EXPECT_EQ(same(auxcam->pos, kept), !aimed);
         auxcam->set_position(1, 2, 3);
     }
-    skip_subpass = false;
+    display.skip_subpass = false;
 
     float rotation[16], by_gl[16], view[16];
     double s[3] = {eyecam->str.x, eyecam->str.y, eyecam->str.z}, u[3] = {eyecam->up.x, eyecam->up.y, eyecam->up.z},
@@ -352,7 +353,7 @@ TEST_F(LandscapePasses, WholeFrameKeepsTheMatrixStackBalanced)
 {
     place_eye(128, 300, 400, 10, -25);
     for (bool surface : {true, false}) {
-        buffer_pass = surface;
+        display.buffer_pass = surface;
         GLint before = 0, after = 0;
         glMatrixMode(GL_MODELVIEW);
         glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &before);
@@ -361,7 +362,7 @@ TEST_F(LandscapePasses, WholeFrameKeepsTheMatrixStackBalanced)
         EXPECT_EQ(after, before) << "buffer_pass " << surface;
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "buffer_pass " << surface;
     }
-    buffer_pass = true;
+    display.buffer_pass = true;
 }
 
 } // namespace
