@@ -269,17 +269,8 @@ protected:
     {
         GameWorld::SetUp();
         ground_plane(-50);
-        for (int k = 0; k < 3; ++k) saved_scale[k] = GenericObject::physx2gfx_scale[k];
-        for (int k = 0; k < 3; ++k) saved_translate[k] = GenericObject::physx2gfx_translate[k];
-        const float scale[3] = {32, 32, 32}, translate[3] = {0, -640, 0};
-        printed([&] { GenericObject::set_physx2gfx_transform(scale, translate); });
+        set_gfx_mapping(NxVec3(32, 32, 32), NxVec3(0, -640, 0));
     }
-    void TearDown() override
-    {
-        printed([&] { GenericObject::set_physx2gfx_transform(saved_scale, saved_translate); });
-        GameWorld::TearDown();
-    }
-    float saved_scale[3], saved_translate[3];
 };
 
 TEST_F(RaceViewOfTheGame, ReadsEveryoneInGraphicsUnitsAndEachCrystalsWorthNow)
