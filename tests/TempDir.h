@@ -45,3 +45,13 @@ public:
 
     std::filesystem::path path;
 };
+
+// The working directory is `dir` while it lives: the game opens its files relative to it.
+struct InDirectory {
+    explicit InDirectory(const std::filesystem::path& dir) : previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(dir);
+    }
+    ~InDirectory() { std::filesystem::current_path(previous); }
+    std::filesystem::path previous;
+};

@@ -223,18 +223,9 @@ const float kOrigin[3] = {0, 0, 0}, kUp[3] = {0, 1, 0}, kForward[3] = {0, 0, 1};
 
 class AudioSystemTest : public ::testing::Test {
 protected:
-    AudioSystemTest() : previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(dir.path);
-        // Death tests start the program anew; that is the safe way with an audio thread.
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
-    }
-
-    ~AudioSystemTest() override
-    {
-        delete the_audio_system;
-        std::filesystem::current_path(previous);
-    }
+    // Death tests start the program anew; that is the safe way with an audio thread.
+    AudioSystemTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+    ~AudioSystemTest() override { delete the_audio_system; }
 
     std::unique_ptr<AudioSystem> make(double track0 = 30.0, double track1 = 30.0)
     {
@@ -255,7 +246,7 @@ protected:
     }
 
     TempDir dir;
-    std::filesystem::path previous;
+    InDirectory in{dir.path};
 };
 
 TEST_F(AudioSystemTest, ReadsItsSettingsAndLoadsTwoTracksAndThreeEffects)
@@ -301,11 +292,19 @@ TEST_F(AudioSystemTest, AMissingOrUnusableKeyEndsConstructionNamingItAndLeavesNo
     EXPECT_NE(audio_system(), nullptr);
 }
 
-// The first listener update starts the first track; an ended track is followed by the other.
-TEST_F(AudioSystemTest, TracksTakeTurnsAtTheListenerUpdateAfterOneEnds)
+// The listener follows the camera; the first listener update starts the first track, and an
+// ended track is followed by the other.
+TEST_F(AudioSystemTest, TheListenerFollowsTheCameraAndTracksTakeTurnsAtTheUpdateAfterOneEnds)
 {
     auto a = make(0.1, 30.0);
-    a->update_listener(kOrigin, kUp, kForward);
+    const float pos[3] = {10, 230, -5}, up[3] = {0, 0.6f, 0.8f}, fwd[3] = {0, -0.8f, 0.6f};
+    a->update_listener(pos, up, fwd);
+    const FMOD::System& s = *a->system;
+    EXPECT_EQ((std::vector<float>{s.listener_position.y, s.listener_up.z, s.listener_forward.y}),
+              (std::vector<float>{230, 0.8f, -0.8f}));
+    EXPECT_EQ((std::vector<float>{s.listener_velocity.x, s.listener_velocity.y, s.listener_velocity.z}),
+              (std::vector<float>{0, 0, 0}));
+    EXPECT_EQ(s.updates, 1u);
     expect_playing(*a, 0);
     ASSERT_TRUE(wait_until_ended(a->background_channel));
     EXPECT_EQ(a->background_index, 0) << "nothing changes between frames";
@@ -330,18 +329,6 @@ TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
     for (const Case& c : cases)
         EXPECT_NEAR(effect_loudness(c.numerator_distance, c.volume, c.listener, c.at), c.expected, 1e-6f)
             << c.numerator_distance << " " << c.volume << " to " << c.at[0] << " " << c.at[1] << " " << c.at[2];
-}
-
-TEST_F(AudioSystemTest, TheListenerFollowsTheCamera)
-{
-    auto a = make();
-    const float pos[3] = {10, 230, -5}, up[3] = {0, 0.6f, 0.8f}, fwd[3] = {0, -0.8f, 0.6f};
-    a->update_listener(pos, up, fwd);
-    const FMOD::System& s = *a->system;
-    EXPECT_FLOAT_EQ(s.listener_position.y, 230);
-    EXPECT_FLOAT_EQ(s.listener_forward.y, -0.8f);
-    EXPECT_FLOAT_EQ(s.listener_velocity.x + s.listener_velocity.y + s.listener_velocity.z, 0.0f) << "no velocity";
-    EXPECT_EQ(s.updates, 1u);
 }
 
 TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayNothingAndDeletingClears)

@@ -134,15 +134,10 @@ TEST_F(ControlsTest, KeysAreDownByTheKeyStateOrForModifiersByTheModifierStateAnd
     in.mods = KMOD_RALT;
     EXPECT_TRUE(binding_down(alt_enter, in)) << "either Alt";
 
-    ActionKeys enter_keys;
-    enter_keys.keys[0] = alt_enter;
-    enter_keys.count = 1;
+    const ActionKeys enter_keys{{alt_enter}, 1}, w_keys{{w}, 1};
     EXPECT_TRUE(pressed_by(enter_keys, SDLK_RETURN, KMOD_LALT, true));
     EXPECT_FALSE(pressed_by(enter_keys, SDLK_RETURN, KMOD_NONE, true));
     EXPECT_FALSE(pressed_by(enter_keys, SDLK_RETURN, KMOD_LALT, false)) << "not a bare Enter";
-    ActionKeys w_keys;
-    w_keys.keys[0] = w;
-    w_keys.count = 1;
     EXPECT_TRUE(pressed_by(w_keys, SDLK_w, KMOD_LCTRL, false)) << "a bare key ignores what else is held";
 }
 

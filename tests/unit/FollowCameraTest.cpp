@@ -7,7 +7,6 @@
 #include "Common/FollowCamera.h"
 #include "Terrain/GroundHeight.h"
 
-#include <filesystem>
 #include <functional>
 
 namespace {
@@ -150,15 +149,9 @@ TEST(FollowCamera, TheLiftRisesWithinAFewFramesFallsSlowlyAndNeverLeavesTheCamer
     }
 }
 
-class GameSounds : public ::testing::Test {
-protected:
-    GameSounds() : previous(std::filesystem::current_path()) { std::filesystem::current_path(game_dir()); }
-    ~GameSounds() override { std::filesystem::current_path(previous); }
-    std::filesystem::path previous;
-};
-
-TEST_F(GameSounds, EffectsAreAudibleFromTheFollowCameraAndFadeWithDistance)
+TEST(GameSounds, EffectsAreAudibleFromTheFollowCameraAndFadeWithDistance)
 {
+    InDirectory in(game_dir());
     AudioSystem a;
     // The follow camera trails the hover by about 650 units (250 up, 600 back).
     const float listener[3] = {0, 0, 0};

@@ -21,28 +21,12 @@ static_assert(std::is_base_of_v<ObjectError, HoverObjectError> && std::is_base_o
 
 namespace {
 
-// Sets the mapping quietly (its report is judged where the game starts).
-void set_transform(const NxVec3& s, const NxVec3& t)
-{
-    float scale[3], translate[3];
-    s.get(scale);
-    t.get(translate);
-    printed([&] { GenericObject::set_physx2gfx_transform(scale, translate); });
-}
-
 NxMat33 rotation(float degrees, const NxVec3& axis) { return NxMat33(NxQuat(degrees, axis)); }
 
 const NxVec3 kY(0, 1, 0);
 
-// The mapping starts as the identity, and each test leaves it so.
 class GameObjects : public GameWorld {
 protected:
-    void TearDown() override
-    {
-        set_transform(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
-        GameWorld::TearDown();
-    }
-
     // A dynamic box at `p` turned by `r`, owned by `o`.
     void body_for(MovingObject& o, const NxVec3& p, const NxMat33& r)
     {
@@ -116,7 +100,7 @@ TEST_F(GameObjects, SyncMapsThePositionAndPointsTheInstances)
     NxMat33 r = o.actor->getGlobalOrientation();
     EXPECT_EQ(m[1], r.m[1][0]) << "element 1 is row 1 of column 0";
 
-    set_transform(NxVec3(32, 32, 32), NxVec3(0, -40, 0));
+    set_gfx_mapping(NxVec3(32, 32, 32), NxVec3(0, -40, 0));
     o.actor->setGlobalPosition(NxVec3(10, 2, 20));
     o.actor->setGlobalOrientation(rotation(90, kY));
     step(*scene, 3);

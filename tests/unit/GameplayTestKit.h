@@ -42,6 +42,16 @@ inline TerrainScale game_terrain_scale(const HeightMap& map)
     return terrain_scale_for(map.map_w, map.phys_map_w, 4.0f, 0.15625f, waterlevel_frac);
 }
 
+// Sets the mapping from physics to graphics units quietly (its report is judged where the game
+// starts). It starts as the identity, and each test leaves it so.
+inline void set_gfx_mapping(const NxVec3& s, const NxVec3& t)
+{
+    float scale[3], translate[3];
+    s.get(scale);
+    t.get(translate);
+    printed([&] { GenericObject::set_physx2gfx_transform(scale, translate); });
+}
+
 struct PlayedSound {
     std::string name;
     NxVec3 at;
@@ -77,6 +87,7 @@ protected:
     }
     void TearDown() override
     {
+        set_gfx_mapping(NxVec3(1, 1, 1), NxVec3(0, 0, 0));
         hold_process_clock(-1);
         MovingObject::play_sound = saved_sound;
         EskelShip::make_crystal_instance = saved_crystal_maker;

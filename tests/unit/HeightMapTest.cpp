@@ -37,34 +37,16 @@ std::unique_ptr<HeightMap> map_of(int w, int h, const std::vector<uint16_t>& sam
     return map;
 }
 
-TEST(HeightMapRead, RawMapsAreSquaresOfTheTruncatedRootExtraBytesIgnored)
-{
-    TempDir dir;
-    HeightMap map;
-    printed([&] { EXPECT_EQ(map.read_raw(dir.write("a.raw", le16_samples(ramp(1000))).c_str()), 0); });
-    ASSERT_EQ(map.map_w, 31);
-    EXPECT_EQ(map.map_h, 31);
-    EXPECT_EQ(map.map_data[31 * 31 - 1], ramp(1000)[31 * 31 - 1]);
-}
-
 // A map of no samples, a directory and a raw file past the size limit (the headers a file cannot back
 // are rows of the bad-input table).
 TEST(HeightMapRead, MapsThatCannotBeReadAreRefusedWithAMessageNamingThem)
 {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        const char* says;
-    } cases[] = {
-        {"empty.hm", hm_file(0, 16, {}), "holds no samples"},
-    };
     TempDir dir;
-    std::vector<std::pair<std::string, std::string>> refused; // path, what the message says of it
-    for (const Case& c : cases) refused.push_back({dir.write(c.name, c.bytes), std::string(" ") + c.says});
     std::filesystem::create_directory(dir.path / "dir.raw");
-    refused.push_back({dir.file("dir.raw"), ""});
-    refused.push_back({dir.write("big.raw", ""), ""});
-    std::filesystem::resize_file(refused.back().first, 2ull * 8193 * 8193); // sparse: takes no room on the disk
+    const std::string big = dir.write("big.raw", "");
+    std::filesystem::resize_file(big, 2ull * 8193 * 8193); // sparse: takes no room on the disk
+    const std::pair<std::string, std::string> refused[] = { // the path, what the message says of it
+        {dir.write("empty.hm", hm_file(0, 16, {})), " holds no samples"}, {dir.file("dir.raw"), ""}, {big, ""}};
     for (const auto& [path, says] : refused) {
         HeightMap map;
         const std::string err = printed([&] { EXPECT_EQ(map.readfile(path.c_str()), -1) << path; }).err;
@@ -73,11 +55,12 @@ TEST(HeightMapRead, MapsThatCannotBeReadAreRefusedWithAMessageNamingThem)
     }
 }
 
-// An odd last byte of a raw map, the tag of an hm map and what follows its samples are ignored.
+// A raw map is the largest square its samples fill (24 make a 4 x 4, not a 5 x 5): the samples left
+// over, an odd last byte, the tag of an hm map and what follows its samples are ignored.
 TEST(HeightMapRead, EndingDecidesTheForm)
 {
     TempDir dir;
-    std::string raw = le16_samples(ramp(16)) + "x", hm = hm_file(4, 2, ramp(8)) + "trailing";
+    std::string raw = le16_samples(ramp(24)) + "x", hm = hm_file(4, 2, ramp(8)) + "trailing";
     hm[0] = '\0';
     HeightMap map;
     for (const char* name : {"map1.raw", "map1raw", "map1.hm", "map1hm", "map1.HM", "map1.txt"}) {
@@ -86,8 +69,9 @@ TEST(HeightMapRead, EndingDecidesTheForm)
         const std::string path = dir.write(name, is_raw ? raw : hm);
         printed([&] { EXPECT_EQ(map.readfile(path.c_str()), known ? 0 : -1) << name; });
         if (known) {
-            EXPECT_EQ(map.map_h, is_raw ? 4 : 2) << name;
-            EXPECT_EQ(map.map_data[7], is_raw ? ramp(16)[7] : ramp(8)[7]) << name;
+            EXPECT_EQ(std::pair(map.map_w, map.map_h), std::pair(4, is_raw ? 4 : 2)) << name;
+            const int last = map.map_w * map.map_h - 1;
+            EXPECT_EQ(map.map_data[last], ramp(24)[last]) << name;
         }
     }
     printed([&] { EXPECT_EQ(map.readfile("hm"), -1); }); // missing; the name is shorter than four characters

@@ -37,6 +37,16 @@ RaceCrystal crystal_at(float x, float y, float z, int multiplier = 1)
     return c;
 }
 
+// The player at (x, 100, z), its nose `heading` degrees round from +x toward -z.
+RaceView race_with_player(float x, float z, float heading)
+{
+    RaceView v = race_with_crystals({});
+    v.has_player = true;
+    v.player[0] = x, v.player[1] = 100, v.player[2] = z;
+    v.heading = heading;
+    return v;
+}
+
 OverlaySettings window(int w, int h)
 {
     OverlaySettings s;
@@ -49,63 +59,52 @@ const float kTan30 = 0.577350269f;
 
 } // namespace
 
-TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsAtLeastTwelvePixelsAcross)
+// A 1 m crystal (32 units) 500 units away shows 32 / (500 tan 30) * 150 = 16.6 pixels; the ring is
+// 1.8 times that. Far away it keeps the smallest size, 12 pixels in a 300-pixel window; at 60
+// points it is 1.4 times as large.
+TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsGrowingUpCloseAndWithItsWorth)
 {
     struct Case {
         const char* what;
         float x, y, z; // the crystal
+        int multiplier;
         bool marked;
-        float px, py;  // where (window pixels)
+        float px, py, size; // where (window pixels), and how large
     };
     const float d = 3000;
     const Case cases[] = {
-        {"straight ahead: the window's centre", 0, 0, -d, true, 200, 150},
-        {"just under the top edge", 0, 0.98f * d * kTan30, -d, true, 200, 297},
-        {"half way to the right edge (aspect 4:3)", 0.5f * d * kTan30 * 4 / 3, 0, -d, true, 300, 150},
-        {"just beyond the left edge", -1.01f * d * kTan30 * 4 / 3, 0, -d, false, 0, 0},
-        {"behind the eye", 0, 0, d, false, 0, 0},
+        {"straight ahead: the window's centre", 0, 0, -d, 1, true, 200, 150, 12},
+        {"just under the top edge", 0, 0.98f * d * kTan30, -d, 1, true, 200, 297, 12},
+        {"half way to the right edge (aspect 4:3)", 0.5f * d * kTan30 * 4 / 3, 0, -d, 1, true, 300, 150, 12},
+        {"just beyond the left edge", -1.01f * d * kTan30 * 4 / 3, 0, -d, 1, false, 0, 0, 0},
+        {"behind the eye", 0, 0, d, 1, false, 0, 0, 0},
         // The radar's centre (346, 246) of the 400 x 300 window: 0.73 and 0.64 of the way out.
-        {"under the radar, which covers it", 0.73f * d * kTan30 * 4 / 3, 0.64f * d * kTan30, -d, false, 0, 0},
+        {"under the radar, which covers it", 0.73f * d * kTan30 * 4 / 3, 0.64f * d * kTan30, -d, 1, false, 0, 0, 0},
+        {"up close", 0, 0, -500, 1, true, 200, 150, 1.8f * 16.628f},
+        {"far away", 0, 0, -20000, 1, true, 200, 150, 12},
+        {"far away, worth 60", 0, 0, -20000, 6, true, 200, 150, 12 * 1.4f},
+        {"far away, worth 30", 0, 0, -20000, 3, true, 200, 150, 12 * 1.16f},
     };
     Camera eye = level_eye();
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         RaceOverlay o;
-        layout_race_overlay(race_with_crystals({crystal_at(c.x, c.y, c.z)}), eye, window(400, 300), o);
-        ASSERT_EQ(o.markers.size(), c.marked ? 1u : 0u) << c.what;
+        layout_race_overlay(race_with_crystals({crystal_at(c.x, c.y, c.z, c.multiplier)}), eye, window(400, 300), o);
+        ASSERT_EQ(o.markers.size(), c.marked ? 1u : 0u);
         if (!c.marked) continue;
-        EXPECT_NEAR(o.markers[0].x, c.px, 0.01) << c.what;
-        EXPECT_NEAR(o.markers[0].y, c.py, 0.01) << c.what;
-        EXPECT_GE(o.markers[0].size, 12.0f) << c.what;
-        EXPECT_FALSE(o.arrow.shown) << c.what;
-        ASSERT_EQ(o.labels.size(), 1u) << c.what;
-        EXPECT_EQ(std::string(o.labels[0].text), "10") << c.what;
-        EXPECT_GT(o.labels[0].y, o.markers[0].y + 0.5f * o.markers[0].size) << "the worth stands above the ring";
-    }
-}
-
-TEST(RaceOverlay, AMarkerGrowsWithTheCrystalUpCloseAndWithItsWorth)
-{
-    Camera eye = level_eye();
-    struct Case {
-        float depth;
-        int multiplier;
-        float size;
-    };
-    // A 1 m crystal (32 units) 500 units away shows 32 / (500 tan 30) * 150 = 16.6 pixels; the ring
-    // is 1.8 times that. Far away it keeps the smallest size, 12 pixels in a 300-pixel window; at
-    // 60 points it is 1.4 times as large.
-    const Case cases[] = {{500, 1, 1.8f * 16.628f}, {20000, 1, 12}, {20000, 6, 12 * 1.4f}, {20000, 3, 12 * 1.16f}};
-    for (const Case& c : cases) {
-        RaceOverlay o;
-        layout_race_overlay(race_with_crystals({crystal_at(0, 0, -c.depth, c.multiplier)}), eye, window(400, 300), o);
-        ASSERT_EQ(o.markers.size(), 1u);
-        EXPECT_NEAR(o.markers[0].size, c.size, 0.05) << c.depth << " " << c.multiplier;
+        EXPECT_NEAR(o.markers[0].x, c.px, 0.01);
+        EXPECT_NEAR(o.markers[0].y, c.py, 0.01);
+        EXPECT_NEAR(o.markers[0].size, c.size, 0.05);
         EXPECT_EQ(o.markers[0].points, 10 * c.multiplier);
+        EXPECT_FALSE(o.arrow.shown);
+        ASSERT_EQ(o.labels.size(), 1u);
+        EXPECT_EQ(std::string(o.labels[0].text), std::to_string(10 * c.multiplier));
+        EXPECT_GT(o.labels[0].y, o.markers[0].y + 0.5f * o.markers[0].size) << "the worth stands above the ring";
     }
     // A 768-pixel window draws the smallest ring larger, in proportion.
     RaceOverlay big;
-    Camera eye2(60.0f, 1.5f, 350000.0f);
-    layout_race_overlay(race_with_crystals({crystal_at(0, 0, -20000)}), eye2, window(1024, 768), big);
+    layout_race_overlay(race_with_crystals({crystal_at(0, 0, -20000)}), Camera(60.0f, 1.5f, 350000.0f),
+                        window(1024, 768), big);
     ASSERT_EQ(big.markers.size(), 1u);
     EXPECT_NEAR(big.markers[0].size, 18 * 768 / 600.0f, 0.05);
 }
@@ -208,11 +207,7 @@ TEST(RaceOverlay, TheRadarTurnsWithThePlayerAndKeepsFarMarksOnItsRim)
         {"beyond the range: on the rim, in its direction", 0, 0, -9000, -1, 0, true},
     };
     for (const Case& c : cases) {
-        RaceView v;
-        v.units_per_metre = 32;
-        v.has_player = true;
-        v.player[0] = 4000, v.player[1] = 100, v.player[2] = 3000;
-        v.heading = c.heading;
+        RaceView v = race_with_player(4000, 3000, c.heading);
         v.crystals = {crystal_at(4000 + c.x, 0, 3000 + c.z)};
         RaceOverlay o;
         layout_race_overlay(v, level_eye(), window(400, 300), o);
@@ -234,11 +229,7 @@ TEST(RaceOverlay, TheRadarTurnsWithThePlayerAndKeepsFarMarksOnItsRim)
 
 TEST(RaceOverlay, TheRadarSitsInTheTopRightCornerOverTheLandAroundThePlayer)
 {
-    RaceView v;
-    v.units_per_metre = 32;
-    v.has_player = true;
-    v.player[0] = 2048, v.player[2] = 6144;
-    v.heading = 90; // nose along -z
+    RaceView v = race_with_player(2048, 6144, 90); // nose along -z
     v.opponents.resize(5);
     v.has_ship = true;
     RaceOverlay o;
@@ -278,17 +269,8 @@ protected:
     {
         GameWorld::SetUp();
         ground_plane(-50);
-        for (int k = 0; k < 3; ++k) saved_scale[k] = GenericObject::physx2gfx_scale[k];
-        for (int k = 0; k < 3; ++k) saved_translate[k] = GenericObject::physx2gfx_translate[k];
-        const float scale[3] = {32, 32, 32}, translate[3] = {0, -640, 0};
-        printed([&] { GenericObject::set_physx2gfx_transform(scale, translate); });
+        set_gfx_mapping(NxVec3(32, 32, 32), NxVec3(0, -640, 0));
     }
-    void TearDown() override
-    {
-        printed([&] { GenericObject::set_physx2gfx_transform(saved_scale, saved_translate); });
-        GameWorld::TearDown();
-    }
-    float saved_scale[3], saved_translate[3];
 };
 
 TEST_F(RaceViewOfTheGame, ReadsEveryoneInGraphicsUnitsAndEachCrystalsWorthNow)

@@ -10,14 +10,18 @@ namespace {
 
 const float kLimit = 14.6875f; // 150 / 32 + 10
 
-// The gap since the newest ring must be strictly exceeded; the player's rings start larger.
-TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGap)
+// A ring is left by the three types of mover, at most at the height limit, once the gap since the
+// newest ring is strictly exceeded; the player's rings start larger.
+TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGapWhenLowEnough)
 {
+    EXPECT_FLOAT_EQ(ring_height_limit(32.0f, 10.0f), kLimit);
     for (auto [type, gap, size] : {std::tuple{kRingTypePlayer, 5, 170.0f}, {kRingTypeOpponent, 50, 100.0f},
                                    {kRingTypeCollectable, 500, 100.0f}}) {
         SCOPED_TRACE(type);
         RingTrail t(kCollectableRingTrailCapacity);
-        ASSERT_TRUE(record_ring(t, type, 10000, 0.0f, kLimit, 4096.0f, 512.0f));
+        for (const RingRecord& r : t.records) EXPECT_FALSE(ring_visible(r));
+        EXPECT_FALSE(record_ring(t, type, 10000, kLimit + 0.01f, kLimit, 0, 0));
+        ASSERT_TRUE(record_ring(t, type, 10000, kLimit, kLimit, 4096.0f, 512.0f));
         EXPECT_EQ(t.current, 1);
         const RingRecord& r = t.records[1];
         EXPECT_TRUE(r.strength == 100 && r.time == 10000) << int(r.strength) << " at " << r.time;
@@ -28,17 +32,10 @@ TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGap)
         EXPECT_TRUE(record_ring(t, type, 10000 + gap + 1, 0.0f, kLimit, 0, 0));
         EXPECT_EQ(t.current, 2);
     }
-}
-
-TEST(RingTrail, StartsEmptyAndHighObjectsAndOtherTypesLeaveNoRings)
-{
     RingTrail t;
     for (const RingRecord& r : t.records) EXPECT_FALSE(ring_visible(r));
-    EXPECT_FLOAT_EQ(ring_height_limit(32.0f, 10.0f), kLimit);
-    EXPECT_FALSE(record_ring(t, kRingTypePlayer, 1000, kLimit + 0.01f, kLimit, 0, 0));
     EXPECT_FALSE(record_ring(t, 12222, 100000, 0.0f, kLimit, 0, 0)) << "not a type that leaves rings";
     EXPECT_EQ(t.current, 0);
-    EXPECT_TRUE(record_ring(t, kRingTypePlayer, 1000, kLimit, kLimit, 0, 0)) << "exactly at the limit is low enough";
 }
 
 TEST(RingTrail, WrapsAroundAtCapacityOverwritingTheOldest)

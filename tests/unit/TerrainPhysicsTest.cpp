@@ -27,18 +27,14 @@ class TerrainPhysicsSetup : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        old_dir = std::filesystem::current_path();
-        std::filesystem::current_path(dir.path);
         dir.write("config/objects/terrain.p", kTerrainFile);
         make_height_map(map, 256, 16, hills);
         scale = game_terrain_scale(map);
     }
-    void TearDown() override { std::filesystem::current_path(old_dir); }
-
     float ground(float x, float z) const { return map.phys_at(long(x), long(z)) * scale.danger[1]; }
 
     TempDir dir;
-    std::filesystem::path old_dir;
+    InDirectory in{dir.path};
     HeightMap map;
     TerrainScale scale;
 };
