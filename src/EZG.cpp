@@ -139,7 +139,7 @@ bool start_up()
     gl.set_projection(gl.width, gl.height, 1, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    draw_title_screen(gl, gl.title_tex, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
+    draw_title_screen(gl, gl.textures.title_tex, eyecam->near_plane, eyecam->far_plane, eyecam->fov);
     std::printf("\t title_tex w,h on screen !!!!!! \n");
 
     read_grid_and_wave_settings(*gl.parameters);
@@ -159,8 +159,9 @@ bool start_up()
 
     if (!load_height_map()) return false;
     // Where the map lies for the graphics and for the physics, fixed here for the whole run.
+    const SDLGL::Settings& s = gl.settings;
     const TerrainScale terrain =
-        terrain_scale_for(hmap.map_w, hmap.phys_map_w, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac);
+        terrain_scale_for(hmap.map_w, hmap.phys_map_w, s.phys_minfact, s.y_pgmland_scale, waterlevel_frac);
 
     load_height_texture(gl, hmap);
     load_sky_and_scene_textures(gl);
@@ -182,11 +183,11 @@ bool start_up()
     pass_timing_enable(test_seams.pass_timing);
     frame_stats_enable(test_seams.frame_times);
 
-    glClearColor(gl.cc[0], gl.cc[1], gl.cc[2], gl.cc[3]);
+    glClearColor(gl.settings.cc[0], gl.settings.cc[1], gl.settings.cc[2], gl.settings.cc[3]);
     glFogi(GL_FOG_MODE, GL_LINEAR);
     glFogf(GL_FOG_START, 10.0f);
     glFogf(GL_FOG_END, eyecam->far_plane);
-    glFogfv(GL_FOG_COLOR, gl.cc);
+    glFogfv(GL_FOG_COLOR, gl.settings.cc);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
 
@@ -208,7 +209,7 @@ bool start_up()
         glLightfv(GL_LIGHT0, GL_POSITION, pos);
         glEnable(GL_LIGHTING);
         glEnable(GL_LIGHT0);
-        if (ShaderProgram* terrain = gl.pgmland_colorShader) {
+        if (ShaderProgram* terrain = gl.programs.pgmland_colorShader) {
             terrain->bind();
             terrain->set_uniform_4fv("global_light_dir", pos);
             terrain->unbind();
@@ -305,7 +306,7 @@ void follow_player(float seconds)
 // The crystals' beams for this frame's eye, at least a few pixels of the 3-D image wide.
 void build_beams(const SDLGL& gl)
 {
-    const int image_h = gl.dof_fbo ? gl.dof_fbo->_texH : gl.height;
+    const int image_h = gl.targets.dof_fbo ? gl.targets.dof_fbo->_texH : gl.height;
     const float pixel_angle = 2.0f * std::tan(eyecam->fov * 3.14159265f / 360.0f) / float(std::max(image_h, 1));
     build_crystal_beams(race_view, *eyecam, pixel_angle, BeamLook(), beam_vertices);
 }
@@ -357,7 +358,8 @@ void run_frame(bool last_frame)
     place_lightcam(player_position);
 
     const float measured = static_cast<float>(game_timer.read());
-    game_flow.frame_dt = running ? cap_frame_time(measured, gl.check_physx_min_timestep, gl.physx_min_timestep) : 0.0f;
+    const SDLGL::Settings& s = gl.settings;
+    game_flow.frame_dt = running ? cap_frame_time(measured, s.check_physx_min_timestep, s.physx_min_timestep) : 0.0f;
     game_flow.time_total += game_flow.frame_dt;
 
     hover_debug_rays.clear();
@@ -433,7 +435,7 @@ void run_frame(bool last_frame)
     if (frame_counter <= 12) {
         if (frame_counter == 12) start_game();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        draw_title_screen(gl, gl.title_tex, eyecam->near_plane, eyecam->far_plane, eyecam->fov, shot);
+        draw_title_screen(gl, gl.textures.title_tex, eyecam->near_plane, eyecam->far_plane, eyecam->fov, shot);
     } else if (shot) {
         write_screenshot(shot, gl.width, gl.height);
     }
@@ -444,7 +446,7 @@ void run_frame(bool last_frame)
     pass_timing_frame(frame_seconds, double(std::clock() - frame_start_cpu) / CLOCKS_PER_SEC);
     print_memory_line(frame_counter);
     // Without swap control a fast machine would draw frames nobody sees.
-    sleep_seconds(frame_cap_sleep(monotonic_seconds() - frame_start_seconds, gl.max_fps, gl.swap_control));
+    sleep_seconds(frame_cap_sleep(monotonic_seconds() - frame_start_seconds, gl.settings.max_fps, gl.swap_control));
 }
 
 void shut_down()

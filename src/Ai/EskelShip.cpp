@@ -47,7 +47,7 @@ const KeyRange kShipKeys[] = {
 Md2Instance* load_crystal_instance()
 {
     InstanceFile p(".\\media\\objects\\crystal\\crystal.p");
-    unsigned texture = sdlgl && sdlgl->crystal_tex ? sdlgl->crystal_tex->id : 0;
+    unsigned texture = sdlgl && sdlgl->textures.crystal_tex ? sdlgl->textures.crystal_tex->id : 0;
     return create_object_instance(".\\media\\objects\\crystal\\crystal.md2", texture, p);
 }
 

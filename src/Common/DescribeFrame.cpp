@@ -11,7 +11,7 @@
 
 float model_visibility_distance(const SDLGL& gl, const Camera& eye)
 {
-    return gl.md2_max_vis_dist + 8.0f * static_cast<float>(eye.pos.y);
+    return gl.settings.md2_max_vis_dist + 8.0f * static_cast<float>(eye.pos.y);
 }
 
 void eye_view_matrix(Camera& eye, float out[16])
@@ -43,8 +43,9 @@ FrameDescription describe_frame(const SDLGL& gl, bool scene, const float view[16
     f.time_now = gl.time_now;
     f.options = display;
     f.models.visibility_distance = model_visibility_distance(gl, *eyecam);
-    f.models.nearby_distance = gl.md2_max_vis_dist;
-    f.models.focal_pixels = md2_focal_pixels(gl.dof_fbo ? gl.dof_fbo->_texH : gl.height, eyecam->tan_half_fov);
+    f.models.nearby_distance = gl.settings.md2_max_vis_dist;
+    f.models.focal_pixels =
+        md2_focal_pixels(gl.targets.dof_fbo ? gl.targets.dof_fbo->_texH : gl.height, eyecam->tan_half_fov);
     f.models.dt = lists.model_dt;
     f.beams = lists.beams;
     f.rings = lists.rings;

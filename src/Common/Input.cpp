@@ -65,7 +65,7 @@ bool timer_ready(Uint32& timer, Uint32 now, Uint32 dead_ms)
 
 void apply_input(SDLGL& gl, Camera& eye, Camera& aux, const InputFrame& in)
 {
-    InputContext c{gl, eye, aux, gl.cam_speed};
+    InputContext c{gl, eye, aux, gl.settings.cam_speed};
     player_controls.forward = player_controls.backward = false;
     player_controls.left = player_controls.right = false;
 
@@ -107,7 +107,7 @@ void press_key(SDLGL& gl, SDLKey key, int mods)
     // The rows that act once per press touch no camera; the placeholder stands in before the
     // cameras exist.
     static Camera placeholder(60.0f, 1.5f, 350000.0f);
-    InputContext c{gl, eyecam ? *eyecam : placeholder, auxcam ? *auxcam : placeholder, gl.cam_speed};
+    InputContext c{gl, eyecam ? *eyecam : placeholder, auxcam ? *auxcam : placeholder, gl.settings.cam_speed};
     for (bool exact : {true, false}) {
         bool acted = false;
         for (int i = 0; i < key_table_size; ++i) {

@@ -72,9 +72,9 @@ const KeyAction key_table[] = {
          else c.eye.move_str(-5 * c.speed);
      }},
     {"faster", "left shift", "free camera, held: faster", Trigger::Speed, nullptr, 0,
-     [](InputContext& c) { c.speed *= c.gl.cam_move_fast_multiplier; }},
+     [](InputContext& c) { c.speed *= c.gl.settings.cam_move_fast_multiplier; }},
     {"slower", "right shift", "free camera, held: slower", Trigger::Speed, nullptr, 0,
-     [](InputContext& c) { c.speed /= c.gl.cam_move_slow_divider; }},
+     [](InputContext& c) { c.speed /= c.gl.settings.cam_move_slow_divider; }},
     {"", "mouse, left button held", "free camera: look around (pitch and yaw)", Trigger::Mouse, nullptr, 0, nullptr},
     {"", "mouse, right button held", "free camera: roll", Trigger::Mouse, nullptr, 0, nullptr},
     {"print_cameras", "p", "print the eye and grid cameras on the console", Trigger::Held, nullptr, 0,

@@ -99,8 +99,8 @@ const RaceOverlayFrame& draw_race_overlay(SDLGL& gl, fontManager& font, const Ra
         of.glyph_h = font.max_char_h;
     }
     build_overlay_batch(f.layout, of, f.batch);
-    f.count = draw_overlay_batch(f.batch, texture_id(gl.radar_land_tex), texture_id(gl.overlay_atlas_tex),
-                                 texture_id(font.texture));
+    f.count = draw_overlay_batch(f.batch, texture_id(gl.textures.radar_land_tex),
+                                 texture_id(gl.textures.overlay_atlas_tex), texture_id(font.texture));
     return f;
 }
 

@@ -93,42 +93,42 @@ SDLGL::SDLGL(const char* parameter_path)
     std::unique_ptr<ParameterFile> reader(new ParameterFile(parameter_path, {kGraphicsKeys}));
     const ParameterFile& p = *reader;
 
-    parallax_scale_xz1 = p.getFloat("parallax_scale_xz1");
-    parallax_scale_y1 = p.getFloat("parallax_scale_y1");
-    parallax_scale_xz2 = p.getFloat("parallax_scale_xz2");
-    parallax_scale_y2 = p.getFloat("parallax_scale_y2");
-    md2_max_vis_dist = p.getFloat("md2_max_vis_dist");
+    settings.parallax_scale_xz1 = p.getFloat("parallax_scale_xz1");
+    settings.parallax_scale_y1 = p.getFloat("parallax_scale_y1");
+    settings.parallax_scale_xz2 = p.getFloat("parallax_scale_xz2");
+    settings.parallax_scale_y2 = p.getFloat("parallax_scale_y2");
+    settings.md2_max_vis_dist = p.getFloat("md2_max_vis_dist");
     screen_width = p.getInt("screen_width");
     screen_height = p.getInt("screen_height");
     screen_bpp = p.getInt("screen_bpp");
-    cam_speed = p.getFloat("cam_speed");
-    cam_move_fast_multiplier = p.getFloat("cam_move_fast_multiplier");
-    cam_move_slow_divider = p.getFloat("cam_move_slow_divider");
-    physx_min_timestep = p.getFloat("_physx_min_timestep");
-    check_physx_min_timestep = p.getInt("_check_physx_min_timestep") != 0;
-    phys_minfact = p.getFloat("phys_minfact");
-    y_pgmland_scale = p.getFloat("y_pgmland_scale");
+    settings.cam_speed = p.getFloat("cam_speed");
+    settings.cam_move_fast_multiplier = p.getFloat("cam_move_fast_multiplier");
+    settings.cam_move_slow_divider = p.getFloat("cam_move_slow_divider");
+    settings.physx_min_timestep = p.getFloat("_physx_min_timestep");
+    settings.check_physx_min_timestep = p.getInt("_check_physx_min_timestep") != 0;
+    settings.phys_minfact = p.getFloat("phys_minfact");
+    settings.y_pgmland_scale = p.getFloat("y_pgmland_scale");
     char key[32];
     for (int i = 0; i < 4; ++i) {
         std::snprintf(key, sizeof key, "cc_above[%d]", i);
-        cc_above[i] = p.getFloat(key);
+        settings.cc_above[i] = p.getFloat(key);
     }
     for (int i = 0; i < 4; ++i) {
         std::snprintf(key, sizeof key, "cc_below[%d]", i);
-        cc_below[i] = p.getFloat(key);
+        settings.cc_below[i] = p.getFloat(key);
     }
     for (int i = 0; i < 4; ++i) {
         std::snprintf(key, sizeof key, "cc[%d]", i);
-        cc[i] = p.getFloat(key);
+        settings.cc[i] = p.getFloat(key);
     }
-    light_still_in_shadowed_region = p.getFloat("light_still_in_shadowed_region");
+    settings.light_still_in_shadowed_region = p.getFloat("light_still_in_shadowed_region");
     video_flags = SDL_HWSURFACE | SDL_OPENGL;
     quit_requested = false;
     if (p.getInt("fullscreen") != 0) video_flags |= SDL_FULLSCREEN;
     // A window a player can resize (the full screen has the screen's size).
     else video_flags |= SDL_RESIZABLE;
-    vsync = p.getInt("vsync") != 0;
-    max_fps = p.getInt("max_fps");
+    settings.vsync = p.getInt("vsync") != 0;
+    settings.max_fps = p.getInt("max_fps");
 
     parameters = reader.release();
 
@@ -152,7 +152,7 @@ SDLGL::SDLGL(const char* parameter_path)
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
     // Swap control paces the frames by the screen's refresh where the driver grants it.
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, vsync ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, settings.vsync ? 1 : 0);
     // The desktop's size, which the first video mode would overwrite: full screen's size.
     if (const SDL_VideoInfo* info = SDL_GetVideoInfo()) {
         desktop_width = info->current_w;
@@ -382,12 +382,12 @@ void SDLGL::toggle_full_screen()
 void SDLGL::report_swap_control()
 {
     int interval = 0;
-    swap_control = vsync && SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &interval) == 0 && interval > 0;
+    swap_control = settings.vsync && SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &interval) == 0 && interval > 0;
     if (swap_control)
         std::printf("frames paced by swap control\n");
-    else if (max_fps > 0)
-        std::printf("frames paced to at most %d a second%s\n", max_fps,
-                    vsync ? " (the driver grants no swap control)" : "");
+    else if (settings.max_fps > 0)
+        std::printf("frames paced to at most %d a second%s\n", settings.max_fps,
+                    settings.vsync ? " (the driver grants no swap control)" : "");
     else
         std::printf("frames not paced\n");
 }
@@ -419,7 +419,7 @@ void SDLGL::set_texture_filtering()
 {
     GLint min_filter = min_filter_for(filter_mode, filter_linear);
     for (const SceneTextureSlot& s : scene_texture_slots) {
-        Texture* t = this->*s.slot;
+        Texture* t = textures.*s.slot;
         if (!s.filtered || !t || t->id == 0) continue;
         glBindTexture(GL_TEXTURE_2D, t->id);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
@@ -455,14 +455,15 @@ SDLGL::~SDLGL()
     std::printf("SDLGL destructor called!\n");
     delete parameters;
     parameters = nullptr;
-    ShaderProgram** programs[] = {
-        &rippleShader, &waternormalsShader, &show_floatShader, &pgmlandShader,
-        &pgmland_colorShader, &pgmland_parallax_colorShader, &pgmland_wateraboveShader,
-        &pgmland_waterbelowShader, &colorShader, &wateraboveShader, &waterbelowShader,
-        &perturbShader, &skyboxShader, &ringsShader, &objectsShader, &md2instanceShader,
-        &imgwarpShader, &pgmland_positionShader, &water_positionShader, &pgmland_parallax_grassShader,
-        &ground_classShader, &pgmland_far_colorShader, &pgmland_far_grassShader};
-    for (ShaderProgram** slot : programs) {
+    ShaderProgram** program_slots[] = {
+        &programs.rippleShader, &programs.waternormalsShader, &programs.show_floatShader, &programs.pgmlandShader,
+        &programs.pgmland_colorShader, &programs.pgmland_parallax_colorShader, &programs.pgmland_wateraboveShader,
+        &programs.pgmland_waterbelowShader, &programs.colorShader, &programs.wateraboveShader,
+        &programs.waterbelowShader, &programs.perturbShader, &programs.skyboxShader, &programs.ringsShader,
+        &programs.objectsShader, &programs.md2instanceShader, &programs.imgwarpShader, &programs.pgmland_positionShader,
+        &programs.water_positionShader, &programs.pgmland_parallax_grassShader, &programs.ground_classShader,
+        &programs.pgmland_far_colorShader, &programs.pgmland_far_grassShader};
+    for (ShaderProgram** slot : program_slots) {
         delete *slot;
         *slot = nullptr;
     }
@@ -472,11 +473,13 @@ SDLGL::~SDLGL()
         delete t;
         t = nullptr;
     };
-    for (Texture* SDLGL::*slot : special_texture_slots) release(this->*slot);
-    for (const SceneTextureSlot& s : scene_texture_slots) release(this->*s.slot);
-    FBO** targets[] = {&watergrid_fbo, &ripple_a_fbo, &ripple_b_fbo, &dof_fbo, &dof_small_fbo,
-                       &final_fbo, &position_fbo, &pgmlandgrid_fbo, &reflrefr_fbo, &shadow_fbo};
-    for (FBO** slot : targets) {
+    for (Texture* SDLGL::Textures::*slot : special_texture_slots) release(textures.*slot);
+    for (const SceneTextureSlot& s : scene_texture_slots) release(textures.*s.slot);
+    FBO** target_slots[] = {&targets.watergrid_fbo, &targets.ripple_a_fbo,    &targets.ripple_b_fbo,
+                            &targets.dof_fbo,       &targets.dof_small_fbo,   &targets.final_fbo,
+                            &targets.position_fbo,  &targets.pgmlandgrid_fbo, &targets.reflrefr_fbo,
+                            &targets.shadow_fbo};
+    for (FBO** slot : target_slots) {
         delete *slot; // releases its framebuffer, textures and buffers
         *slot = nullptr;
     }

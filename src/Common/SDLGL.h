@@ -62,39 +62,43 @@ public:
     // and the position image.
     void make_window_targets();
 
-    // ---- window state and the keys of the graphics parameter file ----
+    // ---- window state ----
     SDL_Surface* screen = nullptr;
     int width = 0, height = 0;
     unsigned int video_flags = 3;
-    float phys_minfact = 0, y_pgmland_scale = 0;
-    float cam_speed = 0, cam_move_fast_multiplier = 0, cam_move_slow_divider = 0;
     bool quit_requested = false;
     int filter_mode = 0;       // 0 no mipmaps, 1 nearest mipmap, 2 linear between mipmaps
     bool filter_linear = true; // linear or nearest sampling
-    float parallax_scale_xz1 = 0, parallax_scale_y1 = 0;
-    float parallax_scale_xz2 = 0, parallax_scale_y2 = 0;
-    float md2_max_vis_dist = 0;
     int scene_image_width = -1; // the 3-D image's size ("render_scale" of the window's), once made
     int scene_image_height = -1;
     int mouse_x = 0, mouse_y = 0;
     char window_title[300] = {};
     char title_work[300] = {};
     ParameterFile* parameters = nullptr;
-    int screen_width = 0, screen_height = 0, screen_bpp = 0;
+    int screen_width = 0, screen_height = 0, screen_bpp = 0; // "screen_width" .. at first, then the window's
     int max_texture_units = 0;
     double aspect_ratio = 1.0;
-    float cc_above[4] = {}, cc_below[4] = {}, cc[4] = {};
-    float light_still_in_shadowed_region = 0;
-    float physx_min_timestep = 0;
-    bool check_physx_min_timestep = false;
-    // Frame pace: swap control asked for ("vsync"), whether the driver granted it, and the cap
-    // that paces the frames without it ("max_fps", 0 for none).
-    bool vsync = true;
-    bool swap_control = false;
-    int max_fps = 0;
+    bool swap_control = false; // whether the driver granted the swap control that "vsync" asks for
     int desktop_width = 0, desktop_height = 0; // full screen's size
     int windowed_width = 0, windowed_height = 0; // the window's size to go back to
     bool window_targets_stale = false;          // the window changed size since they were made
+
+    // ---- the keys of the graphics parameter file ----
+    struct Settings {
+        float phys_minfact = 0, y_pgmland_scale = 0;
+        float cam_speed = 0, cam_move_fast_multiplier = 0, cam_move_slow_divider = 0;
+        float parallax_scale_xz1 = 0, parallax_scale_y1 = 0;
+        float parallax_scale_xz2 = 0, parallax_scale_y2 = 0;
+        float md2_max_vis_dist = 0;
+        float cc_above[4] = {}, cc_below[4] = {}, cc[4] = {};
+        float light_still_in_shadowed_region = 0;
+        float physx_min_timestep = 0;
+        bool check_physx_min_timestep = false;
+        // Frame pace: swap control asked for ("vsync"), and the cap that paces the frames
+        // without it ("max_fps", 0 for none).
+        bool vsync = true;
+        int max_fps = 0;
+    } settings;
 
     // ---- clock, input state and display options ----
     float time_now = 0;                 // seconds, set at the top of every frame
@@ -109,71 +113,77 @@ public:
     bool reading_game_keys = false;     // the event drain of handle_input, not the banner's
 
     // ---- texture slots, in their order of creation ----
-    Texture* title_tex = nullptr;
-    Texture* htex_16bit = nullptr;
-    Texture* cubemap_tex = nullptr;
-    Texture* sand_tex = nullptr;
-    Texture* noise_tex = nullptr;
-    Texture* tree_tex = nullptr;
-    Texture* teddy_tex = nullptr;
-    Texture* evil_tex = nullptr;
-    Texture* ship_tex = nullptr;
-    Texture* crystal_tex = nullptr;
-    Texture* hover_tex = nullptr;
-    Texture* cam_tex = nullptr;
-    Texture* unit_tex = nullptr;
-    Texture* duck_tex = nullptr;
-    Texture* pilz_tex = nullptr;
-    Texture* lazyboy_tex = nullptr;
-    Texture* noise_nm_tex = nullptr;
-    Texture* bridge_tex = nullptr;
-    Texture* rock_tex = nullptr;
-    Texture* grass_tex = nullptr;
-    Texture* waveAnim_tex = nullptr;
-    Texture* radar_land_tex = nullptr;    // the radar's land and water, from the height map
-    Texture* overlay_atlas_tex = nullptr; // the race overlay's marks
+    struct Textures {
+        Texture* title_tex = nullptr;
+        Texture* htex_16bit = nullptr;
+        Texture* cubemap_tex = nullptr;
+        Texture* sand_tex = nullptr;
+        Texture* noise_tex = nullptr;
+        Texture* tree_tex = nullptr;
+        Texture* teddy_tex = nullptr;
+        Texture* evil_tex = nullptr;
+        Texture* ship_tex = nullptr;
+        Texture* crystal_tex = nullptr;
+        Texture* hover_tex = nullptr;
+        Texture* cam_tex = nullptr;
+        Texture* unit_tex = nullptr;
+        Texture* duck_tex = nullptr;
+        Texture* pilz_tex = nullptr;
+        Texture* lazyboy_tex = nullptr;
+        Texture* noise_nm_tex = nullptr;
+        Texture* bridge_tex = nullptr;
+        Texture* rock_tex = nullptr;
+        Texture* grass_tex = nullptr;
+        Texture* waveAnim_tex = nullptr;
+        Texture* radar_land_tex = nullptr; // the radar's land and water, from the height map
+        Texture* overlay_atlas_tex = nullptr; // the race overlay's marks
+    } textures;
 
     // ---- shader programs, in table order ----
-    ShaderProgram* rippleShader = nullptr;
-    ShaderProgram* waternormalsShader = nullptr;
-    ShaderProgram* show_floatShader = nullptr;
-    ShaderProgram* pgmlandShader = nullptr;
-    ShaderProgram* pgmland_colorShader = nullptr;
-    ShaderProgram* pgmland_parallax_colorShader = nullptr;
-    ShaderProgram* pgmland_wateraboveShader = nullptr;
-    ShaderProgram* pgmland_waterbelowShader = nullptr;
-    ShaderProgram* colorShader = nullptr;
-    ShaderProgram* wateraboveShader = nullptr;
-    ShaderProgram* waterbelowShader = nullptr;
-    ShaderProgram* perturbShader = nullptr;
-    ShaderProgram* skyboxShader = nullptr;
-    ShaderProgram* ringsShader = nullptr;
-    ShaderProgram* objectsShader = nullptr;
-    ShaderProgram* md2instanceShader = nullptr;
-    ShaderProgram* imgwarpShader = nullptr;
-    ShaderProgram* pgmland_positionShader = nullptr;   // the ground into the position image
-    ShaderProgram* water_positionShader = nullptr;     // the water surface into it
-    ShaderProgram* pgmland_parallax_grassShader = nullptr; // relief colour of ground of grass alone
-    ShaderProgram* ground_classShader = nullptr;       // marks the ground where more than grass shows
-    ShaderProgram* pgmland_far_colorShader = nullptr;  // the two beyond the relief's reach
-    ShaderProgram* pgmland_far_grassShader = nullptr;
+    struct Programs {
+        ShaderProgram* rippleShader = nullptr;
+        ShaderProgram* waternormalsShader = nullptr;
+        ShaderProgram* show_floatShader = nullptr;
+        ShaderProgram* pgmlandShader = nullptr;
+        ShaderProgram* pgmland_colorShader = nullptr;
+        ShaderProgram* pgmland_parallax_colorShader = nullptr;
+        ShaderProgram* pgmland_wateraboveShader = nullptr;
+        ShaderProgram* pgmland_waterbelowShader = nullptr;
+        ShaderProgram* colorShader = nullptr;
+        ShaderProgram* wateraboveShader = nullptr;
+        ShaderProgram* waterbelowShader = nullptr;
+        ShaderProgram* perturbShader = nullptr;
+        ShaderProgram* skyboxShader = nullptr;
+        ShaderProgram* ringsShader = nullptr;
+        ShaderProgram* objectsShader = nullptr;
+        ShaderProgram* md2instanceShader = nullptr;
+        ShaderProgram* imgwarpShader = nullptr;
+        ShaderProgram* pgmland_positionShader = nullptr; // the ground into the position image
+        ShaderProgram* water_positionShader = nullptr; // the water surface into it
+        ShaderProgram* pgmland_parallax_grassShader = nullptr; // relief colour of ground of grass alone
+        ShaderProgram* ground_classShader = nullptr; // marks the ground where more than grass shows
+        ShaderProgram* pgmland_far_colorShader = nullptr; // the two beyond the relief's reach
+        ShaderProgram* pgmland_far_grassShader = nullptr;
+    } programs;
 
     // ---- render targets, in their order of creation ----
-    FBO* watergrid_fbo = nullptr;
-    FBO* ripple_a_fbo = nullptr;      // the rings
-    FBO* ripple_b_fbo = nullptr;      // their normals
-    FBO* dof_fbo = nullptr;
-    FBO* dof_small_fbo = nullptr;
-    // The finished image at the scene image's size, when that is smaller than the window:
-    // the final program runs there, on a quarter of the window's pixels at half size, and
-    // the result is stretched over the window.
-    FBO* final_fbo = nullptr;
-    // The position image (Gfx/PositionImage.h): the ground's, then the water surface's world
-    // positions per pixel of the scene image, drawn with its depth, for their colour programs.
-    FBO* position_fbo = nullptr;
-    FBO* pgmlandgrid_fbo = nullptr;
-    FBO* reflrefr_fbo = nullptr;      // reflection in id, refraction in second_id
-    FBO* shadow_fbo = nullptr;
+    struct Targets {
+        FBO* watergrid_fbo = nullptr;
+        FBO* ripple_a_fbo = nullptr; // the rings
+        FBO* ripple_b_fbo = nullptr; // their normals
+        FBO* dof_fbo = nullptr;
+        FBO* dof_small_fbo = nullptr;
+        // The finished image at the scene image's size, when that is smaller than the window:
+        // the final program runs there, on a quarter of the window's pixels at half size, and
+        // the result is stretched over the window.
+        FBO* final_fbo = nullptr;
+        // The position image (Gfx/PositionImage.h): the ground's, then the water surface's world
+        // positions per pixel of the scene image, drawn with its depth, for their colour programs.
+        FBO* position_fbo = nullptr;
+        FBO* pgmlandgrid_fbo = nullptr;
+        FBO* reflrefr_fbo = nullptr; // reflection in id, refraction in second_id
+        FBO* shadow_fbo = nullptr;
+    } targets;
 };
 
 // Free helpers of the graphics object, callable without a window.
@@ -181,8 +191,8 @@ public:
 // The four relief colour programs, which share their uniforms (the camera, the parallax pair).
 inline std::array<ShaderProgram*, 4> relief_colour_programs(const SDLGL& gl)
 {
-    return {gl.pgmland_parallax_colorShader, gl.pgmland_parallax_grassShader, gl.pgmland_far_colorShader,
-            gl.pgmland_far_grassShader};
+    return {gl.programs.pgmland_parallax_colorShader, gl.programs.pgmland_parallax_grassShader,
+            gl.programs.pgmland_far_colorShader, gl.programs.pgmland_far_grassShader};
 }
 
 // glFrustum for a vertical field of view in degrees; `out` (16 floats, column-major)

@@ -19,28 +19,28 @@
 #include <vector>
 
 const SceneTextureSlot scene_texture_slots[17] = {
-    {".\\media\\sand_base1.jpg", &SDLGL::sand_tex, true},
-    {".\\media\\noise.jpg", &SDLGL::noise_tex, true},
-    {".\\media\\objects\\trees\\tree.jpg", &SDLGL::tree_tex, true},
-    {".\\media\\objects\\teddy\\teddy.jpg", &SDLGL::teddy_tex, true},
-    {".\\media\\objects\\evil\\evil.jpg", &SDLGL::evil_tex, true},
-    {".\\media\\objects\\ship\\ship.jpg", &SDLGL::ship_tex, true},
-    {".\\media\\objects\\crystal\\crystal.jpg", &SDLGL::crystal_tex, true},
-    {".\\media\\objects\\hover\\hover.jpg", &SDLGL::hover_tex, true},
-    {".\\media\\objects\\cam\\cam.jpg", &SDLGL::cam_tex, true},
-    {".\\media\\objects\\unit\\unit.jpg", &SDLGL::unit_tex, false},
-    {".\\media\\objects\\duck\\duck.jpg", &SDLGL::duck_tex, true},
-    {".\\media\\objects\\pilz\\pilz.jpg", &SDLGL::pilz_tex, true},
-    {".\\media\\objects\\tree_lazy_boy\\tree_lazy_boy.jpg", &SDLGL::lazyboy_tex, true},
-    {".\\media\\noise_nm.png", &SDLGL::noise_nm_tex, true},
-    {".\\media\\objects\\bridge\\bridge.jpg", &SDLGL::bridge_tex, true},
-    {".\\media\\nature072b.jpg", &SDLGL::rock_tex, true},
-    {".\\media\\Grass6.jpg", &SDLGL::grass_tex, true},
+    {".\\media\\sand_base1.jpg", &SDLGL::Textures::sand_tex, true},
+    {".\\media\\noise.jpg", &SDLGL::Textures::noise_tex, true},
+    {".\\media\\objects\\trees\\tree.jpg", &SDLGL::Textures::tree_tex, true},
+    {".\\media\\objects\\teddy\\teddy.jpg", &SDLGL::Textures::teddy_tex, true},
+    {".\\media\\objects\\evil\\evil.jpg", &SDLGL::Textures::evil_tex, true},
+    {".\\media\\objects\\ship\\ship.jpg", &SDLGL::Textures::ship_tex, true},
+    {".\\media\\objects\\crystal\\crystal.jpg", &SDLGL::Textures::crystal_tex, true},
+    {".\\media\\objects\\hover\\hover.jpg", &SDLGL::Textures::hover_tex, true},
+    {".\\media\\objects\\cam\\cam.jpg", &SDLGL::Textures::cam_tex, true},
+    {".\\media\\objects\\unit\\unit.jpg", &SDLGL::Textures::unit_tex, false},
+    {".\\media\\objects\\duck\\duck.jpg", &SDLGL::Textures::duck_tex, true},
+    {".\\media\\objects\\pilz\\pilz.jpg", &SDLGL::Textures::pilz_tex, true},
+    {".\\media\\objects\\tree_lazy_boy\\tree_lazy_boy.jpg", &SDLGL::Textures::lazyboy_tex, true},
+    {".\\media\\noise_nm.png", &SDLGL::Textures::noise_nm_tex, true},
+    {".\\media\\objects\\bridge\\bridge.jpg", &SDLGL::Textures::bridge_tex, true},
+    {".\\media\\nature072b.jpg", &SDLGL::Textures::rock_tex, true},
+    {".\\media\\Grass6.jpg", &SDLGL::Textures::grass_tex, true},
 };
 
-Texture* SDLGL::* const special_texture_slots[6] = {&SDLGL::title_tex,        &SDLGL::htex_16bit,
-                                                    &SDLGL::cubemap_tex,      &SDLGL::waveAnim_tex,
-                                                    &SDLGL::radar_land_tex,   &SDLGL::overlay_atlas_tex};
+Texture* SDLGL::Textures::*const special_texture_slots[6] = {
+    &SDLGL::Textures::title_tex,    &SDLGL::Textures::htex_16bit,     &SDLGL::Textures::cubemap_tex,
+    &SDLGL::Textures::waveAnim_tex, &SDLGL::Textures::radar_land_tex, &SDLGL::Textures::overlay_atlas_tex};
 
 void set_window_icon(const char* path)
 {
@@ -53,34 +53,34 @@ void set_window_icon(const char* path)
 
 void load_title_texture(SDLGL& gl)
 {
-    gl.title_tex = new Texture(".\\media\\title.jpg");
-    gl.title_tex->unbind();
+    gl.textures.title_tex = new Texture(".\\media\\title.jpg");
+    gl.textures.title_tex->unbind();
 }
 
 void load_height_texture(SDLGL& gl, const HeightMap& map)
 {
-    gl.htex_16bit = new Texture();
-    gl.htex_16bit->load_16bit(map);
-    std::printf("\n\t outside: 16 bit tex id = %u, w=%d, h=%d\n\n", gl.htex_16bit->id,
-                gl.htex_16bit->_texW, gl.htex_16bit->_texH);
+    gl.textures.htex_16bit = new Texture();
+    gl.textures.htex_16bit->load_16bit(map);
+    std::printf("\n\t outside: 16 bit tex id = %u, w=%d, h=%d\n\n", gl.textures.htex_16bit->id,
+                gl.textures.htex_16bit->_texW, gl.textures.htex_16bit->_texH);
 }
 
 void load_sky_and_scene_textures(SDLGL& gl)
 {
-    gl.cubemap_tex = new Texture();
-    gl.cubemap_tex->load_cubemap_strip(".\\media\\cubemap\\cubemap_daytime_X4.jpg");
+    gl.textures.cubemap_tex = new Texture();
+    gl.textures.cubemap_tex->load_cubemap_strip(".\\media\\cubemap\\cubemap_daytime_X4.jpg");
     for (const SceneTextureSlot& s : scene_texture_slots) {
         Texture* t = new Texture(s.path);
         t->unbind();
-        gl.*s.slot = t;
+        gl.textures.*s.slot = t;
     }
 }
 
 void load_wave_texture(SDLGL& gl)
 {
-    gl.waveAnim_tex = new Texture();
-    gl.waveAnim_tex->load_3d(".\\media\\waveanim\\hm_%d_von_16.bmp", 16);
-    gl.waveAnim_tex->unbind();
+    gl.textures.waveAnim_tex = new Texture();
+    gl.textures.waveAnim_tex->load_3d(".\\media\\waveanim\\hm_%d_von_16.bmp", 16);
+    gl.textures.waveAnim_tex->unbind();
 }
 
 void load_overlay_textures(SDLGL& gl, const HeightMap& map)
@@ -90,13 +90,13 @@ void load_overlay_textures(SDLGL& gl, const HeightMap& map)
     const int side = 256;
     std::vector<uint8_t> pixels;
     radar_land_image(map, side, waterlevel_frac, pixels);
-    gl.radar_land_tex = new Texture();
-    gl.radar_land_tex->load_rgba(side, side, pixels.data());
-    gl.radar_land_tex->unbind();
+    gl.textures.radar_land_tex = new Texture();
+    gl.textures.radar_land_tex->load_rgba(side, side, pixels.data());
+    gl.textures.radar_land_tex->unbind();
     overlay_atlas_image(pixels);
-    gl.overlay_atlas_tex = new Texture();
-    gl.overlay_atlas_tex->load_rgba(kAtlasWidth, kAtlasHeight, pixels.data());
-    gl.overlay_atlas_tex->unbind();
+    gl.textures.overlay_atlas_tex = new Texture();
+    gl.textures.overlay_atlas_tex->load_rgba(kAtlasWidth, kAtlasHeight, pixels.data());
+    gl.textures.overlay_atlas_tex->unbind();
 }
 
 TargetSize dof_target_size(int screen_width, int screen_height, float render_scale)
@@ -164,22 +164,23 @@ void SDLGL::make_window_targets()
 {
     std::printf("\n\tDOF FBOs\n");
     TargetSize dof = dof_target_size(screen_width, screen_height, parameters->getFloat("render_scale"));
-    dof_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA,
-                                 GL_UNSIGNED_BYTE, GL_LINEAR);
+    targets.dof_fbo =
+        make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
     std::printf("\n\tDOF FBO (small)\n");
     scene_image_width = dof.w;
     scene_image_height = dof.h;
     TargetSize small = dof_small_target_size(dof.w, dof.h);
-    dof_small_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, small.w, small.h,
-                                       GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+    targets.dof_small_fbo =
+        make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, small.w, small.h, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
     if (dof.w < screen_width || dof.h < screen_height)
-        final_fbo = make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA, GL_UNSIGNED_BYTE,
-                                       GL_LINEAR);
-    report_failure(dof_fbo->add_stencil());
-    dof_fbo->unbind_framebuffer();
-    position_fbo = new FBO();
-    finish_colour_target(position_fbo, position_fbo->create_color_on_depth(*dof_fbo, GL_TEXTURE_RECTANGLE_ARB,
-                                                                       float_rgba32_format(), GL_RGBA, GL_FLOAT));
+        targets.final_fbo =
+            make_colour_target(GL_TEXTURE_RECTANGLE_ARB, GL_RGBA, dof.w, dof.h, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+    report_failure(targets.dof_fbo->add_stencil());
+    targets.dof_fbo->unbind_framebuffer();
+    targets.position_fbo = new FBO();
+    finish_colour_target(targets.position_fbo,
+                         targets.position_fbo->create_color_on_depth(*targets.dof_fbo, GL_TEXTURE_RECTANGLE_ARB,
+                                                                     float_rgba32_format(), GL_RGBA, GL_FLOAT));
     std::printf("\tDOF FBOs end\n\n");
     window_targets_stale = false;
 }
@@ -187,7 +188,7 @@ void SDLGL::make_window_targets()
 void SDLGL::remake_window_targets()
 {
     // The position image draws with the depth-of-field image's depth: it goes first.
-    for (FBO** slot : {&position_fbo, &final_fbo, &dof_small_fbo, &dof_fbo}) {
+    for (FBO** slot : {&targets.position_fbo, &targets.final_fbo, &targets.dof_small_fbo, &targets.dof_fbo}) {
         delete *slot;
         *slot = nullptr;
     }
@@ -211,35 +212,35 @@ void SDLGL::create_fbos()
     const GLenum float_format = float_rgba32_format();
     std::printf("float render targets use %s\n", float_rgba32_format_name(float_format));
 
-    watergrid_fbo = make_grid_target(float_format, watergrid_dim_x, watergrid_dim_y);
-    ripple_a_fbo = make_colour_target(GL_TEXTURE_2D, GL_RGBA, waterdynamicripplesmap_dim,
-                                      waterdynamicripplesmap_dim, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
-    ripple_b_fbo = make_colour_target(GL_TEXTURE_2D, GL_RGBA, waterdynamicripplesmap_dim,
-                                      waterdynamicripplesmap_dim, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+    targets.watergrid_fbo = make_grid_target(float_format, watergrid_dim_x, watergrid_dim_y);
+    targets.ripple_a_fbo = make_colour_target(GL_TEXTURE_2D, GL_RGBA, waterdynamicripplesmap_dim,
+                                              waterdynamicripplesmap_dim, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
+    targets.ripple_b_fbo = make_colour_target(GL_TEXTURE_2D, GL_RGBA, waterdynamicripplesmap_dim,
+                                              waterdynamicripplesmap_dim, GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR);
 
     make_window_targets();
 
-    pgmlandgrid_fbo = make_grid_target(float_format, pgmlandgrid_dim_x, pgmlandgrid_dim_y);
+    targets.pgmlandgrid_fbo = make_grid_target(float_format, pgmlandgrid_dim_x, pgmlandgrid_dim_y);
 
-    reflrefr_fbo = new FBO();
-    GLenum status = reflrefr_fbo->create_color(GL_TEXTURE_2D, GL_RGBA, mirror_dim, mirror_dim,
-                                               GL_RGBA, GL_UNSIGNED_BYTE, GL_LINEAR,
-                                               GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT);
+    targets.reflrefr_fbo = new FBO();
+    GLenum status =
+        targets.reflrefr_fbo->create_color(GL_TEXTURE_2D, GL_RGBA, mirror_dim, mirror_dim, GL_RGBA, GL_UNSIGNED_BYTE,
+                                           GL_LINEAR, GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT0_EXT);
     report_failure(status);
-    status = reflrefr_fbo->create_color(GL_TEXTURE_2D, GL_RGBA, mirror_dim, mirror_dim, GL_RGBA,
-                                        GL_UNSIGNED_BYTE, GL_LINEAR, GL_CLAMP_TO_EDGE,
-                                        GL_COLOR_ATTACHMENT1_EXT);
-    finish_colour_target(reflrefr_fbo, status);
+    status =
+        targets.reflrefr_fbo->create_color(GL_TEXTURE_2D, GL_RGBA, mirror_dim, mirror_dim, GL_RGBA, GL_UNSIGNED_BYTE,
+                                           GL_LINEAR, GL_CLAMP_TO_EDGE, GL_COLOR_ATTACHMENT1_EXT);
+    finish_colour_target(targets.reflrefr_fbo, status);
 
     std::printf("creating Shadow Map FBO\n");
-    shadow_fbo = new FBO();
-    status = shadow_fbo->create_depth(GL_TEXTURE_2D, GL_DEPTH_COMPONENT, shadow_dim, shadow_dim,
-                                      GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, GL_LINEAR,
-                                      GL_CLAMP_TO_BORDER, GL_DEPTH_ATTACHMENT_EXT);
+    targets.shadow_fbo = new FBO();
+    status =
+        targets.shadow_fbo->create_depth(GL_TEXTURE_2D, GL_DEPTH_COMPONENT, shadow_dim, shadow_dim, GL_DEPTH_COMPONENT,
+                                         GL_UNSIGNED_INT, GL_LINEAR, GL_CLAMP_TO_BORDER, GL_DEPTH_ATTACHMENT_EXT);
     if (status != GL_FRAMEBUFFER_COMPLETE_EXT) {
         std::fprintf(stderr, "could not create the requested FBO! EZG\n");
         std::fprintf(stderr, "could not create the requested FBO! EZG, ret = %u\n", status);
     }
-    shadow_fbo->unbind_framebuffer();
-    shadow_fbo->unbind_shadow();
+    targets.shadow_fbo->unbind_framebuffer();
+    targets.shadow_fbo->unbind_shadow();
 }

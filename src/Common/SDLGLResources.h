@@ -3,15 +3,16 @@
 // The render targets themselves are made by SDLGL::create_fbos.
 #pragma once
 
+#include "Common/SDLGL.h"
+
 class HeightMap;
-class SDLGL;
 class Texture;
 
 // One scene texture: its file, the slot of the window object it goes into, and whether the
 // filter keys (F5, F6) change its sampling.
 struct SceneTextureSlot {
     const char* path;
-    Texture* SDLGL::*slot;
+    Texture* SDLGL::Textures::*slot;
     bool filtered;
 };
 
@@ -19,7 +20,7 @@ struct SceneTextureSlot {
 extern const SceneTextureSlot scene_texture_slots[17];
 
 // The textures outside that table, each with a loader of its own.
-extern Texture* SDLGL::* const special_texture_slots[6];
+extern Texture* SDLGL::Textures::*const special_texture_slots[6];
 
 // The window's icon from `path`, set before the window opens (absent or unreadable, the
 // desktop shows its own).

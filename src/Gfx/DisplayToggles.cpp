@@ -10,9 +10,9 @@ DisplayOptions display;
 void set_parallax_pair(const SDLGL& gl, ShaderProgram* program)
 {
     if (display.parallax_mode == 1)
-        program->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz1, gl.parallax_scale_y1);
+        program->set_uniform_2f("parallax_scale_params", gl.settings.parallax_scale_xz1, gl.settings.parallax_scale_y1);
     else if (display.parallax_mode == 2)
-        program->set_uniform_2f("parallax_scale_params", gl.parallax_scale_xz2, gl.parallax_scale_y2);
+        program->set_uniform_2f("parallax_scale_params", gl.settings.parallax_scale_xz2, gl.settings.parallax_scale_y2);
 }
 
 void apply_parallax_mode(SDLGL& gl)

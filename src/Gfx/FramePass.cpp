@@ -29,7 +29,10 @@ void eye_projection(const Camera& eye, int w, int h)
 
 void window_projection(const Camera& eye) { eye_projection(eye, sdlgl->width, sdlgl->height); }
 
-void dof_projection(const Camera& eye) { eye_projection(eye, sdlgl->dof_fbo->_texW, sdlgl->dof_fbo->_texH); }
+void dof_projection(const Camera& eye)
+{
+    eye_projection(eye, sdlgl->targets.dof_fbo->_texW, sdlgl->targets.dof_fbo->_texH);
+}
 
 // A tile of the debug view at column `i` of six along the bottom of the window.
 void debug_tile(int i, float s1, float t1)
@@ -62,22 +65,22 @@ void draw_main_image(const FrameDescription& f, const LightMatrices& light)
     glLoadMatrixf(view);
     glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
     dof_projection(f.eye);
-    gl.dof_fbo->bind_framebuffer();
+    gl.targets.dof_fbo->bind_framebuffer();
     bind_shadow_map(tex_unit(kUnitShadow), light);
-    gl.md2instanceShader->bind();
-    gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 1.0f);
-    gl.md2instanceShader->unbind();
+    gl.programs.md2instanceShader->bind();
+    gl.programs.md2instanceShader->set_uniform_1f("need_dof_alpha", 1.0f);
+    gl.programs.md2instanceShader->unbind();
     pass_begin(Pass::MainModels);
-    draw_models(eye_model_view(f, f.eye), gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    draw_models(eye_model_view(f, f.eye), gl.programs.md2instanceShader, GL_REPLACE, GL_SMOOTH);
     pass_end(Pass::MainModels);
     pass_begin(Pass::MainGround);
     const GroundCut cut = main_image_cut(f.options.buffer_pass, f.eye.pos.y, frame_water_span());
-    draw_ground_positions(gl.pgmlandgrid_fbo, gl.position_fbo, gl.pgmland_positionShader, cut);
+    draw_ground_positions(gl.targets.pgmlandgrid_fbo, gl.targets.position_fbo, gl.programs.pgmland_positionShader, cut);
     pass_end(Pass::MainGround);
     pass_begin(Pass::MainShade);
-    gl.dof_fbo->bind_framebuffer();
+    gl.targets.dof_fbo->bind_framebuffer();
     if (f.options.parallax_mode == 0) {
-        shade_ground(f, gl.position_fbo, gl.pgmland_colorShader);
+        shade_ground(f, gl.targets.position_fbo, gl.programs.pgmland_colorShader);
     } else {
         double to_world[16];
         camera_to_world(f.eye, to_world);
@@ -85,11 +88,12 @@ void draw_main_image(const FrameDescription& f, const LightMatrices& light)
             p->bind();
             p->set_uniform_matrix4d("tmpMat", 1, false, to_world);
         }
-        bind_on(gl.noise_nm_tex, tex_unit(kUnitReliefNormals));
-        shade_ground_by_class(f, gl.position_fbo,
-                              {gl.ground_classShader, gl.pgmland_parallax_grassShader, gl.pgmland_parallax_colorShader,
-                               gl.pgmland_far_grassShader, gl.pgmland_far_colorShader});
-        unbind_from(gl.noise_nm_tex);
+        bind_on(gl.textures.noise_nm_tex, tex_unit(kUnitReliefNormals));
+        shade_ground_by_class(f, gl.targets.position_fbo,
+                              {gl.programs.ground_classShader, gl.programs.pgmland_parallax_grassShader,
+                               gl.programs.pgmland_parallax_colorShader, gl.programs.pgmland_far_grassShader,
+                               gl.programs.pgmland_far_colorShader});
+        unbind_from(gl.textures.noise_nm_tex);
     }
     pass_end(Pass::MainShade);
     // Last, against the depth of the models and the ground, untextured and unfogged.
@@ -99,14 +103,14 @@ void draw_main_image(const FrameDescription& f, const LightMatrices& light)
         draw_debug_rays(*f.rays);
     }
     glActiveTexture(tex_unit(kUnitShadow));
-    gl.shadow_fbo->unbind_shadow();
-    gl.dof_fbo->unbind_framebuffer();
+    gl.targets.shadow_fbo->unbind_shadow();
+    gl.targets.dof_fbo->unbind_framebuffer();
 }
 
 LightMatrices draw_shadow_map(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
-    gl.shadow_fbo->bind_framebuffer();
+    gl.targets.shadow_fbo->bind_framebuffer();
     const LightMatrices light = begin_shadow_pass(f.light);
     glPolygonOffset(2.0f, 4.0f);
     glEnable(GL_POLYGON_OFFSET_FILL);
@@ -117,7 +121,7 @@ LightMatrices draw_shadow_map(const FrameDescription& f)
     ModelView casters = nearby_model_view(f, f.eye);
     casters.cull_margin -= 5000.0f;
     casters.light = &f.light;
-    casters.focal_pixels = md2_focal_pixels(gl.shadow_fbo->_texH, f.light.tan_half_fov);
+    casters.focal_pixels = md2_focal_pixels(gl.targets.shadow_fbo->_texH, f.light.tan_half_fov);
     draw_models(casters, nullptr, GL_REPLACE, GL_SMOOTH);
     glPopMatrix();
     glShadeModel(GL_SMOOTH);
@@ -126,7 +130,7 @@ LightMatrices draw_shadow_map(const FrameDescription& f)
     glPolygonOffset(0.0f, 0.0f);
     glDisable(GL_POLYGON_OFFSET_FILL);
     window_projection(f.eye);
-    gl.shadow_fbo->unbind_framebuffer();
+    gl.targets.shadow_fbo->unbind_framebuffer();
     return light;
 }
 
@@ -136,9 +140,9 @@ void draw_sky_image(const FrameDescription& f)
     SDLGL& gl = *sdlgl;
     pass_begin(Pass::Sky);
     dof_projection(f.eye);
-    gl.dof_fbo->bind_framebuffer();
+    gl.targets.dof_fbo->bind_framebuffer();
     draw_skybox(f.eye, 1);
-    gl.dof_fbo->unbind_framebuffer();
+    gl.targets.dof_fbo->unbind_framebuffer();
     pass_end(Pass::Sky);
 }
 
@@ -151,26 +155,26 @@ void draw_scene_passes(const FrameDescription& f)
     glEnable(GL_CULL_FACE);
 
     pass_begin(Pass::Grid);
-    gl.pgmlandgrid_fbo->bind_framebuffer();
-    if (!f.options.skip_subpass) update_terrain_grid(f, gl.pgmlandShader, gl.pgmlandgrid_fbo);
-    gl.pgmlandgrid_fbo->unbind_framebuffer();
+    gl.targets.pgmlandgrid_fbo->bind_framebuffer();
+    if (!f.options.skip_subpass) update_terrain_grid(f, gl.programs.pgmlandShader, gl.targets.pgmlandgrid_fbo);
+    gl.targets.pgmlandgrid_fbo->unbind_framebuffer();
     pass_end(Pass::Grid);
 
     pass_begin(Pass::Rings);
-    gl.ripple_a_fbo->bind_framebuffer();
-    const RingImageView rings = draw_rings(f, gl.ringsShader, gl.ripple_a_fbo);
-    gl.ripple_a_fbo->unbind_framebuffer();
+    gl.targets.ripple_a_fbo->bind_framebuffer();
+    const RingImageView rings = draw_rings(f, gl.programs.ringsShader, gl.targets.ripple_a_fbo);
+    gl.targets.ripple_a_fbo->unbind_framebuffer();
     glFlush();
-    gl.ripple_b_fbo->bind_framebuffer();
-    draw_ring_normals(f, gl.waternormalsShader, gl.ripple_b_fbo);
-    gl.ripple_b_fbo->unbind_framebuffer();
+    gl.targets.ripple_b_fbo->bind_framebuffer();
+    draw_ring_normals(f, gl.programs.waternormalsShader, gl.targets.ripple_b_fbo);
+    gl.targets.ripple_b_fbo->unbind_framebuffer();
     glFlush();
     pass_end(Pass::Rings);
 
     pass_begin(Pass::WaterGrid);
-    gl.watergrid_fbo->bind_framebuffer();
-    update_water_grid(f, gl.rippleShader, gl.watergrid_fbo);
-    gl.watergrid_fbo->unbind_framebuffer();
+    gl.targets.watergrid_fbo->bind_framebuffer();
+    update_water_grid(f, gl.programs.rippleShader, gl.targets.watergrid_fbo);
+    gl.targets.watergrid_fbo->unbind_framebuffer();
     glFlush();
     pass_end(Pass::WaterGrid);
 
@@ -207,9 +211,9 @@ void draw_scene_passes(const FrameDescription& f)
         glMatrixMode(GL_MODELVIEW);
         glLoadMatrixf(f.view_matrix);
         dof_projection(f.eye);
-        gl.dof_fbo->bind_framebuffer();
+        gl.targets.dof_fbo->bind_framebuffer();
         draw_crystal_beams(*f.beams);
-        gl.dof_fbo->unbind_framebuffer();
+        gl.targets.dof_fbo->unbind_framebuffer();
     }
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
@@ -229,8 +233,8 @@ void draw_scene_passes(const FrameDescription& f)
     glPushMatrix();
     glEnable(GL_DEPTH_TEST);
     dof_projection(f.eye);
-    gl.dof_fbo->bind_framebuffer();
-    gl.dof_fbo->unbind_framebuffer();
+    gl.targets.dof_fbo->bind_framebuffer();
+    gl.targets.dof_fbo->unbind_framebuffer();
     glDisable(GL_DEPTH_TEST);
     glPopMatrix();
 }
@@ -275,7 +279,7 @@ void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* progra
 {
     SDLGL& gl = *sdlgl;
     const int w = gl.width, h = gl.height;
-    FBO* finished = gl.final_fbo;
+    FBO* finished = gl.targets.final_fbo;
     const int out_w = finished ? finished->_texW : w, out_h = finished ? finished->_texH : h;
     pass_begin(Pass::Composite);
     glDisable(GL_FOG);
@@ -294,7 +298,7 @@ void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* progra
     program->bind();
     program->set_uniform_1f("slice_nr", f.time_now);
     program->set_uniform_2f("imgMapWH", float(image->_texW), float(image->_texH));
-    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
+    bind_on(gl.textures.waveAnim_tex, tex_unit(kUnitWave));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     // The image is always shown whole: in wire-frame mode the scene inside it is drawn
@@ -302,7 +306,7 @@ void draw_composite(const FrameDescription& f, FBO* image, ShaderProgram* progra
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     image_quad(out_w, out_h, float(image->_texW), float(image->_texH));
     unbind_from(image);
-    unbind_from(gl.waveAnim_tex);
+    unbind_from(gl.textures.waveAnim_tex);
     program->unbind();
     gl.set_projection(w, h, 1, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
     if (finished) {
@@ -335,7 +339,7 @@ void draw_debug_view(const FrameDescription& f)
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
 
-    FBO* mirror = gl.reflrefr_fbo;
+    FBO* mirror = gl.targets.reflrefr_fbo;
     mirror->bind_to_unit(GL_TEXTURE0);
     debug_tile(0, 1, 1);
     mirror->unbind();
@@ -344,24 +348,24 @@ void draw_debug_view(const FrameDescription& f)
     mirror->unbind();
 
     // Depths as grey: the comparison is switched off for the view.
-    gl.shadow_fbo->bind_to_unit(GL_TEXTURE0);
+    gl.targets.shadow_fbo->bind_to_unit(GL_TEXTURE0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_NONE);
     debug_tile(2, 1, 1);
-    gl.shadow_fbo->unbind();
+    gl.targets.shadow_fbo->unbind();
 
-    FBO* grid = gl.watergrid_fbo;
+    FBO* grid = gl.targets.watergrid_fbo;
     grid->bind_to_unit(GL_TEXTURE0);
-    gl.show_floatShader->bind();
+    gl.programs.show_floatShader->bind();
     debug_tile(3, float(grid->_texW), float(grid->_texH));
-    gl.show_floatShader->unbind();
+    gl.programs.show_floatShader->unbind();
     grid->unbind();
 
-    gl.ripple_a_fbo->bind_to_unit(GL_TEXTURE0);
+    gl.targets.ripple_a_fbo->bind_to_unit(GL_TEXTURE0);
     debug_tile(4, 1, 1);
-    gl.ripple_a_fbo->unbind();
-    gl.ripple_b_fbo->bind_to_unit(GL_TEXTURE0);
+    gl.targets.ripple_a_fbo->unbind();
+    gl.targets.ripple_b_fbo->bind_to_unit(GL_TEXTURE0);
     debug_tile(5, 1, 1);
-    gl.ripple_b_fbo->unbind();
+    gl.targets.ripple_b_fbo->unbind();
 
     glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
     window_projection(f.eye);
@@ -375,21 +379,21 @@ void compose_frame(const FrameDescription& f)
 {
     SDLGL& gl = *sdlgl;
     dof_projection(f.eye);
-    gl.dof_fbo->bind_framebuffer();
+    gl.targets.dof_fbo->bind_framebuffer();
     gl.disable_texture_units();
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glCullFace(GL_BACK);
     glEnable(GL_DEPTH_TEST);
-    gl.dof_fbo->unbind_framebuffer();
+    gl.targets.dof_fbo->unbind_framebuffer();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    if (gl.tree_tex) {
-        glActiveTexture(gl.tree_tex->unit);
-        gl.tree_tex->unbind();
+    if (gl.textures.tree_tex) {
+        glActiveTexture(gl.textures.tree_tex->unit);
+        gl.textures.tree_tex->unbind();
     }
     glDisable(GL_NORMALIZE);
     glDisable(GL_LIGHTING);
-    draw_composite(f, gl.dof_fbo, gl.imgwarpShader);
+    draw_composite(f, gl.targets.dof_fbo, gl.programs.imgwarpShader);
     if (f.options.extra_pass) draw_debug_view(f);
     gl.disable_texture_units();
 }
@@ -397,7 +401,7 @@ void compose_frame(const FrameDescription& f)
 // The eye's view and projection, face culling and the polygon mode that the passes start from.
 void load_eye(const FrameDescription& f)
 {
-    glClearColor(sdlgl->cc[0], sdlgl->cc[1], sdlgl->cc[2], sdlgl->cc[3]);
+    glClearColor(sdlgl->settings.cc[0], sdlgl->settings.cc[1], sdlgl->settings.cc[2], sdlgl->settings.cc[3]);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
@@ -411,7 +415,7 @@ void load_eye(const FrameDescription& f)
 void clear_frame_images()
 {
     SDLGL& gl = *sdlgl;
-    for (FBO* target : {gl.dof_small_fbo, gl.dof_fbo}) {
+    for (FBO* target : {gl.targets.dof_small_fbo, gl.targets.dof_fbo}) {
         target->bind_framebuffer();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         target->unbind_framebuffer();

@@ -55,8 +55,9 @@ struct ProgramInputs {
 
 ProgramInputs program_inputs(const SDLGL& gl, const TerrainScale& terrain)
 {
-    ProgramInputs in{gl, terrain, size_of(gl.waveAnim_tex), size_of(gl.htex_16bit), size_of(gl.rock_tex),
-                     size_of(gl.grass_tex), size_of(gl.sand_tex), size_of(gl.noise_tex), 0, 0, 0};
+    const SDLGL::Textures& t = gl.textures;
+    ProgramInputs in{gl, terrain, size_of(t.waveAnim_tex), size_of(t.htex_16bit), size_of(t.rock_tex),
+                     size_of(t.grass_tex), size_of(t.sand_tex), size_of(t.noise_tex), 0, 0, 0};
     in.wave_off = waveScale * 0.5f;
     in.wave_lookup_x = 1.0f / (in.wave.w * kWaveTileScale);
     in.wave_lookup_y = 1.0f / (in.wave.h * kWaveTileScale);
@@ -105,7 +106,7 @@ void set_terrain_colour_common(ShaderProgram* q, const ProgramInputs& in)
     set_terrain_place(q, in.terrain);
     set_terrain_light(q);
     q->set_uniform_1f("waterlevel_frac", waterlevel_frac);
-    q->set_uniform_1f("light_still_in_shadowed_region", in.gl.light_still_in_shadowed_region);
+    q->set_uniform_1f("light_still_in_shadowed_region", in.gl.settings.light_still_in_shadowed_region);
 }
 
 // The rock texture laid over the world: shifted by an eighth of the texture across and by
@@ -156,7 +157,7 @@ void print_terrain_scale(const ProgramInputs& in)
                 pgmland_scale[0], pgmland_offset);
     std::fprintf(stderr, "pgmland_scale[0] / pgmland_scale[1] = %f\n", pgmland_scale[0] / pgmland_scale[1]);
     std::fprintf(stderr, "pgmland_scale[1] / pgmland_scale[0] = %f\n", pgmland_scale[1] / pgmland_scale[0]);
-    std::fprintf(stderr, "htex_16bit->_texW = %d\n", in.gl.htex_16bit ? in.gl.htex_16bit->_texW : 0);
+    std::fprintf(stderr, "htex_16bit->_texW = %d\n", in.gl.textures.htex_16bit ? in.gl.textures.htex_16bit->_texW : 0);
     std::fprintf(stderr, "hmap.map_w = %d\n", hmap.map_w);
     std::printf("(1.0f/pgmland_scale[0])/hmap.map_w = %f\n\n",
                 hmap.map_w ? (1.0f / pgmland_scale[0]) / float(hmap.map_w) : 0.0f);
@@ -265,8 +266,8 @@ ShaderProgram* water_surface_program(const ProgramInputs& in)
     p->set_uniform_4f("trans", -8096.0f / 8.0f, -22.0f, -8096.0f / 8.0f, 0.0f);
     p->set_uniform_4f("scale", 40.0f, 3.5f, 40.0f, 1.0f);
     set_terrain_light(p);
-    p->set_uniform_4fv("cc_below", in.gl.cc_below);
-    p->set_uniform_4fv("cc", in.gl.cc);
+    p->set_uniform_4fv("cc_below", in.gl.settings.cc_below);
+    p->set_uniform_4fv("cc", in.gl.settings.cc);
     return p;
 }
 
@@ -292,7 +293,7 @@ ShaderProgram* rings_program(const ProgramInputs& in)
 ShaderProgram* objects_program(const ProgramInputs& in)
 {
     ShaderProgram* p = make_program("loading objectsShader", "objects");
-    p->set_uniform_1f("light_still_in_shadowed_region", in.gl.light_still_in_shadowed_region);
+    p->set_uniform_1f("light_still_in_shadowed_region", in.gl.settings.light_still_in_shadowed_region);
     p->set_uniform_1i("shadowMap", kUnitShadow);
     return p;
 }
@@ -301,7 +302,7 @@ ShaderProgram* objects_program(const ProgramInputs& in)
 ShaderProgram* models_program(const ProgramInputs& in)
 {
     ShaderProgram* p = make_program("loading md2instanceShader", "md2instance");
-    p->set_uniform_1f("light_still_in_shadowed_region", in.gl.light_still_in_shadowed_region);
+    p->set_uniform_1f("light_still_in_shadowed_region", in.gl.settings.light_still_in_shadowed_region);
     p->set_uniform_4fv("dof_params", dof_params);
     p->set_uniform_1i("shadowMap", kUnitShadow);
     p->set_uniform_1i("decalMap", kUnitDecal);
@@ -332,32 +333,37 @@ void SDLGL::prepare_shaders(const TerrainScale& terrain)
 {
     std::printf("\n\t!!! GL Shader PREPARE !!!\n");
     const ProgramInputs in = program_inputs(*this, terrain);
-    rippleShader = unbound(ripple_program(in));
-    waternormalsShader = unbound(water_normals_program(in));
-    show_floatShader = unbound(show_float_program());
+    programs.rippleShader = unbound(ripple_program(in));
+    programs.waternormalsShader = unbound(water_normals_program(in));
+    programs.show_floatShader = unbound(show_float_program());
     print_terrain_scale(in);
-    pgmlandShader = unbound(terrain_grid_program(in));
-    pgmland_colorShader = unbound(terrain_colour_program(in, "loading pgmland color Shader", "pgmland_color"));
-    pgmland_parallax_colorShader =
+    programs.pgmlandShader = unbound(terrain_grid_program(in));
+    programs.pgmland_colorShader = unbound(terrain_colour_program(in, "loading pgmland color Shader", "pgmland_color"));
+    programs.pgmland_parallax_colorShader =
         unbound(terrain_parallax_program(in, "loading pgmland parallax color Shader", "pgmland_parallax_color"));
-    pgmland_parallax_grassShader =
+    programs.pgmland_parallax_grassShader =
         unbound(terrain_parallax_program(in, "loading pgmland parallax grass Shader", "pgmland_parallax_grass"));
-    ground_classShader = unbound(ground_class_program());
-    pgmland_far_colorShader =
+    programs.ground_classShader = unbound(ground_class_program());
+    programs.pgmland_far_colorShader =
         unbound(terrain_parallax_program(in, "loading pgmland far color Shader", "pgmland_far_color"));
-    pgmland_far_grassShader =
+    programs.pgmland_far_grassShader =
         unbound(terrain_parallax_program(in, "loading pgmland far grass Shader", "pgmland_far_grass"));
-    pgmland_wateraboveShader = unbound(terrain_water_program(in, "pgmland_waterabove", "cc_above", cc_above));
-    pgmland_waterbelowShader = unbound(terrain_water_program(in, "pgmland_waterbelow", "cc_below", cc_below));
-    colorShader = unbound(colour_program(in));
-    wateraboveShader = unbound(mesh_water_program(in, "loading wateraboveShader", "waterabove", "cc_above", cc_above));
-    waterbelowShader = unbound(mesh_water_program(in, "loading waterbelowShader", "waterbelow", "cc_below", cc_below));
-    perturbShader = unbound(water_surface_program(in));
-    skyboxShader = unbound(sky_program());
-    ringsShader = unbound(rings_program(in));
-    objectsShader = unbound(objects_program(in));
-    md2instanceShader = unbound(models_program(in));
-    imgwarpShader = unbound(final_image_program());
-    pgmland_positionShader = unbound(make_program("loading pgmland position Shader", "pgmland_position"));
-    water_positionShader = unbound(make_program("loading water position Shader", "water_position"));
+    const Settings& s = settings;
+    programs.pgmland_wateraboveShader =
+        unbound(terrain_water_program(in, "pgmland_waterabove", "cc_above", s.cc_above));
+    programs.pgmland_waterbelowShader =
+        unbound(terrain_water_program(in, "pgmland_waterbelow", "cc_below", s.cc_below));
+    programs.colorShader = unbound(colour_program(in));
+    programs.wateraboveShader =
+        unbound(mesh_water_program(in, "loading wateraboveShader", "waterabove", "cc_above", s.cc_above));
+    programs.waterbelowShader =
+        unbound(mesh_water_program(in, "loading waterbelowShader", "waterbelow", "cc_below", s.cc_below));
+    programs.perturbShader = unbound(water_surface_program(in));
+    programs.skyboxShader = unbound(sky_program());
+    programs.ringsShader = unbound(rings_program(in));
+    programs.objectsShader = unbound(objects_program(in));
+    programs.md2instanceShader = unbound(models_program(in));
+    programs.imgwarpShader = unbound(final_image_program());
+    programs.pgmland_positionShader = unbound(make_program("loading pgmland position Shader", "pgmland_position"));
+    programs.water_positionShader = unbound(make_program("loading water position Shader", "water_position"));
 }

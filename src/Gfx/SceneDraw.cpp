@@ -42,7 +42,7 @@ void draw_sky_cube(float s)
 void draw_skybox(const Camera& eye, int need_dof_alpha)
 {
     SDLGL& gl = *sdlgl;
-    Texture* cube = gl.cubemap_tex;
+    Texture* cube = gl.textures.cubemap_tex;
     const float s = cube && cube->_texW > 0 ? float(cube->_texW) : 256.0f;
 
     glDepthMask(GL_FALSE);
@@ -57,12 +57,12 @@ void draw_skybox(const Camera& eye, int need_dof_alpha)
     glDisable(GL_LIGHT0);
     glDisable(GL_FOG);
     bind_on(cube, GL_TEXTURE0);
-    gl.skyboxShader->bind();
-    gl.skyboxShader->set_uniform_1f("need_dof_alpha", float(need_dof_alpha));
+    gl.programs.skyboxShader->bind();
+    gl.programs.skyboxShader->set_uniform_1f("need_dof_alpha", float(need_dof_alpha));
     glTranslatef(float(eye.pos.x), float(eye.pos.y) - s / 100.0f, float(eye.pos.z));
     draw_sky_cube(s);
     unbind_from(cube);
-    gl.skyboxShader->unbind();
+    gl.programs.skyboxShader->unbind();
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     glDisable(GL_TEXTURE_GEN_R);
@@ -106,7 +106,7 @@ void draw_crystal_beams(const std::vector<BeamVertex>& beams)
 LightMatrices begin_shadow_pass(const Camera& camera)
 {
     SDLGL& gl = *sdlgl;
-    const int size = gl.shadow_fbo->_texW;
+    const int size = gl.targets.shadow_fbo->_texW;
     LightMatrices light;
     glEnable(GL_DEPTH_TEST);
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -123,7 +123,7 @@ void bind_shadow_map(GLenum texture_unit, const LightMatrices& light)
 {
     SDLGL& gl = *sdlgl;
     glDisable(GL_LIGHTING);
-    gl.shadow_fbo->bind_shadow_to_unit(texture_unit);
+    gl.targets.shadow_fbo->bind_shadow_to_unit(texture_unit);
     glActiveTexture(texture_unit);
     glEnable(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
@@ -168,7 +168,7 @@ void draw_models(const ModelView& view, ShaderProgram* program, GLint texture_en
         double to_world[16];
         camera_to_world(*view.camera, to_world);
         program->set_uniform_matrix4d("tmpMat", 1, false, to_world);
-        bind_on(gl.noise_tex, tex_unit(kUnitNoise));
+        bind_on(gl.textures.noise_tex, tex_unit(kUnitNoise));
         glActiveTexture(GL_TEXTURE0);
     }
     glEnable(GL_LIGHT0);
@@ -177,7 +177,7 @@ void draw_models(const ModelView& view, ShaderProgram* program, GLint texture_en
     glDisable(GL_LIGHT0);
     if (program) {
         program->unbind();
-        unbind_from(gl.noise_tex);
+        unbind_from(gl.textures.noise_tex);
         glActiveTexture(GL_TEXTURE0);
     }
     glEnable(GL_CULL_FACE);

@@ -30,9 +30,9 @@ void update_terrain_grid(const FrameDescription& f, ShaderProgram* program, FBO*
     glLoadIdentity();
 
     program->bind();
-    bind_on(gl.noise_tex, tex_unit(kUnitNoise));
-    bind_on(gl.htex_16bit, tex_unit(kUnitHeight));
-    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
+    bind_on(gl.textures.noise_tex, tex_unit(kUnitNoise));
+    bind_on(gl.textures.htex_16bit, tex_unit(kUnitHeight));
+    bind_on(gl.textures.waveAnim_tex, tex_unit(kUnitWave));
     if (!f.options.freeze_waves) program->set_uniform_1f("slice_nr", f.time_now);
 
     const Camera& cam = f.terrain_grid;
@@ -48,9 +48,9 @@ void update_terrain_grid(const FrameDescription& f, ShaderProgram* program, FBO*
     draw_unit_quad(w, h);
     if (f.options.wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 
-    unbind_from(gl.noise_tex);
-    unbind_from(gl.htex_16bit);
-    unbind_from(gl.waveAnim_tex);
+    unbind_from(gl.textures.noise_tex);
+    unbind_from(gl.textures.htex_16bit);
+    unbind_from(gl.textures.waveAnim_tex);
     program->unbind();
 
     read_grid_into_vertex_buffer(grid);
@@ -110,12 +110,12 @@ void bind_ground_colour(const FrameDescription& f, const Camera& eye, ShaderProg
 {
     SDLGL& gl = *sdlgl;
     program->bind();
-    bind_on(gl.sand_tex, tex_unit(kUnitDecal));
-    bind_on(gl.noise_tex, tex_unit(kUnitNoise));
-    bind_on(gl.rock_tex, tex_unit(kUnitRock));
-    bind_on(gl.grass_tex, tex_unit(kUnitGrass));
-    bind_on(gl.htex_16bit, tex_unit(kUnitHeight));
-    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
+    bind_on(gl.textures.sand_tex, tex_unit(kUnitDecal));
+    bind_on(gl.textures.noise_tex, tex_unit(kUnitNoise));
+    bind_on(gl.textures.rock_tex, tex_unit(kUnitRock));
+    bind_on(gl.textures.grass_tex, tex_unit(kUnitGrass));
+    bind_on(gl.textures.htex_16bit, tex_unit(kUnitHeight));
+    bind_on(gl.textures.waveAnim_tex, tex_unit(kUnitWave));
     program->set_uniform_1i("shadowMap", kUnitShadow);
     program->set_uniform_3f("lightDir", kTerrainLightDir[0], kTerrainLightDir[1], kTerrainLightDir[2]);
     program->set_uniform_4fv("lightColor", kTerrainLightColor);
@@ -128,12 +128,12 @@ void bind_ground_colour(const FrameDescription& f, const Camera& eye, ShaderProg
 void unbind_ground_colour(ShaderProgram* program)
 {
     SDLGL& gl = *sdlgl;
-    unbind_from(gl.sand_tex);
-    unbind_from(gl.noise_tex);
-    unbind_from(gl.rock_tex);
-    unbind_from(gl.grass_tex);
-    unbind_from(gl.htex_16bit);
-    unbind_from(gl.waveAnim_tex);
+    unbind_from(gl.textures.sand_tex);
+    unbind_from(gl.textures.noise_tex);
+    unbind_from(gl.textures.rock_tex);
+    unbind_from(gl.textures.grass_tex);
+    unbind_from(gl.textures.htex_16bit);
+    unbind_from(gl.textures.waveAnim_tex);
     program->unbind();
 }
 

@@ -23,7 +23,7 @@ namespace {
 // Clears the bound target to `colour` and gives the main image its clear colour back.
 void clear_to(const float colour[4], GLbitfield buffers)
 {
-    const float* cc = sdlgl->cc;
+    const float* cc = sdlgl->settings.cc;
     glClearColor(colour[0], colour[1], colour[2], colour[3]);
     glClear(buffers);
     glClearColor(cc[0], cc[1], cc[2], cc[3]);
@@ -125,7 +125,7 @@ RingImageView draw_rings(const FrameDescription& f, ShaderProgram* program, FBO*
     load_matrix(view);
 
     program->bind();
-    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
+    bind_on(gl.textures.waveAnim_tex, tex_unit(kUnitWave));
     program->set_uniform_2f("waterDynamicWH", float(target->_texW), float(target->_texH));
     program->set_uniform_1f("ripple_freq", ripple_freq_dynamic);
     program->set_uniform_1f("ripple_scale", ripple_scale());
@@ -153,7 +153,7 @@ RingImageView draw_rings(const FrameDescription& f, ShaderProgram* program, FBO*
         }
     }
 
-    unbind_from(gl.waveAnim_tex);
+    unbind_from(gl.textures.waveAnim_tex);
     program->unbind();
     glPopMatrix();
     glDisable(GL_BLEND);
@@ -165,7 +165,7 @@ RingImageView draw_rings(const FrameDescription& f, ShaderProgram* program, FBO*
 void draw_ring_normals(const FrameDescription& f, ShaderProgram* program, FBO* target)
 {
     SDLGL& gl = *sdlgl;
-    FBO* rings = gl.ripple_a_fbo;
+    FBO* rings = gl.targets.ripple_a_fbo;
     glDisable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);
     clear_ripple_image();
@@ -192,7 +192,7 @@ void draw_ring_normals(const FrameDescription& f, ShaderProgram* program, FBO* t
 WaterCorners water_corners(const Camera& eye, const Camera& camera)
 {
     SDLGL& gl = *sdlgl;
-    FBO* grid = gl.watergrid_fbo;
+    FBO* grid = gl.targets.watergrid_fbo;
     float inverse_projection[16];
     gl.set_projection(grid->_texW, grid->_texH, 0, eye.near_plane, eye.far_plane, 90.0f,
                       inverse_projection);
@@ -202,7 +202,7 @@ WaterCorners water_corners(const Camera& eye, const Camera& camera)
 void update_water_grid(const FrameDescription& f, ShaderProgram* program, FBO* grid)
 {
     SDLGL& gl = *sdlgl;
-    FBO* rings = gl.ripple_a_fbo;
+    FBO* rings = gl.targets.ripple_a_fbo;
     glDisable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);
 
@@ -211,8 +211,8 @@ void update_water_grid(const FrameDescription& f, ShaderProgram* program, FBO* g
     glLoadIdentity();
 
     program->bind();
-    bind_on(gl.noise_tex, tex_unit(kUnitNoise));
-    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
+    bind_on(gl.textures.noise_tex, tex_unit(kUnitNoise));
+    bind_on(gl.textures.waveAnim_tex, tex_unit(kUnitWave));
     if (!f.options.freeze_waves) program->set_uniform_1f("slice_nr", f.time_now);
     const char* names[4] = {"isect_mm", "isect_pm", "isect_pp", "isect_mp"};
     for (int i = 0; i < 4; ++i)
@@ -226,8 +226,8 @@ void update_water_grid(const FrameDescription& f, ShaderProgram* program, FBO* g
     draw_unit_quad(grid->_texW, grid->_texH);
     if (f.options.wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 
-    unbind_from(gl.noise_tex);
-    unbind_from(gl.waveAnim_tex);
+    unbind_from(gl.textures.noise_tex);
+    unbind_from(gl.textures.waveAnim_tex);
     unbind_from(rings);
     program->unbind();
     read_grid_into_vertex_buffer(grid);
@@ -238,13 +238,13 @@ void update_water_grid(const FrameDescription& f, ShaderProgram* program, FBO* g
 void draw_reflection_refraction(const FrameDescription& f, const LightMatrices& light)
 {
     SDLGL& gl = *sdlgl;
-    FBO* target = gl.reflrefr_fbo;
+    FBO* target = gl.targets.reflrefr_fbo;
     target->bind_framebuffer();
     gl.set_projection(target->_texW, target->_texH, 0, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
 
     // Reflection: the world seen from the eye mirrored in the water plane.
     glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
-    clear_to(gl.cc_above, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear_to(gl.settings.cc_above, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     const Camera mirrored = mirrored_in_water_plane(f.eye);
@@ -253,14 +253,14 @@ void draw_reflection_refraction(const FrameDescription& f, const LightMatrices& 
     glLoadMatrixf(view);
     glFrontFace(GL_CW);
     bind_shadow_map(tex_unit(kUnitShadow), light);
-    draw_terrain(f, mirrored, gl.pgmlandgrid_fbo, gl.pgmland_wateraboveShader, false,
+    draw_terrain(f, mirrored, gl.targets.pgmlandgrid_fbo, gl.programs.pgmland_wateraboveShader, false,
                  reflection_cut(frame_swell_span()));
-    gl.md2instanceShader->bind();
-    gl.md2instanceShader->set_uniform_1f("need_dof_alpha", 0.0f);
-    gl.md2instanceShader->unbind();
-    draw_models(nearby_model_view(f, mirrored), gl.md2instanceShader, GL_REPLACE, GL_SMOOTH);
+    gl.programs.md2instanceShader->bind();
+    gl.programs.md2instanceShader->set_uniform_1f("need_dof_alpha", 0.0f);
+    gl.programs.md2instanceShader->unbind();
+    draw_models(nearby_model_view(f, mirrored), gl.programs.md2instanceShader, GL_REPLACE, GL_SMOOTH);
     glActiveTexture(tex_unit(kUnitShadow));
-    gl.shadow_fbo->unbind_shadow();
+    gl.targets.shadow_fbo->unbind_shadow();
     draw_skybox(mirrored, 0);
     if (f.beams) draw_crystal_beams(*f.beams);
     glPopMatrix();
@@ -269,13 +269,13 @@ void draw_reflection_refraction(const FrameDescription& f, const LightMatrices& 
 
     // Refraction: what lies under the water, from the eye itself.
     glDrawBuffer(GL_COLOR_ATTACHMENT1_EXT);
-    clear_to(gl.cc_below, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear_to(gl.settings.cc_below, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     bind_shadow_map(tex_unit(kUnitShadow), light);
     glPushMatrix();
-    draw_terrain(f, f.eye, gl.pgmlandgrid_fbo, gl.pgmland_waterbelowShader, false,
+    draw_terrain(f, f.eye, gl.targets.pgmlandgrid_fbo, gl.programs.pgmland_waterbelowShader, false,
                  refraction_cut(frame_swell_span()));
     glActiveTexture(tex_unit(kUnitShadow));
-    gl.shadow_fbo->unbind_shadow();
+    gl.targets.shadow_fbo->unbind_shadow();
     glPopMatrix();
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
@@ -289,28 +289,29 @@ void draw_reflection_refraction(const FrameDescription& f, const LightMatrices& 
 void draw_water_surface(const FrameDescription& f, const RingImageView& rings_drawn)
 {
     SDLGL& gl = *sdlgl;
-    FBO* grid = gl.watergrid_fbo;
-    FBO* mirror = gl.reflrefr_fbo;
-    FBO* normals = gl.ripple_b_fbo;
+    FBO* grid = gl.targets.watergrid_fbo;
+    FBO* mirror = gl.targets.reflrefr_fbo;
+    FBO* normals = gl.targets.ripple_b_fbo;
 
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(f.view_matrix);
     glPolygonMode(GL_FRONT_AND_BACK, f.options.wireframe ? GL_LINE : GL_FILL);
-    gl.set_projection(gl.dof_fbo->_texW, gl.dof_fbo->_texH, 0, f.eye.near_plane, f.eye.far_plane, f.eye.fov);
+    gl.set_projection(gl.targets.dof_fbo->_texW, gl.targets.dof_fbo->_texH, 0, f.eye.near_plane, f.eye.far_plane,
+                      f.eye.fov);
 
     // Where the surface shows: its grid into the position image, against the scene's depth.
-    begin_position_image(gl.position_fbo, kMarkWater);
-    gl.water_positionShader->bind();
+    begin_position_image(gl.targets.position_fbo, kMarkWater);
+    gl.programs.water_positionShader->bind();
     glCullFace(GL_FRONT);
     draw_grid_strip(grid, true);
     glCullFace(GL_BACK);
-    gl.water_positionShader->unbind();
+    gl.programs.water_positionShader->unbind();
     end_position_image();
 
-    ShaderProgram* p = gl.perturbShader;
+    ShaderProgram* p = gl.programs.perturbShader;
     p->bind();
-    bind_on(gl.noise_tex, tex_unit(kUnitNoise));
-    bind_on(gl.waveAnim_tex, tex_unit(kUnitWave));
+    bind_on(gl.textures.noise_tex, tex_unit(kUnitNoise));
+    bind_on(gl.textures.waveAnim_tex, tex_unit(kUnitWave));
     if (mirror) {
         mirror->bind_second_to_unit(tex_unit(kUnitRefraction));
         p->set_uniform_1i("refractMap", kUnitRefraction);
@@ -338,17 +339,17 @@ void draw_water_surface(const FrameDescription& f, const RingImageView& rings_dr
     glMatrixMode(GL_TEXTURE);
     load_matrix(ring_matrix);
     glMatrixMode(GL_MODELVIEW);
-    gl.position_fbo->bind_to_unit(tex_unit(kUnitPosition));
-    p->set_uniform_2f("positionMapWH", float(gl.position_fbo->_texW), float(gl.position_fbo->_texH));
+    gl.targets.position_fbo->bind_to_unit(tex_unit(kUnitPosition));
+    p->set_uniform_2f("positionMapWH", float(gl.targets.position_fbo->_texW), float(gl.targets.position_fbo->_texH));
     glActiveTexture(GL_TEXTURE0);
 
-    gl.dof_fbo->bind_framebuffer();
-    draw_over_image(gl.dof_fbo->_texW, gl.dof_fbo->_texH, kMarkWater, f.options.wireframe);
-    gl.dof_fbo->unbind_framebuffer();
-    unbind_from(gl.position_fbo);
+    gl.targets.dof_fbo->bind_framebuffer();
+    draw_over_image(gl.targets.dof_fbo->_texW, gl.targets.dof_fbo->_texH, kMarkWater, f.options.wireframe);
+    gl.targets.dof_fbo->unbind_framebuffer();
+    unbind_from(gl.targets.position_fbo);
 
-    unbind_from(gl.noise_tex);
-    unbind_from(gl.waveAnim_tex);
+    unbind_from(gl.textures.noise_tex);
+    unbind_from(gl.textures.waveAnim_tex);
     if (mirror) {
         glActiveTexture(tex_unit(kUnitRefraction));
         mirror->unbind();

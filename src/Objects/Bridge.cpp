@@ -186,7 +186,7 @@ void build_bridges(AiManager& ai)
 {
     std::fprintf(stderr, "Bridge\n");
     InstanceFile params(".\\media\\objects\\bridge\\bridge.p");
-    const unsigned texture = sdlgl && sdlgl->bridge_tex ? sdlgl->bridge_tex->id : 0;
+    const unsigned texture = sdlgl && sdlgl->textures.bridge_tex ? sdlgl->textures.bridge_tex->id : 0;
     const BridgeModelMaker plank_model = [&](bool end_box) {
         Md2Instance* m = create_object_instance(".\\media\\objects\\bridge\\bridge.md2", texture, params);
         // The end posts show the plank standing on its edge.

@@ -46,7 +46,7 @@ Md2Instance* level_instance(const char* md2, const char* instance_file, unsigned
 void spawn_duck(const float position[3], float extra_heading, const char* spawned_message)
 {
     Md2Instance* duck = level_instance(".\\media\\objects\\duck\\duck.md2", ".\\media\\objects\\duck\\duck.p",
-                                       texture_id(sdlgl->duck_tex), extra_heading);
+                                       texture_id(sdlgl->textures.duck_tex), extra_heading);
     std::fprintf(stderr, "B4 duck\n");
     StaticObject* o = new StaticObject(".\\config\\objects\\defaultDuckStatic.p", terrain_physics().scene, position,
                                        duck, NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1));
@@ -61,7 +61,7 @@ void spawn_ship()
     std::fprintf(stderr, "an eskel shall be born\n");
     // The ship hangs level: only its height is moved from the model's origin.
     Md2Instance* ship = level_instance(".\\media\\objects\\ship\\ship_anim.md2", ".\\media\\objects\\ship\\ship.p",
-                                       texture_id(sdlgl->ship_tex), 0.0f);
+                                       texture_id(sdlgl->textures.ship_tex), 0.0f);
     ship->m_StdTransl[0] = ship->m_StdTransl[2] = 0;
     EskelShip* eskel = new EskelShip(".\\config\\objects\\defaultEskel.p", terrain_physics().scene,
                                      NxVec3(100.0f, 55.0f, 100.0f), ship);
@@ -95,15 +95,19 @@ void spawn_opponents()
     const SDLGL& gl = *sdlgl;
     for (int i = 0; i < 5; ++i) {
         std::fprintf(stderr, "making teddy %d\n", i);
-        Md2Instance* hull = create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.hover_tex), hover);
+        Md2Instance* hull =
+            create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.textures.hover_tex), hover);
         std::fprintf(stderr, "teddy %d: B4 make ho\n", i);
         Opponent* o = new Opponent(opponent_file(difficulty_choice.in_use), terrain_physics().scene,
                                    NxVec3(20.0f * i, 35.0f, 120.0f), hull);
         std::fprintf(stderr, "teddy %d: made ho\n", i);
-        o->attach(create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.hover_tex), rotor));
-        o->attach(create_object_instance(".\\media\\objects\\hover\\rotor2.md2", texture_id(gl.hover_tex), rotor));
-        o->attach(create_object_instance(".\\media\\objects\\teddy\\teddy.md2", texture_id(gl.evil_tex), evil));
-        o->attach(create_object_instance(".\\media\\objects\\cam\\cam.md2", texture_id(gl.cam_tex), cam));
+        o->attach(
+            create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.textures.hover_tex), rotor));
+        o->attach(
+            create_object_instance(".\\media\\objects\\hover\\rotor2.md2", texture_id(gl.textures.hover_tex), rotor));
+        o->attach(
+            create_object_instance(".\\media\\objects\\teddy\\teddy.md2", texture_id(gl.textures.evil_tex), evil));
+        o->attach(create_object_instance(".\\media\\objects\\cam\\cam.md2", texture_id(gl.textures.cam_tex), cam));
         o->sync();
         terrain_physics().ai_manager->register_object(o);
     }
@@ -118,10 +122,14 @@ void spawn_player()
     InstanceFile rotor(".\\media\\objects\\hover\\rotor_player.p");
     const SDLGL& gl = *sdlgl;
     game_player = new PlayerImpl(terrain_physics().scene, NxVec3(50.0f, 35.0f, 50.0f), false, false, false);
-    game_player->attach(create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.hover_tex), hover));
-    game_player->attach(create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.hover_tex), rotor));
-    game_player->attach(create_object_instance(".\\media\\objects\\hover\\rotor2.md2", texture_id(gl.hover_tex), rotor));
-    game_player->attach(create_object_instance(".\\media\\objects\\teddy\\teddy.md2", texture_id(gl.teddy_tex), teddy));
+    game_player->attach(
+        create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.textures.hover_tex), hover));
+    game_player->attach(
+        create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.textures.hover_tex), rotor));
+    game_player->attach(
+        create_object_instance(".\\media\\objects\\hover\\rotor2.md2", texture_id(gl.textures.hover_tex), rotor));
+    game_player->attach(
+        create_object_instance(".\\media\\objects\\teddy\\teddy.md2", texture_id(gl.textures.teddy_tex), teddy));
     terrain_physics().ai_manager->register_object(game_player);
     std::fprintf(stderr, "handsome teddy entered the scene!\n");
 }

@@ -88,20 +88,20 @@ void plant(AiManager& ai, const SceneryGroup& g, const Texture* texture)
 void plant_trees(AiManager& ai)
 {
     std::fprintf(stderr, "planting trees\n");
-    plant(ai, scenery_group(SceneryKind::tree), sdlgl->tree_tex);
+    plant(ai, scenery_group(SceneryKind::tree), sdlgl->textures.tree_tex);
     std::fprintf(stderr, "planted trees\n");
 }
 
 void plant_mushrooms(AiManager& ai)
 {
     std::fprintf(stderr, "planting mushrooms\n");
-    plant(ai, scenery_group(SceneryKind::mushroom), sdlgl->pilz_tex);
+    plant(ai, scenery_group(SceneryKind::mushroom), sdlgl->textures.pilz_tex);
     std::fprintf(stderr, "planted mushrooms\n");
 }
 
 void plant_lazyboys(AiManager& ai)
 {
     std::fprintf(stderr, "planting lazyboys\n");
-    plant(ai, scenery_group(SceneryKind::lazyboy), sdlgl->lazyboy_tex);
+    plant(ai, scenery_group(SceneryKind::lazyboy), sdlgl->textures.lazyboy_tex);
     std::fprintf(stderr, "planted lazyboys\n");
 }

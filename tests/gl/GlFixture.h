@@ -61,10 +61,10 @@ protected:
         auxcam->fov = 90.0f;
         lightcam = new Camera(120.0f, 100.0f, 30000.0f);
         std::vector<uint16_t> flat(static_cast<size_t>(side) * side, kFlatSample);
-        sdlgl->htex_16bit = new Texture();
-        sdlgl->htex_16bit->load_16bit(side, side, flat.data());
+        sdlgl->textures.htex_16bit = new Texture();
+        sdlgl->textures.htex_16bit->load_16bit(side, side, flat.data());
         const TerrainScale terrain =
-            terrain_scale_for(side, 0, sdlgl->phys_minfact, sdlgl->y_pgmland_scale, waterlevel_frac);
+            terrain_scale_for(side, 0, sdlgl->settings.phys_minfact, sdlgl->settings.y_pgmland_scale, waterlevel_frac);
         ::testing::internal::CaptureStdout();
         sdlgl->prepare_shaders(terrain);
         sdlgl->create_fbos();

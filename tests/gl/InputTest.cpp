@@ -22,9 +22,9 @@ protected:
     void SetUp() override
     {
         GlFixture::SetUp();
-        sdlgl->cam_speed = 2.0f;
-        sdlgl->cam_move_fast_multiplier = 4.0f;
-        sdlgl->cam_move_slow_divider = 8.0f;
+        sdlgl->settings.cam_speed = 2.0f;
+        sdlgl->settings.cam_move_fast_multiplier = 4.0f;
+        sdlgl->settings.cam_move_slow_divider = 8.0f;
         key_timers = KeyTimers();
         player_controls = PlayerControls();
         new_game_requested = false;

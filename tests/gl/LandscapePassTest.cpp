@@ -37,10 +37,10 @@ protected:
         GlFixture::SetUp();
         SDLGL& gl = *sdlgl;
         printed([&] {
-            gl.grass_tex = new Texture(".\\media\\Grass6.jpg");
-            gl.sand_tex = new Texture(".\\media\\sand_base1.jpg");
-            gl.rock_tex = new Texture(".\\media\\nature072b.jpg");
-            gl.noise_tex = new Texture(".\\media\\noise.jpg");
+            gl.textures.grass_tex = new Texture(".\\media\\Grass6.jpg");
+            gl.textures.sand_tex = new Texture(".\\media\\sand_base1.jpg");
+            gl.textures.rock_tex = new Texture(".\\media\\nature072b.jpg");
+            gl.textures.noise_tex = new Texture(".\\media\\noise.jpg");
         });
         terrain = prepare_flat_landscape(256);
         ground = flat_ground(terrain);
@@ -97,10 +97,10 @@ protected:
     // The terrain grid of the eye's frame; returns the frame, whose terrain grid camera made it.
     FrameDescription terrain_grid()
     {
-        FBO* grid = sdlgl->pgmlandgrid_fbo;
+        FBO* grid = sdlgl->targets.pgmlandgrid_fbo;
         const FrameDescription f = frame();
         grid->bind_framebuffer();
-        update_terrain_grid(f, sdlgl->pgmlandShader, grid);
+        update_terrain_grid(f, sdlgl->programs.pgmlandShader, grid);
         grid->unbind_framebuffer();
         return f;
     }
@@ -109,13 +109,13 @@ protected:
     std::vector<unsigned char> main_image()
     {
         render_frame(frame());
-        return pixels_of(sdlgl->dof_fbo);
+        return pixels_of(sdlgl->targets.dof_fbo);
     }
 
     // Where a world point lands in the main image (pixels, origin at the bottom left).
     void to_screen(double x, double y, double z, int& px, int& py) const
     {
-        const FBO* image = sdlgl->dof_fbo;
+        const FBO* image = sdlgl->targets.dof_fbo;
         double view[16], proj[16], both[16], clip[4];
         float f[16];
         camera_view_matrix(*eyecam, view);
@@ -134,7 +134,7 @@ protected:
         double sum = 0;
         for (int y = py - 6; y <= py + 6; ++y)
             for (int x = px - 6; x <= px + 6; ++x) {
-                const unsigned char* c = &p[(static_cast<size_t>(y) * sdlgl->dof_fbo->_texW + x) * 4];
+                const unsigned char* c = &p[(static_cast<size_t>(y) * sdlgl->targets.dof_fbo->_texW + x) * 4];
                 sum += (c[0] + c[1] + c[2]) / 3.0;
             }
         return sum / (13 * 13);
@@ -146,12 +146,12 @@ protected:
         FrameLists lists;
         lists.rings = &trails;
         const FrameDescription f = frame(true, lists);
-        gl.ripple_a_fbo->bind_framebuffer();
-        draw_rings(f, gl.ringsShader, gl.ripple_a_fbo);
-        gl.ripple_a_fbo->unbind_framebuffer();
-        gl.ripple_b_fbo->bind_framebuffer();
-        draw_ring_normals(f, gl.waternormalsShader, gl.ripple_b_fbo);
-        gl.ripple_b_fbo->unbind_framebuffer();
+        gl.targets.ripple_a_fbo->bind_framebuffer();
+        draw_rings(f, gl.programs.ringsShader, gl.targets.ripple_a_fbo);
+        gl.targets.ripple_a_fbo->unbind_framebuffer();
+        gl.targets.ripple_b_fbo->bind_framebuffer();
+        draw_ring_normals(f, gl.programs.waternormalsShader, gl.targets.ripple_b_fbo);
+        gl.targets.ripple_b_fbo->unbind_framebuffer();
     }
 };
 
@@ -192,7 +192,7 @@ TEST_F(LandscapePasses, TerrainGridLiesOnTheGroundFacingUp)
     place_eye(128, 300, 400, 0, -20);
     terrain_grid();
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    FBO* grid = sdlgl->pgmlandgrid_fbo;
+    FBO* grid = sdlgl->targets.pgmlandgrid_fbo;
     std::vector<Vertex> v = vertices_of(grid);
     // The map covers 0 .. 1 / terrain.pgmland[0] on x and z; around it lies the sea floor.
     const float side = 1.0f / terrain.pgmland[0];
@@ -221,7 +221,7 @@ TEST_F(LandscapePasses, TerrainRowsNeverFoldOverTheHorizon)
 {
     place_eye(128, 300, 400, 30, -3);
     const Camera grid_camera = terrain_grid().terrain_grid;
-    FBO* grid = sdlgl->pgmlandgrid_fbo;
+    FBO* grid = sdlgl->targets.pgmlandgrid_fbo;
     std::vector<Vertex> v = vertices_of(grid);
     const int w = grid->_texW, h = grid->_texH;
     const double ax = grid_camera.pos.x, az = grid_camera.pos.z;
@@ -253,9 +253,9 @@ TEST_F(LandscapePasses, WaterGridLiesOnTheWaterPlaneInsideItsCorners)
     SDLGL& gl = *sdlgl;
     ring_images({});
     WaterCorners c = water_corners(*eyecam, *auxcam);
-    FBO* grid = gl.watergrid_fbo;
+    FBO* grid = gl.targets.watergrid_fbo;
     grid->bind_framebuffer();
-    update_water_grid(frame(), gl.rippleShader, grid);
+    update_water_grid(frame(), gl.programs.rippleShader, grid);
     grid->unbind_framebuffer();
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
@@ -285,7 +285,7 @@ TEST_F(LandscapePasses, StrongRingsReachTheRingImagesWeakOnesDoNot)
         RingTrail trail;
         trail.records[1] = RingRecord{strength, 0, 150.0f, 128.0f, 400.0f - ahead};
         ring_images({&trail});
-        for (FBO* image : {sdlgl->ripple_a_fbo, sdlgl->ripple_b_fbo}) {
+        for (FBO* image : {sdlgl->targets.ripple_a_fbo, sdlgl->targets.ripple_b_fbo}) {
             const int marked = off_grey(pixels_of(image));
             EXPECT_TRUE(strength == 10 ? marked == 0 : marked > 100) << int(strength) << ": " << marked << " marked";
         }

@@ -20,27 +20,27 @@ protected:
     void prepare()
     {
         SDLGL& gl = *sdlgl;
-        gl.waveAnim_tex = sized(128, 64);
-        gl.htex_16bit = sized(2048, 2048);
-        gl.rock_tex = sized(512, 256);
-        gl.grass_tex = sized(256, 256);
-        gl.sand_tex = sized(128, 128);
-        gl.noise_tex = sized(64, 32);
+        gl.textures.waveAnim_tex = sized(128, 64);
+        gl.textures.htex_16bit = sized(2048, 2048);
+        gl.textures.rock_tex = sized(512, 256);
+        gl.textures.grass_tex = sized(256, 256);
+        gl.textures.sand_tex = sized(128, 128);
+        gl.textures.noise_tex = sized(64, 32);
         ::testing::internal::CaptureStdout();
-        gl.prepare_shaders(terrain_scale_for(2048, 0, gl.phys_minfact, gl.y_pgmland_scale, waterlevel_frac));
+        gl.prepare_shaders(
+            terrain_scale_for(2048, 0, gl.settings.phys_minfact, gl.settings.y_pgmland_scale, waterlevel_frac));
         log = ::testing::internal::GetCapturedStdout();
     }
 
     std::vector<ShaderProgram*> all() const
     {
-        SDLGL& gl = *sdlgl;
-        return {gl.rippleShader, gl.waternormalsShader, gl.show_floatShader, gl.pgmlandShader,
-                gl.pgmland_colorShader, gl.pgmland_parallax_colorShader, gl.pgmland_wateraboveShader,
-                gl.pgmland_waterbelowShader, gl.colorShader, gl.wateraboveShader, gl.waterbelowShader,
-                gl.perturbShader, gl.skyboxShader, gl.ringsShader, gl.objectsShader,
-                gl.md2instanceShader, gl.imgwarpShader, gl.pgmland_positionShader, gl.water_positionShader,
-                gl.pgmland_parallax_grassShader, gl.ground_classShader, gl.pgmland_far_colorShader,
-                gl.pgmland_far_grassShader};
+        const SDLGL::Programs& p = sdlgl->programs;
+        return {p.rippleShader, p.waternormalsShader, p.show_floatShader, p.pgmlandShader, p.pgmland_colorShader,
+                p.pgmland_parallax_colorShader, p.pgmland_wateraboveShader, p.pgmland_waterbelowShader, p.colorShader,
+                p.wateraboveShader, p.waterbelowShader, p.perturbShader, p.skyboxShader, p.ringsShader,
+                p.objectsShader, p.md2instanceShader, p.imgwarpShader, p.pgmland_positionShader,
+                p.water_positionShader, p.pgmland_parallax_grassShader, p.ground_classShader,
+                p.pgmland_far_colorShader, p.pgmland_far_grassShader};
     }
 
     static std::vector<float> floats_of(ShaderProgram* p, const char* name)
@@ -65,17 +65,18 @@ TEST_F(Shaders, AllTwentyThreeProgramsLinkAndValidateWithThePassUnits)
     glGetIntegerv(GL_CURRENT_PROGRAM, &current);
     EXPECT_EQ(current, 0) << "each program is unbound after its uniforms";
     SDLGL& gl = *sdlgl;
-    for (ShaderProgram* p : {gl.pgmland_colorShader, gl.pgmland_parallax_colorShader,
-                             gl.pgmland_parallax_grassShader, gl.pgmland_far_colorShader,
-                             gl.pgmland_far_grassShader, gl.pgmland_wateraboveShader, gl.pgmland_waterbelowShader}) {
+    for (ShaderProgram* p : {gl.programs.pgmland_colorShader, gl.programs.pgmland_parallax_colorShader,
+                             gl.programs.pgmland_parallax_grassShader, gl.programs.pgmland_far_colorShader,
+                             gl.programs.pgmland_far_grassShader, gl.programs.pgmland_wateraboveShader,
+                             gl.programs.pgmland_waterbelowShader}) {
         p->bind();
         p->set_uniform_1i("shadowMap", 2);
         p->set_uniform_1i("noiseMap", 3);
     }
-    gl.perturbShader->bind();
-    gl.perturbShader->set_uniform_1i("refractMap", 9);
-    gl.perturbShader->set_uniform_1i("reflectMap", 8);
-    for (ShaderProgram* p : {gl.perturbShader, gl.rippleShader, gl.waternormalsShader}) {
+    gl.programs.perturbShader->bind();
+    gl.programs.perturbShader->set_uniform_1i("refractMap", 9);
+    gl.programs.perturbShader->set_uniform_1i("reflectMap", 8);
+    for (ShaderProgram* p : {gl.programs.perturbShader, gl.programs.rippleShader, gl.programs.waternormalsShader}) {
         p->bind();
         p->set_uniform_1i("dynamicRingsMap", 7);
     }
@@ -95,7 +96,7 @@ TEST_F(Shaders, AllTwentyThreeProgramsLinkAndValidateWithThePassUnits)
 TEST_F(Shaders, UniformSettersSkipUnknownNamesAndConvertDoubles)
 {
     prepare();
-    ShaderProgram* sky = sdlgl->skyboxShader;
+    ShaderProgram* sky = sdlgl->programs.skyboxShader;
     sky->bind();
     const Printed p = printed([&] {
         sky->set_uniform_2f("parallax_scale_params", 1.0f, 2.0f);
@@ -106,7 +107,7 @@ TEST_F(Shaders, UniformSettersSkipUnknownNamesAndConvertDoubles)
     EXPECT_EQ(p.out + p.err, "");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
-    ShaderProgram* models = sdlgl->md2instanceShader;
+    ShaderProgram* models = sdlgl->programs.md2instanceShader;
     models->bind();
     double m[16];
     for (int i = 0; i < 16; ++i) m[i] = i * 0.5 + 0.25;

@@ -19,8 +19,9 @@ TEST(DebugRays, AnArrowIsItsShaftAndFourBarbsAFifthBackAcrossTheRay)
         for (int i = 1; i < 10; i += 2) {
             // Every line but the shaft starts at the tip; each barb ends 0.2 of the ray back
             // from it and 0.03 of the ray to the side.
-            if (i > 1)
+            if (i > 1) {
                 for (int k = 0; k < 3; ++k) EXPECT_EQ(p[3 * (i - 1) + k], r.to[k]);
+            }
             const float* e = p + 3 * i;
             float along = 0, off = 0;
             for (int k = 0; k < 3; ++k) along += (r.to[k] - e[k]) * (length > 0 ? d[k] / length : 0);
