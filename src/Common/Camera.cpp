@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -37,10 +38,12 @@ Camera::Camera(float fov_, float near_, float far_) : fov(fov_), near_plane(near
 }
 
 Camera::Camera(const Camera& o)
-    : pos(o.pos), str(o.str), up(o.up), dir(o.dir), fov(o.fov), near_plane(o.near_plane),
-      far_plane(o.far_plane)
+    : pos(o.pos), str(o.str), up(o.up), dir(o.dir), path_start_time(o.path_start_time), fov(o.fov),
+      near_plane(o.near_plane), far_plane(o.far_plane)
 {
     set_aspect(o.aspect);
+    // The frustum as the original last built it: a copy culls as the original does.
+    std::copy(std::begin(o.planes), std::end(o.planes), std::begin(planes));
 }
 
 void Camera::set_aspect(float a)

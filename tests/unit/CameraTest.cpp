@@ -46,11 +46,13 @@ TEST(Frustum, SpheresInsideOutsideAndWithinTheMarginAndTheVisibilityCapsTheFarPl
     cam.set_aspect(1);
     cam.update_frustum(1.0e9f);
     // Behind; right of the 45 degree side, by 2/sqrt(2); before the near plane; beyond the far plane; and a
-    // negative margin widens.
+    // negative margin widens. A copy culls as the original does.
+    const Camera copy(cam);
     for (auto [x, y, z, margin, visible] :
          {std::tuple{0.0f, 0.0f, -10.0f, 0.0f, true}, {0, 0, 10, 0, false}, {12, 0, -10, 0, false},
           {0, 0, -0.5f, 0, false}, {0, 0, -1001, 0, false}, {12, 0, -10, -1.5f, true}, {12, 0, -10, -1.3f, false}})
-        EXPECT_EQ(cam.sphere_visible(x, y, z, margin), visible) << x << " " << y << " " << z << " " << margin;
+        for (const Camera* c : {static_cast<const Camera*>(&cam), &copy})
+            EXPECT_EQ(c->sphere_visible(x, y, z, margin), visible) << x << " " << y << " " << z << " " << margin;
     // Exactly on the margin counts as visible.
     EXPECT_TRUE(cam.sphere_visible(0, 0, -10, std::min(cam.planes[0].distance(0, 0, -10), 1.0f)));
     // The visibility caps the far plane's offset: the smaller of dir.F (4000) and it.
