@@ -82,6 +82,16 @@ void check_other_levels()
         if (d != difficulty_choice.in_use) Opponent(opponent_file(d), nullptr, NxVec3(0, 0, 0), nullptr);
 }
 
+// A hover's two rotors and its teddy pilot, skinned with `pilot_texture`.
+void attach_rotors_and_pilot(MovingObject& hover, const InstanceFile& rotor, unsigned pilot_texture,
+                             const InstanceFile& pilot)
+{
+    const unsigned rotor_texture = texture_id(sdlgl->textures.hover_tex);
+    hover.attach(create_object_instance(".\\media\\objects\\hover\\rotor1.md2", rotor_texture, rotor));
+    hover.attach(create_object_instance(".\\media\\objects\\hover\\rotor2.md2", rotor_texture, rotor));
+    hover.attach(create_object_instance(".\\media\\objects\\teddy\\teddy.md2", pilot_texture, pilot));
+}
+
 } // namespace
 
 void spawn_opponents()
@@ -101,12 +111,7 @@ void spawn_opponents()
         Opponent* o = new Opponent(opponent_file(difficulty_choice.in_use), terrain_physics().scene,
                                    NxVec3(20.0f * i, 35.0f, 120.0f), hull);
         std::fprintf(stderr, "teddy %d: made ho\n", i);
-        o->attach(
-            create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.textures.hover_tex), rotor));
-        o->attach(
-            create_object_instance(".\\media\\objects\\hover\\rotor2.md2", texture_id(gl.textures.hover_tex), rotor));
-        o->attach(
-            create_object_instance(".\\media\\objects\\teddy\\teddy.md2", texture_id(gl.textures.evil_tex), evil));
+        attach_rotors_and_pilot(*o, rotor, texture_id(gl.textures.evil_tex), evil);
         o->attach(create_object_instance(".\\media\\objects\\cam\\cam.md2", texture_id(gl.textures.cam_tex), cam));
         o->sync();
         terrain_physics().ai_manager->register_object(o);
@@ -124,12 +129,7 @@ void spawn_player()
     game_player = new PlayerImpl(terrain_physics().scene, NxVec3(50.0f, 35.0f, 50.0f), false, false, false);
     game_player->attach(
         create_object_instance(".\\media\\objects\\hover\\hover.md2", texture_id(gl.textures.hover_tex), hover));
-    game_player->attach(
-        create_object_instance(".\\media\\objects\\hover\\rotor1.md2", texture_id(gl.textures.hover_tex), rotor));
-    game_player->attach(
-        create_object_instance(".\\media\\objects\\hover\\rotor2.md2", texture_id(gl.textures.hover_tex), rotor));
-    game_player->attach(
-        create_object_instance(".\\media\\objects\\teddy\\teddy.md2", texture_id(gl.textures.teddy_tex), teddy));
+    attach_rotors_and_pilot(*game_player, rotor, texture_id(gl.textures.teddy_tex), teddy);
     terrain_physics().ai_manager->register_object(game_player);
     std::fprintf(stderr, "handsome teddy entered the scene!\n");
 }
