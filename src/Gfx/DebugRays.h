@@ -1,5 +1,5 @@
 // The hovers' ground rays, drawn as arrows when a hover's rays are switched on. The game
-// records them during its update; the main image draws them with the models.
+// records them during its update; the main image draws them over its models and ground.
 #pragma once
 
 #include <vector>
