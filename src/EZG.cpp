@@ -403,8 +403,8 @@ void run_frame(bool last_frame)
     // The window itself is not cleared: the finished image (or the title) covers all of it
     // and nothing drawn into it tests depth.
     const FrameLists lists{&beam_vertices, &leave_rings(gl.time_now, game_flow.frame_dt, game_flow.time_scale),
-                           &hover_debug_rays, game_flow.time_scale * game_flow.frame_dt};
-    render_frame(describe_frame(gl, frame_counter > 12, view, lists));
+                           &hover_debug_rays};
+    render_frame(describe_frame(gl, frame_counter > 12, view, lists, game_flow.time_scale * game_flow.frame_dt));
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();

@@ -27,7 +27,8 @@ void eye_view_matrix(Camera& eye, float out[16])
     for (int r = 0; r < 4; ++r) out[12 + r] = out[r] * x + out[4 + r] * y + out[8 + r] * z + out[12 + r];
 }
 
-FrameDescription describe_frame(const SDLGL& gl, bool scene, const float view[16], const FrameLists& lists)
+FrameDescription describe_frame(const SDLGL& gl, bool scene, const float view[16], const FrameLists& lists,
+                                float model_dt)
 {
     const bool aim_grids = scene && !display.skip_subpass;
     if (aim_grids) {
@@ -46,10 +47,8 @@ FrameDescription describe_frame(const SDLGL& gl, bool scene, const float view[16
     f.models.nearby_distance = gl.settings.md2_max_vis_dist;
     f.models.focal_pixels =
         md2_focal_pixels(gl.targets.dof_fbo ? gl.targets.dof_fbo->_texH : gl.height, eyecam->tan_half_fov);
-    f.models.dt = lists.model_dt;
-    f.beams = lists.beams;
-    f.rings = lists.rings;
-    f.rays = lists.rays;
+    f.models.dt = model_dt;
+    f.lists = lists;
     f.scene = scene;
     return f;
 }

@@ -36,6 +36,13 @@ struct ModelSettings {
     float dt = 0;                  // the game time the models' animations advance by this frame
 };
 
+// The frame's lists, filled by the game during its update; none: nothing to draw.
+struct FrameLists {
+    const std::vector<BeamVertex>* beams = nullptr;        // the crystals' beams, drawn with the scene
+    const std::vector<const RingTrail*>* rings = nullptr; // the trails of the objects on the water
+    const std::vector<DebugRay>* rays = nullptr;           // the hovers' ground rays, when switched on
+};
+
 struct FrameDescription {
     FrameDescription(const Camera& eye, const Camera& terrain_grid, const Camera& water_grid, const Camera& light)
         : eye(eye), terrain_grid(terrain_grid), water_grid(water_grid), light(light)
@@ -50,9 +57,6 @@ struct FrameDescription {
     float time_now = 0;         // the game clock in seconds: the waves' and the rings' animation
     DisplayOptions options;
     ModelSettings models;
-    // The frame's lists, filled by the game during its update; none: nothing to draw.
-    const std::vector<BeamVertex>* beams = nullptr;        // the crystals' beams, drawn with the scene
-    const std::vector<const RingTrail*>* rings = nullptr; // the trails of the objects on the water
-    const std::vector<DebugRay>* rays = nullptr;           // the hovers' ground rays, when switched on
+    FrameLists lists;
     bool scene = true; // false while the title covers the window: no scene passes
 };

@@ -97,10 +97,10 @@ void draw_main_image(const FrameDescription& f, const LightMatrices& light)
     }
     pass_end(Pass::MainShade);
     // Last, against the depth of the models and the ground, untextured and unfogged.
-    if (f.rays && !f.rays->empty()) {
+    if (f.lists.rays && !f.lists.rays->empty()) {
         gl.disable_texture_units();
         glDisable(GL_FOG);
-        draw_debug_rays(*f.rays);
+        draw_debug_rays(*f.lists.rays);
     }
     glActiveTexture(tex_unit(kUnitShadow));
     gl.targets.shadow_fbo->unbind_shadow();
@@ -207,12 +207,12 @@ void draw_scene_passes(const FrameDescription& f)
     // The beams last, over the sky and the water: neither writes the depth a beam is tested
     // against, so either would cover a beam drawn before it.
     pass_begin(Pass::Beams);
-    if (f.beams && !f.beams->empty()) {
+    if (f.lists.beams && !f.lists.beams->empty()) {
         glMatrixMode(GL_MODELVIEW);
         glLoadMatrixf(f.view_matrix);
         dof_projection(f.eye);
         gl.targets.dof_fbo->bind_framebuffer();
-        draw_crystal_beams(*f.beams);
+        draw_crystal_beams(*f.lists.beams);
         gl.targets.dof_fbo->unbind_framebuffer();
     }
     glMatrixMode(GL_MODELVIEW);

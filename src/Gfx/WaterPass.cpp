@@ -137,7 +137,7 @@ RingImageView draw_rings(const FrameDescription& f, ShaderProgram* program, FBO*
     const GLint xz_scale_inv = program->uniform_location("uniform_xz_scale_inv");
     const GLint translate = program->uniform_location("translate");
     static const std::vector<const RingTrail*> none;
-    for (const RingTrail* trail : f.rings ? *f.rings : none) {
+    for (const RingTrail* trail : f.lists.rings ? *f.lists.rings : none) {
         for (const RingRecord& r : trail->records) {
             if (!ring_visible(r)) continue;
             const float height = ring_scale_curr(r.strength, ripple_scale_dynamic);
@@ -262,7 +262,7 @@ void draw_reflection_refraction(const FrameDescription& f, const LightMatrices& 
     glActiveTexture(tex_unit(kUnitShadow));
     gl.targets.shadow_fbo->unbind_shadow();
     draw_skybox(mirrored, 0);
-    if (f.beams) draw_crystal_beams(*f.beams);
+    if (f.lists.beams) draw_crystal_beams(*f.lists.beams);
     glPopMatrix();
     glFrontFace(GL_CCW);
     glLoadMatrixf(f.view_matrix);

@@ -74,7 +74,7 @@ protected:
     {
         float view[16];
         eye_view_matrix(*eyecam, view);
-        return describe_frame(*sdlgl, scene, view, lists);
+        return describe_frame(*sdlgl, scene, view, lists, 0.0f);
     }
 
     static std::vector<Vertex> vertices_of(FBO* grid)
