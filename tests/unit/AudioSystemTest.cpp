@@ -3,6 +3,7 @@
 #include "Audio/SoundLayer.h"
 #include "Common/ParameterFile.h"
 #include "Console.h"
+#include "GameDir.h"
 #include "SoundFiles.h"
 
 #include <SDL.h>
@@ -10,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <set>
@@ -129,7 +128,7 @@ TEST_F(SoundLayerTest, APausedStartWaitsForUnpauseAndVolumeIsClampedToZeroToOneO
     EXPECT_EQ(Mix_Paused(c->index), 0);
 }
 
-TEST_F(SoundLayerTest, OverlappingEffectsTakeChannelsOfTheirOwnAndTheOldestIsStolenWhenFull)
+TEST_F(SoundLayerTest, OverlappingEffectsTakeChannelsOfTheirOwnTheOldestIsStolenWhenFullAndAnEndedOneFreesIts)
 {
     FMOD::Sound* s = sound(3.0);
     std::set<int> used;
@@ -141,12 +140,9 @@ TEST_F(SoundLayerTest, OverlappingEffectsTakeChannelsOfTheirOwnAndTheOldestIsSto
     FMOD::Channel* c = play(other);
     EXPECT_EQ(c, first) << "the voice started longest ago makes room";
     EXPECT_EQ(Mix_GetChunk(c->index), other->chunk);
-}
-
-TEST_F(SoundLayerTest, AnEndedSoundFreesItsChannel)
-{
-    FMOD::Channel* c = play(sound(0.05));
-    int index = c->index;
+    // An ended sound frees its channel, taken before any is stolen.
+    c = play(sound(0.05));
+    const int index = c->index;
     ASSERT_TRUE(wait_until_ended(c));
     ASSERT_EQ(system->update(), FMOD_OK);
     EXPECT_EQ(c->sound, nullptr);
@@ -171,7 +167,7 @@ TEST_F(SoundLayerTest, StreamsPlayOneAtATimeOnTheMusicChannel)
     EXPECT_EQ(Mix_VolumeMusic(-1), 128) << "at full volume again";
 }
 
-TEST_F(SoundLayerTest, PlaySoundRefusesWhatIsNotOneOfItsSounds)
+TEST_F(SoundLayerTest, RefusesWhatIsNotOneOfItsSoundsAndSettingsItCannotUse)
 {
     FMOD::Channel* c = reinterpret_cast<FMOD::Channel*>(1);
     EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, nullptr, false, &c), FMOD_ERR_INVALID_HANDLE);
@@ -180,10 +176,7 @@ TEST_F(SoundLayerTest, PlaySoundRefusesWhatIsNotOneOfItsSounds)
     EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, &stranger, false, &c), FMOD_ERR_INVALID_HANDLE);
     EXPECT_EQ(system->playSound(static_cast<FMOD_CHANNELINDEX>(4), sound(0.1), false, &c), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(system->plays, 0u);
-}
-
-TEST_F(SoundLayerTest, SettingsAreCheckedAndKept)
-{
+    // Settings are checked and kept.
     EXPECT_EQ(system->set3DSettings(2.0f, 0.5f, 3.0f), FMOD_OK);
     EXPECT_EQ(system->set3DSettings(1.0f, NAN, 1.0f), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ((std::vector<float>{system->doppler_scale, system->distance_factor, system->rolloff_scale}),
@@ -329,6 +322,15 @@ TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
     for (const Case& c : cases)
         EXPECT_NEAR(effect_loudness(c.numerator_distance, c.volume, c.listener, c.at), c.expected, 1e-6f)
             << c.numerator_distance << " " << c.volume << " to " << c.at[0] << " " << c.at[1] << " " << c.at[2];
+    // The shipped settings: heard from the follow camera (250 up, 600 back), a crystal taken across the map too.
+    InDirectory in(game_dir());
+    AudioSystem a;
+    const float at_player[3] = {0, 250, 600}, across_the_map[3] = {0, 0, 3000};
+    const float near_volume = effect_loudness(a.fake_max_distance, a.effect_volume, kOrigin, at_player);
+    const float far_volume = effect_loudness(a.fake_max_distance, a.effect_volume, kOrigin, across_the_map);
+    EXPECT_GT(near_volume, 0.5f);
+    EXPECT_GT(far_volume, 0.01f) << "a crystal taken far away is still heard";
+    EXPECT_LT(far_volume, near_volume / 4.0f);
 }
 
 TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayNothingAndDeletingClears)
