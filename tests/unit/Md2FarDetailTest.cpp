@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -17,61 +16,36 @@ namespace {
 struct FarCase {
     const char* what;
     std::vector<uint16_t> triangles;
-    std::vector<uint8_t> positions; // x, z, y per vertex
-    std::vector<float> texcoords;   // s, t per vertex
+    std::vector<float> texcoords; // s, t per vertex; none: all in one skin cell
     std::vector<uint16_t> expected;
 };
 
-// Vertices 0-2 lie close together in one cell (0-63 on every axis at 4 cells), 1 nearest to
-// their mean; 3-5 lie apart in cells of their own.
+// The positions (x, z, y per vertex): 0-2 lie close together in one cell (0-63 on every axis at
+// 4 cells), 1 nearest to their mean; 3-5 lie apart in cells of their own.
 const std::vector<uint8_t> kCluster = {10, 10, 10, 20, 20, 20, 32, 30, 30, 200, 10, 10, 10, 200, 10, 10, 10, 200};
 const std::vector<float> kOneSkinCell(12, 0.1f);
 
 const FarCase kFarCases[] = {
-    {"apart: every triangle stays, in order and winding",
-     {3, 4, 5, 5, 4, 0},
-     kCluster,
-     kOneSkinCell,
-     {3, 4, 5, 5, 4, 1}},
+    {"apart: every triangle stays, in order and winding", {3, 4, 5, 5, 4, 0}, {}, {3, 4, 5, 5, 4, 1}},
     {"merged corners: the triangle inside the cell is dropped, the others meet at the mean",
-     {0, 1, 2, 0, 3, 4, 2, 4, 5},
-     kCluster,
-     kOneSkinCell,
-     {1, 3, 4, 1, 4, 5}},
-    {"duplicates after merging, also turned, are kept once; the mirrored one stays",
-     {0, 3, 4, 4, 2, 3, 2, 4, 3},
-     kCluster,
-     kOneSkinCell,
+     {0, 1, 2, 0, 3, 4, 2, 4, 5}, {}, {1, 3, 4, 1, 4, 5}},
+    {"duplicates after merging, also turned, are kept once; the mirrored one stays", {0, 3, 4, 4, 2, 3, 2, 4, 3}, {},
      {1, 3, 4, 1, 4, 3}},
-    {"near in space but apart on the skin: not merged",
-     {0, 2, 3},
-     kCluster,
-     {0.1f, 0.1f, 0.1f, 0.1f, 0.9f, 0.9f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f},
-     {0, 2, 3}},
-    {"an index beyond the vertices: the list is kept as it is",
-     {0, 3, 9},
-     kCluster,
-     kOneSkinCell,
-     {0, 3, 9}},
-    {"fewer texture coordinates than positions count as fewer vertices",
-     {0, 3, 4},
-     kCluster,
-     {0.1f, 0.1f, 0.1f, 0.1f},
+    {"near in space but apart on the skin: not merged", {0, 2, 3},
+     {0.1f, 0.1f, 0.1f, 0.1f, 0.9f, 0.9f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f}, {0, 2, 3}},
+    {"an index beyond the vertices: the list is kept as it is", {0, 3, 9}, {}, {0, 3, 9}},
+    {"fewer texture coordinates than positions count as fewer vertices", {0, 3, 4}, {0.1f, 0.1f, 0.1f, 0.1f},
      {0, 3, 4}},
-    {"no triangles", {}, kCluster, kOneSkinCell, {}},
+    {"no triangles", {}, {}, {}},
 };
 
 TEST(Md2FarDetail, MergesVerticesOfOneCellAndDropsWhatFlattens)
 {
     for (const FarCase& c : kFarCases)
-        EXPECT_EQ(md2_far_triangles(c.triangles, c.positions, c.texcoords, 4, 2), c.expected) << c.what;
+        EXPECT_EQ(md2_far_triangles(c.triangles, kCluster, c.texcoords.empty() ? kOneSkinCell : c.texcoords, 4, 2),
+                  c.expected)
+            << c.what;
 }
-
-struct DrawFarCase {
-    const char* what;
-    float radius, distance, focal;
-    bool far;
-};
 
 TEST(Md2FarDetail, OnlyModelsThatShowSmallAreDrawnCoarse)
 {
@@ -82,7 +56,11 @@ TEST(Md2FarDetail, OnlyModelsThatShowSmallAreDrawnCoarse)
     EXPECT_EQ(md2_focal_pixels(384, 0.0f), 0.0f);
 
     const float nan = std::nanf("");
-    const DrawFarCase cases[] = {
+    const struct {
+        const char* what;
+        float radius, distance, focal;
+        bool far;
+    } cases[] = {
         {"a tree across the island: under a pixel", 12, 10000, focal, true},
         {"a tree just beyond the limit", 12, 12 * focal / kMd2FarRadiusPixels + 1, focal, true},
         {"a tree just within it", 12, 12 * focal / kMd2FarRadiusPixels - 1, focal, false},
@@ -92,7 +70,7 @@ TEST(Md2FarDetail, OnlyModelsThatShowSmallAreDrawnCoarse)
         {"no image yet", 12, 10000, 0, false},
         {"a distance that is no number", 12, nan, focal, false},
     };
-    for (const DrawFarCase& c : cases) EXPECT_EQ(md2_draw_far(c.radius, c.distance, c.focal), c.far) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(md2_draw_far(c.radius, c.distance, c.focal), c.far) << c.what;
 }
 
 // The generated models, loaded as the game loads them: the coarse list is much shorter,

@@ -233,7 +233,7 @@ TEST(Md2RenderVertexTest, StripsAndFansBecomeTrianglesOfTheSameWinding)
         EXPECT_EQ(md2_triangle_list(indices, strips), triangles) << what;
 }
 
-TEST(Md2LimitTest, FrameVerticesBeyondTheScratchArraysOrNoFramesAreRefused)
+TEST(Md2LimitTest, FrameOrRenderVerticesBeyondTheScratchArraysOrNoFramesAreRefused)
 {
     Md2Writer w = named_frames({"x"});
     w.num_vertices = 2048;
@@ -245,10 +245,6 @@ TEST(Md2LimitTest, FrameVerticesBeyondTheScratchArraysOrNoFramesAreRefused)
     Md2Writer none;
     none.num_vertices = 0;
     EXPECT_FALSE(convert(none, m)) << "a model without frames";
-}
-
-TEST(Md2LimitTest, RenderVerticesBeyondTheScratchArraysAreRefused)
-{
     // Every corner its own texture coordinate: three render vertices per triangle.
     auto model = [](int tris) {
         Md2Writer w = named_frames({"x"});
@@ -260,7 +256,6 @@ TEST(Md2LimitTest, RenderVerticesBeyondTheScratchArraysAreRefused)
             w.add_triangle(0, 1, 2, uint16_t(3 * i), uint16_t(3 * i + 1), uint16_t(3 * i + 2));
         return w;
     };
-    Md2ModelData m;
     EXPECT_TRUE(convert(model(1024), m));
     EXPECT_EQ(m.m_NumRenderVertices, 3072);
     EXPECT_FALSE(convert(model(1025), m));

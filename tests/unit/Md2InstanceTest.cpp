@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <tuple>
@@ -97,7 +98,7 @@ TEST_F(Md2InstanceTest, HugeOrBrokenTimeStepsStayInsideTheCycle)
     EXPECT_EQ(md2_key_frames(4, 3.0f, md2_frame_duration(0)).key, 0) << "no frame rate: the first frame";
 }
 
-TEST_F(Md2InstanceTest, EvenBlendMixesBothCyclesAndRefusesAnotherUntilItEnds)
+TEST_F(Md2InstanceTest, EvenBlendMixesBothCyclesUntilItEndsAndAnUnevenOneFadesFromTheOld)
 {
     ASSERT_TRUE(instance.BlendToCycle(1, 0.1f, true));
     EXPECT_FALSE(instance.BlendToCycle(0, 0.1f, true));
@@ -111,10 +112,8 @@ TEST_F(Md2InstanceTest, EvenBlendMixesBothCyclesAndRefusesAnotherUntilItEnds)
     instance.Update(0.05f); // ends exactly at zero
     EXPECT_LT(instance.m_BlendLeft, 0.0f);
     EXPECT_TRUE(instance.BlendToCycle(0, 0.1f, true));
-}
-
-TEST_F(Md2InstanceTest, BlendStartFadesFromTheOldCycle)
-{
+    // An uneven blend starts from the old cycle and fades it out.
+    instance.Reset(model.get());
     instance.Update(0.2f); // walk key frame 1: x 40
     ASSERT_TRUE(instance.BlendToCycle(1, 0.5f, false));
     instance.Update(0.0f);
@@ -199,6 +198,9 @@ TEST(Md2UpdateRingTest, GroupsSpreadTheWorkAndCatchUpWithTheSummedTime)
     Md2Manager::m_RingPos = 0;
 }
 
+// An instance's transform: unturned, standing at (x, y, z).
+std::array<float, 16> placed(float x, float y, float z) { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}; }
+
 TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
 {
     Camera camera{60.0f, 1.5f, 350000.0f};
@@ -216,10 +218,9 @@ TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
         {0, 100, 500, true, true, 1000, false, "a positive margin demands inside"},
         {0, 0, -100, false, true, -1000, false, "invisible"},
     };
-    for (auto [x, y, z, visible, culling, margin, drawn, what] : cases) {
-        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
-        EXPECT_EQ(md2_instance_in_view(visible, m, &camera, culling, 2000.0f, margin), drawn) << what;
-    }
+    for (auto [x, y, z, visible, culling, margin, drawn, what] : cases)
+        EXPECT_EQ(md2_instance_in_view(visible, placed(x, y, z).data(), &camera, culling, 2000.0f, margin), drawn)
+            << what;
     EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f)) << "not placed";
 }
 
@@ -240,12 +241,10 @@ TEST(Md2CullingTest, ShadowCastersAreThoseThatReachIntoTheLightsView)
         {0, 5050, 0, 10, false, "between the light and its near plane"},
         {0, -26000, 0, 10, false, "beyond the far plane"},
     };
-    for (auto [x, y, z, reach, drawn, what] : cases) {
-        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
-        EXPECT_EQ(md2_in_light_view(&light, m, reach), drawn) << what;
-    }
-    const float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1e6f, 0, 0, 1};
-    EXPECT_TRUE(md2_in_light_view(nullptr, m, 10)) << "outside the shadow pass every instance may draw";
+    for (auto [x, y, z, reach, drawn, what] : cases)
+        EXPECT_EQ(md2_in_light_view(&light, placed(x, y, z).data(), reach), drawn) << what;
+    EXPECT_TRUE(md2_in_light_view(nullptr, placed(1e6f, 0, 0).data(), 10))
+        << "outside the shadow pass every instance may draw";
 }
 
 TEST(Md2ObjectInstanceTest, MissingModelEndsTheProgram)
