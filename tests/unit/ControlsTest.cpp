@@ -157,22 +157,16 @@ TEST(PressFilter, SdlsKeyRepeatIsNoNewPressAndAKeyThatIsUpIsUp)
     EXPECT_FALSE(f.press(SDLK_UNKNOWN));
 }
 
-// The README's controls table, as "keys | action | what it does" rows.
+// The README's controls table, as "keys | action | what it does" rows (the action without its backquotes).
 std::vector<HelpRow> readme_rows()
 {
     const char* src = std::getenv("MOORHOLD_SOURCE_DIR");
     std::istringstream in(read_file(std::string(src ? src : ".") + "/README.md"));
-    std::vector<HelpRow> rows;
     std::string line;
-    bool inside = false;
-    while (std::getline(in, line)) {
-        if (line.rfind("| keys | action in `config/controls.p` |", 0) == 0) {
-            inside = true;
-            std::getline(in, line); // the separator
-            continue;
-        }
-        if (!inside) continue;
-        if (line.empty() || line[0] != '|') break;
+    while (std::getline(in, line) && line.rfind("| keys | action in `config/controls.p` |", 0) != 0) continue;
+    std::getline(in, line); // the separator
+    std::vector<HelpRow> rows;
+    while (std::getline(in, line) && !line.empty() && line[0] == '|') {
         std::vector<std::string> cells;
         std::istringstream cols(line.substr(1));
         for (std::string cell; std::getline(cols, cell, '|');) {
@@ -180,9 +174,10 @@ std::vector<HelpRow> readme_rows()
             cells.push_back(a == std::string::npos ? "" : cell.substr(a, b - a + 1));
         }
         if (cells.size() != 3) ADD_FAILURE() << "not three cells: " << line;
-        std::string action = cells.size() > 1 ? cells[1] : "";
-        if (action.size() >= 2 && action.front() == '`' && action.back() == '`') action = action.substr(1, action.size() - 2);
-        rows.push_back(HelpRow{cells[0], action, cells.size() > 2 ? cells[2] : ""});
+        cells.resize(3);
+        const std::string& action = cells[1];
+        const bool quoted = action.size() >= 2 && action.front() == '`' && action.back() == '`';
+        rows.push_back(HelpRow{cells[0], quoted ? action.substr(1, action.size() - 2) : action, cells[2]});
     }
     return rows;
 }

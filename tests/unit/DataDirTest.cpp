@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(DataDir, TheNamedFolderAloneElseBesideTheExecutableThenTheInstalledShare)
+TEST(DataDir, TheNamedFolderAloneElseBesideTheExecutableThenTheInstalledShareAndScratchFilesWhereWritable)
 {
     EXPECT_EQ(data_dir_candidates("/usr/bin/moorhold", "/opt/mine"), std::vector<std::string>{"/opt/mine"});
     EXPECT_EQ(data_dir_candidates("/usr/bin/moorhold", ""),
@@ -21,10 +21,7 @@ TEST(DataDir, TheNamedFolderAloneElseBesideTheExecutableThenTheInstalledShare)
     auto holds = [&](const std::string& d) { return with_settings.count(d) > 0; };
     EXPECT_EQ(first_data_dir(data_dir_candidates("/usr/bin/moorhold", nullptr), holds), "/usr/bin/../share/moorhold");
     EXPECT_EQ(first_data_dir(data_dir_candidates("/elsewhere/moorhold", nullptr), holds), "");
-}
-
-TEST(DataDir, ScratchFilesStayInAWritableDataFolderElseGoToTheUsersCache)
-{
+    // Scratch files stay in a writable data folder, else go to the user's cache.
     const struct {
         bool writable;
         const char *xdg, *home, *expected;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -36,18 +37,13 @@ TEST(DifficultyTest, TheLevelFilePicksTheOpponentsFileAndRefusesAnUnknownName)
         Difficulty d = Difficulty::Easy;
         bool refused = false;
         const Printed p = printed([&] {
-            try {
-                d = read_difficulty(level);
-            } catch (const BadValueException&) {
-                refused = true;
-            }
+            try { d = read_difficulty(level); } catch (const BadValueException&) { refused = true; }
         });
         ASSERT_EQ(refused, c.refused) << c.level_file;
         if (refused) {
             // The file, the key and the value named, then the program ends as for any bad value.
-            const std::string value = std::string(c.level_file).substr(11, std::string(c.level_file).size() - 12);
-            EXPECT_NE(p.err.find("difficulty=" + value + " in " + path + ": the level is easy, normal or hard"),
-                      std::string::npos)
+            const std::string value = std::string(c.level_file).substr(0, std::strlen(c.level_file) - 1);
+            EXPECT_NE(p.err.find(value + " in " + path + ": the level is easy, normal or hard"), std::string::npos)
                 << p.err;
             EXPECT_EQ(last_bad_value().key, "difficulty");
             EXPECT_EQ(last_bad_value().file, path);

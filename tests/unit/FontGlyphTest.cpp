@@ -50,7 +50,7 @@ TEST_F(GlyphTableTest, DefinedCharactersAreShiftedAndWidenedOthersFallBack)
     EXPECT_NE(err.find("aj karamba, bad value found\n"), std::string::npos);
 }
 
-TEST_F(GlyphTableTest, QuadsCoverTheGlyphsScaledFromThePositionAndBlanksAdvanceFurther)
+TEST_F(GlyphTableTest, QuadsCoverTheGlyphsScaledFromThePositionBlanksAdvanceFurtherUndefinedOnesByEighty)
 {
     GlyphTable t = build("font_tex=font.png\nA=10 20 8 12\n =1.5 0 6 12\n");
     std::vector<GlyphQuad> q(5); // what it held before is replaced
@@ -63,13 +63,9 @@ TEST_F(GlyphTableTest, QuadsCoverTheGlyphsScaledFromThePositionAndBlanksAdvanceF
               (std::vector<float>{116.5f, 86, 8.5f / 128, 16.75f / 128, 20.0f / 64, 32.0f / 64}));
     EXPECT_FLOAT_EQ(q[1].x1, 116.5f + 12.5f);
     EXPECT_FLOAT_EQ(q[2].x0, 116.5f + 2.5f * 12.5f) << "a blank advances two and a half widths";
-}
-
-TEST_F(GlyphTableTest, UpperHalfBytesAndControlCharactersAdvanceByEightyAndLineFeedsAreCounted)
-{
-    GlyphTable t = build("font_tex=font.png\n");
+    // Upper half bytes and control characters advance by 80, and line feeds are counted.
+    t = build("font_tex=font.png\n");
     const char text[] = {'\xC8', '\n', 'A', '\0'};
-    std::vector<GlyphQuad> q;
     layout_text(t.glyphs, text, 0, 0, 0.5f, 0.5f, 1, 1, q);
     ASSERT_EQ(q.size(), 3u);
     EXPECT_FLOAT_EQ(q[0].y1, 10);      // 80 x 20 region at the top-left of the texture

@@ -108,17 +108,14 @@ TEST(InputStep, KeysOnlyWhileAGameRunsAndTheRestartNeverWhilePaused)
         EXPECT_EQ(input_step(paused, over, due), step) << paused << over << due;
 }
 
-TEST(FrameTime, CappedOnlyWhenCheckedAndTheFirstTenFramesStepFixed)
+TEST(FrameTime, CappedOnlyWhenCheckedTheFirstTenFramesStepFixedAndTheRateIsTheMeanOfTheLast24)
 {
     EXPECT_FLOAT_EQ(cap_frame_time(0.5f, false, 0.05f), 0.5f);
     EXPECT_FLOAT_EQ(cap_frame_time(0.5f, true, 0.05f), 0.05f);
     EXPECT_FLOAT_EQ(cap_frame_time(0.01f, true, 0.05f), 0.01f);
     for (unsigned f = 0; f < 10; ++f) EXPECT_FLOAT_EQ(physics_step(f, 0.7f, 2.0f), 0.04f);
     EXPECT_FLOAT_EQ(physics_step(10, 0.01f, 2.0f), 0.02f);
-}
-
-TEST(FpsRing, MeanOfTheLast24Frames)
-{
+    // The rate shown is the mean of the last 24 frames.
     FpsRing ring;
     for (int i = 0; i < 24; ++i) ring.push(20);
     EXPECT_FLOAT_EQ(ring.mean(), 50);

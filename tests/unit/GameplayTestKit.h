@@ -59,11 +59,6 @@ struct PlayedSound {
 
 inline std::vector<PlayedSound> played_sounds;
 
-inline void record_played_sound(const char* name, const float p[3])
-{
-    played_sounds.push_back({name, NxVec3(p[0], p[1], p[2])});
-}
-
 inline int sounds_named(const std::string& name)
 {
     return std::count_if(played_sounds.begin(), played_sounds.end(), [&](auto& s) { return s.name == name; });
@@ -78,7 +73,9 @@ protected:
         scene = make_scene(*sdk, ai);
         ai->scene = scene;
         saved_sound = MovingObject::play_sound;
-        MovingObject::play_sound = record_played_sound;
+        MovingObject::play_sound = [](const char* name, const float p[3]) {
+            played_sounds.push_back({name, NxVec3(p[0], p[1], p[2])});
+        };
         played_sounds.clear();
         saved_crystal_maker = EskelShip::make_crystal_instance; // no models without a window
         EskelShip::make_crystal_instance = []() -> Md2Instance* { return nullptr; };

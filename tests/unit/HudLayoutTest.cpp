@@ -78,7 +78,7 @@ TEST_F(HudLayoutTest, BannersComeBeforeTheOpponentLines)
     }
 }
 
-TEST_F(HudLayoutTest, OptionMessagesComeAfterTheScoresAtTheTop)
+TEST_F(HudLayoutTest, OptionMessagesComeAfterTheScoresAtTheTopAndTheFrameRateLineLastWithItsFlag)
 {
     // The option changed, the culling, the transparency and the filter, and the message. The
     // solid font (transparency off) draws each glyph on a black box: its messages are lifted
@@ -101,10 +101,9 @@ TEST_F(HudLayoutTest, OptionMessagesComeAfterTheScoresAtTheTop)
         EXPECT_EQ(layout(0, {1}), (Lines{kYou0, "Dr. Evil 0: 1 @0,30 0.8/0/0 x0.5", line}));
         EXPECT_EQ(frame.transparency_switch_at, 2u) << "the font turns transparent for the messages";
     }
-}
-
-TEST_F(HudLayoutTest, FrameRateLineOnlyWithTheFlagAndLast)
-{
+    // The frame rate's line only with the flag, and last.
+    in.culling_changed_at = in.filter_changed_at = in.transparency_changed_at = in.volume_changed_at = -1.0e9f;
+    in.transparency = true;
     in.fps_mean = 59.46f;
     EXPECT_EQ(layout(0, {}), Lines{kYou0});
     in.show_fps = true;
