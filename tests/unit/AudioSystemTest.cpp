@@ -53,7 +53,7 @@ protected:
     int files = 0;
 };
 
-TEST_F(SoundLayerTest, InitOpensTheMixerOnceWithTheChannelsAsked)
+TEST_F(SoundLayerTest, InitOpensTheMixerOnceWithTheChannelsAskedAndReleaseAfterSdlHasQuitIsSafe)
 {
     EXPECT_EQ(system->driver, "dummy");
     EXPECT_EQ(system->max_channels, 4);
@@ -65,6 +65,14 @@ TEST_F(SoundLayerTest, InitOpensTheMixerOnceWithTheChannelsAsked)
     EXPECT_EQ(other->init(4, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INITIALIZED);
     other->release();
     EXPECT_EQ(Mix_AllocateChannels(-1), 4) << "releasing the refused system must leave the mixer open";
+    // The game ends SDL (with the window) before it deletes the sound system: that is safe, and sound works again.
+    ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound(5.0, true), false, nullptr), FMOD_OK);
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound(5.0), false, nullptr), FMOD_OK);
+    SDL_Quit();
+    EXPECT_EQ(system->release(), FMOD_OK);
+    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
+    EXPECT_EQ(system->init(2, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
 }
 
 TEST(SoundLayerInit, RefusesCallsBeforeInitAndBadChannelCountsAndReleaseClosesTheAudio)
@@ -192,18 +200,6 @@ TEST_F(SoundLayerTest, RefusesWhatIsNotOneOfItsSoundsAndSettingsItCannotUse)
     EXPECT_EQ(system->set3DListenerAttributes(1, &v, &v, &v, &v), FMOD_ERR_INVALID_PARAM) << "one listener only";
 }
 
-// The game ends SDL (with the window) before it deletes the sound system.
-TEST_F(SoundLayerTest, ReleaseAfterSdlHasQuitIsSafeAndSoundWorksAgain)
-{
-    ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound(5.0, true), false, nullptr), FMOD_OK);
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound(5.0), false, nullptr), FMOD_OK);
-    SDL_Quit();
-    EXPECT_EQ(system->release(), FMOD_OK);
-    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
-    EXPECT_EQ(system->init(2, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-}
-
 // The parameter text with the line of `key` dropped (`value` null) or its value replaced.
 std::string edited(const std::string& key, const char* value)
 {
@@ -267,7 +263,7 @@ TEST_F(AudioSystemTest, ReadsItsSettingsAndLoadsTwoTracksAndThreeEffects)
 
 // Even keys whose values change nothing must be present, and numbers must be ones the
 // sound library can use.
-TEST_F(AudioSystemTest, AMissingOrUnusableKeyEndsConstructionNamingItAndLeavesNothingOpen)
+TEST_F(AudioSystemTest, AMissingOrUnusableKeyEndsConstructionNamingItElseTheAccessorCreatesOneSystemOnFirstUse)
 {
     for (auto [key, value] : {std::pair<const char*, const char*>{"stereo_spread", nullptr},
                               {"backgroundFile", nullptr},
@@ -281,8 +277,23 @@ TEST_F(AudioSystemTest, AMissingOrUnusableKeyEndsConstructionNamingItAndLeavesNo
         EXPECT_EQ(last_bad_value().file, ".\\config\\audio.p");
         EXPECT_EQ(the_audio_system, nullptr);
     }
+    // With every key in place the accessor creates one system on first use; unknown effects play nothing.
     write_sound_set(dir);
-    EXPECT_NE(audio_system(), nullptr);
+    AudioSystem* a = audio_system();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(audio_system(), a);
+    EXPECT_EQ(the_audio_system, a);
+    const float at[3] = {0, 0, 5};
+    play_effect("yipiee", at);
+    EXPECT_EQ(a->system->plays, 1u);
+    EXPECT_EQ(a->system->last_played->sound, a->effects[2].sound);
+    for (const char* name : {"Collect", "collect ", static_cast<const char*>(nullptr)}) {
+        play_effect(name, at);
+        EXPECT_EQ(a->play_effect(name, at), nullptr) << (name ? name : "null");
+    }
+    EXPECT_EQ(a->system->plays, 1u) << "unknown effects play nothing";
+    delete the_audio_system;
+    EXPECT_EQ(the_audio_system, nullptr);
 }
 
 // The listener follows the camera; the first listener update starts the first track, and an
@@ -331,26 +342,6 @@ TEST(EffectLoudness, FallsWithTheSquareOfTheDistanceAndPlaysAtMostAtOne)
     EXPECT_GT(near_volume, 0.5f);
     EXPECT_GT(far_volume, 0.01f) << "a crystal taken far away is still heard";
     EXPECT_LT(far_volume, near_volume / 4.0f);
-}
-
-TEST_F(AudioSystemTest, TheAccessorCreatesOneSystemOnFirstUseUnknownEffectsPlayNothingAndDeletingClears)
-{
-    write_sound_set(dir);
-    AudioSystem* a = audio_system();
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(audio_system(), a);
-    EXPECT_EQ(the_audio_system, a);
-    const float at[3] = {0, 0, 5};
-    play_effect("yipiee", at);
-    EXPECT_EQ(a->system->plays, 1u);
-    EXPECT_EQ(a->system->last_played->sound, a->effects[2].sound);
-    for (const char* name : {"Collect", "collect ", static_cast<const char*>(nullptr)}) {
-        play_effect(name, at);
-        EXPECT_EQ(a->play_effect(name, at), nullptr) << (name ? name : "null");
-    }
-    EXPECT_EQ(a->system->plays, 1u) << "unknown effects play nothing";
-    delete the_audio_system;
-    EXPECT_EQ(the_audio_system, nullptr);
 }
 
 // The volume keys and the pause act on the master volume, kept for the run: the playing
