@@ -254,7 +254,8 @@ TEST(HoverRules, RollAngleAndHeading)
     const float a = 0.5236f; // 30 degrees
     for (auto [what, down, z, expected] : {
              std::tuple<const char*, NxVec3, NxVec3, float>{"level", NxVec3(0, -1, 0), NxVec3(0, 0, 1), 0.0f},
-             {"rolled 30 degrees, z up", NxVec3(0, -std::cos(a), std::sin(a)), NxVec3(0, std::sin(a), std::cos(a)), a},
+             {"rolled 30 degrees, z up", NxVec3(0, -std::cos(a), std::sin(a)), NxVec3(0, std::sin(a), std::cos(a)),
+              a},
              {"upside down, z level", NxVec3(0, 1, 0), NxVec3(0, 0, -1), kPi},
              {"upside down, z dipping", NxVec3(0, 1, 0), NxVec3(0, -0.1f, 0.995f), -kPi}})
         EXPECT_NEAR(roll_angle(down, z), expected, 1e-3f) << what;
