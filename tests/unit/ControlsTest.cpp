@@ -117,7 +117,7 @@ TEST_F(ControlsTest, UnknownNamesKeysOfTwoActionsAndMissingActionsAreRefusedNami
     EXPECT_EQ(last_bad_value().key, "upright");
 }
 
-TEST_F(ControlsTest, KeysAreDownByTheKeyStateOrForModifiersByTheModifierStateAndPressesMatchTheirModifiers)
+TEST_F(ControlsTest, KeysAreDownByTheKeyStateOrModifierStatePressesMatchTheirModifiersAndRepeatsAreNoPresses)
 {
     std::vector<Uint8> keys(SDLK_LAST, 0);
     InputFrame in;
@@ -139,10 +139,7 @@ TEST_F(ControlsTest, KeysAreDownByTheKeyStateOrForModifiersByTheModifierStateAnd
     EXPECT_FALSE(pressed_by(enter_keys, SDLK_RETURN, KMOD_NONE, true));
     EXPECT_FALSE(pressed_by(enter_keys, SDLK_RETURN, KMOD_LALT, false)) << "not a bare Enter";
     EXPECT_TRUE(pressed_by(w_keys, SDLK_w, KMOD_LCTRL, false)) << "a bare key ignores what else is held";
-}
-
-TEST(PressFilter, SdlsKeyRepeatIsNoNewPressAndAKeyThatIsUpIsUp)
-{
+    // SDL's key repeat is no new press, and a key that is up is up.
     PressFilter f;
     EXPECT_TRUE(f.press(SDLK_F1));
     EXPECT_FALSE(f.press(SDLK_F1)) << "a repeat while held";

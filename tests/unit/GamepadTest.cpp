@@ -28,7 +28,7 @@ TEST(PadDeadZone, TheMiddleCountsAsNothingAndTheRestGrowsToTheEnd)
 }
 
 // Axis 0 steers, axis 1 drives (pushed away: forward), hat 0 does both.
-TEST(PadDirections, StickAndPadSetTheFourFlags)
+TEST(PadDirections, StickAndPadSetTheFourFlagsAndEachButtonItsAction)
 {
     struct Case {
         int steer, drive;
@@ -62,15 +62,10 @@ TEST(PadDirections, StickAndPadSetTheFourFlags)
     r.axes[0] = r.axes[1] = 32767;
     r.hats[0] = SDL_HAT_UP;
     EXPECT_FALSE(pad_directions(none, r).any());
-}
-
-TEST(PadButtons, EachButtonItsAction)
-{
-    const PadMapping m; // jump 0, upright 1, pause 7, new game 6
-    const std::pair<int, PadAction> cases[] = {{0, PadAction::Jump},     {1, PadAction::Upright},
-                                               {7, PadAction::Pause},    {6, PadAction::NewGame},
-                                               {3, PadAction::None},     {-1, PadAction::None}};
-    for (auto [button, action] : cases) EXPECT_EQ(pad_button_action(m, button), action) << button;
+    // Each button its action (the default mapping: jump 0, upright 1, pause 7, new game 6).
+    const std::pair<int, PadAction> buttons[] = {{0, PadAction::Jump},  {1, PadAction::Upright}, {7, PadAction::Pause},
+                                                 {6, PadAction::NewGame}, {3, PadAction::None}, {-1, PadAction::None}};
+    for (auto [button, action] : buttons) EXPECT_EQ(pad_button_action(m, button), action) << button;
     EXPECT_EQ(pad_help_line(m, "Pad"), "Gamepad Pad: stick or pad drives, button 0 jump, button 1 upright, "
                                        "button 7 pause, button 6 new game");
 }

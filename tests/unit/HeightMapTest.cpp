@@ -104,7 +104,7 @@ TEST(HeightMapWrite, BothFormsRoundTripTheHmFormWithItsTagTheRawOneUnderItsEndin
     EXPECT_EQ(map->write_raw("/nonexistent-dir/x.raw"), -1);
 }
 
-TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
+TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAfterThreeHalvingsAndRefusesTooManyOrNone)
 {
     EXPECT_EQ(HeightMap::game_tile_count(4096, 4096), 4u);
     EXPECT_EQ(HeightMap::game_tile_count(256, 512), 8u);
@@ -120,16 +120,11 @@ TEST(HeightMapTiles, TheGameCutsASquareMapIntoFourAndRefusesTooManyOrNone)
     HeightMap none;
     printed([&] { none.create_tiles(4, 4, 2); });
     EXPECT_EQ(none.tile_cnt, 0u) << "no map";
-}
-
-// 64 x 64: three rounded-down 2 x 2 halvings to 8 x 8, cut into four tiles of 4 x 4.
-TEST(HeightMapTiles, PhysicsMapIsThreeHalvingsCutIntoFourTilesInRowMajorOrder)
-{
-    TempDir dir;
+    // 64 x 64: three rounded-down 2 x 2 halvings to 8 x 8, cut into four tiles of 4 x 4 in row-major order.
     const int side = 64;
     std::vector<uint16_t> s(side * side);
     for (int i = 0; i < side * side; ++i) s[i] = static_cast<uint16_t>((i * 7919) % 65536);
-    std::unique_ptr<HeightMap> map = map_of(side, side, s, dir);
+    map = map_of(side, side, s, dir);
     printed([&] { map->create_tiles(side / 8, side / 8, side / 16); });
     std::vector<int> level(s.begin(), s.end());
     for (int w = side / 2; w >= 8; w /= 2) {

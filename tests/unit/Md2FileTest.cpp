@@ -113,7 +113,7 @@ std::vector<std::string> numbered(const std::string& base, int count)
     return names;
 }
 
-TEST(Md2CycleTest, FramesJoinTheCycleWhoseNameTheyBeginWith)
+TEST(Md2CycleTest, FramesJoinTheCycleWhoseNameTheyBeginWithAndSwapTheVerticalAxis)
 {
     using C = std::vector<std::pair<std::string, int>>;
     std::vector<std::string> stand_run = numbered("stand", 40);
@@ -133,10 +133,7 @@ TEST(Md2CycleTest, FramesJoinTheCycleWhoseNameTheyBeginWith)
         ASSERT_TRUE(convert(named_frames(frames), m));
         EXPECT_EQ(cycles_of(m), cycles) << frames[0];
     }
-}
-
-TEST(Md2CycleTest, KeyFramesSwapTheVerticalAxis)
-{
+    // Key frames swap the vertical axis.
     Md2Writer w = named_frames({"wave01", "wave02"});
     w.frames[1].vertices = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
     const float scale[3] = {0.5f, 0.25f, 2.0f};
@@ -174,7 +171,7 @@ TEST(Md2RenderVertexTest, TriangleFormSharesRepeatedPairs)
     EXPECT_TRUE(m.m_Strips.empty());
 }
 
-TEST(Md2RenderVertexTest, CommandFormSharesTexcoordsWithinTolerance)
+TEST(Md2RenderVertexTest, CommandFormSharesTexcoordsWithinToleranceListsStripsAndFansInOrderAndCollectsSkins)
 {
     auto render_vertices = [](float ds) {
         Md2Writer w = named_frames({"x"});
@@ -187,10 +184,7 @@ TEST(Md2RenderVertexTest, CommandFormSharesTexcoordsWithinTolerance)
     };
     EXPECT_EQ(render_vertices(-0.00005f), 3);
     EXPECT_EQ(render_vertices(0.0002f), 4);
-}
-
-TEST(Md2RenderVertexTest, StripsAndFansAreListedInOrderAndSkinsCollected)
-{
+    // Strips and fans are listed in order, and the skins collected.
     Md2Writer w = named_frames({"x"});
     w.num_vertices = 5;
     std::vector<Md2GlCommandVertex> five;

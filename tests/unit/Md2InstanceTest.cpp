@@ -201,7 +201,7 @@ TEST(Md2UpdateRingTest, GroupsSpreadTheWorkAndCatchUpWithTheSummedTime)
 // An instance's transform: unturned, standing at (x, y, z).
 std::array<float, 16> placed(float x, float y, float z) { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}; }
 
-TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
+TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecideAndShadowCastersReachIntoTheLightsView)
 {
     Camera camera{60.0f, 1.5f, 350000.0f};
     camera.set_aspect(4.0f / 3.0f);
@@ -222,10 +222,7 @@ TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecide)
         EXPECT_EQ(md2_instance_in_view(visible, placed(x, y, z).data(), &camera, culling, 2000.0f, margin), drawn)
             << what;
     EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f)) << "not placed";
-}
-
-TEST(Md2CullingTest, ShadowCastersAreThoseThatReachIntoTheLightsView)
-{
+    // Shadow casters are those that reach into the light's view.
     // The light's camera as the game has it: 120 degrees, square, looking down along -y.
     Camera light{120.0f, 100.0f, 30000.0f};
     light.set_position(0, 5000, 0);
@@ -233,7 +230,7 @@ TEST(Md2CullingTest, ShadowCastersAreThoseThatReachIntoTheLightsView)
     light.set_axes(s, u, d);
     light.update_frustum(light.far_plane);
     // Where the model stands, how far it reaches, and whether it is drawn into the map.
-    const std::tuple<float, float, float, float, bool, const char*> cases[] = {
+    const std::tuple<float, float, float, float, bool, const char*> casters[] = {
         {0, 0, 0, 10, true, "under the light"},
         {8000, 0, 0, 10, true, "near the edge of the view, inside"},
         {8800, 0, 0, 10, false, "beyond the edge"},
@@ -241,7 +238,7 @@ TEST(Md2CullingTest, ShadowCastersAreThoseThatReachIntoTheLightsView)
         {0, 5050, 0, 10, false, "between the light and its near plane"},
         {0, -26000, 0, 10, false, "beyond the far plane"},
     };
-    for (auto [x, y, z, reach, drawn, what] : cases)
+    for (auto [x, y, z, reach, drawn, what] : casters)
         EXPECT_EQ(md2_in_light_view(&light, placed(x, y, z).data(), reach), drawn) << what;
     EXPECT_TRUE(md2_in_light_view(nullptr, placed(1e6f, 0, 0).data(), 10))
         << "outside the shadow pass every instance may draw";
