@@ -12,13 +12,15 @@
 namespace {
 
 const float kPi = 3.14159265358979f;
+// tan(30 degrees): a point at depth d is at the window's top edge d * kTan30 above the view's axis.
+const float kTan30 = 0.577350269f;
 
-// An eye at the origin looking along -z (dir = +z), up +y, side +x: 60 degrees, a 400 x 300 window.
-Camera level_eye()
+RaceCrystal crystal_at(float x, float y, float z, int multiplier = 1)
 {
-    Camera eye(60.0f, 1.5f, 350000.0f);
-    eye.set_aspect(400.0f / 300.0f);
-    return eye;
+    RaceCrystal c;
+    c.pos[0] = x, c.pos[1] = y, c.pos[2] = z;
+    c.value = 10, c.multiplier = multiplier, c.points = 10 * multiplier;
+    return c;
 }
 
 RaceView race_with_crystals(std::initializer_list<RaceCrystal> crystals)
@@ -27,14 +29,6 @@ RaceView race_with_crystals(std::initializer_list<RaceCrystal> crystals)
     v.units_per_metre = 32;
     v.crystals = crystals;
     return v;
-}
-
-RaceCrystal crystal_at(float x, float y, float z, int multiplier = 1)
-{
-    RaceCrystal c;
-    c.pos[0] = x, c.pos[1] = y, c.pos[2] = z;
-    c.value = 10, c.multiplier = multiplier, c.points = 10 * multiplier;
-    return c;
 }
 
 // The player at (x, 100, z), its nose `heading` degrees round from +x toward -z.
@@ -54,14 +48,22 @@ OverlaySettings window(int w, int h)
     return s;
 }
 
-// tan(30 degrees): a point at depth d is at the window's top edge d * kTan30 above the view's axis.
-const float kTan30 = 0.577350269f;
+// Laid out for an eye at the origin looking along -z (dir = +z), up +y, side +x: 60 degrees,
+// by default in a 400 x 300 window.
+RaceOverlay laid_out(const RaceView& v, const OverlaySettings& s = window(400, 300))
+{
+    Camera eye(60.0f, 1.5f, 350000.0f);
+    eye.set_aspect(float(s.width) / float(s.height));
+    RaceOverlay o;
+    layout_race_overlay(v, eye, s, o);
+    return o;
+}
 
 } // namespace
 
 // A 1 m crystal (32 units) 500 units away shows 32 / (500 tan 30) * 150 = 16.6 pixels; the ring is
-// 1.8 times that. Far away it keeps the smallest size, 12 pixels in a 300-pixel window; at 60
-// points it is 1.4 times as large.
+// 1.8 times that. Far away it keeps the smallest size, 12 pixels in a 300-pixel window (larger in
+// proportion in a 768-pixel one); at 60 points it is 1.4 times as large.
 TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsGrowingUpCloseAndWithItsWorth)
 {
     struct Case {
@@ -70,26 +72,27 @@ TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsGrowingUpCloseAndWithItsW
         int multiplier;
         bool marked;
         float px, py, size; // where (window pixels), and how large
+        int window_h = 300;
     };
-    const float d = 3000;
+    const float d = 3000, side = d * kTan30 * 4 / 3;
     const Case cases[] = {
         {"straight ahead: the window's centre", 0, 0, -d, 1, true, 200, 150, 12},
         {"just under the top edge", 0, 0.98f * d * kTan30, -d, 1, true, 200, 297, 12},
-        {"half way to the right edge (aspect 4:3)", 0.5f * d * kTan30 * 4 / 3, 0, -d, 1, true, 300, 150, 12},
-        {"just beyond the left edge", -1.01f * d * kTan30 * 4 / 3, 0, -d, 1, false, 0, 0, 0},
+        {"half way to the right edge (aspect 4:3)", 0.5f * side, 0, -d, 1, true, 300, 150, 12},
+        {"just beyond the left edge", -1.01f * side, 0, -d, 1, false, 0, 0, 0},
         {"behind the eye", 0, 0, d, 1, false, 0, 0, 0},
         // The radar's centre (346, 246) of the 400 x 300 window: 0.73 and 0.64 of the way out.
-        {"under the radar, which covers it", 0.73f * d * kTan30 * 4 / 3, 0.64f * d * kTan30, -d, 1, false, 0, 0, 0},
+        {"under the radar, which covers it", 0.73f * side, 0.64f * d * kTan30, -d, 1, false, 0, 0, 0},
         {"up close", 0, 0, -500, 1, true, 200, 150, 1.8f * 16.628f},
         {"far away", 0, 0, -20000, 1, true, 200, 150, 12},
         {"far away, worth 60", 0, 0, -20000, 6, true, 200, 150, 12 * 1.4f},
         {"far away, worth 30", 0, 0, -20000, 3, true, 200, 150, 12 * 1.16f},
+        {"far away in a 1024 x 768 window", 0, 0, -20000, 1, true, 512, 384, 18 * 768 / 600.0f, 768},
     };
-    Camera eye = level_eye();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        RaceOverlay o;
-        layout_race_overlay(race_with_crystals({crystal_at(c.x, c.y, c.z, c.multiplier)}), eye, window(400, 300), o);
+        const RaceOverlay o = laid_out(race_with_crystals({crystal_at(c.x, c.y, c.z, c.multiplier)}),
+                                       window(c.window_h * 4 / 3, c.window_h));
         ASSERT_EQ(o.markers.size(), c.marked ? 1u : 0u);
         if (!c.marked) continue;
         EXPECT_NEAR(o.markers[0].x, c.px, 0.01);
@@ -101,22 +104,19 @@ TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsGrowingUpCloseAndWithItsW
         EXPECT_EQ(std::string(o.labels[0].text), std::to_string(10 * c.multiplier));
         EXPECT_GT(o.labels[0].y, o.markers[0].y + 0.5f * o.markers[0].size) << "the worth stands above the ring";
     }
-    // A 768-pixel window draws the smallest ring larger, in proportion.
-    RaceOverlay big;
-    layout_race_overlay(race_with_crystals({crystal_at(0, 0, -20000)}), Camera(60.0f, 1.5f, 350000.0f),
-                        window(1024, 768), big);
-    ASSERT_EQ(big.markers.size(), 1u);
-    EXPECT_NEAR(big.markers[0].size, 18 * 768 / 600.0f, 0.05);
 }
 
+// The arrow is 16 pixels, inset 13.6 from the edge of the 400 x 300 window. The scores take
+// 130 x 170 pixels of the bottom-left corner when they are there; the arrow keeps 13.6 clear of them.
 TEST(RaceOverlay, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestWithItsDistance)
 {
     struct Case {
         const char* what;
         float x, y, z;       // the nearest crystal
-        float ax, ay;        // the arrow's centre (window 400 x 300, arrow 16 pixels: inset 13.6)
+        float ax, ay;        // the arrow's centre
         float angle_deg;
         bool behind;
+        float scores_width = 0;
     };
     const float in = 13.6f;
     const Case cases[] = {
@@ -130,73 +130,49 @@ TEST(RaceOverlay, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestWithItsDi
         // The radar (centre 346, 246, radius 48, rim 2.4) keeps 64 pixels around it clear.
         {"up and right, toward the radar: left along the top edge past it", 5000, 3750, -10, 282, 300 - in, 36.87f, false},
         {"right and up, toward the radar: down the right edge past it", 5000, 2500, -10, 400 - in, 182, 26.565f, false},
+        {"on the left edge beside the scores: above them", -5000, 0, -10, in, 170 + in, 180, false, 130},
+        {"on the bottom edge under the scores: right of them", -3000, -6000, 3000, 130 + in, in, -116.57f, true, 130},
+        {"on the bottom edge past the scores: where it was", 0, 0, 3000, 200, in, -90, true, 130},
+        {"scores wider than the window: inside its corner", -3000, -6000, 3000, 400 - in, in, -116.57f, true, 395},
     };
-    Camera eye = level_eye();
     for (const Case& c : cases) {
-        RaceView v = race_with_crystals({crystal_at(c.x, c.y, c.z, 2), crystal_at(0, 0, 90000)});
-        RaceOverlay o;
-        layout_race_overlay(v, eye, window(400, 300), o);
-        EXPECT_TRUE(o.markers.empty()) << c.what;
-        ASSERT_TRUE(o.arrow.shown) << c.what;
-        EXPECT_EQ(o.arrow.crystal, 0) << c.what;
-        EXPECT_EQ(o.arrow.behind, c.behind) << c.what;
-        EXPECT_NEAR(o.arrow.x, c.ax, 0.05) << c.what;
-        EXPECT_NEAR(o.arrow.y, c.ay, 0.05) << c.what;
-        EXPECT_NEAR(o.arrow.angle * 180 / kPi, c.angle_deg, 0.05) << c.what;
+        SCOPED_TRACE(c.what);
+        OverlaySettings s = window(400, 300);
+        if (c.scores_width > 0) s.scores_box[0] = c.scores_width, s.scores_box[1] = 170;
+        const RaceOverlay o = laid_out(race_with_crystals({crystal_at(c.x, c.y, c.z, 2), crystal_at(0, 0, 90000)}), s);
+        EXPECT_TRUE(o.markers.empty());
+        ASSERT_TRUE(o.arrow.shown);
+        EXPECT_EQ(o.arrow.crystal, 0);
+        EXPECT_EQ(o.arrow.behind, c.behind);
+        EXPECT_NEAR(o.arrow.x, c.ax, 0.05);
+        EXPECT_NEAR(o.arrow.y, c.ay, 0.05);
+        EXPECT_NEAR(o.arrow.angle * 180 / kPi, c.angle_deg, 0.05);
         const float dist = std::sqrt(c.x * c.x + c.y * c.y + c.z * c.z) / 32;
-        EXPECT_NEAR(o.arrow.distance_m, dist, 0.01) << c.what;
-        EXPECT_EQ(o.arrow.points, 20) << c.what;
+        EXPECT_NEAR(o.arrow.distance_m, dist, 0.01);
+        EXPECT_EQ(o.arrow.points, 20);
         // The distance in metres, inside the window.
-        ASSERT_EQ(o.labels.size(), 1u) << c.what;
-        EXPECT_EQ(std::string(o.labels[0].text), std::to_string(std::lround(dist)) + " m") << c.what;
-        EXPECT_GT(o.labels[0].y, 0) << c.what;
-        EXPECT_LT(o.labels[0].y + o.labels[0].height, 300) << c.what;
+        ASSERT_EQ(o.labels.size(), 1u);
+        EXPECT_EQ(std::string(o.labels[0].text), std::to_string(std::lround(dist)) + " m");
+        EXPECT_GT(o.labels[0].y, 0);
+        EXPECT_LT(o.labels[0].y + o.labels[0].height, 300);
     }
     // A crystal in view shows no arrow, and nothing at all shows none either.
-    RaceOverlay o;
-    layout_race_overlay(race_with_crystals({crystal_at(0, 0, -3000), crystal_at(0, 0, 100)}), eye, window(400, 300), o);
-    EXPECT_FALSE(o.arrow.shown);
-    layout_race_overlay(race_with_crystals({}), eye, window(400, 300), o);
-    EXPECT_FALSE(o.arrow.shown);
-    EXPECT_TRUE(o.labels.empty());
+    EXPECT_FALSE(laid_out(race_with_crystals({crystal_at(0, 0, -3000), crystal_at(0, 0, 100)})).arrow.shown);
+    const RaceOverlay none = laid_out(race_with_crystals({}));
+    EXPECT_FALSE(none.arrow.shown);
+    EXPECT_TRUE(none.labels.empty());
 }
 
-TEST(RaceOverlay, TheArrowSlidesAlongTheEdgePastTheScores)
-{
-    struct Case {
-        const char* what;
-        float x, y, z;
-        float ax, ay;
-        float scores_width = 130;
-    };
-    // The scores take 130 x 170 pixels of the bottom-left corner; the arrow keeps 13.6 clear of them.
-    const Case cases[] = {
-        {"on the left edge beside them: above them", -5000, 0, -10, 13.6f, 183.6f},
-        {"on the bottom edge under them: right of them", -3000, -6000, 3000, 143.6f, 13.6f},
-        {"on the bottom edge past them: where it was", 0, 0, 3000, 200, 13.6f},
-        {"scores wider than the window: inside its corner", -3000, -6000, 3000, 386.4f, 13.6f, 395},
-    };
-    OverlaySettings s = window(400, 300);
-    for (const Case& c : cases) {
-        s.scores_box[0] = c.scores_width, s.scores_box[1] = 170;
-        RaceOverlay o;
-        layout_race_overlay(race_with_crystals({crystal_at(c.x, c.y, c.z)}), level_eye(), s, o);
-        ASSERT_TRUE(o.arrow.shown) << c.what;
-        EXPECT_NEAR(o.arrow.x, c.ax, 0.05) << c.what;
-        EXPECT_NEAR(o.arrow.y, c.ay, 0.05) << c.what;
-    }
-}
-
+// The range is 0.15 of the 8192-unit map: 1228.8 units to the rim.
 TEST(RaceOverlay, TheRadarTurnsWithThePlayerAndKeepsFarMarksOnItsRim)
 {
     struct Case {
         const char* what;
-        float heading;   // degrees: 0 along +x, 90 along -z
-        float x, z;      // a crystal, relative to the player
-        float ox, oy;    // where it shows, relative to the radar's centre, in parts of its radius
+        float heading; // degrees: 0 along +x, 90 along -z
+        float x, z;    // a crystal, relative to the player
+        float ox, oy;  // where it shows, relative to the radar's centre, in parts of its radius
         bool on_rim;
     };
-    // The range is 0.15 of the 8192-unit map: 1228.8 units to the rim.
     const Case cases[] = {
         {"nose along +x, a crystal ahead: straight up", 0, 614.4f, 0, 0, 0.5f, false},
         {"nose along +x, a crystal along +z: to the right", 0, 0, 614.4f, 0.5f, 0, false},
@@ -207,20 +183,20 @@ TEST(RaceOverlay, TheRadarTurnsWithThePlayerAndKeepsFarMarksOnItsRim)
         {"beyond the range: on the rim, in its direction", 0, 0, -9000, -1, 0, true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         RaceView v = race_with_player(4000, 3000, c.heading);
         v.crystals = {crystal_at(4000 + c.x, 0, 3000 + c.z)};
-        RaceOverlay o;
-        layout_race_overlay(v, level_eye(), window(400, 300), o);
+        const RaceOverlay o = laid_out(v);
         const RadarLayout& r = o.radar;
         ASSERT_TRUE(r.shown);
-        ASSERT_EQ(r.marks.size(), 2u) << c.what;
+        ASSERT_EQ(r.marks.size(), 2u);
         const RadarMark& m = r.marks[0];
         EXPECT_EQ(m.kind, RADAR_CRYSTAL);
-        EXPECT_EQ(m.on_rim, c.on_rim) << c.what;
+        EXPECT_EQ(m.on_rim, c.on_rim);
         // A mark on the rim stays wholly inside it.
         const float reach = c.on_rim ? r.radius - 0.5f * m.size : r.radius;
-        EXPECT_NEAR(m.x - r.cx, c.ox * reach, 0.05) << c.what;
-        EXPECT_NEAR(m.y - r.cy, c.oy * reach, 0.05) << c.what;
+        EXPECT_NEAR(m.x - r.cx, c.ox * reach, 0.05);
+        EXPECT_NEAR(m.y - r.cy, c.oy * reach, 0.05);
         EXPECT_EQ(r.marks[1].kind, RADAR_PLAYER) << "the player last, on top";
         EXPECT_NEAR(r.marks[1].x, r.cx, 1e-3);
         EXPECT_NEAR(r.marks[1].y, r.cy, 1e-3);
@@ -234,7 +210,7 @@ TEST(RaceOverlay, TheRadarSitsInTheTopRightCornerOverTheLandAroundThePlayer)
     v.has_ship = true;
     RaceOverlay o;
     for (auto [w, h, radius] : {std::tuple{400, 300, 48.0f}, {1024, 768, 122.88f}, {200, 200, 40.0f}}) {
-        layout_race_overlay(v, level_eye(), window(w, h), o);
+        o = laid_out(v, window(w, h));
         const RadarLayout& r = o.radar;
         EXPECT_NEAR(r.radius, radius, 1e-3) << w;
         EXPECT_GT(r.cx - r.radius, 0.5f * w) << w;
@@ -258,7 +234,7 @@ TEST(RaceOverlay, TheRadarSitsInTheTopRightCornerOverTheLandAroundThePlayer)
     // Key X: no radar, no marks.
     OverlaySettings off = window(400, 300);
     off.radar_on = false;
-    layout_race_overlay(v, level_eye(), off, o);
+    o = laid_out(v, off);
     EXPECT_FALSE(o.radar.shown);
     EXPECT_TRUE(o.radar.marks.empty());
 }
@@ -302,8 +278,7 @@ TEST_F(RaceViewOfTheGame, ReadsEveryoneInGraphicsUnitsAndEachCrystalsWorthNow)
     EXPECT_FALSE(v.has_ship);
     ASSERT_EQ(v.crystals.size(), 2u);
     EXPECT_FLOAT_EQ(v.crystals[0].pos[2], 30 * 32);
-    EXPECT_EQ(v.crystals[0].points, 10);
-    EXPECT_EQ(v.crystals[1].points, 30);
+    EXPECT_EQ((std::vector<int>{v.crystals[0].points, v.crystals[1].points}), (std::vector<int>{10, 30}));
     EXPECT_EQ(v.units_per_metre, 32);
 
     // A crystal taken goes from the view at once.
