@@ -1,16 +1,43 @@
-// Setting up the renderer: its target sizes and formats, and its shader sources.
+// Setting up the renderer: the window's sizes, the driver's extensions, the target sizes and
+// formats, and the shader sources.
 #include "Common/SDLGL.h"
 #include "Common/SDLGLResources.h"
+#include "Common/WindowRules.h"
 #include "Gfx/FBO.h"
 #include "Gfx/ShaderSource.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <tuple>
 
-namespace {
+TEST(Resize, SidesAtLeast200AndEvenAndPointsAtMost100)
+{
+    for (auto [w, h, kept_w, kept_h] : {std::array{151, 333, 200, 332}, std::array{1025, 768, 1024, 768}}) {
+        clamp_resize(w, h);
+        EXPECT_EQ(w, kept_w);
+        EXPECT_EQ(h, kept_h);
+    }
+    EXPECT_FLOAT_EQ(clamp_point_size(256), 100);
+    EXPECT_FLOAT_EQ(clamp_point_size(64), 64);
+}
+
+TEST(ExtensionList, WholeTokensOnlyAndTheNvidiaFloatFormatOnlyWithItsExtension)
+{
+    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", nullptr));
+    const std::pair<const char*, bool> lists[] = {{"GL_ARB_foobar", false}, {"GL_ARB_fo GL_X", false}, {"", false},
+                                                  {"GL_X GL_ARB_foo", true}, {"GL_ARB_foo GL_X", true}};
+    for (auto [list, found] : lists)
+        EXPECT_EQ(is_extension_supported("GL_ARB_foo", list), found) << list;
+    EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer GL_EXT_x"),
+              static_cast<GLenum>(GL_FLOAT_RGBA32_NV));
+    EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer_x"),
+              static_cast<GLenum>(GL_RGBA32F_ARB));
+    EXPECT_EQ(choose_float_rgba32_format(nullptr), static_cast<GLenum>(GL_RGBA32F_ARB));
+    EXPECT_EQ(std::string(float_rgba32_format_name(GL_FLOAT_RGBA32_NV)), "GL_FLOAT_RGBA32_NV");
+}
 
 TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
 {
@@ -31,16 +58,6 @@ TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
         EXPECT_TRUE(image.w == image_w && image.h == image_h) << image.w << " x " << image.h;
         EXPECT_TRUE(small.w == small_w && small.h == small_h) << small.w << " x " << small.h;
     }
-}
-
-TEST(FloatTargetFormat, NvidiaFormatOnlyWithItsExtension)
-{
-    EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer GL_EXT_x"),
-              static_cast<GLenum>(GL_FLOAT_RGBA32_NV));
-    EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer_x"),
-              static_cast<GLenum>(GL_RGBA32F_ARB));
-    EXPECT_EQ(choose_float_rgba32_format(nullptr), static_cast<GLenum>(GL_RGBA32F_ARB));
-    EXPECT_EQ(std::string(float_rgba32_format_name(GL_FLOAT_RGBA32_NV)), "GL_FLOAT_RGBA32_NV");
 }
 
 TEST(SceneTextures, EachSlotIsFilledExactlyOnce)
@@ -85,5 +102,3 @@ TEST(ShaderSourceTest, IncludeLinesStandForTheNamedFileOfTheProgramsFolder)
     EXPECT_EQ(shader_folder("a/b/c.c"), "a/b/");
     EXPECT_EQ(shader_folder("c.c"), "");
 }
-
-} // namespace

@@ -38,19 +38,16 @@ TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
     projection(120.0f, 1.0f, 100.0f, 30000.0f, proj);
     camera_view_matrix(light, view);
     shadow_texture_matrix(proj, view, m);
-    // Straight below the light: the centre of the map.
-    apply(m, 1000, 0, 2000, p);
-    EXPECT_NEAR(p[0] / p[3], 0.5, 1e-9);
-    EXPECT_NEAR(p[1] / p[3], 0.5, 1e-9);
-    // Points on the near and far planes land on 0 and 1.
-    apply(m, 1000, 5000 - 100, 2000, p);
-    EXPECT_NEAR(p[2] / p[3], 0.0, 1e-6);
-    apply(m, 1000, 5000 - 30000, 2000, p);
-    EXPECT_NEAR(p[2] / p[3], 1.0, 1e-6);
-    // The edge of the 120 degree view lands on the edge of the map.
     const double half = 4900.0 * std::tan(60.0 * kPi / 180.0);
-    apply(m, 1000 + half, 100, 2000, p);
-    EXPECT_NEAR(p[0] / p[3], 1.0, 1e-6);
+    // A point, a coordinate of the map and where along it the point lands.
+    for (auto [x, y, z, k, at] : {std::tuple{1000.0, 0.0, 2000.0, 0, 0.5}, // straight below the light: the middle
+                                  {1000.0, 0.0, 2000.0, 1, 0.5},
+                                  {1000.0, 5000.0 - 100, 2000.0, 2, 0.0}, // the near and far planes: 0 and 1
+                                  {1000.0, 5000.0 - 30000, 2000.0, 2, 1.0},
+                                  {1000 + half, 100.0, 2000.0, 0, 1.0}}) { // the edge of the 120 degree view
+        apply(m, x, y, z, p);
+        EXPECT_NEAR(p[k] / p[3], at, 1e-6) << x << ", " << y << ", " << z;
+    }
 }
 
 TEST(TextureMatrices, RingLookupKeepsDepthOutAndIsProjective)
