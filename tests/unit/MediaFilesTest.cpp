@@ -26,9 +26,7 @@
 
 namespace {
 
-struct SurfaceDeleter {
-    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
+struct SurfaceDeleter { void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); } };
 using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
 bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
@@ -49,10 +47,7 @@ TEST(MediaImages, WaterSlicesAreSixteenGreyImagesOfOnePowerOfTwoSize)
     }
 }
 
-struct Rect {
-    int c;
-    float x, y, w, h;
-};
+struct Rect { int c; float x, y, w, h; };
 
 // The description read with the parameter reader and built into glyphs as the font manager
 // does; '#' and '=' cannot be keys of that file.

@@ -33,10 +33,7 @@ TEST(SafeFiles, ReplacesWhatStandsAtItsNameWithoutWritingThroughIt)
 {
     TempDir dir;
     const std::string elsewhere = dir.write("elsewhere/keep.txt", "precious");
-    const struct {
-        const char* what;
-        std::function<void(const std::string&)> put;
-    } cases[] = {
+    const struct { const char* what; std::function<void(const std::string&)> put; } cases[] = {
         {"nothing", [](const std::string&) {}},
         {"an older tile", [&](const std::string& p) { dir.write(fs::path(p).filename().string(), "old bytes"); }},
         {"a link to a file elsewhere", [&](const std::string& p) { fs::create_symlink(elsewhere, p); }},
@@ -122,9 +119,7 @@ template <class F> std::string read(F f)
 TEST(ParameterFileTest, ValuesAreTakenLiterally)
 {
     const char* const no = "throws";
-    struct Case {
-        const char *what, *text, *key, *string, *as_int, *as_float;
-    } cases[] = {
+    struct Case { const char *what, *text, *key, *string, *as_int, *as_float; } cases[] = {
         {"an empty value is an empty string but not a number", "key=\nother=1\n", "key", "", no, no},
         {"nothing is trimmed", "key=  42\nwaveScale =1\n", "key", "  42", "42", "42"},
         {"a key with a blank", "key=  42\nwaveScale =1\n", "waveScale", no, no, no},

@@ -87,11 +87,7 @@ TEST_F(PauseTest, ThePauseKeyTogglesTheStartAndTheFocusKeepTheirReasonUntilResum
 // The focus's events (lost or back, at a time) and whether the game pauses at a later time.
 TEST(WindowFocusPause, OnlyAFocusAwayForAQuarterSecondPauses)
 {
-    struct Case {
-        std::vector<std::pair<bool, Uint32>> events;
-        Uint32 at;
-        bool due;
-    } cases[] = {
+    struct Case { std::vector<std::pair<bool, Uint32>> events; Uint32 at; bool due; } cases[] = {
         {{}, 5000, false},
         {{{false, 1000}}, 1249, false},
         {{{false, 1000}}, 1250, true},

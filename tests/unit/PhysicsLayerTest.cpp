@@ -36,11 +36,7 @@ float surface_height(const GridMesh& g, float x, float z)
 }
 
 struct TriggerLog : NxUserTriggerReport {
-    struct Report {
-        NxShape* trigger;
-        NxShape* other;
-        NxTriggerFlag status;
-    };
+    struct Report { NxShape *trigger, *other; NxTriggerFlag status; };
     std::vector<Report> reports;
     std::function<void(NxShape&, NxShape&, NxTriggerFlag)> also;
     void onTrigger(NxShape& t, NxShape& o, NxTriggerFlag s) override
@@ -61,7 +57,7 @@ protected:
     void TearDown() override { sdk->release(); }
 
     // Cooks the grid, reads it back and makes it a static actor (the scratch files the game
-    // cooks through are judged in TerrainPhysicsTest and SafeFilesTest).
+    // cooks through are judged in TerrainPhysicsTest and ParameterFileTest).
     NxActor* terrain(const GridMesh& grid)
     {
         MemoryStream cooked;
@@ -115,10 +111,7 @@ TEST_F(PhysicsLayer, CallsBetweenSimulateAndFetchSeeTheSteppedWorldAndReportsCom
     std::vector<std::thread::id> report_threads;
     log.also = [&](NxShape&, NxShape&, NxTriggerFlag) { report_threads.push_back(std::this_thread::get_id()); };
 
-    struct Probe {
-        const char* what;
-        std::function<float()> read;
-    } probes[] = {
+    struct Probe { const char* what; std::function<float()> read; } probes[] = {
         {"position", [&] { return box->getGlobalPosition().y; }},
         {"velocity", [&] { return box->getLinearVelocity().y; }},
         {"energy", [&] { return box->computeKineticEnergy(); }},
@@ -168,9 +161,7 @@ TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceTo
     }
     EXPECT_EQ(cast(NxVec3(8, 20, 8), 1, 10), nullptr) << "the surface lies beyond the ray's length";
     // Edges above mesh edges and corners above vertices trouble the contact search; the last box is fast.
-    struct Drop {
-        float x, z, half, speed;
-    } drops[] = {{8, 8, 0.25f, 0}, {7.5f, 8.6f, 0.25f, 0}, {8.7f, 7.2f, 0.25f, 0},
+    struct Drop { float x, z, half, speed; } drops[] = {{8, 8, 0.25f, 0}, {7.5f, 8.6f, 0.25f, 0}, {8.7f, 7.2f, 0.25f, 0},
                  {8, 8, 0.5f, 0},  {9.5f, 7.5f, 0.5f, 0},  {3.6f, 12.4f, 0.25f, 500}};
     std::vector<NxActor*> boxes;
     for (const Drop& d : drops) {
@@ -420,10 +411,7 @@ TEST(UserAllocator, LeakDumpListsExactlyTheLiveBlocks)
 // blocks and blocks past the kept total go back to the C library.
 TEST(UserAllocator, FreedSmallBlocksServeTheNextRequestOfTheirStep)
 {
-    struct Case {
-        size_t freed, asked;
-        bool reused;
-    };
+    struct Case { size_t freed, asked; bool reused; };
     const Case cases[] = {{8, 16, true},     {16, 1, true},      {16, 17, false},   {100, 112, true},
                           {2048, 2041, true}, {2049, 2049, false}, {4 << 20, 4 << 20, false}};
     for (const Case& c : cases) {

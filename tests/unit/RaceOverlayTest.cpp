@@ -335,11 +335,7 @@ TEST(OverlayAtlas, EachShapeIsWhiteWithADarkRimInsideItsCell)
 
 TEST(RadarLand, WaterIsBlueLandGreenAndBeyondTheMapDeepWater)
 {
-    struct Case {
-        const char* what;
-        uint16_t sample;
-        bool blue;
-    };
+    struct Case { const char* what; uint16_t sample; bool blue; };
     const Case cases[] = {{"deep water", 2000, true}, {"just under the water level", 16000, true},
                           {"the moor", 26000, false}, {"high ground", 60000, false}};
     for (const Case& c : cases) {
@@ -373,13 +369,9 @@ TEST(RadarLand, WaterIsBlueLandGreenAndBeyondTheMapDeepWater)
 
 TEST(CrystalBeams, AColumnTurnedToTheEyeFadingUpwardAndWithDistance)
 {
-    struct Case {
-        float distance;
-        float fade;
-    };
     // Faint at the eye, whole from a few hundred units, under half far across the map.
-    const Case fades[] = {{0, 0}, {150, 0}, {1000, 1}, {2000, 1}, {12000, 0.45f}, {40000, 0.45f}};
-    for (const Case& c : fades) EXPECT_NEAR(beam_fade(c.distance), c.fade, 1e-4) << c.distance;
+    const std::pair<float, float> fades[] = {{0, 0}, {150, 0}, {1000, 1}, {2000, 1}, {12000, 0.45f}, {40000, 0.45f}};
+    for (auto [distance, fade] : fades) EXPECT_NEAR(beam_fade(distance), fade, 1e-4) << distance;
     EXPECT_GT(beam_fade(400), 0.1f);
     EXPECT_LT(beam_fade(400), 0.9f);
 

@@ -91,9 +91,7 @@ TEST(RingTrail, AFreshRingFadesOutAfterTheSameTimeAtAnyFrameRate)
 // outside it must never lose a fragment the program would have kept.
 TEST(RingTrail, QuietCoreLiesWhereTheProgramDiscardsEverything)
 {
-    struct Case {
-        float size, height;
-    } cases[] = {{10, 0.5f}, {200, 0.5f}, {600, 0.02f}, {2000, 0.01f}, {3000, 0.005f}, {50, 0.0041f}};
+    struct Case { float size, height; } cases[] = {{10, 0.5f}, {200, 0.5f}, {600, 0.02f}, {2000, 0.01f}, {3000, 0.005f}, {50, 0.0041f}};
     for (const Case& c : cases) {
         const float core = ring_quiet_core(c.size, c.height);
         ASSERT_GE(core, 0.0f);
@@ -115,10 +113,7 @@ TEST(RingTrail, QuietCoreLiesWhereTheProgramDiscardsEverything)
 TEST(RingTrail, RingsOutsideTheRingImagesViewAreLeftOut)
 {
     const double view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    struct Case {
-        float x, z, radius;
-        bool in_view;
-    } cases[] = {
+    struct Case { float x, z, radius; bool in_view; } cases[] = {
         {0, -50, 1, true},      // straight ahead
         {0, 50, 1, false},      // behind the eye
         {0, 50, 60, true},      // behind, but wide enough to reach past it
