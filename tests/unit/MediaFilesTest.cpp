@@ -180,7 +180,7 @@ std::array<int, 3> canonical(int a, int b, int c)
 } // namespace
 
 // The skins decode at the size the texture coordinates are measured in.
-TEST_P(MediaModels, SkinsMatchTheTextureCoordinates)
+TEST_P(MediaModels, SkinsMatchTheTextureCoordinatesAndFrameNamesFormTheCycles)
 {
     for (const char* rel : GetParam().skins) {
         Surface s(IMG_Load(game_file(rel).c_str()));
@@ -190,10 +190,8 @@ TEST_P(MediaModels, SkinsMatchTheTextureCoordinates)
     for (const auto& st : md2.texcoords)
         ASSERT_TRUE(st.first >= 0 && st.first <= md2.skin_w && st.second >= 0 && st.second <= md2.skin_h);
     EXPECT_EQ(md2.file.Header().num_skins, 1);
-}
 
-TEST_P(MediaModels, FrameNamesFormTheExpectedCycles)
-{
+    // The frame names form the expected cycles.
     std::vector<std::pair<std::string, int>> cycles = md2.cycles();
     ASSERT_EQ(cycles.size(), GetParam().cycles.size());
     for (size_t i = 0; i < cycles.size(); ++i) EXPECT_EQ(cycles[i].first, GetParam().cycles[i]);
@@ -202,7 +200,7 @@ TEST_P(MediaModels, FrameNamesFormTheExpectedCycles)
         << cycles[0].second << " frames in the first cycle, " << md2.frames.size() << " in all";
 }
 
-TEST_P(MediaModels, TrianglesHaveNormalsInEveryKeyFrame)
+TEST_P(MediaModels, TrianglesHaveNormalsInEveryKeyFrameAndTheCommandListDrawsExactlyThem)
 {
     // The game takes normals from the stored bytes: a triangle collapsed there has none.
     for (size_t f = 0; f < md2.frame_bytes.size(); ++f) {
@@ -217,10 +215,7 @@ TEST_P(MediaModels, TrianglesHaveNormalsInEveryKeyFrame)
         }
         EXPECT_EQ(collapsed, 0) << "frame " << md2.frame_names[f];
     }
-}
 
-TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
-{
     if (md2.runs.empty()) { // the triangle form: the loader picks it by a word count below 2
         EXPECT_LT(md2.file.Header().num_glcmds, 2);
         return;

@@ -11,8 +11,6 @@
 #include <thread>
 #include <tuple>
 
-namespace {
-
 // Stopping and running at outside times, and what the clock reads at another outside time.
 TEST(PausableClock, StandsWhileStoppedAndLeavesTheStoppedTimeOut)
 {
@@ -101,5 +99,3 @@ TEST(WindowFocusPause, OnlyAFocusAwayForAQuarterSecondPauses)
         EXPECT_EQ(f.pause_due(c.at), c.due) << c.events.size() << " events, at " << c.at;
     }
 }
-
-} // namespace

@@ -6,13 +6,11 @@
 #include <limits>
 #include <tuple>
 
-namespace {
-
 const float kLimit = 14.6875f; // 150 / 32 + 10
 
 // A ring is left by the three types of mover, at most at the height limit, once the gap since the
 // newest ring is strictly exceeded; the player's rings start larger.
-TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGapWhenLowEnough)
+TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGapWhenLowEnoughWrappingAroundAtCapacity)
 {
     EXPECT_FLOAT_EQ(ring_height_limit(32.0f, 10.0f), kLimit);
     for (auto [type, gap, size] : {std::tuple{kRingTypePlayer, 5, 170.0f}, {kRingTypeOpponent, 50, 100.0f},
@@ -36,23 +34,21 @@ TEST(RingTrail, EachTypeWritesAtTheNextSlotAfterItsTimeGapWhenLowEnough)
     for (const RingRecord& r : t.records) EXPECT_FALSE(ring_visible(r));
     EXPECT_FALSE(record_ring(t, 12222, 100000, 0.0f, kLimit, 0, 0)) << "not a type that leaves rings";
     EXPECT_EQ(t.current, 0);
-}
 
-TEST(RingTrail, WrapsAroundAtCapacityOverwritingTheOldest)
-{
-    RingTrail t(kCollectableRingTrailCapacity);
+    // The trail wraps around at its capacity, overwriting the oldest ring.
+    RingTrail w(kCollectableRingTrailCapacity);
     int32_t time = 1000;
     for (int i = 0; i < 8; ++i, time += 1000)
-        ASSERT_TRUE(record_ring(t, kRingTypeCollectable, time, 0.0f, kLimit, float(i), 0));
-    EXPECT_EQ(t.current, 0); // slots 1..7, then 0
-    EXPECT_FLOAT_EQ(t.records[0].x, 7.0f);
-    ASSERT_TRUE(record_ring(t, kRingTypeCollectable, time, 0.0f, kLimit, 8.0f, 0));
-    EXPECT_EQ(t.current, 1);
-    EXPECT_FLOAT_EQ(t.records[1].x, 8.0f); // the first ring written is gone
-    EXPECT_FLOAT_EQ(t.records[2].x, 1.0f);
+        ASSERT_TRUE(record_ring(w, kRingTypeCollectable, time, 0.0f, kLimit, float(i), 0));
+    EXPECT_EQ(w.current, 0); // slots 1..7, then 0
+    EXPECT_FLOAT_EQ(w.records[0].x, 7.0f);
+    ASSERT_TRUE(record_ring(w, kRingTypeCollectable, time, 0.0f, kLimit, 8.0f, 0));
+    EXPECT_EQ(w.current, 1);
+    EXPECT_FLOAT_EQ(w.records[1].x, 8.0f); // the first ring written is gone
+    EXPECT_FLOAT_EQ(w.records[2].x, 1.0f);
 }
 
-TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnly)
+TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnlyAndAFreshRingLastsTheSameTimeAtAnyFrameRate)
 {
     RingTrail t;
     t.records[3] = RingRecord{100, 0, 170.0f, 0, 0};
@@ -66,26 +62,21 @@ TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnly)
     EXPECT_FALSE(ring_visible(t.records[5]));
     age_rings(t, 0.2f, 0.1f);
     EXPECT_FLOAT_EQ(t.records[5].size, 170.0f) << "grew once, then no more";
-}
 
-// A fresh ring lasts a second and a half of the clock at any frame rate and time scale; at
-// 60 frames a second that is one step a frame. A stopped clock fades nothing, a broken one
-// ends the ring.
-TEST(RingTrail, AFreshRingFadesOutAfterTheSameTimeAtAnyFrameRate)
-{
+    // A fresh ring lasts a second and a half of the clock at any frame rate and time scale; at
+    // 60 frames a second that is one step a frame. A stopped clock fades nothing, a broken one
+    // ends the ring.
     const float inf = std::numeric_limits<float>::infinity();
     for (auto [dt, frames] : {std::tuple{1.0f / 60, 90}, {1.0f / 30, 45}, {0.1f, 15}, {1.0f / 120, 180},
                               {1.0f / 144, 216}, {0.0f, 1000}, {-0.5f, 1000}, {inf, 1}}) {
         SCOPED_TRACE(dt);
-        RingTrail t;
-        ASSERT_TRUE(record_ring(t, kRingTypePlayer, 1000, 0.0f, kLimit, 0, 0));
+        RingTrail fresh;
+        ASSERT_TRUE(record_ring(fresh, kRingTypePlayer, 1000, 0.0f, kLimit, 0, 0));
         int n = 0;
-        for (; ring_visible(t.records[t.current]) && n < 1000; ++n) age_rings(t, 2.0f * dt, dt);
+        for (; ring_visible(fresh.records[fresh.current]) && n < 1000; ++n) age_rings(fresh, 2.0f * dt, dt);
         EXPECT_EQ(n, frames);
     }
 }
-
-} // namespace
 
 // The quiet core is where the ring program's envelope has fallen below its cut: drawing only
 // outside it must never lose a fragment the program would have kept.

@@ -163,7 +163,7 @@ TEST(AiManagerTrigger, ReportAboutANonTriggerShapeIsAnAssertion)
         ::testing::ExitedWithCode(3), "triggerShape.getFlag\\(NX_TRIGGER_ENABLE\\)");
 }
 
-TEST(Steering, ClassesAtAndAroundEachThreshold)
+TEST(Steering, ClassesAtAndAroundEachThresholdAndTheNearestRecordIsTheLaterOneAmongEquals)
 {
     const SteeringThresholds t{10, 30, 60, 120};
     // The angle of the aim from the nose, positive toward +x, and its class.
@@ -174,10 +174,8 @@ TEST(Steering, ClassesAtAndAroundEachThreshold)
         EXPECT_EQ(classify_offset(5 * std::sin(a), -5 * std::cos(a), t), expected) << degrees;
     }
     EXPECT_EQ(classify_offset(0, 3, t), 2) << "exactly behind, x is 0: straight on";
-}
 
-TEST(Steering, NearestRecordIsTheSmallestDistanceAndTheLaterOneAmongEquals)
-{
+    // The nearest record is the one of the smallest distance, the later one among equals.
     using Distances = std::vector<float>;
     for (const auto& [distances, expected] : {std::pair<Distances, int>{{}, -1}, {{7}, 0}, {{5, 3, 4}, 1},
                                               {{5, 3, 3}, 2}, {{2, 2, 2}, 2}}) {

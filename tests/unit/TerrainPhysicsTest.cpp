@@ -130,7 +130,7 @@ TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
         ::testing::ExitedWithCode(1), "");
 }
 
-TEST_F(TileMeshes, CountsTriangleIndicesAndVerticesAtSampleCentresAndScaledHeights)
+TEST_F(TileMeshes, CountTriangleIndicesAndVerticesAtSampleCentresAndShareSeamsWithTheNeighbours)
 {
     const TerrainTileMesh& m = tiles[2];
     EXPECT_EQ(m.side, 5u);
@@ -142,10 +142,8 @@ TEST_F(TileMeshes, CountsTriangleIndicesAndVerticesAtSampleCentresAndScaledHeigh
         EXPECT_EQ(std::vector<float>(m.colours + 3 * k, m.colours + 3 * k + 3), (std::vector<float>{0.5f, 0.4f, 0.2f}));
     const float* v = vertex(m, 3, 2); // at the sample's centre; its height is judged through the cooked tiles
     EXPECT_EQ(std::vector<float>(v, v + 3), (std::vector<float>{3.5f, distinct(3, 6) * scale.danger[1], 6.5f}));
-}
 
-TEST_F(TileMeshes, SeamsAreSharedWithTheNeighboursAndFarEdgesLieAtHeightZero)
-{
+    // Seams are shared with the neighbours, and the far edges lie at height 0.
     auto same = [](const float* a, const float* b) { return std::equal(a, a + 3, b); };
     // Tile 0's right seam is tile 1's first column, its bottom seam tile 2's first row, its corner tile 3's.
     for (uint32_t k = 0; k <= 4; ++k) {
@@ -159,7 +157,7 @@ TEST_F(TileMeshes, SeamsAreSharedWithTheNeighboursAndFarEdgesLieAtHeightZero)
     EXPECT_NE(vertex(tiles[1], 3, 4)[1], 0.0f) << "tile 1's bottom seam comes from tile 3";
 }
 
-TEST(TerrainTileMesh, NormalsOfFlatGroundPointUp)
+TEST(TerrainTileMesh, NormalsOfFlatGroundPointUpAndAMapNotAMultipleOfTheTileHasNoPhantomNeighbours)
 {
     HeightMap map;
     make_height_map(map, 64, 8, [](int, int) { return uint16_t(500); });
@@ -171,24 +169,21 @@ TEST(TerrainTileMesh, NormalsOfFlatGroundPointUp)
     // One tile: its far edges drop to 0, the inside is flat.
     const float* n = m.normals + (3 * m.side + 3) * 3;
     EXPECT_LT(NxVec3(n[0], n[1], n[2]).distance(NxVec3(0, 1, 0)), 1e-6f);
-}
 
-TEST(TerrainTileMesh, MapNotAMultipleOfTheTileHasNoPhantomNeighbours)
-{
-    HeightMap map;
     // A 12 x 12 physics map in tiles of 5: two per row, two rows, a strip left over.
-    make_height_map(map, 96, 5, [](int, int) { return uint16_t(321); });
-    ASSERT_EQ(map.tile_cnt, 4u);
-    TerrainTileMesh m, right;
-    const TerrainScale scale = game_terrain_scale(map);
+    HeightMap strip;
+    make_height_map(strip, 96, 5, [](int, int) { return uint16_t(321); });
+    ASSERT_EQ(strip.tile_cnt, 4u);
+    TerrainTileMesh last, right;
+    const TerrainScale scale = game_terrain_scale(strip);
     printed([&] {
-        m.build_tile_mesh(map, 3, scale);     // its right and lower neighbours would lie in the strip
-        right.build_tile_mesh(map, 1, scale); // the next tile in the list starts the next row
+        last.build_tile_mesh(strip, 3, scale);  // its right and lower neighbours would lie in the strip
+        right.build_tile_mesh(strip, 1, scale); // the next tile in the list starts the next row
     });
-    EXPECT_EQ(m.vertices[(5 * m.side + 5) * 3 + 1], 0.0f);
-    EXPECT_EQ(m.vertices[(2 * m.side + 5) * 3 + 1], 0.0f);
-    EXPECT_EQ(right.vertices[(2 * right.side + 5) * 3 + 1], 0.0f);
-    EXPECT_NE(right.vertices[(5 * right.side + 2) * 3 + 1], 0.0f) << "its lower neighbour exists";
+    EXPECT_EQ(vertex(last, 5, 5)[1], 0.0f);
+    EXPECT_EQ(vertex(last, 5, 2)[1], 0.0f);
+    EXPECT_EQ(vertex(right, 5, 2)[1], 0.0f);
+    EXPECT_NE(vertex(right, 2, 5)[1], 0.0f) << "its lower neighbour exists";
 }
 
 namespace {
@@ -326,7 +321,7 @@ TEST_F(Scatter, TerrainNormalFollowsTheSlopeAndClampsAtTheEdges)
     }
 }
 
-TEST_F(Scatter, NoObjectsWantedDrawsNothing)
+TEST_F(Scatter, PlacesAreGroundInsideTheBandFlatterThanTheLimitAndAtLeastTheDistanceApart)
 {
     set_map(8, 8, flat);
     EXPECT_EQ(found(0, 0, 100, 0, 1), 0u);
@@ -335,10 +330,8 @@ TEST_F(Scatter, NoObjectsWantedDrawsNothing)
     const int next = game_rand();
     reset_game_rand();
     EXPECT_EQ(next, game_rand()) << "the generator moved";
-}
 
-TEST_F(Scatter, AcceptsOnlyGroundStrictlyInsideTheBandAndFlatterThanTheLimit)
-{
+    // Only ground strictly inside the band and flatter than the limit is taken.
     // Of 3 wanted, found in 3 tries when all pass, in 9 when none does.
     for (auto [height, min_h, range, reject_slope, expected] :
          {std::tuple{&flat, 29.0f, 2.0f, 0.5f, 3u}, {flat, 30.0f, 5.0f, 0.5f, 0u}, {flat, 25.0f, 5.0f, 0.5f, 0u},
@@ -349,10 +342,8 @@ TEST_F(Scatter, AcceptsOnlyGroundStrictlyInsideTheBandAndFlatterThanTheLimit)
         EXPECT_EQ(found(3, min_h, range, 0, reject_slope), expected);
         EXPECT_EQ(message.rfind(expected ? "tried 3 " : "tried 9 ", 0), 0u) << message;
     }
-}
 
-TEST_F(Scatter, TwoPlacesExactlyTheMinimumDistanceApartBothStand)
-{
+    // Two places exactly the minimum distance apart both stand.
     set_map(4, 1, [](int x, int) { return x == 0 || x == 3 ? 30.0f : 10.0f; }); // only x = 0 and 3 in the band
     EXPECT_EQ(found(10, 20, 20, 3, 1), 2u);
     EXPECT_EQ(found(10, 20, 20, 3.01f, 1), 1u);

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 TEST(Seams, EyePoseIsFiveNumbersAndTogglesAListSplitOnCommas)
 {
     EyePose p;
@@ -22,5 +20,3 @@ TEST(Seams, EyePoseIsFiveNumbersAndTogglesAListSplitOnCommas)
     EXPECT_EQ(parse_toggle_list(" L, F3,,N "), (std::vector<std::string>{"L", "F3", "N"}));
     EXPECT_TRUE(parse_toggle_list("").empty());
 }
-
-} // namespace

@@ -16,16 +16,13 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-TEST(PixelConversion, BmpAndTgaStoreBlueFirstOtherFilesDoNot)
+TEST(PixelConversion, EveryDepthBecomesRgbaBlueFirstOnlyForBmpAndTga)
 {
     // The comparison is exact (".Bmp" is not one), and "tga" is too short to have the extension.
     for (auto [name, bgr] : {std::pair<const char*, bool>{".\\media\\waveanim\\x.BMP", true}, {"a.tga", true},
                              {"a.png", false}, {"a.Bmp", false}, {"tga", false}, {nullptr, false}})
         EXPECT_EQ(stores_bgr(name), bgr) << (name ? name : "no name");
-}
 
-TEST(PixelConversion, EveryDepthBecomesRgba)
-{
     struct Case {
         const char* what;
         Bytes src;

@@ -142,7 +142,7 @@ Camera water_camera(double x, double y, double z)
 
 HPoint dehomogenise(const HPoint& p) { return {p.x / p.w, p.y / p.w, p.z / p.w, 1.0}; }
 
-TEST(WaterCorners, LookingStraightDownGivesTheFootprint)
+TEST(WaterCorners, LookingDownGivesTheFootprintAndRaysAboveTheHorizonOrHittingBeyondTheLimitTakeTheGuard)
 {
     Camera cam = water_camera(100, 1000, 200);
     cam.set_str(1, 0, 0);
@@ -158,14 +158,10 @@ TEST(WaterCorners, LookingStraightDownGivesTheFootprint)
         EXPECT_NEAR(p.x, expect[i][0], 1e-3) << i;
         EXPECT_NEAR(p.z, expect[i][1], 1e-3) << i;
     }
-}
 
-// Rays above the horizon take the guard at the limit, and so do hits beyond it.
-TEST(WaterCorners, RaysAboveTheHorizonOrHittingBeyondTheLimitTakeTheGuard)
-{
-    Camera cam = water_camera(50, 500, -20);
-    // Level view toward -z: the upper corners point 45 degrees up, the lower ones down.
-    WaterCorners c = corners(cam, 1.0f, 10000.0);
+    // Rays above the horizon take the guard at the limit, and so do hits beyond it. A level
+    // view toward -z: the upper corners point 45 degrees up, the lower ones down.
+    c = corners(water_camera(50, 500, -20), 1.0f, 10000.0);
     for (int i : {0, 1}) {
         EXPECT_FALSE(c.guarded[i]) << i;
         EXPECT_NEAR(dehomogenise(c.p[i]).z, -20 - 500, 1e-3) << i; // 45 degrees down from 500 high
