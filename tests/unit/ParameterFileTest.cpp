@@ -154,7 +154,7 @@ TEST(ParameterFileTest, ValuesAreTakenLiterally)
     }
 }
 
-TEST(ParameterFileTest, FourNumbersLeaveUnreadElementsAloneAndAMissingKeyLeavesTheReaderUsable)
+TEST(ParameterFileTest, FourNumbersLeaveUnreadElementsAloneAMissingKeyLeavesTheReaderUsableAndRangesAreKept)
 {
     TempDir dir;
     ParameterFile p(dir.write("test.p", "key=1 2\nk=1 2 3 4 5\nbad=abc\n"));
@@ -171,23 +171,19 @@ TEST(ParameterFileTest, FourNumbersLeaveUnreadElementsAloneAndAMissingKeyLeavesT
     EXPECT_EQ(p.getInt("k"), 1);
     dir.write("test.p", "k=2\n");
     EXPECT_EQ(p.getInt("k"), 1) << "the text is fixed at construction";
-}
 
-// A reader given its keys' ranges refuses numbers outside them, whichever accessor reads
-// them; a key the tables do not know is a slip of the program.
-TEST(ParameterFileTest, RangesOfTheReadersTablesAreKept)
-{
+    // A reader given its keys' ranges refuses numbers outside them, whichever accessor reads
+    // them; a key the tables do not know is a slip of the program.
     static const KeyRange body[] = {{"mass", 0.001, 1000, "a body needs a mass"}, {"count", 1, 150, nullptr}};
     static const KeyRange colours[] = {{"cc", 0, 1, nullptr}};
-    TempDir dir;
-    ParameterFile p(dir.write("test.p", "mass=-40\ncount=150\ncc=0.5 1.5\nheavy=40\nzero=0\n"), {body, colours});
-    EXPECT_THROW(p.getFloat("mass"), BadValueException);
+    ParameterFile ranged(dir.write("ranged.p", "mass=-40\ncount=150\ncc=0.5 1.5\nheavy=40\nzero=0\n"), {body, colours});
+    EXPECT_THROW(ranged.getFloat("mass"), BadValueException);
     EXPECT_EQ(last_bad_value().key, "mass");
-    EXPECT_EQ(p.getInt("count"), 150) << "the range includes its ends";
+    EXPECT_EQ(ranged.getInt("count"), 150) << "the range includes its ends";
     float cc[4] = {};
-    EXPECT_THROW(p.get4f("cc", cc), BadValueException) << "each of several numbers";
-    EXPECT_DEATH(p.getFloat("heavy"), "Assertion failed: key has a range");
-    EXPECT_EQ(p.getString("zero"), "0") << "strings have no range";
+    EXPECT_THROW(ranged.get4f("cc", cc), BadValueException) << "each of several numbers";
+    EXPECT_DEATH(ranged.getFloat("heavy"), "Assertion failed: key has a range");
+    EXPECT_EQ(ranged.getString("zero"), "0") << "strings have no range";
 }
 
 TEST(TextFileTest, KeepsBytesExactlyAndAddsNul)

@@ -12,7 +12,7 @@
 #include <tuple>
 
 // Stopping and running at outside times, and what the clock reads at another outside time.
-TEST(PausableClock, StandsWhileStoppedAndLeavesTheStoppedTimeOut)
+TEST(PausableClock, StandsWhileStoppedAndLeavesTheStoppedTimeOutAndTheProcessClockStandsWhilePaused)
 {
     enum Op { Stop, Run, Read };
     const std::tuple<Op, double, double> steps[] = {
@@ -29,10 +29,8 @@ TEST(PausableClock, StandsWhileStoppedAndLeavesTheStoppedTimeOut)
             EXPECT_DOUBLE_EQ(clock.now(outside), reads) << "at " << outside;
         }
     }
-}
 
-TEST(ProcessClock, StandsWhilePausedAndAHeldClockStaysHeld)
-{
+    // The process clock stands while paused too, and a held clock stays held.
     const long before = process_clock_ms();
     stop_process_clock(true);
     const long stopped = process_clock_ms();

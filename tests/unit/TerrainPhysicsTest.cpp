@@ -349,7 +349,7 @@ TEST_F(Scatter, PlacesAreGroundInsideTheBandFlatterThanTheLimitAndAtLeastTheDist
     EXPECT_EQ(found(10, 20, 20, 3.01f, 1), 1u);
 }
 
-TEST_F(Scatter, ScaleNeverFallsToZeroOrBelow)
+TEST_F(Scatter, ScaleNeverFallsToZeroOrBelowAndAVarianceModulusBelowOneIsABadValue)
 {
     using K = SceneryKind;
     for (auto [kind, scale, v, div, expected] :
@@ -357,6 +357,11 @@ TEST_F(Scatter, ScaleNeverFallsToZeroOrBelow)
           {K::mushroom, 32.0f, -2.0f, 4.0f, 24.0f}, {K::lazyboy, 8.0f, -2.0f, 4.0f, 0.0001f},
           {K::mushroom, 8.0f, -1.0f, 0.0f, 0.0001f}})
         EXPECT_EQ(varied_scale(kind, scale, v, div), expected) << scale << " " << v << " " << div;
+
+    // The size variance takes a remainder by the modulus: its range keeps it from zero.
+    ParameterFile p(dir.write("m.p", "scale_variance_mod=0\nscale_variance_sub=0\n"), {scenery_model_key_ranges});
+    EXPECT_THROW(read_model_keys(p, SceneryKind::tree), BadValueException);
+    EXPECT_EQ(last_bad_value().key, "scale_variance_mod");
 }
 
 TEST_F(Scatter, ObjectsStandOnTheGroundsNormalInAProperRotation)
@@ -370,14 +375,6 @@ TEST_F(Scatter, ObjectsStandOnTheGroundsNormalInAProperRotation)
     EXPECT_NEAR(m.getColumn(0).magnitude(), 1, 1e-6f);
     EXPECT_LT(m.getColumn(0).cross(m.getColumn(1)).distance(m.getColumn(2)), 1e-6f);
     EXPECT_LT(m.getColumn(1).cross(m.getColumn(2)).distance(m.getColumn(0)), 1e-6f);
-}
-
-// The size variance takes a remainder by the modulus: its range keeps it from zero.
-TEST_F(Scatter, AVarianceModulusBelowOneIsABadValue)
-{
-    ParameterFile p(dir.write("m.p", "scale_variance_mod=0\nscale_variance_sub=0\n"), {scenery_model_key_ranges});
-    EXPECT_THROW(read_model_keys(p, SceneryKind::tree), BadValueException);
-    EXPECT_EQ(last_bad_value().key, "scale_variance_mod");
 }
 
 TEST_F(GameLevel, TheMoorIsPlantedAndTheLevelsPlacesStayFree)
@@ -432,18 +429,15 @@ TEST_F(GameLevel, MapIsAFullSizeHmFileTiledIntoFourPhysicsTilesAThirdUnderWater)
 }
 
 // The two ducks float on open water; the ship flies at 55 with room to spare.
-TEST_F(GameLevel, DucksSwimAndTheShipFliesClearOfTheGround)
+TEST_F(GameLevel, DucksSwimTheShipFliesClearOfTheGroundAndVehiclesAreSetDownOnDrivableGround)
 {
     for (const auto& [x, z, r, step, below] : {std::array{102.0, 294.5, 3.0, 1.0, water - 1},
                                                {136.0, 294.5, 3.0, 1.0, water - 1}, {100.0, 100.0, 10.0, 2.0, 50.0}})
         for (double dx = -r; dx <= r; dx += step)
             for (double dz = -r; dz <= r; dz += step)
                 EXPECT_LT(ground(x + dx, z + dz), below) << "near " << x << ", " << z;
-}
 
-// The start places (low, not deep in water) and the six on the restart circle (on land).
-TEST_F(GameLevel, VehiclesAreSetDownOnDrivableGround)
-{
+    // The start places (low, not deep in water) and the six on the restart circle (on land).
     std::vector<std::array<double, 4>> places = {{50, 50, water - 2, 33}}; // x, z, the lowest and highest ground
     for (int i = 0; i < 5; ++i) places.push_back({20.0 * i, 120, water - 2, 33});
     for (int i = 0; i < 6; ++i)
