@@ -1,7 +1,8 @@
 // Setting up the renderer: the window's sizes, the driver's extensions, the target sizes and
-// formats, and the shader sources.
+// formats, the shader sources, and the eye and switches a scripted run sets it up with.
 #include "Common/SDLGL.h"
 #include "Common/SDLGLResources.h"
+#include "Common/TestSeams.h"
 #include "Common/WindowRules.h"
 #include "Gfx/FBO.h"
 #include "Gfx/ShaderSource.h"
@@ -12,6 +13,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 TEST(Resize, SidesAtLeast200AndEvenAndPointsAtMost100)
 {
@@ -101,4 +103,20 @@ TEST(ShaderSourceTest, IncludeLinesStandForTheNamedFileOfTheProgramsFolder)
     EXPECT_EQ(shader_folder(".\\shader\\pgmland_color_vs.c"), ".\\shader\\");
     EXPECT_EQ(shader_folder("a/b/c.c"), "a/b/");
     EXPECT_EQ(shader_folder("c.c"), "");
+}
+
+TEST(Seams, EyePoseIsFiveNumbersAndTogglesAListSplitOnCommas)
+{
+    EyePose p;
+    ASSERT_TRUE(parse_eye_pose("4096 900.5 -12 45 -30", p));
+    EXPECT_EQ((std::vector<double>{p.x, p.y, p.z, p.yaw_deg, p.pitch_deg}),
+              (std::vector<double>{4096, 900.5, -12, 45, -30}));
+    ASSERT_TRUE(parse_eye_pose(" 1,2, 3 ,4,5 ", p));
+    EXPECT_DOUBLE_EQ(p.z, 3);
+    for (const char* bad : {"1 2 3 4", "1 2 3 4 5 6", "1 2 x 4 5", "", static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(parse_eye_pose(bad, p)) << (bad ? bad : "null");
+    EXPECT_DOUBLE_EQ(p.x, 1) << "a refused pose changes nothing";
+    // The toggle list splits on commas and drops blanks.
+    EXPECT_EQ(parse_toggle_list(" L, F3,,N "), (std::vector<std::string>{"L", "F3", "N"}));
+    EXPECT_TRUE(parse_toggle_list("").empty());
 }
