@@ -272,19 +272,16 @@ TEST_F(RaceViewOfTheGame, ReadsEveryoneInGraphicsUnitsAndEachCrystalsWorthNow)
 
     RaceView v;
     read_race_view(*ai, v);
-    EXPECT_TRUE(v.has_player);
-    EXPECT_FLOAT_EQ(v.player[0], 320);
-    EXPECT_FLOAT_EQ(v.player[1], 5 * 32 - 640);
+    EXPECT_TRUE(v.has_player && !v.has_ship);
     EXPECT_NEAR(v.heading, 30, 1e-3);
-    EXPECT_EQ(v.player_points, 40);
     ASSERT_EQ(v.opponents.size(), 2u);
-    EXPECT_FLOAT_EQ(v.opponents[1].pos[0], 60 * 32);
-    EXPECT_EQ(v.opponents[1].points, 20);
-    EXPECT_FALSE(v.has_ship);
     ASSERT_EQ(v.crystals.size(), 2u);
-    EXPECT_FLOAT_EQ(v.crystals[0].pos[2], 30 * 32);
-    EXPECT_EQ((std::vector<int>{v.crystals[0].points, v.crystals[1].points}), (std::vector<int>{10, 30}));
-    EXPECT_EQ(v.units_per_metre, 32);
+    // Positions in graphics units: 32 a physics unit, the player's height lowered by 640.
+    EXPECT_EQ((std::vector<float>{v.player[0], v.player[1], v.opponents[1].pos[0], v.crystals[0].pos[2],
+                                  v.units_per_metre}),
+              (std::vector<float>{320, 5 * 32 - 640, 60 * 32, 30 * 32, 32}));
+    EXPECT_EQ((std::vector<int>{v.player_points, v.opponents[1].points, v.crystals[0].points, v.crystals[1].points}),
+              (std::vector<int>{40, 20, 10, 30}));
 
     // A crystal taken goes from the view at once.
     ai->collect(*a, p);
