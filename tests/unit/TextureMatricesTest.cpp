@@ -97,10 +97,8 @@ TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
 TEST(GroundCut, EachPassKeepsTheGroundItCanShow)
 {
     const WaterSpan swell = swell_span(2.0, 1.0), water = water_surface_span(2.0, 1.0, 0.5);
-    EXPECT_DOUBLE_EQ(swell.lowest, -6.0);
-    EXPECT_DOUBLE_EQ(swell.highest, 6.0);
-    EXPECT_DOUBLE_EQ(water.lowest, -16.0);
-    EXPECT_DOUBLE_EQ(water.highest, 16.0);
+    EXPECT_EQ((std::vector<double>{swell.lowest, swell.highest, water.lowest, water.highest}),
+              (std::vector<double>{-6, 6, -16, 16}));
     struct Case {
         const char* pass;
         GroundCut cut;
