@@ -192,6 +192,7 @@ protected:
     {
         EskelShip* s = new EskelShip(game_file("config/objects/defaultEskel.p").c_str(), scene, at, nullptr);
         s->map = &empty_map;
+        s->next_drop_time = clock_ms + 10000000; // no drop but those a test asks for
         printed([&] { ai->register_object(s); });
         return s;
     }
@@ -205,8 +206,7 @@ TEST_F(Opponents, WithoutWeightsNoTargetIsChosenAndTheOpponentFollowsTheShip)
     Opponent* o = make_opponent(NxVec3(0, 1.5f, 0));
     o->attack = o->box_collect = 0; // as read from attack=0 and boxCollect=0
     make_crystal(NxVec3(0, 0.5f, -10)); // straight ahead, close
-    EskelShip* ship = make_ship(NxVec3(40, 20, 0)); // far off to the +x side
-    ship->next_drop_time = clock_ms + 1000000;
+    make_ship(NxVec3(40, 20, 0)); // far off to the +x side
     o->update(0.04f);
     EXPECT_EQ(o->target, -1);
     EXPECT_EQ(o->mode, 0);
@@ -219,7 +219,6 @@ TEST_F(Opponents, DropsReuseThePreparedCrystalsFreshAndTheCrystalsThatWentComeBa
     ground_plane(0);
     make_opponent(NxVec3(-30, 1.5f, 0));
     EskelShip* ship = make_ship(NxVec3(0, 20, 0));
-    ship->next_drop_time = clock_ms + 1000000;
     // The ship reads the crystals' file relative to the game's directory, which a test does not run in.
     printed([] { Collectable::load_defaults(game_file("config/objects/defaultCollectable.p").c_str()); });
     const unsigned actors = scene->getNbActors();
@@ -279,7 +278,6 @@ TEST_F(Opponents, TheShipHoldsItsHeightAboveARampAndReachesItsWaypoint)
     EskelShip* ship = make_ship(NxVec3(10, 30, 50));
     ship->map = &ramp;
     ship->sample_height = 0.01f;
-    ship->next_drop_time = clock_ms + 10000000;
     ship->waypoint = NxVec3(50, 30, 15);
     ship->square[0] = 50 - ship->p_size, ship->square[1] = 50 + ship->p_size;
     ship->square[2] = 15 - ship->p_size, ship->square[3] = 15 + ship->p_size;
