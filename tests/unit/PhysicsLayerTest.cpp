@@ -161,8 +161,9 @@ TEST_F(PhysicsLayer, BoxesComeToRestOnACookedTileAndRaysDownMeasureTheDistanceTo
     }
     EXPECT_EQ(cast(NxVec3(8, 20, 8), 1, 10), nullptr) << "the surface lies beyond the ray's length";
     // Edges above mesh edges and corners above vertices trouble the contact search; the last box is fast.
-    struct Drop { float x, z, half, speed; } drops[] = {{8, 8, 0.25f, 0}, {7.5f, 8.6f, 0.25f, 0}, {8.7f, 7.2f, 0.25f, 0},
-                 {8, 8, 0.5f, 0},  {9.5f, 7.5f, 0.5f, 0},  {3.6f, 12.4f, 0.25f, 500}};
+    struct Drop { float x, z, half, speed; } drops[] = {{8, 8, 0.25f, 0},     {7.5f, 8.6f, 0.25f, 0},
+                                                        {8.7f, 7.2f, 0.25f, 0}, {8, 8, 0.5f, 0},
+                                                        {9.5f, 7.5f, 0.5f, 0},  {3.6f, 12.4f, 0.25f, 500}};
     std::vector<NxActor*> boxes;
     for (const Drop& d : drops) {
         boxes.push_back(make_box(*scene, NxVec3(d.x, d.speed ? 63 : 8, d.z), NxVec3(d.half)));

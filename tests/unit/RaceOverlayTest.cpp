@@ -79,12 +79,13 @@ RaceOverlay laid_out(const RaceView& v, const OverlaySettings& s = window(400, 3
 // proportion in a 768-pixel one); at 60 points it is 1.4 times as large.
 TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsGrowingUpCloseAndWithItsWorth)
 {
+    // The crystal and its multiplier, whether it is marked, where (window pixels) and how large.
     struct Case {
         const char* what;
-        float x, y, z; // the crystal
+        float x, y, z;
         int multiplier;
         bool marked;
-        float px, py, size; // where (window pixels), and how large
+        float px, py, size;
         int window_h = 300;
     };
     const float d = 3000, side = d * kTan30 * 4 / 3;
@@ -123,14 +124,8 @@ TEST(RaceOverlay, ACrystalInViewGetsAMarkerWhereItShowsGrowingUpCloseAndWithItsW
 // 130 x 170 pixels of the bottom-left corner when they are there; the arrow keeps 13.6 clear of them.
 TEST(RaceOverlay, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestWithItsDistance)
 {
-    struct Case {
-        const char* what;
-        float x, y, z;       // the nearest crystal
-        float ax, ay;        // the arrow's centre
-        float angle_deg;
-        bool behind;
-        float scores_width = 0;
-    };
+    // The nearest crystal, the arrow's centre, its angle and whether it points behind, the scores' width.
+    struct Case { const char* what; float x, y, z, ax, ay, angle_deg; bool behind; float scores_width = 0; };
     const float in = 13.6f;
     const Case cases[] = {
         {"beside, to the right", 5000, 0, -10, 400 - in, 150, 0, false},
@@ -179,13 +174,9 @@ TEST(RaceOverlay, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestWithItsDi
 // The range is 0.15 of the 8192-unit map: 1228.8 units to the rim.
 TEST(RaceOverlay, TheRadarSitsInTheTopRightCornerOverTheLandAroundThePlayerTurnsWithItAndKeepsFarMarksOnItsRim)
 {
-    struct Case {
-        const char* what;
-        float heading; // degrees: 0 along +x, 90 along -z
-        float x, z;    // a crystal, relative to the player
-        float ox, oy;  // where it shows, relative to the radar's centre, in parts of its radius
-        bool on_rim;
-    };
+    // The heading (degrees: 0 along +x, 90 along -z), a crystal relative to the player, and where
+    // it shows relative to the radar's centre, in parts of its radius.
+    struct Case { const char* what; float heading, x, z, ox, oy; bool on_rim; };
     const Case cases[] = {
         {"nose along +x, a crystal ahead: straight up", 0, 614.4f, 0, 0, 0.5f, false},
         {"nose along +x, a crystal along +z: to the right", 0, 0, 614.4f, 0.5f, 0, false},
@@ -472,7 +463,8 @@ TEST(RingTrail, AgeingFadesAndGrowsVisibleRingsOnlyAndAFreshRingLastsTheSameTime
 // outside it must never lose a fragment the program would have kept.
 TEST(RingTrail, QuietCoreLiesWhereTheProgramDiscardsEverything)
 {
-    struct Case { float size, height; } cases[] = {{10, 0.5f}, {200, 0.5f}, {600, 0.02f}, {2000, 0.01f}, {3000, 0.005f}, {50, 0.0041f}};
+    struct Case { float size, height; } cases[] = {{10, 0.5f},     {200, 0.5f},     {600, 0.02f},
+                                                   {2000, 0.01f}, {3000, 0.005f}, {50, 0.0041f}};
     for (const Case& c : cases) {
         const float core = ring_quiet_core(c.size, c.height);
         ASSERT_GE(core, 0.0f);

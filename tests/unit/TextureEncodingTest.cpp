@@ -23,13 +23,7 @@ TEST(PixelConversion, EveryDepthBecomesRgbaBlueFirstOnlyForBmpAndTga)
                              {"a.png", false}, {"a.Bmp", false}, {"tga", false}, {nullptr, false}})
         EXPECT_EQ(stores_bgr(name), bgr) << (name ? name : "no name");
 
-    struct Case {
-        const char* what;
-        Bytes src;
-        int w, h, pitch, bytes;
-        bool bgr;
-        Bytes rgba;
-    } cases[] = {
+    struct Case { const char* what; Bytes src; int w, h, pitch, bytes; bool bgr; Bytes rgba; } cases[] = {
         {"a TGA's three bytes swap", {10, 20, 30, 40, 50, 60}, 2, 1, 6, 3, true, {30, 20, 10, 255, 60, 50, 40, 255}},
         {"rows start at the pitch", {1, 2, 3, 99, 4, 5, 6, 99}, 1, 2, 4, 3, false, {1, 2, 3, 255, 4, 5, 6, 255}},
         {"one byte is opaque grey", {0, 77, 255, 0}, 3, 1, 4, 1, false,

@@ -99,11 +99,8 @@ TEST(GroundCut, EachPassKeepsTheGroundItCanShow)
     const WaterSpan swell = swell_span(2.0, 1.0), water = water_surface_span(2.0, 1.0, 0.5);
     EXPECT_EQ((std::vector<double>{swell.lowest, swell.highest, water.lowest, water.highest}),
               (std::vector<double>{-6, 6, -16, 16}));
-    struct Case {
-        const char* pass;
-        GroundCut cut;
-        double kept, dropped; // a height kept and one cut away (NAN: nothing is cut)
-    } cases[] = {
+    // A height kept and one cut away (NAN: nothing is cut).
+    struct Case { const char* pass; GroundCut cut; double kept, dropped; } cases[] = {
         {"main, eye above the waves", main_image_cut(true, 500.0, water), -17.9, -18.1},
         {"main, eye among the waves", main_image_cut(true, 16.0, water), NAN, NAN},
         {"main, water surface off", main_image_cut(false, 500.0, water), NAN, NAN},
