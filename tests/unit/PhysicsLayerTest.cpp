@@ -233,9 +233,7 @@ TEST_F(PhysicsLayer, ReceiverThatReleasesActorsDoesNotDisturbTheStep)
     NxActor* other = make_box(*scene, NxVec3(0, 10, 0), NxVec3(0.5f));
     other->setLinearVelocity(NxVec3(0, -1, 0));
     // The first report releases the box inside both sensors: the second's report about it must not arrive.
-    log.also = [&](NxShape&, NxShape& o, NxTriggerFlag) {
-        if (&o.getActor() == crystal) scene->releaseActor(*crystal);
-    };
+    log.also = [&](NxShape&, NxShape& o, NxTriggerFlag) { if (&o.getActor() == crystal) scene->releaseActor(*crystal); };
     step(*scene, 1);
     ASSERT_EQ(log.reports.size(), 1u);
     EXPECT_EQ(&log.reports[0].trigger->getActor(), sensorA);

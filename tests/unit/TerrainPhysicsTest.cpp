@@ -59,9 +59,7 @@ protected:
     {
         make_height_map(map, 64, 4, distinct);
         scale = game_terrain_scale(map);
-        printed([&] {
-            for (uint32_t t = 0; t < 4; ++t) tiles[t].build_tile_mesh(map, t, scale);
-        });
+        printed([&] { for (uint32_t t = 0; t < 4; ++t) tiles[t].build_tile_mesh(map, t, scale); });
     }
     HeightMap map;
     TerrainScale scale;
