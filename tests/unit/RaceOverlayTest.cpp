@@ -235,18 +235,12 @@ TEST(RaceOverlay, TheRadarSitsInTheTopRightCornerOverTheLandAroundThePlayerTurns
     // Key X puts the radar away: judged on the screen (RaceViewTest).
 }
 
-class RaceViewOfTheGame : public GameWorld {
-protected:
-    void SetUp() override
-    {
-        GameWorld::SetUp();
-        ground_plane(-50);
-        set_gfx_mapping(NxVec3(32, 32, 32), NxVec3(0, -640, 0));
-    }
-};
+using RaceViewOfTheGame = GameWorld;
 
 TEST_F(RaceViewOfTheGame, ReadsEveryoneInGraphicsUnitsAndEachCrystalsWorthNow)
 {
+    ground_plane(-50);
+    set_gfx_mapping(NxVec3(32, 32, 32), NxVec3(0, -640, 0));
     PlayerImpl* p = make_player(NxVec3(10, 5, 20));
     NxMat34 pose;
     pose.M.rotY(30 * kPi / 180); // the nose turned from +x toward -z

@@ -47,24 +47,7 @@ protected:
 };
 
 // Physics sample at (x, z): distinct everywhere, never 0.
-uint16_t distinct(int x, int z)
-{
-    return static_cast<uint16_t>(1000 + 100 * x + 7 * z);
-}
-
-// A 64 x 64 map: an 8 x 8 physics map in 2 x 2 tiles of 4.
-class TileMeshes : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        make_height_map(map, 64, 4, distinct);
-        scale = game_terrain_scale(map);
-        printed([&] { for (uint32_t t = 0; t < 4; ++t) tiles[t].build_tile_mesh(map, t, scale); });
-    }
-    HeightMap map;
-    TerrainScale scale;
-    TerrainTileMesh tiles[4];
-};
+uint16_t distinct(int x, int z) { return static_cast<uint16_t>(1000 + 100 * x + 7 * z); }
 
 const float* vertex(const TerrainTileMesh& m, uint32_t i, uint32_t j)
 {
@@ -123,8 +106,14 @@ TEST_F(TerrainPhysicsSetup, FailedCookingEndsTheProgram)
         ::testing::ExitedWithCode(1), "");
 }
 
-TEST_F(TileMeshes, CountTriangleIndicesAndVerticesAtSampleCentresAndShareSeamsWithTheNeighbours)
+TEST(TerrainTileMesh, CountTriangleIndicesAndVerticesAtSampleCentresAndShareSeamsWithTheNeighbours)
 {
+    // A 64 x 64 map: an 8 x 8 physics map in 2 x 2 tiles of 4.
+    HeightMap map;
+    make_height_map(map, 64, 4, distinct);
+    const TerrainScale scale = game_terrain_scale(map);
+    TerrainTileMesh tiles[4];
+    printed([&] { for (uint32_t t = 0; t < 4; ++t) tiles[t].build_tile_mesh(map, t, scale); });
     const TerrainTileMesh& m = tiles[2];
     EXPECT_EQ(m.side, 5u);
     EXPECT_EQ(m.vertex_count, 25u);
