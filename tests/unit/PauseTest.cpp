@@ -11,10 +11,8 @@
 #include <thread>
 #include <tuple>
 
-namespace {
-
 // Stopping and running at outside times, and what the clock reads at another outside time.
-TEST(PausableClock, StandsWhileStoppedAndLeavesTheStoppedTimeOut)
+TEST(PausableClock, StandsWhileStoppedAndLeavesTheStoppedTimeOutAndTheProcessClockStandsWhilePaused)
 {
     enum Op { Stop, Run, Read };
     const std::tuple<Op, double, double> steps[] = {
@@ -31,10 +29,8 @@ TEST(PausableClock, StandsWhileStoppedAndLeavesTheStoppedTimeOut)
             EXPECT_DOUBLE_EQ(clock.now(outside), reads) << "at " << outside;
         }
     }
-}
 
-TEST(ProcessClock, StandsWhilePausedAndAHeldClockStaysHeld)
-{
+    // The process clock stands while paused too, and a held clock stays held.
     const long before = process_clock_ms();
     stop_process_clock(true);
     const long stopped = process_clock_ms();
@@ -87,11 +83,7 @@ TEST_F(PauseTest, ThePauseKeyTogglesTheStartAndTheFocusKeepTheirReasonUntilResum
 // The focus's events (lost or back, at a time) and whether the game pauses at a later time.
 TEST(WindowFocusPause, OnlyAFocusAwayForAQuarterSecondPauses)
 {
-    struct Case {
-        std::vector<std::pair<bool, Uint32>> events;
-        Uint32 at;
-        bool due;
-    } cases[] = {
+    struct Case { std::vector<std::pair<bool, Uint32>> events; Uint32 at; bool due; } cases[] = {
         {{}, 5000, false},
         {{{false, 1000}}, 1249, false},
         {{{false, 1000}}, 1250, true},
@@ -105,5 +97,3 @@ TEST(WindowFocusPause, OnlyAFocusAwayForAQuarterSecondPauses)
         EXPECT_EQ(f.pause_due(c.at), c.due) << c.events.size() << " events, at " << c.at;
     }
 }
-
-} // namespace

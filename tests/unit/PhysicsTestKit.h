@@ -88,8 +88,7 @@ struct GridMesh {
         NxTriangleMeshDesc d;
         d.numVertices = static_cast<NxU32>(vertices.size() / 3);
         d.numTriangles = static_cast<NxU32>(triangles.size() / 3);
-        d.pointStrideBytes = 12;
-        d.triangleStrideBytes = 12;
+        d.pointStrideBytes = d.triangleStrideBytes = 12;
         d.points = vertices.data();
         d.triangles = triangles.data();
         return d;

@@ -1,16 +1,45 @@
-// Setting up the renderer: its target sizes and formats, and its shader sources.
+// Setting up the renderer: the window's sizes, the driver's extensions, the target sizes and
+// formats, the shader sources, and the eye and switches a scripted run sets it up with.
 #include "Common/SDLGL.h"
 #include "Common/SDLGLResources.h"
+#include "Common/TestSeams.h"
+#include "Common/WindowRules.h"
 #include "Gfx/FBO.h"
 #include "Gfx/ShaderSource.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
-namespace {
+TEST(Resize, SidesAtLeast200AndEvenAndPointsAtMost100)
+{
+    for (auto [w, h, kept_w, kept_h] : {std::array{151, 333, 200, 332}, std::array{1025, 768, 1024, 768}}) {
+        clamp_resize(w, h);
+        EXPECT_EQ(w, kept_w);
+        EXPECT_EQ(h, kept_h);
+    }
+    EXPECT_FLOAT_EQ(clamp_point_size(256), 100);
+    EXPECT_FLOAT_EQ(clamp_point_size(64), 64);
+}
+
+TEST(ExtensionList, WholeTokensOnlyAndTheNvidiaFloatFormatOnlyWithItsExtension)
+{
+    EXPECT_FALSE(is_extension_supported("GL_ARB_foo", nullptr));
+    const std::pair<const char*, bool> lists[] = {{"GL_ARB_foobar", false}, {"GL_ARB_fo GL_X", false}, {"", false},
+                                                  {"GL_X GL_ARB_foo", true}, {"GL_ARB_foo GL_X", true}};
+    for (auto [list, found] : lists)
+        EXPECT_EQ(is_extension_supported("GL_ARB_foo", list), found) << list;
+    EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer GL_EXT_x"),
+              static_cast<GLenum>(GL_FLOAT_RGBA32_NV));
+    EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer_x"),
+              static_cast<GLenum>(GL_RGBA32F_ARB));
+    EXPECT_EQ(choose_float_rgba32_format(nullptr), static_cast<GLenum>(GL_RGBA32F_ARB));
+    EXPECT_EQ(std::string(float_rgba32_format_name(GL_FLOAT_RGBA32_NV)), "GL_FLOAT_RGBA32_NV");
+}
 
 TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
 {
@@ -31,16 +60,6 @@ TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
         EXPECT_TRUE(image.w == image_w && image.h == image_h) << image.w << " x " << image.h;
         EXPECT_TRUE(small.w == small_w && small.h == small_h) << small.w << " x " << small.h;
     }
-}
-
-TEST(FloatTargetFormat, NvidiaFormatOnlyWithItsExtension)
-{
-    EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer GL_EXT_x"),
-              static_cast<GLenum>(GL_FLOAT_RGBA32_NV));
-    EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer_x"),
-              static_cast<GLenum>(GL_RGBA32F_ARB));
-    EXPECT_EQ(choose_float_rgba32_format(nullptr), static_cast<GLenum>(GL_RGBA32F_ARB));
-    EXPECT_EQ(std::string(float_rgba32_format_name(GL_FLOAT_RGBA32_NV)), "GL_FLOAT_RGBA32_NV");
 }
 
 TEST(SceneTextures, EachSlotIsFilledExactlyOnce)
@@ -86,4 +105,18 @@ TEST(ShaderSourceTest, IncludeLinesStandForTheNamedFileOfTheProgramsFolder)
     EXPECT_EQ(shader_folder("c.c"), "");
 }
 
-} // namespace
+TEST(Seams, EyePoseIsFiveNumbersAndTogglesAListSplitOnCommas)
+{
+    EyePose p;
+    ASSERT_TRUE(parse_eye_pose("4096 900.5 -12 45 -30", p));
+    EXPECT_EQ((std::vector<double>{p.x, p.y, p.z, p.yaw_deg, p.pitch_deg}),
+              (std::vector<double>{4096, 900.5, -12, 45, -30}));
+    ASSERT_TRUE(parse_eye_pose(" 1,2, 3 ,4,5 ", p));
+    EXPECT_DOUBLE_EQ(p.z, 3);
+    for (const char* bad : {"1 2 3 4", "1 2 3 4 5 6", "1 2 x 4 5", "", static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(parse_eye_pose(bad, p)) << (bad ? bad : "null");
+    EXPECT_DOUBLE_EQ(p.x, 1) << "a refused pose changes nothing";
+    // The toggle list splits on commas and drops blanks.
+    EXPECT_EQ(parse_toggle_list(" L, F3,,N "), (std::vector<std::string>{"L", "F3", "N"}));
+    EXPECT_TRUE(parse_toggle_list("").empty());
+}

@@ -163,7 +163,7 @@ TEST(AiManagerTrigger, ReportAboutANonTriggerShapeIsAnAssertion)
         ::testing::ExitedWithCode(3), "triggerShape.getFlag\\(NX_TRIGGER_ENABLE\\)");
 }
 
-TEST(Steering, ClassesAtAndAroundEachThreshold)
+TEST(Steering, ClassesAtAndAroundEachThresholdAndTheNearestRecordIsTheLaterOneAmongEquals)
 {
     const SteeringThresholds t{10, 30, 60, 120};
     // The angle of the aim from the nose, positive toward +x, and its class.
@@ -174,10 +174,8 @@ TEST(Steering, ClassesAtAndAroundEachThreshold)
         EXPECT_EQ(classify_offset(5 * std::sin(a), -5 * std::cos(a), t), expected) << degrees;
     }
     EXPECT_EQ(classify_offset(0, 3, t), 2) << "exactly behind, x is 0: straight on";
-}
 
-TEST(Steering, NearestRecordIsTheSmallestDistanceAndTheLaterOneAmongEquals)
-{
+    // The nearest record is the one of the smallest distance, the later one among equals.
     using Distances = std::vector<float>;
     for (const auto& [distances, expected] : {std::pair<Distances, int>{{}, -1}, {{7}, 0}, {{5, 3, 4}, 1},
                                               {{5, 3, 3}, 2}, {{2, 2, 2}, 2}}) {
@@ -194,6 +192,7 @@ protected:
     {
         EskelShip* s = new EskelShip(game_file("config/objects/defaultEskel.p").c_str(), scene, at, nullptr);
         s->map = &empty_map;
+        s->next_drop_time = clock_ms + 10000000; // no drop but those a test asks for
         printed([&] { ai->register_object(s); });
         return s;
     }
@@ -207,8 +206,7 @@ TEST_F(Opponents, WithoutWeightsNoTargetIsChosenAndTheOpponentFollowsTheShip)
     Opponent* o = make_opponent(NxVec3(0, 1.5f, 0));
     o->attack = o->box_collect = 0; // as read from attack=0 and boxCollect=0
     make_crystal(NxVec3(0, 0.5f, -10)); // straight ahead, close
-    EskelShip* ship = make_ship(NxVec3(40, 20, 0)); // far off to the +x side
-    ship->next_drop_time = clock_ms + 1000000;
+    make_ship(NxVec3(40, 20, 0)); // far off to the +x side
     o->update(0.04f);
     EXPECT_EQ(o->target, -1);
     EXPECT_EQ(o->mode, 0);
@@ -221,7 +219,6 @@ TEST_F(Opponents, DropsReuseThePreparedCrystalsFreshAndTheCrystalsThatWentComeBa
     ground_plane(0);
     make_opponent(NxVec3(-30, 1.5f, 0));
     EskelShip* ship = make_ship(NxVec3(0, 20, 0));
-    ship->next_drop_time = clock_ms + 1000000;
     // The ship reads the crystals' file relative to the game's directory, which a test does not run in.
     printed([] { Collectable::load_defaults(game_file("config/objects/defaultCollectable.p").c_str()); });
     const unsigned actors = scene->getNbActors();
@@ -281,7 +278,6 @@ TEST_F(Opponents, TheShipHoldsItsHeightAboveARampAndReachesItsWaypoint)
     EskelShip* ship = make_ship(NxVec3(10, 30, 50));
     ship->map = &ramp;
     ship->sample_height = 0.01f;
-    ship->next_drop_time = clock_ms + 10000000;
     ship->waypoint = NxVec3(50, 30, 15);
     ship->square[0] = 50 - ship->p_size, ship->square[1] = 50 + ship->p_size;
     ship->square[2] = 15 - ship->p_size, ship->square[3] = 15 + ship->p_size;

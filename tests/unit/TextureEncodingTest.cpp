@@ -16,23 +16,14 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-TEST(PixelConversion, BmpAndTgaStoreBlueFirstOtherFilesDoNot)
+TEST(PixelConversion, EveryDepthBecomesRgbaBlueFirstOnlyForBmpAndTga)
 {
     // The comparison is exact (".Bmp" is not one), and "tga" is too short to have the extension.
     for (auto [name, bgr] : {std::pair<const char*, bool>{".\\media\\waveanim\\x.BMP", true}, {"a.tga", true},
                              {"a.png", false}, {"a.Bmp", false}, {"tga", false}, {nullptr, false}})
         EXPECT_EQ(stores_bgr(name), bgr) << (name ? name : "no name");
-}
 
-TEST(PixelConversion, EveryDepthBecomesRgba)
-{
-    struct Case {
-        const char* what;
-        Bytes src;
-        int w, h, pitch, bytes;
-        bool bgr;
-        Bytes rgba;
-    } cases[] = {
+    struct Case { const char* what; Bytes src; int w, h, pitch, bytes; bool bgr; Bytes rgba; } cases[] = {
         {"a TGA's three bytes swap", {10, 20, 30, 40, 50, 60}, 2, 1, 6, 3, true, {30, 20, 10, 255, 60, 50, 40, 255}},
         {"rows start at the pitch", {1, 2, 3, 99, 4, 5, 6, 99}, 1, 2, 4, 3, false, {1, 2, 3, 255, 4, 5, 6, 255}},
         {"one byte is opaque grey", {0, 77, 255, 0}, 3, 1, 4, 1, false,
@@ -84,18 +75,6 @@ TEST(GradientEncoding, NeighboursWrapInXAndInYWithinTheirOwnSlice)
     EXPECT_EQ(blue(1, 2, 1), 102); // 0 - 100
 }
 
-TEST(Downsampling, WaveVolumeHalvesDownToOneVoxelNeverBelowOne)
-{
-    HeightVolume v = volume(64, 64, 16, 50);
-    const int expected[][3] = {{32, 32, 8}, {16, 16, 4}, {8, 8, 2}, {4, 4, 1}, {2, 2, 1}, {1, 1, 1}, {1, 1, 1}};
-    for (const auto& e : expected) {
-        v = downsample_volume(v);
-        EXPECT_TRUE(v.w == e[0] && v.h == e[1] && v.d == e[2]) << v.w << " x " << v.h << " x " << v.d;
-        // The weights sum to 66: a flat volume stays flat.
-        ASSERT_EQ(v.heights, std::vector<unsigned char>(static_cast<size_t>(e[0]) * e[1] * e[2], 50));
-    }
-}
-
 // The weight that one voxel of 66 in an empty 4x4x4 volume gives the first output voxel.
 int weight_of(int x, int y, int z)
 {
@@ -104,7 +83,9 @@ int weight_of(int x, int y, int z)
     return downsample_volume(v).heights[0];
 }
 
-TEST(Downsampling, CentreFaceEdgeAndCornerWeightsWrappingInAllThreeDimensions)
+// The weights of the centre, a face, an edge and a corner sum to 66: a flat volume stays flat
+// while it halves down to one voxel, never below one.
+TEST(Downsampling, WeightsWrapInAllThreeDimensionsAndTheVolumeHalvesDownToOneVoxel)
 {
     const int cases[][4] = {
         {0, 0, 0, 10}, {1, 0, 0, 4}, {1, 1, 0, 2}, {1, 1, 1, 1}, {2, 0, 0, 0}, // two steps away: nothing
@@ -119,11 +100,18 @@ TEST(Downsampling, CentreFaceEdgeAndCornerWeightsWrappingInAllThreeDimensions)
     HeightVolume ones = volume(4, 4, 4, 1);
     at(ones, 0, 0, 0) = 0;
     EXPECT_EQ(downsample_volume(ones).heights[0], 0);
+
+    HeightVolume v = volume(64, 64, 16, 50);
+    for (auto [w, h, d] : {std::array{32, 32, 8}, {16, 16, 4}, {8, 8, 2}, {4, 4, 1}, {2, 2, 1}, {1, 1, 1}, {1, 1, 1}}) {
+        v = downsample_volume(v);
+        EXPECT_TRUE(v.w == w && v.h == h && v.d == d) << v.w << " x " << v.h << " x " << v.d;
+        ASSERT_EQ(v.heights, std::vector<unsigned char>(static_cast<size_t>(w) * h * d, 50));
+    }
 }
 
 const unsigned char kPixels[64] = {};
 
-TEST(UntrustedRows, OnlyRowsWhosePixelsFitThePitchAreReadable)
+TEST(UntrustedRows, OnlyRowsWhosePixelsFitThePitchAreReadableOrCopied)
 {
     using Case = std::tuple<const char*, int, int, int, int, int, bool>; // width, height, pitch, bits, bytes
     for (auto [what, width, height, pitch, bits, bytes, readable] :
@@ -133,10 +121,8 @@ TEST(UntrustedRows, OnlyRowsWhosePixelsFitThePitchAreReadable)
           {"16 bits in one byte", 1, 1, 4, 16, 1, false}, {"no pixels across", 0, 2, 4, 8, 1, false}})
         EXPECT_EQ(rows_readable(ImageRows{kPixels, width, height, pitch, bits, bytes}), readable) << what;
     EXPECT_FALSE(rows_readable(ImageRows{nullptr, 1, 1, 1, 8, 1})) << "no pixel buffer";
-}
 
-TEST(UntrustedRows, CopiesRefuseAPitchTooSmallForTheirRows)
-{
+    // The copies refuse a pitch too small for their rows.
     unsigned char out[16] = {7};
     EXPECT_FALSE(convert_to_rgba(kPixels, 2, 1, 5, 3, false, out));
     EXPECT_FALSE(convert_to_rgba(kPixels, 2, 1, 8, 2, false, out)) << "two bytes a pixel";
@@ -233,16 +219,11 @@ TEST(ImageHeaders, PicturesTheFileCannotHoldAreRefusedBeforeDecoding)
     }
 }
 
-std::string grey_bmp(int w, int h, unsigned char value)
-{
-    return hostile::grey_bmp(w, h, std::vector<uint8_t>(static_cast<size_t>(w) * h, value));
-}
-
 TEST(ImageFile, WaveSliceWithAbsurdBitCountIsRefusedAndDoesNotSizeTheVolume)
 {
     TempDir dir;
     dir.write("hm_1_von_16.bmp", hostile::wave_slice_bmp_with_absurd_bit_count());
-    dir.write("hm_2_von_16.bmp", grey_bmp(8, 4, 50));
+    dir.write("hm_2_von_16.bmp", hostile::grey_bmp(8, 4, std::vector<uint8_t>(8 * 4, 50)));
     HeightVolume v;
     bool ok = false;
     std::string err = printed([&] { ok = decode_wave_volume(dir.file("hm_%d_von_16.bmp").c_str(), 2, v); }).err;

@@ -38,19 +38,16 @@ TEST(TextureMatrices, ShadowLookupMapsTheLightsViewIntoTheUnitCube)
     projection(120.0f, 1.0f, 100.0f, 30000.0f, proj);
     camera_view_matrix(light, view);
     shadow_texture_matrix(proj, view, m);
-    // Straight below the light: the centre of the map.
-    apply(m, 1000, 0, 2000, p);
-    EXPECT_NEAR(p[0] / p[3], 0.5, 1e-9);
-    EXPECT_NEAR(p[1] / p[3], 0.5, 1e-9);
-    // Points on the near and far planes land on 0 and 1.
-    apply(m, 1000, 5000 - 100, 2000, p);
-    EXPECT_NEAR(p[2] / p[3], 0.0, 1e-6);
-    apply(m, 1000, 5000 - 30000, 2000, p);
-    EXPECT_NEAR(p[2] / p[3], 1.0, 1e-6);
-    // The edge of the 120 degree view lands on the edge of the map.
     const double half = 4900.0 * std::tan(60.0 * kPi / 180.0);
-    apply(m, 1000 + half, 100, 2000, p);
-    EXPECT_NEAR(p[0] / p[3], 1.0, 1e-6);
+    // A point, a coordinate of the map and where along it the point lands.
+    for (auto [x, y, z, k, at] : {std::tuple{1000.0, 0.0, 2000.0, 0, 0.5}, // straight below the light: the middle
+                                  {1000.0, 0.0, 2000.0, 1, 0.5},
+                                  {1000.0, 5000.0 - 100, 2000.0, 2, 0.0}, // the near and far planes: 0 and 1
+                                  {1000.0, 5000.0 - 30000, 2000.0, 2, 1.0},
+                                  {1000 + half, 100.0, 2000.0, 0, 1.0}}) { // the edge of the 120 degree view
+        apply(m, x, y, z, p);
+        EXPECT_NEAR(p[k] / p[3], at, 1e-6) << x << ", " << y << ", " << z;
+    }
 }
 
 TEST(TextureMatrices, RingLookupKeepsDepthOutAndIsProjective)
@@ -100,15 +97,10 @@ TEST(TextureMatrices, MirroredViewSeesThePlaneWhereTheViewDoes)
 TEST(GroundCut, EachPassKeepsTheGroundItCanShow)
 {
     const WaterSpan swell = swell_span(2.0, 1.0), water = water_surface_span(2.0, 1.0, 0.5);
-    EXPECT_DOUBLE_EQ(swell.lowest, -6.0);
-    EXPECT_DOUBLE_EQ(swell.highest, 6.0);
-    EXPECT_DOUBLE_EQ(water.lowest, -16.0);
-    EXPECT_DOUBLE_EQ(water.highest, 16.0);
-    struct Case {
-        const char* pass;
-        GroundCut cut;
-        double kept, dropped; // a height kept and one cut away (NAN: nothing is cut)
-    } cases[] = {
+    EXPECT_EQ((std::vector<double>{swell.lowest, swell.highest, water.lowest, water.highest}),
+              (std::vector<double>{-6, 6, -16, 16}));
+    // A height kept and one cut away (NAN: nothing is cut).
+    struct Case { const char* pass; GroundCut cut; double kept, dropped; } cases[] = {
         {"main, eye above the waves", main_image_cut(true, 500.0, water), -17.9, -18.1},
         {"main, eye among the waves", main_image_cut(true, 16.0, water), NAN, NAN},
         {"main, water surface off", main_image_cut(false, 500.0, water), NAN, NAN},
@@ -145,7 +137,7 @@ Camera water_camera(double x, double y, double z)
 
 HPoint dehomogenise(const HPoint& p) { return {p.x / p.w, p.y / p.w, p.z / p.w, 1.0}; }
 
-TEST(WaterCorners, LookingStraightDownGivesTheFootprint)
+TEST(WaterCorners, LookingDownGivesTheFootprintAndRaysAboveTheHorizonOrHittingBeyondTheLimitTakeTheGuard)
 {
     Camera cam = water_camera(100, 1000, 200);
     cam.set_str(1, 0, 0);
@@ -161,14 +153,10 @@ TEST(WaterCorners, LookingStraightDownGivesTheFootprint)
         EXPECT_NEAR(p.x, expect[i][0], 1e-3) << i;
         EXPECT_NEAR(p.z, expect[i][1], 1e-3) << i;
     }
-}
 
-// Rays above the horizon take the guard at the limit, and so do hits beyond it.
-TEST(WaterCorners, RaysAboveTheHorizonOrHittingBeyondTheLimitTakeTheGuard)
-{
-    Camera cam = water_camera(50, 500, -20);
-    // Level view toward -z: the upper corners point 45 degrees up, the lower ones down.
-    WaterCorners c = corners(cam, 1.0f, 10000.0);
+    // Rays above the horizon take the guard at the limit, and so do hits beyond it. A level
+    // view toward -z: the upper corners point 45 degrees up, the lower ones down.
+    c = corners(water_camera(50, 500, -20), 1.0f, 10000.0);
     for (int i : {0, 1}) {
         EXPECT_FALSE(c.guarded[i]) << i;
         EXPECT_NEAR(dehomogenise(c.p[i]).z, -20 - 500, 1e-3) << i; // 45 degrees down from 500 high

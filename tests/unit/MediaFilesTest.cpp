@@ -1,20 +1,113 @@
-// The generated models as the game's loader reads them, and each placed as its game object.
+// The generated media as the game's loaders see them: the images (SDL_image for textures,
+// SDL_LoadBMP for the water slices), the HUD font against its image, the music and effects as
+// the sound layer loads them through SDL_mixer, and the models as the game's loader reads them,
+// each placed as its game object.
+#include "Common/FontManager.h"
 #include "Common/ParameterFile.h"
+#include "Console.h"
 #include "GameDir.h"
 #include "Md2Decoded.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
+
+namespace {
+
+struct SurfaceDeleter { void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); } };
+using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+TEST(MediaImages, WaterSlicesAreSixteenGreyImagesOfOnePowerOfTwoSize)
+{
+    int w = 0, h = 0;
+    for (int n = 1; n <= 16; ++n) {
+        const std::string name = "media/waveanim/hm_" + std::to_string(n) + "_von_16.bmp";
+        Surface s(SDL_LoadBMP(game_file(name).c_str()));
+        ASSERT_TRUE(s) << name << ": " << SDL_GetError();
+        EXPECT_EQ(s->format->BitsPerPixel, 8) << name;
+        if (n == 1) w = s->w, h = s->h;
+        EXPECT_TRUE(s->w == w && s->h == h && w >= 64 && power_of_two(w) && power_of_two(h)) << name;
+    }
+}
+
+// The description read with the parameter reader and built into glyphs as the font manager
+// does; '#' and '=' cannot be keys of that file.
+TEST(MediaFont, EveryPrintableCharacterHasARectangleInsideTheImage)
+{
+    ParameterFile desc(game_file("media/font/out.fnt"));
+    const std::string tex = desc.getString("font_tex");
+    Surface image(IMG_Load(game_path(tex).c_str()));
+    ASSERT_TRUE(image) << tex << ": " << IMG_GetError();
+    GlyphTable table;
+    printed([&] { table = build_glyph_table(desc, 0); });
+    const float h0 = table.glyphs[int(' ')].h;
+    for (int c = 32; c < 127; ++c) {
+        if (c == '#' || c == '=') continue;
+        SCOPED_TRACE(std::string("glyph '") + char(c) + "'");
+        const Glyph& r = table.glyphs[c];
+        if (r.h == 0) { // the fallback has no height
+            ADD_FAILURE() << "undefined";
+            continue;
+        }
+        EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= float(image->w) && r.y + r.h <= float(image->h));
+        EXPECT_GT(r.w, 1.0f);
+        EXPECT_EQ(r.h, h0) << "one line height for all glyphs keeps the baseline";
+        // The drawn area should fall on whole pixels, so glyphs are not smeared.
+        EXPECT_FLOAT_EQ(r.x, std::round(r.x));
+        EXPECT_FLOAT_EQ(r.w, std::round(r.w));
+    }
+    EXPECT_TRUE(h0 >= 32.0f && h0 <= 64.0f) << h0 << ": glyphs must stay legible when the HUD halves them";
+}
+
+} // namespace
+
+// Two tracks of one to two minutes that stream, three short effects; each decodes whole and is audible.
+TEST(MediaSounds, TracksStreamAndDecodeAtTheirLengthsAndEffectsAreShort)
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
+    int freq = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&freq, &format, &channels);
+    // Each file with the shortest and longest it may last, in seconds.
+    for (auto [rel, min_s, max_s] :
+         {std::tuple<const char*, double, double>{"media/sound/tijuana.ogg", 60, 120},
+          {"media/sound/Peanuts.ogg", 60, 120}, {"media/sound/bling.wav", 0.3, 1.5},
+          {"media/sound/walum.wav", 0.6, 2.5}, {"media/sound/yipiee.wav", 0.8, 2.5}}) {
+        const std::string path = game_file(rel);
+        if (path.find(".ogg") != std::string::npos) {
+            Mix_Music* music = Mix_LoadMUS(path.c_str());
+            EXPECT_NE(music, nullptr) << rel << ": " << Mix_GetError();
+            Mix_FreeMusic(music);
+        }
+        Mix_Chunk* c = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
+        ASSERT_NE(c, nullptr) << rel << ": " << Mix_GetError();
+        std::vector<int16_t> s(c->alen / 2);
+        std::memcpy(s.data(), c->abuf, s.size() * 2);
+        Mix_FreeChunk(c);
+        const double length = double(s.size()) / channels / freq;
+        EXPECT_TRUE(length >= min_s && length <= max_s) << rel << ": " << length << " s";
+        double sum = 0;
+        for (int16_t v : s) sum += double(v) * v;
+        EXPECT_GT(std::sqrt(sum / s.size()) / 32768.0, 0.05) << rel << " is too quiet";
+    }
+    Mix_CloseAudio();
+    SDL_Quit();
+}
 
 namespace {
 
@@ -71,20 +164,18 @@ std::array<int, 3> canonical(int a, int b, int c)
 } // namespace
 
 // The skins decode at the size the texture coordinates are measured in.
-TEST_P(MediaModels, SkinsMatchTheTextureCoordinates)
+TEST_P(MediaModels, SkinsMatchTheTextureCoordinatesAndFrameNamesFormTheCycles)
 {
     for (const char* rel : GetParam().skins) {
-        std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> s(IMG_Load(game_file(rel).c_str()), SDL_FreeSurface);
+        Surface s(IMG_Load(game_file(rel).c_str()));
         ASSERT_TRUE(s) << rel << ": " << IMG_GetError();
         EXPECT_EQ(std::pair(md2.skin_w, md2.skin_h), std::pair(s->w, s->h)) << rel;
     }
     for (const auto& st : md2.texcoords)
         ASSERT_TRUE(st.first >= 0 && st.first <= md2.skin_w && st.second >= 0 && st.second <= md2.skin_h);
     EXPECT_EQ(md2.file.Header().num_skins, 1);
-}
 
-TEST_P(MediaModels, FrameNamesFormTheExpectedCycles)
-{
+    // The frame names form the expected cycles.
     std::vector<std::pair<std::string, int>> cycles = md2.cycles();
     ASSERT_EQ(cycles.size(), GetParam().cycles.size());
     for (size_t i = 0; i < cycles.size(); ++i) EXPECT_EQ(cycles[i].first, GetParam().cycles[i]);
@@ -93,7 +184,7 @@ TEST_P(MediaModels, FrameNamesFormTheExpectedCycles)
         << cycles[0].second << " frames in the first cycle, " << md2.frames.size() << " in all";
 }
 
-TEST_P(MediaModels, TrianglesHaveNormalsInEveryKeyFrame)
+TEST_P(MediaModels, TrianglesHaveNormalsInEveryKeyFrameAndTheCommandListDrawsExactlyThem)
 {
     // The game takes normals from the stored bytes: a triangle collapsed there has none.
     for (size_t f = 0; f < md2.frame_bytes.size(); ++f) {
@@ -108,10 +199,7 @@ TEST_P(MediaModels, TrianglesHaveNormalsInEveryKeyFrame)
         }
         EXPECT_EQ(collapsed, 0) << "frame " << md2.frame_names[f];
     }
-}
 
-TEST_P(MediaModels, CommandListDrawsExactlyTheTrianglesOfTheFile)
-{
     if (md2.runs.empty()) { // the triangle form: the loader picks it by a word count below 2
         EXPECT_LT(md2.file.Header().num_glcmds, 2);
         return;
@@ -178,7 +266,7 @@ float gfx_per_phys() { return 8.0f * ParameterFile(game_file("config/gfx.p")).ge
 } // namespace
 
 // The placed boxes against the bodies the game gives them: a range, in physics units.
-TEST(MediaInstanceFiles, ModelsArePlacedAtTheirBodiesSizes)
+TEST(MediaInstanceFiles, ModelsArePlacedAtTheirBodiesSizesAndHoversFaceForward)
 {
     const float u = gfx_per_phys();
     ParameterFile bridge(game_file("config/objects/bridge.p"));
@@ -209,11 +297,7 @@ TEST(MediaInstanceFiles, ModelsArePlacedAtTheirBodiesSizes)
         const float v = (what == Size ? b.size(axis) : b.lo[axis]) / u;
         EXPECT_TRUE(v >= lo && v <= hi) << md2 << " placed by " << params << ", axis " << axis << ": " << v;
     }
-}
-
-// The fans sit at the stern: the player's nose is +x, the opponents' -z.
-TEST(MediaInstanceFiles, HoversFaceForward)
-{
+    // The hovers face forward: the fans sit at the stern, the player's nose is +x, the opponents' -z.
     Box hull = placed_box("media/objects/hover/hover.md2", "media/objects/hover/hover_player.p");
     Box rotor = placed_box("media/objects/hover/rotor1.md2", "media/objects/hover/rotor_player.p");
     EXPECT_LT(rotor.mid(0), hull.mid(0) - 0.25f * hull.size(0));
