@@ -5,12 +5,15 @@
 #include "Common/Pause.h"
 #include "Common/PlayerControls.h"
 #include "Gfx/DisplayToggles.h"
+#include "Console.h"
 #include "GlFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -68,48 +71,38 @@ TEST_F(InputTest, FollowModeSteersTheHoverAndFreeModeFliesTheCamera)
     EXPECT_FALSE(player_controls.forward);
 }
 
-// 0 and L share one 250 ms timer, Space waits 350 ms, and a held key toggles once.
-TEST_F(InputTest, KeysWaitOutTheirDeadTimes)
-{
-    frame(1000, {SDLK_0});
-    EXPECT_TRUE(new_game_requested);
-    frame(1100, {SDLK_l}); // within 250 ms of the 0 key: same timer
-    EXPECT_FALSE(display.freeze_waves);
-    frame(1251, {SDLK_l});
-    EXPECT_TRUE(display.freeze_waves);
-
-    frame(2000, {SDLK_SPACE});
-    EXPECT_TRUE(player_controls.jump);
-    player_controls.jump = false;
-    frame(2300, {SDLK_SPACE});
-    EXPECT_FALSE(player_controls.jump);
-    frame(2351, {SDLK_SPACE});
-    EXPECT_TRUE(player_controls.jump);
-
-    for (Uint32 t = 3000; t < 3240; t += 16) frame(t, {SDLK_F3});
-    EXPECT_TRUE(display.wireframe);
-}
-
-TEST_F(InputTest, ToggleKeysAndTheirMessagesTimes)
+// The keys read every frame: 0 and L share one 250 ms timer and K has its own, Space waits
+// 350 ms, F5 steps through three filters, and a held key toggles once.
+TEST_F(InputTest, KeysToggleOnceAndWaitOutTheirDeadTimes)
 {
     sdlgl->time_now = 42.0f;
-    frame(1000, {SDLK_F8});
-    EXPECT_FALSE(display.culling);
-    EXPECT_FLOAT_EQ(sdlgl->culling_changed_at, 42.0f);
-    frame(1300, {SDLK_F5});
-    EXPECT_EQ(sdlgl->filter_mode, 1);
-    frame(1600, {SDLK_F5});
-    frame(1900, {SDLK_F5});
-    EXPECT_EQ(sdlgl->filter_mode, 0); // three presses: back to the start
-    frame(2200, {SDLK_TAB});
-    EXPECT_EQ(sdlgl->camera_mode, 0);
-    frame(2500, {SDLK_c});
-    EXPECT_FLOAT_EQ(display.cull_margin, 1000.0f);
-    frame(2800, {SDLK_b});
-    EXPECT_EQ(display.parallax_mode, 0);
-    // K has its own timer: it acts within 250 ms of B.
-    frame(2801, {SDLK_k});
-    EXPECT_TRUE(display.skip_subpass);
+    struct Step {
+        Uint32 ticks;
+        SDLKey key;
+        std::function<bool()> holds;
+    };
+    const Step steps[] = {
+        {1000, SDLK_0, [] { return new_game_requested; }},
+        {1100, SDLK_l, [] { return !display.freeze_waves; }}, // within 250 ms of the 0 key
+        {1251, SDLK_l, [] { return display.freeze_waves; }},
+        {2000, SDLK_SPACE, [] { return std::exchange(player_controls.jump, false); }},
+        {2300, SDLK_SPACE, [] { return !player_controls.jump; }},
+        {2351, SDLK_SPACE, [] { return player_controls.jump; }},
+        {3000, SDLK_F8, [this] { return !display.culling && sdlgl->culling_changed_at == 42.0f; }},
+        {3300, SDLK_F5, [this] { return sdlgl->filter_mode == 1; }},
+        {3600, SDLK_F5, [this] { return sdlgl->filter_mode == 2; }},
+        {3900, SDLK_F5, [this] { return sdlgl->filter_mode == 0; }},
+        {4200, SDLK_TAB, [this] { return sdlgl->camera_mode == 0; }},
+        {4500, SDLK_c, [] { return display.cull_margin == 1000.0f; }},
+        {4800, SDLK_b, [] { return display.parallax_mode == 0; }},
+        {4801, SDLK_k, [] { return display.skip_subpass; }},
+    };
+    for (const Step& s : steps) {
+        frame(s.ticks, {s.key});
+        EXPECT_TRUE(s.holds()) << SDL_GetKeyName(s.key) << " at " << s.ticks;
+    }
+    for (Uint32 t = 5000; t < 5240; t += 16) frame(t, {SDLK_F3});
+    EXPECT_TRUE(display.wireframe);
 }
 
 // A tap shorter than a frame: SDL's key state has it up again by the time the frame reads the
@@ -117,20 +110,18 @@ TEST_F(InputTest, ToggleKeysAndTheirMessagesTimes)
 TEST_F(InputTest, AKeyPressedAndLetGoWithinAFrameCountsForThatFrame)
 {
     SDL_Event press{};
-    press.type = SDL_KEYDOWN;
-    press.key.type = SDL_KEYDOWN;
+    press.type = press.key.type = SDL_KEYDOWN;
     press.key.state = SDL_PRESSED;
     press.key.keysym.sym = SDLK_LEFT;
     ASSERT_EQ(SDL_PushEvent(&press), 0);
-    std::fill(keys.begin(), keys.end(), 0);
-    add_pending_presses(keys.data(), static_cast<int>(keys.size()));
-    EXPECT_EQ(keys[SDLK_LEFT], 1);
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), 1);
-    SDL_Event left;
-    EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_EVENTMASK(SDL_KEYDOWN)), 1) << "the press stays queued";
-    std::fill(keys.begin(), keys.end(), 0);
-    add_pending_presses(keys.data(), static_cast<int>(keys.size()));
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), 0) << "once drained, nothing is pressed";
+    for (int queued : {1, 0}) {
+        std::fill(keys.begin(), keys.end(), 0);
+        add_pending_presses(keys.data(), static_cast<int>(keys.size()));
+        EXPECT_EQ(keys[SDLK_LEFT], queued);
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), queued) << "once drained, nothing is pressed";
+        SDL_Event left;
+        EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_EVENTMASK(SDL_KEYDOWN)), queued) << "stays queued";
+    }
 }
 
 // The keys that act once per press, at any time: the help, the pause, the full screen, quit;
@@ -168,17 +159,12 @@ TEST_F(InputTest, PressesShowTheHelpPauseGoFullScreenAndQuit)
 TEST_F(InputTest, AResizeSetsTheVideoModeAndTheEyesAspect)
 {
     eyecam = new Camera(60, 1.5f, 350000);
-    testing::internal::CaptureStdout();
-    sdlgl->set_window_size(640, 480);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "window size 640 x 480\n");
-    EXPECT_EQ(sdlgl->screen->w, 640);
-    EXPECT_EQ(sdlgl->screen->h, 480);
-    EXPECT_EQ(sdlgl->screen_height, 480);
-    EXPECT_FLOAT_EQ(eyecam->aspect, 640.0f / 480.0f);
+    EXPECT_EQ(printed([&] { sdlgl->set_window_size(640, 480); }).out, "window size 640 x 480\n");
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 640);
-    EXPECT_EQ(viewport[3], 480);
+    EXPECT_EQ((std::vector<int>{sdlgl->screen->w, sdlgl->screen->h, sdlgl->screen_height, viewport[2], viewport[3]}),
+              (std::vector<int>{640, 480, 480, 640, 480}));
+    EXPECT_FLOAT_EQ(eyecam->aspect, 640.0f / 480.0f);
 }
 
 int games_started = 0;
