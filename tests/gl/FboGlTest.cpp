@@ -1,12 +1,8 @@
-#include "Console.h"
 #include "Common/SDLGLResources.h"
-#include "Gfx/FBO.h"
 #include "Gfx/GridIndices.h"
-#include "ResourceGlFixture.h"
+#include "GlFixture.h"
 
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 namespace {
 

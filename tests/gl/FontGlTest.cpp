@@ -1,12 +1,7 @@
-#include "Console.h"
 #include "Common/FontManager.h"
-#include "Gfx/Texture.h"
-#include "ResourceGlFixture.h"
+#include "GlFixture.h"
 
 #include <GL/glu.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 

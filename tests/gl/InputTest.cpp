@@ -1,20 +1,14 @@
-#include "Common/Camera.h"
 #include "Common/GameFlow.h"
 #include "Common/HelpScreen.h"
 #include "Common/Input.h"
 #include "Common/Pause.h"
 #include "Common/PlayerControls.h"
 #include "Gfx/DisplayToggles.h"
-#include "Console.h"
 #include "GlFixture.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 

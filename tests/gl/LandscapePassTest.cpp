@@ -1,10 +1,7 @@
 // The landscape's passes on a real context: the terrain and water grids, the rings, a model's shadow, whole frames.
-#include "Console.h"
 #include "GlFixture.h"
 
-#include "Common/Camera.h"
 #include "Common/DescribeFrame.h"
-#include "Common/Globals.h"
 #include "Gfx/DisplayToggles.h"
 #include "Common/Projection.h"
 #include "Common/SDLGLResources.h"
@@ -20,7 +17,6 @@
 #include <cmath>
 #include <iomanip>
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -106,7 +102,8 @@ protected:
     FrameDescription terrain_grid()
     {
         const FrameDescription f = frame();
-        into(sdlgl->targets.pgmlandgrid_fbo, [&](FBO* t) { update_terrain_grid(f, sdlgl->programs.pgmlandShader, t); });
+        ShaderProgram* grid_program = sdlgl->programs.pgmlandShader;
+        into(sdlgl->targets.pgmlandgrid_fbo, [&](FBO* t) { update_terrain_grid(f, grid_program, t); });
         return f;
     }
 

@@ -1,22 +1,16 @@
 // Models on a real GL context: loading through the manager, placing instances from parameter
 // files, and drawing every model the game ships in its skin's colours and its light.
-#include "Common/Camera.h"
-#include "Common/Globals.h"
-#include "Common/ParameterFile.h"
 #include "Gfx/MD2_Instance.h"
 #include "Gfx/MD2_Manager.h"
 #include "Gfx/MD2_Model.h"
 #include "Gfx/ShaderProgram.h"
-#include "Gfx/Texture.h"
-#include "GameDir.h"
 #include "Md2Decoded.h"
 #include "Md2Writer.h"
-#include "ResourceGlFixture.h"
+#include "GlFixture.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <filesystem>
 
 namespace fs = std::filesystem;
 

@@ -1,16 +1,8 @@
-#include "Console.h"
 #include "GlFixture.h"
-#include "TempDir.h"
 
-#include "Common/Globals.h"
 #include "Gfx/ShaderProgram.h"
-#include "Terrain/HeightMap.h"
-#include "Terrain/TerrainScale.h"
 
 #include <unistd.h>
-
-#include <tuple>
-#include <vector>
 
 namespace {
 

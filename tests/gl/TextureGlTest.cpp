@@ -1,11 +1,6 @@
-#include "Console.h"
-#include "Gfx/Texture.h"
 #include "Gfx/TextureEncoding.h"
 #include "HostileFiles.h"
-#include "ResourceGlFixture.h"
-
-#include <string>
-#include <vector>
+#include "GlFixture.h"
 
 namespace {
 
