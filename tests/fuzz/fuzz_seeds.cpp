@@ -161,6 +161,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: fuzz_seeds GAME_DIR OUT_DIR\n");
         return 2;
     }
+    std::freopen("/dev/null", "w", stdout); // the game's map reader reports on standard output
     const fs::path game = argv[1];
     out_dir = argv[2];
     text_seeds(game);
