@@ -118,34 +118,28 @@ TEST_F(InputTest, AKeyPressedAndLetGoWithinAFrameCountsForThatFrame)
     }
 }
 
-// The keys that act once per press, at any time: the help, the pause, the full screen, quit;
-// and the first game's start by a driving key.
-TEST_F(InputTest, PressesShowTheHelpPauseGoFullScreenAndQuit)
+// The keys that act once per press, at any time: the help, the pause, quit (full screen and
+// back, and Escape, are judged in the game too: WindowTest, PlayerInputTest); and the first
+// game's start by a driving key.
+TEST_F(InputTest, PressesShowTheHelpPauseAndQuit)
 {
     help_shown = false;
-    sdlgl->on_key(SDLK_F1);
-    EXPECT_TRUE(help_shown);
-    sdlgl->on_key(SDLK_h);
-    EXPECT_FALSE(help_shown);
-
-    testing::internal::CaptureStdout();
-    sdlgl->on_key(SDLK_PAUSE);
-    EXPECT_EQ(pause_state.reason, PauseReason::Player);
-    sdlgl->on_key(SDLK_w); // driving keys do not end a pause of the player's
-    EXPECT_EQ(pause_state.reason, PauseReason::Player);
-    sdlgl->on_key(SDLK_t);
-    EXPECT_FALSE(pause_state.paused());
+    const std::pair<SDLKey, std::function<bool()>> presses[] = {
+        {SDLK_F1, [] { return help_shown; }},
+        {SDLK_h, [] { return !help_shown; }},
+        {SDLK_PAUSE, [] { return pause_state.reason == PauseReason::Player; }},
+        {SDLK_w, [] { return pause_state.reason == PauseReason::Player; }}, // no end to the player's pause
+        {SDLK_t, [] { return !pause_state.paused(); }},
+        {SDLK_RETURN, [this] { return !(sdlgl->video_flags & SDL_FULLSCREEN) && !sdlgl->quit_requested; }},
+        {SDLK_ESCAPE, [this] { return sdlgl->quit_requested; }},
+    };
+    for (const auto& [key, holds] : presses) {
+        sdlgl->on_key(key);
+        EXPECT_TRUE(holds()) << SDL_GetKeyName(key);
+    }
     pause_game(PauseReason::Start, SDL_GetTicks());
     sdlgl->on_key(SDLK_LEFT);
     EXPECT_FALSE(pause_state.paused()) << "a driving key starts the first game";
-    testing::internal::GetCapturedStdout();
-
-    // Full screen and back, and Escape, are judged in the game (WindowTest, PlayerInputTest).
-    sdlgl->on_key(SDLK_RETURN, KMOD_NONE);
-    EXPECT_FALSE(sdlgl->video_flags & SDL_FULLSCREEN) << "Enter alone is nothing";
-    EXPECT_FALSE(sdlgl->quit_requested);
-    sdlgl->on_key(SDLK_ESCAPE);
-    EXPECT_TRUE(sdlgl->quit_requested);
 }
 
 // A window resized by its edge: each side at least 200 and even, the video mode of that size,
