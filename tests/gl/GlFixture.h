@@ -59,13 +59,11 @@ protected:
                             const std::vector<unsigned char>& pixels)
     {
         const std::string path = dir.write(name, ""), ext = name.substr(name.size() - 4);
-        int ok = 0;
-        if (ext == ".png")
-            ok = stbi_write_png(path.c_str(), width, height, comp, pixels.data(), width * comp);
-        else if (ext == ".bmp")
-            ok = stbi_write_bmp(path.c_str(), width, height, comp, pixels.data());
-        else if (ext == ".tga")
-            ok = stbi_write_tga(path.c_str(), width, height, comp, pixels.data());
+        const char* p = path.c_str();
+        const int ok = ext == ".png"   ? stbi_write_png(p, width, height, comp, pixels.data(), width * comp)
+                       : ext == ".bmp" ? stbi_write_bmp(p, width, height, comp, pixels.data())
+                       : ext == ".tga" ? stbi_write_tga(p, width, height, comp, pixels.data())
+                                       : 0;
         EXPECT_NE(ok, 0) << "could not write " << path;
         return path;
     }

@@ -134,16 +134,6 @@ protected:
 
 constexpr float Md2DrawTest::kIdentity[16];
 
-// The models the game ships (generated into the game directory).
-std::vector<fs::path> game_models()
-{
-    std::vector<fs::path> found;
-    for (const auto& e : fs::recursive_directory_iterator(game_file("media/objects")))
-        if (e.is_regular_file() && e.path().extension() == ".md2") found.push_back(e.path());
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
 // The mean skin colour draw() shows: the texel under the centre of each triangle facing the
 // viewer, weighted by its screen area (models sharing an atlas use different parts of it).
 Rgb mean_under_visible_triangles(const fs::path& model_path, GLuint skin)
@@ -252,7 +242,10 @@ TEST_F(Md2DrawTest, ObjectInstanceReadsItsKeysInOrder)
 
 TEST_F(Md2DrawTest, EveryGameModelDrawsInItsSkinsColoursAndTakesTheLight)
 {
-    std::vector<fs::path> models = game_models();
+    std::vector<fs::path> models; // the models the game ships, generated into the game directory
+    for (const auto& e : fs::recursive_directory_iterator(game_file("media/objects")))
+        if (e.path().extension() == ".md2") models.push_back(e.path());
+    std::sort(models.begin(), models.end());
     ASSERT_FALSE(models.empty()) << "no models in " << game_dir();
     ShaderProgram* shader = md2instance_program();
     const float front[3] = {0, 0, 1}, behind[3] = {0, 0, -1};
