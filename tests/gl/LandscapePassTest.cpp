@@ -156,7 +156,8 @@ TEST_F(LandscapePasses, TheFrameDescribesTheCamerasAsTheyStandAfterTheGame)
     place_eye(128, 300, 400, 20, -25);
     auxcam->set_position(1, 2, 3);
     auto same = [](const Vec3d& a, const Vec3d& b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
-    for (const auto& [scene, skip, aimed] : {std::tuple{true, false, true}, {true, true, false}, {false, false, false}}) {
+    for (const auto& [scene, skip, aimed] :
+         {std::tuple{true, false, true}, {true, true, false}, {false, false, false}}) {
         SCOPED_TRACE(testing::Message() << "scene " << scene << " skip_subpass " << skip);
         display.skip_subpass = skip;
         const Vec3d kept = auxcam->pos;
