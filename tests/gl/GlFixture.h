@@ -113,45 +113,5 @@ protected:
         return t;
     }
 
-    // The passes' world over a flat map of side x side samples at half the height range: the
-    // cameras as the start-up makes them, the height texture, the programs and the targets.
-    static TerrainScale prepare_flat_landscape(int side)
-    {
-        eyecam = new Camera(60.0f, 1.5f, 350000.0f);
-        eyecam->set_aspect(float(sdlgl->aspect_ratio));
-        auxcam = new Camera(*eyecam);
-        auxcam->fov = 90.0f;
-        lightcam = new Camera(120.0f, 100.0f, 30000.0f);
-        std::vector<uint16_t> flat(static_cast<size_t>(side) * side, kFlatSample);
-        sdlgl->textures.htex_16bit = new Texture();
-        sdlgl->textures.htex_16bit->load_16bit(side, side, flat.data());
-        const TerrainScale terrain =
-            terrain_scale_for(side, 0, sdlgl->settings.phys_minfact, sdlgl->settings.y_pgmland_scale, waterlevel_frac);
-        printed([&] {
-            sdlgl->prepare_shaders(terrain);
-            sdlgl->create_fbos();
-        });
-        return terrain;
-    }
-
-    // The height of the flat map's ground in graphics units.
-    static float flat_ground(const TerrainScale& terrain)
-    {
-        return kFlatSample / 65535.0f * terrain.pgmland[1] + terrain.pgmland_offset;
-    }
-
-    // A render target's image as RGBA bytes, bottom row first.
-    static std::vector<unsigned char> pixels_of(FBO* target)
-    {
-        std::vector<unsigned char> p(static_cast<size_t>(target->_texW) * target->_texH * 4);
-        target->bind_framebuffer();
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, target->_texW, target->_texH, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        target->unbind_framebuffer();
-        return p;
-    }
-
-    static constexpr uint16_t kFlatSample = 32768;
     std::filesystem::path previous_dir;
 };

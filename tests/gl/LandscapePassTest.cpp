@@ -38,8 +38,23 @@ protected:
             gl.textures.rock_tex = new Texture(".\\media\\nature072b.jpg");
             gl.textures.noise_tex = new Texture(".\\media\\noise.jpg");
         });
-        terrain = prepare_flat_landscape(256);
-        ground = flat_ground(terrain);
+        // The cameras as the start-up makes them, and a flat map of 256 x 256 samples at half
+        // the height range.
+        eyecam = new Camera(60.0f, 1.5f, 350000.0f);
+        eyecam->set_aspect(float(gl.aspect_ratio));
+        auxcam = new Camera(*eyecam);
+        auxcam->fov = 90.0f;
+        lightcam = new Camera(120.0f, 100.0f, 30000.0f);
+        const uint16_t sample = 32768;
+        std::vector<uint16_t> flat(256 * 256, sample);
+        gl.textures.htex_16bit = new Texture();
+        gl.textures.htex_16bit->load_16bit(256, 256, flat.data());
+        terrain = terrain_scale_for(256, 0, gl.settings.phys_minfact, gl.settings.y_pgmland_scale, waterlevel_frac);
+        ground = sample / 65535.0f * terrain.pgmland[1] + terrain.pgmland_offset;
+        printed([&] {
+            gl.prepare_shaders(terrain);
+            gl.create_fbos();
+        });
         lightcam->set_position(2000, 20000, 2000);
         lightcam->set_dir(-0.2, 0.85, -0.15);
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -52,7 +67,7 @@ protected:
     }
 
     TerrainScale terrain;
-    float ground = 0;
+    float ground = 0; // the flat map's height in graphics units
 
     // Places the eye and turns it: yaw about up, then pitch (negative looks down).
     static void place_eye(double x, double y, double z, double yaw_deg, double pitch_deg)
@@ -71,6 +86,18 @@ protected:
         float view[16];
         eye_view_matrix(*eyecam, view);
         return describe_frame(*sdlgl, scene, view, lists, 0.0f);
+    }
+
+    // A render target's image as RGBA bytes, bottom row first.
+    static std::vector<unsigned char> pixels_of(FBO* target)
+    {
+        std::vector<unsigned char> p(static_cast<size_t>(target->_texW) * target->_texH * 4);
+        target->bind_framebuffer();
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, target->_texW, target->_texH, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        target->unbind_framebuffer();
+        return p;
     }
 
     static std::vector<Vertex> vertices_of(FBO* grid)
