@@ -47,9 +47,7 @@ TEST_F(InputTest, FollowModeSteersTheHoverAndFreeModeFliesTheCamera)
 {
     sdlgl->camera_mode = 1;
     frame(1000, {SDLK_w, SDLK_LEFT, SDLK_r, SDLK_f});
-    EXPECT_TRUE(player_controls.forward);
-    EXPECT_TRUE(player_controls.left);
-    EXPECT_FALSE(player_controls.backward);
+    EXPECT_TRUE(player_controls.forward && player_controls.left && !player_controls.backward);
     EXPECT_DOUBLE_EQ(eye.pos.length(), 0.0); // R and F do nothing in follow mode
     frame(1010, {});
     EXPECT_FALSE(player_controls.forward); // cleared every frame
@@ -166,30 +164,21 @@ TEST_F(InputTest, AFrameWhoseKeysAreNotReadLetsGoOfTheHover)
     GameFlow flow;
     eyecam = new Camera(60, 1.5f, 350000);
     auxcam = new Camera(*eyecam);
-    const auto held = [] {
+    flow.game_over_time = 8;
+    testing::internal::CaptureStdout();
+    // The game's time, whether it is over and paused, and the games started by then.
+    for (auto [now, over, paused, started, what] : {std::tuple{10.0f, true, false, 0, "the banner shows"},
+                                                    {12.5f, true, false, 1, "the restart's frame, 4.5 s on"},
+                                                    {12.5f, false, true, 1, "paused"}}) {
+        sdlgl->time_now = now;
+        flow.game_over = over;
+        if (paused) pause_game(PauseReason::Player, SDL_GetTicks());
         player_controls = PlayerControls();
         player_controls.forward = player_controls.left = player_controls.jump = true;
-    };
-    sdlgl->time_now = 10;
-    flow.game_over = true;
-    flow.game_over_time = 8;
-    held();
-    read_frame_input(*sdlgl, flow, count_game);
-    EXPECT_FALSE(player_controls.forward || player_controls.left || player_controls.jump) << "the banner shows";
-    EXPECT_EQ(games_started, 0);
-
-    testing::internal::CaptureStdout();
-    sdlgl->time_now = 12.5f; // the banner has shown for 4.5 s
-    held();
-    read_frame_input(*sdlgl, flow, count_game);
-    EXPECT_EQ(games_started, 1);
-    EXPECT_FALSE(player_controls.forward) << "the restart's frame";
-
-    flow.game_over = false;
-    pause_game(PauseReason::Player, SDL_GetTicks());
-    held();
-    read_frame_input(*sdlgl, flow, count_game);
-    EXPECT_FALSE(player_controls.forward || player_controls.jump) << "paused";
+        read_frame_input(*sdlgl, flow, count_game);
+        EXPECT_FALSE(player_controls.forward || player_controls.left || player_controls.jump) << what;
+        EXPECT_EQ(games_started, started) << what;
+    }
     resume_game(SDL_GetTicks());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "RESTART GAME!!!!\ngame paused\ngame goes on\n");
 
