@@ -64,14 +64,10 @@ TEST_F(TextureTest, CubeStripFacesLeftToRightFromPositiveX)
 {
     // Six 5 x 5 faces: odd rows of 15 bytes test the upload's row alignment.
     const int f = 5;
-    Bytes strip(static_cast<size_t>(6 * f) * f * 3);
+    Bytes strip; // red tells the face, green the row, blue the column
     for (int y = 0; y < f; ++y)
-        for (int x = 0; x < 6 * f; ++x) {
-            unsigned char* p = &strip[(static_cast<size_t>(y) * 6 * f + x) * 3];
-            p[0] = static_cast<unsigned char>(40 * (x / f));
-            p[1] = static_cast<unsigned char>(10 * y);
-            p[2] = static_cast<unsigned char>(10 * (x % f));
-        }
+        for (int x = 0; x < 6 * f; ++x)
+            strip.insert(strip.end(), {uint8_t(40 * (x / f)), uint8_t(10 * y), uint8_t(10 * (x % f))});
     for (const char* name : {"sky.png", "sky.bmp"}) { // BMP's blue-first texels are not swapped
         SCOPED_TRACE(name);
         std::string path = write_image(name, 6 * f, f, 3, strip);
@@ -82,13 +78,9 @@ TEST_F(TextureTest, CubeStripFacesLeftToRightFromPositiveX)
         glBindTexture(GL_TEXTURE_CUBE_MAP, t.id);
         for (int face = 0; face < 6; ++face) {
             Bytes px = read_rgba(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, f, f);
-            for (int y = 0; y < f; ++y)
-                for (int x = 0; x < f; ++x) {
-                    const unsigned char* p = &px[(static_cast<size_t>(y) * f + x) * 4];
-                    ASSERT_EQ(p[0], 40 * face) << "face " << face;
-                    ASSERT_EQ(p[1], 10 * y);
-                    ASSERT_EQ(p[2], 10 * x);
-                }
+            for (int i = 0; i < f * f; ++i)
+                ASSERT_TRUE(px[4 * i] == 40 * face && px[4 * i + 1] == 10 * (i / f) && px[4 * i + 2] == 10 * (i % f))
+                    << "face " << face << " texel " << i;
         }
     }
 }
@@ -149,10 +141,8 @@ TEST_F(TextureTest, WaveMissingOrWrongSlicesLeaveZerosAndLoadingGoesOn)
     const Bytes rgb = rgb_level(0, 8 * 8 * 4);
     const size_t slice = 8 * 8 * 3;
     for (int s : {1, 2}) // slices 2 and 3 (0-based 1 and 2) are empty: flat zero
-        for (size_t i = 0; i < slice; i += 3) {
-            ASSERT_EQ(rgb[s * slice + i], 0);
-            ASSERT_EQ(rgb[s * slice + i + 1], 127);
-        }
+        for (size_t i = s * slice; i < (s + 1) * slice; i += 3)
+            ASSERT_TRUE(rgb[i] == 0 && rgb[i + 1] == 127) << "byte " << i;
     Texture none;
     printed([&] { none.load_3d(dir.file("none_%d.bmp").c_str(), 3); });
     EXPECT_EQ(none.id, 0u) << "no slice at all";
