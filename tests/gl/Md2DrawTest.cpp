@@ -139,12 +139,8 @@ constexpr float Md2DrawTest::kIdentity[16];
 Rgb mean_under_visible_triangles(const fs::path& model_path, GLuint skin)
 {
     Rgb m{};
-    Md2Decoded d;
-    const std::string refused = d.load(model_path.string());
-    if (!refused.empty()) {
-        ADD_FAILURE() << refused;
-        return m;
-    }
+    Md2Decoded d; // a file it refuses has no triangles: the mean stays black
+    EXPECT_EQ(d.load(model_path.string()), "");
     GLint sw = 0, sh = 0;
     glBindTexture(GL_TEXTURE_2D, skin);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &sw);
