@@ -15,8 +15,6 @@ Printed printed(F&& f)
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     f();
-    Printed p;
-    p.out = testing::internal::GetCapturedStdout();
-    p.err = testing::internal::GetCapturedStderr();
-    return p;
+    std::string out = testing::internal::GetCapturedStdout();
+    return {out, testing::internal::GetCapturedStderr()};
 }

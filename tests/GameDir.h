@@ -2,6 +2,7 @@
 // which CTest names in MOORHOLD_GAME_DIR. Tests of the generated data read from it.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -17,7 +18,6 @@ inline std::string game_file(const std::string& rel) { return game_dir() + "/" +
 // A path as the game names it, such as ".\config\gfx.p", inside the game directory.
 inline std::string game_path(std::string path)
 {
-    for (char& c : path)
-        if (c == '\\') c = '/';
+    std::replace(path.begin(), path.end(), '\\', '/');
     return game_file(path.rfind("./", 0) == 0 ? path.substr(2) : path);
 }

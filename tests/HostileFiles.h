@@ -37,9 +37,7 @@ inline std::string wave_slice_bmp_with_absurd_bit_count()
 inline std::string hm_file(uint32_t w, uint32_t h, const std::vector<uint16_t>& samples = {})
 {
     std::string out;
-    put_le(out, 0xFA, 4);
-    put_le(out, w, 4);
-    put_le(out, h, 4);
+    for (uint32_t v : {0xFAu, w, h}) put_le(out, v, 4);
     for (uint16_t v : samples) put_le(out, v, 2);
     return out;
 }

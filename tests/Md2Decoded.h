@@ -11,17 +11,9 @@
 #include <vector>
 
 struct Md2Decoded {
-    struct V3 {
-        float x, y, z;
-    };
-    struct Tri {
-        int v[3];
-        int st[3];
-    };
-    struct Run {
-        bool fan;
-        std::vector<Md2GlVertex> records;
-    };
+    struct V3 { float x, y, z; };
+    struct Tri { int v[3], st[3]; };
+    struct Run { bool fan; std::vector<Md2GlVertex> records; };
 
     Md2File file;
     Md2ModelData data;
@@ -36,13 +28,10 @@ struct Md2Decoded {
     // Empty on success, else why the game would not load the file.
     std::string load(const std::string& path)
     {
-        if (!file.Read(path.c_str()))
-            return "the game's reader refuses " + path;
-        if (!data.Convert(file))
-            return "the game's loader refuses " + path + " (beyond its limits)";
+        if (!file.Read(path.c_str())) return "the game's reader refuses " + path;
+        if (!data.Convert(file)) return "the game's loader refuses " + path + " (beyond its limits)";
         const Md2Header& h = file.Header();
-        if (size_t(h.ofs_end) != file.Bytes().size())
-            return "the end offset is not the file size";
+        if (size_t(h.ofs_end) != file.Bytes().size()) return "the end offset is not the file size";
         skin_w = h.skin_width;
         skin_h = h.skin_height;
         for (int i = 0; i < h.num_texcoords; ++i)
@@ -54,23 +43,20 @@ struct Md2Decoded {
         for (int f = 0; f < h.num_frames; ++f) {
             Md2FrameView v = file.Frame(f);
             frame_names.push_back(v.name);
-            std::vector<uint8_t> bytes;
-            std::vector<V3> pos;
+            std::vector<uint8_t>& bytes = frame_bytes.emplace_back();
+            std::vector<V3>& pos = frames.emplace_back();
             for (int i = 0; i < h.num_vertices; ++i) {
                 const uint8_t* p = v.vertices + 4 * i;
                 bytes.insert(bytes.end(), p, p + 3);
                 pos.push_back({p[0] * v.scale[0] + v.translate[0], p[2] * v.scale[2] + v.translate[2],
                                p[1] * v.scale[1] + v.translate[1]});
             }
-            frame_bytes.push_back(std::move(bytes));
-            frames.push_back(std::move(pos));
         }
         if (file.CommandForm())
             for (size_t at = file.GlCommandsBegin(); at < file.GlCommandsEnd();) {
-                int32_t count = file.GlWord(at);
+                const int32_t count = file.GlWord(at);
                 at += 4;
-                if (count == 0)
-                    break;
+                if (count == 0) break;
                 Run r{count < 0, {}};
                 for (int i = 0; i < (count < 0 ? -count : count); ++i, at += 12)
                     r.records.push_back(file.GlVertex(at));

@@ -16,7 +16,8 @@ inline Md2Writer md2_octahedron(const std::string& name, int frames, bool comman
     Md2Writer w;
     w.skins.push_back(name + ".bmp");
     // Game axes (x, y up, z) of the six corners; the file stores (x, z, y).
-    const int game[6][3] = {{255, 128, 128}, {0, 128, 128}, {128, 255, 128}, {128, 0, 128}, {128, 128, 255}, {128, 128, 0}};
+    const int game[6][3] = {{255, 128, 128}, {0, 128, 128}, {128, 255, 128},
+                            {128, 0, 128},   {128, 128, 255}, {128, 128, 0}};
     // Faces as corners, counter-clockwise seen from outside in game axes.
     const int faces[8][3] = {{0, 2, 4}, {4, 2, 1}, {1, 2, 5}, {5, 2, 0}, {4, 3, 0}, {1, 3, 4}, {5, 3, 1}, {0, 3, 5}};
     for (int f = 0; f < frames; ++f) {
@@ -31,24 +32,21 @@ inline Md2Writer md2_octahedron(const std::string& name, int frames, bool comman
         fr.translate[2] = -128.0f;
     }
     for (int i = 0; i < 6; ++i) w.texcoords.push_back({int16_t(game[i][0] / 4), int16_t(64 - game[i][1] / 4)});
-    for (const auto& f : faces) w.add_triangle(uint16_t(f[0]), uint16_t(f[1]), uint16_t(f[2]), uint16_t(f[0]), uint16_t(f[1]), uint16_t(f[2]));
-    auto gl_vertex = [&](int c) {
-        return Md2GlCommandVertex{float(game[c][0]) / 255.0f, 1.0f - float(game[c][1]) / 255.0f, c};
-    };
-    if (command_form && fans) {
-        for (const auto& fan : {std::vector<int>{2, 4, 0, 5, 1, 4}, std::vector<int>{3, 0, 4, 1, 5, 0}}) {
-            std::vector<Md2GlCommandVertex> v;
-            for (int c : fan) v.push_back(gl_vertex(c));
-            w.add_gl_strip(v, true);
-        }
-        w.end_gl_commands();
-    } else if (command_form) {
-        for (const auto& f : faces) {
-            std::vector<Md2GlCommandVertex> strip;
-            for (int c : f) strip.push_back(gl_vertex(c));
-            w.add_gl_strip(strip, false);
-        }
-        w.end_gl_commands();
+    for (const auto& f : faces) {
+        const uint16_t a = uint16_t(f[0]), b = uint16_t(f[1]), c = uint16_t(f[2]);
+        w.add_triangle(a, b, c, a, b, c);
     }
+    if (!command_form) return w;
+    std::vector<std::vector<int>> runs;
+    if (fans)
+        runs = {{2, 4, 0, 5, 1, 4}, {3, 0, 4, 1, 5, 0}};
+    else
+        for (const auto& f : faces) runs.push_back({f[0], f[1], f[2]});
+    for (const auto& run : runs) {
+        std::vector<Md2GlCommandVertex> v;
+        for (int c : run) v.push_back({float(game[c][0]) / 255.0f, 1.0f - float(game[c][1]) / 255.0f, c});
+        w.add_gl_strip(v, fans);
+    }
+    w.end_gl_commands();
     return w;
 }

@@ -2,6 +2,7 @@
 // (two tracks, three effects, '.\config\audio.p') laid out in a directory.
 #pragma once
 
+#include "HostileFiles.h"
 #include "TempDir.h"
 
 #include <chrono>
@@ -9,24 +10,20 @@
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <utility>
 
 inline std::string wav_bytes(double seconds, double frequency = 440.0, int rate = 22050)
 {
     const uint32_t frames = static_cast<uint32_t>(seconds * rate), data_size = frames * 2;
     std::string out;
-    auto put = [&out](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
-    };
+    auto put = [&out](uint32_t v, int bytes) { hostile::put_le(out, v, bytes); };
     out += "RIFF";
     put(36 + data_size, 4);
     out += "WAVEfmt ";
-    put(16, 4);
-    put(1, 2); // PCM
-    put(1, 2); // mono
-    put(static_cast<uint32_t>(rate), 4);
-    put(static_cast<uint32_t>(rate) * 2, 4);
-    put(2, 2);  // block align
-    put(16, 2); // bits per sample
+    // The format chunk: its size, PCM, mono, the rate, bytes a second, block align, bits a sample.
+    for (auto [v, bytes] : {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {uint32_t(rate), 4}, {uint32_t(rate) * 2, 4},
+                            {2u, 2}, {16u, 2}})
+        put(v, bytes);
     out += "data";
     put(data_size, 4);
     for (uint32_t i = 0; i < frames; ++i) {

@@ -20,8 +20,7 @@ public:
     TempDir()
     {
         std::string tmpl = (std::filesystem::temp_directory_path() / "moorhold-XXXXXX").string();
-        const std::string wanted = tmpl;
-        if (!mkdtemp(tmpl.data())) throw std::runtime_error("TempDir: mkdtemp failed for " + wanted);
+        if (!mkdtemp(tmpl.data())) throw std::runtime_error("TempDir: mkdtemp failed in " + tmpl);
         path = tmpl;
     }
     ~TempDir()
@@ -38,8 +37,7 @@ public:
     std::string write(const std::string& name, const std::string& bytes) const
     {
         std::filesystem::create_directories((path / name).parent_path());
-        std::ofstream out(path / name, std::ios::binary);
-        out << bytes;
+        std::ofstream(path / name, std::ios::binary) << bytes;
         return file(name);
     }
 

@@ -36,10 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     desc.triangles = mesh.indices.data();
     desc.heightFieldVerticalAxis = mesh.axis;
     desc.heightFieldVerticalExtent = mesh.extent;
-    require(NxInitCooking());
     MemoryStream again;
-    require(NxCookTriangleMesh(desc, again));
-    NxCloseCooking();
+    require(cook(desc, again));
     NxCookedMesh back;
     require(nx_read_cooked_mesh(again, back, why));
     require(back.vertices == mesh.vertices && back.indices == mesh.indices);

@@ -3,6 +3,7 @@
 #include "HostileFiles.h"
 #include "Md2Writer.h"
 #include "Physics/NxCookedMesh.h"
+#include "Terrain/HeightMap.h"
 #include "TempDir.h"
 #include "unit/PhysicsTestKit.h"
 
@@ -10,6 +11,7 @@
 #include <SDL_image.h>
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -28,36 +30,31 @@ void seed(const std::string& target, const std::string& name, const std::string&
     std::ofstream(out_dir / target / name, std::ios::binary) << bytes;
 }
 
-// The top-left side x side samples of the game's "hm" map.
-std::vector<uint16_t> map_corner(const fs::path& game, uint32_t side)
+// The top-left side x side samples of the game's map, as its reader gives them.
+std::vector<uint16_t> map_corner(const fs::path& game, int side)
 {
-    const std::string hm = read_file(game / "media" / "map" / "map1.hm");
+    HeightMap map;
     std::vector<uint16_t> out;
-    if (hm.size() < 12) return out;
-    uint32_t w = 0;
-    for (int i = 0; i < 4; ++i) w |= uint32_t(uint8_t(hm[4 + i])) << (8 * i);
-    for (uint32_t y = 0; y < side; ++y)
-        for (uint32_t x = 0; x < side; ++x) {
-            const size_t at = 12 + 2 * (size_t(y) * w + x);
-            if (at + 1 >= hm.size()) return {};
-            out.push_back(uint16_t(uint8_t(hm[at]) | uint8_t(hm[at + 1]) << 8));
-        }
+    const std::string path = (game / "media" / "map" / "map1.hm").string();
+    if (map.readfile(path.c_str()) != 0 || map.map_w < side || map.map_h < side) return out;
+    for (const uint16_t* row = map.map_data; out.size() < size_t(side * side); row += map.map_w)
+        out.insert(out.end(), row, row + side);
     return out;
 }
 
 void height_map_seeds(const fs::path& game)
 {
     const std::vector<uint16_t> corner = map_corner(game, 64);
-    std::string raw;
-    for (uint16_t v : corner) hostile::put_le(raw, v, 2);
-    seed("heightmap", "corner.hm", std::string(1, '\0') + hostile::hm_file(64, 64, corner));
-    seed("heightmap", "corner.raw", std::string(1, '\1') + raw);
-    seed("heightmap", "wide.hm", std::string(1, '\0') + hostile::hm_file(128, 32, std::vector<uint16_t>(128 * 32, 777)));
-    seed("heightmap", "claims-20000-square.hm", std::string(1, '\0') + hostile::hm_header_claiming_20000_square());
-    seed("heightmap", "claims-16-by-2pow20.hm", std::string(1, '\0') + hostile::hm_header_claiming_16_by_2_pow_20());
-    seed("heightmap", "cut-short.hm", std::string(1, '\0') + hostile::hm_file(64, 64, {1, 2, 3}));
+    // The fuzzer's first byte picks the form: even "hm", odd raw (the "hm" file less its header).
+    const std::string hm(1, '\0'), corner_hm = hostile::hm_file(64, 64, corner);
+    seed("heightmap", "corner.hm", hm + corner_hm);
+    seed("heightmap", "corner.raw", "\1" + corner_hm.substr(12));
+    seed("heightmap", "wide.hm", hm + hostile::hm_file(128, 32, std::vector<uint16_t>(128 * 32, 777)));
+    seed("heightmap", "claims-20000-square.hm", hm + hostile::hm_header_claiming_20000_square());
+    seed("heightmap", "claims-16-by-2pow20.hm", hm + hostile::hm_header_claiming_16_by_2_pow_20());
+    seed("heightmap", "cut-short.hm", hm + hostile::hm_file(64, 64, {1, 2, 3}));
 
-    GridMesh patch(16, [&](float x, float z) { return corner.empty() ? 0.0f : corner[size_t(z) * 64 + size_t(x)] * 0.01f; });
+    GridMesh patch(16, [&](float x, float z) { return corner.empty() ? 0.0f : corner[size_t(z * 64 + x)] * 0.01f; });
     NxTriangleMeshDesc desc = patch.desc();
     desc.heightFieldVerticalAxis = NX_Y;
     desc.heightFieldVerticalExtent = -100.0f;
@@ -69,18 +66,14 @@ void height_map_seeds(const fs::path& game)
 std::vector<uint8_t> image_corner(const fs::path& file, int w, int h)
 {
     SDL_Surface* s = IMG_Load(file.string().c_str());
-    if (!s) return {};
     SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
     std::vector<uint8_t> out;
-    if (rgb && SDL_BlitSurface(s, nullptr, rgb, nullptr) == 0) {
-        SDL_LockSurface(rgb);
+    if (s && rgb && SDL_BlitSurface(s, nullptr, rgb, nullptr) == 0) // a software surface needs no lock
         for (int y = 0; y < h; ++y) {
             const uint8_t* row = static_cast<const uint8_t*>(rgb->pixels) + size_t(y) * rgb->pitch;
             out.insert(out.end(), row, row + size_t(w) * 3);
         }
-        SDL_UnlockSurface(rgb);
-    }
-    if (rgb) SDL_FreeSurface(rgb);
+    SDL_FreeSurface(rgb);
     SDL_FreeSurface(s);
     return out;
 }
@@ -108,28 +101,23 @@ void texture_seeds(const fs::path& game)
     }
     // SDL_image goes by content, so the crafted BMP is also tried under a JPEG's name.
     const std::string crafted = hostile::wave_slice_bmp_with_absurd_bit_count();
-    seed("texture", "absurd-bit-count.bmp", std::string(1, '\2') + crafted);
+    seed("texture", "absurd-bit-count.bmp", "\2" + crafted);
     seed("texture", "absurd-bit-count-as.jpg", std::string(1, '\0') + crafted);
     // 10520 x 23552 run-length pixels in 30 bytes: SDL_image once read past its end for minutes.
     static const unsigned char huge_tga[30] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x18, 0x29, 0x00, 0x5c,
                                                24, 0, 0x97, 0x2a, 0x2a, 0x1c};
-    seed("texture", "huge-run-length.tga", std::string(1, '\3') + std::string(reinterpret_cast<const char*>(huge_tga), 30));
+    seed("texture", "huge-run-length.tga", "\3" + std::string(reinterpret_cast<const char*>(huge_tga), 30));
 }
 
 void wave_seeds(const fs::path& game)
 {
     for (int s : {1, 8}) {
-        SDL_RWops* rw = SDL_RWFromFile((game / "media" / "waveanim" / ("hm_" + std::to_string(s) + "_von_16.bmp")).string().c_str(), "rb");
-        SDL_Surface* slice = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
-        if (!slice) continue;
+        // The slices are grey: red stands for the height.
+        const std::string name = "hm_" + std::to_string(s) + "_von_16.bmp";
+        const std::vector<uint8_t> rgb = image_corner(game / "media" / "waveanim" / name, 16, 16);
         std::vector<uint8_t> px;
-        SDL_LockSurface(slice);
-        for (int y = 0; y < 16 && y < slice->h; ++y)
-            for (int x = 0; x < 16 && x < slice->w; ++x)
-                px.push_back(static_cast<const uint8_t*>(slice->pixels)[size_t(y) * slice->pitch + x]);
-        SDL_UnlockSurface(slice);
-        if (px.size() == 256) seed("wave", "slice" + std::to_string(s) + ".bmp", hostile::grey_bmp(16, 16, px));
-        SDL_FreeSurface(slice);
+        for (size_t i = 0; i < rgb.size(); i += 3) px.push_back(rgb[i]);
+        if (!px.empty()) seed("wave", "slice" + std::to_string(s) + ".bmp", hostile::grey_bmp(16, 16, px));
     }
     seed("wave", "absurd-bit-count.bmp", hostile::wave_slice_bmp_with_absurd_bit_count());
 }
@@ -158,8 +146,7 @@ void text_seeds(const fs::path& game)
         for (const fs::directory_entry& e : fs::recursive_directory_iterator(game / dir))
             if (e.path().extension() == ".p") {
                 std::string name = fs::relative(e.path(), game).string();
-                for (char& c : name)
-                    if (c == '/') c = '_';
+                std::replace(name.begin(), name.end(), '/', '_');
                 seed("param", name, read_file(e.path()));
             }
     seed("font", "out.fnt", read_file(game / "media" / "font" / "out.fnt"));
@@ -174,6 +161,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: fuzz_seeds GAME_DIR OUT_DIR\n");
         return 2;
     }
+    std::freopen("/dev/null", "w", stdout); // the game's map reader reports on standard output
     const fs::path game = argv[1];
     out_dir = argv[2];
     text_seeds(game);

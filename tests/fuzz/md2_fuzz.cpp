@@ -9,14 +9,13 @@ namespace {
 
 void check_consistent(const Md2File& file, const Md2ModelData& m)
 {
-    require(m.m_NumVertices <= kMd2MaxFrameVertices);
-    require(m.m_NumRenderVertices <= kMd2MaxRenderVertices);
+    require(m.m_NumVertices <= kMd2MaxFrameVertices && m.m_NumRenderVertices <= kMd2MaxRenderVertices);
     require(m.m_RenderToVertex.size() == m.m_NumRenderVertices);
     require(m.m_TexCoordArray.size() == 2u * m.m_NumRenderVertices);
-    for (uint16_t v : m.m_RenderToVertex) require(v < m.m_NumVertices);
-    for (uint16_t v : m.m_TriVertices) require(v < m.m_NumVertices);
     require(m.m_TriVertices.size() == 3u * m.m_NumTris);
     require(m.m_IndexArray.size() == size_t(m.IndexCount()));
+    for (const std::vector<uint16_t>* list : {&m.m_RenderToVertex, &m.m_TriVertices})
+        for (uint16_t v : *list) require(v < m.m_NumVertices);
     for (uint16_t r : m.m_IndexArray) require(r < m.m_NumRenderVertices);
     size_t strip_indices = 0;
     for (Md2StripInfo e : m.m_Strips) strip_indices += e >> 1;
@@ -24,8 +23,7 @@ void check_consistent(const Md2File& file, const Md2ModelData& m)
     require(m.m_NumAnimCycles >= 1 && m.m_AnimCycles.size() == m.m_NumAnimCycles);
     int frames = 0;
     for (const Md2AnimCycle& c : m.m_AnimCycles) {
-        require(c.frame_count >= 1);
-        require(c.vertices.size() == size_t(c.frame_count) * m.m_NumVertices * 3);
+        require(c.frame_count >= 1 && c.vertices.size() == size_t(c.frame_count) * m.m_NumVertices * 3);
         require(c.scale.size() == 3u * c.frame_count && c.translate.size() == 3u * c.frame_count);
         frames += c.frame_count;
     }

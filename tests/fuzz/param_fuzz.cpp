@@ -4,6 +4,7 @@
 #include "FuzzFile.h"
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string> keys = {"screen_width", "font_tex", "A", " #key", "", "winning_points"};
     // The keys as the file's lines define them, up to the first NUL (the text's end).
     const char* text = p.file->text;
-    for (const char* line = text; *line;) {
-        const char* eol = std::strchr(line, '\n');
-        std::string l(line, eol ? eol : line + std::strlen(line));
-        size_t eq = l.find('=');
-        if (eq != std::string::npos && eq > 0 && l[0] != '#' && keys.size() < 64) keys.push_back(l.substr(0, eq));
-        line = eol ? eol + 1 : line + l.size();
+    std::istringstream lines(text);
+    for (std::string l; keys.size() < 64 && std::getline(lines, l);) {
+        const size_t eq = l.find('=');
+        if (eq != std::string::npos && eq > 0 && l[0] != '#') keys.push_back(l.substr(0, eq));
     }
     for (const std::string& key : keys) {
         // The value is the rest of a line that starts with key=.

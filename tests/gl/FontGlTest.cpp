@@ -1,14 +1,12 @@
-#include "Console.h"
 #include "Common/FontManager.h"
-#include "Gfx/Texture.h"
-#include "ResourceGlFixture.h"
+#include "GlFixture.h"
 
 #include <GL/glu.h>
 
-#include <string>
-#include <vector>
-
 namespace {
+
+using Px = std::vector<unsigned char>;
+const Px kBlack = {0, 0, 0};
 
 // A 32 x 16 font image: 'A' is an opaque white 8 x 8 block at (0, 0), 'B' a faint one
 // (alpha 40) at (16, 0); everything else is transparent.
@@ -20,55 +18,46 @@ protected:
         if (HasFatalFailure()) return;
         std::vector<unsigned char> px(32 * 16 * 4, 0);
         for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) {
-                unsigned char* a = &px[(static_cast<size_t>(y) * 32 + x) * 4];
-                a[0] = a[1] = a[2] = a[3] = 255;
-                unsigned char* b = &px[(static_cast<size_t>(y) * 32 + 16 + x) * 4];
-                b[0] = b[1] = b[2] = 255;
-                b[3] = 40;
-            }
-        std::string image = write_image("font/font.png", 32, 16, 4, px);
-        // x is stored 1.5 to the right and w 0.25 narrow, as the loader adjusts them.
-        description = dir.write("font/out.fnt", "font_tex=" + image + "\nA=1.5 0 7.75 8\nB=17.5 0 7.75 8\n");
-
-        glViewport(0, 0, 256, 256);
+            for (int x = 0; x < 8; ++x)
+                for (int k = 0; k < 4; ++k) {
+                    px[(y * 32 + x) * 4 + k] = 255;
+                    px[(y * 32 + 16 + x) * 4 + k] = k < 3 ? 255 : 40;
+                }
+        image = write_image("font/font.png", 32, 16, 4, px);
         glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluOrtho2D(0, 256, 0, 256);
+        gluOrtho2D(0, 256, 0, 256); // the window's pixels; the rest is the fresh context's default
         glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glEnable(GL_CULL_FACE);
-        glFrontFace(GL_CCW);
     }
 
-    fontManager* make_font()
+    // A font of glyphs 'A' and 'B' from `tex`; x is stored 1.5 to the right and w 0.25 narrow,
+    // as the loader adjusts them.
+    fontManager* make_font(const std::string& tex)
     {
+        const std::string description =
+            dir.write("font/out.fnt", "font_tex=" + tex + "\nA=1.5 0 7.75 8\nB=17.5 0 7.75 8\n");
         fontManager* f = nullptr;
         printed([&] { f = new fontManager(description.c_str()); });
         return f;
     }
 
-    static std::vector<unsigned char> pixel(int x, int y)
+    static Px pixel(int x, int y)
     {
-        std::vector<unsigned char> p(3);
-        glReadBuffer(GL_BACK);
+        Px p(3);
         glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p.data());
         return p;
     }
 
-    std::string description;
+    std::string image;
 };
-
-using Px = std::vector<unsigned char>;
-const Px kBlack = {0, 0, 0};
 
 // The glyph's texels are drawn in the text colour at its place; faint ones are dropped only
 // while the font is transparent.
 TEST_F(FontTest, GlyphIsDrawnInTheTextColourAtItsPlaceAndTheStateIsRestored)
 {
-    fontManager* font = make_font();
+    fontManager* font = make_font(image);
     ASSERT_NE(font->texture, nullptr);
     ASSERT_NE(font->texture->id, 0u);
     const float pos[2] = {40, 20}, colour[3] = {0.8f, 0.6f, 0.0f}, scale[2] = {2, 2};
@@ -91,26 +80,20 @@ TEST_F(FontTest, GlyphIsDrawnInTheTextColourAtItsPlaceAndTheStateIsRestored)
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_LIGHTING);
         font->draw_text(text, at, white, one);
-        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << text;
-        EXPECT_TRUE(glIsEnabled(GL_LIGHTING)) << text;
-        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << text;
-        EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST)) << text;
-        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << text;
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_LIGHTING)) << text;
+        EXPECT_FALSE(glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST) || glIsEnabled(GL_TEXTURE_2D)) << text;
         EXPECT_EQ(gl_integer(GL_TEXTURE_BINDING_2D), 0) << text;
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << text;
     }
     printed([&] { delete font; });
-}
 
-TEST_F(FontTest, MissingImageDrawsNothingAndDoesNotDivideByZero)
-{
-    description = dir.write("font/out.fnt", "font_tex=" + dir.file("none.png") + "\nA=1.5 0 7.75 8\n");
-    fontManager* font = make_font();
+    // Without its image the font draws nothing, and its empty sizes divide nothing by zero.
+    font = make_font(dir.file("none.png"));
     EXPECT_EQ(font->texture->id, 0u);
-    const float pos[2] = {10, 10}, colour[3] = {1, 1, 1}, scale[2] = {1, 1};
-    font->draw_text("AAAA", pos, colour, scale);
+    glClear(GL_COLOR_BUFFER_BIT);
+    font->draw_text("AAAA", at, white, one);
     EXPECT_EQ(pixel(12, 12), kBlack);
-    delete font;
+    printed([&] { delete font; });
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "Common/Camera.h"
 #include "Common/GameFlow.h"
 #include "Common/HelpScreen.h"
 #include "Common/Input.h"
@@ -7,11 +6,9 @@
 #include "Gfx/DisplayToggles.h"
 #include "GlFixture.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -50,9 +47,7 @@ TEST_F(InputTest, FollowModeSteersTheHoverAndFreeModeFliesTheCamera)
 {
     sdlgl->camera_mode = 1;
     frame(1000, {SDLK_w, SDLK_LEFT, SDLK_r, SDLK_f});
-    EXPECT_TRUE(player_controls.forward);
-    EXPECT_TRUE(player_controls.left);
-    EXPECT_FALSE(player_controls.backward);
+    EXPECT_TRUE(player_controls.forward && player_controls.left && !player_controls.backward);
     EXPECT_DOUBLE_EQ(eye.pos.length(), 0.0); // R and F do nothing in follow mode
     frame(1010, {});
     EXPECT_FALSE(player_controls.forward); // cleared every frame
@@ -68,48 +63,38 @@ TEST_F(InputTest, FollowModeSteersTheHoverAndFreeModeFliesTheCamera)
     EXPECT_FALSE(player_controls.forward);
 }
 
-// 0 and L share one 250 ms timer, Space waits 350 ms, and a held key toggles once.
-TEST_F(InputTest, KeysWaitOutTheirDeadTimes)
-{
-    frame(1000, {SDLK_0});
-    EXPECT_TRUE(new_game_requested);
-    frame(1100, {SDLK_l}); // within 250 ms of the 0 key: same timer
-    EXPECT_FALSE(display.freeze_waves);
-    frame(1251, {SDLK_l});
-    EXPECT_TRUE(display.freeze_waves);
-
-    frame(2000, {SDLK_SPACE});
-    EXPECT_TRUE(player_controls.jump);
-    player_controls.jump = false;
-    frame(2300, {SDLK_SPACE});
-    EXPECT_FALSE(player_controls.jump);
-    frame(2351, {SDLK_SPACE});
-    EXPECT_TRUE(player_controls.jump);
-
-    for (Uint32 t = 3000; t < 3240; t += 16) frame(t, {SDLK_F3});
-    EXPECT_TRUE(display.wireframe);
-}
-
-TEST_F(InputTest, ToggleKeysAndTheirMessagesTimes)
+// The keys read every frame: 0 and L share one 250 ms timer and K has its own, Space waits
+// 350 ms, F5 steps through three filters, and a held key toggles once.
+TEST_F(InputTest, KeysToggleOnceAndWaitOutTheirDeadTimes)
 {
     sdlgl->time_now = 42.0f;
-    frame(1000, {SDLK_F8});
-    EXPECT_FALSE(display.culling);
-    EXPECT_FLOAT_EQ(sdlgl->culling_changed_at, 42.0f);
-    frame(1300, {SDLK_F5});
-    EXPECT_EQ(sdlgl->filter_mode, 1);
-    frame(1600, {SDLK_F5});
-    frame(1900, {SDLK_F5});
-    EXPECT_EQ(sdlgl->filter_mode, 0); // three presses: back to the start
-    frame(2200, {SDLK_TAB});
-    EXPECT_EQ(sdlgl->camera_mode, 0);
-    frame(2500, {SDLK_c});
-    EXPECT_FLOAT_EQ(display.cull_margin, 1000.0f);
-    frame(2800, {SDLK_b});
-    EXPECT_EQ(display.parallax_mode, 0);
-    // K has its own timer: it acts within 250 ms of B.
-    frame(2801, {SDLK_k});
-    EXPECT_TRUE(display.skip_subpass);
+    struct Step {
+        Uint32 ticks;
+        SDLKey key;
+        std::function<bool()> holds;
+    };
+    const Step steps[] = {
+        {1000, SDLK_0, [] { return new_game_requested; }},
+        {1100, SDLK_l, [] { return !display.freeze_waves; }}, // within 250 ms of the 0 key
+        {1251, SDLK_l, [] { return display.freeze_waves; }},
+        {2000, SDLK_SPACE, [] { return std::exchange(player_controls.jump, false); }},
+        {2300, SDLK_SPACE, [] { return !player_controls.jump; }},
+        {2351, SDLK_SPACE, [] { return player_controls.jump; }},
+        {3000, SDLK_F8, [this] { return !display.culling && sdlgl->culling_changed_at == 42.0f; }},
+        {3300, SDLK_F5, [this] { return sdlgl->filter_mode == 1; }},
+        {3600, SDLK_F5, [this] { return sdlgl->filter_mode == 2; }},
+        {3900, SDLK_F5, [this] { return sdlgl->filter_mode == 0; }},
+        {4200, SDLK_TAB, [this] { return sdlgl->camera_mode == 0; }},
+        {4500, SDLK_c, [] { return display.cull_margin == 1000.0f; }},
+        {4800, SDLK_b, [] { return display.parallax_mode == 0; }},
+        {4801, SDLK_k, [] { return display.skip_subpass; }},
+    };
+    for (const Step& s : steps) {
+        frame(s.ticks, {s.key});
+        EXPECT_TRUE(s.holds()) << SDL_GetKeyName(s.key) << " at " << s.ticks;
+    }
+    for (Uint32 t = 6000; t < 6240; t += 16) frame(t, {SDLK_F3});
+    EXPECT_TRUE(display.wireframe);
 }
 
 // A tap shorter than a frame: SDL's key state has it up again by the time the frame reads the
@@ -117,50 +102,42 @@ TEST_F(InputTest, ToggleKeysAndTheirMessagesTimes)
 TEST_F(InputTest, AKeyPressedAndLetGoWithinAFrameCountsForThatFrame)
 {
     SDL_Event press{};
-    press.type = SDL_KEYDOWN;
-    press.key.type = SDL_KEYDOWN;
+    press.type = press.key.type = SDL_KEYDOWN;
     press.key.state = SDL_PRESSED;
     press.key.keysym.sym = SDLK_LEFT;
     ASSERT_EQ(SDL_PushEvent(&press), 0);
-    std::fill(keys.begin(), keys.end(), 0);
-    add_pending_presses(keys.data(), static_cast<int>(keys.size()));
-    EXPECT_EQ(keys[SDLK_LEFT], 1);
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), 1);
-    SDL_Event left;
-    EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_EVENTMASK(SDL_KEYDOWN)), 1) << "the press stays queued";
-    std::fill(keys.begin(), keys.end(), 0);
-    add_pending_presses(keys.data(), static_cast<int>(keys.size()));
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), 0) << "once drained, nothing is pressed";
+    for (int queued : {1, 0}) {
+        std::fill(keys.begin(), keys.end(), 0);
+        add_pending_presses(keys.data(), static_cast<int>(keys.size()));
+        EXPECT_EQ(keys[SDLK_LEFT], queued);
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), 1), queued) << "once drained, nothing is pressed";
+        SDL_Event left;
+        EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_EVENTMASK(SDL_KEYDOWN)), queued) << "stays queued";
+    }
 }
 
-// The keys that act once per press, at any time: the help, the pause, the full screen, quit;
-// and the first game's start by a driving key.
-TEST_F(InputTest, PressesShowTheHelpPauseGoFullScreenAndQuit)
+// The keys that act once per press, at any time: the help, the pause, quit (full screen and
+// back, and Escape, are judged in the game too: WindowTest, PlayerInputTest); and the first
+// game's start by a driving key.
+TEST_F(InputTest, PressesShowTheHelpPauseAndQuit)
 {
     help_shown = false;
-    sdlgl->on_key(SDLK_F1);
-    EXPECT_TRUE(help_shown);
-    sdlgl->on_key(SDLK_h);
-    EXPECT_FALSE(help_shown);
-
-    testing::internal::CaptureStdout();
-    sdlgl->on_key(SDLK_PAUSE);
-    EXPECT_EQ(pause_state.reason, PauseReason::Player);
-    sdlgl->on_key(SDLK_w); // driving keys do not end a pause of the player's
-    EXPECT_EQ(pause_state.reason, PauseReason::Player);
-    sdlgl->on_key(SDLK_t);
-    EXPECT_FALSE(pause_state.paused());
+    const std::pair<SDLKey, std::function<bool()>> presses[] = {
+        {SDLK_F1, [] { return help_shown; }},
+        {SDLK_h, [] { return !help_shown; }},
+        {SDLK_PAUSE, [] { return pause_state.reason == PauseReason::Player; }},
+        {SDLK_w, [] { return pause_state.reason == PauseReason::Player; }}, // no end to the player's pause
+        {SDLK_t, [] { return !pause_state.paused(); }},
+        {SDLK_RETURN, [this] { return !(sdlgl->video_flags & SDL_FULLSCREEN) && !sdlgl->quit_requested; }},
+        {SDLK_ESCAPE, [this] { return sdlgl->quit_requested; }},
+    };
+    for (const auto& [key, holds] : presses) {
+        sdlgl->on_key(key);
+        EXPECT_TRUE(holds()) << SDL_GetKeyName(key);
+    }
     pause_game(PauseReason::Start, SDL_GetTicks());
     sdlgl->on_key(SDLK_LEFT);
     EXPECT_FALSE(pause_state.paused()) << "a driving key starts the first game";
-    testing::internal::GetCapturedStdout();
-
-    // Full screen and back, and Escape, are judged in the game (WindowTest, PlayerInputTest).
-    sdlgl->on_key(SDLK_RETURN, KMOD_NONE);
-    EXPECT_FALSE(sdlgl->video_flags & SDL_FULLSCREEN) << "Enter alone is nothing";
-    EXPECT_FALSE(sdlgl->quit_requested);
-    sdlgl->on_key(SDLK_ESCAPE);
-    EXPECT_TRUE(sdlgl->quit_requested);
 }
 
 // A window resized by its edge: each side at least 200 and even, the video mode of that size,
@@ -168,17 +145,12 @@ TEST_F(InputTest, PressesShowTheHelpPauseGoFullScreenAndQuit)
 TEST_F(InputTest, AResizeSetsTheVideoModeAndTheEyesAspect)
 {
     eyecam = new Camera(60, 1.5f, 350000);
-    testing::internal::CaptureStdout();
-    sdlgl->set_window_size(640, 480);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "window size 640 x 480\n");
-    EXPECT_EQ(sdlgl->screen->w, 640);
-    EXPECT_EQ(sdlgl->screen->h, 480);
-    EXPECT_EQ(sdlgl->screen_height, 480);
-    EXPECT_FLOAT_EQ(eyecam->aspect, 640.0f / 480.0f);
+    EXPECT_EQ(printed([&] { sdlgl->set_window_size(640, 480); }).out, "window size 640 x 480\n");
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 640);
-    EXPECT_EQ(viewport[3], 480);
+    EXPECT_EQ((std::vector<int>{sdlgl->screen->w, sdlgl->screen->h, sdlgl->screen_height, viewport[2], viewport[3]}),
+              (std::vector<int>{640, 480, 480, 640, 480}));
+    EXPECT_FLOAT_EQ(eyecam->aspect, 640.0f / 480.0f);
 }
 
 int games_started = 0;
@@ -192,30 +164,21 @@ TEST_F(InputTest, AFrameWhoseKeysAreNotReadLetsGoOfTheHover)
     GameFlow flow;
     eyecam = new Camera(60, 1.5f, 350000);
     auxcam = new Camera(*eyecam);
-    const auto held = [] {
+    flow.game_over_time = 8;
+    testing::internal::CaptureStdout();
+    // The game's time, whether it is over and paused, and the games started by then.
+    for (auto [now, over, paused, started, what] : {std::tuple{10.0f, true, false, 0, "the banner shows"},
+                                                    {12.5f, true, false, 1, "the restart's frame, 4.5 s on"},
+                                                    {12.5f, false, true, 1, "paused"}}) {
+        sdlgl->time_now = now;
+        flow.game_over = over;
+        if (paused) pause_game(PauseReason::Player, SDL_GetTicks());
         player_controls = PlayerControls();
         player_controls.forward = player_controls.left = player_controls.jump = true;
-    };
-    sdlgl->time_now = 10;
-    flow.game_over = true;
-    flow.game_over_time = 8;
-    held();
-    read_frame_input(*sdlgl, flow, count_game);
-    EXPECT_FALSE(player_controls.forward || player_controls.left || player_controls.jump) << "the banner shows";
-    EXPECT_EQ(games_started, 0);
-
-    testing::internal::CaptureStdout();
-    sdlgl->time_now = 12.5f; // the banner has shown for 4.5 s
-    held();
-    read_frame_input(*sdlgl, flow, count_game);
-    EXPECT_EQ(games_started, 1);
-    EXPECT_FALSE(player_controls.forward) << "the restart's frame";
-
-    flow.game_over = false;
-    pause_game(PauseReason::Player, SDL_GetTicks());
-    held();
-    read_frame_input(*sdlgl, flow, count_game);
-    EXPECT_FALSE(player_controls.forward || player_controls.jump) << "paused";
+        read_frame_input(*sdlgl, flow, count_game);
+        EXPECT_FALSE(player_controls.forward || player_controls.left || player_controls.jump) << what;
+        EXPECT_EQ(games_started, started) << what;
+    }
     resume_game(SDL_GetTicks());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "RESTART GAME!!!!\ngame paused\ngame goes on\n");
 

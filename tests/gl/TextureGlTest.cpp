@@ -1,11 +1,6 @@
-#include "Console.h"
-#include "Gfx/Texture.h"
 #include "Gfx/TextureEncoding.h"
 #include "HostileFiles.h"
-#include "ResourceGlFixture.h"
-
-#include <string>
-#include <vector>
+#include "GlFixture.h"
 
 namespace {
 
@@ -13,59 +8,66 @@ using Bytes = std::vector<unsigned char>;
 
 class TextureTest : public ResourceGlTest {
 protected:
-    Bytes texels_of(Texture& t)
+    // `n` wave slices of w x h; slice s (1-based) holds heights (x * 7 + y * 3 + s * 11) mod 256.
+    HeightVolume write_slices(int w, int h, int n)
     {
-        glBindTexture(t.target, t.id);
-        return read_rgba(t.target, t._texW, t._texH);
+        HeightVolume v{w, h, n, Bytes(static_cast<size_t>(w) * h * n)};
+        for (int s = 1; s <= n; ++s) {
+            const auto slice = v.heights.begin() + static_cast<long>(s - 1) * w * h;
+            for (int i = 0; i < w * h; ++i)
+                slice[i] = static_cast<unsigned char>((i % w * 7 + i / w * 3 + s * 11) & 255);
+            dir.write("hm_" + std::to_string(s) + "_von_16.bmp", hostile::grey_bmp(w, h, Bytes(slice, slice + w * h)));
+        }
+        return v;
+    }
+    std::string pattern() { return dir.file("hm_%d_von_16.bmp"); }
+
+    // Level `level` of the bound 3-D texture, of `voxels` texels, as RGB bytes.
+    static Bytes rgb_level(int level, size_t voxels)
+    {
+        Bytes rgb(voxels * 3);
+        glGetTexImage(GL_TEXTURE_3D, level, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
     }
 };
 
-// 4 x 2 images, so no rescaling blurs the texels: every format comes out in RGB order, mipmapped.
+// 4 x 2 images, so no rescaling blurs the texels: every format comes out in RGB order, mipmapped,
+// also by a path with backslashes; a missing file says so.
 TEST_F(TextureTest, EveryFormatKeepsEveryTexel)
 {
     const Bytes rgb = {255, 0, 0,  0, 255, 0,  0, 0, 255,  10, 20, 30,
                        40, 50, 60, 70, 80, 90, 100, 110, 120, 200, 100, 50};
-    const Bytes opaque = {255, 0, 0, 255,    0, 255, 0, 255,    0, 0, 255, 255,    10, 20, 30, 255,
-                          40, 50, 60, 255,   70, 80, 90, 255,   100, 110, 120, 255, 200, 100, 50, 255};
     const Bytes rgba = {1, 2, 3, 4,      250, 0, 0, 255,  0, 250, 0, 128,  0, 0, 250, 0,
                         10, 20, 30, 40,  50, 60, 70, 80,  90, 100, 110, 120, 130, 140, 150, 160};
-    for (const char* name : {"s.bmp", "s.tga", "s.png", "a.png"}) {
+    Bytes opaque;
+    for (size_t i = 0; i < rgb.size(); i += 3) opaque.insert(opaque.end(), {rgb[i], rgb[i + 1], rgb[i + 2], 255});
+    for (auto [name, alpha] : {std::pair{"s.bmp", false}, {"s.tga", false}, {"s.png", false}, {"sub/a.png", true}}) {
         SCOPED_TRACE(name);
-        const bool alpha = name[0] == 'a';
-        const std::string path = write_image(name, 4, 2, alpha ? 4 : 3, alpha ? rgba : rgb);
+        std::string path = write_image(name, 4, 2, alpha ? 4 : 3, alpha ? rgba : rgb);
+        if (alpha) path = dir.path.string() + "\\sub\\a.png";
         Texture t(path.c_str());
         ASSERT_NE(t.id, 0u);
-        EXPECT_EQ(texels_of(t), alpha ? rgba : opaque);
+        glBindTexture(GL_TEXTURE_2D, t.id);
+        EXPECT_EQ(read_rgba(GL_TEXTURE_2D, 4, 2), alpha ? rgba : opaque);
         EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
         GLint env = 0;
         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
         EXPECT_EQ(env, GL_REPLACE);
     }
-}
-
-TEST_F(TextureTest, MissingFileSaysSoAndBackslashPathsWork)
-{
     GLuint none = 1;
     const std::string err = printed([&] { none = Texture(dir.file("none.jpg").c_str()).id; }).err;
     EXPECT_EQ(none, 0u);
     EXPECT_NE(err.find("failed to load " + dir.file("none.jpg") + "\n"), std::string::npos);
-    write_image("sub/b.png", 4, 2, 4, Bytes(32, 90));
-    Texture t((dir.path.string() + "\\sub\\b.png").c_str());
-    EXPECT_NE(t.id, 0u);
 }
 
 TEST_F(TextureTest, CubeStripFacesLeftToRightFromPositiveX)
 {
     // Six 5 x 5 faces: odd rows of 15 bytes test the upload's row alignment.
     const int f = 5;
-    Bytes strip(static_cast<size_t>(6 * f) * f * 3);
+    Bytes strip; // red tells the face, green the row, blue the column
     for (int y = 0; y < f; ++y)
-        for (int x = 0; x < 6 * f; ++x) {
-            unsigned char* p = &strip[(static_cast<size_t>(y) * 6 * f + x) * 3];
-            p[0] = static_cast<unsigned char>(40 * (x / f));
-            p[1] = static_cast<unsigned char>(10 * y);
-            p[2] = static_cast<unsigned char>(10 * (x % f));
-        }
+        for (int x = 0; x < 6 * f; ++x)
+            strip.insert(strip.end(), {uint8_t(40 * (x / f)), uint8_t(10 * y), uint8_t(10 * (x % f))});
     for (const char* name : {"sky.png", "sky.bmp"}) { // BMP's blue-first texels are not swapped
         SCOPED_TRACE(name);
         std::string path = write_image(name, 6 * f, f, 3, strip);
@@ -76,13 +78,9 @@ TEST_F(TextureTest, CubeStripFacesLeftToRightFromPositiveX)
         glBindTexture(GL_TEXTURE_CUBE_MAP, t.id);
         for (int face = 0; face < 6; ++face) {
             Bytes px = read_rgba(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, f, f);
-            for (int y = 0; y < f; ++y)
-                for (int x = 0; x < f; ++x) {
-                    const unsigned char* p = &px[(static_cast<size_t>(y) * f + x) * 4];
-                    ASSERT_EQ(p[0], 40 * face) << "face " << face;
-                    ASSERT_EQ(p[1], 10 * y);
-                    ASSERT_EQ(p[2], 10 * x);
-                }
+            for (int i = 0; i < f * f; ++i)
+                ASSERT_TRUE(px[4 * i] == 40 * face && px[4 * i + 1] == 10 * (i / f) && px[4 * i + 2] == 10 * (i % f))
+                    << "face " << face << " texel " << i;
         }
     }
 }
@@ -102,24 +100,7 @@ TEST_F(TextureTest, SixteenBitTextureKeepsTheSamples)
     EXPECT_EQ(tex_param(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_BORDER);
 }
 
-class WaveTextureTest : public ResourceGlTest {
-protected:
-    // `n` slices of w x h; slice s (1-based) holds heights (x * 7 + y * 3 + s * 11) mod 256.
-    HeightVolume write_slices(int w, int h, int n)
-    {
-        HeightVolume v{w, h, n, Bytes(static_cast<size_t>(w) * h * n)};
-        for (int s = 1; s <= n; ++s) {
-            const auto slice = v.heights.begin() + static_cast<long>(s - 1) * w * h;
-            for (int i = 0; i < w * h; ++i)
-                slice[i] = static_cast<unsigned char>((i % w * 7 + i / w * 3 + s * 11) & 255);
-            dir.write("hm_" + std::to_string(s) + "_von_16.bmp", hostile::grey_bmp(w, h, Bytes(slice, slice + w * h)));
-        }
-        return v;
-    }
-    std::string pattern() { return dir.file("hm_%d_von_16.bmp"); }
-};
-
-TEST_F(WaveTextureTest, SixteenSlicesMakeFiveLevels)
+TEST_F(TextureTest, WaveSixteenSlicesMakeFiveLevels)
 {
     HeightVolume v = write_slices(64, 64, 16);
     Texture t;
@@ -138,16 +119,12 @@ TEST_F(WaveTextureTest, SixteenSlicesMakeFiveLevels)
         }
 
     // Level 0 is the encoded volume; level 2 the encoding of two down-samplings.
-    Bytes rgb(static_cast<size_t>(64) * 64 * 16 * 3);
-    glGetTexImage(GL_TEXTURE_3D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    EXPECT_EQ(rgb, encode_gradients(v, 1, nullptr, nullptr));
-    HeightVolume l2 = downsample_volume(downsample_volume(v));
-    Bytes rgb2(static_cast<size_t>(16) * 16 * 4 * 3);
-    glGetTexImage(GL_TEXTURE_3D, 2, GL_RGB, GL_UNSIGNED_BYTE, rgb2.data());
-    EXPECT_EQ(rgb2, encode_gradients(l2, 4, nullptr, nullptr));
+    EXPECT_EQ(rgb_level(0, 64 * 64 * 16), encode_gradients(v, 1, nullptr, nullptr));
+    const HeightVolume level2 = downsample_volume(downsample_volume(v));
+    EXPECT_EQ(rgb_level(2, 16 * 16 * 4), encode_gradients(level2, 4, nullptr, nullptr));
 }
 
-TEST_F(WaveTextureTest, MissingOrWrongSlicesLeaveZerosAndLoadingGoesOn)
+TEST_F(TextureTest, WaveMissingOrWrongSlicesLeaveZerosAndLoadingGoesOn)
 {
     write_slices(8, 8, 4);
     std::filesystem::remove(dir.file("hm_3_von_16.bmp"));
@@ -161,14 +138,11 @@ TEST_F(WaveTextureTest, MissingOrWrongSlicesLeaveZerosAndLoadingGoesOn)
     EXPECT_NE(p.out.find("the dimensions of slice 4 are not the same as the dimensions of the first slice(s)\n"),
               std::string::npos);
     glBindTexture(GL_TEXTURE_3D, t.id);
-    Bytes rgb(static_cast<size_t>(8) * 8 * 4 * 3);
-    glGetTexImage(GL_TEXTURE_3D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    const Bytes rgb = rgb_level(0, 8 * 8 * 4);
     const size_t slice = 8 * 8 * 3;
     for (int s : {1, 2}) // slices 2 and 3 (0-based 1 and 2) are empty: flat zero
-        for (size_t i = 0; i < slice; i += 3) {
-            ASSERT_EQ(rgb[s * slice + i], 0);
-            ASSERT_EQ(rgb[s * slice + i + 1], 127);
-        }
+        for (size_t i = s * slice; i < (s + 1) * slice; i += 3)
+            ASSERT_TRUE(rgb[i] == 0 && rgb[i + 1] == 127) << "byte " << i;
     Texture none;
     printed([&] { none.load_3d(dir.file("none_%d.bmp").c_str(), 3); });
     EXPECT_EQ(none.id, 0u) << "no slice at all";
