@@ -1,4 +1,4 @@
-// The height map on small files (the game's own map is judged with the level in SceneryScatterTest).
+// The height map on small files (the game's own map is judged with the level in TerrainPhysicsTest).
 #include "Terrain/HeightMap.h"
 #include "Console.h"
 #include "HostileFiles.h"
