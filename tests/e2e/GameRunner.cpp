@@ -143,11 +143,22 @@ Image snapshot_of(const GameRun& run, const std::string& name)
 GameRun run_game(long frames, Env env, Prepare prepare, bool screenshot)
 {
     RunOptions opt;
-    opt.frames = frames;
-    opt.env = std::move(env);
-    opt.prepare = std::move(prepare);
-    opt.screenshot = screenshot;
+    opt.frames = frames, opt.screenshot = screenshot, opt.env = std::move(env), opt.prepare = std::move(prepare);
     return run_game(opt);
+}
+
+RunOptions session(std::string script, Env env, int width, int height, Prepare more)
+{
+    RunOptions opt;
+    opt.frames = 1000000;
+    opt.screenshot = false;
+    opt.env = std::move(env);
+    opt.prepare = [=](const fs::path& dir) {
+        use_small_window(dir, width, height);
+        if (more) more(dir);
+    };
+    opt.player = std::move(script);
+    return opt;
 }
 
 ::testing::AssertionResult ran_cleanly(const GameRun& run, bool with_screenshot)
@@ -156,6 +167,7 @@ GameRun run_game(long frames, Env env, Prepare prepare, bool screenshot)
     if (with_screenshot && run.screenshot.empty()) return ::testing::AssertionFailure() << "no screenshot\n" << run.log;
     for (const char* bad : {"OpenGL ERROR", "Failed to compile"})
         if (count_of(run.log, bad)) return ::testing::AssertionFailure() << bad << "\n" << run.log;
+    if (!run.sanitizer_report().empty()) return ::testing::AssertionFailure() << run.sanitizer_report() << "\n" << run.log;
     return ::testing::AssertionSuccess();
 }
 

@@ -71,7 +71,12 @@ Image snapshot_of(const GameRun& run, const std::string& name);
 // The run most tests want: `frames` frames with these variables after `prepare`.
 GameRun run_game(long frames, Env env = {}, Prepare prepare = nullptr, bool screenshot = false);
 
-// Status 0, no OpenGL or shader compiler error, and the screenshot when one was asked for.
+// A player's session in a window of `width` x `height` (then `more` changes the run
+// directory) that only the player's `script` ends: no frame count, no screenshot.
+RunOptions session(std::string script, Env env, int width, int height, Prepare more = nullptr);
+
+// Status 0, no OpenGL or shader compiler error nor a sanitizer's report, and the screenshot
+// when one was asked for.
 ::testing::AssertionResult ran_cleanly(const GameRun& run, bool with_screenshot = true);
 
 // The game refused to go on: this status, every message in the log, no sanitizer's report.
