@@ -22,8 +22,6 @@ const float kTimeScale = 2.0f;       // physics seconds a game second, as the ga
 const float kLongestGame = 1200.0f;  // game seconds before a game counts as lost to the clock
 
 struct Race {
-    Race(TerrainPhysics& w, PlayerImpl& p) : world(w), player(p) {}
-
     TerrainPhysics& world;
     PlayerImpl& player;
     int winning_points = 0;
@@ -36,9 +34,8 @@ struct Race {
     OverlaySettings settings;
     ScreenFacts facts;
 
-    void set_up(int points)
+    Race(TerrainPhysics& w, PlayerImpl& p, int points) : world(w), player(p), winning_points(points)
     {
-        winning_points = points;
         settings.width = facts.width = 1024;
         settings.height = facts.height = 768;
         eye.set_aspect(float(settings.width) / float(settings.height));
@@ -126,9 +123,8 @@ int main(int argc, char** argv)
     PlayerImpl* player = add_level_vehicles(world);
     if (ai.ship) quietly([&] { ai.ship->prepare_crystals(); });
 
-    Race race(world, *player);
     static const KeyRange level_keys[] = {{"winning_points", 1, 1e6, nullptr}};
-    race.set_up(ParameterFile(".\\config\\levels\\level1.p", {level_keys}).getInt("winning_points"));
+    Race race(world, *player, ParameterFile(".\\config\\levels\\level1.p", {level_keys}).getInt("winning_points"));
 
     for (Difficulty d : levels) {
         quietly([&] { for (Opponent* o : ai.opponents) o->drive_by(opponent_file(d)); });

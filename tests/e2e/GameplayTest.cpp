@@ -74,6 +74,7 @@ TEST(Gameplay, TheAutopilotRacesThroughAGameARestartAndOn)
     EXPECT_GE(player_scores + opponent_scores, 2) << run.log;
     EXPECT_GE(opponent_scores, 1) << run.log;
     EXPECT_TRUE(appear_in_order(run.log, {"score: ", "game over: ", "RESTART GAME!!!!", "score: "})) << run.log;
+    EXPECT_EQ(count_of(run.log, "player: "), 0) << "the player's log is off unless asked for";
 }
 
 TEST(Gameplay, TheFollowCameraShowsTheHoverInTheLowerMiddleOnTheSameLevelEveryRun)

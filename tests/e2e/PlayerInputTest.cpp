@@ -11,28 +11,19 @@
 
 namespace {
 
-// A run in a small window that the player's `script` ends with Escape, with the seams of `env`.
-GameRun played(const std::string& script, Env env = {}) { return run_game(session(script, std::move(env), 320, 240)); }
-
-TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
-{
-    GameRun run = played("wait_for 'starting main loop' && sleep 1 && mark escape && press Escape");
-    EXPECT_TRUE(ran_cleanly(run, false));
-    EXPECT_TRUE(appear_in_order(run.log, {"starting main loop", "input: escape", "SDLGL destructor finished!"}))
-        << run.log;
-    EXPECT_EQ(count_of(run.log, "player: "), 0) << "the player's log is off unless asked for";
-}
-
 // The sanitized game may run at 5 frames a second, where every frame is cut to the frame-time
 // cap (0.05 game seconds, a 0.1 s physics step) and the game runs slower than the clock: the
 // run waits in game seconds, read from the log, and judges what the hover did, not how fast.
 TEST(PlayerInput, AfterTheStartUpDrivesTheHoverAlongItsNoseAndATapOfLeftTurnsItALittle)
 {
     // The first game starts at frame 12; by 3 game seconds the hover has settled on the ground.
-    GameRun run = played("wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 2.5 && "
-                         "mark tap && tap Left && sleep 2 && mark done && press Escape",
-                         {{"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_STEERING", "1"}});
+    GameRun run = run_game(session("wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 2.5 && "
+                                   "mark tap && tap Left && sleep 2 && mark done && press Escape",
+                                   {{"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_STEERING", "1"}}, 320, 240));
+    // Escape from the keyboard quits in order with status 0.
     ASSERT_TRUE(ran_cleanly(run, false));
+    EXPECT_TRUE(appear_in_order(run.log, {"starting main loop", "input: done", "SDLGL destructor finished!"}))
+        << run.log;
 
     PlayLog play(run.log);
     ASSERT_GT(play.player.size(), 60u) << run.log;
