@@ -22,9 +22,7 @@ namespace {
     const double right = fraction_where(img, w * 95 / 100, 0, w, h, dark);
     const double top = fraction_where(img, 0, 0, w, h * 5 / 100, dark);
     const Share scene = share_of(img, 0, 0, w, h);
-    const double you = fraction_where(img, 0, h - 45, 120, h, [](const unsigned char* p) {
-        return p[0] > 150 && p[1] > 90 && p[2] < 70 && p[0] > p[1];
-    });
+    const double you = fraction_where(img, 0, h - 45, 120, h, you_text);
     if (right < 0.005 && top < 0.005 && scene.other < 0.5 && you > 0.03) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << name << ": dark right " << right << ", dark top " << top << ", " << scene
                                          << ", you " << you;
