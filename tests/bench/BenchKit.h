@@ -12,11 +12,13 @@
 #include "Objects/PlayerImpl.h"
 #include "Objects/SceneryRules.h"
 #include "Objects/StaticObject.h"
+#include "Common/PlayerControls.h"
 #include "Common/Random.h"
 #include "Physics/TerrainPhysics.h"
 #include "Terrain/HeightMap.h"
 #include "Terrain/TerrainScale.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -33,23 +35,30 @@ inline double now_ms()
 template <class F>
 void quietly(F f)
 {
-    std::fflush(stdout);
-    std::fflush(stderr);
+    std::fflush(stdout), std::fflush(stderr);
     int saved_out = dup(1), saved_err = dup(2);
     FILE* null = std::fopen("/dev/null", "w");
-    dup2(fileno(null), 1);
-    dup2(fileno(null), 2);
+    dup2(fileno(null), 1), dup2(fileno(null), 2);
     f();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    dup2(saved_out, 1);
-    dup2(saved_err, 2);
-    close(saved_out);
-    close(saved_err);
+    std::fflush(stdout), std::fflush(stderr);
+    dup2(saved_out, 1), dup2(saved_err, 2);
+    close(saved_out), close(saved_err);
     std::fclose(null);
 }
 
-std::vector<std::unique_ptr<Bridge>> build_bridges(TerrainPhysics& world);
+// The level's five bridges, without models. Their joints make the physics take every step
+// longer than a sixtieth of a second in parts, as it does in the game.
+inline std::vector<std::unique_ptr<Bridge>> build_bridges(TerrainPhysics& world)
+{
+    std::vector<std::unique_ptr<Bridge>> bridges;
+    quietly([&] {
+        const BridgeModelMaker no_plank_model = [](bool) -> Md2Instance* { return nullptr; };
+        for (const char* f : {"config\\objects\\bridge.p", "config\\objects\\bridge3.p", "config\\objects\\bridge4.p",
+                              "config\\objects\\bridge5.p", "config\\objects\\bridge6.p"})
+            bridges.push_back(std::make_unique<Bridge>(f, world.scene, *world.ai_manager, no_plank_model));
+    });
+    return bridges;
+}
 
 // The game's world as a benchmark holds it, and the bridges built on it.
 struct BenchWorld {
@@ -138,18 +147,39 @@ inline size_t plant_level_scenery(TerrainPhysics& world)
     return ai.all_objects.size();
 }
 
-// The level's five bridges, without models. Their joints make the physics take every step
-// longer than a sixtieth of a second in parts, as it does in the game.
-inline std::vector<std::unique_ptr<Bridge>> build_bridges(TerrainPhysics& world)
+// One physics step of `seconds`, as the frame runs it.
+inline void physics_step(NxScene& scene, float seconds)
 {
-    NxScene& scene = *world.scene;
-    AiManager& ai = *world.ai_manager;
-    std::vector<std::unique_ptr<Bridge>> bridges;
+    scene.simulate(seconds);
+    scene.flushStream();
+    scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
+}
+
+// Everybody back on the restart circle around the map's middle, as a new game puts them.
+inline void restart_level(AiManager& ai)
+{
+    ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128);
+}
+
+inline void set_keys(PlayerImpl& p, const PlayerControls& c)
+{
+    p.set_forward(c.forward), p.set_backward(c.backward), p.set_left(c.left), p.set_right(c.right);
+}
+
+// The level's two ducks, without models, quietly.
+inline void place_ducks(TerrainPhysics& world)
+{
     quietly([&] {
-        const BridgeModelMaker no_plank_model = [](bool) -> Md2Instance* { return nullptr; };
-        for (const char* f : {"config\\objects\\bridge.p", "config\\objects\\bridge3.p", "config\\objects\\bridge4.p",
-                              "config\\objects\\bridge5.p", "config\\objects\\bridge6.p"})
-            bridges.push_back(std::make_unique<Bridge>(f, &scene, ai, no_plank_model));
+        const float ducks[2][3] = {{102.0f, 20.0f, 294.5f}, {136.0f, 20.5f, 294.5f}};
+        for (const auto& d : ducks)
+            world.ai_manager->register_object(new StaticObject(".\\config\\objects\\defaultDuckStatic.p", world.scene, d,
+                                                               nullptr, NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1)));
     });
-    return bridges;
+}
+
+// The value at quantile `q` (0.5 the median) of `samples`; 0 when there are none.
+inline double quantile(std::vector<double> samples, double q)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples.empty() ? 0 : samples[std::min(samples.size() - 1, static_cast<size_t>(q * samples.size()))];
 }

@@ -4,34 +4,29 @@
 
 #include "BenchKit.h"
 
-#include "Ai/AiManager.h"
-#include "Ai/Opponent.h"
 #include "Common/Platform.h"
 #include "Objects/HoverPhysics.h"
-#include "Objects/PlayerImpl.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
-#include <memory>
-#include <vector>
 
 namespace {
 
-// One hover as the measurements drive it: its keys, its pose and its update.
+// One hover as the measurements drive it: its keys, its pose and its update, and where it is
+// set down before each measurement (its nose along +x).
 struct Driven {
     const char* name;
     NxActor* actor = nullptr;
+    NxMat34 start;
     std::function<void(bool forward, bool left)> keys;
     std::function<NxVec3()> nose; // the direction it drives, in world space
     std::function<void(float seconds)> update;
 };
 
-// The player's hover, keys set as the input sets them.
-Driven driven_player(PlayerImpl& p)
+// The player's hover, keys set as the input sets them; +x is its nose already.
+Driven driven_player(PlayerImpl& p, const NxVec3& at)
 {
-    return {"player", p.actor,
+    return {"player", p.actor, NxMat34(NxMat33(), at),
             [&p](bool forward, bool left) {
                 p.set_forward(forward), p.set_backward(false), p.set_left(left), p.set_right(false);
             },
@@ -40,11 +35,13 @@ Driven driven_player(PlayerImpl& p)
 
 // An opponent's hover through its own steering: with something in its sensor it turns on the
 // spot (positive: to the left); with nothing to chase and no ship it drives straight on, which
-// it does with no thrust while the measurement wants it idle.
-Driven driven_opponent(Opponent& o, float force_forward)
+// it does with no thrust while the measurement wants it idle. Its nose is -z: it is turned
+// so that -z points along +x.
+Driven driven_opponent(Opponent& o, const NxVec3& at)
 {
-    return {"opponent", o.actor,
-            [&o, force_forward](bool forward, bool left) {
+    const NxMat33 nose_along_x(NxVec3(0, 0, -1), NxVec3(0, 1, 0), NxVec3(1, 0, 0)); // rows
+    return {"opponent", o.actor, NxMat34(nose_along_x, at),
+            [&o, force_forward = o.force_forward](bool forward, bool left) {
                 o.sensor_count = left ? 1 : 0;
                 o.turn_side = true;
                 o.force_forward = forward ? force_forward : 0.0f;
@@ -62,29 +59,18 @@ struct World {
         clock_ms += static_cast<long>(dt * 1000.0f);
         hold_process_clock(clock_ms);
         d.update(dt);
-        scene->simulate(dt);
-        scene->flushStream();
-        scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+        physics_step(*scene, dt);
     }
 };
 
-// Sets the hover down at `at`, its nose along +x, still, and lets it settle on the water.
-void set_down(World& w, Driven& d, const NxVec3& at, const NxMat33& nose_along_x)
+// Sets the hover down at its start, still, and lets it settle on the water.
+void set_down(World& w, Driven& d)
 {
-    NxMat34 pose;
-    pose.M = nose_along_x;
-    pose.t = at;
-    d.actor->setGlobalPose(pose);
+    d.actor->setGlobalPose(d.start);
     d.actor->setLinearVelocity(NxVec3(0, 0, 0));
     d.actor->setAngularVelocity(NxVec3(0, 0, 0));
     d.keys(false, false);
     for (float t = 0; t < 3.0f; t += w.dt) w.step(d);
-}
-
-float horizontal_speed(const NxActor& a)
-{
-    NxVec3 v = a.getLinearVelocity();
-    return std::hypot(v.x, v.z);
 }
 
 struct Feel {
@@ -109,10 +95,9 @@ struct Turned {
     }
 };
 
-// Left held for `steps` steps from rest, then 3 s without keys: the whole turn, what came after
-// the release, and from when on (after the release) the heading stood within half a degree of
-// where it ended.
-void measure_tap(World& w, Driven& d, int steps, float& angle, float* overshoot, float* stop)
+// Left held for `steps` steps from rest, then 3 s without keys: the turn after every step
+// from the release on.
+std::vector<float> measure_tap(World& w, Driven& d, int steps)
 {
     Turned turned(heading_degrees(d.nose()));
     d.keys(false, true);
@@ -123,54 +108,41 @@ void measure_tap(World& w, Driven& d, int steps, float& angle, float* overshoot,
         w.step(d);
         since_release.push_back(turned.add(heading_degrees(d.nose())));
     }
-    angle = since_release.back();
-    if (overshoot) *overshoot = angle - since_release.front();
-    if (stop) {
-        size_t settled = 0;
-        for (size_t i = 0; i < since_release.size(); ++i)
-            if (std::fabs(since_release[i] - angle) > 0.5f) settled = i + 1;
-        *stop = static_cast<float>(settled) * w.dt;
-    }
+    return since_release;
 }
 
-Feel measure(World& w, Driven& d, const NxVec3& at, const NxMat33& nose_along_x)
+Feel measure(World& w, Driven& d)
 {
     Feel f;
     f.tap_steps = static_cast<int>(std::lround(0.2f / w.dt));
-    set_down(w, d, at, nose_along_x);
-    measure_tap(w, d, f.tap_steps, f.tap, &f.overshoot, &f.stop);
-    set_down(w, d, at, nose_along_x);
-    measure_tap(w, d, f.tap_steps - 1, f.fewer, nullptr, nullptr);
-    set_down(w, d, at, nose_along_x);
-    measure_tap(w, d, f.tap_steps + 1, f.more, nullptr, nullptr);
+    set_down(w, d);
+    const std::vector<float> tap = measure_tap(w, d, f.tap_steps);
+    f.tap = tap.back();
+    f.overshoot = f.tap - tap.front();
+    // From when on (after the release) the heading stood within half a degree of where it ended.
+    for (size_t i = 0; i < tap.size(); ++i)
+        if (std::fabs(tap[i] - f.tap) > 0.5f) f.stop = static_cast<float>(i + 1) * w.dt;
+    set_down(w, d);
+    f.fewer = measure_tap(w, d, f.tap_steps - 1).back();
+    set_down(w, d);
+    f.more = measure_tap(w, d, f.tap_steps + 1).back();
 
-    set_down(w, d, at, nose_along_x);
-    {
-        Turned turned(heading_degrees(d.nose()));
-        d.keys(false, true);
-        float t = 0;
-        while (turned.add(heading_degrees(d.nose())) < 360.0f && t < 20.0f) {
-            w.step(d);
-            t += w.dt;
-        }
-        f.circle = t;
-    }
+    set_down(w, d);
+    Turned turned(heading_degrees(d.nose()));
+    d.keys(false, true);
+    for (f.circle = 0; turned.add(heading_degrees(d.nose())) < 360.0f && f.circle < 20.0f; f.circle += w.dt) w.step(d);
 
-    set_down(w, d, at, nose_along_x);
-    {
-        d.keys(true, false);
-        std::vector<float> speeds;
-        for (float t = 0; t < 12.0f; t += w.dt) {
-            w.step(d);
-            speeds.push_back(horizontal_speed(*d.actor));
-        }
-        f.top_speed = *std::max_element(speeds.begin(), speeds.end());
-        for (size_t i = 0; i < speeds.size(); ++i)
-            if (speeds[i] >= 0.95f * f.top_speed) {
-                f.to_top = static_cast<float>(i + 1) * w.dt;
-                break;
-            }
+    set_down(w, d);
+    d.keys(true, false);
+    std::vector<float> speeds;
+    for (float t = 0; t < 12.0f; t += w.dt) {
+        w.step(d);
+        const NxVec3 v = d.actor->getLinearVelocity();
+        speeds.push_back(std::hypot(v.x, v.z));
     }
+    f.top_speed = *std::max_element(speeds.begin(), speeds.end());
+    for (size_t i = 0; f.to_top == 0; ++i)
+        if (speeds[i] >= 0.95f * f.top_speed) f.to_top = static_cast<float>(i + 1) * w.dt;
     d.keys(false, false);
     return f;
 }
@@ -202,21 +174,15 @@ int main(int argc, char** argv)
         player = std::make_unique<PlayerImpl>(&scene, sea, false, false, false);
         opponent = std::make_unique<Opponent>(".\\config\\objects\\defaultHo.p", &scene, sea + NxVec3(0, 0, 60), nullptr);
     });
-    NxMat33 player_nose; // +x is its nose already
-    player_nose.id();
-    NxMat33 opponent_nose; // its nose is -z: turned so that -z points along +x
-    opponent_nose.setColumn(0, NxVec3(0, 0, 1));
-    opponent_nose.setColumn(1, NxVec3(0, 1, 0));
-    opponent_nose.setColumn(2, NxVec3(-1, 0, 0));
-    Driven p = driven_player(*player), o = driven_opponent(*opponent, opponent->force_forward);
+    Driven p = driven_player(*player, sea), o = driven_opponent(*opponent, sea + NxVec3(0, 0, 60));
 
     std::printf("The feel, in simulated seconds and physics units (a tap: the key held 0.2 s of simulated time)\n");
     for (float dt : {1.0f / 30.0f, 0.1f}) {
         World w{&scene, 0, dt};
         Feel player_feel, opponent_feel;
         quietly([&] {
-            player_feel = measure(w, p, sea, player_nose);
-            opponent_feel = measure(w, o, sea + NxVec3(0, 0, 60), opponent_nose);
+            player_feel = measure(w, p);
+            opponent_feel = measure(w, o);
         });
         print_feel(p.name, dt, player_feel);
         print_feel(o.name, dt, opponent_feel);

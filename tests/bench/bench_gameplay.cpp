@@ -4,45 +4,9 @@
 
 #include "BenchKit.h"
 
-#include "Ai/AiManager.h"
 #include "Ai/Autopilot.h"
 #include "Ai/Collectable.h"
-#include "Ai/EskelShip.h"
-#include "Ai/Opponent.h"
-#include "Common/Globals.h"
-#include "Common/ParameterFile.h"
 #include "Common/Platform.h"
-#include "Objects/Bridge.h"
-#include "Objects/GenericObject.h"
-#include "Objects/PlayerImpl.h"
-#include "Objects/StaticObject.h"
-#include "Physics/TerrainPhysics.h"
-#include "Terrain/HeightMap.h"
-
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <vector>
-
-namespace {
-
-struct Figures {
-    std::vector<double> samples;
-    void add(double ms) { samples.push_back(ms); }
-    double at(double q)
-    {
-        std::vector<double> s = samples;
-        std::sort(s.begin(), s.end());
-        return s.empty() ? 0 : s[std::min(s.size() - 1, static_cast<size_t>(q * s.size()))];
-    }
-    void print(const char* what)
-    {
-        std::printf("%-34s median %7.3f ms   p95 %7.3f ms\n", what, at(0.5), at(0.95));
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -52,15 +16,10 @@ int main(int argc, char** argv)
     NxScene& scene = *terrain_physics.scene;
     AiManager& ai = *terrain_physics.ai_manager;
 
-    quietly([&] {
-        const float ducks[2][3] = {{102.0f, 20.0f, 294.5f}, {136.0f, 20.5f, 294.5f}};
-        for (const auto& d : ducks)
-            ai.register_object(new StaticObject(".\\config\\objects\\defaultDuckStatic.p", &scene, d, nullptr,
-                                                NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1)));
-    });
+    place_ducks(terrain_physics);
     PlayerImpl* player = add_level_vehicles(terrain_physics);
     quietly([&] {
-        ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128);
+        restart_level(ai);
         // 30 crystals on the land around the circle's centre.
         for (int i = 0; i < 30; ++i) {
             float x = 180.0f + 15.0f * (i % 6), z = 180.0f + 30.0f * (i / 6);
@@ -75,36 +34,34 @@ int main(int argc, char** argv)
     const float dt = 0.05f; // the capped frame of a slow machine
     // Runs `frames` frames of the game logic and prints their figures.
     auto measure = [&](int frames, const char* title) {
-        Figures player_update, manager, sync, physics, total;
+        // Player update, AiManager update + flush, player sync, the physics step, the whole.
+        std::vector<double> parts[5];
         quietly([&] {
             for (int f = 0; f < frames; ++f) {
-                PlayerControls c = pilot.steer(*player, ai, process_clock_ms());
-                player->set_forward(c.forward), player->set_backward(c.backward);
-                player->set_left(c.left), player->set_right(c.right);
-                double t0 = now_ms();
+                set_keys(*player, pilot.steer(*player, ai, process_clock_ms()));
+                double t[5] = {now_ms()};
                 player->update(2 * dt);
-                double t1 = now_ms();
+                t[1] = now_ms();
                 ai.update(2 * dt);
                 ai.flush();
-                double t2 = now_ms();
+                t[2] = now_ms();
                 player->sync();
-                double t3 = now_ms();
-                scene.simulate(2 * dt);
-                scene.flushStream();
-                scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
-                double t4 = now_ms();
-                player_update.add(t1 - t0), manager.add(t2 - t1), sync.add(t3 - t2), physics.add(t4 - t3);
-                total.add(t4 - t0);
+                t[3] = now_ms();
+                physics_step(scene, 2 * dt);
+                t[4] = now_ms();
+                for (int p = 0; p < 4; ++p) parts[p].push_back(t[p + 1] - t[p]);
+                parts[4].push_back(t[4] - t[0]);
             }
         });
         std::printf("%s: %d frames, %zu objects (%zu crystals left, player %d points, opponents", title, frames,
                     ai.all_objects.size(), ai.collectables.size(), ai.player_points());
         for (int s : ai.opponent_score_table()) std::printf(" %d", s);
         std::printf(")\n");
-        for (auto [figures, what] : {std::pair{&player_update, "player update:"},
-                                     {&manager, "AiManager update + flush (syncs):"}, {&sync, "player sync:"},
-                                     {&physics, "simulate + fetchResults:"}, {&total, "game logic per frame:"}})
-            figures->print(what);
+        const char* names[5] = {"player update:", "AiManager update + flush (syncs):", "player sync:",
+                                "simulate + fetchResults:", "game logic per frame:"};
+        for (int p = 0; p < 5; ++p)
+            std::printf("%-34s median %7.3f ms   p95 %7.3f ms\n", names[p], quantile(parts[p], 0.5),
+                        quantile(parts[p], 0.95));
     };
     measure(600, "the race");
     // The five bridges make the physics take the frame's step in sub-steps (their joints need them).

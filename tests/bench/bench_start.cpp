@@ -3,20 +3,11 @@
 
 #include "BenchKit.h"
 
-#include "Ai/AiManager.h"
-#include "Ai/EskelShip.h"
-#include "Ai/Opponent.h"
-#include "Common/ParameterFile.h"
 #include "Common/Platform.h"
-#include "Common/Random.h"
 #include "Objects/HoverPhysics.h"
-#include "Objects/PlayerImpl.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <deque>
-#include <vector>
 
 namespace {
 
@@ -44,15 +35,13 @@ struct Game {
         player.update(kStep);
         ai.update(kStep);
         ai.flush();
-        scene.simulate(kStep);
-        scene.flushStream();
-        scene.fetchResults(NX_RIGID_BODY_FINISHED, true);
+        physics_step(scene, kStep);
     }
 
     Drive drive(bool forward)
     {
-        ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128);
-        player.set_forward(false), player.set_backward(false), player.set_left(false), player.set_right(false);
+        restart_level(ai);
+        set_keys(player, PlayerControls());
         for (float t = 0; t < 1.0f; t += kStep) frame();
         Drive d;
         d.from = player.actor->getGlobalPosition();
@@ -66,13 +55,13 @@ struct Game {
             if (last_second.size() > static_cast<size_t>(1.0f / kStep)) last_second.pop_front();
             d.fall = std::max(d.fall, *std::max_element(last_second.begin(), last_second.end()) - p.y);
             d.lowest_up = std::min(d.lowest_up, player.up_axis().y);
-            NxVec3 v = player.actor->getLinearVelocity();
-            if (t > 1.5f) d.slowest = std::min(d.slowest, std::hypot(v.x, v.z));
-            bool stalled = t > 1.5f && std::hypot(v.x, v.z) < 2.0f;
-            if (d.trouble < 0 && (player.up_axis().y < std::cos(30.0f * 3.14159265f / 180.0f) || stalled))
-                d.trouble = t;
+            const NxVec3 v = player.actor->getLinearVelocity();
+            const float speed = std::hypot(v.x, v.z);
+            if (t > 1.5f) d.slowest = std::min(d.slowest, speed);
+            const bool tilted = player.up_axis().y < std::cos(30.0f * 3.14159265f / 180.0f);
+            if (d.trouble < 0 && (tilted || (t > 1.5f && speed < 2.0f))) d.trouble = t;
         }
-        player.set_forward(false), player.set_backward(false);
+        set_keys(player, PlayerControls());
         d.to = player.actor->getGlobalPosition();
         return d;
     }
@@ -91,7 +80,7 @@ int main(int argc, char** argv)
     Game game{*world->scene, ai, *player};
 
     // The ground along both ways from the player's place, every 10 units.
-    quietly([&] { ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128); });
+    quietly([&] { restart_level(ai); });
     const NxVec3 place = player->actor->getGlobalPosition(), nose = player->forward_axis();
     for (int way : {1, -1}) {
         std::printf("the ground %s from the place:", way > 0 ? "ahead" : "behind");

@@ -12,26 +12,20 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
 
-const char* kVertex = R"(
-void main()
-{
-    gl_TexCoord[0] = gl_MultiTexCoord0;
-    gl_Position = gl_Vertex;
-}
-)";
-
+const char* kVertex = "void main() { gl_TexCoord[0] = gl_MultiTexCoord0; gl_Position = gl_Vertex; }";
 // One lookup, nothing else.
-const char* kFragment = R"(
-uniform sampler2D image;
-void main()
+const char* kFragment = "uniform sampler2D image; void main() { gl_FragColor = texture2D(image, gl_TexCoord[0].st); }";
+
+int fail(const char* why)
 {
-    gl_FragColor = texture2D(image, gl_TexCoord[0].st);
+    std::fprintf(stderr, "frame_floor: %s\n", why);
+    return 1;
 }
-)";
 
 GLuint compile(GLenum kind, const char* source)
 {
@@ -40,10 +34,7 @@ GLuint compile(GLenum kind, const char* source)
     glCompileShader(s);
     GLint ok = 0;
     glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        std::fprintf(stderr, "frame_floor: a shader did not compile\n");
-        std::exit(1);
-    }
+    if (!ok) std::exit(fail("a shader did not compile"));
     return s;
 }
 
@@ -58,22 +49,15 @@ int main(int argc, char** argv)
 {
     int width = argc > 2 ? std::atoi(argv[1]) : 1024, height = argc > 2 ? std::atoi(argv[2]) : 768;
     int frames = argc > 3 ? std::atoi(argv[3]) : 200;
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        std::fprintf(stderr, "frame_floor: %s\n", SDL_GetError());
-        return 1;
-    }
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail(SDL_GetError());
     // The game's window: 8 bits a channel with alpha, 8 of stencil, 24 of depth, double
     // buffered.
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 32);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    for (auto [attribute, value] : {std::pair{SDL_GL_RED_SIZE, 8}, {SDL_GL_GREEN_SIZE, 8}, {SDL_GL_BLUE_SIZE, 8},
+                                    {SDL_GL_ALPHA_SIZE, 8}, {SDL_GL_STENCIL_SIZE, 8}, {SDL_GL_DEPTH_SIZE, 24},
+                                    {SDL_GL_BUFFER_SIZE, 32}, {SDL_GL_DOUBLEBUFFER, 1}})
+        SDL_GL_SetAttribute(attribute, value);
     if (!SDL_SetVideoMode(width, height, 0, SDL_HWSURFACE | SDL_OPENGL)) {
-        std::fprintf(stderr, "frame_floor: %s\n", SDL_GetError());
+        fail(SDL_GetError());
         SDL_Quit();
         return 1;
     }
@@ -100,9 +84,7 @@ int main(int argc, char** argv)
     std::vector<double> times;
     for (int f = 0; f < frames; ++f) {
         double t0 = now_ms();
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) {
-        }
+        for (SDL_Event e; SDL_PollEvent(&e);) continue;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         for (int q = 0; q < 6; ++q) {
             glBegin(GL_QUADS);

@@ -92,39 +92,17 @@ static void count(void* caller)
     if (game > 0) ++game_calls;
 }
 
-void* malloc(size_t size)
-{
-    count(__builtin_return_address(0));
-    return __libc_malloc(size);
-}
+/* The caller of the function this is written in, who allocates. */
+#define CALLER __builtin_return_address(0)
 
-void* calloc(size_t n, size_t size)
-{
-    count(__builtin_return_address(0));
-    return __libc_calloc(n, size);
-}
-
-void* realloc(void* p, size_t size)
-{
-    count(__builtin_return_address(0));
-    return __libc_realloc(p, size);
-}
-
-void* memalign(size_t alignment, size_t size)
-{
-    count(__builtin_return_address(0));
-    return __libc_memalign(alignment, size);
-}
-
-void* aligned_alloc(size_t alignment, size_t size)
-{
-    count(__builtin_return_address(0));
-    return __libc_memalign(alignment, size);
-}
-
+void* malloc(size_t size) { count(CALLER); return __libc_malloc(size); }
+void* calloc(size_t n, size_t size) { count(CALLER); return __libc_calloc(n, size); }
+void* realloc(void* p, size_t size) { count(CALLER); return __libc_realloc(p, size); }
+void* memalign(size_t alignment, size_t size) { count(CALLER); return __libc_memalign(alignment, size); }
+void* aligned_alloc(size_t alignment, size_t size) { count(CALLER); return __libc_memalign(alignment, size); }
 int posix_memalign(void** out, size_t alignment, size_t size)
 {
-    count(__builtin_return_address(0));
+    count(CALLER);
     void* p = __libc_memalign(alignment, size);
     if (!p) return 12; /* ENOMEM */
     *out = p;
@@ -143,17 +121,6 @@ static void* new_or_abort(size_t size, void* caller)
     return p;
 }
 
-void* _Znwm(size_t size)
-{
-    return new_or_abort(size, __builtin_return_address(0));
-}
-
-void* _Znam(size_t size)
-{
-    return new_or_abort(size, __builtin_return_address(0));
-}
-
-void free(void* p)
-{
-    __libc_free(p);
-}
+void* _Znwm(size_t size) { return new_or_abort(size, CALLER); }
+void* _Znam(size_t size) { return new_or_abort(size, CALLER); }
+void free(void* p) { __libc_free(p); }

@@ -35,18 +35,12 @@ std::vector<std::string> game_models()
     return found;
 }
 
-bool open_context()
-{
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-    if (!SDL_SetVideoMode(64, 64, 0, SDL_OPENGL)) return false;
-    return glewInit() == GLEW_OK && GLEW_ARB_vertex_buffer_object;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (!open_context()) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(64, 64, 0, SDL_OPENGL) || glewInit() != GLEW_OK ||
+        !GLEW_ARB_vertex_buffer_object) {
         std::fprintf(stderr, "md2_bench: no GL context (run it under a display, e.g. xvfb-run)\n");
         return 1;
     }

@@ -13,10 +13,7 @@
 #include "Common/Platform.h"
 #include "Common/RaceOverlay.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -25,8 +22,6 @@ const float kTimeScale = 2.0f;       // physics seconds a game second, as the ga
 const float kLongestGame = 1200.0f;  // game seconds before a game counts as lost to the clock
 
 struct Race {
-    Race(TerrainPhysics& w, PlayerImpl& p) : world(w), player(p) {}
-
     TerrainPhysics& world;
     PlayerImpl& player;
     int winning_points = 0;
@@ -39,7 +34,7 @@ struct Race {
     OverlaySettings settings;
     ScreenFacts facts;
 
-    void set_up()
+    Race(TerrainPhysics& w, PlayerImpl& p, int points) : world(w), player(p), winning_points(points)
     {
         settings.width = facts.width = 1024;
         settings.height = facts.height = 768;
@@ -56,9 +51,8 @@ struct Race {
     {
         clock_ms += kFrame * 1000.0;
         hold_process_clock(static_cast<long>(clock_ms));
-        PlayerControls c = pilot.act(game_seconds);
-        player.set_forward(c.forward), player.set_backward(c.backward);
-        player.set_left(c.left), player.set_right(c.right);
+        const PlayerControls c = pilot.act(game_seconds);
+        set_keys(player, c);
         if (c.jump) player.jump(game_seconds);
         const float step = kTimeScale * kFrame;
         player.update(step);
@@ -81,7 +75,7 @@ struct Race {
     bool play(float& seconds)
     {
         AiManager& ai = *world.ai_manager;
-        ai.restart(NxVec3(hmap.phys_map_w * 0.5f, 20, hmap.phys_map_h * 0.5f), 128);
+        restart_level(ai);
         pilot.reset();
         lift = EasedLift();
         for (seconds = 0; seconds < kLongestGame;) {
@@ -125,27 +119,15 @@ int main(int argc, char** argv)
     TerrainPhysics& world = *bench.physics;
     AiManager& ai = *world.ai_manager;
     plant_level_scenery(world);
-    quietly([&] {
-        const float ducks[2][3] = {{102.0f, 20.0f, 294.5f}, {136.0f, 20.5f, 294.5f}};
-        for (const auto& d : ducks)
-            ai.register_object(new StaticObject(".\\config\\objects\\defaultDuckStatic.p", world.scene, d, nullptr,
-                                                NxVec3(1, 0, 0), NxVec3(0, 1, 0), NxVec3(0, 0, 1)));
-    });
+    place_ducks(world);
     PlayerImpl* player = add_level_vehicles(world);
     if (ai.ship) quietly([&] { ai.ship->prepare_crystals(); });
 
-    Race race(world, *player);
-    {
-        static const KeyRange level_keys[] = {{"winning_points", 1, 1e6, nullptr}};
-        ParameterFile level(".\\config\\levels\\level1.p", {level_keys});
-        race.winning_points = level.getInt("winning_points");
-    }
-    race.set_up();
+    static const KeyRange level_keys[] = {{"winning_points", 1, 1e6, nullptr}};
+    Race race(world, *player, ParameterFile(".\\config\\levels\\level1.p", {level_keys}).getInt("winning_points"));
 
     for (Difficulty d : levels) {
-        quietly([&] {
-            for (Opponent* o : ai.opponents) o->drive_by(opponent_file(d));
-        });
+        quietly([&] { for (Opponent* o : ai.opponents) o->drive_by(opponent_file(d)); });
         int wins = 0;
         std::vector<float> lengths;
         for (int g = 0; g < games; ++g) {

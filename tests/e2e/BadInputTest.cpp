@@ -7,9 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
-#include <sys/stat.h>
 #include <functional>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -24,9 +25,15 @@ Prepare replace(const char* relative, const std::string& bytes)
 }
 
 // `key` of the parameter file `file` (under config/) set to `value`.
-Prepare setting(const char* file, const char* key, const char* value)
+Prepare setting(const std::string& file, const std::string& key, const std::string& value)
 {
     return [=](const fs::path& d) { set_key(d / "config" / file, key, value); };
+}
+
+// `key` removed from the parameter file `file` (under config/).
+Prepare without(const std::string& file, const std::string& key)
+{
+    return [=](const fs::path& d) { remove_key(d / "config" / file, key); };
 }
 
 // `key` of the model's instance file `relative` (under media/) set to `value`.
@@ -60,15 +67,26 @@ Prepare map_of(const std::string& bytes)
 }
 
 struct BadInput {
-    const char* name;    // the test's name
-    const char* file;    // as the README's table names it
-    const char* wrong;   // what is wrong with it
+    std::string name;  // the test's name
+    std::string file;  // as the README's table names it
+    std::string wrong; // what is wrong with it
     Prepare make;
-    const char* message; // "<dir>" stands for the run directory
+    std::string message; // "<dir>" stands for the run directory
     int status;
     // What else must hold of the run directory afterwards: "" when it does, else the fault.
     std::function<std::string(const fs::path&)> afterwards = nullptr;
 };
+
+// A setting that cannot work: refused with its value, its file and `why` (its range, or why
+// it is no number), then the line that names the file and the key.
+BadInput setting_row(const char* name, const std::string& file, const std::string& key, const std::string& value,
+                     const std::string& why)
+{
+    std::string game_path = ".\\config\\" + file;
+    std::replace(game_path.begin(), game_path.end(), '/', '\\');
+    return {name, "config/" + file, key + "=" + value, setting(file, key, value),
+            key + "=" + value + " in " + game_path + ": " + why, 1};
+}
 
 const char* const kMap = "the map file of config/map/map1.p";
 
@@ -100,96 +118,65 @@ const BadInput kBadInputs[] = {
          fs::create_directory(d / "config" / "gfx.p");
      },
      "Unable to open file: .\\config\\gfx.p", 1},
-    {"GraphicsKeyMissing", "config/gfx.p", "key `fullscreen` removed",
-     [](const fs::path& d) { remove_key(d / "config" / "gfx.p", "fullscreen"); },
+    {"GraphicsKeyMissing", "config/gfx.p", "key `fullscreen` removed", without("gfx.p", "fullscreen"),
      "Missing or bad value: key \"fullscreen\" in file \".\\config\\gfx.p\"", 1},
     {"GraphicsKeyMissingAfterTheWindowOpened", "config/gfx.p", "key `shadowmap_dim` removed (read once the window is open)",
-     [](const fs::path& d) { remove_key(d / "config" / "gfx.p", "shadowmap_dim"); },
-     "Missing or bad value: key \"shadowmap_dim\" in file \".\\config\\gfx.p\"", 1},
-    {"WindowWidthZero", "config/gfx.p", "`screen_width=0`",
-     [](const fs::path& d) { set_key(d / "config" / "gfx.p", "screen_width", "0"); },
+     without("gfx.p", "shadowmap_dim"), "Missing or bad value: key \"shadowmap_dim\" in file \".\\config\\gfx.p\"", 1},
+    {"WindowWidthZero", "config/gfx.p", "`screen_width=0`", setting("gfx.p", "screen_width", "0"),
      "screen_width=0 in .\\config\\gfx.p: must lie between 200 and 8192 (a window side in pixels)\n\nMissing or bad value: key "
      "\"screen_width\" in file \".\\config\\gfx.p\"", 1},
-    // Settings that cannot work: each is refused with its value and its range (or why it
-    // is no number), then the line that names the file and the key.
-    {"RingImageOfAGigapixel", "config/gfx.p", "waterdynamicripplesmap_dim=1000000000",
-     setting("gfx.p", "waterdynamicripplesmap_dim", "1000000000"),
-     "waterdynamicripplesmap_dim=1000000000 in .\\config\\gfx.p: must lie between 16 and 8192 (the ring image's side "
-     "in pixels)", 1},
-    {"ShadowMapTooLarge", "config/gfx.p", "shadowmap_dim=100000", setting("gfx.p", "shadowmap_dim", "100000"),
-     "shadowmap_dim=100000 in .\\config\\gfx.p: must lie between 16 and 16384 (the shadow map's side in pixels)", 1},
-    {"GroundGridOfNoRows", "config/gfx.p", "pgmlandgrid_dim_x=0", setting("gfx.p", "pgmlandgrid_dim_x", "0"),
-     "pgmlandgrid_dim_x=0 in .\\config\\gfx.p: must lie between 2 and 4096 (the ground's grid)", 1},
-    {"WindowTooWide", "config/gfx.p", "screen_width=100000", setting("gfx.p", "screen_width", "100000"),
-     "screen_width=100000 in .\\config\\gfx.p: must lie between 200 and 8192 (a window side in pixels)", 1},
-    {"WindowWidthBeyond32Bits", "config/gfx.p", "screen_width=4294968320",
-     setting("gfx.p", "screen_width", "4294968320"),
-     "screen_width=4294968320 in .\\config\\gfx.p: the number does not fit a 32-bit integer", 1},
-    {"FlatLand", "config/gfx.p", "y_pgmland_scale=0", setting("gfx.p", "y_pgmland_scale", "0"),
-     "y_pgmland_scale=0 in .\\config\\gfx.p: must lie between 0.001 and 1000 (the height of the land: 0 flattens it "
-     "under the water)", 1},
-    {"MapInAPoint", "config/gfx.p", "phys_minfact=0", setting("gfx.p", "phys_minfact", "0"),
-     "phys_minfact=0 in .\\config\\gfx.p: must lie between 0.01 and 1000 (graphics units a height-map sample across: 0 "
-     "puts the map in a point)", 1},
-    {"TerrainExtentNotANumber", "config/objects/terrain.p", "vertical_extent=nan",
-     setting("objects/terrain.p", "vertical_extent", "nan"),
-     "vertical_extent=nan in .\\config\\objects\\terrain.p: not a finite number", 1},
-    {"ShipDropsMillions", "config/objects/defaultEskel.p", "numBoxes=300000000",
-     setting("objects/defaultEskel.p", "numBoxes", "300000000"),
-     "numBoxes=300000000 in .\\config\\objects\\defaultEskel.p: must lie between 1 and 100 (crystals a drop, each a "
-     "body of the scene)", 1},
+    setting_row("RingImageOfAGigapixel", "gfx.p", "waterdynamicripplesmap_dim", "1000000000",
+                "must lie between 16 and 8192 (the ring image's side in pixels)"),
+    setting_row("ShadowMapTooLarge", "gfx.p", "shadowmap_dim", "100000",
+                "must lie between 16 and 16384 (the shadow map's side in pixels)"),
+    setting_row("GroundGridOfNoRows", "gfx.p", "pgmlandgrid_dim_x", "0",
+                "must lie between 2 and 4096 (the ground's grid)"),
+    setting_row("WindowTooWide", "gfx.p", "screen_width", "100000",
+                "must lie between 200 and 8192 (a window side in pixels)"),
+    setting_row("WindowWidthBeyond32Bits", "gfx.p", "screen_width", "4294968320",
+                "the number does not fit a 32-bit integer"),
+    setting_row("FlatLand", "gfx.p", "y_pgmland_scale", "0",
+                "must lie between 0.001 and 1000 (the height of the land: 0 flattens it under the water)"),
+    setting_row("MapInAPoint", "gfx.p", "phys_minfact", "0",
+                "must lie between 0.01 and 1000 (graphics units a height-map sample across: 0 puts the map in a "
+                "point)"),
+    setting_row("TerrainExtentNotANumber", "objects/terrain.p", "vertical_extent", "nan", "not a finite number"),
+    setting_row("ShipDropsMillions", "objects/defaultEskel.p", "numBoxes", "300000000",
+                "must lie between 1 and 100 (crystals a drop, each a body of the scene)"),
     {"RotorScaledBelowNothing", "media/objects/hover/rotor.p", "scale_y=-1",
      model_setting("media/objects/hover/rotor.p", "scale_y", "-1"),
      "scale_y=-1 in .\\media\\objects\\hover\\rotor.p: must lie between 0.001 and 10000 (a model scaled to "
      "nothing vanishes)", 1},
-    {"OpponentSensorOfNoShape", "config/objects/defaultHo.p", "sensorShapeType=0",
-     setting("objects/defaultHo.p", "sensorShapeType", "0"),
-     "sensorShapeType=0 in .\\config\\objects\\defaultHo.p: the box (111) is the one shape there is", 1},
-    {"ShipDropIntervalNotANumber", "config/objects/defaultEskel.p", "minDrop=nan",
-     setting("objects/defaultEskel.p", "minDrop", "nan"),
-     "minDrop=nan in .\\config\\objects\\defaultEskel.p: not a finite number", 1},
-    {"ForestOfAHundredThousand", "config/objects/defaultStatic.p", "obj_cnt=100000",
-     setting("objects/defaultStatic.p", "obj_cnt", "100000"),
-     "obj_cnt=100000 in .\\config\\objects\\defaultStatic.p: must lie between 0 and 1000 (each is placed by trial, "
-     "the count squared times at most)", 1},
-    {"ToadstoolsWithoutEnd", "config/objects/defaultStaticMushroom.p", "obj_cnt=2147483647",
-     setting("objects/defaultStaticMushroom.p", "obj_cnt", "2147483647"),
-     "obj_cnt=2147483647 in .\\config\\objects\\defaultStaticMushroom.p: must lie between 0 and 1000", 1},
-    {"SceneryDistanceInfinite", "config/objects/defaultStaticLazyboy.p", "world_min_distance=inf",
-     setting("objects/defaultStaticLazyboy.p", "world_min_distance", "inf"),
-     "world_min_distance=inf in .\\config\\objects\\defaultStaticLazyboy.p: not a finite number", 1},
-    {"ScenerySlopeNotANumber", "config/objects/defaultStatic.p", "reject_slope=nan",
-     setting("objects/defaultStatic.p", "reject_slope", "nan"),
-     "reject_slope=nan in .\\config\\objects\\defaultStatic.p: not a finite number", 1},
+    setting_row("OpponentSensorOfNoShape", "objects/defaultHo.p", "sensorShapeType", "0",
+                "the box (111) is the one shape there is"),
+    setting_row("ShipDropIntervalNotANumber", "objects/defaultEskel.p", "minDrop", "nan", "not a finite number"),
+    setting_row("ForestOfAHundredThousand", "objects/defaultStatic.p", "obj_cnt", "100000",
+                "must lie between 0 and 1000 (each is placed by trial, the count squared times at most)"),
+    setting_row("ToadstoolsWithoutEnd", "objects/defaultStaticMushroom.p", "obj_cnt", "2147483647",
+                "must lie between 0 and 1000"),
+    setting_row("SceneryDistanceInfinite", "objects/defaultStaticLazyboy.p", "world_min_distance", "inf",
+                "not a finite number"),
+    setting_row("ScenerySlopeNotANumber", "objects/defaultStatic.p", "reject_slope", "nan", "not a finite number"),
     {"BridgeOfAHundredMillionPlanks", "config/objects/bridge.p", "bridge_elements=100000000",
      setting("objects/bridge.p", "bridge_elements", "100000000"),
      "bridge_elements=100000000 in config\\objects\\bridge.p: must lie between 0 and 200 (planks of one bridge, each "
      "a jointed body)", 1},
-    {"PlayerOfNegativeMass", "config/objects/player.p", "mass=-40", setting("objects/player.p", "mass", "-40"),
-     "mass=-40 in .\\config\\objects\\player.p: must lie between 0.001 and 1000000 (a body needs a mass)", 1},
-    {"PlayerDampingNotANumber", "config/objects/player.p", "angularDamping=nan",
-     setting("objects/player.p", "angularDamping", "nan"),
-     "angularDamping=nan in .\\config\\objects\\player.p: not a finite number", 1},
-    {"OpponentWithoutMass", "config/objects/defaultHo.p", "mass=0", setting("objects/defaultHo.p", "mass", "0"),
-     "mass=0 in .\\config\\objects\\defaultHo.p: must lie between 0.001 and 1000000 (a body needs a mass)", 1},
-    {"OtherLevelOpponentWithoutMass", "config/objects/defaultHo_easy.p", "mass=0",
-     setting("objects/defaultHo_easy.p", "mass", "0"),
-     "mass=0 in .\\config\\objects\\defaultHo_easy.p: must lie between 0.001 and 1000000 (a body needs a mass)", 1},
-    {"CrystalDensityNotANumber", "config/objects/defaultCollectable.p", "density=nan",
-     setting("objects/defaultCollectable.p", "density", "nan"),
-     "density=nan in .\\config\\objects\\defaultCollectable.p: not a finite number", 1},
-    {"WinningAtZero", "config/levels/level1.p", "winning_points=0", setting("levels/level1.p", "winning_points", "0"),
-     "winning_points=0 in .\\config\\levels\\level1.p: must lie between 1 and 1000000 (a score of 0 wins before the "
-     "game starts)", 1},
-    {"WinningPointsBeyond32Bits", "config/levels/level1.p", "winning_points=4294967296",
-     setting("levels/level1.p", "winning_points", "4294967296"),
-     "winning_points=4294967296 in .\\config\\levels\\level1.p: the number does not fit a 32-bit integer", 1},
-    {"OpponentsOfAnUnknownLevel", "config/levels/level1.p", "difficulty=medium",
-     setting("levels/level1.p", "difficulty", "medium"),
-     "difficulty=medium in .\\config\\levels\\level1.p: the level is easy, normal or hard", 1},
-    {"NoMixerChannels", "config/audio.p", "numberOfChannels=0", setting("audio.p", "numberOfChannels", "0"),
-     "numberOfChannels=0 in .\\config\\audio.p: must lie between 1 and 256 (the mixer's channels for effects that "
-     "overlap)", 1},
+    setting_row("PlayerOfNegativeMass", "objects/player.p", "mass", "-40",
+                "must lie between 0.001 and 1000000 (a body needs a mass)"),
+    setting_row("PlayerDampingNotANumber", "objects/player.p", "angularDamping", "nan", "not a finite number"),
+    setting_row("OpponentWithoutMass", "objects/defaultHo.p", "mass", "0",
+                "must lie between 0.001 and 1000000 (a body needs a mass)"),
+    setting_row("OtherLevelOpponentWithoutMass", "objects/defaultHo_easy.p", "mass", "0",
+                "must lie between 0.001 and 1000000 (a body needs a mass)"),
+    setting_row("CrystalDensityNotANumber", "objects/defaultCollectable.p", "density", "nan", "not a finite number"),
+    setting_row("WinningAtZero", "levels/level1.p", "winning_points", "0",
+                "must lie between 1 and 1000000 (a score of 0 wins before the game starts)"),
+    setting_row("WinningPointsBeyond32Bits", "levels/level1.p", "winning_points", "4294967296",
+                "the number does not fit a 32-bit integer"),
+    setting_row("OpponentsOfAnUnknownLevel", "levels/level1.p", "difficulty", "medium",
+                "the level is easy, normal or hard"),
+    setting_row("NoMixerChannels", "audio.p", "numberOfChannels", "0",
+                "must lie between 1 and 256 (the mixer's channels for effects that overlap)"),
     {"MusicOfGarbage", "media/sound/tijuana.ogg", "4 KB of text, no sound",
      replace("media/sound/tijuana.ogg", std::string(4096, 'x')),
      "Failed to load background music!\n./media/sound/tijuana.ogg: ", 255},
@@ -200,11 +187,10 @@ const BadInput kBadInputs[] = {
      }},
     {"CameraPathIsAPipe", "media/camera_path.txt", "a named pipe (FIFO) that nobody writes into",
      fifo_at("media/camera_path.txt"), "Unable to open file: .\\media\\camera_path.txt", 1},
-    {"ControlsKeyNameUnknown", "config/controls.p", "`jump=spcae`",
-     [](const fs::path& d) { set_key(d / "config" / "controls.p", "jump", "spcae"); },
+    {"ControlsKeyNameUnknown", "config/controls.p", "`jump=spcae`", setting("controls.p", "jump", "spcae"),
      "the key \"jump\" in file \".\\config\\controls.p\" has the value \"spcae\": SDL knows no key named \"spcae\"", 1},
     {"ControlsKeyGivenTwice", "config/controls.p", "`jump=space / w`, where W drives forward",
-     [](const fs::path& d) { set_key(d / "config" / "controls.p", "jump", "space / w"); },
+     setting("controls.p", "jump", "space / w"),
      "the key \"jump\" in file \".\\config\\controls.p\" has the value \"space / w\": \"w\" is already the key of "
      "\"forward\"", 1},
     {"ControlsFileMissing", "config/controls.p", "removed", [](const fs::path& d) { fs::remove(d / "config" / "controls.p"); },
@@ -267,7 +253,7 @@ TEST_P(BadInputTable, IsRefusedWithItsMessageAndStatus)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, BadInputTable, ::testing::ValuesIn(kBadInputs),
-                         [](const ::testing::TestParamInfo<BadInput>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<BadInput>& info) { return info.param.name; });
 
 // The README's table of bad inputs is this table: each row's file, complaint and first line
 // of its message stand on one line of it, with its exit status.

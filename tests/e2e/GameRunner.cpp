@@ -20,20 +20,6 @@ std::string shell_quote(const std::string& s)
     return out + "'";
 }
 
-GameRun::GameRun(GameRun&& o) noexcept
-    : exit_code(o.exit_code), log(std::move(o.log)), dir(std::move(o.dir)), screenshot(std::move(o.screenshot)),
-      seconds_after_signal(o.seconds_after_signal)
-{
-    o.dir.clear();
-}
-
-GameRun::~GameRun()
-{
-    if (dir.empty() || std::getenv("MOORHOLD_KEEP_RUNS")) return;
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-}
-
 fs::path game_dir()
 {
     const char* d = std::getenv("MOORHOLD_GAME_DIR");
@@ -43,8 +29,8 @@ fs::path game_dir()
 Image load_image_rgb(const std::string& path)
 {
     Image img;
-    int n = 0;
-    unsigned char* data = stbi_load(path.c_str(), &img.width, &img.height, &n, 3);
+    int channels = 0;
+    unsigned char* data = stbi_load(path.c_str(), &img.width, &img.height, &channels, 3);
     if (!data) return Image();
     img.rgb.assign(data, data + static_cast<size_t>(img.width) * img.height * 3);
     stbi_image_free(data);
@@ -68,10 +54,7 @@ Image load_xwd(const std::string& path)
     if (format != 2 || bits != 32 || red != 0xff0000 || green != 0xff00 || blue != 0xff ||
         start + size_t(line) * height > bytes.size())
         return Image();
-    Image img;
-    img.width = int(width);
-    img.height = int(height);
-    img.rgb.resize(size_t(width) * height * 3);
+    Image img{int(width), int(height), std::vector<unsigned char>(size_t(width) * height * 3)};
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
             const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + start + y * line + 4 * x;
@@ -89,6 +72,10 @@ GameRun run_game(const RunOptions& options)
     GameRun run;
     std::string tmpl = (fs::temp_directory_path() / "moorhold-run-XXXXXX").string();
     run.dir = mkdtemp(tmpl.data());
+    run.remover = std::shared_ptr<void>(nullptr, [dir = run.dir](void*) {
+        std::error_code ec;
+        if (!std::getenv("MOORHOLD_KEEP_RUNS")) fs::remove_all(dir, ec);
+    });
 
     const fs::path src = game_dir();
     fs::copy(src / "config", run.dir / "config", fs::copy_options::recursive);
@@ -143,11 +130,19 @@ Image snapshot_of(const GameRun& run, const std::string& name)
 GameRun run_game(long frames, Env env, Prepare prepare, bool screenshot)
 {
     RunOptions opt;
-    opt.frames = frames;
-    opt.env = std::move(env);
-    opt.prepare = std::move(prepare);
-    opt.screenshot = screenshot;
+    opt.frames = frames, opt.screenshot = screenshot, opt.env = std::move(env), opt.prepare = std::move(prepare);
     return run_game(opt);
+}
+
+RunOptions session(std::string script, Env env, int width, int height, Prepare more)
+{
+    RunOptions opt;
+    opt.frames = 1000000, opt.screenshot = false, opt.env = std::move(env), opt.player = std::move(script);
+    opt.prepare = [=](const fs::path& dir) {
+        use_small_window(dir, width, height);
+        if (more) more(dir);
+    };
+    return opt;
 }
 
 ::testing::AssertionResult ran_cleanly(const GameRun& run, bool with_screenshot)
@@ -156,6 +151,7 @@ GameRun run_game(long frames, Env env, Prepare prepare, bool screenshot)
     if (with_screenshot && run.screenshot.empty()) return ::testing::AssertionFailure() << "no screenshot\n" << run.log;
     for (const char* bad : {"OpenGL ERROR", "Failed to compile"})
         if (count_of(run.log, bad)) return ::testing::AssertionFailure() << bad << "\n" << run.log;
+    if (!run.sanitizer_report().empty()) return ::testing::AssertionFailure() << run.sanitizer_report() << "\n" << run.log;
     return ::testing::AssertionSuccess();
 }
 
@@ -196,8 +192,7 @@ bool appear_in_order(const std::string& log, const std::vector<std::string>& nee
 int count_of(const std::string& log, const std::string& needle)
 {
     int count = 0;
-    for (size_t pos = log.find(needle); pos != std::string::npos; pos = log.find(needle, pos + needle.size()))
-        ++count;
+    for (size_t pos = log.find(needle); pos != std::string::npos; pos = log.find(needle, pos + needle.size())) ++count;
     return count;
 }
 
@@ -221,10 +216,9 @@ fs::path own_game_file(const fs::path& run_dir, const fs::path& relative)
 
 void remove_key(const fs::path& file, const std::string& key)
 {
-    std::string text = read_file(file);
-    std::istringstream in(text);
-    std::string out, line;
-    while (std::getline(in, line))
+    std::istringstream in(read_file(file));
+    std::string out;
+    for (std::string line; std::getline(in, line);)
         if (line.compare(0, key.size() + 1, key + "=") != 0) out += line + "\n";
     std::ofstream(file, std::ios::binary) << out;
 }
@@ -244,8 +238,8 @@ void use_small_window(const fs::path& dir, int width, int height)
 void use_test_height_map(const fs::path& dir, int side, int level)
 {
     std::vector<uint16_t> samples;
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) samples.push_back(static_cast<uint16_t>(std::min(level + (x + y) * 8, 65535)));
+    for (int i = 0; i < side * side; ++i)
+        samples.push_back(static_cast<uint16_t>(std::min(level + (i % side + i / side) * 8, 65535)));
     std::ofstream(dir / "test_map.hm", std::ios::binary) << hostile::hm_file(side, side, samples);
     std::ofstream(dir / "config" / "map" / "map1.p", std::ios::binary) << "filename=.\\test_map.hm\n";
 }

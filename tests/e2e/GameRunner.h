@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,25 +38,19 @@ struct RunOptions {
     // Sent to the game itself (not to the X server's script) once its log holds `signal_after`.
     int signal = 0;
     std::string signal_after;
-    // A player at the keyboard: a bash script run beside the game once its window shows,
-    // with the functions of tests/e2e/play-input.sh (wait_for, wait_lines, wait_more,
-    // wait_game_seconds, hold, tap, press, window_size, snapshot, focus_away, focus_back,
-    // mark). Its keys reach the game through the X server's own input.
+    // A player at the keyboard: a bash script run beside the game once its window shows, with
+    // the functions of tests/e2e/play-input.sh; its keys reach the game through the X server.
     std::string player;
 };
 
 struct GameRun {
-    GameRun() = default;
-    GameRun(GameRun&& other) noexcept;
-    GameRun& operator=(GameRun&&) = delete;
-    GameRun(const GameRun&) = delete;
-    ~GameRun(); // removes the run directory unless MOORHOLD_KEEP_RUNS is set
-
     int exit_code = -1;      // the game's status (255 for -1), or -1 when it did not end normally
     std::string log;         // standard output and standard error, interleaved in order
     std::filesystem::path dir;
     Image screenshot;        // empty when none was written
     double seconds_after_signal = -1; // from the signal to the game's end; -1 when none was sent
+    // Removes the run directory with the last copy of the run unless MOORHOLD_KEEP_RUNS is set.
+    std::shared_ptr<void> remover;
 
     // The first line of a sanitizer's report in the log, or "" when there is none.
     std::string sanitizer_report() const;
@@ -71,7 +66,12 @@ Image snapshot_of(const GameRun& run, const std::string& name);
 // The run most tests want: `frames` frames with these variables after `prepare`.
 GameRun run_game(long frames, Env env = {}, Prepare prepare = nullptr, bool screenshot = false);
 
-// Status 0, no OpenGL or shader compiler error, and the screenshot when one was asked for.
+// A player's session in a window of `width` x `height` (then `more` changes the run
+// directory) that only the player's `script` ends: no frame count, no screenshot.
+RunOptions session(std::string script, Env env, int width, int height, Prepare more = nullptr);
+
+// Status 0, no OpenGL or shader compiler error nor a sanitizer's report, and the screenshot
+// when one was asked for.
 ::testing::AssertionResult ran_cleanly(const GameRun& run, bool with_screenshot = true);
 
 // The game refused to go on: this status, every message in the log, no sanitizer's report.

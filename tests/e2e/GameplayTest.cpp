@@ -74,6 +74,7 @@ TEST(Gameplay, TheAutopilotRacesThroughAGameARestartAndOn)
     EXPECT_GE(player_scores + opponent_scores, 2) << run.log;
     EXPECT_GE(opponent_scores, 1) << run.log;
     EXPECT_TRUE(appear_in_order(run.log, {"score: ", "game over: ", "RESTART GAME!!!!", "score: "})) << run.log;
+    EXPECT_EQ(count_of(run.log, "player: "), 0) << "the player's log is off unless asked for";
 }
 
 TEST(Gameplay, TheFollowCameraShowsTheHoverInTheLowerMiddleOnTheSameLevelEveryRun)
@@ -87,9 +88,7 @@ TEST(Gameplay, TheFollowCameraShowsTheHoverInTheLowerMiddleOnTheSameLevelEveryRu
     Share view = share_of(img, w / 5, 0, w, h);
     int evil_lines = red_text_lines(img, w / 6, h / 2, h * 95 / 100);
     // The "you:" line: orange-yellow text in the bottom-left corner.
-    double you = fraction_where(img, 0, h * 93 / 100, w / 8, h, [](const unsigned char* p) {
-        return p[0] > 150 && p[1] > 90 && p[2] < 70 && p[0] > p[1];
-    });
+    double you = fraction_where(img, 0, h * 93 / 100, w / 8, h, you_text);
     // The hull fills a tenth of a percent to two percent of the region, depending on the
     // slope it is on (on a steep face of the tor the camera sees it from below). Nothing is
     // judged elsewhere in the picture: the opponents race the same hulls, and one passing

@@ -95,13 +95,10 @@ TEST(GfxResources, EveryResourceIsMadeTheTerrainCookedAndTheScoreShowsBottomLeft
     EXPECT_FALSE(fs::exists(run.dir / ("tmp_" + std::to_string(int(tiles)) + ".bin")));
 
     const Image& shot = run.screenshot;
-    int inside = 0, outside = 0;
-    for (int y = 0; y < shot.height; ++y)
-        for (int x = 0; x < shot.width; ++x)
-            if (is_score_colour(shot.pixel(x, y)))
-                ++(x < shot.width / 3 && y >= shot.height - shot.height / 6 ? inside : outside);
+    const int w = shot.width, h = shot.height, x1 = w / 3, y0 = h - h / 6;
+    const double inside = fraction_where(shot, 0, y0, x1, h, is_score_colour) * x1 * (h - y0);
     EXPECT_GT(inside, 100) << run.dir;
-    EXPECT_EQ(outside, 0);
+    EXPECT_NEAR(fraction_where(shot, 0, 0, w, h, is_score_colour) * w * h, inside, 0.5) << "none elsewhere";
 }
 
 // The first frames show the title image stretched over the window: the mean colours of a
@@ -113,17 +110,14 @@ TEST(GfxResources, TitleFramesShowTheTitleImage)
     Image img = load_image_rgb((game_dir() / "media" / "title.jpg").string());
     ASSERT_FALSE(img.empty());
     const int bx = 16, by = 12;
+    auto block = [&](const Image& m, int i, int j) {
+        return mean_colour(m, i * m.width / bx, j * m.height / by, (i + 1) * m.width / bx, (j + 1) * m.height / by);
+    };
     double diff = 0, upside_down = 0, mirrored = 0;
     for (int j = 0; j < by; ++j)
         for (int i = 0; i < bx; ++i) {
-            auto block = [&](const Image& m, int i, int j) {
-                return mean_colour(m, i * m.width / bx, j * m.height / by, (i + 1) * m.width / bx,
-                                   (j + 1) * m.height / by);
-            };
             const Rgb s = block(run.screenshot, i, j);
-            auto apart = [&s](const Rgb& t) {
-                return std::fabs(s.r - t.r) + std::fabs(s.g - t.g) + std::fabs(s.b - t.b);
-            };
+            auto apart = [&s](const Rgb& t) { return std::fabs(s.r - t.r) + std::fabs(s.g - t.g) + std::fabs(s.b - t.b); };
             diff += apart(block(img, i, j));
             upside_down += apart(block(img, i, by - 1 - j));
             mirrored += apart(block(img, bx - 1 - i, j));

@@ -21,12 +21,8 @@ HelpLook help_look(const Image& img)
 {
     // A region inside the panel at every window size, clear of the score lines.
     const int x0 = img.width / 5, x1 = img.width * 4 / 5, y0 = img.height / 8, y1 = img.height / 2;
-    HelpLook look;
-    look.dark = fraction_where(img, x0, y0, x1, y1, [](const unsigned char* p) {
-        return std::max({p[0], p[1], p[2]}) < 80;
-    });
-    look.text = fraction_where(img, x0, y0, x1, y1, [](const unsigned char* p) { return p[0] + p[1] + p[2] > 3 * 170; });
-    return look;
+    return {fraction_where(img, x0, y0, x1, y1, [](const unsigned char* p) { return std::max({p[0], p[1], p[2]}) < 80; }),
+            fraction_where(img, x0, y0, x1, y1, [](const unsigned char* p) { return p[0] + p[1] + p[2] > 3 * 170; })};
 }
 
 ::testing::AssertionResult shows_help(const Image& img, const std::string& name)
@@ -56,19 +52,15 @@ HelpLook help_look(const Image& img)
 // ended, with the help shown again.
 TEST(HelpOnScreen, TheFirstGameWaitsWithTheKeysShownForADrivingKeyAndF1ShowsThemOverTheGame)
 {
-    RunOptions opt;
-    opt.frames = -1;
-    opt.timeout_seconds = 300;
-    opt.env = {{"MOORHOLD_LOG_PLAYER", "1"}};
-    opt.prepare = [](const std::filesystem::path& dir) { use_small_window(dir, 640, 480); };
-    opt.player = R"(
+    RunOptions opt = session(R"(
         wait_for 'the first game waits for a driving key' 240 && wait_more 'player: ' 5 &&
         snapshot waiting && mark wait && sleep 2 && mark drive && hold Up 1 && wait_for 'game goes on' &&
         wait_more 'player: ' 5 && snapshot playing && mark help && tap F1 && wait_more 'player: ' 5 &&
-        mark escape && press Escape)";
+        mark escape && press Escape)", {{"MOORHOLD_LOG_PLAYER", "1"}}, 640, 480);
+    opt.frames = -1;
+    opt.screenshot = true;
     GameRun run = run_game(opt);
-    ASSERT_TRUE(ran_cleanly(run)) << run.log;
-    EXPECT_TRUE(run.sanitizer_report().empty()) << run.log;
+    ASSERT_TRUE(ran_cleanly(run));
     EXPECT_TRUE(appear_in_order(run.log, {"the first game waits for a driving key", "input: drive", "game goes on",
                                           "input: help", "input: escape", "SDLGL destructor finished!"}))
         << run.log;
@@ -80,8 +72,7 @@ TEST(HelpOnScreen, TheFirstGameWaitsWithTheKeysShownForADrivingKeyAndF1ShowsThem
     EXPECT_GE(drive->seconds - wait->seconds, 2.0);
 
     EXPECT_TRUE(shows_help(snapshot_of(run, "waiting"), "the first game's start"));
-    const HelpLook playing = help_look(snapshot_of(run, "playing"));
-    EXPECT_LT(playing.dark, 0.3) << "the help goes when the game starts";
+    EXPECT_LT(help_look(snapshot_of(run, "playing")).dark, 0.3) << "the help goes when the game starts";
     EXPECT_TRUE(shows_help(run.screenshot, "F1 over the game"));
     EXPECT_EQ(run.screenshot.width, 640);
     EXPECT_EQ(run.screenshot.height, 480);
@@ -91,26 +82,20 @@ TEST(HelpOnScreen, TheFirstGameWaitsWithTheKeysShownForADrivingKeyAndF1ShowsThem
 // pauses with T, later the window loses the focus, and each time the game stands until T.
 TEST(Pause, HoldsTheHoverAndTheScoresUntilThePlayerGoesOnByTheKeyOrAfterALostFocus)
 {
-    RunOptions opt;
-    opt.frames = 1000000;
-    opt.screenshot = false;
-    opt.timeout_seconds = 550;
-    opt.env = {{"MOORHOLD_AUTOPILOT", "1"}, {"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_SCORES", "1"}};
-    opt.prepare = [](const std::filesystem::path& dir) {
-        use_small_window(dir, 320, 240);
-        set_key(dir / "config/levels/level1.p", "winning_points", "100000");
-        set_key(dir / "config/objects/defaultEskel.p", "minDrop", "10");
-        set_key(dir / "config/objects/defaultEskel.p", "maxDrop", "20");
-    };
-    opt.player = R"(
+    RunOptions opt = session(R"(
         wait_lines 'score: ' 1 400 && mark pause && tap t && wait_for 'game paused' && sleep 3 &&
         mark resume && tap t && wait_for 'game goes on' && wait_more 'score: ' 1 400 &&
         mark away && focus_away && wait_for 'game paused: the window lost the input focus' && sleep 3 &&
         focus_back && sleep 1 && mark again && tap t && wait_lines 'game goes on' 2 && wait_more 'player: ' 10 &&
-        press Escape)";
+        press Escape)", {{"MOORHOLD_AUTOPILOT", "1"}, {"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_SCORES", "1"}},
+        320, 240, [](const std::filesystem::path& dir) {
+            set_key(dir / "config/levels/level1.p", "winning_points", "100000");
+            set_key(dir / "config/objects/defaultEskel.p", "minDrop", "10");
+            set_key(dir / "config/objects/defaultEskel.p", "maxDrop", "20");
+        });
+    opt.timeout_seconds = 550;
     GameRun run = run_game(opt);
-    ASSERT_TRUE(ran_cleanly(run, false)) << run.log;
-    EXPECT_TRUE(run.sanitizer_report().empty()) << run.log;
+    ASSERT_TRUE(ran_cleanly(run, false));
 
     PlayLog play(run.log);
     const LogEntry *pause = play.mark("pause"), *resume = play.mark("resume"), *away = play.mark("away"),

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <tuple>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +23,14 @@ std::pair<int, std::string> shell(const std::string& command, const fs::path& ou
 {
     int status = std::system((command + " > " + shell_quote(output.string()) + " 2>&1").c_str());
     return {status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(output)};
+}
+
+// The command ends with status 0 (its output in the message when it does not).
+::testing::AssertionResult succeeds(const std::string& command, const fs::path& output)
+{
+    auto [status, printed] = shell(command, output);
+    if (status == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "status " << status << " of " << command << "\n" << printed;
 }
 
 // Every file under `dir`, relative to it.
@@ -37,23 +46,23 @@ std::vector<std::string> files_under(const fs::path& dir)
 // One installation into a temporary DESTDIR, shared by the tests of this file.
 class Installed : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
+    struct Installation {
+        TempDir root;
+        int status = -1;
+        std::string log;
+    };
+    static const Installation& installation()
     {
-        root = new TempDir;
-        auto [status, log] = shell("DESTDIR=" + shell_quote((root->path / "dest").string()) + " cmake --install " +
-                                       shell_quote(MOORHOLD_BUILD_DIR) + " --prefix /usr",
-                                   root->path / "install.log");
-        install_status = status;
-        install_log = log;
+        static Installation it;
+        if (it.status == -1)
+            std::tie(it.status, it.log) = shell("DESTDIR=" + shell_quote((it.root.path / "dest").string()) +
+                                                    " cmake --install " + shell_quote(MOORHOLD_BUILD_DIR) + " --prefix /usr",
+                                                it.root.path / "install.log");
+        return it;
     }
-    static void TearDownTestSuite()
-    {
-        delete root;
-        root = nullptr;
-    }
-    void SetUp() override { ASSERT_EQ(install_status, 0) << install_log; }
+    void SetUp() override { ASSERT_EQ(installation().status, 0) << installation().log; }
 
-    static fs::path prefix() { return root->path / "dest" / "usr"; }
+    static fs::path prefix() { return installation().root.path / "dest" / "usr"; }
 
     // The installed game for `frames` frames from `cwd`, HOME and the cache in `home`, the
     // data directory read-only: a private read-only mount where the test may make one
@@ -70,35 +79,29 @@ protected:
                shell_quote("mount --bind " + shell_quote(data) + " " + shell_quote(data) +
                            " && mount -o remount,bind,ro " + shell_quote(data) + " && " + game);
     }
-
-    static TempDir* root;
-    static int install_status;
-    static std::string install_log;
 };
 
-TempDir* Installed::root = nullptr;
-int Installed::install_status = -1;
-std::string Installed::install_log;
+// What an installation under /usr holds, and the Debian package with it.
+const char* const kInstalledFiles[] = {
+    "bin/moorhold", "share/moorhold/config/gfx.p", "share/moorhold/shader/pgmland_vs.c",
+    "share/moorhold/media/font/out.fnt", "share/applications/moorhold.desktop",
+    "share/icons/hicolor/48x48/apps/moorhold.png", "share/icons/hicolor/64x64/apps/moorhold.png",
+    "share/icons/hicolor/128x128/apps/moorhold.png", "share/icons/hicolor/256x256/apps/moorhold.png",
+    "share/man/man6/moorhold.6"};
 
 TEST_F(Installed, LaysTheGameOutAsALinuxGame)
 {
-    for (const char* f : {"bin/moorhold", "share/moorhold/config/gfx.p", "share/moorhold/shader/pgmland_vs.c",
-                          "share/moorhold/media/font/out.fnt", "share/applications/moorhold.desktop",
-                          "share/icons/hicolor/48x48/apps/moorhold.png", "share/icons/hicolor/64x64/apps/moorhold.png",
-                          "share/icons/hicolor/128x128/apps/moorhold.png",
-                          "share/icons/hicolor/256x256/apps/moorhold.png", "share/man/man6/moorhold.6"})
-        EXPECT_TRUE(fs::is_regular_file(prefix() / f)) << f;
+    for (const char* f : kInstalledFiles) EXPECT_TRUE(fs::is_regular_file(prefix() / f)) << f;
     EXPECT_FALSE(fs::exists(prefix() / "share/moorhold/media/contact_sheet.png"));
     std::vector<std::string> metainfo = files_under(prefix() / "share/metainfo");
     ASSERT_EQ(metainfo.size(), 1u);
 
     // The desktop's own tools accept the entry, the metadata (with its screenshot) and the page.
-    const fs::path out = root->path / "validate.log";
-    auto [desktop, desktop_log] = shell("desktop-file-validate " + shell_quote((prefix() / "share/applications/moorhold.desktop").string()), out);
-    EXPECT_EQ(desktop, 0) << desktop_log;
+    const fs::path out = installation().root.path / "validate.log";
+    const fs::path desktop = prefix() / "share/applications/moorhold.desktop";
+    EXPECT_TRUE(succeeds("desktop-file-validate " + shell_quote(desktop.string()), out));
     const fs::path meta = prefix() / "share/metainfo" / metainfo[0];
-    auto [appstream, appstream_log] = shell("appstreamcli validate --no-net " + shell_quote(meta.string()), out);
-    EXPECT_EQ(appstream, 0) << appstream_log;
+    EXPECT_TRUE(succeeds("appstreamcli validate --no-net " + shell_quote(meta.string()), out));
     EXPECT_NE(read_file(meta).find("<screenshot type=\"default\">"), std::string::npos);
     auto [man, page] = shell("MANWIDTH=80 man -l " + shell_quote((prefix() / "share/man/man6/moorhold.6").string()), out);
     EXPECT_EQ(man, 0) << page;
@@ -170,11 +173,7 @@ TEST(Package, CpackMakesADebianPackageThatNamesItsLibraries)
 
     auto [listed, contents] = shell("dpkg-deb -c " + deb, here.path / "contents.txt");
     ASSERT_EQ(listed, 0) << contents;
-    for (const char* f : {"./usr/bin/moorhold", "./usr/share/moorhold/config/gfx.p", "./usr/share/moorhold/media/",
-                          "./usr/share/moorhold/shader/", "./usr/share/applications/moorhold.desktop",
-                          "./usr/share/icons/hicolor/48x48/apps/moorhold.png",
-                          "./usr/share/icons/hicolor/256x256/apps/moorhold.png", "./usr/share/man/man6/moorhold.6"})
-        EXPECT_NE(contents.find(f), std::string::npos) << f;
+    for (const char* f : kInstalledFiles) EXPECT_NE(contents.find(std::string("./usr/") + f), std::string::npos) << f;
     auto [fields, depends] = shell("dpkg-deb -f " + deb + " Depends", here.path / "depends.txt");
     ASSERT_EQ(fields, 0) << depends;
     for (const char* lib : {"libsdl1.2", "libsdl-mixer1.2", "libsdl-image1.2", "libglew", "libbullet"})
@@ -190,8 +189,7 @@ TEST(Package, CpackMakesADebianPackageThatNamesItsLibraries)
     auto [ran, version] = shell("cd / && moorhold --version", here.path / "version.txt");
     EXPECT_EQ(ran, 0) << version;
     EXPECT_NE(version.find("moorhold "), std::string::npos) << version;
-    auto [removed, remove_log] = shell("apt-get remove -y -qq moorhold", here.path / "remove.log");
-    EXPECT_EQ(removed, 0) << remove_log;
+    EXPECT_TRUE(succeeds("apt-get remove -y -qq moorhold", here.path / "remove.log"));
     EXPECT_FALSE(fs::exists("/usr/share/moorhold/config/gfx.p"));
 }
 

@@ -87,6 +87,9 @@ inline double brightness_spread(const Image& img, int x0, int y0, int x1, int y1
     return std::sqrt(std::max(0.0, sum2 / n - (sum / n) * (sum / n)));
 }
 
+// The player's "you:" line of the heads-up display: orange-yellow text.
+inline bool you_text(const unsigned char* p) { return p[0] > 150 && p[1] > 90 && p[2] < 70 && p[0] > p[1]; }
+
 struct Rgb {
     double r = 0, g = 0, b = 0;
 };

@@ -3,6 +3,9 @@
 // (tests/e2e/play-input.sh), and every other line, each placed among the hover's lines.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -103,6 +106,17 @@ struct PlayLog {
 
 // The horizontal distance between two lines.
 inline double moved(const PlayerLine& a, const PlayerLine& b) { return std::hypot(b.x - a.x, b.z - a.z); }
+
+// The hover drove more than five physics units (of 32 graphics units) from `a` to `b`, and
+// within 20 degrees of its nose's line at `a`.
+inline ::testing::AssertionResult drove_along_its_nose(const PlayerLine& a, const PlayerLine& b)
+{
+    const double distance = moved(a, b), nose = a.heading * M_PI / 180.0;
+    const double along = ((b.x - a.x) * std::cos(nose) - (b.z - a.z) * std::sin(nose)) / distance;
+    if (distance > 5 * 32.0 && along > std::cos(20 * M_PI / 180.0)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << distance << " units, " << std::acos(std::min(1.0, along)) * 180 / M_PI
+                                         << " degrees off its nose's line";
+}
 
 // The heading turned from line `from` to line `to` of one list, through every line between
 // (degrees, a left turn positive).

@@ -6,36 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <string>
 
 namespace {
-
-const double kPi = 3.141592653589793;
-
-// A run in a small window that the player's `script` ends with Escape, with the seams of `env`.
-GameRun played(const std::string& script, Env env = {})
-{
-    RunOptions opt;
-    opt.frames = 1000000; // only the key ends these runs
-    opt.screenshot = false;
-    opt.timeout_seconds = 300;
-    opt.env = std::move(env);
-    opt.prepare = [](const std::filesystem::path& dir) { use_small_window(dir, 320, 240); };
-    opt.player = script;
-    return run_game(opt);
-}
-
-TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
-{
-    GameRun run = played("wait_for 'starting main loop' && sleep 1 && mark escape && press Escape");
-    EXPECT_EQ(run.exit_code, 0) << run.log;
-    EXPECT_TRUE(appear_in_order(run.log, {"starting main loop", "input: escape", "SDLGL destructor finished!"}))
-        << run.log;
-    EXPECT_TRUE(run.sanitizer_report().empty()) << run.log;
-    EXPECT_EQ(count_of(run.log, "player: "), 0) << "the player's log is off unless asked for";
-}
 
 // The sanitized game may run at 5 frames a second, where every frame is cut to the frame-time
 // cap (0.05 game seconds, a 0.1 s physics step) and the game runs slower than the clock: the
@@ -43,11 +17,13 @@ TEST(PlayerInput, EscapeFromTheKeyboardQuitsInOrderWithStatusZero)
 TEST(PlayerInput, AfterTheStartUpDrivesTheHoverAlongItsNoseAndATapOfLeftTurnsItALittle)
 {
     // The first game starts at frame 12; by 3 game seconds the hover has settled on the ground.
-    GameRun run = played("wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 2.5 && "
-                         "mark tap && tap Left && sleep 2 && mark done && press Escape",
-                         {{"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_STEERING", "1"}});
-    ASSERT_EQ(run.exit_code, 0) << run.log;
-    EXPECT_TRUE(run.sanitizer_report().empty()) << run.log;
+    GameRun run = run_game(session("wait_for 'player: 3.' 240 && mark up && hold Up 2 && sleep 2.5 && "
+                                   "mark tap && tap Left && sleep 2 && mark done && press Escape",
+                                   {{"MOORHOLD_LOG_PLAYER", "1"}, {"MOORHOLD_LOG_STEERING", "1"}}, 320, 240));
+    // Escape from the keyboard quits in order with status 0.
+    ASSERT_TRUE(ran_cleanly(run, false));
+    EXPECT_TRUE(appear_in_order(run.log, {"starting main loop", "input: done", "SDLGL destructor finished!"}))
+        << run.log;
 
     PlayLog play(run.log);
     ASSERT_GT(play.player.size(), 60u) << run.log;
@@ -62,11 +38,7 @@ TEST(PlayerInput, AfterTheStartUpDrivesTheHoverAlongItsNoseAndATapOfLeftTurnsItA
     // Up: at 5 frames a second the 2 s are 1 s of physics, about 7 physics units (32 graphics
     // units each); a hover that only bobbed moves a few graphics units.
     EXPECT_GT(play.steered("forward", "up", "tap"), 0.5) << run.log;
-    double distance = moved(*start, *tap);
-    EXPECT_GT(distance, 5 * 32.0);
-    double nose = start->heading * kPi / 180.0;
-    double along = ((tap->x - start->x) * std::cos(nose) - (tap->z - start->z) * std::sin(nose)) / distance;
-    EXPECT_GT(along, std::cos(20 * kPi / 180.0)) << "the hover drove off its nose's line";
+    EXPECT_TRUE(drove_along_its_nose(*start, *tap));
 
     // The tap: a 0.1 s press is 0.2 s of physics while the game keeps 20 frames a second, and
     // then turns the hover 10 to 20 degrees. A slower game cuts each frame to a 0.1 s step and

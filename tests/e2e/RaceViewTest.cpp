@@ -20,7 +20,6 @@ namespace {
 struct Mark {
     std::string kind; // "marker", "arrow", or a radar mark's kind
     double x = 0, y = 0, size = 0;
-    bool flag = false; // the arrow: behind the eye; a radar mark: on the rim
 };
 
 struct OverlayLog {
@@ -43,22 +42,23 @@ OverlayLog read_overlay(const std::string& log)
     const std::regex radar(R"(overlay: radar at (\S+) (\S+) radius (\S+))");
     const std::regex radar_mark(R"(overlay: radar-mark (\w+) \d+ (\S+) (\S+) size (\S+)( rim)?)");
     std::smatch m;
+    auto at = [&m](int i) { return std::stod(m[i]); };
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("overlay: ", 0) != 0) continue;
         o.lines += line + "\n";
         if (std::regex_match(line, m, window)) {
             o.w = std::stoi(m[1]), o.h = std::stoi(m[2]);
         } else if (std::regex_match(line, m, marker)) {
-            o.markers.push_back({"marker", std::stod(m[1]), std::stod(m[2]), std::stod(m[3])});
+            o.markers.push_back({"marker", at(1), at(2), at(3)});
         } else if (std::regex_match(line, m, arrow)) {
             o.has_arrow = true;
-            o.arrow = {"arrow", std::stod(m[1]), std::stod(m[2]), std::stod(m[4]), m[5].matched};
-            o.arrow_angle = std::stod(m[3]);
+            o.arrow = {"arrow", at(1), at(2), at(4)};
+            o.arrow_angle = at(3);
         } else if (std::regex_match(line, m, radar)) {
             o.has_radar = true;
-            o.radar_x = std::stod(m[1]), o.radar_y = std::stod(m[2]), o.radar_radius = std::stod(m[3]);
+            o.radar_x = at(1), o.radar_y = at(2), o.radar_radius = at(3);
         } else if (std::regex_match(line, m, radar_mark)) {
-            o.radar_marks.push_back({m[1], std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5].matched});
+            o.radar_marks.push_back({m[1], at(2), at(3), at(4)});
         }
     }
     return o;
@@ -91,8 +91,7 @@ double ring_share(const Image& img, double x, double y, double r0, double r1, F 
             const double d = std::hypot(dx, dy);
             const int px = cx + dx, py = cy + dy;
             if (d < r0 || d > r1 || px < 0 || py < 0 || px >= img.width || py >= img.height) continue;
-            ++n;
-            hit += is(img.pixel(px, py)) ? 1 : 0;
+            ++n, hit += is(img.pixel(px, py));
         }
     return n ? double(hit) / n : 0;
 }
@@ -128,12 +127,9 @@ void crystals_on_the_tor(const std::filesystem::path& dir)
 // The player 74 m east of the tor, facing east, away from it; `env` adds to that.
 GameRun run_race_view(Env env, const std::string& player = "")
 {
+    env.insert(env.end(), {{"MOORHOLD_PLAYER_START", "330 256 0"}, {"MOORHOLD_LOG_OVERLAY", "1"}});
     RunOptions opt;
-    opt.frames = 150;
-    opt.timeout_seconds = 400;
-    opt.env = {{"MOORHOLD_PLAYER_START", "330 256 0"}, {"MOORHOLD_LOG_OVERLAY", "1"}};
-    opt.env.insert(opt.env.end(), env.begin(), env.end());
-    opt.prepare = crystals_on_the_tor;
+    opt.frames = 150, opt.timeout_seconds = 400, opt.env = std::move(env), opt.prepare = crystals_on_the_tor;
     opt.player = player;
     return run_game(opt);
 }

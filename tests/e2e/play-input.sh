@@ -30,9 +30,12 @@ shift 2
 "$@" >> "$log" 2>&1 &
 game=$!
 
-wait_for() {
-    local limit=$(( ${2:-120} * 100 )) i=0
-    until grep -qF -- "$1" "$log"; do
+# Runs the test "$@" every 0.01 s until it holds, for at most LIMIT seconds; fails when the
+# game ended first.
+poll() {
+    local limit=$(( $1 * 100 )) i=0
+    shift
+    until "$@"; do
         kill -0 "$game" 2>/dev/null || return 1
         [ $i -ge $limit ] && return 1
         sleep 0.01
@@ -40,29 +43,18 @@ wait_for() {
     done
 }
 
-wait_lines() {
-    local limit=$(( ${3:-120} * 100 )) i=0
-    until [ "$(grep -cF -- "$1" "$log")" -ge "$2" ]; do
-        kill -0 "$game" 2>/dev/null || return 1
-        [ $i -ge $limit ] && return 1
-        sleep 0.01
-        i=$((i + 1))
-    done
-}
+lines_with() { grep -cF -- "$1" "$log"; }
+at_least() { [ "$(lines_with "$1")" -ge "$2" ]; }
+wait_for() { poll "${2:-120}" grep -qF -- "$1" "$log"; }
+wait_lines() { poll "${3:-120}" at_least "$1" "$2"; }
+wait_more() { wait_lines "$1" $(( $(lines_with "$1") + $2 )) "${3:-120}"; }
 
-wait_more() {
-    wait_lines "$1" $(( $(grep -cF -- "$1" "$log") + $2 )) "${3:-120}"
+# The game's seconds of the last player line are `from` + S or more.
+game_seconds_past() {
+    tail -n 40 "$log" | awk -v t="${1:-0}" -v s="$2" '$1 == "player:" && $2 >= t + s { f = 1 } END { exit !f }'
 }
-
 wait_game_seconds() {
-    local limit=$(( ${2:-120} * 20 )) i=0 from
-    from=$(grep '^player: ' "$log" | tail -n 1 | cut -d ' ' -f 2)
-    until tail -n 40 "$log" | awk -v t="${from:-0}" -v s="$1" '$1 == "player:" && $2 >= t + s { f = 1 } END { exit !f }'; do
-        kill -0 "$game" 2>/dev/null || return 1
-        [ $i -ge $limit ] && return 1
-        sleep 0.05
-        i=$((i + 1))
-    done
+    poll "${2:-120}" game_seconds_past "$(grep '^player: ' "$log" | tail -n 1 | cut -d ' ' -f 2)" "$1"
 }
 
 hold() { xdotool keydown "$1" sleep "$2" keyup "$1"; }
