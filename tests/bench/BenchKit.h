@@ -35,14 +35,19 @@ inline double now_ms()
 template <class F>
 void quietly(F f)
 {
-    std::fflush(stdout), std::fflush(stderr);
+    std::fflush(stdout);
+    std::fflush(stderr);
     int saved_out = dup(1), saved_err = dup(2);
     FILE* null = std::fopen("/dev/null", "w");
-    dup2(fileno(null), 1), dup2(fileno(null), 2);
+    dup2(fileno(null), 1);
+    dup2(fileno(null), 2);
     f();
-    std::fflush(stdout), std::fflush(stderr);
-    dup2(saved_out, 1), dup2(saved_err, 2);
-    close(saved_out), close(saved_err);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    dup2(saved_out, 1);
+    dup2(saved_err, 2);
+    close(saved_out);
+    close(saved_err);
     std::fclose(null);
 }
 
@@ -163,7 +168,10 @@ inline void restart_level(AiManager& ai)
 
 inline void set_keys(PlayerImpl& p, const PlayerControls& c)
 {
-    p.set_forward(c.forward), p.set_backward(c.backward), p.set_left(c.left), p.set_right(c.right);
+    p.set_forward(c.forward);
+    p.set_backward(c.backward);
+    p.set_left(c.left);
+    p.set_right(c.right);
 }
 
 // The level's two ducks, without models, quietly.

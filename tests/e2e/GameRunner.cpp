@@ -130,14 +130,20 @@ Image snapshot_of(const GameRun& run, const std::string& name)
 GameRun run_game(long frames, Env env, Prepare prepare, bool screenshot)
 {
     RunOptions opt;
-    opt.frames = frames, opt.screenshot = screenshot, opt.env = std::move(env), opt.prepare = std::move(prepare);
+    opt.frames = frames;
+    opt.screenshot = screenshot;
+    opt.env = std::move(env);
+    opt.prepare = std::move(prepare);
     return run_game(opt);
 }
 
 RunOptions session(std::string script, Env env, int width, int height, Prepare more)
 {
     RunOptions opt;
-    opt.frames = 1000000, opt.screenshot = false, opt.env = std::move(env), opt.player = std::move(script);
+    opt.frames = 1000000;
+    opt.screenshot = false;
+    opt.env = std::move(env);
+    opt.player = std::move(script);
     opt.prepare = [=](const fs::path& dir) {
         use_small_window(dir, width, height);
         if (more) more(dir);

@@ -14,8 +14,11 @@ namespace {
 GameRun signalled(int signal, const char* after, bool game_map = false)
 {
     RunOptions opt;
-    opt.frames = 100000, opt.screenshot = false, opt.timeout_seconds = 120;
-    opt.signal = signal, opt.signal_after = after;
+    opt.frames = 100000;
+    opt.screenshot = false;
+    opt.timeout_seconds = 120;
+    opt.signal = signal;
+    opt.signal_after = after;
     if (!game_map) opt.prepare = [](const std::filesystem::path& dir) { use_test_height_map(dir); };
     return run_game(opt);
 }

@@ -56,7 +56,9 @@ OverlayLog read_overlay(const std::string& log)
             o.arrow_angle = at(3);
         } else if (std::regex_match(line, m, radar)) {
             o.has_radar = true;
-            o.radar_x = at(1), o.radar_y = at(2), o.radar_radius = at(3);
+            o.radar_x = at(1);
+            o.radar_y = at(2);
+            o.radar_radius = at(3);
         } else if (std::regex_match(line, m, radar_mark)) {
             o.radar_marks.push_back({m[1], at(2), at(3), at(4)});
         }
@@ -91,7 +93,8 @@ double ring_share(const Image& img, double x, double y, double r0, double r1, F 
             const double d = std::hypot(dx, dy);
             const int px = cx + dx, py = cy + dy;
             if (d < r0 || d > r1 || px < 0 || py < 0 || px >= img.width || py >= img.height) continue;
-            ++n, hit += is(img.pixel(px, py));
+            ++n;
+            hit += is(img.pixel(px, py));
         }
     return n ? double(hit) / n : 0;
 }
@@ -129,7 +132,10 @@ GameRun run_race_view(Env env, const std::string& player = "")
 {
     env.insert(env.end(), {{"MOORHOLD_PLAYER_START", "330 256 0"}, {"MOORHOLD_LOG_OVERLAY", "1"}});
     RunOptions opt;
-    opt.frames = 150, opt.timeout_seconds = 400, opt.env = std::move(env), opt.prepare = crystals_on_the_tor;
+    opt.frames = 150;
+    opt.timeout_seconds = 400;
+    opt.env = std::move(env);
+    opt.prepare = crystals_on_the_tor;
     opt.player = player;
     return run_game(opt);
 }

@@ -52,15 +52,23 @@ TEST(HumanPilotTest, TheAimIsReadOffTheScreenAsAPlayerSeesIt)
     cases.push_back({"an opponent stands at the nearer one", o, true, 0, 80});
     o = radar_overlay();
     CrystalMarker k;
-    k.x = 512 + 200, k.y = 300, k.distance_m = 140, k.points = 20, k.crystal = 3;
+    k.x = 512 + 200;
+    k.y = 300;
+    k.distance_m = 140;
+    k.points = 20;
+    k.crystal = 3;
     o.markers.push_back(k);
     cases.push_back({"a marker beyond the radar, across the picture", o, true, std::atan(200 / focal) * 180 / 3.14159265f,
                      140});
     o = radar_overlay();
-    o.arrow.shown = true, o.arrow.angle = 3.14159265f, o.arrow.distance_m = 300, o.arrow.crystal = 2;
+    o.arrow.shown = true;
+    o.arrow.angle = 3.14159265f;
+    o.arrow.distance_m = 300;
+    o.arrow.crystal = 2;
     o.radar.marks = {mark(RADAR_SHIP, 0, 0, 100, 0, true)};
     cases.push_back({"only the edge arrow, to the left", o, true, -90, 300});
-    o.arrow.behind = true, o.arrow.angle = 0;
+    o.arrow.behind = true;
+    o.arrow.angle = 0;
     cases.push_back({"the arrow of a crystal behind, to the right", o, true, 150, 300});
     o.arrow.shown = false;
     cases.push_back({"no crystal anywhere: the ship on the radar's rim ahead", o, false, 0, -1});

@@ -26,8 +26,12 @@ const float kTan30 = 0.577350269f;
 RaceCrystal crystal_at(float x, float y, float z, int multiplier = 1)
 {
     RaceCrystal c;
-    c.pos[0] = x, c.pos[1] = y, c.pos[2] = z;
-    c.value = 10, c.multiplier = multiplier, c.points = 10 * multiplier;
+    c.pos[0] = x;
+    c.pos[1] = y;
+    c.pos[2] = z;
+    c.value = 10;
+    c.multiplier = multiplier;
+    c.points = 10 * multiplier;
     return c;
 }
 
@@ -370,13 +374,15 @@ TEST(CrystalBeams, AColumnTurnedToTheEyeFadingUpwardAndWithDistance)
     EXPECT_NEAR(std::fabs(beams[1].x), 0.5f * 3 * 0.05f * 1001.25f, 0.05f);
     EXPECT_NEAR(beams[1].z, -1000, 1e-3);
     // Near by, its own width; a crystal under the water shines from the surface.
-    v.crystals[0].pos[2] = -300, v.crystals[0].pos[1] = -40;
+    v.crystals[0].pos[2] = -300;
+    v.crystals[0].pos[1] = -40;
     build_crystal_beams(v, eye, 0.01f, look, beams);
     ASSERT_EQ(beams.size(), 16u);
     EXPECT_NEAR(std::fabs(beams[1].x), look.half_width, 1e-4);
     EXPECT_EQ(beams[0].y, 0);
     // None within a few steps of the eye.
-    v.crystals[0].pos[2] = -100, v.crystals[0].pos[1] = 0;
+    v.crystals[0].pos[2] = -100;
+    v.crystals[0].pos[1] = 0;
     build_crystal_beams(v, eye, 0.01f, look, beams);
     EXPECT_TRUE(beams.empty());
 }
