@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <regex>
 #include <sstream>
@@ -201,11 +202,21 @@ TEST(RaceView, ACrystalAheadShowsItsMarkerAndBeamAndTheRadarShowsEverybody)
         }
         EXPECT_GE(judged, k.at_least) << k.kind << "\n" << o.lines;
     }
-    EXPECT_GE(ring_share(img, o.radar_x, o.radar_y, 0, o.radar_radius,
-                         [](const unsigned char* p) { return overlay_tint(p) && !radar_red(p); }) *
-                  M_PI * o.radar_radius * o.radar_radius,
-              4)
-        << o.lines;
+    // An opponent standing beyond the tor in the same direction pins its red mark onto the
+    // crystals' on the rim and hides them whole; the colour is looked for when one is clear of it.
+    const auto clear_of_opponents = [&](const Mark& c) {
+        for (const Mark& m : o.radar_marks)
+            if (m.kind == "opponent" && std::hypot(c.x - m.x, c.y - m.y) < 0.5 * (c.size + m.size) + 1) return false;
+        return true;
+    };
+    const bool a_crystal_clear = std::any_of(o.radar_marks.begin(), o.radar_marks.end(),
+                                             [&](const Mark& m) { return m.kind == "crystal" && clear_of_opponents(m); });
+    if (a_crystal_clear)
+        EXPECT_GE(ring_share(img, o.radar_x, o.radar_y, 0, o.radar_radius,
+                             [](const unsigned char* p) { return overlay_tint(p) && !radar_red(p); }) *
+                      M_PI * o.radar_radius * o.radar_radius,
+                  4)
+            << o.lines;
 }
 
 TEST(RaceView, WithNoCrystalInViewAnArrowAtTheEdgePointsToTheNearestAndXPutsTheRadarAway)
