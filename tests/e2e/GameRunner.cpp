@@ -244,8 +244,8 @@ void use_small_window(const fs::path& dir, int width, int height)
 void use_test_height_map(const fs::path& dir, int side, int level)
 {
     std::vector<uint16_t> samples;
-    for (int i = 0; i < side * side; ++i)
-        samples.push_back(static_cast<uint16_t>(std::min(level + (i % side + i / side) * 8, 65535)));
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) samples.push_back(static_cast<uint16_t>(std::min(level + (x + y) * 8, 65535)));
     std::ofstream(dir / "test_map.hm", std::ios::binary) << hostile::hm_file(side, side, samples);
     std::ofstream(dir / "config" / "map" / "map1.p", std::ios::binary) << "filename=.\\test_map.hm\n";
 }
