@@ -52,7 +52,6 @@ TEST(PadDirections, StickAndPadSetTheFourFlagsAndEachButtonItsAction)
         const PadDirections d = pad_directions(m, r);
         const std::string got = {d.forward ? 'F' : '.', d.backward ? 'B' : '.', d.left ? 'L' : '.', d.right ? 'R' : '.'};
         EXPECT_EQ(got, c.flags) << c.steer << " " << c.drive << " hat " << int(c.hat);
-        EXPECT_EQ(d.any(), got != "....");
     }
     // Axes and the hat left out by the mapping do nothing.
     PadMapping none;
