@@ -76,8 +76,7 @@ TEST_F(HelpScreenTest, TheStateOfTheGameHeadsTheHelpOrStandsAloneWithoutIt)
     // With the help: its first line, by state; the next says how to hide it.
     const std::pair<PauseReason, const char*> heads[] = {{PauseReason::None, "CONTROLS (F1 / H hides them)"},
                                                          {PauseReason::Start, "PRESS A DRIVING KEY TO START"},
-                                                         {PauseReason::Player, "PAUSED: Pause / T goes on"},
-                                                         {PauseReason::Focus, "PAUSED: Pause / T goes on"}};
+                                                         {PauseReason::Player, "PAUSED: Pause / T goes on"}};
     in.help = true;
     for (const auto& [pause, head] : heads) {
         in.pause = pause;
