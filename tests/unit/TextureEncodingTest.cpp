@@ -226,8 +226,7 @@ TEST(ImageFile, WaveSliceWithAbsurdBitCountIsRefusedAndDoesNotSizeTheVolume)
     dir.write("hm_2_von_16.bmp", hostile::grey_bmp(8, 4, std::vector<uint8_t>(8 * 4, 50)));
     HeightVolume v;
     bool ok = false;
-    std::string err = printed([&] { ok = decode_wave_volume(dir.file("hm_%d_von_16.bmp").c_str(), 2, v); }).err;
-    EXPECT_NE(err.find("failed to load " + dir.file("hm_1_von_16.bmp") + "\n"), std::string::npos) << err;
+    printed([&] { ok = decode_wave_volume(dir.file("hm_%d_von_16.bmp").c_str(), 2, v); });
     // The good second slice sizes the volume; the refused first one stays zero.
     ASSERT_TRUE(ok);
     EXPECT_TRUE(v.w == 8 && v.h == 4) << v.w << " x " << v.h;
