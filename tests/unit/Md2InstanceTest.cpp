@@ -222,7 +222,6 @@ TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecideAndShadowCast
         EXPECT_EQ(md2_instance_in_view(visible, placed(x, y, z).data(), &camera, culling, 2000.0f, margin), drawn)
             << what;
     EXPECT_FALSE(md2_instance_in_view(true, nullptr, &camera, false, 2000.0f, -1000.0f)) << "not placed";
-    // Shadow casters are those that reach into the light's view.
     // The light's camera as the game has it: 120 degrees, square, looking down along -y.
     Camera light{120.0f, 100.0f, 30000.0f};
     light.set_position(0, 5000, 0);
