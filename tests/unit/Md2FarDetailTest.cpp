@@ -61,7 +61,6 @@ TEST(Md2FarDetail, OnlyModelsThatShowSmallAreDrawnCoarse)
         float radius, distance, focal;
         bool far;
     } cases[] = {
-        {"a tree across the island: under a pixel", 12, 10000, focal, true},
         {"a tree just beyond the limit", 12, 12 * focal / kMd2FarRadiusPixels + 1, focal, true},
         {"a tree just within it", 12, 12 * focal / kMd2FarRadiusPixels - 1, focal, false},
         {"the vehicle behind the follow camera", 12, 60, focal, false},
