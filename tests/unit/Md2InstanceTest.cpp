@@ -230,7 +230,6 @@ TEST(Md2CullingTest, GroundDistanceAndTheFrustumWithItsMarginDecideAndShadowCast
     light.update_frustum(light.far_plane);
     // Where the model stands, how far it reaches, and whether it is drawn into the map.
     const std::tuple<float, float, float, float, bool, const char*> casters[] = {
-        {0, 0, 0, 10, true, "under the light"},
         {8000, 0, 0, 10, true, "near the edge of the view, inside"},
         {8800, 0, 0, 10, false, "beyond the edge"},
         {8800, 0, 0, 800, true, "beyond the edge, but reaching into the view"},
