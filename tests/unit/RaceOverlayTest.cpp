@@ -482,7 +482,6 @@ TEST(RingTrail, RingsOutsideTheRingImagesViewAreLeftOut)
 {
     const double view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     struct Case { float x, z, radius; bool in_view; } cases[] = {
-        {0, -50, 1, true},      // straight ahead
         {0, 50, 1, false},      // behind the eye
         {0, 50, 60, true},      // behind, but wide enough to reach past it
         {200, -50, 1, false},   // far off to the side
