@@ -38,7 +38,6 @@ TEST(ExtensionList, WholeTokensOnlyAndTheNvidiaFloatFormatOnlyWithItsExtension)
     EXPECT_EQ(choose_float_rgba32_format("GL_ARB_texture_float GL_NV_float_buffer_x"),
               static_cast<GLenum>(GL_RGBA32F_ARB));
     EXPECT_EQ(choose_float_rgba32_format(nullptr), static_cast<GLenum>(GL_RGBA32F_ARB));
-    EXPECT_EQ(std::string(float_rgba32_format_name(GL_FLOAT_RGBA32_NV)), "GL_FLOAT_RGBA32_NV");
 }
 
 TEST(RenderTargetSizes, TheSceneImageIsTheWindowTimesTheRenderScale)
