@@ -48,7 +48,8 @@ OverlayLog read_overlay(const std::string& log)
         if (line.rfind("overlay: ", 0) != 0) continue;
         o.lines += line + "\n";
         if (std::regex_match(line, m, window)) {
-            o.w = std::stoi(m[1]), o.h = std::stoi(m[2]);
+            o.w = std::stoi(m[1]);
+            o.h = std::stoi(m[2]);
         } else if (std::regex_match(line, m, marker)) {
             o.markers.push_back({"marker", at(1), at(2), at(3)});
         } else if (std::regex_match(line, m, arrow)) {

@@ -15,15 +15,22 @@ RaceOverlay radar_overlay()
 {
     RaceOverlay o;
     o.radar.shown = true;
-    o.radar.cx = 900, o.radar.cy = 600, o.radar.radius = 100, o.radar.range = 3200;
+    o.radar.cx = 900;
+    o.radar.cy = 600;
+    o.radar.radius = 100;
+    o.radar.range = 3200;
     return o;
 }
 
 RadarMark mark(RadarMarkKind kind, int index, float dx, float dy, int points = 10, bool rim = false)
 {
     RadarMark m;
-    m.kind = kind, m.index = index, m.points = points, m.on_rim = rim;
-    m.x = 900 + dx, m.y = 600 + dy;
+    m.kind = kind;
+    m.index = index;
+    m.points = points;
+    m.on_rim = rim;
+    m.x = 900 + dx;
+    m.y = 600 + dy;
     return m;
 }
 

@@ -287,7 +287,10 @@ TEST_F(PhysicsLayer, BadMeshesAreNotCookedAndDamagedCookedMeshesAreRefused)
     const std::pair<const char*, std::function<void(std::vector<unsigned char>&)>> damages[] = {
         {"magic", [](auto& b) { b[0] ^= 0xff; }},
         {"version", [](auto& b) { b[4] = 7; }},
-        {"absurd vertex count", [](auto& b) { b[12] = b[13] = b[14] = 0xff, b[15] = 0x7f; }},
+        {"absurd vertex count", [](auto& b) {
+             b[12] = b[13] = b[14] = 0xff;
+             b[15] = 0x7f;
+         }},
         {"one bit of a vertex", [](auto& b) { b[40] ^= 0x01; }},
         {"truncated", [](auto& b) { b.resize(b.size() - 100); }},
     };

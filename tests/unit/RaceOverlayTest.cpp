@@ -48,7 +48,9 @@ RaceView race_with_player(float x, float z, float heading)
 {
     RaceView v = race_with_crystals({});
     v.has_player = true;
-    v.player[0] = x, v.player[1] = 100, v.player[2] = z;
+    v.player[0] = x;
+    v.player[1] = 100;
+    v.player[2] = z;
     v.heading = heading;
     return v;
 }
@@ -61,7 +63,8 @@ uint8_t alpha_at(const std::vector<uint8_t>& atlas, AtlasShape shape, int x, int
 OverlaySettings window(int w, int h)
 {
     OverlaySettings s;
-    s.width = w, s.height = h;
+    s.width = w;
+    s.height = h;
     return s;
 }
 

@@ -276,8 +276,10 @@ TEST_F(Opponents, TheShipHoldsItsHeightAboveARampAndReachesItsWaypoint)
     ship->map = &ramp;
     ship->sample_height = 0.01f;
     ship->waypoint = NxVec3(50, 30, 15);
-    ship->square[0] = 50 - ship->p_size, ship->square[1] = 50 + ship->p_size;
-    ship->square[2] = 15 - ship->p_size, ship->square[3] = 15 + ship->p_size;
+    ship->square[0] = 50 - ship->p_size;
+    ship->square[1] = 50 + ship->p_size;
+    ship->square[2] = 15 - ship->p_size;
+    ship->square[3] = 15 + ship->p_size;
     ship->next_waypoint_time = clock_ms + 10000000;
     float worst = 0;
     bool reached = false;
