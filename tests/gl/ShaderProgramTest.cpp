@@ -8,10 +8,10 @@ namespace {
 
 using Shaders = GlFixture;
 
-// The game's programs for a 2048-wide map, with textures of known sizes: each compiles, links
-// and, with the units the passes give at draw time, validates (no program reads one unit as two
-// kinds of sampler). A uniform a program does not have is skipped without a word; doubles
-// arrive as floats.
+// The game's programs for a 2048-wide map, with textures of known sizes: each compiles without a
+// word (one that fails to link ends the process, as the next test shows) and, with the units the
+// passes give at draw time, validates (no program reads one unit as two kinds of sampler). A
+// uniform a program does not have is skipped without a word; doubles arrive as floats.
 TEST_F(Shaders, AllTwentyThreeProgramsLinkAndValidateAndTheSettersSkipUnknownNames)
 {
     SDLGL& gl = *sdlgl;
@@ -25,7 +25,6 @@ TEST_F(Shaders, AllTwentyThreeProgramsLinkAndValidateAndTheSettersSkipUnknownNam
         gl.prepare_shaders(terrain_scale_for(2048, 0, gl.settings.phys_minfact, gl.settings.y_pgmland_scale,
                                              waterlevel_frac));
     }).out;
-    EXPECT_EQ(log.find("Failed to compile"), std::string::npos) << log;
     EXPECT_EQ(log.find("Shader compile log"), std::string::npos) << log;
     EXPECT_EQ(gl_integer(GL_CURRENT_PROGRAM), 0) << "each program is unbound after its uniforms";
     const SDLGL::Programs& p = gl.programs;
@@ -50,11 +49,10 @@ TEST_F(Shaders, AllTwentyThreeProgramsLinkAndValidateAndTheSettersSkipUnknownNam
           p.md2instanceShader, p.imgwarpShader, p.pgmland_positionShader, p.water_positionShader,
           p.pgmland_parallax_grassShader, p.ground_classShader, p.pgmland_far_colorShader, p.pgmland_far_grassShader}) {
         ASSERT_NE(q, nullptr);
-        GLint linked = 0, ok = 0;
-        glGetObjectParameterivARB(q->program, GL_OBJECT_LINK_STATUS_ARB, &linked);
+        GLint ok = 0;
         glValidateProgramARB(q->program);
         glGetObjectParameterivARB(q->program, GL_OBJECT_VALIDATE_STATUS_ARB, &ok);
-        EXPECT_TRUE(linked && ok);
+        EXPECT_TRUE(ok);
     }
     glUseProgramObjectARB(0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
