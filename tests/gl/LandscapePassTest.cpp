@@ -55,8 +55,6 @@ protected:
             gl.prepare_shaders(terrain);
             gl.create_fbos();
         });
-        lightcam->set_position(2000, 20000, 2000);
-        lightcam->set_dir(-0.2, 0.85, -0.15);
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
