@@ -1,4 +1,3 @@
-#include "Common/SDLGLResources.h"
 #include "Gfx/GridIndices.h"
 #include "GlFixture.h"
 

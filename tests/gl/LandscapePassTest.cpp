@@ -4,7 +4,6 @@
 #include "Common/DescribeFrame.h"
 #include "Gfx/DisplayToggles.h"
 #include "Common/Projection.h"
-#include "Common/SDLGLResources.h"
 #include "Gfx/FramePass.h"
 #include "Gfx/GridMath.h"
 #include "Gfx/MD2_Instance.h"
