@@ -269,7 +269,10 @@ TEST_F(LandscapePasses, WaterGridLiesOnTheWaterPlaneInsideItsCorners)
     // The corners' range along an axis, widened by a unit on either side.
     auto span = [&c](double HPoint::*axis) {
         double lo = 1e30, hi = -1e30;
-        for (const HPoint& p : c.p) lo = std::min(lo, p.*axis / p.w), hi = std::max(hi, p.*axis / p.w);
+        for (const HPoint& p : c.p) {
+            lo = std::min(lo, p.*axis / p.w);
+            hi = std::max(hi, p.*axis / p.w);
+        }
         return std::pair{lo - 1.0, hi + 1.0};
     };
     const auto [min_x, max_x] = span(&HPoint::x);
